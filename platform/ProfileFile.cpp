@@ -1,0 +1,135 @@
+#include "ProfileFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringList>
+#include <optional>
+
+#include "AppInfo.h"
+#include "NamedObject.h"
+
+namespace plat {
+namespace {
+
+struct Lines {
+    QStringList lines;  // without their line ends
+    QString eol = "\n";
+    bool endsWithEol = true;
+};
+
+Lines readLines(const QString& path, bool* exists = nullptr) {
+    Lines r;
+    QFile f(path);
+    if (exists) *exists = f.exists();
+    if (!f.open(QIODevice::ReadOnly)) return r;
+    const QString text = QString::fromUtf8(f.readAll());
+    if (text.isEmpty()) return r;
+    if (text.contains("\r\n")) r.eol = "\r\n";
+    r.endsWithEol = text.endsWith('\n');
+    r.lines = text.split('\n');
+    if (r.endsWithEol) r.lines.removeLast();
+    for (QString& l : r.lines)
+        if (l.endsWith('\r')) l.chop(1);
+    return r;
+}
+
+// The name of a section line "[name]" (blanks around allowed), or nothing.
+std::optional<QString> sectionOf(const QString& line) {
+    const QString t = line.trimmed();
+    if (!t.startsWith('[')) return std::nullopt;
+    const qsizetype close = t.indexOf(']');
+    if (close < 0) return std::nullopt;
+    return t.mid(1, close - 1).trimmed();
+}
+
+// The key of a "key = value" line, or nothing for comments and other lines.
+std::optional<QString> keyOf(const QString& line) {
+    const QString t = line.trimmed();
+    if (t.isEmpty() || t.startsWith(';')) return std::nullopt;
+    const qsizetype eq = t.indexOf('=');
+    if (eq < 0) return std::nullopt;
+    return t.left(eq).trimmed();
+}
+
+QString valueOf(const QString& line) {
+    QString v = line.mid(line.indexOf('=') + 1).trimmed();
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.mid(1, v.size() - 2);
+    return v;
+}
+
+bool same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+struct Found {
+    int sectionLine = -1;  // index of the "[name]" line
+    int lastLine = -1;     // last non-blank line that belongs to the section
+    int keyLine = -1;
+};
+
+Found find(const QStringList& lines, const QString& section, const QString& key) {
+    Found f;
+    bool inside = false;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (auto s = sectionOf(lines[i])) {
+            if (inside) break;  // the first section of that name is the one
+            inside = same(*s, section.trimmed());
+            if (inside) f.sectionLine = f.lastLine = i;
+            continue;
+        }
+        if (!inside) continue;
+        if (!lines[i].trimmed().isEmpty()) f.lastLine = i;
+        if (f.keyLine < 0) {
+            if (auto k = keyOf(lines[i]); k && same(*k, key.trimmed())) f.keyLine = i;
+        }
+    }
+    return f;
+}
+
+}  // namespace
+
+QString ResolveProfilePath(const QString& file) {
+    if (QDir::isAbsolutePath(file)) return file;
+    return WindowsDirectory() + "/" + file;
+}
+
+int GetPrivateProfileString(const QString& section, const QString& key,
+                            const QString& defaultValue, QString& out, int size,
+                            const QString& file) {
+    out.clear();
+    if (size < 1) return 0;
+    const Lines l = readLines(ResolveProfilePath(file));
+    const Found f = find(l.lines, section, key);
+    out = f.keyLine >= 0 ? valueOf(l.lines[f.keyLine]) : defaultValue;
+    out.truncate(size - 1);  // the last place of the caller's buffer is its terminator
+    return static_cast<int>(out.size());
+}
+
+bool WritePrivateProfileString(const QString& section, const QString& key,
+                               const QString& value, const QString& file, QString* error) {
+    const QString path = ResolveProfilePath(file);
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    // Serialise read-modify-write of one file across programs (and within one).
+    const int lock = LockNamedObjectBlocking("profile." + absolute);
+    Lines l = readLines(path);
+    const Found f = find(l.lines, section, key);
+    if (f.keyLine >= 0) {
+        l.lines[f.keyLine] = keyOf(l.lines[f.keyLine]).value() + "=" + value;
+    } else if (f.sectionLine >= 0) {
+        l.lines.insert(f.lastLine + 1, key.trimmed() + "=" + value);
+    } else {
+        l.lines << "[" + section.trimmed() + "]" << key.trimmed() + "=" + value;
+    }
+    QSaveFile out(path);
+    bool ok = out.open(QIODevice::WriteOnly);
+    if (ok) {
+        out.write((l.lines.join(l.eol) + l.eol).toUtf8());
+        ok = out.commit();
+    }
+    if (!ok && error) *error = out.errorString();
+    CloseNamedObject(lock);
+    return ok;
+}
+
+}  // namespace plat

@@ -1,0 +1,30 @@
+#pragma once
+#include <QString>
+
+// Stand-in for the Windows profile-file functions (GetPrivateProfileString,
+// WritePrivateProfileString) over UTF-8 text files:
+// - section and key names match without regard to case, blanks around them ignored;
+// - blanks around a value are trimmed and one pair of surrounding quotes is stripped;
+// - a key that is present with an empty value reads as "", not as the default;
+// - a write replaces the value in place and keeps every other line (comments too), adds
+//   a new key after the last line of its section, a new section at the end of the file,
+//   and creates a missing file;
+// - a write is one locked read-modify-write that replaces the file atomically, so readers
+//   never see half a file and two writers never lose each other's values.
+namespace plat {
+
+// A name without a folder lives in the Windows directory (the program folder).
+QString ResolveProfilePath(const QString& file);
+
+// Copies at most size - 1 characters of the value (or of the default) into out and
+// returns how many it copied. size below 1 copies nothing.
+int GetPrivateProfileString(const QString& section, const QString& key,
+                            const QString& defaultValue, QString& out, int size,
+                            const QString& file);
+
+// Returns false when the file could not be written; error then says why.
+bool WritePrivateProfileString(const QString& section, const QString& key,
+                               const QString& value, const QString& file,
+                               QString* error = nullptr);
+
+}  // namespace plat

@@ -1,0 +1,107 @@
+#include "ClsIni.h"
+
+#include <QFile>
+#include <QTextStream>
+
+#include "ClsLogging.h"
+#include "ErrorText.h"
+#include "ProfileFile.h"
+#include "SharedObjects.h"
+
+namespace {
+constexpr int kBufferSize = 255;  // values read back are cut to 254 characters
+
+void log(const QString& line) { SharedObjects::Log().LogMsg(line); }
+
+// Reads the file's lines without their line ends; false when it cannot be opened.
+bool readLines(const QString& path, QStringList& lines) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    lines = QString::fromUtf8(f.readAll()).split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    for (QString& l : lines)
+        if (l.endsWith('\r')) l.chop(1);
+    return true;
+}
+}  // namespace
+
+void ClsIni::setIniFile(const QString& NewFile) {
+    m_file = NewFile.contains('.') ? NewFile : NewFile + ".ini";
+}
+
+// The list operations read the same file the value operations use, so a name without a
+// folder is looked for in the program folder, and a full path is used as it is.
+QString ClsIni::path() const { return plat::ResolveProfilePath(m_file); }
+
+void ClsIni::WriteValue(const QString& SectName, const QString& KeyName, const QString& NewVal) {
+    if (m_file.isEmpty()) return;
+    if (!plat::WritePrivateProfileString(SectName, KeyName, NewVal, m_file))
+        log(QString("ERROR: ClsIni.WriteValue(\"%1\", \"%2\", \"%3\")")
+                .arg(SectName, KeyName, NewVal));
+}
+
+void ClsIni::WriteValue(const QString& SectName, const QString& KeyName, int64_t NewVal) {
+    WriteValue(SectName, KeyName, QString::number(NewVal));
+}
+
+QString ClsIni::GetValue(const QString& SectName, const QString& KeyName, const QString& DefVal) {
+    if (m_file.isEmpty()) return DefVal;
+    QString out;
+    plat::GetPrivateProfileString(SectName, KeyName, DefVal, out, kBufferSize, m_file);
+    return out;
+}
+
+QString ClsIni::GetValue(const QString& SectName, const QString& KeyName, int64_t DefVal) {
+    return GetValue(SectName, KeyName, QString::number(DefVal));
+}
+
+int64_t ClsIni::GetNumber(const QString& SectName, const QString& KeyName, int64_t DefVal) {
+    bool ok = false;
+    const int64_t v = GetValue(SectName, KeyName, DefVal).trimmed().toLongLong(&ok);
+    return ok ? v : DefVal;
+}
+
+QStringList ClsIni::GetSectionNames() {
+    QStringList names;
+    if (m_file.isEmpty()) return names;
+    QStringList lines;
+    if (!readLines(path(), lines)) {
+        log(err::OnLine("ClsIni.GetSectionNames", err::FileNotFound, 2,
+                        "File not found: " + path()));
+        return names;
+    }
+    for (const QString& line : lines) {
+        if (line.startsWith('[') && line.endsWith(']')) {
+            const QString name = line.mid(1, line.size() - 2);
+            log(name);
+            names << name;
+        }
+    }
+    return names;
+}
+
+QStringList ClsIni::GetSection(const QString& SectName) {
+    QStringList keys;
+    if (m_file.isEmpty()) return keys;
+    QStringList lines;
+    if (!readLines(path(), lines)) {
+        log(err::OnLine("ClsIni.GetSection", err::FileNotFound, 3, "File not found: " + path()));
+        return keys;
+    }
+    bool inside = false;
+    for (const QString& raw : lines) {
+        if (raw.startsWith('[') && raw.endsWith(']')) {
+            if (inside) break;
+            inside = raw.mid(1, raw.size() - 2) == SectName;
+            continue;
+        }
+        const QString line = raw.trimmed();
+        if (line.isEmpty() || !inside || line.startsWith(';')) continue;
+        const qsizetype eq = line.indexOf('=');
+        if (eq < 0) continue;
+        const QString key = line.left(eq);  // blanks before the "=" stay
+        log(key);
+        keys << key;
+    }
+    return keys;
+}

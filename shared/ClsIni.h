@@ -1,0 +1,32 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+// One settings file in profile (INI) form. Every read names a default; nothing is cached,
+// each read goes to the file again. A name without a folder lives in the program folder.
+class ClsIni {
+public:
+    // Stores the name; a name without any "." gets ".ini" appended.
+    void setIniFile(const QString& NewFile);
+    QString IniFile() const { return m_file; }
+
+    void WriteValue(const QString& SectName, const QString& KeyName, const QString& NewVal);
+    void WriteValue(const QString& SectName, const QString& KeyName, int64_t NewVal);
+
+    // The stored value (at most 254 characters), or the default's text.
+    QString GetValue(const QString& SectName, const QString& KeyName, const QString& DefVal);
+    QString GetValue(const QString& SectName, const QString& KeyName, int64_t DefVal);
+    // A number: the stored text read as a whole number, or DefVal when the key is missing
+    // or its text is not a number.
+    int64_t GetNumber(const QString& SectName, const QString& KeyName, int64_t DefVal);
+
+    // Names of all sections, in file order.
+    QStringList GetSectionNames();
+    // Key names of one section (letter case of the section counts), in file order.
+    QStringList GetSection(const QString& SectName);
+
+private:
+    QString path() const;
+    QString m_file;
+};

@@ -1,0 +1,109 @@
+#include "TestSupport.h"
+
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QFile>
+#include <cstdio>
+#include <iostream>
+#include <map>
+#include <string>
+
+#include "AppInfo.h"
+#include "SharedObjects.h"
+
+namespace {
+std::map<std::string, ChildMain>& registry() {
+    static std::map<std::string, ChildMain> r;
+    return r;
+}
+int g_counter = 0;
+const char* kChildFlag = "--rostima-child";
+}  // namespace
+
+TempProgramFolder::TempProgramFolder() {
+    m_exeName = QString("RosT%1_%2").arg(getpid()).arg(++g_counter);
+    plat::SetAppPathForTest(m_dir.path());
+    plat::SetAppExeNameForTest(m_exeName);
+}
+
+TempProgramFolder::~TempProgramFolder() {
+    SharedObjects::Release();
+    plat::SetAppPathForTest(QString());
+    plat::SetAppExeNameForTest(QString());
+}
+
+QString TempProgramFolder::logText() const {
+    QFile f(file("Error" + QDate::currentDate().toString("yyyyMMdd") + ".txt"));
+    if (!f.open(QIODevice::ReadOnly)) return QString();
+    return QString::fromUtf8(f.readAll());
+}
+
+bool RegisterChild(const char* name, ChildMain fn) {
+    registry()[name] = std::move(fn);
+    return true;
+}
+
+void ChildSay(const QString& line) {
+    std::cout << line.toStdString() << std::endl;
+}
+
+QString ChildHear() {
+    std::string line;
+    if (!std::getline(std::cin, line)) return QString();
+    return QString::fromStdString(line);
+}
+
+ChildProcess::ChildProcess(const TempProgramFolder& folder, const char* name,
+                           const QStringList& args) {
+    m_proc.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_proc.start("/proc/self/exe",
+                 QStringList{kChildFlag, name, folder.path(), folder.exeName()} + args);
+    m_proc.waitForStarted(10000);
+}
+
+ChildProcess::~ChildProcess() {
+    if (m_proc.state() != QProcess::NotRunning) {
+        m_proc.kill();
+        m_proc.waitForFinished(5000);
+    }
+}
+
+QString ChildProcess::readLine(int timeoutMs) {
+    while (!m_proc.canReadLine()) {
+        if (m_proc.state() == QProcess::NotRunning || !m_proc.waitForReadyRead(timeoutMs)) {
+            if (m_proc.canReadLine()) break;
+            return QString();
+        }
+    }
+    return QString::fromUtf8(m_proc.readLine()).trimmed();
+}
+
+void ChildProcess::say(const QString& line) {
+    m_proc.write((line + "\n").toUtf8());
+    m_proc.waitForBytesWritten(5000);
+}
+
+int ChildProcess::finish(int timeoutMs) {
+    m_proc.closeWriteChannel();
+    if (!m_proc.waitForFinished(timeoutMs)) return -1;
+    return m_proc.exitStatus() == QProcess::NormalExit ? m_proc.exitCode() : -1;
+}
+
+void ChildProcess::kill() {
+    m_proc.kill();
+    m_proc.waitForFinished(5000);
+}
+
+bool RunChildIfAsked(int argc, char** argv, int& exitCode) {
+    if (argc < 5 || std::string(argv[1]) != kChildFlag) return false;
+    plat::SetAppPathForTest(QString::fromLocal8Bit(argv[3]));
+    plat::SetAppExeNameForTest(QString::fromLocal8Bit(argv[4]));
+    QStringList args;
+    for (int i = 5; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    auto it = registry().find(argv[2]);
+    exitCode = it == registry().end() ? 99 : it->second(args);
+    SharedObjects::Release();
+    return true;
+}

@@ -1,0 +1,58 @@
+#pragma once
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+
+// A temporary program folder with its own executable name, so parallel test processes
+// never share lock names, logs or settings. Children started from a test get the same.
+class TempProgramFolder {
+public:
+    TempProgramFolder();
+    ~TempProgramFolder();
+    QString path() const { return m_dir.path(); }
+    QString exeName() const { return m_exeName; }
+    QString file(const QString& name) const { return m_dir.path() + "/" + name; }
+    // Text of today's log file ("" when there is none).
+    QString logText() const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_exeName;
+};
+
+// Code a test runs in a real second process: registered by name, started with
+// ChildProcess. It reads commands on stdin and answers on stdout, a line each.
+using ChildMain = std::function<int(const QStringList& args)>;
+bool RegisterChild(const char* name, ChildMain fn);
+#define ROSTIMA_CHILD(name)                                        \
+    static int name##_child(const QStringList& args);              \
+    static const bool name##_registered = RegisterChild(#name, name##_child); \
+    static int name##_child([[maybe_unused]] const QStringList& args)
+
+// Helpers for child code.
+void ChildSay(const QString& line);  // one line to the parent, flushed
+QString ChildHear();                 // the next line from the parent ("" at end)
+
+class ChildProcess {
+public:
+    // Runs the registered child in the given program folder under its executable name.
+    ChildProcess(const TempProgramFolder& folder, const char* name, const QStringList& args = {});
+    ~ChildProcess();
+    // The next line the child said; "" when it ended or after timeoutMs.
+    QString readLine(int timeoutMs = 20000);
+    void say(const QString& line);
+    // Waits for the end; returns the exit code (-1 when killed or timed out).
+    int finish(int timeoutMs = 30000);
+    void kill();
+    qint64 pid() const { return m_proc.processId(); }
+
+private:
+    QProcess m_proc;
+};
+
+// Call from main(): runs a child when the process was started as one (returns true and
+// sets exitCode), else returns false.
+bool RunChildIfAsked(int argc, char** argv, int& exitCode);
