@@ -1,5 +1,6 @@
 #include "SharedObjects.h"
 
+#include "ClsDAO.h"
 #include "ClsDate.h"
 #include "ClsIni.h"
 #include "ClsLogging.h"
@@ -9,6 +10,8 @@ struct Table {
     std::unique_ptr<ClsLogging> log;
     std::unique_ptr<ClsIni> ini;
     std::unique_ptr<ClsDate> date;
+    std::unique_ptr<ClsDAO> dao;
+    IHostWindow* host = nullptr;
 };
 Table& table() {
     static Table t;
@@ -24,10 +27,14 @@ T& lazy(std::unique_ptr<T>& p) {
 ClsLogging& SharedObjects::Log() { return lazy(table().log); }
 ClsIni& SharedObjects::Ini() { return lazy(table().ini); }
 ClsDate& SharedObjects::Date() { return lazy(table().date); }
+ClsDAO& SharedObjects::DAO() { return lazy(table().dao); }
+IHostWindow* SharedObjects::Host() { return table().host; }
+void SharedObjects::SetHost(IHostWindow* host) { table().host = host; }
 bool SharedObjects::HasLog() { return table().log != nullptr; }
 
 void SharedObjects::Release() {
     table().date.reset();
+    table().dao.reset();
     table().ini.reset();
     table().log.reset();
 }

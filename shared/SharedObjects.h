@@ -4,6 +4,8 @@
 class ClsLogging;
 class ClsIni;
 class ClsDate;
+class ClsDAO;
+class IHostWindow;
 
 // The program's one instance of each shared service. The main program creates them in
 // order at start-up (Create) and releases them in reverse at shut-down (Release), the log
@@ -13,6 +15,11 @@ public:
     static ClsLogging& Log();
     static ClsIni& Ini();
     static ClsDate& Date();
+    static ClsDAO& DAO();
+
+    // The program's main window, or none (unit tests, before the window exists).
+    static IHostWindow* Host();
+    static void SetHost(IHostWindow* host);
 
     // True while the object exists (before its first use or after Release it does not).
     static bool HasLog();

@@ -1,0 +1,39 @@
+#pragma once
+#include <QString>
+
+// Stand-in for the database's user list: a slot file beside the database
+// ("<database>.users"). Each program that has the database open holds a write lock on
+// one byte (an open-file-description lock, so two connections of one process count
+// twice and a killed program frees its slot). Byte 0 is a gate that compaction holds
+// exclusively while it replaces the file; joining waits on it.
+namespace plat {
+
+class UserSlots {
+public:
+    static constexpr int kSlots = 255;
+
+    UserSlots() = default;
+    ~UserSlots() { Leave(); }
+    UserSlots(const UserSlots&) = delete;
+    UserSlots& operator=(const UserSlots&) = delete;
+
+    // Takes a free slot for the database; false (with a reason) when none can be had.
+    bool Join(const QString& dbPath, QString* why = nullptr);
+    void Leave();
+    bool joined() const { return m_fd >= 0; }
+
+    // Number of slots held by anyone (this object's too); -1 with a reason on failure.
+    static int Count(const QString& dbPath, QString* why = nullptr);
+
+    // Holds the gate exclusively (no program joins meanwhile); false when it is taken.
+    bool CloseGate(const QString& dbPath, QString* why = nullptr);
+    void OpenGate();
+
+    static QString SlotFile(const QString& dbPath) { return dbPath + ".users"; }
+
+private:
+    int m_fd = -1;
+    int m_gateFd = -1;
+};
+
+}  // namespace plat

@@ -1,0 +1,212 @@
+#include "ClsDAO.h"
+
+#include <QFile>
+
+#include "ClsLogging.h"
+#include "DaoInternals.h"
+#include "ErrorText.h"
+#include "IHostWindow.h"
+#include "SchemaSql.h"
+#include "SharedObjects.h"
+
+namespace {
+void log(const QString& line) { SharedObjects::Log().LogMsg(line); }
+
+// The tables every program relies on; a file without them is not our database.
+bool hasSchema(sqlite3* db) {
+    sqlite3_stmt* st = nullptr;
+    const char* sql =
+        "select count(*) from sqlite_master where type = 'table' and name in "
+        "('tblBookings', 'tblChangeStamp')";
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) return false;
+    const bool ok = sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) == 2;
+    sqlite3_finalize(st);
+    return ok;
+}
+}  // namespace
+
+ClsDAO::~ClsDAO() {
+    while (m_openCount > 0) DbClose();
+}
+
+void ClsDAO::logFailure(const char* proc, const dao::Failure& f, const QString& sql) {
+    log(err::InProc(QString("ClsDAO.") + proc, f.number, f.line, f.description));
+    if (!sql.isNull()) log("SqlStr = " + sql);
+}
+
+int16_t ClsDAO::DbOpen(const QString& Path) {
+    dao::Guard guard;
+    ++m_openCount;
+    m_path = Path;
+    if (m_openCount == 1) {
+        dao::Failure f;
+        // Open only an existing file that holds our tables: never create one by
+        // accident (an empty path would give a temporary database).
+        if (Path.isEmpty()) {
+            f = {err::FileNotFound, 4, "No database file named"};
+        } else {
+            const QByteArray path = Path.toUtf8();
+            const int rc = sqlite3_open_v2(path.constData(), &m_db,
+                                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+            if (rc != SQLITE_OK) {
+                f = dao::EngineFailure(m_db, rc, 4);
+            } else {
+                sqlite3_busy_timeout(m_db, dao::kBusyTimeoutMs);
+                if (!hasSchema(m_db)) f = {err::DbCorrupt, 4, "Not a Rostima database: " + Path};
+            }
+        }
+        if (f.number != 0) {
+            if (m_db) sqlite3_close(m_db);
+            m_db = nullptr;
+            logFailure("DbOpen", f);
+            return 2;
+        }
+        QString why;
+        if (!m_slots.Join(Path, &why))
+            logFailure("DbOpen", {err::PathFileAccess, 4, "User slot: " + why});
+        DbUpdated();
+        log("GetUserCount() = " + QString::number(GetUserCount()));
+    }
+    log(QString("Open database [%1]   %2").arg(m_openCount).arg(Path));
+    return 0;
+}
+
+void ClsDAO::DbClose() {
+    dao::Guard guard;
+    --m_openCount;
+    if (m_openCount == 0) {
+        if (!m_db) {
+            logFailure("DbClose", {err::DbNotOpen, 3, "The database is not open"});
+        } else {
+            sqlite3_close_v2(m_db);
+            m_db = nullptr;
+            m_slots.Leave();
+        }
+    }
+    if (m_openCount < 0) m_openCount = 0;
+    log(QString("Database close [%1]").arg(m_openCount));
+}
+
+QString ClsDAO::Quoted(const QString& Text) {
+    QString t = Text;
+    return "'" + t.replace("'", "''") + "'";
+}
+
+std::unique_ptr<ClsRecordset> ClsDAO::SqlQuery(const QString& Sql) {
+    dao::Guard guard;
+    if (!guard.Lock("_SQL")) return nullptr;
+    dao::Failure f;
+    std::unique_ptr<ClsRecordset> rs;
+    if (sqlite3_stmt* st = dao::Prepare(m_db, Sql, dao::Kind::Read, f, 2))
+        rs = dao::Snapshot(m_db, st, f, 2);
+    if (!rs) logFailure("SqlQuery", f, Sql);
+    return rs;
+}
+
+bool ClsDAO::SqlAction(const QString& Sql) { return runActions({Sql}, "SqlAction"); }
+
+bool ClsDAO::SqlActions(const QStringList& statements) {
+    return runActions(statements, "SqlActions");
+}
+
+bool ClsDAO::runActions(const QStringList& statements, const char* proc) {
+    dao::Guard guard;
+    if (!guard.Lock("_SQL")) return false;
+    if (IHostWindow* host = SharedObjects::Host()) host->SetTimerEnabled(false);
+    for (const QString& sql : statements)
+        if (m_aggressiveDebug && sql.startsWith("delete")) log(sql);
+
+    // One immediate transaction: the statements and the stamp before and after them are
+    // read as one step, so our own change can be told from another program's.
+    dao::Failure f;
+    QString current;
+    if (!dao::Exec(m_db, "BEGIN IMMEDIATE", f, 4)) {
+        logFailure(proc, f, statements.join("\n"));
+        return false;
+    }
+    const QString before = readStamp();
+    int64_t lastId = 0;
+    int rows = 0;
+    for (const QString& sql : statements) {
+        sqlite3_stmt* st = dao::Prepare(m_db, sql, dao::Kind::Write, f, 4);
+        if (!st || !dao::Run(m_db, st, f, 4)) {
+            dao::Failure ignored;
+            dao::Exec(m_db, "ROLLBACK", ignored, 4);
+            logFailure(proc, f, sql);
+            return false;
+        }
+        lastId = sqlite3_last_insert_rowid(m_db);
+        rows = sqlite3_changes(m_db);
+    }
+    const QString after = readStamp();
+    if (!dao::Exec(m_db, "COMMIT", f, 4)) {
+        dao::Failure ignored;
+        dao::Exec(m_db, "ROLLBACK", ignored, 4);
+        logFailure(proc, f, statements.join("\n"));
+        return false;
+    }
+    m_lastInsertId = lastId;
+    m_lastRowsAffected = rows;
+    // Take note of our own change only when nobody else changed the bookings since the
+    // last look; otherwise the next poll must still report theirs.
+    if (after != before && before == m_keptStamp) noteStamp(after);
+    return true;
+}
+
+QString ClsDAO::readStamp() {
+    sqlite3_stmt* st = nullptr;
+    const char* sql = "select Modified || ' #' || Seq from tblChangeStamp where Id = 1";
+    if (!m_db || sqlite3_prepare_v2(m_db, sql, -1, &st, nullptr) != SQLITE_OK) return QString();
+    QString stamp;
+    if (sqlite3_step(st) == SQLITE_ROW)
+        stamp = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    return stamp;
+}
+
+void ClsDAO::noteStamp(const QString& stamp) {
+    m_keptStamp = stamp;
+    log("Database update noted [" + m_keptStamp + "]");
+}
+
+bool ClsDAO::DbUpdated() {
+    dao::Guard guard;
+    if (!m_db) {
+        logFailure("DbUpdated", {err::DbNotOpen, 2, "The database is not open"});
+        return false;
+    }
+    const QString stamp = readStamp();
+    if (stamp.isEmpty()) {
+        logFailure("DbUpdated", dao::EngineFailure(m_db, sqlite3_errcode(m_db), 3));
+        return false;
+    }
+    if (stamp == m_keptStamp) return false;
+    noteStamp(stamp);
+    return true;
+}
+
+bool ClsDAO::CreateDatabase(const QString& Path, QString* why) {
+    if (Path.isEmpty() || QFile::exists(Path)) {
+        if (why) *why = "the file exists already";
+        return false;
+    }
+    // Build under a work name and rename when complete, so a half-made file never
+    // stands at the database's name.
+    const QString work = Path + ".new";
+    QFile::remove(work);
+    sqlite3* db = nullptr;
+    const QByteArray w = work.toUtf8();
+    int rc = sqlite3_open_v2(w.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             nullptr);
+    char* msg = nullptr;
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db, kRostimaSchemaSql, nullptr, nullptr, &msg);
+    if (rc != SQLITE_OK && why) *why = msg ? QString(msg) : QString(sqlite3_errstr(rc));
+    sqlite3_free(msg);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK || !QFile::rename(work, Path)) {
+        if (rc == SQLITE_OK && why) *why = "cannot rename " + work;
+        QFile::remove(work);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,72 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+
+#include "ClsRecordset.h"
+#include "UserSlots.h"
+
+struct sqlite3;
+namespace dao {
+struct Failure;
+}
+
+// The program's one database object. Every operation runs inside the same guard: the
+// host window's refresh timer is switched off, the operation's named lock is held while
+// the database is touched, and both are put back afterwards. Errors never leave it: they
+// are logged and the neutral result is returned.
+class ClsDAO {
+public:
+    ClsDAO() = default;
+    ~ClsDAO();
+    ClsDAO(const ClsDAO&) = delete;
+    ClsDAO& operator=(const ClsDAO&) = delete;
+
+    void CompactDb();
+    void DbClose();
+    // 2 when this call tried to open the file and could not, else 0.
+    int16_t DbOpen(const QString& Path);
+    void PropertyDelete(const QString& Name);
+    QString PropertyGet(const QString& Name, const QString& Default);
+    void PropertySet(const QString& Name, const QString& Value);
+    static QString Quoted(const QString& Text);
+    // Runs one statement that writes; false when it could not.
+    bool SqlAction(const QString& Sql);
+    // Runs one statement that reads; none when it could not.
+    std::unique_ptr<ClsRecordset> SqlQuery(const QString& Sql);
+    // True when the bookings table changed since the last look (or since this program's
+    // own last change, when nobody else changed it meanwhile).
+    bool DbUpdated();
+
+    void setAggressiveDebug(bool on) { m_aggressiveDebug = on; }
+    bool AggressiveDebug() const { return m_aggressiveDebug; }
+    QString DbPath() const { return m_path; }
+    int32_t GetUserCount();
+
+    // Runs several writes as one transaction: all of them or none.
+    bool SqlActions(const QStringList& statements);
+    // Id of the row that this program's last successful insert made, and the number of
+    // rows the last successful statement changed. Read right after SqlAction.
+    int64_t LastInsertId() const { return m_lastInsertId; }
+    int LastRowsAffected() const { return m_lastRowsAffected; }
+    int OpenCount() const { return m_openCount; }
+
+    // Makes a new, empty database at Path from the schema; refuses an existing file.
+    static bool CreateDatabase(const QString& Path, QString* why = nullptr);
+
+private:
+    bool runActions(const QStringList& statements, const char* proc);
+    QString readStamp();
+    void noteStamp(const QString& stamp);
+    void logFailure(const char* proc, const dao::Failure& f, const QString& sql = QString());
+
+    int m_openCount = 0;     // DbOpen calls not yet balanced by DbClose
+    sqlite3* m_db = nullptr;
+    QString m_path;          // path of the most recent DbOpen
+    QString m_keptStamp;     // change stamp of tblBookings as last seen
+    bool m_aggressiveDebug = false;
+    int64_t m_lastInsertId = 0;
+    int m_lastRowsAffected = 0;
+    plat::UserSlots m_slots;
+};

@@ -1,0 +1,61 @@
+#pragma once
+// Private to the ClsDAO implementation files: the guard every operation shares and the
+// engine calls. No other code includes this header.
+#include <sqlite3.h>
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "ClsDAO.h"
+#include "ClsMutex.h"
+
+namespace dao {
+
+struct Failure {
+    int number = 0;
+    int line = 0;
+    QString description;
+};
+
+constexpr int32_t kLockWaitMs = 10000;
+constexpr int kBusyTimeoutMs = 10000;
+
+// Host timer off for the operation's length (put back as it was, so only the outermost
+// operation switches it on again), plus the operation's named lock when it has one.
+class Guard {
+public:
+    Guard();
+    ~Guard();
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
+    // Takes "<executable name><suffix>"; false when it could not be had in time.
+    bool Lock(const QString& suffix);
+
+private:
+    bool m_timerWas = false;
+    ClsMutex m_lock;
+};
+
+// What a statement is allowed to be.
+enum class Kind { Read, Write };
+
+// Jet spellings that SQLite reads otherwise, rewritten the same way everywhere.
+QString Translate(const QString& sql);
+
+// Prepares exactly one statement of the given kind; anything after it is refused.
+sqlite3_stmt* Prepare(sqlite3* db, const QString& sql, Kind kind, dao::Failure& f, int line);
+
+// Runs a prepared statement to its end and finalises it.
+bool Run(sqlite3* db, sqlite3_stmt* st, dao::Failure& f, int line);
+
+// Reads every row of a prepared read statement into a snapshot and finalises it.
+std::unique_ptr<ClsRecordset> Snapshot(sqlite3* db, sqlite3_stmt* st, dao::Failure& f,
+                                       int line);
+
+// Runs plain text (transaction control, pragmas) that needs no classification.
+bool Exec(sqlite3* db, const char* sql, dao::Failure& f, int line);
+
+dao::Failure EngineFailure(sqlite3* db, int rc, int line);
+
+}  // namespace dao

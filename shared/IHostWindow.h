@@ -1,0 +1,18 @@
+#pragma once
+#include <QString>
+
+// What the shared library needs of the program's main window (DlgMain): its refresh
+// timer (Timer1), which every database operation switches off while it works, and the
+// status bar panels keyed "Task" and "Person" that backup and restore write to. A
+// program registers its window with SharedObjects::SetHost; without one (unit tests) the
+// timer steps are skipped.
+class IHostWindow {
+public:
+    virtual ~IHostWindow() = default;
+    virtual bool TimerEnabled() const = 0;
+    virtual void SetTimerEnabled(bool on) = 0;
+    // Sets a status bar panel's text; a key the window does not have is ignored.
+    virtual void SetPanelText(const QString& key, const QString& text) = 0;
+    // Switches the window's input off while backup or restore replaces shared records.
+    virtual void SetInputEnabled(bool on) = 0;
+};

@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "ClsMutex.h"
+#include "DbFixture.h"
+
+namespace {
+const char* kInsertBooking =
+    "insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
+    "ResourceId, RepeatId) values (1, 45000, 540, 600, 0, 1, 0)";
+}
+
+// A second workstation: opens the database and changes bookings when told.
+ROSTIMA_CHILD(dao_peer) {
+    ClsDAO& dao = SharedObjects::DAO();
+    if (dao.DbOpen(args[0]) != 0) return 1;
+    ChildSay("open");
+    for (QString cmd = ChildHear(); !cmd.isEmpty() && cmd != "quit"; cmd = ChildHear()) {
+        if (cmd == "book") ChildSay(dao.SqlAction(kInsertBooking) ? "done" : "failed");
+        if (cmd == "set") {
+            dao.PropertySet("Owner", "peer");
+            ChildSay("done");
+        }
+    }
+    dao.DbClose();
+    return 0;
+}
+
+using ClsDAOOpen = DbFixture;
+
+TEST_F(ClsDAOOpen, NestedOpenAndCloseOnlyCountAndLogTheirCounts) {
+    open();
+    ASSERT_EQ(dao().DbOpen(dbPath()), 0);
+    dao().DbClose();
+    EXPECT_EQ(dao().OpenCount(), 1);
+    EXPECT_EQ(scalar("select count(*) from tblBookings"), 0);  // still open
+    dao().DbClose();
+    dao().DbClose();
+    EXPECT_EQ(dao().OpenCount(), 0);
+    const QString log = folder.logText();
+    EXPECT_TRUE(log.contains("Open database [1]   " + dbPath()));
+    EXPECT_TRUE(log.contains("Open database [2]   " + dbPath()));
+    EXPECT_TRUE(log.contains("Database close [1]"));
+    EXPECT_TRUE(log.contains("GetUserCount() = 1"));
+    EXPECT_EQ(log.count("Database close [0]"), 2);
+    EXPECT_FALSE(log.contains("in ClsDAO.DbClose ("));  // a close too many is no error
+}
+
+TEST_F(ClsDAOOpen, AFileThatIsMissingEmptyOrNotADatabaseGivesStatusTwoAndCreatesNothing) {
+    QFile text(folder.file("notes.txt"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("this is not a database at all, just some words in a file\n");
+    text.close();
+    QFile empty(folder.file("empty.mdb"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    for (const QString& path :
+         {folder.file("missing.mdb"), QString(), folder.file("notes.txt"), folder.file("empty.mdb")}) {
+        ClsDAO d;
+        EXPECT_EQ(d.DbOpen(path), 2) << path.toStdString();
+        EXPECT_EQ(d.OpenCount(), 1);
+        EXPECT_EQ(d.SqlQuery("select 1"), nullptr);
+    }
+    EXPECT_FALSE(QFile::exists(folder.file("missing.mdb")));
+    EXPECT_EQ(QFileInfo(folder.file("empty.mdb")).size(), 0);
+    EXPECT_FALSE(folder.logText().contains("Open database ["));
+    EXPECT_TRUE(folder.logText().contains("in ClsDAO.DbOpen ("));
+}
+
+using ClsDAOStatements = DbFixture;
+
+TEST_F(ClsDAOStatements, QueryIsASnapshotKeepingNullApartAndFieldsByNameWithoutCase) {
+    open();
+    ASSERT_TRUE(dao().SqlAction(
+        "insert into tblCustomers (CustomerName, Ref01, Ref02) values ('O''Brien', '', '0')"));
+    auto rs = dao().SqlQuery("select * from tblCustomers");
+    ASSERT_NE(rs, nullptr);
+    ASSERT_EQ(rs->RecordCount(), 1);
+    EXPECT_EQ(rs->Field("customername").toString(), "O'Brien");
+    EXPECT_EQ(rs->Field(1).toString(), "O'Brien");
+    EXPECT_FALSE(rs->Field("Ref01").isNull());
+    EXPECT_EQ(rs->Field("Ref01").toString(), "");
+    EXPECT_EQ(rs->Field("Ref02").toLong(), 0);
+    EXPECT_TRUE(rs->Field("Ref03").isNull());
+    EXPECT_EQ(dao().LastInsertId(), rs->Field("CustomerId").toLong());
+    rs->MoveNext();
+    EXPECT_TRUE(rs->Eof());
+}
+
+TEST_F(ClsDAOStatements, AStatementOfTheWrongKindOrASecondStatementIsRefusedUnrun) {
+    open();
+    EXPECT_EQ(dao().SqlQuery(kInsertBooking), nullptr);
+    EXPECT_FALSE(dao().SqlAction("select * from tblBookings"));
+    EXPECT_FALSE(dao().SqlAction(QString(kInsertBooking) + "; delete from tblGroups"));
+    EXPECT_EQ(dao().SqlQuery("select 1; select 2"), nullptr);
+    EXPECT_EQ(scalar("select count(*) from tblBookings"), 0);
+    EXPECT_TRUE(dao().SqlAction(QString(kInsertBooking) + ";  -- trailing comment"));
+    const QString log = folder.logText();
+    EXPECT_TRUE(log.contains("in ClsDAO.SqlQuery ("));
+    EXPECT_TRUE(log.contains("in ClsDAO.SqlAction ("));
+    EXPECT_TRUE(log.contains("SqlStr = select * from tblBookings"));
+}
+
+TEST_F(ClsDAOStatements, JetDeleteStarIsReadAsAPlainDelete) {
+    open();
+    ASSERT_TRUE(dao().SqlAction(kInsertBooking));
+    EXPECT_TRUE(dao().SqlAction("Delete * From tblBookings where BookingId > 0"));
+    EXPECT_EQ(scalar("select count(*) from tblBookings"), 0);
+}
+
+TEST_F(ClsDAOStatements, SeveralWritesAreAllOrNothing) {
+    open();
+    EXPECT_FALSE(dao().SqlActions({kInsertBooking, "insert into tblNowhere values (1)"}));
+    EXPECT_EQ(scalar("select count(*) from tblBookings"), 0);
+    EXPECT_TRUE(dao().SqlActions({kInsertBooking, kInsertBooking}));
+    EXPECT_EQ(scalar("select count(*) from tblBookings"), 2);
+}
+
+TEST_F(ClsDAOStatements, AggressiveDebugLogsOnlyStatementsThatBeginWithLowerCaseDelete) {
+    open();
+    dao().setAggressiveDebug(true);
+    for (const char* sql : {"delete from tblMenu where MenuId = 1",
+                            "update tblMenu set MenuType = 2 where MenuId = 3",
+                            "Delete from tblMenu where MenuId = 4",
+                            " delete from tblMenu where MenuId = 5"})
+        EXPECT_TRUE(dao().SqlAction(sql));
+    const QString log = folder.logText();
+    EXPECT_TRUE(log.contains(" delete from tblMenu where MenuId = 1\n"));
+    EXPECT_FALSE(log.contains("MenuId = 3"));
+    EXPECT_FALSE(log.contains("MenuId = 4"));
+    EXPECT_FALSE(log.contains("MenuId = 5"));
+}
+
+TEST(ClsDAOQuoted, DoublesApostrophesAndWrapsTheText) {
+    EXPECT_EQ(ClsDAO::Quoted("O'Brien"), "'O''Brien'");
+    EXPECT_EQ(ClsDAO::Quoted(""), "''");
+    EXPECT_EQ(ClsDAO::Quoted("''"), "''''''");
+    EXPECT_EQ(ClsDAO::Quoted("a\"b"), "'a\"b'");
+}
+
+using ClsDAOGuard = DbFixture;
+
+TEST_F(ClsDAOGuard, PutsTheTimerBackAsItWasAfterSuccessAndAfterAnError) {
+    FakeHost host;
+    SharedObjects::SetHost(&host);
+    open();
+    host.switchedOff = 0;
+    ASSERT_NE(dao().SqlQuery("select * from tblGroups"), nullptr);
+    EXPECT_TRUE(host.timer);
+    EXPECT_GT(host.switchedOff, 0);
+    EXPECT_EQ(dao().SqlQuery("select * from tblNowhere"), nullptr);
+    EXPECT_TRUE(host.timer);
+    host.timer = false;
+    EXPECT_TRUE(dao().SqlAction(kInsertBooking));
+    EXPECT_FALSE(host.timer);
+}
+
+TEST_F(ClsDAOGuard, ALockHeldElsewhereMakesTheOperationDoNothingAndRestoresTheTimer) {
+    FakeHost host;
+    SharedObjects::SetHost(&host);
+    open();
+    ClsMutex other;  // another instance of this program, busy with the database
+    ASSERT_TRUE(other.GetMutex(folder.exeName() + "_SQL", true, 0));
+    EXPECT_EQ(dao().SqlQuery("select * from tblGroups"), nullptr);  // after its 10 s wait
+    EXPECT_TRUE(host.timer);
+    other.DeleteMutex();
+    EXPECT_FALSE(folder.logText().contains("ClsDAO.SqlQuery"));
+}
+
+using ClsDAOChanges = DbFixture;
+
+TEST_F(ClsDAOChanges, AnotherProgramsChangeIsReportedOnceAndOurOwnNever) {
+    open();
+    EXPECT_FALSE(dao().DbUpdated());  // the open took note already
+    ChildProcess peer(folder, "dao_peer", {dbPath()});
+    ASSERT_EQ(peer.readLine(), "open");
+    peer.say("book");
+    ASSERT_EQ(peer.readLine(), "done");
+    EXPECT_TRUE(dao().DbUpdated());
+    EXPECT_FALSE(dao().DbUpdated());
+    ASSERT_TRUE(dao().SqlAction(kInsertBooking));
+    EXPECT_FALSE(dao().DbUpdated());
+    // Two changes within one second are still two changes.
+    peer.say("book");
+    ASSERT_EQ(peer.readLine(), "done");
+    EXPECT_TRUE(dao().DbUpdated());
+    peer.say("quit");
+    EXPECT_EQ(peer.finish(), 0);
+}
+
+TEST_F(ClsDAOChanges, OurOwnChangeDoesNotSwallowAnotherProgramsUnseenChange) {
+    open();
+    ChildProcess peer(folder, "dao_peer", {dbPath()});
+    ASSERT_EQ(peer.readLine(), "open");
+    peer.say("book");
+    ASSERT_EQ(peer.readLine(), "done");
+    ASSERT_TRUE(dao().SqlAction(kInsertBooking));  // before our next poll
+    EXPECT_TRUE(dao().DbUpdated());
+    EXPECT_FALSE(dao().DbUpdated());
+}
+
+TEST_F(ClsDAOChanges, ChangesToOtherTablesAreNotBookingChanges) {
+    open();
+    ASSERT_TRUE(dao().SqlAction("insert into tblGroups (GroupName) values ('A')"));
+    EXPECT_FALSE(dao().DbUpdated());
+}
