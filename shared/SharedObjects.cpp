@@ -2,6 +2,7 @@
 
 #include "ClsDAO.h"
 #include "ClsDate.h"
+#include "ClsForms.h"
 #include "ClsIni.h"
 #include "ClsLogging.h"
 
@@ -11,6 +12,7 @@ struct Table {
     std::unique_ptr<ClsIni> ini;
     std::unique_ptr<ClsDate> date;
     std::unique_ptr<ClsDAO> dao;
+    std::unique_ptr<ClsForms> forms;
     IHostWindow* host = nullptr;
 };
 Table& table() {
@@ -28,13 +30,16 @@ ClsLogging& SharedObjects::Log() { return lazy(table().log); }
 ClsIni& SharedObjects::Ini() { return lazy(table().ini); }
 ClsDate& SharedObjects::Date() { return lazy(table().date); }
 ClsDAO& SharedObjects::DAO() { return lazy(table().dao); }
+ClsForms& SharedObjects::Forms() { return lazy(table().forms); }
 IHostWindow* SharedObjects::Host() { return table().host; }
 void SharedObjects::SetHost(IHostWindow* host) { table().host = host; }
 bool SharedObjects::HasLog() { return table().log != nullptr; }
 
 void SharedObjects::Release() {
+    // The reverse of the order of creation: log, database, forms, settings, dates.
     table().date.reset();
-    table().dao.reset();
     table().ini.reset();
+    table().forms.reset();
+    table().dao.reset();
     table().log.reset();
 }

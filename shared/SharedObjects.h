@@ -5,6 +5,7 @@ class ClsLogging;
 class ClsIni;
 class ClsDate;
 class ClsDAO;
+class ClsForms;
 class IHostWindow;
 
 // The program's one instance of each shared service. The main program creates them in
@@ -16,6 +17,7 @@ public:
     static ClsIni& Ini();
     static ClsDate& Date();
     static ClsDAO& DAO();
+    static ClsForms& Forms();
 
     // The program's main window, or none (unit tests, before the window exists).
     static IHostWindow* Host();

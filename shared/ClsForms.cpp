@@ -1,0 +1,114 @@
+#include "ClsForms.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+#include <QToolBar>
+
+#include "ClsDAO.h"
+#include "SharedObjects.h"
+
+namespace {
+// Runs the fill query and hands each row to add, letting pending window events run
+// between rows as a long fill goes on.
+template <typename Add>
+void fillFrom(const QString& sql, Add add) {
+    auto rs = SharedObjects::DAO().SqlQuery(sql);
+    if (!rs) return;
+    for (; !rs->Eof(); rs->MoveNext()) {
+        QCoreApplication::processEvents();
+        add(*rs);
+    }
+}
+
+template <typename Box>
+void selectByData(Box& box, int32_t value) {
+    for (int i = 0; i < box.count(); ++i) {
+        if (box.ItemData(i) == value) {
+            box.SetListIndex(i);
+            return;
+        }
+    }
+    if (box.count() > 0) box.SetListIndex(0);
+}
+}  // namespace
+
+void ClsForms::AddComboItem(plat::ComboBox& box, const QString& text, int32_t itemData) {
+    box.AddItem(text, itemData);
+}
+
+int32_t ClsForms::GetComboData(const plat::ComboBox& box) {
+    return box.ListIndex() < 0 ? -1 : box.ItemData(box.ListIndex());
+}
+
+void ClsForms::SetComboData(plat::ComboBox& box, int32_t value) { selectByData(box, value); }
+
+void ClsForms::FillList(plat::ListBox& list, const QString& sql) {
+    list.Clear();
+    fillFrom(sql, [&](const ClsRecordset& rs) {
+        const int i = list.AddItem(rs.Field(1).toString(), rs.Field(2).toInt());
+        if (rs.Field(0).toLong() != 0) list.SetSelected(i, true);
+    });
+}
+
+void ClsForms::FillCombo(plat::ComboBox& box, const QString& sql, bool clearFirst,
+                         bool addBlank) {
+    if (clearFirst) box.Clear();
+    if (addBlank) box.AddItem(QString(), 0);
+    fillFrom(sql, [&](const ClsRecordset& rs) {
+        box.AddItem(rs.Field(0).toString(), rs.Field(1).toInt());
+    });
+}
+
+void ClsForms::FillChoices(plat::ListBox& list, const QString& sql) {
+    list.Clear();
+    fillFrom(sql, [&](const ClsRecordset& rs) {
+        list.AddItem(rs.Field(0).toString(), rs.Field(1).toInt());
+    });
+}
+
+void ClsForms::LoadMenuList(plat::ComboBox& box, int16_t menuType) {
+    box.Clear();
+    auto rs = SharedObjects::DAO().SqlQuery("select MenuDesc, MenuId from tblMenu " +
+                                            QString("where MenuType = %1").arg(menuType) +
+                                            " order by MenuDesc");
+    if (!rs) return;
+    for (; !rs->Eof(); rs->MoveNext())
+        box.AddItem(rs->Field("MenuDesc").toString(), rs->Field("MenuId").toInt());
+}
+
+void ClsForms::CentreForm(QWidget& form, const QWidget* parent) {
+    // No clamping: a form larger than its parent starts left of or above it.
+    if (parent) {
+        const QRect p = parent->geometry();
+        form.move(p.left() + p.width() / 2 - form.width() / 2,
+                  p.top() + p.height() / 2 - form.height() / 2);
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        form.move(s.width() / 2 - form.width() / 2, s.height() / 2 - form.height() / 2);
+    }
+}
+
+int16_t ClsForms::EnableControls(QWidget&, bool) { return 1; }
+
+void ClsForms::FreezeDrawing(QWidget* window, bool freeze) {
+    if (window) window->setUpdatesEnabled(!freeze);
+}
+
+void ClsForms::AddListItem(plat::ListBox& list, const QString& text, int32_t itemData) {
+    list.AddItem(text, itemData);
+}
+
+int32_t ClsForms::GetListData(const plat::ListBox& list) {
+    return list.ListIndex() < 0 ? -1 : list.ItemData(list.ListIndex());
+}
+
+void ClsForms::SetListData(plat::ListBox& list, int32_t value) { selectByData(list, value); }
+
+void ClsForms::SelectAllText(QLineEdit& box) { box.selectAll(); }
+
+void ClsForms::EnableButtons(QToolBar& toolbar, bool on) {
+    for (QAction* a : toolbar.actions()) a->setEnabled(on);
+}

@@ -1,0 +1,37 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+
+#include "ComboBox.h"
+#include "ListBox.h"
+
+class QLineEdit;
+class QToolBar;
+class QWidget;
+
+// Small operations every form uses on its lists and combo boxes: filling them from a
+// query with an id behind each entry, and reading and setting the selection by that id
+// (-1 = none). Failures are skipped quietly: a row that cannot be read is left out.
+class ClsForms {
+public:
+    void AddComboItem(plat::ComboBox& box, const QString& text, int32_t itemData);
+    int32_t GetComboData(const plat::ComboBox& box);
+    // Selects the first entry carrying the value, else entry 0; runs the box's Click.
+    void SetComboData(plat::ComboBox& box, int32_t value);
+    // Rows of (flag, text, id): an entry per row, marked selected when the flag is not 0.
+    void FillList(plat::ListBox& list, const QString& sql);
+    // Rows of (text, id).
+    void FillCombo(plat::ComboBox& box, const QString& sql, bool clearFirst, bool addBlank);
+    void FillChoices(plat::ListBox& list, const QString& sql);
+    // The pick list of tblMenu of one menu type, by description.
+    void LoadMenuList(plat::ComboBox& box, int16_t menuType);
+    // Centres the form over its parent, or on the screen without one.
+    void CentreForm(QWidget& form, const QWidget* parent);
+    int16_t EnableControls(QWidget& form, bool on);
+    void FreezeDrawing(QWidget* window, bool freeze);
+    void AddListItem(plat::ListBox& list, const QString& text, int32_t itemData);
+    int32_t GetListData(const plat::ListBox& list);
+    void SetListData(plat::ListBox& list, int32_t value);
+    void SelectAllText(QLineEdit& box);
+    void EnableButtons(QToolBar& toolbar, bool on);
+};

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolBar>
+
+#include "ClsForms.h"
+#include "DbFixture.h"
+
+class ClsFormsTest : public DbFixture {
+protected:
+    void SetUp() override {
+        DbFixture::SetUp();
+        open();
+    }
+    ClsForms& forms() { return SharedObjects::Forms(); }
+};
+
+TEST_F(ClsFormsTest, FillingSelectsAndRaisesNothingWhileSettingRaisesClickEveryTime) {
+    plat::ComboBox box;
+    QSignalSpy clicks(&box, &plat::ComboBox::Click);
+    forms().AddComboItem(box, "Zero", 0);
+    forms().AddComboItem(box, "Seven", 7);
+    forms().AddComboItem(box, "Seven again", 7);
+    EXPECT_EQ(forms().GetComboData(box), -1);
+    EXPECT_EQ(clicks.count(), 0);
+    forms().SetComboData(box, 7);
+    EXPECT_EQ(box.ListIndex(), 1);  // the upper of two equal entries
+    forms().SetComboData(box, 7);
+    EXPECT_EQ(clicks.count(), 2);  // the same entry again still runs the click step
+    forms().SetComboData(box, 99);
+    EXPECT_EQ(box.ListIndex(), 0);
+    EXPECT_EQ(forms().GetComboData(box), 0);
+    plat::ComboBox empty;
+    forms().SetComboData(empty, 3);
+    EXPECT_EQ(forms().GetComboData(empty), -1);
+}
+
+TEST_F(ClsFormsTest, AUsersChoiceRaisesClickToo) {
+    plat::ComboBox box;
+    forms().AddComboItem(box, "A", 1);
+    forms().AddComboItem(box, "B", 2);
+    QSignalSpy clicks(&box, &plat::ComboBox::Click);
+    box.show();
+    QTest::keyClick(&box, Qt::Key_Down);
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(forms().GetComboData(box), 1);
+}
+
+TEST_F(ClsFormsTest, FillComboAddsTheBlankAndKeepsRowsInQueryOrder) {
+    ASSERT_TRUE(dao().SqlActions({"insert into tblGroups (GroupName) values ('Beta')",
+                                  "insert into tblGroups (GroupName) values ('alpha')"}));
+    plat::ComboBox box;
+    forms().AddComboItem(box, "old", 9);
+    forms().FillCombo(box, "select GroupName, GroupId from tblGroups order by GroupName", true,
+                      true);
+    ASSERT_EQ(box.count(), 3);
+    EXPECT_EQ(box.itemText(0), "");
+    EXPECT_EQ(box.ItemData(0), 0);
+    EXPECT_EQ(box.itemText(1), "alpha");  // names sort without case
+    EXPECT_EQ(box.ItemData(1), 2);
+    forms().FillCombo(box, "select GroupName, GroupId from tblGroups where 0", true, true);
+    EXPECT_EQ(box.count(), 1);
+    forms().FillCombo(box, "select nonsense", false, false);  // a failed query adds nothing
+    EXPECT_EQ(box.count(), 1);
+}
+
+TEST_F(ClsFormsTest, FillListMarksOnlyRowsWhoseFlagIsNotZero) {
+    ASSERT_TRUE(dao().SqlActions({"insert into tblGroups (GroupName) values ('A')",
+                                  "insert into tblGroups (GroupName) values ('B')",
+                                  "insert into tblGroups (GroupName) values ('C')",
+                                  "insert into tblCustomerGroups values (5, 1)",
+                                  "insert into tblCustomerGroups values (5, 3)"}));
+    plat::ListBox list;
+    list.setSelectionMode(QAbstractItemView::MultiSelection);
+    forms().FillList(list,
+                     "select (select count(*) from tblCustomerGroups c where c.GroupId = "
+                     "g.GroupId and c.CustomerId = 5), GroupName, GroupId from tblGroups g");
+    ASSERT_EQ(list.count(), 3);
+    EXPECT_TRUE(list.Selected(0));
+    EXPECT_FALSE(list.Selected(1));
+    EXPECT_TRUE(list.Selected(2));
+    EXPECT_EQ(forms().GetListData(list), -1);
+    QSignalSpy clicks(&list, &plat::ListBox::Click);
+    forms().SetListData(list, 2);
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(forms().GetListData(list), 2);
+    EXPECT_TRUE(list.Selected(0));  // moving the current entry keeps the marks
+}
+
+TEST_F(ClsFormsTest, LoadMenuListFillsOneMenuTypeByDescription) {
+    ASSERT_TRUE(dao().SqlActions({"insert into tblMenu values (1, 'Mr', 1)",
+                                  "insert into tblMenu values (2, 'Dr', 1)",
+                                  "insert into tblMenu values (3, 'Red', 2)"}));
+    plat::ComboBox box;
+    forms().AddComboItem(box, "stale", 0);
+    forms().LoadMenuList(box, 1);
+    ASSERT_EQ(box.count(), 2);
+    EXPECT_EQ(box.itemText(0), "Dr");
+    EXPECT_EQ(box.ItemData(0), 2);
+    EXPECT_EQ(forms().GetComboData(box), -1);
+}
+
+TEST_F(ClsFormsTest, CentreFormOverParentWithoutClamping) {
+    QWidget parent, form;
+    parent.setGeometry(100, 200, 400, 300);
+    form.resize(600, 100);
+    forms().CentreForm(form, &parent);
+    EXPECT_EQ(form.pos(), QPoint(100 + 200 - 300, 200 + 150 - 50));
+    QWidget wide;
+    wide.resize(100000, 10);
+    forms().CentreForm(wide, nullptr);
+    EXPECT_LT(wide.x(), 0);
+}
+
+TEST_F(ClsFormsTest, SmallHelpersDoWhatTheySay) {
+    QLineEdit edit("some text");
+    forms().SelectAllText(edit);
+    EXPECT_EQ(edit.selectedText(), "some text");
+    QToolBar bar;
+    QAction* a = bar.addAction("One");
+    QAction* b = bar.addAction("Two");
+    forms().EnableButtons(bar, false);
+    EXPECT_FALSE(a->isEnabled() || b->isEnabled());
+    forms().EnableButtons(bar, true);
+    EXPECT_TRUE(a->isEnabled() && b->isEnabled());
+    QWidget w;
+    EXPECT_EQ(forms().EnableControls(w, false), 1);
+    forms().FreezeDrawing(&w, true);
+    EXPECT_FALSE(w.updatesEnabled());
+    forms().FreezeDrawing(&w, false);
+    EXPECT_TRUE(w.updatesEnabled());
+}
