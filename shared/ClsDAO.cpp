@@ -117,10 +117,13 @@ bool ClsDAO::runActions(const QStringList& statements, const char* proc) {
         if (m_aggressiveDebug && sql.startsWith("delete")) log(sql);
 
     // One immediate transaction: the statements and the stamp before and after them are
-    // read as one step, so our own change can be told from another program's.
+    // read as one step, so our own change can be told from another program's. Inside an
+    // open transaction a savepoint keeps the statements all-or-nothing instead.
     dao::Failure f;
-    QString current;
-    if (!dao::Exec(m_db, "BEGIN IMMEDIATE", f, 4)) {
+    const char* begin = m_inTransaction ? "SAVEPOINT actions" : "BEGIN IMMEDIATE";
+    const char* commit = m_inTransaction ? "RELEASE actions" : "COMMIT";
+    const char* rollback = m_inTransaction ? "ROLLBACK TO actions; RELEASE actions" : "ROLLBACK";
+    if (!dao::Exec(m_db, begin, f, 4)) {
         logFailure(proc, f, statements.join("\n"));
         return false;
     }
@@ -131,7 +134,7 @@ bool ClsDAO::runActions(const QStringList& statements, const char* proc) {
         sqlite3_stmt* st = dao::Prepare(m_db, sql, dao::Kind::Write, f, 4);
         if (!st || !dao::Run(m_db, st, f, 4)) {
             dao::Failure ignored;
-            dao::Exec(m_db, "ROLLBACK", ignored, 4);
+            dao::Exec(m_db, rollback, ignored, 4);
             logFailure(proc, f, sql);
             return false;
         }
@@ -139,9 +142,9 @@ bool ClsDAO::runActions(const QStringList& statements, const char* proc) {
         rows = sqlite3_changes(m_db);
     }
     const QString after = readStamp();
-    if (!dao::Exec(m_db, "COMMIT", f, 4)) {
+    if (!dao::Exec(m_db, commit, f, 4)) {
         dao::Failure ignored;
-        dao::Exec(m_db, "ROLLBACK", ignored, 4);
+        dao::Exec(m_db, rollback, ignored, 4);
         logFailure(proc, f, statements.join("\n"));
         return false;
     }
@@ -149,8 +152,42 @@ bool ClsDAO::runActions(const QStringList& statements, const char* proc) {
     m_lastRowsAffected = rows;
     // Take note of our own change only when nobody else changed the bookings since the
     // last look; otherwise the next poll must still report theirs.
-    if (after != before && before == m_keptStamp) noteStamp(after);
+    if (!m_inTransaction && after != before && before == m_keptStamp) noteStamp(after);
     return true;
+}
+
+bool ClsDAO::BeginTransaction() {
+    dao::Guard guard;
+    if (!guard.Lock("_SQL")) return false;
+    dao::Failure f;
+    if (m_inTransaction) {
+        logFailure("BeginTransaction", {err::InvalidCall, 1, "A transaction is open already"});
+        return false;
+    }
+    if (!dao::Exec(m_db, "BEGIN IMMEDIATE", f, 2)) {
+        logFailure("BeginTransaction", f);
+        return false;
+    }
+    m_inTransaction = true;
+    m_stampAtBegin = readStamp();
+    return true;
+}
+
+bool ClsDAO::EndTransaction(bool commit) {
+    dao::Guard guard;
+    if (!m_inTransaction) return false;
+    guard.Lock("_SQL");  // ending never waits in vain: nobody else of ours writes meanwhile
+    dao::Failure f;
+    const QString after = readStamp();
+    bool ok = commit && dao::Exec(m_db, "COMMIT", f, 2);
+    if (!ok) {
+        if (commit) logFailure("EndTransaction", f);
+        dao::Failure ignored;
+        dao::Exec(m_db, "ROLLBACK", ignored, 3);
+    }
+    m_inTransaction = false;
+    if (ok && after != m_stampAtBegin && m_stampAtBegin == m_keptStamp) noteStamp(after);
+    return ok;
 }
 
 QString ClsDAO::readStamp() {

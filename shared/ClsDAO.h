@@ -52,6 +52,13 @@ public:
     int LastRowsAffected() const { return m_lastRowsAffected; }
     int OpenCount() const { return m_openCount; }
 
+    // One transaction around many operations (a restore, a cascade): the statements run
+    // meanwhile through SqlAction and SqlQuery become visible to others together at
+    // EndTransaction(true), or not at all. Returns false when it could not begin.
+    bool BeginTransaction();
+    bool EndTransaction(bool commit);
+    bool InTransaction() const { return m_inTransaction; }
+
     // Makes a new, empty database at Path from the schema; refuses an existing file.
     static bool CreateDatabase(const QString& Path, QString* why = nullptr);
 
@@ -69,4 +76,27 @@ private:
     int64_t m_lastInsertId = 0;
     int m_lastRowsAffected = 0;
     plat::UserSlots m_slots;
+    bool m_inTransaction = false;
+    QString m_stampAtBegin;  // change stamp when the open transaction began
+};
+
+// Rolls the transaction back unless Commit() was called.
+class DbTransaction {
+public:
+    explicit DbTransaction(ClsDAO& dao) : m_dao(dao), m_open(dao.BeginTransaction()) {}
+    ~DbTransaction() {
+        if (m_open) m_dao.EndTransaction(false);
+    }
+    DbTransaction(const DbTransaction&) = delete;
+    DbTransaction& operator=(const DbTransaction&) = delete;
+    bool ok() const { return m_open; }
+    bool Commit() {
+        if (!m_open) return false;
+        m_open = false;
+        return m_dao.EndTransaction(true);
+    }
+
+private:
+    ClsDAO& m_dao;
+    bool m_open;
 };

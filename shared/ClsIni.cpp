@@ -33,15 +33,15 @@ void ClsIni::setIniFile(const QString& NewFile) {
 // folder is looked for in the program folder, and a full path is used as it is.
 QString ClsIni::path() const { return plat::ResolveProfilePath(m_file); }
 
-void ClsIni::WriteValue(const QString& SectName, const QString& KeyName, const QString& NewVal) {
-    if (m_file.isEmpty()) return;
-    if (!plat::WritePrivateProfileString(SectName, KeyName, NewVal, m_file))
-        log(QString("ERROR: ClsIni.WriteValue(\"%1\", \"%2\", \"%3\")")
-                .arg(SectName, KeyName, NewVal));
+bool ClsIni::WriteValue(const QString& SectName, const QString& KeyName, const QString& NewVal) {
+    if (m_file.isEmpty()) return false;
+    if (plat::WritePrivateProfileString(SectName, KeyName, NewVal, m_file)) return true;
+    log(QString("ERROR: ClsIni.WriteValue(\"%1\", \"%2\", \"%3\")").arg(SectName, KeyName, NewVal));
+    return false;
 }
 
-void ClsIni::WriteValue(const QString& SectName, const QString& KeyName, int64_t NewVal) {
-    WriteValue(SectName, KeyName, QString::number(NewVal));
+bool ClsIni::WriteValue(const QString& SectName, const QString& KeyName, int64_t NewVal) {
+    return WriteValue(SectName, KeyName, QString::number(NewVal));
 }
 
 QString ClsIni::GetValue(const QString& SectName, const QString& KeyName, const QString& DefVal) {

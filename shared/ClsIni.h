@@ -11,8 +11,10 @@ public:
     void setIniFile(const QString& NewFile);
     QString IniFile() const { return m_file; }
 
-    void WriteValue(const QString& SectName, const QString& KeyName, const QString& NewVal);
-    void WriteValue(const QString& SectName, const QString& KeyName, int64_t NewVal);
+    // True when the value is in the file (false, and a log line, when it could not be
+    // written; false without a line when no file is named).
+    bool WriteValue(const QString& SectName, const QString& KeyName, const QString& NewVal);
+    bool WriteValue(const QString& SectName, const QString& KeyName, int64_t NewVal);
 
     // The stored value (at most 254 characters), or the default's text.
     QString GetValue(const QString& SectName, const QString& KeyName, const QString& DefVal);

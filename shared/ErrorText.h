@@ -16,6 +16,7 @@ enum Number : int {
     PathFileAccess = 75,
     PathNotFound = 76,
     ObjectNotSet = 91,
+    InvalidUseOfNull = 94,
     DbGeneric = 3000,   // the engine refused the statement
     DbNotOpen = 3420,   // no database open
     DbCorrupt = 3049,   // not a database or damaged
@@ -38,5 +39,9 @@ inline QString AtLine(const QString& where, int number, int line, const QString&
 inline QString InProc(const QString& where, int number, int line, const QString& desc) {
     return QString("Error %1 at line %2 in %3 (%4)").arg(number).arg(line).arg(where).arg(desc);
 }
+
+// Logs a record class's error line, then "SqlStr = " and the statement when there is one.
+void LogRecordError(const QString& where, int number, int line, const QString& desc,
+                    const QString& sql = QString());
 
 }  // namespace err

@@ -13,6 +13,7 @@ struct Table {
     std::unique_ptr<ClsDate> date;
     std::unique_ptr<ClsDAO> dao;
     std::unique_ptr<ClsForms> forms;
+    void (*releaseRecords)() = nullptr;  // set once the records are in use
     IHostWindow* host = nullptr;
 };
 Table& table() {
@@ -31,12 +32,15 @@ ClsIni& SharedObjects::Ini() { return lazy(table().ini); }
 ClsDate& SharedObjects::Date() { return lazy(table().date); }
 ClsDAO& SharedObjects::DAO() { return lazy(table().dao); }
 ClsForms& SharedObjects::Forms() { return lazy(table().forms); }
+void SharedObjects::SetRecordsRelease(void (*release)()) { table().releaseRecords = release; }
 IHostWindow* SharedObjects::Host() { return table().host; }
 void SharedObjects::SetHost(IHostWindow* host) { table().host = host; }
 bool SharedObjects::HasLog() { return table().log != nullptr; }
 
 void SharedObjects::Release() {
-    // The reverse of the order of creation: log, database, forms, settings, dates.
+    // The reverse of the order of creation: log, database, forms, settings, dates, then
+    // the records: group, resource, appointment type, customer, booking.
+    if (table().releaseRecords) table().releaseRecords();
     table().date.reset();
     table().ini.reset();
     table().forms.reset();

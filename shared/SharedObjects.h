@@ -6,6 +6,11 @@ class ClsIni;
 class ClsDate;
 class ClsDAO;
 class ClsForms;
+class ClsGroup;
+class ClsResource;
+class ClsTask;
+class ClsCustomer;
+class ClsBooking;
 class IHostWindow;
 
 // The program's one instance of each shared service. The main program creates them in
@@ -18,6 +23,11 @@ public:
     static ClsDate& Date();
     static ClsDAO& DAO();
     static ClsForms& Forms();
+    static ClsGroup& Group();
+    static ClsResource& Resource();
+    static ClsTask& Task();
+    static ClsCustomer& Customer();
+    static ClsBooking& Booking();
 
     // The program's main window, or none (unit tests, before the window exists).
     static IHostWindow* Host();
@@ -28,4 +38,8 @@ public:
 
     // Releases every shared object, the log last.
     static void Release();
+
+    // The record objects live apart (SharedRecords.cpp), so a program that uses only
+    // the services does not link them; they hand in how they are released.
+    static void SetRecordsRelease(void (*release)());
 };

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "AppInfo.h"
+#include "ClsBooking.h"
 #include "SharedObjects.h"
 
 namespace {
@@ -107,3 +108,9 @@ bool RunChildIfAsked(int argc, char** argv, int& exitCode) {
     SharedObjects::Release();
     return true;
 }
+
+namespace {
+int32_t g_serNo = 0;
+}
+void SetTestSerNo(int32_t key) { g_serNo = key; }
+int32_t GetSerNo(const QString&) { return g_serNo; }

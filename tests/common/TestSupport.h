@@ -56,3 +56,6 @@ private:
 // Call from main(): runs a child when the process was started as one (returns true and
 // sets exitCode), else returns false.
 bool RunChildIfAsked(int argc, char** argv, int& exitCode);
+
+// The workstation key the record classes ask for; tests set it (0 unless changed).
+void SetTestSerNo(int32_t key);

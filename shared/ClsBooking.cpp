@@ -1,0 +1,159 @@
+#include "ClsBooking.h"
+
+#include "ClsDAO.h"
+#include "ErrorText.h"
+#include "SharedObjects.h"
+
+namespace {
+ClsDAO& db() { return SharedObjects::DAO(); }
+void logError(const char* proc, int number, int line, const QString& desc,
+              const QString& sql = QString()) {
+    err::LogRecordError(QString("ClsBooking.") + proc, number, line, desc, sql);
+}
+
+// The clash rule: another booking of the resource on the day that starts inside
+// [start, end), ends inside (start, end] or covers it. Touching bookings do not clash.
+QString clashWhere(int32_t resourceId, int32_t date, int16_t start, int16_t end,
+                   const QString& excludeId) {
+    return QString("ResourceId = %1 and BookingDate = %2 and (((BookingStart >= %3 and "
+                   "BookingStart < %4) or (BookingEnd > %3 and BookingEnd <= %4)) or "
+                   "(BookingStart < %3 and BookingEnd > %4)) and BookingId <> %5")
+        .arg(resourceId).arg(date).arg(start).arg(end).arg(excludeId);
+}
+
+// A 64-bit mix of one value into a running hash (splitmix64 finaliser).
+uint64_t mix(uint64_t h, int64_t v) {
+    uint64_t x = h ^ (static_cast<uint64_t>(v) + 0x9E3779B97F4A7C15ULL + (h << 6) + (h >> 2));
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
+    return x ^ (x >> 31);
+}
+}  // namespace
+
+void ClsBooking::InitBfr() {
+    m_date = m_end = m_bookingId = m_start = 0;
+    m_customerId = m_repeatId = m_resourceId = m_taskId = 0;
+    m_comments.clear();
+}
+
+int32_t ClsBooking::GetBookingId(int32_t resourceId, int32_t date, int16_t start, int16_t end,
+                                 int32_t excludeId) {
+    const QString sql = "select BookingId from tblBookings where " +
+                        clashWhere(resourceId, date, start, end, QString::number(excludeId));
+    auto rs = db().SqlQuery(sql);
+    if (!rs) {
+        logError("GetBookingId", err::ObjectNotSet, 2, "No record set", sql);
+        return 0;
+    }
+    return rs->Eof() ? 0 : rs->Field(0).toInt();
+}
+
+bool ClsBooking::Load(int32_t bookingId) {
+    const QString sql = QString("select * from tblBookings where BookingId = %1").arg(bookingId);
+    auto rs = db().SqlQuery(sql);
+    if (!rs) {
+        logError("Load", err::ObjectNotSet, 2, "No record set", sql);
+        return false;
+    }
+    if (rs->Eof()) return false;
+    int line = 3;
+    auto num = [&](const char* col, auto& field) {
+        const DbValue& v = rs->Field(col);
+        if (v.isNull()) return false;
+        field = static_cast<std::remove_reference_t<decltype(field)>>(v.toLong());
+        ++line;
+        return true;
+    };
+    auto text = [&](const char* col, QString& field) {
+        const DbValue& v = rs->Field(col);
+        if (v.isNull()) return false;
+        field = v.toString();
+        ++line;
+        return true;
+    };
+    // Columns in this order; a null one stops the copy there.
+    const bool ok = num("BookingDate", m_date) && num("BookingEnd", m_end) &&
+                    num("BookingId", m_bookingId) && num("BookingStart", m_start) &&
+                    text("Ref01", m_ref01) && text("Ref02", m_ref02) && text("Ref03", m_ref03) &&
+                    text("Comments", m_comments) && num("CustomerId", m_customerId) &&
+                    num("RepeatId", m_repeatId) && num("ResourceId", m_resourceId) &&
+                    num("TaskId", m_taskId);
+    if (!ok) logError("Load", err::InvalidUseOfNull, line, "Invalid use of Null", sql);
+    return ok;
+}
+
+int32_t ClsBooking::Save() {
+    const QString texts = QString("%1, %2, %3, %4")
+                              .arg(ClsDAO::Quoted(m_ref01), ClsDAO::Quoted(m_ref02),
+                                   ClsDAO::Quoted(m_ref03), ClsDAO::Quoted(m_comments));
+    if (m_bookingId == 0) {
+        // The clash test and the insert are one statement, so two workstations saving
+        // overlapping bookings at once store one of them, never both.
+        const QString sql =
+            "insert into tblBookings (TaskId, BookingDate, BookingStart, "
+            "BookingEnd, CustomerId, RepeatId, ResourceId, Ref01, Ref02, Ref03, "
+            "Comments) select " +
+            QString("%1, %2, %3, %4, %5, %6, %7, ")
+                .arg(m_taskId).arg(m_date).arg(m_start).arg(m_end).arg(m_customerId)
+                .arg(m_repeatId).arg(m_resourceId) +
+            texts + " where not exists (select 1 from tblBookings where " +
+            clashWhere(m_resourceId, m_date, m_start, m_end, "0") + ")";
+        if (!db().SqlAction(sql) || db().LastRowsAffected() == 0) return 0;
+        m_bookingId = static_cast<int32_t>(db().LastInsertId());
+        return m_bookingId;
+    }
+    // An update is tested against every booking but itself: a move or a resize never
+    // creates an overlap. No row changed means a clash or a row deleted elsewhere.
+    const QString sql =
+        QString("update tblBookings set TaskId = %1, BookingDate = %2, BookingStart = %3, "
+                "BookingEnd = %4, CustomerId = %5, ResourceId = %6, Ref01 = %7, Ref02 = %8, "
+                "Ref03 = %9, ")
+            .arg(m_taskId).arg(m_date).arg(m_start).arg(m_end).arg(m_customerId)
+            .arg(m_resourceId)
+            .arg(ClsDAO::Quoted(m_ref01), ClsDAO::Quoted(m_ref02), ClsDAO::Quoted(m_ref03)) +
+        QString("RepeatId = %1, Comments = %2 where BookingId = %3")
+            .arg(m_repeatId).arg(ClsDAO::Quoted(m_comments)).arg(m_bookingId) +
+        " and not exists (select 1 from tblBookings where " +
+        clashWhere(m_resourceId, m_date, m_start, m_end, QString::number(m_bookingId)) + ")";
+    return db().SqlAction(sql) && db().LastRowsAffected() > 0 ? m_bookingId : 0;
+}
+
+void ClsBooking::Delete(int32_t bookingId) {
+    db().SqlAction(QString("delete from tblBookings where BookingId = %1").arg(bookingId));
+}
+
+void ClsBooking::DeleteRepeats(int32_t repeatId) {
+    if (repeatId == 0) return;  // 0 means "not a series": it would select every single booking
+    db().SqlAction(QString("delete from tblBookings where RepeatId = %1").arg(repeatId));
+}
+
+int32_t ClsBooking::NextRepeatId() {
+    const QString key = ClsDAO::Quoted(QString::number(GetSerNo("C:")));
+    // The id is the one our own insert made: never one that another draw already took.
+    if (!db().SqlAction("insert into tblRepeats (SerialNo) values (" + key + ")")) return 0;
+    const auto id = static_cast<int32_t>(db().LastInsertId());
+    db().SqlAction(QString("delete from tblRepeats where RepeatId < %1").arg(id - 10));
+    return id;
+}
+
+int32_t ClsBooking::BookingCheck(int32_t firstDay, int32_t lastDay, int32_t groupId) {
+    // A hash over every field the chart shows, so that any added, removed or changed
+    // booking changes it (a plain sum misses moves between resources and days).
+    const QString sql =
+        "select BookingId, ResourceId, BookingDate, BookingStart, BookingEnd, TaskId, "
+        "CustomerId from tblBookings where " +
+        QString("BookingDate >= %1 and BookingDate <= %2").arg(firstDay).arg(lastDay) +
+        " and ResourceId in (select ResourceId from tblResources " +
+        QString("where GroupId = %1) order by BookingId").arg(groupId);
+    auto rs = db().SqlQuery(sql);
+    if (!rs) {
+        logError("BookingCheck", err::ObjectNotSet, 3, "No record set", sql);
+        return 0;
+    }
+    if (rs->Eof()) return 0;
+    uint64_t h = 0x243F6A8885A308D3ULL;
+    for (; !rs->Eof(); rs->MoveNext())
+        for (int c = 0; c < 7; ++c) h = mix(h, rs->Field(c).toLong());
+    const auto fingerprint = static_cast<int32_t>(h ^ (h >> 32));
+    return fingerprint == 0 ? 1 : fingerprint;  // 0 stays "no bookings"
+}

@@ -1,0 +1,64 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+
+// Supplied by each program: the workstation key of its repeat-series ids ("C:" is asked).
+int32_t GetSerNo(const QString& drive);
+
+// One booking (a row of tblBookings): a resource, an appointment type and optionally a
+// customer (0 = none) on one day, over the half-open interval [BookingStart, BookingEnd)
+// in minutes since midnight. Two bookings of one resource and day never overlap: the
+// clash test and the write are one statement.
+class ClsBooking {
+public:
+    ClsBooking() { InitBfr(); }
+
+    int32_t BookingDate() const { return m_date; }
+    int16_t BookingEnd() const { return m_end; }
+    int32_t BookingId() const { return m_bookingId; }
+    int16_t BookingStart() const { return m_start; }
+    QString Comments() const { return m_comments; }
+    int32_t CustomerId() const { return m_customerId; }
+    QString Ref01() const { return m_ref01; }
+    QString Ref02() const { return m_ref02; }
+    QString Ref03() const { return m_ref03; }
+    int32_t RepeatId() const { return m_repeatId; }
+    int32_t ResourceId() const { return m_resourceId; }
+    int32_t TaskId() const { return m_taskId; }
+    void setBookingId(int32_t v) { m_bookingId = v; }
+    void setBookingDate(int32_t v) { m_date = v; }
+    void setBookingEnd(int16_t v) { m_end = v; }
+    void setBookingStart(int16_t v) { m_start = v; }
+    void setComments(const QString& v) { m_comments = v; }
+    void setCustomerId(int32_t v) { m_customerId = v; }
+    void setRef01(const QString& v) { m_ref01 = v; }
+    void setRef02(const QString& v) { m_ref02 = v; }
+    void setRef03(const QString& v) { m_ref03 = v; }
+    void setRepeatId(int32_t v) { m_repeatId = v; }
+    void setResourceId(int32_t v) { m_resourceId = v; }
+    void setTaskId(int32_t v) { m_taskId = v; }
+
+    // Id of a booking of the resource on that day that clashes with [start, end),
+    // leaving out the booking excludeId; 0 when none (or when the query failed).
+    int32_t GetBookingId(int32_t resourceId, int32_t date, int16_t start, int16_t end,
+                         int32_t excludeId);
+    void Delete(int32_t bookingId);
+    // Deletes every booking of a repeat series; 0 (no series) deletes nothing.
+    void DeleteRepeats(int32_t repeatId);
+    void InitBfr();
+    bool Load(int32_t bookingId);
+    // A new repeat-series id, 0 when none could be drawn.
+    int32_t NextRepeatId();
+    // Id of the row written; 0 when nothing was (a clash, a failure, a row gone).
+    int32_t Save();
+    // Fingerprint of the group's bookings from firstDay to lastDay (both included):
+    // changes whenever one appears, disappears or changes its resource, day, times, type
+    // or customer; 0 when there are none.
+    int32_t BookingCheck(int32_t firstDay, int32_t lastDay, int32_t groupId);
+
+private:
+    int32_t m_bookingId = 0, m_repeatId = 0, m_taskId = 0, m_date = 0;
+    int16_t m_start = 0, m_end = 0;  // minutes since midnight
+    int32_t m_customerId = 0, m_resourceId = 0;
+    QString m_ref01, m_ref02, m_ref03, m_comments;
+};

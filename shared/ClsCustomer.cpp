@@ -1,0 +1,86 @@
+#include "ClsCustomer.h"
+
+#include "ClsDAO.h"
+#include "ErrorText.h"
+#include "SharedObjects.h"
+
+namespace {
+ClsDAO& db() { return SharedObjects::DAO(); }
+void logError(const char* proc, int number, int line, const QString& desc,
+              const QString& sql = QString()) {
+    err::LogRecordError(QString("ClsCustomer.") + proc, number, line, desc, sql);
+}
+}  // namespace
+
+void ClsCustomer::InitBfr() {
+    m_customerId = 0;
+    m_customerName.clear();
+    m_ref01.clear();
+    m_ref02.clear();
+    m_ref03.clear();
+}
+
+bool ClsCustomer::Load(int32_t customerId) {
+    InitBfr();
+    const QString sql = QString("select * from tblCustomers where CustomerId = %1").arg(customerId);
+    auto rs = db().SqlQuery(sql);
+    if (!rs) {
+        logError("Load", err::ObjectNotSet, 2, "No record set");
+        return false;
+    }
+    if (rs->Eof()) return false;
+    QString* texts[] = {&m_customerName, &m_ref01, &m_ref02, &m_ref03};
+    const char* cols[] = {"CustomerId", "CustomerName", "Ref01", "Ref02", "Ref03"};
+    for (int i = 0; i < 5; ++i) {
+        const DbValue& v = rs->Field(cols[i]);
+        if (v.isNull()) {
+            logError("Load", err::InvalidUseOfNull, 3 + i, "Invalid use of Null");
+            return false;
+        }
+        if (i == 0)
+            m_customerId = v.toInt();
+        else
+            *texts[i - 1] = v.toString();
+    }
+    return true;
+}
+
+bool ClsCustomer::LoadByName(const QString& name, int32_t groupId) {
+    InitBfr();
+    const QString sql = "select CustomerId from tblCustomers where " +
+                        ("CustomerName = " + ClsDAO::Quoted(name)) + " and CustomerId in " +
+                        QString("(select CustomerId from tblCustomerGroups where GroupId = %1)")
+                            .arg(groupId);
+    auto rs = db().SqlQuery(sql);
+    if (!rs) {
+        logError("LoadByName", err::ObjectNotSet, 3, "No record set", sql);
+        return false;
+    }
+    return !rs->Eof() && Load(rs->Field(0).toInt());
+}
+
+int32_t ClsCustomer::Save() {
+    const QString values[] = {ClsDAO::Quoted(m_customerName), ClsDAO::Quoted(m_ref01),
+                              ClsDAO::Quoted(m_ref02), ClsDAO::Quoted(m_ref03)};
+    if (m_customerId != 0) {
+        const QString sql = QString("update tblCustomers set CustomerName = %1, Ref01 = %2, "
+                                    "Ref02 = %3, Ref03 = %4 where CustomerId = %5")
+                                .arg(values[0], values[1], values[2], values[3])
+                                .arg(m_customerId);
+        return db().SqlAction(sql) && db().LastRowsAffected() > 0 ? m_customerId : 0;
+    }
+    const QString sql = "insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) " +
+                        QString("values (%1, %2, %3, %4)")
+                            .arg(values[0], values[1], values[2], values[3]);
+    if (!db().SqlAction(sql)) return 0;
+    m_customerId = static_cast<int32_t>(db().LastInsertId());
+    return m_customerId;
+}
+
+void ClsCustomer::Delete(int32_t customerId) {
+    const QString id = QString::number(customerId);
+    // One transaction: the customer never goes without its bookings and links.
+    db().SqlActions({"delete from tblCustomers where CustomerId = " + id,
+                      "delete from tblBookings where CustomerId = " + id,
+                      "delete from tblCustomerGroups where CustomerId = " + id});
+}

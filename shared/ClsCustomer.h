@@ -1,0 +1,32 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+
+// One customer (a row of tblCustomers). Its group links live in tblCustomerGroups, which
+// this class reads and removes but never writes.
+class ClsCustomer {
+public:
+    ClsCustomer() { InitBfr(); }
+
+    int32_t CustomerId() const { return m_customerId; }
+    QString CustomerName() const { return m_customerName; }
+    QString Ref01() const { return m_ref01; }
+    QString Ref02() const { return m_ref02; }
+    QString Ref03() const { return m_ref03; }
+    void setCustomerName(const QString& v) { m_customerName = v; }
+    void setRef01(const QString& v) { m_ref01 = v; }
+    void setRef02(const QString& v) { m_ref02 = v; }
+    void setRef03(const QString& v) { m_ref03 = v; }
+
+    // Deletes the customer, all its bookings and all its group links.
+    void Delete(int32_t customerId);
+    void InitBfr();
+    bool Load(int32_t customerId);
+    // A customer of that name linked to that group.
+    bool LoadByName(const QString& name, int32_t groupId);
+    int32_t Save();
+
+private:
+    int32_t m_customerId = 0;
+    QString m_customerName, m_ref01, m_ref02, m_ref03;
+};

@@ -1,0 +1,116 @@
+#include "ClsGroup.h"
+
+#include <QCoreApplication>
+
+#include "AppInfo.h"
+#include "ClsCustomer.h"
+#include "ClsDAO.h"
+#include "ErrorText.h"
+#include "SharedObjects.h"
+
+namespace {
+ClsDAO& db() { return SharedObjects::DAO(); }
+void logError(const char* proc, int number, int line, const QString& desc,
+              const QString& sql = QString()) {
+    err::LogRecordError(QString("ClsGroup.") + proc, number, line, desc, sql);
+}
+}  // namespace
+
+QString ClsGroup::TemplateFile() { return plat::AppPath() + "/Groups.ini"; }
+
+void ClsGroup::InitBfr() {
+    m_groupId = 0;
+    m_dayStart = 0;
+    m_dayEnd = 1440;
+    m_interval = kDefaultInterval;
+    m_groupName.clear();
+}
+
+bool ClsGroup::Load(int32_t groupId) {
+    const QString sql = QString("select * from tblGroups where GroupId = %1").arg(groupId);
+    auto rs = db().SqlQuery(sql);
+    if (!rs) {
+        logError("Load", err::ObjectNotSet, 2, "No record set", sql);
+        return false;
+    }
+    if (rs->Eof()) return false;
+    // Columns in this order; a null one stops the copy there.
+    const char* cols[] = {"DayStart", "DayEnd", "Interval", "GroupId", "GroupName"};
+    for (int i = 0; i < 5; ++i) {
+        if (rs->Field(cols[i]).isNull()) {
+            logError("Load", err::InvalidUseOfNull, 3 + i, "Invalid use of Null", sql);
+            return false;
+        }
+        switch (i) {
+            case 0: m_dayStart = static_cast<int16_t>(rs->Field(cols[i]).toInt()); break;
+            case 1: m_dayEnd = static_cast<int16_t>(rs->Field(cols[i]).toInt()); break;
+            case 2: m_interval = static_cast<int16_t>(rs->Field(cols[i]).toInt()); break;
+            case 3: m_groupId = rs->Field(cols[i]).toInt(); break;
+            default: m_groupName = rs->Field(cols[i]).toString();
+        }
+    }
+    // A slot length of 0 or less (written by hand or by an old program) would stall
+    // every loop over the day's slots: read it as the default.
+    if (m_interval <= 0) {
+        logError("Load", err::InvalidCall, 8,
+                 QString("Interval %1 of group %2 read as %3")
+                     .arg(m_interval).arg(m_groupId).arg(kDefaultInterval));
+        m_interval = kDefaultInterval;
+    }
+    return true;
+}
+
+int32_t ClsGroup::Save() {
+    if (m_interval <= 0) {
+        logError("Save", err::InvalidCall, 1,
+                 QString("The slot length must be above 0 (was %1)").arg(m_interval));
+        return 0;
+    }
+    const QString name = ClsDAO::Quoted(m_groupName);
+    if (m_groupId != 0) {
+        const QString sql = QString("update tblGroups set DayStart = %1, DayEnd = %2, "
+                                    "Interval = %3, GroupName = %4 where GroupId = %5")
+                                .arg(m_dayStart).arg(m_dayEnd).arg(m_interval).arg(name)
+                                .arg(m_groupId);
+        // A row deleted elsewhere is not "saved".
+        return db().SqlAction(sql) && db().LastRowsAffected() > 0 ? m_groupId : 0;
+    }
+    const QString sql = QString("insert into tblGroups (DayStart, DayEnd, Interval, GroupName"
+                                ") values (%1, %2, %3, %4)")
+                            .arg(m_dayStart).arg(m_dayEnd).arg(m_interval).arg(name);
+    if (!db().SqlAction(sql)) return 0;
+    m_groupId = static_cast<int32_t>(db().LastInsertId());
+    return m_groupId;
+}
+
+void ClsGroup::Delete(int32_t groupId) {
+    InitBfr();
+    const QString g = QString::number(groupId);
+    // The group and everything hanging on it go in one transaction: all or nothing. The
+    // bookings go by resource as well as by appointment type, so none is left pointing
+    // at a resource that no longer exists.
+    const QStringList cascade = {
+        "delete from tblBookings where ResourceId in (select ResourceId from "
+        "tblResources where GroupId = " + g + ")",
+        "delete from tblBookings where TaskId in (select TaskId from "
+        "tblTasks where GroupId = " + g + ")",
+        "delete from tblGroups where GroupId = " + g,
+        "delete from tblResources where GroupId = " + g,
+        "delete from tblTasks where GroupId = " + g,
+        "delete from tblCustomerGroups where GroupId = " + g,
+    };
+    db().SqlActions(cascade);
+    // Customers left in no group go, with their bookings.
+    const QString sql =
+        "select (select count(*) from tblCustomerGroups where "
+        "CustomerId = tblCustomers.CustomerId), CustomerId from tblCustomers";
+    auto rs = db().SqlQuery(sql);
+    if (!rs) {
+        logError("Delete", err::ObjectNotSet, 7, "No record set", sql);
+        return;
+    }
+    for (; !rs->Eof(); rs->MoveNext()) {
+        QCoreApplication::processEvents();
+        if (rs->Field(0).toLong() == 0) SharedObjects::Customer().Delete(rs->Field(1).toInt());
+    }
+}

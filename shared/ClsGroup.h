@@ -1,0 +1,40 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+
+// One resource group (a row of tblGroups): its working day and slot length. Also writes
+// groups to and reads them from the template file "Groups.ini" in the program folder.
+class ClsGroup {
+public:
+    ClsGroup() { InitBfr(); }
+
+    int16_t DayEnd() const { return m_dayEnd; }
+    int16_t DayStart() const { return m_dayStart; }
+    int32_t GroupId() const { return m_groupId; }
+    QString GroupName() const { return m_groupName; }
+    int16_t Interval() const { return m_interval; }
+    void setDayEnd(int16_t v) { m_dayEnd = v; }
+    void setDayStart(int16_t v) { m_dayStart = v; }
+    void setGroupName(const QString& v) { m_groupName = v; }
+    void setInterval(int16_t v) { m_interval = v; }
+
+    // Deletes the group with its resources, appointment types, their bookings and its
+    // customer links, then every customer left in no group; resets the buffer.
+    void Delete(int32_t groupId);
+    void InitBfr();
+    bool Load(int32_t groupId);
+    // Id of the row written, 0 when nothing was (also for a slot length of 0 or less).
+    int32_t Save();
+    void LoadTemplate(const QString& templateName);
+    void SaveTemplate(int32_t groupId);
+
+    static QString TemplateFile();
+    static constexpr int16_t kDefaultInterval = 5;  // minutes
+
+private:
+    int32_t m_groupId = 0;
+    int16_t m_dayStart = 0;   // minutes since midnight
+    int16_t m_dayEnd = 1440;  // minutes since midnight
+    int16_t m_interval = kDefaultInterval;
+    QString m_groupName;
+};

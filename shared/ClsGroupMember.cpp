@@ -1,0 +1,82 @@
+#include "ClsGroupMember.h"
+
+#include "ClsDAO.h"
+#include "ErrorText.h"
+#include "SharedObjects.h"
+
+namespace {
+ClsDAO& db() { return SharedObjects::DAO(); }
+}  // namespace
+
+ClsGroup& ClsGroupMember::group() {
+    if (!m_group) m_group = std::make_unique<ClsGroup>();
+    return *m_group;
+}
+
+void ClsGroupMember::logError(const char* proc, int number, int line, const QString& desc,
+                              const QString& sql) {
+    err::LogRecordError(QString(m_t.cls) + "." + proc, number, line, desc, sql);
+}
+
+void ClsGroupMember::InitBfr() {
+    m_id = 0;
+    m_groupId = 0;
+    m_name.clear();
+    m_minTime = group().Interval();
+    m_maxTime = static_cast<int16_t>(group().DayEnd() - group().DayStart());
+    m_initTime = group().Interval();
+}
+
+bool ClsGroupMember::Load(int32_t id) {
+    InitBfr();
+    const QString sql = QString("select * from %1 where %2 = %3").arg(m_t.table, m_t.idCol).arg(id);
+    auto rs = db().SqlQuery(sql);
+    if (!rs) {
+        logError("Load", err::ObjectNotSet, 3, "No record set", sql);
+        return false;
+    }
+    if (rs->Eof()) return false;
+    QString failed;
+    if (!copyRow(*rs, failed)) {
+        logError("Load", err::InvalidUseOfNull, 4, "Invalid use of Null in " + failed, sql);
+        return false;
+    }
+    return true;
+}
+
+bool ClsGroupMember::LoadByName(const QString& name, int32_t groupId) {
+    const QString sql = QString("select %1 from %2 where %3 = %4 and GroupId = %5")
+                            .arg(m_t.idCol, m_t.table, m_t.nameCol, ClsDAO::Quoted(name))
+                            .arg(groupId);
+    auto rs = db().SqlQuery(sql);
+    if (!rs) {
+        logError("LoadByName", err::ObjectNotSet, 2, "No record set", sql);
+        return false;
+    }
+    return !rs->Eof() && Load(rs->Field(0).toInt());
+}
+
+int32_t ClsGroupMember::Save() {
+    const QStringList cols = saveColumns();
+    const QStringList values = saveValues();
+    if (m_id != 0) {
+        QStringList sets;
+        for (int i = 0; i < cols.size(); ++i) sets << cols[i] + " = " + values[i];
+        const QString sql = QString("update %1 set %2 where %3 = %4")
+                                .arg(m_t.table, sets.join(", "), m_t.idCol)
+                                .arg(m_id);
+        // A row deleted elsewhere is not "saved".
+        return db().SqlAction(sql) && db().LastRowsAffected() > 0 ? m_id : 0;
+    }
+    const QString sql = QString("insert into %1 (%2) values (%3)")
+                            .arg(m_t.table, cols.join(", "), values.join(", "));
+    if (!db().SqlAction(sql)) return 0;
+    m_id = static_cast<int32_t>(db().LastInsertId());
+    return m_id;
+}
+
+void ClsGroupMember::Delete(int32_t id) {
+    const QString sid = QString::number(id);
+    db().SqlActions({QString("delete from %1 where %2 = %3").arg(m_t.table, m_t.idCol, sid),
+                      QString("delete from tblBookings where %1 = %2").arg(m_t.idCol, sid)});
+}

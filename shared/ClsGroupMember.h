@@ -1,0 +1,64 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+
+#include "ClsGroup.h"
+
+class ClsRecordset;
+
+// What resources and appointment types have in common: a row of a table that belongs to
+// a group, with a name and three durations whose defaults come from a private group
+// record (the group last written through GroupId on this instance).
+class ClsGroupMember {
+public:
+    virtual ~ClsGroupMember() = default;
+
+    int32_t GroupId() const { return m_groupId; }
+    int16_t InitTime() const { return m_initTime; }
+    // Slot length of the private group, not of the loaded row's group.
+    int16_t Interval() { return group().Interval(); }
+    int16_t MaxTime() const { return m_maxTime; }
+    int16_t MinTime() const { return m_minTime; }
+    void setInitTime(int16_t v) { m_initTime = v; }
+    void setMaxTime(int16_t v) { m_maxTime = v; }
+    void setMinTime(int16_t v) { m_minTime = v; }
+
+    // Deletes the row and every booking that refers to it.
+    void Delete(int32_t id);
+    // Durations from the private group; id and group 0; name empty.
+    virtual void InitBfr();
+    bool Load(int32_t id);
+    // A row of that name within that group; the buffer is kept when there is none.
+    bool LoadByName(const QString& name, int32_t groupId);
+    int32_t Save();
+
+protected:
+    struct Table {
+        const char* cls;      // class name for the log lines
+        const char* table;    // database table
+        const char* idCol;    // its counter column, also the bookings' column
+        const char* nameCol;  // its name column
+    };
+    explicit ClsGroupMember(Table t) : m_t(t) {}
+
+    ClsGroup& group();
+    // Copies the row's columns in the class's order; false at the first null column,
+    // whose name is put in failedColumn.
+    virtual bool copyRow(const ClsRecordset& rs, QString& failedColumn) = 0;
+    // The columns Save writes, with their values as SQL text, in the class's order.
+    virtual QStringList saveColumns() const = 0;
+    virtual QStringList saveValues() const = 0;
+    void logError(const char* proc, int number, int line, const QString& desc,
+                  const QString& sql);
+
+    int32_t m_id = 0;
+    int32_t m_groupId = 0;
+    int16_t m_minTime = 0, m_maxTime = 0, m_initTime = 0;  // minutes
+    QString m_name;
+
+private:
+    Table m_t;
+    std::unique_ptr<ClsGroup> m_group;
+};

@@ -1,0 +1,103 @@
+// ClsGroup: group templates in "Groups.ini" (working day, slot length, resources).
+#include <QCoreApplication>
+
+#include "ClsDAO.h"
+#include "ClsGroup.h"
+#include "ClsIni.h"
+#include "ClsResource.h"
+#include "ErrorText.h"
+#include "MsgBox.h"
+#include "SharedObjects.h"
+
+namespace {
+// "ResName001": three digits at least, four from 1000 on.
+QString key(const char* stem, int number) {
+    return stem + QString("%1").arg(number, 3, 10, QChar('0'));
+}
+
+// A 16-bit number from the template; false when the text is not one.
+bool readNumber(ClsIni& ini, const QString& section, const QString& name, int16_t def,
+                int16_t& out) {
+    bool ok = false;
+    const int v = ini.GetValue(section, name, int64_t{def}).trimmed().toInt(&ok);
+    if (!ok || v < -32768 || v > 32767) return false;
+    out = static_cast<int16_t>(v);
+    return true;
+}
+}  // namespace
+
+void ClsGroup::SaveTemplate(int32_t groupId) {
+    ClsIni ini;
+    ini.setIniFile(TemplateFile());
+    if (!Load(groupId)) return;
+    const QString section = m_groupName;
+    bool written = ini.WriteValue(section, "DayStart", m_dayStart) &&
+                   ini.WriteValue(section, "DayEnd", m_dayEnd) &&
+                   ini.WriteValue(section, "Interval", m_interval);
+    const QString sql = QString("select ResourceId from tblResources where GroupId = %1")
+                            .arg(groupId);
+    auto rs = written ? SharedObjects::DAO().SqlQuery(sql) : nullptr;
+    if (written && !rs) {
+        err::LogRecordError("ClsGroup.SaveTemplate", err::ObjectNotSet, 4, "No record set",
+                            sql);
+        written = false;
+    }
+    int count = 0;
+    for (; written && !rs->Eof(); rs->MoveNext()) {
+        QCoreApplication::processEvents();
+        ClsResource& res = SharedObjects::Resource();
+        if (!res.Load(rs->Field(0).toInt())) continue;
+        ++count;
+        written = ini.WriteValue(section, key("ResName", count), res.ResourceName()) &&
+                  ini.WriteValue(section, key("ResMin", count), res.MinTime()) &&
+                  ini.WriteValue(section, key("ResMax", count), res.MaxTime()) &&
+                  ini.WriteValue(section, key("ResInit", count), res.InitTime());
+    }
+    written = written && ini.WriteValue(section, "Resources", count);
+    // Say so when the file could not be written: the user must not believe it saved.
+    if (written)
+        plat::MsgBox("Group saved!", plat::vbOKOnly | plat::vbInformation, "Saved!");
+    else
+        plat::MsgBox("Unable to save the group template!", plat::vbOKOnly | plat::vbExclamation,
+                     "Warning!");
+}
+
+void ClsGroup::LoadTemplate(const QString& templateName) {
+    ClsIni ini;
+    ini.setIniFile(TemplateFile());
+    InitBfr();
+    m_groupName = templateName;
+    int16_t v = 0;
+    int line = 4;
+    if (!readNumber(ini, templateName, "DayStart", 0, m_dayStart) ||
+        (line = 5, !readNumber(ini, templateName, "DayEnd", 1440, m_dayEnd)) ||
+        (line = 6, !readNumber(ini, templateName, "Interval", kDefaultInterval, m_interval))) {
+        err::LogRecordError("ClsGroup.LoadTemplate", err::TypeMismatch, line, "Type mismatch");
+        return;
+    }
+    // Without a stored group there is nothing to hang resources on: stop here.
+    if (Save() == 0) return;
+    m_groupName = templateName + QString(" [%1]").arg(m_groupId);
+    Save();
+    if (!readNumber(ini, templateName, "Resources", 0, v)) {
+        err::LogRecordError("ClsGroup.LoadTemplate", err::TypeMismatch, 7, "Type mismatch");
+        return;
+    }
+    ClsResource& res = SharedObjects::Resource();
+    for (int i = 1; i <= v; ++i) {
+        res.InitBfr();
+        res.setGroupId(m_groupId);
+        res.setResourceName(ini.GetValue(templateName, key("ResName", i), "???"));
+        int16_t minT = 0, maxT = 0, initT = 0;
+        if (!readNumber(ini, templateName, key("ResMin", i), 5, minT) ||
+            !readNumber(ini, templateName, key("ResMax", i), 60, maxT) ||
+            !readNumber(ini, templateName, key("ResInit", i), 5, initT)) {
+            err::LogRecordError("ClsGroup.LoadTemplate", err::TypeMismatch, 8, "Type mismatch");
+            return;
+        }
+        res.setMinTime(minT);
+        res.setMaxTime(maxT);
+        res.setInitTime(initT);
+        res.Save();
+    }
+}
