@@ -44,6 +44,20 @@ public:
     QString DbPath() const { return m_path; }
     int32_t GetUserCount();
 
+    // Writes every group with its resources, appointment types, customers and bookings
+    // to File as text; true when the whole file was written. File appears only complete.
+    bool Backup(const QString& File);
+    // Replaces the scheduling tables with the content of a backup file, bookings only
+    // when DlgRestore::AddAppointments() is set. The whole file is read and checked
+    // first and the tables are replaced in one transaction: false leaves them as they
+    // were.
+    bool Restore(const QString& File);
+    // Field Index of a backup line, counting the record letter as field 1; "" for a field
+    // beyond the line and for Index 0.
+    static QString GetSubStr(const QString& Line, int16_t Index);
+    // The program folder's "Backup" folder, where DlgRestore looks for backup files.
+    static QString BackupFolder();
+
     // Runs several writes as one transaction: all of them or none.
     bool SqlActions(const QStringList& statements);
     // Id of the row that this program's last successful insert made, and the number of
