@@ -286,9 +286,11 @@ void Plexaro::mouseMoveEvent(QMouseEvent* event) {
     }
 }
 
-void Plexaro::leaveEvent(QEvent* event) {
-    m_hoverRow = m_hoverBar = kNoRow;
-    QAbstractScrollArea::leaveEvent(event);
+bool Plexaro::viewportEvent(QEvent* event) {
+    // The pointer left the time and names (also onto a scroll bar): the next bar it
+    // comes onto is entered afresh.
+    if (event->type() == QEvent::Leave) m_hoverRow = m_hoverBar = kNoRow;
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void Plexaro::mousePressEvent(QMouseEvent* event) {
