@@ -371,7 +371,7 @@ void Plexaro::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    const QPoint p = mapFrom(viewport(), event->position().toPoint());
+    const QPoint p = viewport()->mapTo(this, event->position().toPoint());
     emit DragDrop(p.x(), p.y());
 }
 
