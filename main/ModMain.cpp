@@ -5,6 +5,16 @@
 #include <QFile>
 
 #include "AppInfo.h"
+#include "ClsBooking.h"
+#include "ClsCustomer.h"
+#include "ClsDAO.h"
+#include "ClsDate.h"
+#include "ClsForms.h"
+#include "ClsGroup.h"
+#include "ClsIni.h"
+#include "ClsResource.h"
+#include "ClsSystem.h"
+#include "ClsTask.h"
 #include "ClsLogging.h"
 #include "MsgBox.h"
 #include "SharedObjects.h"
@@ -15,6 +25,51 @@ constexpr int kMajor = 1, kMinor = 5, kRevision = 0;
 }  // namespace
 
 namespace ModMain {
+
+bool Initialise() {
+    // The program-wide objects, in this order; the release runs the other way round.
+    SharedObjects::Log();
+    SharedObjects::DAO();
+    SharedObjects::Forms();
+    SharedObjects::Ini();
+    SharedObjects::Date();
+    SharedObjects::Group();
+    SharedObjects::Resource();
+    SharedObjects::Task();
+    SharedObjects::Customer();
+    SharedObjects::Booking();
+    ClsLogging& log = SharedObjects::Log();
+    RollErrorFiles();
+    log.LogMsg(plat::AppExeName() + " starting (Version: " + VersionNumber() + ")");
+    {
+        ClsSystem sys;
+        log.LogMsg("Windows version " + sys.WindowsVersion() + " build " + sys.BuildNumber() +
+                   " (service pack " + sys.ServicePack() + ")");
+        log.LogMsg(QString("MemPhyTot=%1 MemPhyAvl=%2 MemPagTot=%3 MemPagAvl=%4 MemVtlTot=%5 "
+                           "MemVtlAvl=%6 MemUsed=%7")
+                       .arg(sys.MemoryStatus(1)).arg(sys.MemoryStatus(2)).arg(sys.MemoryStatus(3))
+                       .arg(sys.MemoryStatus(4)).arg(sys.MemoryStatus(5)).arg(sys.MemoryStatus(6))
+                       .arg(sys.MemoryStatus(0)));
+    }
+    ClsIni& ini = SharedObjects::Ini();
+    ini.setIniFile(plat::AppExeName() + ".ini");
+    const QString fallback = plat::AppPath() + "/Rostima.mdb";
+    QString path = ini.GetValue("Config", "DbName", fallback);
+    SharedObjects::DAO().setAggressiveDebug(ini.GetValue("Options", "AggressiveDebug", "0") != "0");
+    if (path.isEmpty() || !QFile::exists(path)) path = fallback;
+    ini.WriteValue("Config", "DbName", path);
+    if (SharedObjects::DAO().DbOpen(path) != 0) {
+        Warning("Unable to open database!");
+        return false;
+    }
+    return true;
+}
+
+void Terminate() {
+    SharedObjects::ReleaseExceptLog();
+    SharedObjects::Log().LogMsg("Closing down");
+    SharedObjects::Release();
+}
 
 bool Confirm(const QString& message) {
     return plat::MsgBox(message, plat::vbYesNo | plat::vbQuestion | plat::vbDefaultButton2,
