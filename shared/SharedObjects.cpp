@@ -38,6 +38,11 @@ void SharedObjects::SetHost(IHostWindow* host) { table().host = host; }
 bool SharedObjects::HasLog() { return table().log != nullptr; }
 
 void SharedObjects::Release() {
+    ReleaseExceptLog();
+    table().log.reset();
+}
+
+void SharedObjects::ReleaseExceptLog() {
     // The reverse of the order of creation: log, database, forms, settings, dates, then
     // the records: group, resource, appointment type, customer, booking.
     if (table().releaseRecords) table().releaseRecords();
@@ -45,5 +50,4 @@ void SharedObjects::Release() {
     table().ini.reset();
     table().forms.reset();
     table().dao.reset();
-    table().log.reset();
 }

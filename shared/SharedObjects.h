@@ -38,6 +38,8 @@ public:
 
     // Releases every shared object, the log last.
     static void Release();
+    // Releases every shared object but the log (which shut-down still writes to).
+    static void ReleaseExceptLog();
 
     // The record objects live apart (SharedRecords.cpp), so a program that uses only
     // the services does not link them; they hand in how they are released.

@@ -1,0 +1,115 @@
+#pragma once
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+#include "IHostWindow.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+namespace plat {
+class ComboBox;
+class FormsTimer;
+class Glidex;
+class Hintel;
+class KeyedStatusBar;
+class KeyedToolbar;
+class Nudgel;
+class Plexaro;
+}  // namespace plat
+
+// The main window: the schedule chart of one group, its legend of appointment types, the
+// refresh timer that follows other workstations' changes, the toolbar and the menus.
+class DlgMain : public QMainWindow, public IHostWindow {
+    Q_OBJECT
+
+public:
+    explicit DlgMain(QWidget* parent = nullptr);
+    ~DlgMain() override;
+
+    // Start-up: help, the program-wide objects, the remembered state. False when the
+    // program cannot run (the window has then closed itself).
+    bool Form_Load();
+
+    // IHostWindow: the database layer switches the refresh timer off around its work and
+    // backup and restore report progress in the status bar.
+    bool TimerEnabled() const override;
+    void SetTimerEnabled(bool on) override;
+    void SetPanelText(const QString& key, const QString& text) override;
+    void SetInputEnabled(bool on) override;
+
+    // The schedule's position, also set by other windows.
+    int32_t CurrentDate() const;
+    void setCurrentDate(int32_t day);
+    void setCurrentTime(int32_t minute);
+    void setCurrentResource(int32_t resourceId);
+
+    void SetupDefaults();
+    void SetScheduleEndDate();
+    void ShowGroups(int32_t groupId);
+    void ShowResources(int32_t resourceId);
+    void ShowLegends();
+    void Timer1_Timer();
+    void CbGroup_Click();
+    void ChkLegend_Click();
+    void Form_Resize();
+
+    // The controls, named as the program knows them.
+    plat::Plexaro* Sched = nullptr;
+    plat::Glidex* Scroll = nullptr;
+    plat::Nudgel* SpinDate = nullptr;
+    plat::Hintel* ToolTips = nullptr;
+    plat::ComboBox* CbGroup = nullptr;
+    QCheckBox* ChkLegend = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    std::vector<QLabel*> LblColor;
+    std::vector<QLabel*> LblLegend;
+    QLabel* LblUpdating = nullptr;
+    plat::KeyedToolbar* Toolbar1 = nullptr;
+    plat::KeyedStatusBar* StatusBar1 = nullptr;
+    plat::FormsTimer* Timer1 = nullptr;
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileConfiguration = nullptr;
+    QMenu* mnuResource = nullptr;
+    QMenu* mnuTransfer = nullptr;
+
+    // Members other parts of the program read.
+    bool FirstActivated = false;
+    bool Closing = false;
+    int16_t AutoscrollCountdown = 0;  // ticks left before the chart returns to the present
+    int32_t LastBookingCheck = 0;     // fingerprint of the bookings the last load showed
+    bool IsLoading() const { return m_loading; }
+
+    static constexpr int kTwipsPerPixel = 15;
+    static QString WebAddress() { return "https://www.rostima.example"; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void Form_Activate();
+    // The close request: reason 0 is the user's close box; anything else unloads.
+    bool Form_QueryUnload(int reason);
+    void Form_Unload();
+    void unloadFromProgram();
+    void clearChart();
+    bool editingDialogOpen() const;
+    void finishLoad();
+
+    bool m_inResize = false;
+    bool m_unloading = false;   // the program itself is closing the window
+    bool m_unloaded = false;
+    bool m_loading = false;     // ShowResources is adding rows and bars
+    bool m_pendingGroupClick = false;  // a group selection arrived during a load
+    bool m_pendingResources = false;   // a reload arrived during a load
+    int32_t m_pendingResourceId = 0;
+    bool m_deferredReload = false;     // a changed schedule waits for a dialog to close
+};

@@ -1,0 +1,159 @@
+// DlgMain: its controls, menus and the host-window services for the shared library.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+
+#include "ComboBox.h"
+#include "DlgMain.h"
+#include "FormsTimer.h"
+#include "Glidex.h"
+#include "Hintel.h"
+#include "KeyedStatusBar.h"
+#include "KeyedToolbar.h"
+#include "Nudgel.h"
+#include "Plexaro.h"
+
+namespace {
+constexpr int kTopRow = 4;      // pixels from the top of the window's client area
+constexpr int kChartTop = 34;   // below the row of group list, legend switch and zoom
+}  // namespace
+
+void DlgMain::buildControls() {
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+
+    Toolbar1 = new plat::KeyedToolbar(this);
+    Toolbar1->setObjectName("Toolbar1");
+    addToolBar(Toolbar1);
+    struct Button { const char* key; const char* tip; const char* caption; };
+    const Button buttons[] = {
+        {"Exit", "Exit Application", "Exit"},   {"Binocular", "Search For Appointment", "Search"},
+        {"Write", "Make Appointment", "Book"},  {"Calendar", "Calendar", "Calendar"},
+        {"Config", "Configuration", "Config"},  {"Group", "Group Definition", "Group"},
+        {"Resource", "Resource Definition", "Resource"}, {"Print", "Print Schedule", "Print"},
+        {"Screen", "Schedule resolution", "View"}, {"Help", "Online Help", "Help"},
+    };
+    for (const Button& b : buttons) Toolbar1->addButton(b.key, b.key, b.tip, QIcon(), b.caption);
+    struct Entry { const char* button; const char* key; const char* text; };
+    const Entry entries[] = {
+        {"Group", "AddGroup", "&Add Group"},       {"Group", "EditGroup", "&Edit Group"},
+        {"Group", "DeleteGroup", "&Delete Group"}, {"Resource", "AddRes", "&Add Resource"},
+        {"Resource", "EditRes", "&Edit Resource"}, {"Resource", "DeleteRes", "&Delete Resource"},
+        {"Screen", "Hours", "Hourly"},             {"Screen", "Days", "Daily"},
+        {"Screen", "Weeks", "Weekly"},
+    };
+    for (const Entry& e : entries) Toolbar1->addMenuEntry(e.button, e.key, e.key, e.text);
+
+    CbGroup = new plat::ComboBox(client);
+    CbGroup->setObjectName("CbGroup");
+    CbGroup->setGeometry(8, kTopRow, 220, 24);
+    ChkLegend = new QCheckBox("Legend", client);
+    ChkLegend->setObjectName("ChkLegend");
+    ChkLegend->setToolTip("Show legend");
+    ChkLegend->setChecked(true);
+    ChkLegend->setGeometry(240, kTopRow, 90, 24);
+    SpinDate = new plat::Nudgel(Qt::Horizontal, client);
+    SpinDate->setObjectName("SpinDate");
+    SpinDate->setZeroArrow(plat::Nudgel::Arrow::Back);  // 0 steps a day back
+    SpinDate->setGeometry(340, kTopRow, 48, 24);
+    Scroll = new plat::Glidex(client);
+    Scroll->setObjectName("Scroll");
+    Scroll->setOrientation(Qt::Horizontal);
+    Scroll->setGeometry(400, kTopRow + 4, 200, 16);
+    Scroll->setToolTip("Zoom");
+
+    Sched = new plat::Plexaro(client);
+    Sched->setObjectName("Sched");
+    Sched->move(4, kChartTop);
+    LblUpdating = new QLabel("Updating Schedule", client);
+    LblUpdating->setObjectName("LblUpdating");
+    LblUpdating->setAlignment(Qt::AlignCenter);
+    LblUpdating->setAutoFillBackground(true);
+    LblUpdating->hide();
+
+    Frame1 = new QGroupBox("Legend", client);
+    Frame1->setObjectName("Frame1");
+    Frame1->move(0, kChartTop);
+    Frame1->resize(150, 300);
+    auto* swatch = new QLabel(Frame1);
+    swatch->setGeometry(10, 24, 16, 12);
+    swatch->setAutoFillBackground(true);
+    auto* caption = new QLabel(Frame1);
+    caption->setGeometry(32, 22, 110, 16);
+    LblColor.push_back(swatch);
+    LblLegend.push_back(caption);
+    swatch->hide();
+    caption->hide();
+
+    ToolTips = new plat::Hintel(this);
+    ToolTips->setObjectName("ToolTips");
+
+    StatusBar1 = new plat::KeyedStatusBar(this);
+    StatusBar1->setObjectName("StatusBar1");
+    setStatusBar(StatusBar1);
+    StatusBar1->addPanel("Start", "", 80);
+    StatusBar1->addPanel("End", "", 80);
+    StatusBar1->addPanel("Task", "", 160, 1);
+    StatusBar1->addPanel("Person", "", 160, 1);
+
+    Timer1 = new plat::FormsTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setEnabled(false);
+    connect(Timer1, &plat::FormsTimer::Timer, this, [this] { Timer1_Timer(); });
+    connect(CbGroup, &plat::ComboBox::Click, this, [this] { CbGroup_Click(); });
+    connect(ChkLegend, &QCheckBox::clicked, this, [this] { ChkLegend_Click(); });
+    connect(Scroll, &plat::Glidex::Change, this, [this](int v) { Sched->setTimeZoom(v); });
+    buildMenus();
+}
+
+void DlgMain::buildMenus() {
+    QMenuBar* bar = menuBar();
+    mnuFile = bar->addMenu("&File");
+    mnuFileConfiguration = mnuFile->addAction("&Configuration");
+    mnuFile->addSeparator();
+    mnuFile->addAction("&Print");
+    mnuFile->addSeparator();
+    mnuFile->addAction("E&xit");
+    QMenu* view = bar->addMenu("&View");
+    view->addAction("&Hours");
+    view->addAction("&Days");
+    view->addAction("&Weeks");
+    mnuResource = bar->addMenu("&Resource");
+    for (const char* text : {"&New Group", "&Edit Group", "&Delete Group", "&Save Group Template",
+                             "&Load Group Template"})
+        mnuResource->addAction(text);
+    mnuResource->addSeparator();
+    for (const char* text : {"Ne&w Resource", "Edi&t Resource", "Delet&e Resource"})
+        mnuResource->addAction(text);
+    QMenu* booking = bar->addMenu("&Appointment");
+    booking->addAction("Change &Date");
+    booking->addSeparator();
+    booking->addAction("&Search For Appointment");
+    booking->addAction("&Add/Edit Booking");
+    mnuTransfer = bar->addMenu("&Transfer");
+    mnuTransfer->addAction("E&xport to CSV file");
+    mnuTransfer->addSeparator();
+    mnuTransfer->addAction("&Backup Database");
+    mnuTransfer->addAction("&Restore Database");
+    QMenu* help = bar->addMenu("&Help");
+    help->addAction("&Contents");
+    help->addSeparator();
+    help->addAction("&About");
+}
+
+bool DlgMain::TimerEnabled() const { return Timer1 && Timer1->enabled(); }
+
+void DlgMain::SetTimerEnabled(bool on) {
+    if (Timer1) Timer1->setEnabled(on);
+}
+
+void DlgMain::SetPanelText(const QString& key, const QString& text) {
+    if (StatusBar1) StatusBar1->setPanelText(key, text);
+}
+
+void DlgMain::SetInputEnabled(bool on) {
+    if (centralWidget()) centralWidget()->setEnabled(on);
+    if (Toolbar1) Toolbar1->setEnabled(on);
+    menuBar()->setEnabled(on);
+}

@@ -1,0 +1,143 @@
+// DlgMain: the refresh timer, autoscroll, the chart's set-up and the schedule's position.
+#include <QApplication>
+#include <QDialog>
+#include <QTime>
+
+#include "ApptEditorState.h"
+#include "CalendarState.h"
+#include "ClsBooking.h"
+#include "ClsDAO.h"
+#include "ClsDate.h"
+#include "ClsForms.h"
+#include "ClsIni.h"
+#include "ClsLogging.h"
+#include "ComboBox.h"
+#include "DlgMain.h"
+#include "FormsTimer.h"
+#include "Hintel.h"
+#include "Plexaro.h"
+#include "SharedObjects.h"
+
+namespace {
+ClsIni& ini() { return SharedObjects::Ini(); }
+int32_t today() { return SharedObjects::Date().DateToLong(QDate::currentDate()); }
+}  // namespace
+
+// A dialog other than the booking editor is open: it may be editing a shared record that
+// a reload would load over, and the user is busy there.
+bool DlgMain::editingDialogOpen() const {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* d = qobject_cast<QDialog*>(w);
+        if (d && d->isVisible() && d->isModal() && d->objectName() != "DlgAppt") return true;
+    }
+    return false;
+}
+
+void DlgMain::Timer1_Timer() {
+    Timer1->setEnabled(false);
+    if (Closing) {
+        unloadFromProgram();
+        return;
+    }
+    const bool dialogOpen = editingDialogOpen();
+    if (SharedObjects::DAO().DbUpdated() || (m_deferredReload && !dialogOpen)) {
+        const int32_t first = Sched->startDate(), last = Sched->endDate();
+        const int32_t group = SharedObjects::Forms().GetComboData(*CbGroup);
+        const int32_t check = SharedObjects::Booking().BookingCheck(first, last, group);
+        if (check != LastBookingCheck || m_deferredReload) {
+            if (dialogOpen) {
+                m_deferredReload = true;  // reloaded once that dialog has closed
+            } else {
+                m_deferredReload = false;
+                LastBookingCheck = check;
+                CbGroup->SetListIndex(-1);
+                SharedObjects::Forms().SetComboData(*CbGroup, group);
+                if (ApptEditorState::Visible() && ApptEditorState::CbResource()) {
+                    plat::ComboBox& res = *ApptEditorState::CbResource();
+                    const int32_t id = SharedObjects::Forms().GetComboData(res);
+                    res.SetListIndex(-1);
+                    SharedObjects::Forms().SetComboData(res, id);
+                }
+            }
+        }
+    }
+    // No jump back to the present under an open dialog: the user is working there.
+    if (ini().GetNumber("Options", "Autoscroll", 0) != 0 && !dialogOpen &&
+        !QApplication::activeModalWidget()) {
+        --AutoscrollCountdown;
+        if (AutoscrollCountdown < 1) {
+            setCurrentDate(today());
+            AutoscrollCountdown = 20;
+        }
+    }
+    if (!Closing) Timer1->setEnabled(true);
+}
+
+void DlgMain::SetupDefaults() {
+    Sched->setTimeScale(static_cast<int>(ini().GetNumber("Config", "TimeType", 0)));
+    auto colour = [](const char* key, uint32_t current) {
+        return static_cast<uint32_t>(ini().GetNumber("Colours", key, current));
+    };
+    Sched->setBackColor(colour("BackColor", Sched->backColor()));
+    Sched->setTitleBackColor(colour("TitleBackColor", Sched->titleBackColor()));
+    Sched->setListBackColor(colour("ListBackColor", Sched->listBackColor()));
+    Sched->setWeekendColor(colour("WeekendColor", Sched->weekendColor()));
+    Sched->setRulerBackColor(colour("RulerBackColor", Sched->rulerBackColor()));
+    Sched->setSelectBackColor(colour("SelectBackColor", Sched->selectBackColor()));
+    SetScheduleEndDate();
+    if (ini().GetNumber("Options", "PopupReminders", 0) != 0) {
+        ToolTips->setShowDelay(5);
+        ToolTips->setPopupMargin(2);
+        ToolTips->attach(Sched, "");
+    }
+    if (ini().GetNumber("Options", "Autoscroll", 0) != 0 && AutoscrollCountdown < 1)
+        setCurrentDate(today());
+}
+
+void DlgMain::SetScheduleEndDate() {
+    Sched->setTimeScale(static_cast<int>(ini().GetNumber("Config", "TimeType", 0)));
+    const int32_t start = Sched->startDate();
+    switch (Sched->timeScale()) {
+        case plat::Plexaro::Hours:
+            Sched->setEndDate(start);
+            Sched->setDateFormat("D, n M Y");
+            break;
+        case plat::Plexaro::Days:
+            Sched->setEndDate(start + 32);
+            Sched->setDateFormat("M Y");
+            break;
+        case plat::Plexaro::Weeks:
+            Sched->setEndDate(start + 60);
+            Sched->setDateFormat("M Y");
+            break;
+        default:
+            break;
+    }
+}
+
+int32_t DlgMain::CurrentDate() const { return CalendarState::CalDate(); }
+
+void DlgMain::setCurrentDate(int32_t day) {
+    ini().WriteValue("Config", "LastDate", day);
+    CalendarState::setCalDate(day);
+    Sched->setStartDate(day);
+    SetScheduleEndDate();
+    ShowResources(0);
+    const QTime now = QTime::currentTime();
+    Sched->scrollTo(CurrentDate(), now.hour() * 60 + now.minute());
+}
+
+void DlgMain::setCurrentTime(int32_t minute) {
+    Sched->scrollTo(CurrentDate(), minute);
+    AutoscrollCountdown = 20;
+}
+
+void DlgMain::setCurrentResource(int32_t resourceId) {
+    // Every resource row, 1..N (the row count is N + 1).
+    for (int row = 1; row < Sched->rowCount(); ++row) {
+        if (Sched->rowData(row) == resourceId) {
+            Sched->setSelectedRow(row);
+            return;
+        }
+    }
+}

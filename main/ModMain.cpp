@@ -1,0 +1,109 @@
+#include "ModMain.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include "AppInfo.h"
+#include "ClsBooking.h"
+#include "ClsCustomer.h"
+#include "ClsDAO.h"
+#include "ClsDate.h"
+#include "ClsForms.h"
+#include "ClsGroup.h"
+#include "ClsIni.h"
+#include "ClsResource.h"
+#include "ClsSystem.h"
+#include "ClsTask.h"
+#include "ClsLogging.h"
+#include "MsgBox.h"
+#include "SharedObjects.h"
+
+namespace {
+// The program's own version record.
+constexpr int kMajor = 1, kMinor = 5, kRevision = 0;
+}  // namespace
+
+namespace ModMain {
+
+bool Initialise() {
+    // The program-wide objects, in this order; the release runs the other way round.
+    SharedObjects::Log();
+    SharedObjects::DAO();
+    SharedObjects::Forms();
+    SharedObjects::Ini();
+    SharedObjects::Date();
+    SharedObjects::Group();
+    SharedObjects::Resource();
+    SharedObjects::Task();
+    SharedObjects::Customer();
+    SharedObjects::Booking();
+    ClsLogging& log = SharedObjects::Log();
+    RollErrorFiles();
+    log.LogMsg(plat::AppExeName() + " starting (Version: " + VersionNumber() + ")");
+    {
+        ClsSystem sys;
+        log.LogMsg("Windows version " + sys.WindowsVersion() + " build " + sys.BuildNumber() +
+                   " (service pack " + sys.ServicePack() + ")");
+        log.LogMsg(QString("MemPhyTot=%1 MemPhyAvl=%2 MemPagTot=%3 MemPagAvl=%4 MemVtlTot=%5 "
+                           "MemVtlAvl=%6 MemUsed=%7")
+                       .arg(sys.MemoryStatus(1)).arg(sys.MemoryStatus(2)).arg(sys.MemoryStatus(3))
+                       .arg(sys.MemoryStatus(4)).arg(sys.MemoryStatus(5)).arg(sys.MemoryStatus(6))
+                       .arg(sys.MemoryStatus(0)));
+    }
+    ClsIni& ini = SharedObjects::Ini();
+    ini.setIniFile(plat::AppExeName() + ".ini");
+    const QString fallback = plat::AppPath() + "/Rostima.mdb";
+    QString path = ini.GetValue("Config", "DbName", fallback);
+    SharedObjects::DAO().setAggressiveDebug(ini.GetValue("Options", "AggressiveDebug", "0") != "0");
+    if (path.isEmpty() || !QFile::exists(path)) path = fallback;
+    ini.WriteValue("Config", "DbName", path);
+    if (SharedObjects::DAO().DbOpen(path) != 0) {
+        Warning("Unable to open database!");
+        return false;
+    }
+    return true;
+}
+
+void Terminate() {
+    SharedObjects::ReleaseExceptLog();
+    SharedObjects::Log().LogMsg("Closing down");
+    SharedObjects::Release();
+}
+
+bool Confirm(const QString& message) {
+    return plat::MsgBox(message, plat::vbYesNo | plat::vbQuestion | plat::vbDefaultButton2,
+                        "Confirm") == plat::vbYes;
+}
+
+void Warning(const QString& message) {
+    plat::MsgBox(message, plat::vbOKOnly | plat::vbExclamation, "Warning!");
+}
+
+void CriticalError(const QString& message) {
+    plat::MsgBox(message, plat::vbOKOnly | plat::vbCritical, "Error!");
+}
+
+QString VersionNumber(int major, int minor, int revision) {
+    return QString("%1.%2.%3")
+        .arg(major)
+        .arg(minor, 2, 10, QChar('0'))
+        .arg(revision, 2, 10, QChar('0'));
+}
+
+QString VersionNumber() { return VersionNumber(kMajor, kMinor, kRevision); }
+
+void RollErrorFiles(const QDateTime& now) {
+    const qint64 cutOff = now.addDays(-7).toString("yyyyMMdd").toLongLong();
+    const QDir folder(plat::AppPath());
+    for (const QString& name : folder.entryList({"Error*.txt"}, QDir::Files)) {
+        QCoreApplication::processEvents();
+        // The leading number of the eight characters after "Error"; none reads as 0.
+        const QString date = name.mid(5, 8);
+        qsizetype digits = 0;
+        while (digits < date.size() && date[digits].isDigit()) ++digits;
+        if (date.left(digits).toLongLong() < cutOff) QFile::remove(folder.filePath(name));
+    }
+}
+
+}  // namespace ModMain

@@ -1,0 +1,28 @@
+#pragma once
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+
+// The main program's shared procedures: start-up and shut-down of the program-wide
+// objects, the three message boxes, the version text and the rolling of old logs.
+namespace ModMain {
+
+// Creates the program-wide objects, logs the start, names the settings file and opens
+// the database; false when the program cannot run.
+bool Initialise();
+// Releases the program-wide objects in the reverse order, the log last.
+void Terminate();
+
+// Yes/No with No as the default; true for Yes.
+bool Confirm(const QString& message);
+void Warning(const QString& message);
+void CriticalError(const QString& message);
+
+// "1.05.00": major, minor and revision with at least two digits each after the first.
+QString VersionNumber();
+QString VersionNumber(int major, int minor, int revision);
+
+// Deletes the daily logs of the program folder dated more than seven days before now.
+void RollErrorFiles(const QDateTime& now = QDateTime::currentDateTime());
+
+}  // namespace ModMain

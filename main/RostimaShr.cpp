@@ -1,0 +1,14 @@
+// RostimaShr: the main scheduling program.
+#include <QApplication>
+
+#include "DlgMain.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("RostimaShr");
+    auto* window = new DlgMain;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    if (!window->Form_Load()) return 1;
+    window->show();
+    return app.exec();
+}

@@ -1,0 +1,408 @@
+#include "PlexaroPainter.h"
+
+#include <QElapsedTimer>
+#include <QFontMetrics>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "OleColor.h"
+#include "PlexaroCalendar.h"
+
+namespace plat {
+namespace {
+
+const QColor kGridColour(200, 200, 200);
+const QColor kStrongGridColour(150, 150, 150);
+constexpr int kLabelGap = 3;  // pixels between a tick and its label
+
+QColor greyed(const QColor& c) {
+    const int g = qGray(c.rgb());
+    return QColor(g, g, g);
+}
+
+QColor backColour(const PlexaroView& v, uint32_t ole) {
+    const QColor c = OleToQColor(ole, v.palette);
+    return v.greyBackgrounds ? greyed(c) : c;
+}
+
+QColor barColour(const PlexaroView& v, uint32_t ole) {
+    const QColor c = OleToQColor(ole, v.palette);
+    return v.greyBars ? greyed(c) : c;
+}
+
+// Black or white, whichever reads better on the background.
+QColor textOn(const QColor& background) {
+    return qGray(background.rgb()) >= 128 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+struct DayRange {
+    int32_t first;
+    int32_t last;
+};
+
+// The days that reach into the visible part of the time area.
+std::optional<DayRange> visibleDays(const PlexaroView& v) {
+    const int64_t from = std::max<int64_t>(v.scrollX, 0);
+    const int64_t to = std::min(v.scale.width(), v.scrollX + v.timeAreaWidth()) - 1;
+    if (to < from) return std::nullopt;
+    const auto first = v.scale.at(from);
+    const auto last = v.scale.at(to);
+    if (!first || !last) return std::nullopt;
+    return DayRange{first->day, last->day};
+}
+
+int vx(const PlexaroView& v, int64_t timeX) {
+    return int(std::clamp<int64_t>(v.toViewportX(timeX), -1, int64_t(v.size.width()) + 1));
+}
+
+int rowsBottom(const PlexaroView& v) {
+    return std::min(v.size.height(), v.rows.rowTop(v.rows.rowCount + 1));
+}
+
+}  // namespace
+
+bool PlexaroPainter::CacheKey::operator==(const CacheKey& o) const {
+    const auto& a = scale;
+    const auto& b = o.scale;
+    return revision == o.revision && a.firstDay == b.firstDay && a.lastDay == b.lastDay &&
+           a.dayStart == b.dayStart && a.dayEnd == b.dayEnd && a.kind == b.kind &&
+           a.zoom == b.zoom && rows.top == o.rows.top && rows.rowHeight == o.rows.rowHeight &&
+           rows.rowCount == o.rows.rowCount && rows.scrollY == o.rows.scrollY &&
+           listWidth == o.listWidth && scrollX == o.scrollX && size == o.size;
+}
+
+void PlexaroPainter::paint(QPaintDevice& device, const PlexaroModel& model,
+                           const PlexaroView& view, const QRect& clip) {
+    QElapsedTimer timer;
+    timer.start();
+    QPainter p(&device);
+    paintWith(p, model, view, clip, m_cache);
+    m_lastPaintNs = timer.nsecsElapsed();
+}
+
+void PlexaroPainter::paintWith(QPainter& p, const PlexaroModel& model, const PlexaroView& v,
+                               const QRect& clip, BarCache& bars) {
+    const CacheKey key{model.revision(), v.scale,  v.rows,
+                       v.listWidth,      v.scrollX, v.size};
+    if (!(bars.key == key)) {
+        collectBars(model, v, bars);
+        bars.key = key;
+    }
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setFont(v.font);
+    const QRect all(QPoint(0, 0), v.size);
+    const QRect timeArea(v.timeLeft(), v.rows.top, v.timeAreaWidth(),
+                         v.size.height() - v.rows.top);
+    paintTimeArea(p, v, bars, timeArea & clip);
+    paintList(p, model, v, QRect(0, v.rows.top, v.timeLeft(), timeArea.height()) & clip);
+    paintRuler(p, v, QRect(0, v.titleHeight, v.size.width(), v.rulerHeight) & clip);
+    p.setClipRect(all & clip);
+    paintTitle(p, v);
+}
+
+void PlexaroPainter::collectBars(const PlexaroModel& model, const PlexaroView& v,
+                                 BarCache& bars) {
+    bars.groups.clear();
+    bars.texts.clear();
+    const auto days = visibleDays(v);
+    if (!days) return;
+    const int64_t left = v.scrollX;
+    const int64_t right = v.scrollX + v.timeAreaWidth();
+    const int last = v.rows.lastVisibleRow(v.size.height());
+    const int minTextWidth = QFontMetrics(v.font).averageCharWidth() * 2;
+    size_t group = 0;
+    for (int row = v.rows.firstVisibleRow(); row <= last; ++row) {
+        model.forEachBar(row, days->first, days->last, [&](int, const PlexaroBar& b) {
+            const auto span = v.scale.span(b.startDay, b.startMinute, b.endDay, b.endMinute);
+            if (span.first == span.second || span.second <= left || span.first >= right)
+                return;
+            const QRect r = v.barRect(row, span);
+            // Bookings of one task share a colour and often follow one another.
+            if (group >= bars.groups.size() || bars.groups[group].colour != b.colour) {
+                group = 0;
+                while (group < bars.groups.size() && bars.groups[group].colour != b.colour)
+                    ++group;
+                if (group == bars.groups.size()) bars.groups.push_back({b.colour, {}});
+            }
+            bars.groups[group].rects.push_back(r);
+            if (!b.text.isEmpty() && r.width() >= minTextWidth)
+                bars.texts.push_back({r, b.text, b.colour});
+        });
+    }
+}
+
+void PlexaroPainter::paintTimeArea(QPainter& p, const PlexaroView& v, const BarCache& bars,
+                                   const QRect& area) {
+    if (area.isEmpty()) return;
+    p.setClipRect(area);
+    p.fillRect(area, backColour(v, v.colours.back));
+    const int top = v.rows.top;
+    const int bottom = rowsBottom(v);
+    if (const auto days = visibleDays(v)) {
+        const QColor weekend = backColour(v, v.colours.weekend);
+        for (int32_t d = days->first; d <= days->last; ++d) {
+            if (!PlexaroCalendar::isWeekend(d)) continue;
+            const int x1 = vx(v, v.scale.xOfDay(d));
+            const int x2 = vx(v, v.scale.xOfDay(d + 1));
+            p.fillRect(QRect(x1, top, x2 - x1, bottom - top), weekend);
+        }
+    }
+    if (v.selectedRow >= 1 && v.selectedRow <= v.rows.rowCount) {
+        p.fillRect(QRect(v.timeLeft(), v.rows.rowTop(v.selectedRow), v.timeAreaWidth(),
+                         v.rows.height()),
+                   backColour(v, v.colours.selectBack));
+    }
+    paintGrid(p, v, area);
+    for (const ColourGroup& g : bars.groups) {
+        const QColor fill = barColour(v, g.colour);
+        p.setPen(fill.darker(160));
+        p.setBrush(fill);
+        // drawRects outlines one pixel outside the fill; keep the bars' own width.
+        std::vector<QRect> outlined;
+        outlined.reserve(g.rects.size());
+        for (const QRect& r : g.rects) outlined.push_back(r.adjusted(0, 0, -1, -1));
+        p.drawRects(outlined.data(), int(outlined.size()));
+    }
+    p.setBrush(Qt::NoBrush);
+    for (const BarText& t : bars.texts) {
+        p.setPen(textOn(barColour(v, t.colour)));
+        p.drawText(t.rect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, t.text);
+    }
+}
+
+void PlexaroPainter::paintGrid(QPainter& p, const PlexaroView& v, const QRect& area) {
+    const int top = v.rows.top;
+    const int bottom = rowsBottom(v);
+    if (const auto days = visibleDays(v)) {
+        for (int32_t d = days->first; d <= days->last; ++d) {
+            // In the week view the weeks stand out; elsewhere every day does.
+            const bool strong =
+                v.scale.kind != PlexaroTimeScale::Weeks || PlexaroCalendar::isMonday(d);
+            p.setPen(strong ? kStrongGridColour : kGridColour);
+            const int x = vx(v, v.scale.xOfDay(d));
+            p.drawLine(x, top, x, bottom - 1);
+            if (v.scale.kind != PlexaroTimeScale::Hours) continue;
+            p.setPen(kGridColour);
+            const int firstHour = (v.scale.firstMinute() + 59) / 60;
+            const int end = v.scale.firstMinute() + v.scale.minutesPerDay();
+            for (int m = firstHour * 60; m < end; m += 60) {
+                const int hx = vx(v, v.scale.xOf(d, m));
+                if (hx != x) p.drawLine(hx, top, hx, bottom - 1);
+            }
+        }
+    }
+    p.setPen(kGridColour);
+    const int last = v.rows.lastVisibleRow(v.size.height());
+    for (int row = v.rows.firstVisibleRow(); row <= last; ++row) {
+        const int y = v.rows.rowTop(row + 1) - 1;
+        p.drawLine(area.left(), y, area.right(), y);
+    }
+}
+
+void PlexaroPainter::paintList(QPainter& p, const PlexaroModel& model, const PlexaroView& v,
+                               const QRect& area) {
+    if (area.isEmpty()) return;
+    p.setClipRect(area);
+    const QColor back = backColour(v, v.colours.listBack);
+    const QColor selected = backColour(v, v.colours.selectBack);
+    const int width = v.timeLeft();
+    p.fillRect(QRect(0, v.rows.top, width, v.size.height() - v.rows.top), back);
+    const int last = v.rows.lastVisibleRow(v.size.height());
+    for (int row = v.rows.firstVisibleRow(); row <= last; ++row) {
+        const QRect cell(0, v.rows.rowTop(row), width, v.rows.height());
+        const bool isSelected = row == v.selectedRow;
+        if (isSelected) p.fillRect(cell, selected);
+        p.setPen(textOn(isSelected ? selected : back));
+        p.drawText(cell.adjusted(4, 0, -4, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                   model.rowText(row));
+        p.setPen(kGridColour);
+        p.drawLine(0, cell.bottom(), width - 1, cell.bottom());
+    }
+    p.setPen(kStrongGridColour);
+    p.drawLine(width - 1, v.rows.top, width - 1, v.size.height() - 1);
+}
+
+void PlexaroPainter::paintRuler(QPainter& p, const PlexaroView& v, const QRect& area) {
+    if (area.isEmpty()) return;
+    p.setClipRect(area);
+    const QColor back = backColour(v, v.colours.rulerBack);
+    p.fillRect(QRect(0, v.titleHeight, v.size.width(), v.rulerHeight), back);
+    p.setPen(kStrongGridColour);
+    p.drawLine(0, v.rows.top - 1, v.size.width() - 1, v.rows.top - 1);
+    p.drawLine(v.timeLeft() - 1, v.titleHeight, v.timeLeft() - 1, v.rows.top - 1);
+
+    const auto days = visibleDays(v);
+    if (!days) return;
+    const QRect ruler(v.timeLeft(), v.titleHeight, v.timeAreaWidth(), v.rulerHeight);
+    p.setClipRect(ruler & area);
+    const int half = v.rulerHeight / 2;
+    const QRect upper(ruler.left(), ruler.top(), ruler.width(), half);
+    const QRect lower(ruler.left(), ruler.top() + half, ruler.width(), v.rulerHeight - half);
+    const QColor ink = textOn(back);
+
+    // Upper line: a date label per day in the hour view, per month otherwise; each label
+    // is kept within its own day or month.
+    const bool hours = v.scale.kind == PlexaroTimeScale::Hours;
+    for (int32_t d = days->first; d <= days->last; ++d) {
+        const bool starts = hours || d == days->first ||
+                            PlexaroCalendar::dateOf(d).day() == 1;
+        if (!starts) continue;
+        int32_t next = d + 1;
+        while (!hours && next <= days->last && PlexaroCalendar::dateOf(next).day() != 1) ++next;
+        const int x1 = std::max(vx(v, v.scale.xOfDay(d)), ruler.left());
+        const int x2 = vx(v, v.scale.xOfDay(next));
+        p.setPen(kStrongGridColour);
+        p.drawLine(x1, upper.top(), x1, lower.bottom());
+        p.setPen(ink);
+        p.drawText(QRect(x1 + kLabelGap, upper.top(), x2 - x1 - kLabelGap, upper.height()),
+                   Qt::AlignLeft | Qt::AlignVCenter,
+                   PlexaroCalendar::formatDate(d, v.dateFormat));
+    }
+    if (hours)
+        paintHourMarks(p, v, lower, days->first, days->last);
+    else
+        paintDayMarks(p, v, lower, days->first, days->last);
+}
+
+void PlexaroPainter::paintHourMarks(QPainter& p, const PlexaroView& v, const QRect& lower,
+                                    int32_t firstDay, int32_t lastDay) {
+    const QFontMetrics fm(v.font);
+    const int labelWidth =
+        fm.horizontalAdvance(PlexaroCalendar::timeLabel(23 * 60, v.use24Hour)) + 2 * kLabelGap;
+    const double hourWidth = double(v.scale.pixelZoom());
+    int step = 24;
+    for (int s : {1, 2, 3, 4, 6, 12}) {
+        if (s * hourWidth >= labelWidth) {
+            step = s;
+            break;
+        }
+    }
+    int minorStep = 0;  // minutes between minor ticks
+    for (int m : {5, 15, 30}) {
+        if (v.fiveMinuteWidth > 0 && v.fiveMinuteWidth * m / 5 >= 4) {
+            minorStep = m;
+            break;
+        }
+    }
+    const QColor ink = textOn(backColour(v, v.colours.rulerBack));
+    const int begin = v.scale.firstMinute();
+    const int end = begin + v.scale.minutesPerDay();
+    for (int32_t d = firstDay; d <= lastDay; ++d) {
+        if (minorStep > 0) {
+            p.setPen(kStrongGridColour);
+            for (int m = (begin + minorStep - 1) / minorStep * minorStep; m < end; m += minorStep) {
+                const int x = vx(v, v.scale.xOf(d, m));
+                p.drawLine(x, lower.bottom() - 3, x, lower.bottom());
+            }
+        }
+        for (int m = (begin + 59) / 60 * 60; m < end; m += 60) {
+            const int x = vx(v, v.scale.xOf(d, m));
+            p.setPen(kStrongGridColour);
+            p.drawLine(x, lower.top() + lower.height() / 2, x, lower.bottom());
+            if ((m / 60) % step != 0) continue;
+            p.setPen(ink);
+            p.drawText(QRect(x + kLabelGap, lower.top(), labelWidth, lower.height()),
+                       Qt::AlignLeft | Qt::AlignVCenter,
+                       PlexaroCalendar::timeLabel(m, v.use24Hour));
+        }
+    }
+}
+
+void PlexaroPainter::paintDayMarks(QPainter& p, const PlexaroView& v, const QRect& lower,
+                                   int32_t firstDay, int32_t lastDay) {
+    const QFontMetrics fm(v.font);
+    const int labelWidth = fm.horizontalAdvance(QStringLiteral("30")) + 2 * kLabelGap;
+    const double dayWidth = double(v.scale.xOfDay(firstDay + 1) - v.scale.xOfDay(firstDay));
+    const bool everyDay = dayWidth >= labelWidth;
+    const QColor ink = textOn(backColour(v, v.colours.rulerBack));
+    for (int32_t d = firstDay; d <= lastDay; ++d) {
+        const bool monday = PlexaroCalendar::isMonday(d);
+        const int x = vx(v, v.scale.xOfDay(d));
+        p.setPen(kStrongGridColour);
+        const int tickTop = monday ? lower.top() : lower.top() + lower.height() / 2;
+        if (monday || dayWidth >= 3) p.drawLine(x, tickTop, x, lower.bottom());
+        if (!everyDay && !monday) continue;
+        p.setPen(ink);
+        const int width = everyDay ? int(dayWidth) : int(dayWidth * 7);
+        p.drawText(QRect(x + (everyDay ? 0 : kLabelGap), lower.top(), width, lower.height()),
+                   (everyDay ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter,
+                   QString::number(PlexaroCalendar::dateOf(d).day()));
+    }
+}
+
+void PlexaroPainter::paintTitle(QPainter& p, const PlexaroView& v) {
+    if (v.titleHeight <= 0) return;
+    const QRect band(0, 0, v.size.width(), v.titleHeight);
+    const QColor back = backColour(v, v.colours.titleBack);
+    p.fillRect(band, back);
+    p.setPen(kStrongGridColour);
+    p.drawLine(0, band.bottom(), band.right(), band.bottom());
+    QFont bold = v.font;
+    bold.setBold(true);
+    p.setFont(bold);
+    p.setPen(textOn(back));
+    p.drawText(band, Qt::AlignCenter, v.title);
+    p.setFont(v.font);
+}
+
+bool PlexaroPainter::print(QPagedPaintDevice& device, const PlexaroModel& model,
+                           const PlexaroView& screen, const QString& title,
+                           const QString& footer) {
+    QPainter p;
+    if (!p.begin(&device)) return false;
+    // Lay the page out in screen pixels (96 to the inch), then scale the chart down to
+    // the page width when it is wider.
+    const double toDevice = device.logicalDpiX() / 96.0;
+    const double pageWidth = device.width() / toDevice;
+    const double pageHeight = device.height() / toDevice;
+    const QFontMetrics fm(screen.font);
+    const int line = fm.height();
+    const double headerHeight = line * 2.0;  // the title and a gap
+    const double footerHeight = line * 1.5;
+
+    PlexaroView v = screen;
+    v.scrollX = 0;
+    v.rows.scrollY = 0;
+    const int64_t chartWidth = int64_t(v.timeLeft()) + v.scale.width();
+    const double fit = std::min(1.0, pageWidth / double(std::max<int64_t>(chartWidth, 1)));
+    const double chartHeight = (pageHeight - headerHeight - footerHeight) / fit;
+    const int rowsPerPage =
+        std::max(1, int((chartHeight - v.rows.top) / v.rows.height()));
+    const int rowCount = v.rows.rowCount;
+    const int pages = std::max(1, (rowCount + rowsPerPage - 1) / rowsPerPage);
+
+    QFont titleFont = screen.font;
+    titleFont.setBold(true);
+    titleFont.setPixelSize(std::max(1, int(std::lround(fm.height() * 1.1))));
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0 && !device.newPage()) return false;
+        p.resetTransform();
+        p.scale(toDevice, toDevice);
+        p.setClipping(false);
+        p.setPen(Qt::black);
+        p.setFont(titleFont);
+        p.drawText(QRectF(0, 0, pageWidth, line * 1.5), Qt::AlignLeft | Qt::AlignVCenter,
+                   title);
+        p.setFont(screen.font);
+        const QRectF foot(0, pageHeight - footerHeight, pageWidth, footerHeight);
+        p.drawText(foot, Qt::AlignLeft | Qt::AlignBottom, footer);
+        p.drawText(foot, Qt::AlignRight | Qt::AlignBottom,
+                   QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages));
+
+        const int first = page * rowsPerPage;
+        const int shown = std::min(rowsPerPage, rowCount - first);
+        v.rows.scrollY = first * v.rows.height();
+        v.size = QSize(int(std::min<int64_t>(chartWidth, INT32_MAX)),
+                       v.rows.top + std::max(shown, 0) * v.rows.height());
+        p.translate(0, headerHeight);
+        p.scale(fit, fit);
+        BarCache bars;
+        paintWith(p, model, v, QRect(QPoint(0, 0), v.size), bars);
+    }
+    return p.end();
+}
+
+}  // namespace plat

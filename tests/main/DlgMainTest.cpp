@@ -1,0 +1,290 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QTimer>
+
+#include "CalendarState.h"
+#include "ClsDAO.h"
+#include "ClsGroup.h"
+#include "ClsIni.h"
+#include "ComboBox.h"
+#include "DlgMain.h"
+#include "FormsTimer.h"
+#include "KeyedToolbar.h"
+#include "MsgBox.h"
+#include "Plexaro.h"
+#include "SharedObjects.h"
+#include "TestSupport.h"
+
+namespace {
+
+// A program folder with a database and settings, and the main window started on them.
+class DlgMainTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(ClsDAO::CreateDatabase(folder.file("Rostima.mdb")));
+        plat::SetMsgBoxHook([this](const QString& text, int, const QString& title) {
+            messages << title + ": " + text;
+            return plat::vbOK;
+        });
+    }
+    void TearDown() override {
+        if (dlg) {
+            dlg->Closing = true;
+            dlg->Timer1_Timer();  // unloads through the program's own close path
+            delete dlg;
+        }
+        plat::SetMsgBoxHook(nullptr);
+        CalendarState::setCalDate(0);
+    }
+    // Writes rows with a connection of the test's own, as another workstation would.
+    void sql(const QStringList& statements) {
+        ClsDAO other;
+        ASSERT_EQ(other.DbOpen(folder.file("Rostima.mdb")), 0);
+        ASSERT_TRUE(other.SqlActions(statements));
+        other.DbClose();
+    }
+    void setting(const QString& section, const QString& key, const QString& value) {
+        ClsIni ini;
+        ini.setIniFile(folder.file(folder.exeName() + ".ini"));
+        ini.WriteValue(section, key, value);
+    }
+    QString setting(const QString& section, const QString& key) {
+        ClsIni ini;
+        ini.setIniFile(folder.file(folder.exeName() + ".ini"));
+        return ini.GetValue(section, key, "<none>");
+    }
+    bool start() {
+        dlg = new DlgMain;
+        const bool ok = dlg->Form_Load();
+        if (ok) dlg->show();
+        return ok;
+    }
+    // A group "Clinic" (8:00 to 18:00) with resources Anna and Ben, two types and a booking
+    // of Anna today.
+    void clinic(int32_t day) {
+        sql({"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Clinic', 480, 1080, 15)",
+             "insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Annex', 0, 1440, 30)",
+             "insert into tblResources (GroupId, ResourceName) values (1, 'Ben')",
+             "insert into tblResources (GroupId, ResourceName) values (1, 'Anna')",
+             "insert into tblTasks (GroupId, TaskName, Colour) values (1, 'Visit', 255)",
+             "insert into tblTasks (GroupId, TaskName, Colour) values (1, 'Call', 65280)",
+             "insert into tblCustomers (CustomerName) values ('Smith')",
+             QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
+                     "CustomerId, ResourceId, RepeatId) values (1, %1, 540, 600, 1, 2, 0)").arg(day)});
+        setting("Group", "CbGroup", "1");
+    }
+    int32_t today() { return QDate(1900, 1, 1).daysTo(QDate::currentDate()); }
+
+    TempProgramFolder folder;
+    DlgMain* dlg = nullptr;
+    QStringList messages;
+};
+
+}  // namespace
+
+TEST_F(DlgMainTest, AFreshDatabaseComesUpEmptyAndUsable) {
+    ASSERT_TRUE(start());
+    EXPECT_EQ(dlg->CbGroup->count(), 0);
+    EXPECT_EQ(dlg->Sched->rowCount(), 1);
+    EXPECT_EQ(dlg->Sched->title(), "");
+    EXPECT_EQ(dlg->CurrentDate(), today());
+    EXPECT_EQ(setting("Config", "DbName"), folder.file("Rostima.mdb"));
+    EXPECT_TRUE(dlg->windowTitle().startsWith("Rostima! (1.05.00)"));
+    const QString log = folder.logText();
+    EXPECT_TRUE(log.contains(folder.exeName() + " starting (Version: 1.05.00)"));
+    EXPECT_TRUE(log.contains("Open database [1]   " + folder.file("Rostima.mdb")));
+}
+
+TEST_F(DlgMainTest, AStoredPathThatIsGoneFallsBackToTheProgramFolder) {
+    setting("Config", "DbName", folder.file("moved/away.mdb"));
+    ASSERT_TRUE(start());
+    EXPECT_EQ(setting("Config", "DbName"), folder.file("Rostima.mdb"));
+}
+
+TEST_F(DlgMainTest, ADatabaseThatCannotBeOpenedWarnsAndEnds) {
+    QFile::remove(folder.file("Rostima.mdb"));
+    EXPECT_FALSE(start());
+    EXPECT_EQ(messages, QStringList{"Warning!: Unable to open database!"});
+    EXPECT_TRUE(folder.logText().contains("Closing down"));
+    EXPECT_EQ(setting("Config", "LastDate"), "0");
+    delete dlg;
+    dlg = nullptr;
+}
+
+TEST_F(DlgMainTest, TheLastGroupIsShownWithItsRowsBarsAndLegend) {
+    clinic(today());
+    setting("Options", "DispCustomer", "1");
+    ASSERT_TRUE(start());
+    EXPECT_EQ(dlg->CbGroup->currentText(), "Clinic");
+    EXPECT_EQ(dlg->Sched->title(), "Clinic");
+    EXPECT_EQ(dlg->Sched->dayStart(), 480);
+    ASSERT_EQ(dlg->Sched->rowCount(), 3);
+    EXPECT_EQ(dlg->Sched->rowText(1), "Anna");  // by name
+    EXPECT_EQ(dlg->Sched->rowData(1), 2);
+    EXPECT_EQ(dlg->Sched->barData(1, 1), 1);
+    EXPECT_EQ(dlg->Sched->barKey(1, 1), "B1");
+    EXPECT_EQ(dlg->Sched->barColor(1, 1), 255u);
+    EXPECT_EQ(dlg->Sched->barText(1, 1), "Smith");
+    EXPECT_NE(dlg->LastBookingCheck, 0);
+    EXPECT_EQ(dlg->LblLegend[0]->text(), "Call");
+    EXPECT_EQ(dlg->LblLegend[1]->text(), "Visit");
+    EXPECT_TRUE(dlg->LblLegend[1]->isVisibleTo(dlg));
+    EXPECT_EQ(dlg->LblColor[1]->property("Tag").toString(), "1");
+    EXPECT_TRUE(dlg->Sched->isVisible());
+    EXPECT_FALSE(dlg->LblUpdating->isVisible());
+}
+
+TEST_F(DlgMainTest, AMissingTypeOrNameDoesNotCutTheChartShort) {
+    clinic(today());
+    sql({"update tblResources set ResourceName = null where ResourceId = 1",
+         "delete from tblTasks where TaskId = 1",
+         QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
+                 "CustomerId, ResourceId, RepeatId) values (2, %1, 700, 760, 0, 2, 0)").arg(today())});
+    ASSERT_TRUE(start());
+    ASSERT_EQ(dlg->Sched->rowCount(), 3);
+    EXPECT_EQ(dlg->Sched->rowText(1), "");          // the nameless one sorts first
+    EXPECT_EQ(dlg->Sched->model().barCount(2), 2);  // both of Anna's bookings
+    EXPECT_EQ(dlg->Sched->barColor(2, 1), 0xC0C0C0u);
+    EXPECT_EQ(folder.logText().count("has no appointment type"), 1);
+    EXPECT_NE(dlg->LastBookingCheck, 0);
+}
+
+TEST_F(DlgMainTest, ReadOnlyWorkstationsDoNotSeeTheSetUpCommands) {
+    setting("Options", "IsReadOnly", "1");
+    ASSERT_TRUE(start());
+    EXPECT_FALSE(dlg->Toolbar1->isButtonVisible("Config"));
+    EXPECT_FALSE(dlg->Toolbar1->isButtonVisible("Resource"));
+    EXPECT_TRUE(dlg->Toolbar1->isButtonVisible("Screen"));
+    EXPECT_FALSE(dlg->mnuResource->menuAction()->isVisible());
+    EXPECT_EQ(dlg->CbGroup->x(), 8 - 1100 / 15);
+}
+
+TEST_F(DlgMainTest, AnotherWorkstationsChangeReloadsTheChartOnTheNextTick) {
+    clinic(today());
+    ASSERT_TRUE(start());
+    const int32_t before = dlg->LastBookingCheck;
+    sql({QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
+                 "CustomerId, ResourceId, RepeatId) values (2, %1, 600, 660, 0, 1, 0)").arg(today())});
+    dlg->Timer1_Timer();
+    EXPECT_EQ(dlg->Sched->model().barCount(2), 1);
+    EXPECT_NE(dlg->LastBookingCheck, before);
+    EXPECT_TRUE(dlg->Timer1->enabled());
+    // A change of another group does not reload.
+    sql({"insert into tblResources (GroupId, ResourceName) values (2, 'Far')",
+         QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
+                 "CustomerId, ResourceId, RepeatId) values (2, %1, 600, 660, 0, 3, 0)").arg(today())});
+    const int32_t kept = dlg->LastBookingCheck;
+    dlg->Timer1_Timer();
+    EXPECT_EQ(dlg->LastBookingCheck, kept);
+}
+
+TEST_F(DlgMainTest, ATickWaitsWithItsReloadUntilAnOpenDialogHasClosed) {
+    clinic(today());
+    ASSERT_TRUE(start());
+    sql({QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
+                 "CustomerId, ResourceId, RepeatId) values (2, %1, 600, 660, 0, 1, 0)").arg(today())});
+    QDialog editor(dlg);
+    editor.setObjectName("DlgGroup");
+    editor.setModal(true);
+    editor.show();
+    SharedObjects::Group().setGroupName("Being edited");
+    dlg->Timer1_Timer();
+    EXPECT_EQ(dlg->Sched->model().barCount(2), 0);
+    EXPECT_EQ(SharedObjects::Group().GroupName(), "Being edited");
+    editor.close();
+    dlg->Timer1_Timer();
+    EXPECT_EQ(dlg->Sched->model().barCount(2), 1);
+}
+
+TEST_F(DlgMainTest, AutoscrollReturnsToTodayButNotUnderAnOpenDialog) {
+    setting("Options", "Autoscroll", "1");
+    ASSERT_TRUE(start());
+    dlg->setCurrentDate(today() - 10);
+    dlg->AutoscrollCountdown = 1;
+    QDialog modal(dlg);
+    modal.setModal(true);
+    modal.show();
+    dlg->Timer1_Timer();
+    EXPECT_EQ(dlg->CurrentDate(), today() - 10);
+    modal.close();
+    dlg->Timer1_Timer();
+    EXPECT_EQ(dlg->CurrentDate(), today());
+    EXPECT_EQ(dlg->AutoscrollCountdown, 20);
+}
+
+TEST_F(DlgMainTest, AGroupSelectedDuringALoadIsLoadedOnceTheLoadEnds) {
+    clinic(today());
+    sql({"insert into tblResources (GroupId, ResourceName) values (2, 'Annex room')"});
+    ASSERT_TRUE(start());
+    // While the next load yields, the user picks the other group.
+    QTimer::singleShot(0, dlg, [this] { dlg->CbGroup->SetListIndex(0); });  // Annex
+    dlg->ShowResources(0);
+    EXPECT_EQ(dlg->CbGroup->currentText(), "Annex");
+    ASSERT_EQ(dlg->Sched->rowCount(), 2);
+    EXPECT_EQ(dlg->Sched->rowText(1), "Annex room");
+    EXPECT_EQ(dlg->Sched->title(), "Annex");
+}
+
+TEST_F(DlgMainTest, WhenTheLastGroupGoesTheChartTitleAndLegendAreCleared) {
+    clinic(today());
+    ASSERT_TRUE(start());
+    sql({"delete from tblGroups"});
+    dlg->ShowGroups(1);
+    EXPECT_EQ(dlg->Sched->rowCount(), 1);
+    EXPECT_EQ(dlg->Sched->title(), "");
+    EXPECT_FALSE(dlg->LblLegend[0]->isVisibleTo(dlg));
+}
+
+TEST_F(DlgMainTest, TheCloseBoxIsDeferredToTheNextTickWhichUnloads) {
+    ASSERT_TRUE(start());
+    dlg->close();
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_TRUE(dlg->Closing);
+    EXPECT_EQ(dlg->Timer1->interval(), 100);
+    dlg->Timer1_Timer();
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(setting("DlgMain", "WindowState"), "0");
+    EXPECT_EQ(setting("Config", "LastDate"), QString::number(today()));
+    const QString log = folder.logText();
+    EXPECT_TRUE(log.contains(" DlgMain\n"));
+    EXPECT_TRUE(log.contains("Database close [0]"));
+    EXPECT_TRUE(log.endsWith("Closing down\n"));
+    delete dlg;
+    dlg = nullptr;
+}
+
+TEST_F(DlgMainTest, TheLegendSwitchWidensTheChartAndIsRemembered) {
+    ASSERT_TRUE(start());
+    dlg->resize(900, 600);
+    const int withLegend = dlg->Sched->width();
+    dlg->ChkLegend->click();
+    EXPECT_EQ(dlg->Sched->width() - withLegend, (2625 - 345) / 15);
+    EXPECT_FALSE(dlg->Frame1->isVisibleTo(dlg));
+    EXPECT_EQ(setting("Config", "ChkLegend"), "0");
+}
+
+TEST_F(DlgMainTest, CurrentResourceSelectsItsRowAndLeavesAnUnknownOneAlone) {
+    clinic(today());
+    ASSERT_TRUE(start());
+    dlg->setCurrentResource(1);  // Ben, the second row by name
+    EXPECT_EQ(dlg->Sched->selectedRow(), 2);
+    dlg->setCurrentResource(99);
+    EXPECT_EQ(dlg->Sched->selectedRow(), 2);
+}
+
+TEST_F(DlgMainTest, TheTimeTypeDecidesTheEndDateAndRulerFormat) {
+    setting("Config", "TimeType", "2");
+    ASSERT_TRUE(start());
+    EXPECT_EQ(dlg->Sched->endDate(), dlg->Sched->startDate() + 60);
+    EXPECT_EQ(dlg->Sched->dateFormat(), "M Y");
+    setting("Config", "TimeType", "0");
+    dlg->SetScheduleEndDate();
+    EXPECT_EQ(dlg->Sched->endDate(), dlg->Sched->startDate());
+    EXPECT_EQ(dlg->Sched->dateFormat(), "D, n M Y");
+}

@@ -1,0 +1,272 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "ClsBooking.h"
+#include "ClsCustomer.h"
+#include "ClsGroup.h"
+#include "ClsIni.h"
+#include "ClsResource.h"
+#include "ClsTask.h"
+#include "DbFixture.h"
+#include "MsgBox.h"
+
+namespace {
+class ClsGroupTest : public DbFixture {
+protected:
+    void SetUp() override {
+        DbFixture::SetUp();
+        open();
+        plat::SetMsgBoxHook([this](const QString& text, int, const QString& title) {
+            messages << title + ": " + text;
+            return plat::vbOK;
+        });
+    }
+    void TearDown() override {
+        plat::SetMsgBoxHook(nullptr);
+        DbFixture::TearDown();
+    }
+    int32_t group(const QString& name, int16_t start = 480, int16_t end = 1080,
+                  int16_t interval = 15) {
+        ClsGroup g;
+        g.setGroupName(name);
+        g.setDayStart(start);
+        g.setDayEnd(end);
+        g.setInterval(interval);
+        return g.Save();
+    }
+    int32_t resource(int32_t groupId, const QString& name) {
+        ClsResource r;
+        r.setGroupId(groupId);
+        r.setResourceName(name);
+        return r.Save();
+    }
+    int32_t task(int32_t groupId, const QString& name) {
+        ClsTask t;
+        t.setGroupId(groupId);
+        t.setTaskName(name);
+        return t.Save();
+    }
+    int32_t customer(const QString& name, std::initializer_list<int32_t> groups) {
+        ClsCustomer c;
+        c.setCustomerName(name);
+        const int32_t id = c.Save();
+        for (int32_t g : groups)
+            dao().SqlAction(QString("insert into tblCustomerGroups (CustomerId, GroupId) "
+                                    "values (%1, %2)").arg(id).arg(g));
+        return id;
+    }
+    int32_t book(int32_t res, int32_t task, int32_t cust, int16_t start) {
+        ClsBooking b;
+        b.setResourceId(res);
+        b.setTaskId(task);
+        b.setCustomerId(cust);
+        b.setBookingDate(46000);
+        b.setBookingStart(start);
+        b.setBookingEnd(static_cast<int16_t>(start + 30));
+        return b.Save();
+    }
+    int64_t count(const QString& where) { return scalar("select count(*) from " + where); }
+    QStringList messages;
+};
+}  // namespace
+
+TEST_F(ClsGroupTest, DefaultsAndALoadThatFindsNothingKeepsTheBuffer) {
+    ClsGroup g;
+    EXPECT_EQ(g.DayStart(), 0);
+    EXPECT_EQ(g.DayEnd(), 1440);
+    EXPECT_EQ(g.Interval(), 5);
+    const int32_t id = group("Clinic O'Hara");
+    ASSERT_TRUE(g.Load(id));
+    EXPECT_EQ(g.GroupName(), "Clinic O'Hara");
+    EXPECT_FALSE(g.Load(id + 50));
+    EXPECT_EQ(g.GroupId(), id);
+    EXPECT_GT(group("Clinic O'Hara"), id);  // names may repeat; the new row's id comes back
+}
+
+TEST_F(ClsGroupTest, ASlotLengthOfZeroOrLessIsNeverStoredNorRead) {
+    EXPECT_EQ(group("Zero", 480, 1080, 0), 0);
+    EXPECT_EQ(group("Negative", 480, 1080, -5), 0);
+    EXPECT_EQ(count("tblGroups"), 0);
+    ASSERT_TRUE(dao().SqlAction("insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "
+                                "values ('Old', 0, 1440, 0)"));
+    ClsGroup g;
+    ASSERT_TRUE(g.Load(static_cast<int32_t>(dao().LastInsertId())));
+    EXPECT_EQ(g.Interval(), 5);
+}
+
+TEST_F(ClsGroupTest, DeleteRemovesTheGroupWithEverythingThatHangsOnIt) {
+    const int32_t g1 = group("One"), g2 = group("Two");
+    const int32_t r1 = resource(g1, "R1"), r2 = resource(g2, "R2");
+    const int32_t t1 = task(g1, "T1"), t2 = task(g2, "T2");
+    const int32_t both = customer("Both", {g1, g2});
+    const int32_t only = customer("Only", {g1});
+    customer("None", {});  // in no group: swept too
+    book(r1, t1, both, 540);
+    book(r1, t2, 0, 600);    // this group's resource, the other group's type
+    book(r2, t1, 0, 540);    // the other group's resource, this group's type
+    book(r2, t2, only, 600); // the only-customer's booking elsewhere goes with it
+    const int32_t keep = book(r2, t2, both, 700);
+    ClsGroup g;
+    ASSERT_TRUE(g.Load(g1));
+    g.Delete(g1);
+    EXPECT_EQ(g.GroupId(), 0);
+    EXPECT_EQ(count("tblGroups"), 1);
+    EXPECT_EQ(count("tblResources where GroupId = " + QString::number(g1)), 0);
+    EXPECT_EQ(count("tblTasks where GroupId = " + QString::number(g1)), 0);
+    EXPECT_EQ(count("tblBookings"), 1);
+    EXPECT_EQ(scalar("select BookingId from tblBookings"), keep);
+    EXPECT_EQ(count("tblCustomers"), 1);
+    EXPECT_EQ(scalar("select CustomerId from tblCustomers"), both);
+    EXPECT_EQ(count("tblCustomerGroups"), 1);
+    EXPECT_EQ(count("tblBookings where ResourceId not in (select ResourceId from tblResources)"), 0);
+}
+
+TEST_F(ClsGroupTest, ResourcesTakeTheirDurationsFromTheGroupWrittenLast) {
+    const int32_t g = group("Day", 480, 1080, 15);
+    ClsResource r;
+    EXPECT_EQ(r.MinTime(), 5);
+    EXPECT_EQ(r.MaxTime(), 1440);
+    r.setMinTime(99);
+    r.setGroupId(g);
+    EXPECT_EQ(r.MinTime(), 15);
+    EXPECT_EQ(r.MaxTime(), 600);
+    EXPECT_EQ(r.InitTime(), 15);
+    r.setGroupId(g + 100);  // no such group: the earlier one still gives the durations
+    EXPECT_EQ(r.GroupId(), g + 100);
+    EXPECT_EQ(r.MaxTime(), 600);
+    r.InitBfr();
+    EXPECT_EQ(r.GroupId(), 0);
+    EXPECT_EQ(r.Interval(), 15);
+}
+
+TEST_F(ClsGroupTest, AppointmentTypesKeepTheirDurationsWhenTheGroupIsWritten) {
+    const int32_t g = group("Day", 480, 1080, 15);
+    ClsTask t;
+    EXPECT_EQ(t.Colour(), 255);
+    t.setMinTime(40);
+    t.setGroupId(g);
+    EXPECT_EQ(t.MinTime(), 40);
+    EXPECT_EQ(t.Interval(), 15);
+    t.InitBfr();
+    EXPECT_EQ(t.MinTime(), 15);
+    EXPECT_EQ(t.MaxTime(), 600);
+    EXPECT_EQ(t.GroupId(), 0);
+    EXPECT_FALSE(t.Load(12345));
+    EXPECT_EQ(t.Colour(), 255);
+}
+
+TEST_F(ClsGroupTest, LoadByNameLooksOnlyWithinTheGroup) {
+    const int32_t g1 = group("One"), g2 = group("Two");
+    const int32_t r = resource(g1, "Room O'Neil");
+    const int32_t t = task(g2, "Check-up");
+    const int32_t c = customer("Smith", {g2});
+    ClsResource res;
+    EXPECT_TRUE(res.LoadByName("room o'neil", g1));
+    EXPECT_EQ(res.ResourceId(), r);
+    EXPECT_FALSE(res.LoadByName("Room O'Neil", g2));
+    EXPECT_EQ(res.ResourceId(), r);  // kept
+    ClsTask task;
+    EXPECT_TRUE(task.LoadByName("Check-up", g2));
+    EXPECT_EQ(task.TaskId(), t);
+    EXPECT_FALSE(task.LoadByName("Check-up", g1));
+    ClsCustomer cust;
+    EXPECT_TRUE(cust.LoadByName("Smith", g2));
+    EXPECT_EQ(cust.CustomerId(), c);
+    EXPECT_FALSE(cust.LoadByName("Smith", g1));
+    EXPECT_EQ(cust.CustomerId(), 0);
+}
+
+TEST_F(ClsGroupTest, DeletingAResourceTypeOrCustomerTakesItsBookings) {
+    const int32_t g = group("G");
+    const int32_t r1 = resource(g, "A"), r2 = resource(g, "B");
+    const int32_t t1 = task(g, "X"), t2 = task(g, "Y");
+    const int32_t c = customer("C", {g});
+    book(r1, t1, 0, 100);
+    book(r2, t2, c, 200);
+    book(r2, t2, 0, 300);
+    ClsResource().Delete(r1);
+    EXPECT_EQ(count("tblBookings"), 2);
+    ClsCustomer().Delete(c);
+    EXPECT_EQ(count("tblBookings"), 1);
+    EXPECT_EQ(count("tblCustomerGroups"), 0);
+    ClsTask().Delete(t2);
+    EXPECT_EQ(count("tblBookings"), 0);
+}
+
+TEST_F(ClsGroupTest, UpdatesOfRowsDeletedElsewhereReturnZero) {
+    const int32_t g = group("G");
+    ClsResource r;
+    ASSERT_TRUE(r.Load(resource(g, "A")));
+    ClsResource().Delete(r.ResourceId());
+    EXPECT_EQ(r.Save(), 0);
+    ClsCustomer c;
+    c.setCustomerName("A");
+    c.Save();
+    ClsCustomer().Delete(c.CustomerId());
+    EXPECT_EQ(c.Save(), 0);
+    ClsGroup grp;
+    ASSERT_TRUE(grp.Load(g));
+    ClsGroup().Delete(g);
+    EXPECT_EQ(grp.Save(), 0);
+}
+
+TEST_F(ClsGroupTest, TemplatesAreWrittenAndLoadedBackAsNewGroups) {
+    const int32_t g = group("Clinic", 480, 1080, 15);
+    for (int i = 1; i <= 12; ++i) resource(g, QString("Room %1").arg(i));
+    ClsGroup grp;
+    grp.SaveTemplate(g);
+    EXPECT_EQ(messages, QStringList{"Saved!: Group saved!"});
+    ClsIni ini;
+    ini.setIniFile(ClsGroup::TemplateFile());
+    EXPECT_EQ(ini.GetValue("Clinic", "Resources", 0), "12");
+    EXPECT_EQ(ini.GetValue("Clinic", "ResMax012", 0), "600");
+    grp.LoadTemplate("Clinic");
+    const int32_t first = grp.GroupId();
+    EXPECT_EQ(grp.GroupName(), QString("Clinic [%1]").arg(first));
+    grp.LoadTemplate("Clinic");
+    EXPECT_NE(grp.GroupId(), first);
+    EXPECT_EQ(count("tblResources where GroupId = " + QString::number(first)), 12);
+    ClsGroup loaded;
+    ASSERT_TRUE(loaded.Load(first));
+    EXPECT_EQ(loaded.DayStart(), 480);
+    EXPECT_EQ(loaded.Interval(), 15);
+    grp.LoadTemplate("No such template");
+    EXPECT_EQ(grp.DayEnd(), 1440);
+    EXPECT_EQ(count("tblResources where GroupId = " + QString::number(grp.GroupId())), 0);
+}
+
+TEST_F(ClsGroupTest, ATemplateEntryWithoutItsKeysTakesTheDefaults) {
+    ClsIni ini;
+    ini.setIniFile(ClsGroup::TemplateFile());
+    ini.WriteValue("Sparse", "Resources", 1);
+    ClsGroup grp;
+    grp.LoadTemplate("Sparse");
+    ClsResource r;
+    ASSERT_TRUE(r.LoadByName("???", grp.GroupId()));
+    EXPECT_EQ(r.MinTime(), 5);
+    EXPECT_EQ(r.MaxTime(), 60);
+}
+
+TEST_F(ClsGroupTest, ATemplateWhoseGroupCannotBeStoredCreatesNothing) {
+    ClsIni ini;
+    ini.setIniFile(ClsGroup::TemplateFile());
+    ini.WriteValue("Broken", "Interval", 0);
+    ini.WriteValue("Broken", "Resources", 3);
+    ini.WriteValue("Worded", "DayEnd", "evening");
+    ClsGroup grp;
+    grp.LoadTemplate("Broken");
+    grp.LoadTemplate("Worded");
+    EXPECT_EQ(count("tblGroups"), 0);
+    EXPECT_EQ(count("tblResources"), 0);
+    EXPECT_TRUE(folder.logText().contains("ClsGroup.LoadTemplate: Error 13 on line 5"));
+}
+
+TEST_F(ClsGroupTest, ATemplateThatCannotBeWrittenIsReportedNotSaved) {
+    const int32_t g = group("Clinic");
+    ASSERT_TRUE(QDir().mkdir(folder.file("Groups.ini")));  // a folder where the file goes
+    ClsGroup grp;
+    grp.SaveTemplate(g);
+    grp.SaveTemplate(g + 99);  // no such group: nothing written, nothing shown
+    EXPECT_EQ(messages, QStringList{"Warning!: Unable to save the group template!"});
+}
