@@ -177,11 +177,20 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
         line += u'\n';
         out.write(line.toUtf8());
     };
-    auto query = [&](const QString& text, int step) {
+    // Runs the query and hands each row to write, letting window events run first; false
+    // when the query gave no record set.
+    auto eachRow = [&](const QString& text, int step, auto write) {
         sql = text;
         auto rs = db.SqlQuery(text);
-        if (!rs) f = {err::ObjectNotSet, step, "The query gave no record set"};
-        return rs;
+        if (!rs) {
+            f = {err::ObjectNotSet, step, "The query gave no record set"};
+            return false;
+        }
+        for (; !rs->Eof(); rs->MoveNext()) {
+            QCoreApplication::processEvents();
+            write(*rs);
+        }
+        return true;
     };
     auto n = [](int32_t v) { return QString::number(v); };
     ClsGroup& group = SharedObjects::Group();
@@ -190,82 +199,88 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
     ClsCustomer& customer = SharedObjects::Customer();
     ClsBooking& booking = SharedObjects::Booking();
 
-    auto groups = query("select GroupId, GroupName from tblGroups order by GroupName", 3);
-    if (!groups) return false;
-    for (; !groups->Eof(); groups->MoveNext()) {
-        QCoreApplication::processEvents();
-        if (!group.Load(groups->Field("GroupId").toInt())) continue;
+    auto writeResource = [&](const ClsRecordset& row) {
+        if (!resource.Load(row.Field("ResourceId").toInt())) return;
+        setPanel("Person", resource.ResourceName());
+        put('R', {fieldText(resource.ResourceName()), n(resource.MinTime()), n(resource.MaxTime()),
+                  n(resource.InitTime())});
+    };
+    auto writeTask = [&](const ClsRecordset& row) {
+        if (!task.Load(row.Field("TaskId").toInt())) return;
+        setPanel("Person", task.TaskName());
+        put('T', {fieldText(task.TaskName()), n(task.MinTime()), n(task.MaxTime()),
+                  n(task.InitTime()), n(task.Colour())});
+    };
+    auto writeCustomer = [&](const ClsRecordset& row) {
+        if (!customer.Load(row.Field("CustomerId").toInt())) return;
+        setPanel("Person", customer.CustomerName());
+        put('C', {fieldText(customer.CustomerName()), fieldText(customer.Ref01()),
+                  fieldText(customer.Ref02()), fieldText(customer.Ref03())});
+    };
+    auto writeBooking = [&](const ClsRecordset& row) {
+        if (!booking.Load(row.Field("BookingId").toInt())) return;
+        setPanel("Person", dayText(row.Field("BookingDate").toInt()));
+        // A record that does not load gives an empty name: a booking without a customer
+        // is written with an empty customer field.
+        resource.Load(booking.ResourceId());
+        task.Load(booking.TaskId());
+        customer.Load(booking.CustomerId());
+        put('A', {fieldText(resource.ResourceName()), fieldText(task.TaskName()),
+                  fieldText(customer.CustomerName()), n(booking.BookingDate()),
+                  n(booking.BookingStart()), n(booking.BookingEnd()), fieldText(booking.Ref01()),
+                  fieldText(booking.Ref02()), fieldText(booking.Ref03()),
+                  fieldText(booking.Comments())});
+    };
+    // The group's block: its G line, then its resources, types, customers and bookings.
+    bool blocksDone = true;
+    auto writeGroup = [&](const ClsRecordset& row) {
+        if (!blocksDone || !group.Load(row.Field("GroupId").toInt())) return;
         setPanel("Task", group.GroupName());
         put('G', {fieldText(group.GroupName()), n(group.DayStart()), n(group.DayEnd()),
                   n(group.Interval())});
         const QString gid = n(group.GroupId());
-
-        auto rs = query("select ResourceId, ResourceName from tblResources where GroupId = " + gid +
-                            " order by ResourceName",
-                        4);
-        if (!rs) return false;
-        for (; !rs->Eof(); rs->MoveNext()) {
-            QCoreApplication::processEvents();
-            if (!resource.Load(rs->Field("ResourceId").toInt())) continue;
-            setPanel("Person", resource.ResourceName());
-            put('R', {fieldText(resource.ResourceName()), n(resource.MinTime()),
-                      n(resource.MaxTime()), n(resource.InitTime())});
-        }
-
-        rs = query(
-            "select TaskId, TaskName from tblTasks where GroupId = " + gid + " order by TaskName",
-            5);
-        if (!rs) return false;
-        for (; !rs->Eof(); rs->MoveNext()) {
-            QCoreApplication::processEvents();
-            if (!task.Load(rs->Field("TaskId").toInt())) continue;
-            setPanel("Person", task.TaskName());
-            put('T', {fieldText(task.TaskName()), n(task.MinTime()), n(task.MaxTime()),
-                      n(task.InitTime()), n(task.Colour())});
-        }
-
-        rs = query(
-            "select CustomerId, CustomerName from tblCustomers where CustomerId in "
-            "(select CustomerId from tblCustomerGroups where GroupId = " +
-                gid + ")",
-            6);
-        if (!rs) return false;
-        for (; !rs->Eof(); rs->MoveNext()) {
-            QCoreApplication::processEvents();
-            if (!customer.Load(rs->Field("CustomerId").toInt())) continue;
-            setPanel("Person", customer.CustomerName());
-            put('C', {fieldText(customer.CustomerName()), fieldText(customer.Ref01()),
-                      fieldText(customer.Ref02()), fieldText(customer.Ref03())});
-        }
-
-        rs = query(
-            "select * from tblBookings where ResourceId in (select ResourceId from "
-            "tblResources where GroupId = " +
-                gid + ") order by BookingDate, BookingStart",
-            7);
-        if (!rs) return false;
-        for (; !rs->Eof(); rs->MoveNext()) {
-            QCoreApplication::processEvents();
-            if (!booking.Load(rs->Field("BookingId").toInt())) continue;
-            setPanel("Person", dayText(rs->Field("BookingDate").toInt()));
-            // A record that does not load gives an empty name: a booking without a
-            // customer is written with an empty customer field.
-            resource.Load(booking.ResourceId());
-            task.Load(booking.TaskId());
-            customer.Load(booking.CustomerId());
-            put('A', {fieldText(resource.ResourceName()), fieldText(task.TaskName()),
-                      fieldText(customer.CustomerName()), n(booking.BookingDate()),
-                      n(booking.BookingStart()), n(booking.BookingEnd()),
-                      fieldText(booking.Ref01()), fieldText(booking.Ref02()),
-                      fieldText(booking.Ref03()), fieldText(booking.Comments())});
-        }
-    }
-    sql.clear();
+        blocksDone =
+            eachRow("select ResourceId, ResourceName from tblResources where GroupId = " + gid +
+                        " order by ResourceName",
+                    4, writeResource) &&
+            eachRow("select TaskId, TaskName from tblTasks where GroupId = " + gid +
+                        " order by TaskName",
+                    5, writeTask) &&
+            eachRow(
+                "select CustomerId, CustomerName from tblCustomers where CustomerId in "
+                "(select CustomerId from tblCustomerGroups where GroupId = " +
+                    gid + ")",
+                6, writeCustomer) &&
+            eachRow(
+                "select * from tblBookings where ResourceId in (select ResourceId from "
+                "tblResources where GroupId = " +
+                    gid +
+                    ") order by BookingDate, "
+                    "BookingStart",
+                7, writeBooking);
+    };
+    if (!eachRow("select GroupId, GroupName from tblGroups order by GroupName", 3, writeGroup) ||
+        !blocksDone)
+        return false;
     if (!out.commit()) {
         f = {err::DeviceIo, 8, "Cannot write " + file + ": " + out.errorString()};
         return false;
     }
     return true;
+}
+
+// Resources and appointment types share their lines' shape: a name and three durations,
+// in the current group.
+template <typename Member>
+void fillMember(Member& member, void (Member::*setName)(const QString&), int32_t groupId,
+                const Record& r) {
+    member.InitBfr();
+    member.setGroupId(groupId);
+    (member.*setName)(r.text(2));
+    setPanel("Person", r.text(2));
+    member.setMinTime(r.minutes(3));
+    member.setMaxTime(r.minutes(4));
+    member.setInitTime(r.minutes(5));
 }
 
 // Empties the scheduling tables and rebuilds them from the checked records. Runs inside
@@ -308,23 +323,11 @@ bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBook
                 if (group.Save() == 0) return notSaved(r);
                 break;
             case 'R':
-                resource.InitBfr();
-                resource.setGroupId(group.GroupId());
-                resource.setResourceName(r.text(2));
-                setPanel("Person", r.text(2));
-                resource.setMinTime(r.minutes(3));
-                resource.setMaxTime(r.minutes(4));
-                resource.setInitTime(r.minutes(5));
+                fillMember(resource, &ClsResource::setResourceName, group.GroupId(), r);
                 if (resource.Save() == 0) return notSaved(r);
                 break;
             case 'T':
-                task.InitBfr();
-                task.setGroupId(group.GroupId());
-                task.setTaskName(r.text(2));
-                setPanel("Person", r.text(2));
-                task.setMinTime(r.minutes(3));
-                task.setMaxTime(r.minutes(4));
-                task.setInitTime(r.minutes(5));
+                fillMember(task, &ClsTask::setTaskName, group.GroupId(), r);
                 task.setColour(r.number(6));
                 if (task.Save() == 0) return notSaved(r);
                 break;

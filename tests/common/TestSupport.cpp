@@ -1,10 +1,13 @@
 #include "TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -114,3 +117,15 @@ int32_t g_serNo = 0;
 }
 void SetTestSerNo(int32_t key) { g_serNo = key; }
 int32_t GetSerNo(const QString&) { return g_serNo; }
+
+void WriteTestFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(f.write(bytes), bytes.size()) << path.toStdString();
+}
+
+QByteArray ReadTestFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}

@@ -59,3 +59,8 @@ bool RunChildIfAsked(int argc, char** argv, int& exitCode);
 
 // The workstation key the record classes ask for; tests set it (0 unless changed).
 void SetTestSerNo(int32_t key);
+
+// Whole files for tests: one written with exactly these bytes (its folder made first; a
+// failure fails the test), and the bytes of one ("" when it cannot be read).
+void WriteTestFile(const QString& path, const QByteArray& bytes);
+QByteArray ReadTestFile(const QString& path);

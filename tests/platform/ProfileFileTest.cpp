@@ -1,22 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include "ProfileFile.h"
 #include "TestSupport.h"
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& text) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QString get(const QString& s, const QString& k, const QString& file, const QString& def = "DEF",
             int size = 255) {
@@ -42,7 +29,7 @@ const QByteArray kHandWritten =
 
 TEST(ProfileFile, ReadsAHandWrittenFileWithoutRegardToCaseBlanksOrQuotes) {
     TempProgramFolder folder;
-    writeFile(folder.file("hand.ini"), kHandWritten);
+    WriteTestFile(folder.file("hand.ini"), kHandWritten);
     EXPECT_EQ(get("config", "DBNAME", "hand.ini"), "/data/Rostima.mdb");
     EXPECT_EQ(get("Config", "UpdateCheck", "hand.ini"), "30");
     EXPECT_EQ(get("Options", "usemilitarytime", "hand.ini"), "1");
@@ -52,7 +39,7 @@ TEST(ProfileFile, ReadsAHandWrittenFileWithoutRegardToCaseBlanksOrQuotes) {
 
 TEST(ProfileFile, PresentEmptyValueIsEmptyAndMissingOnesGiveTheDefault) {
     TempProgramFolder folder;
-    writeFile(folder.file("hand.ini"), kHandWritten);
+    WriteTestFile(folder.file("hand.ini"), kHandWritten);
     EXPECT_EQ(get("Config", "Empty", "hand.ini"), "");
     EXPECT_EQ(get("Config", "Nothing", "hand.ini"), "DEF");
     EXPECT_EQ(get("Nowhere", "DbName", "hand.ini"), "DEF");
@@ -73,25 +60,25 @@ TEST(ProfileFile, ReadsAreCutToTheBufferLessItsTerminator) {
 
 TEST(ProfileFile, WriteReplacesInPlaceAndKeepsEveryOtherLine) {
     TempProgramFolder folder;
-    writeFile(folder.file("hand.ini"), kHandWritten);
+    WriteTestFile(folder.file("hand.ini"), kHandWritten);
     ASSERT_TRUE(plat::WritePrivateProfileString("CONFIG", "updatecheck", "45", "hand.ini"));
     QByteArray expected = kHandWritten;
     expected.replace("UpdateCheck=30", "UpdateCheck=45");
-    EXPECT_EQ(readFile(folder.file("hand.ini")), expected);
+    EXPECT_EQ(ReadTestFile(folder.file("hand.ini")), expected);
 }
 
 TEST(ProfileFile, NewKeyGoesAfterItsSectionsLastLineAndNewSectionAtTheEnd) {
     TempProgramFolder folder;
-    writeFile(folder.file("t.ini"), "[A]\nx=1\n\n[B]\ny=2\n");
+    WriteTestFile(folder.file("t.ini"), "[A]\nx=1\n\n[B]\ny=2\n");
     ASSERT_TRUE(plat::WritePrivateProfileString("a", "z", "3", "t.ini"));
     ASSERT_TRUE(plat::WritePrivateProfileString("C", "w", "4", "t.ini"));
-    EXPECT_EQ(readFile(folder.file("t.ini")), "[A]\nx=1\nz=3\n\n[B]\ny=2\n[C]\nw=4\n");
+    EXPECT_EQ(ReadTestFile(folder.file("t.ini")), "[A]\nx=1\nz=3\n\n[B]\ny=2\n[C]\nw=4\n");
 }
 
 TEST(ProfileFile, WriteCreatesAMissingFileInTheProgramFolder) {
     TempProgramFolder folder;
     ASSERT_TRUE(plat::WritePrivateProfileString("Config", "DbName", "x.mdb", "New.ini"));
-    EXPECT_EQ(readFile(folder.file("New.ini")), "[Config]\nDbName=x.mdb\n");
+    EXPECT_EQ(ReadTestFile(folder.file("New.ini")), "[Config]\nDbName=x.mdb\n");
     EXPECT_EQ(get("Config", "DbName", folder.file("New.ini")), "x.mdb");
 }
 

@@ -17,18 +17,6 @@
 namespace {
 int32_t day(int y, int m, int d) { return SharedObjects::Date().DateToLong(QDate(y, m, d)); }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // A host that also notes whether its input was off whenever a progress panel was set.
 class RecordingHost : public FakeHost {
 public:
@@ -163,7 +151,7 @@ TEST_F(ClsDAOBackup, WritesGroupsByNameEachWithItsRecordsAndTextsTheFormatCanCar
     }));
     ASSERT_TRUE(dao().Backup(backupFile()));
     const QString D = QString::number(d);
-    EXPECT_EQ(QString::fromUtf8(readFile(backupFile())),
+    EXPECT_EQ(QString::fromUtf8(ReadTestFile(backupFile())),
               "G~Clinic~480~1080~15\n"
               "R~alpha~5~60~5\n"
               "R~Dr O'Hara~15~120~30\n"
@@ -231,7 +219,7 @@ TEST_F(ClsDAOBackup, RestoreDropsBookingsItCannotPlaceAndKeepsThoseWithoutACusto
         "G~Annex~480~1080~15",
         "A~Dr A~Visit~Ann~" + d + "~800~830~~~~names of the group before",
     };
-    writeFile(backupFile(), (lines.join("\r\n") + "\r\n").toUtf8());
+    WriteTestFile(backupFile(), (lines.join("\r\n") + "\r\n").toUtf8());
     choose("20260301.txt", true);
     ASSERT_TRUE(dao().Restore(backupFile()));
     auto rs = dao().SqlQuery("select Comments, CustomerId from tblBookings order by Comments");
@@ -257,8 +245,8 @@ class ClsDAORestoreRefuses : public BackupTest, public ::testing::WithParamInter
 TEST_P(ClsDAORestoreRefuses, AndLeavesTheDatabaseAsItWas) {
     seed();
     ASSERT_TRUE(dao().Backup(backupFile("1.txt")));
-    const QByteArray good = readFile(backupFile("1.txt"));
-    writeFile(backupFile(), GetParam().make(good));
+    const QByteArray good = ReadTestFile(backupFile("1.txt"));
+    WriteTestFile(backupFile(), GetParam().make(good));
     if (QByteArray(GetParam().what) == "a missing file") QFile::remove(backupFile());
     choose("1.txt", true);
     const QStringList before = content();
@@ -303,10 +291,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ClsDAOBackup, AQueryWithoutRecordSetFailsTheBackupAndKeepsTheFileThatWasThere) {
     seed();
-    writeFile(backupFile(), "the backup of last week\n");
+    WriteTestFile(backupFile(), "the backup of last week\n");
     ASSERT_TRUE(dao().SqlAction("drop table tblTasks"));
     EXPECT_FALSE(dao().Backup(backupFile()));
-    EXPECT_EQ(readFile(backupFile()), "the backup of last week\n");
+    EXPECT_EQ(ReadTestFile(backupFile()), "the backup of last week\n");
     EXPECT_EQ(QDir(ClsDAO::BackupFolder()).entryList(QDir::Files), QStringList{"20260301.txt"});
     const QString log = folder.logText();
     EXPECT_TRUE(log.contains("in ClsDAO.Backup ("));

@@ -5,14 +5,6 @@
 #include "ClsIni.h"
 #include "TestSupport.h"
 
-namespace {
-void writeFile(const QString& path, const QByteArray& text) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text);
-}
-}  // namespace
-
 TEST(ClsIni, FileNameGetsIniOnlyWhenItHasNoPointAtAll) {
     ClsIni ini;
     ini.setIniFile("RostimaShr");
@@ -57,7 +49,7 @@ TEST(ClsIni, AFailedWriteIsLoggedWithItsArguments) {
 
 TEST(ClsIni, SectionNamesAreTheBracketLinesAsTheyStandAndAreLogged) {
     TempProgramFolder folder;
-    writeFile(folder.file("names.ini"), "[One]\na=1\n [Two]\n[Three]\r\n");
+    WriteTestFile(folder.file("names.ini"), "[One]\na=1\n [Two]\n[Three]\r\n");
     ClsIni ini;
     ini.setIniFile("names.ini");
     EXPECT_EQ(ini.GetSectionNames(), (QStringList{"One", "Three"}));
@@ -69,7 +61,7 @@ TEST(ClsIni, SectionNamesAreTheBracketLinesAsTheyStandAndAreLogged) {
 
 TEST(ClsIni, SectionKeysSkipCommentsAndLinesWithoutEqualsAndStopAtTheNextSection) {
     TempProgramFolder folder;
-    writeFile(folder.file("g.ini"),
+    WriteTestFile(folder.file("g.ini"),
               "[Other]\nX=1\n[Zoom]\n; comment=1\nZoom = 100\nno equals here\n=5\n[Next]\nY=2\n");
     ClsIni ini;
     ini.setIniFile(folder.file("g.ini"));  // a full path is used as it is
