@@ -45,7 +45,7 @@ StockColorPage::StockColorPage(QWidget* parent)
         b->setFixedSize(20, 20);
         paintSwatch(b, kStandardColors[i]);
         const uint32_t value = kStandardColors[i];
-        connect(b, &QPushButton::clicked, this, [this, value] { choose(value); });
+        connect(b, &QPushButton::clicked, this, [this, value] { choose(value, true); });
         grid->addWidget(b, 1 + i / 8, 1 + i % 8);
     }
     grid->addWidget(new QLabel("Value :", this), 3, 0);
@@ -55,7 +55,7 @@ StockColorPage::StockColorPage(QWidget* parent)
     connect(m_property, &QComboBox::currentIndexChanged, this, &StockColorPage::showEntry);
     connect(m_value, &QLineEdit::textEdited, this, [this](const QString& text) {
         uint32_t v = 0;
-        if (ParseColor(text, v)) choose(v);
+        if (ParseColor(text, v)) choose(v, false);
     });
 }
 
@@ -111,12 +111,12 @@ void StockColorPage::showEntry(int index) {
     paintSwatch(m_swatch, m_entries[index].value);
 }
 
-void StockColorPage::choose(uint32_t value) {
+void StockColorPage::choose(uint32_t value, bool showText) {
     const int index = m_property->currentIndex();
     if (index < 0 || index >= static_cast<int>(m_entries.size())) return;
     m_entries[index].value = value;
     m_entries[index].changed = true;
-    if (!m_value->hasFocus()) m_value->setText(hexText(value));
+    if (showText) m_value->setText(hexText(value));
     paintSwatch(m_swatch, value);
     SetDirty();
 }

@@ -42,7 +42,8 @@ private:
         bool changed;
     };
     void showEntry(int index);
-    void choose(uint32_t value);
+    // Takes the value for the chosen property; the text shows it unless it came from there.
+    void choose(uint32_t value, bool showText);
 
     QComboBox* m_property;
     QLineEdit* m_value;
