@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -124,7 +125,12 @@ Registry::Registry(const QString& file) : m_file(file) {}
 QString Registry::DefaultFile() { return AppPath() + "/Registry.ini"; }
 
 bool Registry::HasKey(const QString& key) const {
-    return findKey(readTree(m_file), normalPath(key)) != nullptr;
+    // A key is there when it or anything below it is (a hand-written file may name only
+    // the deepest key).
+    const QString path = normalPath(key);
+    if (path.isEmpty()) return false;
+    const Tree tree = readTree(m_file);
+    return std::any_of(tree.begin(), tree.end(), [&](const Key& k) { return within(k.path, path); });
 }
 
 QString Registry::Value(const QString& key, const QString& name, bool* found) const {
@@ -155,7 +161,8 @@ QStringList Registry::SubKeys(const QString& key) const {
         const bool below = path.isEmpty() || (within(k.path, path) && !samePath(k.path, path));
         if (!below) continue;
         const QString rest = path.isEmpty() ? k.path : k.path.mid(path.size() + 1);
-        if (!rest.contains('\\')) names << rest;
+        const QString child = rest.section('\\', 0, 0);
+        if (!names.contains(child, Qt::CaseInsensitive)) names << child;
     }
     return names;
 }
