@@ -87,8 +87,7 @@ void CPaletteWnd::mousePressEvent(QMouseEvent* event) {
 }
 
 void CPaletteWnd::mouseMoveEvent(QMouseEvent* event) {
-    if (m_dragging && (event->buttons() & Qt::LeftButton))
-        drawOutline(event->position().toPoint());
+    if (m_dragging && (event->buttons() & Qt::LeftButton)) drawOutline(event->position().toPoint());
     QWidget::mouseMoveEvent(event);
 }
 

@@ -41,30 +41,34 @@ void CTintoraCtrl::buildDispatch() {
     t.SetInterface("_DTintora", "Dispatch interface for Tintora Control");
 
     // In the order the type library lists them.
-    t.AddProperty(disp::BackColor, "BackColor", VarType::Color,
-                  [=, this] { return colour(m_backColor); },
-                  [this](const QVariant& v) { SetBackColor(v.toUInt()); });
-    t.AddProperty(disp::Enabled, "Enabled", VarType::Bool,
-                  [this] { return QVariant(StockEnabled()); },
-                  [this](const QVariant& v) { SetStockEnabled(v.toBool()); });
+    t.AddProperty(
+        disp::BackColor, "BackColor", VarType::Color, [=, this] { return colour(m_backColor); },
+        [this](const QVariant& v) { SetBackColor(v.toUInt()); });
+    t.AddProperty(
+        disp::Enabled, "Enabled", VarType::Bool, [this] { return QVariant(StockEnabled()); },
+        [this](const QVariant& v) { SetStockEnabled(v.toBool()); });
     for (int i = 0; i < kCells; ++i)
-        t.AddProperty(disp::Color1 + i, QString("Color%1").arg(i + 1), VarType::Color,
-                      [=, this] { return colour(m_colors[i]); },
-                      [=, this](const QVariant& v) { SetCellColor(i, v.toUInt()); });
-    t.AddProperty(disp::Color, "Color", VarType::Color, [=, this] { return colour(m_color); },
-                  [this](const QVariant& v) { SetColor(v.toUInt()); });
-    t.AddProperty(disp::ShowSelect, "ShowSelect", VarType::Bool,
-                  [this] { return QVariant(m_showSelect); },
-                  [this](const QVariant& v) { SetShowSelect(v.toBool()); });
-    t.AddProperty(disp::WindowXPosn, "WindowXPosn", VarType::Short,
-                  [=, this] { return number(m_windowXPosn); },
-                  [=, this](const QVariant& v) { SetWindowXPosn(toShort(v)); });
-    t.AddProperty(disp::WindowYPosn, "WindowYPosn", VarType::Short,
-                  [=, this] { return number(m_windowYPosn); },
-                  [=, this](const QVariant& v) { SetWindowYPosn(toShort(v)); });
-    t.AddProperty(disp::Position, "Position", VarType::Short,
-                  [=, this] { return number(m_position); },
-                  [=, this](const QVariant& v) { SetPosition(toShort(v)); });
+        t.AddProperty(
+            disp::Color1 + i, QString("Color%1").arg(i + 1), VarType::Color,
+            [=, this] { return colour(m_colors[i]); },
+            [=, this](const QVariant& v) { SetCellColor(i, v.toUInt()); });
+    t.AddProperty(
+        disp::Color, "Color", VarType::Color, [=, this] { return colour(m_color); },
+        [this](const QVariant& v) { SetColor(v.toUInt()); });
+    t.AddProperty(
+        disp::ShowSelect, "ShowSelect", VarType::Bool, [this] { return QVariant(m_showSelect); },
+        [this](const QVariant& v) { SetShowSelect(v.toBool()); });
+    t.AddProperty(
+        disp::WindowXPosn, "WindowXPosn", VarType::Short,
+        [=, this] { return number(m_windowXPosn); },
+        [=, this](const QVariant& v) { SetWindowXPosn(toShort(v)); });
+    t.AddProperty(
+        disp::WindowYPosn, "WindowYPosn", VarType::Short,
+        [=, this] { return number(m_windowYPosn); },
+        [=, this](const QVariant& v) { SetWindowYPosn(toShort(v)); });
+    t.AddProperty(
+        disp::Position, "Position", VarType::Short, [=, this] { return number(m_position); },
+        [=, this](const QVariant& v) { SetPosition(toShort(v)); });
     t.SetEnumValues(disp::Position, {{PosnCBottom, "PosnCBottom", "Bottom of Cursor"},
                                      {PosnCTop, "PosnCTop", "Top of Cursor"},
                                      {PosnCRight, "PosnCRight", "Right of Cursor"},
@@ -75,12 +79,12 @@ void CTintoraCtrl::buildDispatch() {
                                      {PosnLeft, "PosnLeft", "Left of Control"},
                                      {PosnCalc, "PosnCalc", "Calculated Position"},
                                      {PosnCenter, "PosnCenter", "Center of Screen"}});
-    t.AddProperty(disp::WinXOffset, "WinXOffset", VarType::Short,
-                  [=, this] { return number(m_winXOffset); },
-                  [=, this](const QVariant& v) { SetWinXOffset(toShort(v)); });
-    t.AddProperty(disp::WinYOffset, "WinYOffset", VarType::Short,
-                  [=, this] { return number(m_winYOffset); },
-                  [=, this](const QVariant& v) { SetWinYOffset(toShort(v)); });
+    t.AddProperty(
+        disp::WinXOffset, "WinXOffset", VarType::Short, [=, this] { return number(m_winXOffset); },
+        [=, this](const QVariant& v) { SetWinXOffset(toShort(v)); });
+    t.AddProperty(
+        disp::WinYOffset, "WinYOffset", VarType::Short, [=, this] { return number(m_winYOffset); },
+        [=, this](const QVariant& v) { SetWinYOffset(toShort(v)); });
     t.AddMethod(disp::Display, "Display", [this] { Display(); });
     t.AddMethod(disp::Reset, "Reset", [this] { Reset(); });
     t.AddMethod(disp::ShowColor, "ShowColor", [this] { ShowColor(); });

@@ -72,8 +72,7 @@ plat::HResult TintoraServer::RegisterServer() {
     if (!implement(plat::kCatidSafeForInitializing,
                    "Controls safely initializable from persistent data!"))
         return plat::kFail;
-    if (!implement(plat::kCatidSafeForScripting, "Controls safely scriptable!"))
-        return plat::kFail;
+    if (!implement(plat::kCatidSafeForScripting, "Controls safely scriptable!")) return plat::kFail;
     return plat::kOk;
 }
 
@@ -91,8 +90,7 @@ plat::HResult TintoraServer::UnregisterServer() {
 }
 
 plat::HResult TintoraServer::GetClassObject(const ClassId* clsid, plat::ClassFactory** factory) {
-    static plat::ClassFactoryOf<CTintoraCtrl, ObjectKind::Control> control(
-        id(tintora::kClsidCtrl));
+    static plat::ClassFactoryOf<CTintoraCtrl, ObjectKind::Control> control(id(tintora::kClsidCtrl));
     static plat::ClassFactoryOf<CTintoraPropPage, ObjectKind::PropertyPage> general(
         id(tintora::kClsidPropPage));
     static plat::ClassFactoryOf<CAboutPropPage, ObjectKind::PropertyPage> about(
@@ -100,7 +98,8 @@ plat::HResult TintoraServer::GetClassObject(const ClassId* clsid, plat::ClassFac
     if (!factory) return plat::kFail;
     *factory = nullptr;
     if (!clsid) return plat::kClassNotAvailable;
-    for (plat::ClassFactory* f : std::initializer_list<plat::ClassFactory*>{&control, &general, &about}) {
+    for (plat::ClassFactory* f :
+         std::initializer_list<plat::ClassFactory*>{&control, &general, &about}) {
         if (f->Clsid() != *clsid) continue;
         *factory = f;
         return plat::kOk;

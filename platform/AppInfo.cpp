@@ -63,9 +63,7 @@ QString AppExeName() {
 void SetAppPathForTest(const QString& folder) {
     setOverride(kPathProperty, pathFallback(), folder);
 }
-void SetAppExeNameForTest(const QString& name) {
-    setOverride(kNameProperty, nameFallback(), name);
-}
+void SetAppExeNameForTest(const QString& name) { setOverride(kNameProperty, nameFallback(), name); }
 
 QString WindowsDirectory() { return AppPath(); }
 

@@ -22,8 +22,7 @@ bool ClassRegistry::RegisterClass(const ClassInfo& info) {
              r.SetValue(info.progId, QString(), info.name) &&
              r.SetValue(info.progId + "\\CLSID", QString(), info.clsid.ToString());
     if (ok && info.isControl)
-        ok = r.CreateKey(key + "\\Control") &&
-             r.SetValue(key + "\\MiscStatus", QString(), "0") &&
+        ok = r.CreateKey(key + "\\Control") && r.SetValue(key + "\\MiscStatus", QString(), "0") &&
              r.SetValue(key + "\\MiscStatus\\1", QString(), QString::number(info.miscStatus)) &&
              r.SetValue(key + "\\ToolboxBitmap32", QString(),
                         info.library + ", " + QString::number(info.toolboxBitmap)) &&
@@ -44,8 +43,7 @@ bool ClassRegistry::RegisterTypeLib(const TypeLibInfo& info) {
     if (info.libid.IsNull() || info.library.isEmpty()) return false;
     Registry& r = m_registry;
     const QString key = typeLibKey(info.libid) + "\\" + info.version;
-    bool ok = r.SetValue(key, QString(), info.helpText) &&
-              r.SetValue(key, "Name", info.name) &&
+    bool ok = r.SetValue(key, QString(), info.helpText) && r.SetValue(key, "Name", info.name) &&
               r.SetValue(key + "\\0\\linux", QString(), info.library) &&
               r.SetValue(key + "\\FLAGS", QString(), "0");
     for (const InterfaceInfo& i : info.interfaces) {
@@ -61,8 +59,7 @@ bool ClassRegistry::RegisterTypeLib(const TypeLibInfo& info) {
 bool ClassRegistry::UnregisterTypeLib(const TypeLibInfo& info) {
     Registry& r = m_registry;
     bool ok = r.DeleteKey(typeLibKey(info.libid) + "\\" + info.version);
-    if (ok && r.SubKeys(typeLibKey(info.libid)).isEmpty())
-        ok = r.DeleteKey(typeLibKey(info.libid));
+    if (ok && r.SubKeys(typeLibKey(info.libid)).isEmpty()) ok = r.DeleteKey(typeLibKey(info.libid));
     for (const InterfaceInfo& i : info.interfaces)
         ok = ok && r.DeleteKey("Interface\\" + i.iid.ToString());
     return ok;

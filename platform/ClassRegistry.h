@@ -19,8 +19,8 @@ namespace plat {
 struct ClassInfo {
     ClassId clsid;
     QString progId;
-    QString name;         // the registered (user type) name
-    QString library;      // full path of the library that serves the class
+    QString name;     // the registered (user type) name
+    QString library;  // full path of the library that serves the class
     bool isControl = false;
     // Only for controls:
     uint32_t miscStatus = 0;
@@ -37,10 +37,10 @@ struct InterfaceInfo {
 
 struct TypeLibInfo {
     ClassId libid;
-    QString name;       // "TintoraLib"
-    QString version;    // "1.0"
+    QString name;     // "TintoraLib"
+    QString version;  // "1.0"
     QString helpText;
-    QString library;    // the file that holds the dispatch tables
+    QString library;  // the file that holds the dispatch tables
     QList<InterfaceInfo> interfaces;
 };
 

@@ -11,9 +11,7 @@ namespace {
 
 const int kMaxDescription = 127;
 
-QString categoryKey(const ClassId& catid) {
-    return "Component Categories\\" + catid.ToString();
-}
+QString categoryKey(const ClassId& catid) { return "Component Categories\\" + catid.ToString(); }
 QString implementedKey(const ClassId& clsid) {
     return "CLSID\\" + clsid.ToString() + "\\Implemented Categories";
 }

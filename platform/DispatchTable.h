@@ -43,8 +43,8 @@ public:
     QString InterfaceName() const { return m_name; }
     QString InterfaceHelp() const { return m_help; }
 
-    void AddProperty(DispId id, const QString& name, VarType type,
-                     std::function<QVariant()> get, std::function<void(const QVariant&)> put);
+    void AddProperty(DispId id, const QString& name, VarType type, std::function<QVariant()> get,
+                     std::function<void(const QVariant&)> put);
     void AddMethod(DispId id, const QString& name, std::function<void()> call);
     void SetEnumValues(DispId id, const QList<EnumValue>& values);
 

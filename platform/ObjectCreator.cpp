@@ -76,8 +76,7 @@ HResult ObjectCreator::GetClassObject(const ClassId& clsid, ClassFactory** facto
     return kOk;
 }
 
-OleControl* ObjectCreator::CreateControl(const ClassId& clsid, QWidget* parent,
-                                         QString* error) {
+OleControl* ObjectCreator::CreateControl(const ClassId& clsid, QWidget* parent, QString* error) {
     // The factory said the kind; the object is that class.
     return static_cast<OleControl*>(create(clsid, ObjectKind::Control, parent, error));
 }

@@ -15,13 +15,9 @@ OleControl::~OleControl() { ServerModule::Unlock(); }
 
 DispId OleControl::IdOfName(const QString& name) const { return m_dispatch.IdOfName(name); }
 
-bool OleControl::GetProperty(DispId id, QVariant& value) const {
-    return m_dispatch.Get(id, value);
-}
+bool OleControl::GetProperty(DispId id, QVariant& value) const { return m_dispatch.Get(id, value); }
 
-bool OleControl::PutProperty(DispId id, const QVariant& value) {
-    return m_dispatch.Put(id, value);
-}
+bool OleControl::PutProperty(DispId id, const QVariant& value) { return m_dispatch.Put(id, value); }
 
 bool OleControl::CallMethod(DispId id) { return m_dispatch.Call(id); }
 
@@ -105,8 +101,8 @@ void OleControl::DoPropExchange(PropExchange& px) {
     }
     // Named apart from any BackColor of the control's own, so the two never overwrite
     // each other in a bag.
-    if (mask & kStockBackColor) px.ExchangeColor("_StockBackColor", m_stockBackColor,
-                                                 m_ambientBackColor);
+    if (mask & kStockBackColor)
+        px.ExchangeColor("_StockBackColor", m_stockBackColor, m_ambientBackColor);
     if (mask & kStockEnabled) px.ExchangeBool("Enabled", m_stockEnabled, true);
     if (px.IsLoading() && px.ok()) SetExtent(QSize(width, height));
 }
@@ -126,9 +122,7 @@ void OleControl::SetStockBackColor(uint32_t color) {
     SetModifiedFlag();
 }
 
-int OleControl::HimetricToPixels(int himetric, int dpi) {
-    return (himetric * dpi + 1270) / 2540;
-}
+int OleControl::HimetricToPixels(int himetric, int dpi) { return (himetric * dpi + 1270) / 2540; }
 
 void OleControl::SetExtent(const QSize& himetric) {
     QSize size = himetric;

@@ -28,8 +28,7 @@ public:
     // Only the selected index is exchanged; text typed into an editable box is not.
     void ComboIndex(QComboBox* combo, const QString& property, int& member);
     // A whole number from minimum to maximum; anything else is refused.
-    void Number(QLineEdit* edit, const QString& property, int& member, int minimum,
-                int maximum);
+    void Number(QLineEdit* edit, const QString& property, int& member, int minimum, int maximum);
 
     bool ok() const { return m_failedItem == nullptr; }
     QString error() const { return m_error; }

@@ -8,8 +8,8 @@ namespace {
 // One value either way: under its name in a bag (a missing or unusable value takes the
 // default), or as its low bytes in a stream.
 template <class T>
-void exchange(PropertyBag* bag, PropertyStream* stream, bool loading, const QString& name,
-              T& value, T def, VarType type, int bytes) {
+void exchange(PropertyBag* bag, PropertyStream* stream, bool loading, const QString& name, T& value,
+              T def, VarType type, int bytes) {
     if (bag && loading) {
         const QVariant v = DispatchTable::Coerce(bag->Read(name), type);
         value = v.isValid() ? v.value<T>() : def;

@@ -30,9 +30,7 @@ bool PropertyBag::Contains(const QString& name) const {
     return std::any_of(m_values.begin(), m_values.end(), byName(name));
 }
 
-bool PropertyBag::Remove(const QString& name) {
-    return std::erase_if(m_values, byName(name)) > 0;
-}
+bool PropertyBag::Remove(const QString& name) { return std::erase_if(m_values, byName(name)) > 0; }
 
 QStringList PropertyBag::Names() const {
     QStringList names;

@@ -62,7 +62,9 @@ PropertyPage* PropertyFrame::Page(int index) const {
     return index >= 0 && index < PageCount() ? m_pages[index] : nullptr;
 }
 
-QString PropertyFrame::ErrorText() const { return m_error->isHidden() ? QString() : m_error->text(); }
+QString PropertyFrame::ErrorText() const {
+    return m_error->isHidden() ? QString() : m_error->text();
+}
 
 void PropertyFrame::pageEdited() {
     m_apply->setEnabled(true);

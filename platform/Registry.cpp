@@ -29,9 +29,7 @@ QString normalPath(const QString& key) {
     return parts.join('\\');
 }
 
-bool samePath(const QString& a, const QString& b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
+bool samePath(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 // True when path lies at or below key.
 bool within(const QString& path, const QString& key) {
@@ -109,8 +107,7 @@ Key& ensureKey(Tree& tree, const QString& path) {
 // One locked read-modify-write. The lock is named after the file, so registries of
 // other program folders do not wait for each other.
 bool modify(const QString& file, const std::function<bool(Tree&)>& change) {
-    const int lock =
-        LockNamedObjectBlocking("Registry_" + QString::number(qHash(file), 16));
+    const int lock = LockNamedObjectBlocking("Registry_" + QString::number(qHash(file), 16));
     Tree tree = readTree(file);
     const bool ok = change(tree) ? writeTree(file, tree) : true;
     CloseNamedObject(lock);
@@ -130,7 +127,8 @@ bool Registry::HasKey(const QString& key) const {
     const QString path = normalPath(key);
     if (path.isEmpty()) return false;
     const Tree tree = readTree(m_file);
-    return std::any_of(tree.begin(), tree.end(), [&](const Key& k) { return within(k.path, path); });
+    return std::any_of(tree.begin(), tree.end(),
+                       [&](const Key& k) { return within(k.path, path); });
 }
 
 QString Registry::Value(const QString& key, const QString& name, bool* found) const {

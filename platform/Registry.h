@@ -24,8 +24,7 @@ public:
 
     bool HasKey(const QString& key) const;
     // The value's text; "" when the key or the value is missing (found tells which).
-    QString Value(const QString& key, const QString& name = QString(),
-                  bool* found = nullptr) const;
+    QString Value(const QString& key, const QString& name = QString(), bool* found = nullptr) const;
     QStringList ValueNames(const QString& key) const;
     // Names of the direct subkeys, in file order.
     QStringList SubKeys(const QString& key) const;

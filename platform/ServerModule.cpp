@@ -31,8 +31,7 @@ HResult ServerModule::CanUnloadNow() { return LockCount() == 0 ? kOk : kFalse; }
 QString ServerModule::FilePath() {
     Dl_info info{};
     // Any address inside this module names its file; the counter is one.
-    if (dladdr(static_cast<const void*>(&lockCount()), &info) == 0 ||
-        !info.dli_fname)
+    if (dladdr(static_cast<const void*>(&lockCount()), &info) == 0 || !info.dli_fname)
         return QString();
     return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absoluteFilePath();
 }

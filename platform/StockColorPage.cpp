@@ -12,18 +12,17 @@
 
 namespace plat {
 
-const ClassId StockColorPage::kClsid = ClassId::FromString("{4E2B9D71-0C3A-4F58-B6E1-7A9D3C2F1B84}");
+const ClassId StockColorPage::kClsid =
+    ClassId::FromString("{4E2B9D71-0C3A-4F58-B6E1-7A9D3C2F1B84}");
 
 namespace {
 
 // Black, white and the fourteen colours of the classic sixteen-colour set, as values.
-const uint32_t kStandardColors[16] = {
-    0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0xC0C0C0,
-    0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+const uint32_t kStandardColors[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080,
+                                      0x808000, 0xC0C0C0, 0x808080, 0x0000FF, 0x00FF00, 0x00FFFF,
+                                      0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
 
-QString hexText(uint32_t value) {
-    return QString("&H%1").arg(value, 8, 16, QChar('0')).toUpper();
-}
+QString hexText(uint32_t value) { return QString("&H%1").arg(value, 8, 16, QChar('0')).toUpper(); }
 
 void paintSwatch(QWidget* w, uint32_t value) {
     w->setStyleSheet("background-color: " + OleColor::Translate(value).name() +

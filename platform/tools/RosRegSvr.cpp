@@ -29,8 +29,7 @@ int main(int argc, char** argv) {
     }
     const plat::HResult hr = fn();
     if (!plat::Succeeded(hr)) {
-        std::fprintf(stderr, "RosRegSvr: %s failed with 0x%08X\n", name,
-                     static_cast<unsigned>(hr));
+        std::fprintf(stderr, "RosRegSvr: %s failed with 0x%08X\n", name, static_cast<unsigned>(hr));
         return 1;
     }
     std::printf("RosRegSvr: %s of %s succeeded\n", name, qPrintable(args.first()));

@@ -52,11 +52,11 @@ TEST_F(CPaletteWndTest, CellCornersCountAndGapsAndTheFrameDoNothing) {
     ASSERT_EQ(log.clicks.size(), 1u);
     EXPECT_EQ(log.clicks[0].item, 47);
 
-    const QPoint gaps[] = {{19, 25},   // between the first two columns
-                           {10, 34},   // between the first two rows
-                           {2, 80},    // the frame left of the grid
-                           {50, 157},  // below the last row
-                           {108, 60}}; // right of the last column
+    const QPoint gaps[] = {{19, 25},    // between the first two columns
+                           {10, 34},    // between the first two rows
+                           {2, 80},     // the frame left of the grid
+                           {50, 157},   // below the last row
+                           {108, 60}};  // right of the last column
     for (const QPoint& p : gaps) {
         popup = show();
         log.clicks.clear();
@@ -140,7 +140,7 @@ TEST_F(CPaletteWndTest, PaintsCellsCaptionAndTheSelectionFrame) {
     const QRect red = PaletteGeometry::CellRect(8);
     EXPECT_EQ(pixel(popup, red.center()), QColor(255, 0, 0));
     EXPECT_EQ(pixel(popup, PaletteGeometry::CellRect(47).center()), QColor(0x40, 0, 0x40));
-    EXPECT_EQ(pixel(popup, {40, 10}), QColor(0, 0, 0x80));    // caption
+    EXPECT_EQ(pixel(popup, {40, 10}), QColor(0, 0, 0x80));         // caption
     EXPECT_EQ(pixel(popup, {60, 157}), QColor(0x80, 0x80, 0x80));  // inner bottom edge
     EXPECT_EQ(pixel(popup, {0, 80}), QColor(0xC0, 0xC0, 0xC0));    // outer left edge
     // Cell outline, then the white and black selection frames outside it.

@@ -30,9 +30,9 @@ QByteArray defaultRecord() {
     put32(b, 0xC0C0C0);    // BackColor
     put32(b, 0xFFFFFF);    // Color
     for (uint32_t c : kDocumentedPalette) put32(b, c);
-    b.append('\x01');      // ShowSelect
+    b.append('\x01');                         // ShowSelect
     for (int i = 0; i < 4; ++i) put16(b, 0);  // window position and offsets
-    put16(b, 2);           // Position: right of the cursor
+    put16(b, 2);                              // Position: right of the cursor
     return b;
 }
 
@@ -193,9 +193,9 @@ TEST_F(CTintoraCtrlAutomation, MembersAreListedInTypeLibraryOrderAndFoundByIdOrN
     for (const plat::DispMember& m : c.Dispatch().Members()) names << m.name;
     QStringList expected{"BackColor", "Enabled"};
     for (int i = 1; i <= 48; ++i) expected << QString("Color%1").arg(i);
-    expected << "Color" << "ShowSelect" << "WindowXPosn" << "WindowYPosn" << "Position"
-             << "WinXOffset" << "WinYOffset" << "Display" << "Reset" << "ShowColor"
-             << "AboutBox";
+    expected += QStringList{"Color",    "ShowSelect", "WindowXPosn", "WindowYPosn",
+                            "Position", "WinXOffset", "WinYOffset",  "Display",
+                            "Reset",    "ShowColor",  "AboutBox"};
     EXPECT_EQ(names, expected);
     EXPECT_EQ(c.IdOfName("showcolor"), disp::ShowColor);
     EXPECT_EQ(c.IdOfName("Color13"), 13);

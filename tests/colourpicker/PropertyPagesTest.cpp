@@ -159,10 +159,10 @@ TEST_F(StockColorPageTest, ReadsHexadecimalColourValues) {
         bool ok;
         uint32_t value;
     };
-    for (const Case& c : {Case{"C0C0C0", true, 0xC0C0C0}, Case{"&H8000000F", true, 0x8000000F},
-                          Case{"0xff", true, 0xFF}, Case{" &h00ffffff ", true, 0xFFFFFF},
-                          Case{"", false, 0}, Case{"&H", false, 0},
-                          Case{"123456789", false, 0}, Case{"red", false, 0}}) {
+    for (const Case& c :
+         {Case{"C0C0C0", true, 0xC0C0C0}, Case{"&H8000000F", true, 0x8000000F},
+          Case{"0xff", true, 0xFF}, Case{" &h00ffffff ", true, 0xFFFFFF}, Case{"", false, 0},
+          Case{"&H", false, 0}, Case{"123456789", false, 0}, Case{"red", false, 0}}) {
         uint32_t v = 0;
         EXPECT_EQ(plat::StockColorPage::ParseColor(c.text, v), c.ok) << c.text;
         if (c.ok) {

@@ -31,8 +31,9 @@ TEST(ClassId, ReadsAndWritesTheBracedTextForm) {
 
 TEST(ClassId, MalformedTextGivesTheNullId) {
     for (const char* bad : {"", "{}", "{6D0C1A43-73B2-4E1F-A8C5-2F9B41D7E36}",
-                            "{6D0C1A43-73B2-4E1F-A8C5-2F9B41D7E360", "{6D0C1A43_73B2-4E1F-A8C5-"
-                                                                     "2F9B41D7E360}",
+                            "{6D0C1A43-73B2-4E1F-A8C5-2F9B41D7E360",
+                            "{6D0C1A43_73B2-4E1F-A8C5-"
+                            "2F9B41D7E360}",
                             "{G D0C1A4-73B2-4E1F-A8C5-2F9B41D7E360}"}) {
         bool ok = true;
         EXPECT_TRUE(plat::ClassId::FromString(bad, &ok).IsNull()) << bad;
