@@ -1,6 +1,7 @@
 #include "CTintoraCtrl.h"
 
 #include <QPainter>
+#include <functional>
 
 #include "CPaletteWnd.h"
 #include "ModalHook.h"
@@ -34,41 +35,38 @@ CTintoraCtrl::~CTintoraCtrl() { destroyPopup(); }
 void CTintoraCtrl::buildDispatch() {
     using plat::VarType;
     namespace disp = tintora::disp;
-    auto colour = [](uint32_t c) { return QVariant::fromValue(c); };
-    auto number = [](int16_t n) { return QVariant::fromValue(n); };
-    auto toShort = [](const QVariant& v) { return v.value<int16_t>(); };
     plat::DispatchTable& t = DispatchMap();
     t.SetInterface("_DTintora", "Dispatch interface for Tintora Control");
+    // Each property reads its member and writes through its setter, so a put marks the
+    // control modified exactly as a call from C++ does.
+    auto colour = [&](int id, const QString& name, const uint32_t& member,
+                      std::function<void(uint32_t)> set) {
+        t.AddProperty(
+            id, name, VarType::Color, [&member] { return QVariant::fromValue(member); },
+            [set](const QVariant& v) { set(v.toUInt()); });
+    };
+    auto number = [&](int id, const QString& name, const int16_t& member,
+                      void (CTintoraCtrl::*set)(int16_t)) {
+        t.AddProperty(
+            id, name, VarType::Short, [&member] { return QVariant::fromValue(member); },
+            [this, set](const QVariant& v) { (this->*set)(v.value<int16_t>()); });
+    };
 
     // In the order the type library lists them.
-    t.AddProperty(
-        disp::BackColor, "BackColor", VarType::Color, [=, this] { return colour(m_backColor); },
-        [this](const QVariant& v) { SetBackColor(v.toUInt()); });
+    colour(disp::BackColor, "BackColor", m_backColor, [this](uint32_t c) { SetBackColor(c); });
     t.AddProperty(
         disp::Enabled, "Enabled", VarType::Bool, [this] { return QVariant(StockEnabled()); },
         [this](const QVariant& v) { SetStockEnabled(v.toBool()); });
     for (int i = 0; i < kCells; ++i)
-        t.AddProperty(
-            disp::Color1 + i, QString("Color%1").arg(i + 1), VarType::Color,
-            [=, this] { return colour(m_colors[i]); },
-            [=, this](const QVariant& v) { SetCellColor(i, v.toUInt()); });
-    t.AddProperty(
-        disp::Color, "Color", VarType::Color, [=, this] { return colour(m_color); },
-        [this](const QVariant& v) { SetColor(v.toUInt()); });
+        colour(disp::Color1 + i, QString("Color%1").arg(i + 1), m_colors[i],
+               [this, i](uint32_t c) { SetCellColor(i, c); });
+    colour(disp::Color, "Color", m_color, [this](uint32_t c) { SetColor(c); });
     t.AddProperty(
         disp::ShowSelect, "ShowSelect", VarType::Bool, [this] { return QVariant(m_showSelect); },
         [this](const QVariant& v) { SetShowSelect(v.toBool()); });
-    t.AddProperty(
-        disp::WindowXPosn, "WindowXPosn", VarType::Short,
-        [=, this] { return number(m_windowXPosn); },
-        [=, this](const QVariant& v) { SetWindowXPosn(toShort(v)); });
-    t.AddProperty(
-        disp::WindowYPosn, "WindowYPosn", VarType::Short,
-        [=, this] { return number(m_windowYPosn); },
-        [=, this](const QVariant& v) { SetWindowYPosn(toShort(v)); });
-    t.AddProperty(
-        disp::Position, "Position", VarType::Short, [=, this] { return number(m_position); },
-        [=, this](const QVariant& v) { SetPosition(toShort(v)); });
+    number(disp::WindowXPosn, "WindowXPosn", m_windowXPosn, &CTintoraCtrl::SetWindowXPosn);
+    number(disp::WindowYPosn, "WindowYPosn", m_windowYPosn, &CTintoraCtrl::SetWindowYPosn);
+    number(disp::Position, "Position", m_position, &CTintoraCtrl::SetPosition);
     t.SetEnumValues(disp::Position, {{PosnCBottom, "PosnCBottom", "Bottom of Cursor"},
                                      {PosnCTop, "PosnCTop", "Top of Cursor"},
                                      {PosnCRight, "PosnCRight", "Right of Cursor"},
@@ -79,67 +77,32 @@ void CTintoraCtrl::buildDispatch() {
                                      {PosnLeft, "PosnLeft", "Left of Control"},
                                      {PosnCalc, "PosnCalc", "Calculated Position"},
                                      {PosnCenter, "PosnCenter", "Center of Screen"}});
-    t.AddProperty(
-        disp::WinXOffset, "WinXOffset", VarType::Short, [=, this] { return number(m_winXOffset); },
-        [=, this](const QVariant& v) { SetWinXOffset(toShort(v)); });
-    t.AddProperty(
-        disp::WinYOffset, "WinYOffset", VarType::Short, [=, this] { return number(m_winYOffset); },
-        [=, this](const QVariant& v) { SetWinYOffset(toShort(v)); });
+    number(disp::WinXOffset, "WinXOffset", m_winXOffset, &CTintoraCtrl::SetWinXOffset);
+    number(disp::WinYOffset, "WinYOffset", m_winYOffset, &CTintoraCtrl::SetWinYOffset);
     t.AddMethod(disp::Display, "Display", [this] { Display(); });
     t.AddMethod(disp::Reset, "Reset", [this] { Reset(); });
     t.AddMethod(disp::ShowColor, "ShowColor", [this] { ShowColor(); });
     t.AddMethod(disp::AboutBox, "AboutBox", [this] { AboutBox(); });
 }
 
-void CTintoraCtrl::SetBackColor(uint32_t color) {
-    m_backColor = color;
-    SetModifiedFlag();
-}
-
-void CTintoraCtrl::SetColor(uint32_t color) {
-    m_color = color;
-    SetModifiedFlag();
-}
+void CTintoraCtrl::SetBackColor(uint32_t color) { store(m_backColor, color); }
+void CTintoraCtrl::SetColor(uint32_t color) { store(m_color, color); }
+void CTintoraCtrl::SetShowSelect(bool show) { store(m_showSelect, show); }
+void CTintoraCtrl::SetWindowXPosn(int16_t x) { store(m_windowXPosn, x); }
+void CTintoraCtrl::SetWindowYPosn(int16_t y) { store(m_windowYPosn, y); }
+void CTintoraCtrl::SetWinXOffset(int16_t dx) { store(m_winXOffset, dx); }
+void CTintoraCtrl::SetWinYOffset(int16_t dy) { store(m_winYOffset, dy); }
 
 uint32_t CTintoraCtrl::CellColor(int cell) const {
     return cell >= 0 && cell < kCells ? m_colors[cell] : 0;
 }
 
 void CTintoraCtrl::SetCellColor(int cell, uint32_t color) {
-    if (cell < 0 || cell >= kCells) return;
-    m_colors[cell] = color;
-    SetModifiedFlag();
-}
-
-void CTintoraCtrl::SetShowSelect(bool show) {
-    m_showSelect = show;
-    SetModifiedFlag();
-}
-
-void CTintoraCtrl::SetWindowXPosn(int16_t x) {
-    m_windowXPosn = x;
-    SetModifiedFlag();
-}
-
-void CTintoraCtrl::SetWindowYPosn(int16_t y) {
-    m_windowYPosn = y;
-    SetModifiedFlag();
-}
-
-void CTintoraCtrl::SetWinXOffset(int16_t dx) {
-    m_winXOffset = dx;
-    SetModifiedFlag();
-}
-
-void CTintoraCtrl::SetWinYOffset(int16_t dy) {
-    m_winYOffset = dy;
-    SetModifiedFlag();
+    if (cell >= 0 && cell < kCells) store(m_colors[cell], color);
 }
 
 void CTintoraCtrl::SetPosition(int16_t position) {
-    if (position < PosnCBottom || position > PosnCenter) return;
-    m_position = position;
-    SetModifiedFlag();
+    if (position >= PosnCBottom && position <= PosnCenter) store(m_position, position);
 }
 
 void CTintoraCtrl::Display() {

@@ -77,6 +77,12 @@ protected:
     void OnDraw(QPainter& painter, const QRect& bounds) override;
 
 private:
+    // Every setter stores and marks the control modified, so the container saves it.
+    template <class T>
+    void store(T& member, T value) {
+        member = value;
+        SetModifiedFlag();
+    }
     void buildDispatch();
     bool createPopup();
     void destroyPopup();

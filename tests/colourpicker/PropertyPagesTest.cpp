@@ -36,7 +36,19 @@ protected:
     CTintoraPropPage page;
 };
 
-using PropertyFrameTest = PickerTest;
+// A frame with the General page on a control.
+class PropertyFrameTest : public PickerTest {
+protected:
+    void SetUp() override {
+        PickerTest::SetUp();
+        frame.AddPage(general);
+        general->SetObject(&control);
+    }
+    CTintoraCtrl control;
+    plat::PropertyFrame frame;
+    CTintoraPropPage* general = new CTintoraPropPage;
+};
+
 using StockColorPageTest = PickerTest;
 
 }  // namespace
@@ -92,11 +104,6 @@ TEST_F(GeneralPageTest, TextTypedIntoThePositionBoxDoesNotChangePosition) {
 }
 
 TEST_F(PropertyFrameTest, AppliesOnOkAndStaysOpenOnARefusedValue) {
-    CTintoraCtrl control;
-    plat::PropertyFrame frame;
-    auto* general = new CTintoraPropPage;
-    frame.AddPage(general);
-    general->SetObject(&control);
     frame.AddPage(new CAboutPropPage);
     EXPECT_FALSE(frame.ApplyButton()->isEnabled());
 
@@ -119,11 +126,6 @@ TEST_F(PropertyFrameTest, AppliesOnOkAndStaysOpenOnARefusedValue) {
 }
 
 TEST_F(PropertyFrameTest, WritesNothingOnCancel) {
-    CTintoraCtrl control;
-    plat::PropertyFrame frame;
-    auto* general = new CTintoraPropPage;
-    frame.AddPage(general);
-    general->SetObject(&control);
     qobject_cast<QCheckBox*>(general->Item(205))->setChecked(false);
     frame.show();
     frame.CancelButton()->click();

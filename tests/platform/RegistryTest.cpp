@@ -6,16 +6,6 @@
 #include "Registry.h"
 #include "TestSupport.h"
 
-namespace {
-
-void writeFile(const QString& path, const QByteArray& text) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text);
-}
-
-}  // namespace
-
 TEST(ClassId, ReadsAndWritesTheBracedTextForm) {
     bool ok = false;
     const plat::ClassId id =
@@ -85,9 +75,12 @@ TEST(Registry, ValuesStayOnOneLineAndADamagedFileReadsAsWhatCanBeUnderstood) {
     EXPECT_EQ(r.Value("K", "text"), "two lines");
     EXPECT_EQ(r.Value("K", "name"), "v");
 
-    writeFile(folder.file("Registry.ini"),
-              "orphan=1\r\n[]\r\nlost=2\r\n[Good\\Key]\r\n@=default\r\nno equals sign\r\n"
-              "=nameless\r\n[Half\r\n");
+    QFile hand(folder.file("Registry.ini"));
+    ASSERT_TRUE(hand.open(QIODevice::WriteOnly));
+    hand.write(
+        "orphan=1\r\n[]\r\nlost=2\r\n[Good\\Key]\r\n@=default\r\nno equals sign\r\n"
+        "=nameless\r\n[Half\r\n");
+    hand.close();
     EXPECT_EQ(r.Value("Good\\Key"), "default");
     EXPECT_EQ(r.ValueNames("Good\\Key"), QStringList{""});
     EXPECT_EQ(r.SubKeys(""), QStringList{"Good"});
