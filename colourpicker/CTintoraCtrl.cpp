@@ -83,6 +83,11 @@ void CTintoraCtrl::buildDispatch() {
     t.AddMethod(disp::Reset, "Reset", [this] { Reset(); });
     t.AddMethod(disp::ShowColor, "ShowColor", [this] { ShowColor(); });
     t.AddMethod(disp::AboutBox, "AboutBox", [this] { AboutBox(); });
+
+    // ColorClick(clrColor: the cell's stored colour, nItem: the cell 0..47).
+    plat::DispatchTable& events = EventMap();
+    events.SetInterface("_DTintoraEvents", "Event interface for Tintora Control");
+    events.AddMethod(tintora::event::ColorClick, "ColorClick", {});
 }
 
 void CTintoraCtrl::SetBackColor(uint32_t color) { store(m_backColor, color); }

@@ -25,8 +25,9 @@ plat::TypeLibInfo typeLib() {
     info.version = "1.0";
     info.helpText = "Tintora Control";
     info.library = plat::ServerModule::FilePath();
-    info.interfaces = {{id(tintora::kIidDispatch), "_DTintora"},
-                       {id(tintora::kIidEvents), "_DTintoraEvents"}};
+    info.interfaces = {
+        {id(tintora::kIidDispatch), "_DTintora", "Dispatch interface for Tintora Control"},
+        {id(tintora::kIidEvents), "_DTintoraEvents", "Event interface for Tintora Control"}};
     return info;
 }
 

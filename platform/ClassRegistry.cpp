@@ -49,7 +49,7 @@ bool ClassRegistry::RegisterTypeLib(const TypeLibInfo& info) {
     for (const InterfaceInfo& i : info.interfaces) {
         if (!ok) break;
         const QString ikey = "Interface\\" + i.iid.ToString();
-        ok = r.SetValue(ikey, QString(), i.name) &&
+        ok = r.SetValue(ikey, QString(), i.name) && r.SetValue(ikey, "HelpString", i.help) &&
              r.SetValue(ikey + "\\TypeLib", QString(), info.libid.ToString()) &&
              r.SetValue(ikey + "\\TypeLib", "Version", info.version);
     }

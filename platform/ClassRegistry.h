@@ -13,7 +13,8 @@
 //                                 MiscStatus\1, ToolboxBitmap32, TypeLib, Version
 //   <program id>                  @ = name; CLSID @ = {clsid}
 //   TypeLib\{libid}\<version>     @ = help text; 0\linux @ = library file; FLAGS
-//   Interface\{iid}               @ = interface name; TypeLib @ = {libid}, Version
+//   Interface\{iid}               @ = interface name, HelpString; TypeLib @ = {libid},
+//                                 Version
 namespace plat {
 
 struct ClassInfo {
@@ -33,6 +34,7 @@ struct ClassInfo {
 struct InterfaceInfo {
     ClassId iid;
     QString name;
+    QString help;
 };
 
 struct TypeLibInfo {

@@ -38,6 +38,8 @@ public:
 
     // Automation. False for an unknown member, a wrong kind or a value that does not fit.
     const DispatchTable& Dispatch() const { return m_dispatch; }
+    // The event interface: the events the control fires, by dispatch id and name.
+    const DispatchTable& Events() const { return m_events; }
     virtual DispId IdOfName(const QString& name) const;
     virtual bool GetProperty(DispId id, QVariant& value) const;
     virtual bool PutProperty(DispId id, const QVariant& value);
@@ -79,6 +81,7 @@ public:
 
 protected:
     DispatchTable& DispatchMap() { return m_dispatch; }
+    DispatchTable& EventMap() { return m_events; }
     void SetModifiedFlag(bool modified = true) { m_modified = modified; }
     void SetStockPropMask(uint32_t mask) { m_stockMask = mask; }
     void FireEvent(DispId id, const QVariantList& args);
@@ -99,6 +102,7 @@ private:
     bool load(PropExchange& px);
 
     DispatchTable m_dispatch;
+    DispatchTable m_events;
     std::vector<EventSink*> m_sinks;
     bool m_modified = false;
     QSize m_extent;

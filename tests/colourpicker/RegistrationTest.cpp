@@ -59,6 +59,8 @@ TEST_F(TintoraRegistration, RegisteringWritesTheClassesTypeLibraryAndBothCategor
     EXPECT_EQ(classes.NameOf(kAbout), "About Tintora");
     EXPECT_EQ(classes.ClassOfProgId("Tintora.CAboutPropPage"), kAbout);
     EXPECT_TRUE(classes.IsTypeLibRegistered(ClassId::FromString(tintora::kLibId), "1.0"));
+    EXPECT_EQ(classes.registry().Value(QString("Interface\\") + tintora::kIidEvents, "HelpString"),
+              "Event interface for Tintora Control");
     EXPECT_EQ(categories.Description(plat::kCatidSafeForInitializing, kUsEnglish),
               "Controls safely initializable from persistent data!");
     EXPECT_EQ(categories.Description(plat::kCatidSafeForScripting, kUsEnglish),
@@ -99,6 +101,8 @@ TEST_F(TintoraRegistration, AnUnknownClassIdIsRefused) {
     plat::ClassFactory* factory = reinterpret_cast<plat::ClassFactory*>(1);
     EXPECT_EQ(get(&unknown, &factory), plat::kClassNotAvailable);
     EXPECT_EQ(factory, nullptr);
+    EXPECT_EQ(get(nullptr, &factory), plat::kClassNotAvailable);
+    EXPECT_EQ(get(&kControl, nullptr), plat::kFail);
     EXPECT_EQ(get(&kGeneral, &factory), plat::kOk);
     ASSERT_NE(factory, nullptr);
     EXPECT_EQ(factory->Kind(), plat::ObjectKind::PropertyPage);
@@ -133,6 +137,7 @@ TEST_F(TintoraCreation, AHostCreatesTheControlByClassIdAndReceivesColorClick) {
     ASSERT_NE(picker, nullptr) << qPrintable(error);
     EXPECT_EQ(picker->size(), QSize(28, 28));
     EXPECT_EQ(picker->Dispatch().InterfaceName(), "_DTintora");
+    EXPECT_EQ(picker->Events().IdOfName("ColorClick"), tintora::event::ColorClick);
 
     ClickLog log;
     picker->Advise(&log);
