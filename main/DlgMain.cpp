@@ -75,6 +75,7 @@ bool DlgMain::Form_Load() {
         CbGroup->move(CbGroup->x() - 1100 / kTw, CbGroup->y());
     }
     Form_Resize();
+    m_started = true;
     return true;
 }
 
@@ -161,14 +162,17 @@ bool DlgMain::Form_QueryUnload(int reason) {
         Timer1->setEnabled(true);
         return true;  // cancelled: the window stays until the tick
     }
-    const QRect g = geometry();
-    ini().WriteValue("DlgMain", "Left", g.x() * kTw);
-    ini().WriteValue("DlgMain", "Top", g.y() * kTw);
-    ini().WriteValue("DlgMain", "Width", g.width() * kTw);
-    ini().WriteValue("DlgMain", "Height", g.height() * kTw);
-    ini().WriteValue("DlgMain", "WindowState",
-                     isMinimized() ? 1 : isMaximized() ? 2 : 0);
-    ini().WriteValue("Config", "LastDate", CalendarState::CalDate());
+    // A start that failed has shown nothing and moved no date: the stored placement and
+    // date stay as the last real run left them.
+    if (m_started) {
+        const QRect g = geometry();
+        ini().WriteValue("DlgMain", "Left", g.x() * kTw);
+        ini().WriteValue("DlgMain", "Top", g.y() * kTw);
+        ini().WriteValue("DlgMain", "Width", g.width() * kTw);
+        ini().WriteValue("DlgMain", "Height", g.height() * kTw);
+        ini().WriteValue("DlgMain", "WindowState", isMinimized() ? 1 : isMaximized() ? 2 : 0);
+        ini().WriteValue("Config", "LastDate", CalendarState::CalDate());
+    }
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w->objectName().isEmpty() || (!w->isVisible() && w != this)) continue;
         log(w->objectName());

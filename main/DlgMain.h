@@ -107,6 +107,7 @@ private:
     bool m_inResize = false;
     bool m_unloading = false;   // the program itself is closing the window
     bool m_unloaded = false;
+    bool m_started = false;     // the load step completed: there is a state worth keeping
     bool m_loading = false;     // ShowResources is adding rows and bars
     bool m_pendingGroupClick = false;  // a group selection arrived during a load
     bool m_pendingResources = false;   // a reload arrived during a load

@@ -1,6 +1,7 @@
 // DlgMain: the group list, the chart's rows and bars, and the legend.
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 
@@ -21,6 +22,16 @@ constexpr uint32_t kNeutralColour = 0xC0C0C0;  // light grey: a booking whose ty
 ClsIni& ini() { return SharedObjects::Ini(); }
 ClsForms& forms() { return SharedObjects::Forms(); }
 void log(const QString& line) { SharedObjects::Log().LogMsg(line); }
+
+// Lets pending window events run during a long load: before every resource, and between
+// its bookings at most every 20 ms (often enough to stay responsive, seldom enough not to
+// cost more than the load itself).
+void yieldNow(bool always = false) {
+    static QElapsedTimer since;
+    if (!always && since.isValid() && since.elapsed() < 20) return;
+    QCoreApplication::processEvents();
+    since.start();
+}
 }  // namespace
 
 void DlgMain::ShowGroups(int32_t groupId) {
@@ -92,7 +103,7 @@ void DlgMain::ShowResources(int32_t resourceId) {
         complete = true;
         const int32_t first = Sched->startDate(), last = Sched->endDate();
         for (; !resources->Eof(); resources->MoveNext()) {
-            QCoreApplication::processEvents();
+            yieldNow(true);
             const int32_t resId = resources->Field("ResourceId").toInt();
             // A resource without a name is still shown, with an empty name.
             const int row = Sched->addRow(resources->Field("ResourceName").toString());
@@ -101,7 +112,8 @@ void DlgMain::ShowResources(int32_t resourceId) {
             auto bookings = SharedObjects::DAO().SqlQuery(
                 QString("select (select Colour from tblTasks where TaskId = tblBookings.TaskId), "
                         "(select CustomerName from tblCustomers where CustomerId = "
-                        "tblBookings.CustomerId), * from tblBookings where ResourceId = %1 and "
+                        "tblBookings.CustomerId), BookingId, BookingDate, BookingStart, BookingEnd "
+                        "from tblBookings where ResourceId = %1 and "
                         "BookingDate >= %2 and BookingDate <= %3 order by BookingStart")
                     .arg(resId).arg(first).arg(last));
             if (!bookings) {
@@ -110,7 +122,7 @@ void DlgMain::ShowResources(int32_t resourceId) {
                 break;
             }
             for (; !bookings->Eof(); bookings->MoveNext()) {
-                QCoreApplication::processEvents();
+                yieldNow();
                 const int32_t id = bookings->Field("BookingId").toInt();
                 const int32_t day = bookings->Field("BookingDate").toInt();
                 const int bar = Sched->addBar(row, bookings->Field("BookingStart").toInt(),

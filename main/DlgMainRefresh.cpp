@@ -36,6 +36,14 @@ bool DlgMain::editingDialogOpen() const {
 void DlgMain::Timer1_Timer() {
     Timer1->setEnabled(false);
     if (Closing) {
+        // Never release the shared objects under code that still runs: close any open
+        // dialog and let a load finish, then unload on a later tick.
+        if (m_loading || QApplication::activeModalWidget()) {
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+            Timer1->setInterval(100);
+            Timer1->setEnabled(true);
+            return;
+        }
         unloadFromProgram();
         return;
     }

@@ -1,43 +1,61 @@
 #include "OleColor.h"
 
+#include <QGuiApplication>
+#include <array>
+
 namespace plat {
 namespace {
 
-// The forms runtime's system colour indexes that have a palette counterpart.
-QColor systemColour(uint32_t index, const QPalette& p) {
-    switch (index) {
-        case 0x00: return p.color(QPalette::Base);             // scroll bar
-        case 0x01: return p.color(QPalette::Window);           // desktop
-        case 0x02: case 0x03: return p.color(QPalette::Highlight);  // caption
-        case 0x04: return p.color(QPalette::Window);           // menu
-        case 0x05: return p.color(QPalette::Base);             // window background
-        case 0x06: return p.color(QPalette::Dark);             // window frame
-        case 0x07: return p.color(QPalette::WindowText);       // menu text
-        case 0x08: return p.color(QPalette::Text);             // window text
-        case 0x09: return p.color(QPalette::HighlightedText);  // caption text
-        case 0x0D: return p.color(QPalette::Highlight);        // highlight
-        case 0x0E: return p.color(QPalette::HighlightedText);  // highlight text
-        case 0x0F: return p.color(QPalette::Button);           // button face
-        case 0x10: return p.color(QPalette::Dark);             // button shadow
-        case 0x11: return p.color(QPalette::PlaceholderText);  // grey text
-        case 0x12: return p.color(QPalette::ButtonText);       // button text
-        case 0x14: return p.color(QPalette::Light);            // button highlight
-        case 0x15: return p.color(QPalette::Shadow);           // 3-D dark shadow
-        case 0x16: return p.color(QPalette::Midlight);         // 3-D light
-        case 0x17: return p.color(QPalette::ToolTipText);      // tool tip text
-        case 0x18: return p.color(QPalette::ToolTipBase);      // tool tip background
-        default: return p.color(QPalette::Window);
-    }
-}
+struct SystemColor {
+    QPalette::ColorGroup group;
+    QPalette::ColorRole role;
+};
+
+// By system colour index: scroll bar, desktop, active and inactive caption, menu, window,
+// window frame, menu text, window text, caption text, active and inactive border,
+// application workspace, highlight, highlight text, button face, button shadow, grey
+// text, button text, inactive caption text, button highlight, dark shadow, 3-D light,
+// tool-tip text and tool-tip background.
+const std::array<SystemColor, 25> kSystemColors = {{
+    {QPalette::Active, QPalette::Button},
+    {QPalette::Active, QPalette::Dark},
+    {QPalette::Active, QPalette::Highlight},
+    {QPalette::Inactive, QPalette::Mid},
+    {QPalette::Active, QPalette::Window},
+    {QPalette::Active, QPalette::Base},
+    {QPalette::Active, QPalette::Shadow},
+    {QPalette::Active, QPalette::WindowText},
+    {QPalette::Active, QPalette::Text},
+    {QPalette::Active, QPalette::HighlightedText},
+    {QPalette::Active, QPalette::Window},
+    {QPalette::Inactive, QPalette::Window},
+    {QPalette::Active, QPalette::Mid},
+    {QPalette::Active, QPalette::Highlight},
+    {QPalette::Active, QPalette::HighlightedText},
+    {QPalette::Active, QPalette::Button},
+    {QPalette::Active, QPalette::Dark},
+    {QPalette::Disabled, QPalette::Text},
+    {QPalette::Active, QPalette::ButtonText},
+    {QPalette::Inactive, QPalette::WindowText},
+    {QPalette::Active, QPalette::Light},
+    {QPalette::Active, QPalette::Shadow},
+    {QPalette::Active, QPalette::Midlight},
+    {QPalette::Active, QPalette::ToolTipText},
+    {QPalette::Active, QPalette::ToolTipBase},
+}};
 
 }  // namespace
 
 QColor OleToQColor(uint32_t ole, const QPalette& palette) {
-    if (ole & kSystemColourFlag) return systemColour(ole & 0xFFu, palette);
+    if ((ole >> 24) == 0x80) {
+        const uint32_t index = ole & 0xFFu;
+        if (index >= kSystemColors.size()) return palette.color(QPalette::Window);
+        return palette.color(kSystemColors[index].group, kSystemColors[index].role);
+    }
     return QColor(int(ole & 0xFFu), int((ole >> 8) & 0xFFu), int((ole >> 16) & 0xFFu));
 }
 
-QColor OleToQColor(uint32_t ole) { return OleToQColor(ole, QPalette()); }
+QColor OleToQColor(uint32_t ole) { return OleToQColor(ole, QGuiApplication::palette()); }
 
 uint32_t QColorToOle(const QColor& colour) {
     const QColor c = colour.toRgb();

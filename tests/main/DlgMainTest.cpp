@@ -107,12 +107,16 @@ TEST_F(DlgMainTest, AStoredPathThatIsGoneFallsBackToTheProgramFolder) {
     EXPECT_EQ(setting("Config", "DbName"), folder.file("Rostima.mdb"));
 }
 
-TEST_F(DlgMainTest, ADatabaseThatCannotBeOpenedWarnsAndEnds) {
+TEST_F(DlgMainTest, ADatabaseThatCannotBeOpenedWarnsAndEndsKeepingTheStoredState) {
+    setting("Config", "LastDate", "45000");
+    setting("DlgMain", "Left", "1500");
     QFile::remove(folder.file("Rostima.mdb"));
     EXPECT_FALSE(start());
     EXPECT_EQ(messages, QStringList{"Warning!: Unable to open database!"});
     EXPECT_TRUE(folder.logText().contains("Closing down"));
-    EXPECT_EQ(setting("Config", "LastDate"), "0");
+    EXPECT_EQ(setting("Config", "LastDate"), "45000");
+    EXPECT_EQ(setting("DlgMain", "Left"), "1500");
+    EXPECT_EQ(setting("DlgMain", "Width"), "<none>");
     delete dlg;
     dlg = nullptr;
 }
@@ -255,6 +259,22 @@ TEST_F(DlgMainTest, TheCloseBoxIsDeferredToTheNextTickWhichUnloads) {
     EXPECT_TRUE(log.contains(" DlgMain\n"));
     EXPECT_TRUE(log.contains("Database close [0]"));
     EXPECT_TRUE(log.endsWith("Closing down\n"));
+    delete dlg;
+    dlg = nullptr;
+}
+
+TEST_F(DlgMainTest, AnUnloadWaitsForAnOpenDialogToClose) {
+    ASSERT_TRUE(start());
+    dlg->Closing = true;
+    {
+        QTimer::singleShot(0, dlg, [this] { dlg->Timer1_Timer(); });
+        QDialog modal(dlg);
+        modal.exec();  // the tick runs in here and closes it instead of unloading
+    }
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_FALSE(folder.logText().contains("Closing down"));
+    dlg->Timer1_Timer();
+    EXPECT_TRUE(folder.logText().contains("Closing down"));
     delete dlg;
     dlg = nullptr;
 }
