@@ -166,6 +166,7 @@ public:
     const PlexaroModel& model() const { return m_model; }
     const PlexaroView& view() const { return m_view; }
     int64_t lastPaintNanoseconds() const { return m_painter.lastPaintNanoseconds(); }
+    int lastPaintBarCount() const { return m_painter.lastBarCount(); }
 
 signals:
     // A hit test (145) found a resource row's time under its point.

@@ -81,6 +81,8 @@ void PlexaroPainter::paint(QPaintDevice& device, const PlexaroModel& model,
     QPainter p(&device);
     paintWith(p, model, view, clip, m_cache);
     m_lastPaintNs = timer.nsecsElapsed();
+    m_lastBarCount = 0;
+    for (const ColourGroup& g : m_cache.groups) m_lastBarCount += int(g.rects.size());
 }
 
 void PlexaroPainter::paintWith(QPainter& p, const PlexaroModel& model, const PlexaroView& v,
@@ -156,15 +158,21 @@ void PlexaroPainter::paintTimeArea(QPainter& p, const PlexaroView& v, const BarC
                    backColour(v, v.colours.selectBack));
     }
     paintGrid(p, v, area);
+    std::vector<QRect> outlined;
+    std::vector<QRect> thin;
     for (const ColourGroup& g : bars.groups) {
+        // drawRects outlines one pixel outside the fill: shrink to keep the bars' width.
+        // Bars too thin for an outline are drawn in their colour only.
+        outlined.clear();
+        thin.clear();
+        for (const QRect& r : g.rects)
+            (r.width() >= 4 ? outlined : thin).push_back(r.adjusted(0, 0, -1, -1));
         const QColor fill = barColour(v, g.colour);
-        p.setPen(fill.darker(160));
         p.setBrush(fill);
-        // drawRects outlines one pixel outside the fill; keep the bars' own width.
-        std::vector<QRect> outlined;
-        outlined.reserve(g.rects.size());
-        for (const QRect& r : g.rects) outlined.push_back(r.adjusted(0, 0, -1, -1));
+        p.setPen(fill.darker(160));
         p.drawRects(outlined.data(), int(outlined.size()));
+        p.setPen(fill);
+        p.drawRects(thin.data(), int(thin.size()));
     }
     p.setBrush(Qt::NoBrush);
     for (const BarText& t : bars.texts) {
@@ -317,16 +325,25 @@ void PlexaroPainter::paintDayMarks(QPainter& p, const PlexaroView& v, const QRec
     const int labelWidth = fm.horizontalAdvance(QStringLiteral("30")) + 2 * kLabelGap;
     const double dayWidth = double(v.scale.xOfDay(firstDay + 1) - v.scale.xOfDay(firstDay));
     const bool everyDay = dayWidth >= labelWidth;
+    // Otherwise Mondays are labelled, every n-th week when weeks are narrow too; counted
+    // from day 0 so the labels stay put while scrolling.
+    const int weekStep = std::max(1, int(std::ceil(labelWidth / std::max(dayWidth * 7, 0.1))));
     const QColor ink = textOn(backColour(v, v.colours.rulerBack));
+    p.setPen(kStrongGridColour);
     for (int32_t d = firstDay; d <= lastDay; ++d) {
         const bool monday = PlexaroCalendar::isMonday(d);
         const int x = vx(v, v.scale.xOfDay(d));
-        p.setPen(kStrongGridColour);
         const int tickTop = monday ? lower.top() : lower.top() + lower.height() / 2;
         if (monday || dayWidth >= 3) p.drawLine(x, tickTop, x, lower.bottom());
-        if (!everyDay && !monday) continue;
-        p.setPen(ink);
-        const int width = everyDay ? int(dayWidth) : int(dayWidth * 7);
+    }
+    p.setPen(ink);
+    for (int32_t d = firstDay; d <= lastDay; ++d) {
+        const bool monday = PlexaroCalendar::isMonday(d);
+        const int x = vx(v, v.scale.xOfDay(d));
+        const bool labelled =
+            everyDay || (monday && (int64_t(d) - PlexaroCalendar::weekday(d)) / 7 % weekStep == 0);
+        if (!labelled) continue;
+        const int width = everyDay ? int(dayWidth) : int(dayWidth * 7 * weekStep);
         p.drawText(QRect(x + (everyDay ? 0 : kLabelGap), lower.top(), width, lower.height()),
                    (everyDay ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter,
                    QString::number(PlexaroCalendar::dateOf(d).day()));
@@ -363,10 +380,18 @@ bool PlexaroPainter::print(QPagedPaintDevice& device, const PlexaroModel& model,
     const double headerHeight = line * 2.0;  // the title and a gap
     const double footerHeight = line * 1.5;
 
+    // The whole range fills the page width, whatever the zoom on screen; the selection
+    // is the user's and is not printed.
     PlexaroView v = screen;
     v.scrollX = 0;
     v.rows.scrollY = 0;
-    const int64_t chartWidth = int64_t(v.timeLeft()) + v.scale.width();
+    v.selectedRow = -1;
+    v.listWidth = std::clamp(v.listWidth, 0, int(pageWidth / 2));
+    const double timeWidth = std::max(1.0, pageWidth - v.listWidth);
+    v.scale.zoom = int(std::clamp<double>(
+        std::floor(timeWidth * double(v.scale.unitMinutes()) / double(v.scale.totalMinutes())),
+        PlexaroTimeScale::kMinZoom, PlexaroTimeScale::kMaxZoom));
+    const int64_t chartWidth = int64_t(v.listWidth) + v.scale.width();
     const double fit = std::min(1.0, pageWidth / double(std::max<int64_t>(chartWidth, 1)));
     const double chartHeight = (pageHeight - headerHeight - footerHeight) / fit;
     const int rowsPerPage =

@@ -33,6 +33,8 @@ public:
 
     // Time the last paint() took, in nanoseconds.
     int64_t lastPaintNanoseconds() const { return m_lastPaintNs; }
+    // Bars placed for the last screen paint: those in the visible rows and days.
+    int lastBarCount() const { return m_lastBarCount; }
 
 private:
     struct ColourGroup {
@@ -77,6 +79,7 @@ private:
 
     BarCache m_cache;
     int64_t m_lastPaintNs = 0;
+    int m_lastBarCount = 0;
 };
 
 }  // namespace plat
