@@ -17,6 +17,7 @@ namespace {
 const QColor kGridColour(200, 200, 200);
 const QColor kStrongGridColour(150, 150, 150);
 constexpr int kLabelGap = 3;  // pixels between a tick and its label
+constexpr int kOutlineMinWidth = 4;  // narrower bars are drawn without an outline
 
 QColor greyed(const QColor& c) {
     const int g = qGray(c.rgb());
@@ -71,7 +72,8 @@ bool PlexaroPainter::CacheKey::operator==(const CacheKey& o) const {
            a.dayStart == b.dayStart && a.dayEnd == b.dayEnd && a.kind == b.kind &&
            a.zoom == b.zoom && rows.top == o.rows.top && rows.rowHeight == o.rows.rowHeight &&
            rows.rowCount == o.rows.rowCount && rows.scrollY == o.rows.scrollY &&
-           listWidth == o.listWidth && scrollX == o.scrollX && size == o.size;
+           listWidth == o.listWidth && scrollX == o.scrollX && size == o.size &&
+           palette == o.palette && greyBars == o.greyBars;
 }
 
 void PlexaroPainter::paint(QPaintDevice& device, const PlexaroModel& model,
@@ -79,18 +81,18 @@ void PlexaroPainter::paint(QPaintDevice& device, const PlexaroModel& model,
     QElapsedTimer timer;
     timer.start();
     QPainter p(&device);
-    paintWith(p, model, view, clip, m_cache);
+    paintWith(p, model, view, clip, m_cache, true);
     m_lastPaintNs = timer.nsecsElapsed();
-    m_lastBarCount = 0;
-    for (const ColourGroup& g : m_cache.groups) m_lastBarCount += int(g.rects.size());
+    m_lastBarCount = m_cache.barCount;
 }
 
 void PlexaroPainter::paintWith(QPainter& p, const PlexaroModel& model, const PlexaroView& v,
-                               const QRect& clip, BarCache& bars) {
+                               const QRect& clip, BarCache& bars, bool thinStrips) {
     const CacheKey key{model.revision(), v.scale,  v.rows,
-                       v.listWidth,      v.scrollX, v.size};
+                       v.listWidth,      v.scrollX, v.size,
+                       v.palette.cacheKey(), v.greyBars};
     if (!(bars.key == key)) {
-        collectBars(model, v, bars);
+        collectBars(model, v, bars, thinStrips);
         bars.key = key;
     }
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -106,22 +108,46 @@ void PlexaroPainter::paintWith(QPainter& p, const PlexaroModel& model, const Ple
 }
 
 void PlexaroPainter::collectBars(const PlexaroModel& model, const PlexaroView& v,
-                                 BarCache& bars) {
+                                 BarCache& bars, bool thinStrips) {
     bars.groups.clear();
+    bars.strips.clear();
     bars.texts.clear();
+    bars.barCount = 0;
     const auto days = visibleDays(v);
     if (!days) return;
     const int64_t left = v.scrollX;
     const int64_t right = v.scrollX + v.timeAreaWidth();
+    const int areaLeft = v.timeLeft();
+    const int areaWidth = v.timeAreaWidth();
     const int last = v.rows.lastVisibleRow(v.size.height());
     const int minTextWidth = QFontMetrics(v.font).averageCharWidth() * 2;
     size_t group = 0;
+    uint32_t lastOle = ~0u;  // the colour last turned into pixels
+    QRgb lastRgb = 0;
     for (int row = v.rows.firstVisibleRow(); row <= last; ++row) {
+        QRgb* strip = nullptr;
         model.forEachBar(row, days->first, days->last, [&](int, const PlexaroBar& b) {
             const auto span = v.scale.span(b.startDay, b.startMinute, b.endDay, b.endMinute);
             if (span.first == span.second || span.second <= left || span.first >= right)
                 return;
             const QRect r = v.barRect(row, span);
+            ++bars.barCount;
+            if (thinStrips && r.width() < kOutlineMinWidth) {
+                if (!strip) {
+                    QImage line(areaWidth, 1, QImage::Format_ARGB32_Premultiplied);
+                    line.fill(Qt::transparent);
+                    bars.strips.push_back({QRect(areaLeft, r.top(), areaWidth, r.height()), line});
+                    strip = reinterpret_cast<QRgb*>(bars.strips.back().line.scanLine(0));
+                }
+                if (b.colour != lastOle) {
+                    lastOle = b.colour;
+                    lastRgb = barColour(v, b.colour).rgb();
+                }
+                const int from = std::max(r.left() - areaLeft, 0);
+                const int to = std::min(r.left() + r.width() - areaLeft, areaWidth);
+                std::fill(strip + from, strip + std::max(from, to), lastRgb);
+                return;
+            }
             // Bookings of one task share a colour and often follow one another.
             if (group >= bars.groups.size() || bars.groups[group].colour != b.colour) {
                 group = 0;
@@ -158,6 +184,7 @@ void PlexaroPainter::paintTimeArea(QPainter& p, const PlexaroView& v, const BarC
                    backColour(v, v.colours.selectBack));
     }
     paintGrid(p, v, area);
+    for (const ThinStrip& s : bars.strips) p.drawImage(s.target, s.line);
     std::vector<QRect> outlined;
     std::vector<QRect> thin;
     for (const ColourGroup& g : bars.groups) {
@@ -165,13 +192,17 @@ void PlexaroPainter::paintTimeArea(QPainter& p, const PlexaroView& v, const BarC
         // Bars too thin for an outline are drawn in their colour only.
         outlined.clear();
         thin.clear();
-        for (const QRect& r : g.rects)
-            (r.width() >= 4 ? outlined : thin).push_back(r.adjusted(0, 0, -1, -1));
+        for (const QRect& r : g.rects) {
+            if (r.width() >= kOutlineMinWidth)
+                outlined.push_back(r.adjusted(0, 0, -1, -1));
+            else
+                thin.push_back(r);
+        }
         const QColor fill = barColour(v, g.colour);
         p.setBrush(fill);
         p.setPen(fill.darker(160));
         p.drawRects(outlined.data(), int(outlined.size()));
-        p.setPen(fill);
+        p.setPen(Qt::NoPen);
         p.drawRects(thin.data(), int(thin.size()));
     }
     p.setBrush(Qt::NoBrush);
@@ -425,7 +456,7 @@ bool PlexaroPainter::print(QPagedPaintDevice& device, const PlexaroModel& model,
         p.translate(0, headerHeight);
         p.scale(fit, fit);
         BarCache bars;
-        paintWith(p, model, v, QRect(QPoint(0, 0), v.size), bars);
+        paintWith(p, model, v, QRect(QPoint(0, 0), v.size), bars, false);
     }
     return p.end();
 }

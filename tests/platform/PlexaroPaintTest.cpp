@@ -70,6 +70,22 @@ TEST_F(PlexaroPaintTest, EachViewShowsBarsInTheirColourAndShadesWeekends) {
     }
 }
 
+TEST_F(PlexaroPaintTest, OnePixelBarsOfTheWeekViewShowTheirColourAndNothingElse) {
+    showView(Plexaro::Weeks, kMonday);
+    const int32_t day = kMonday + 30;  // a Wednesday: white between the bars
+    chart.setBarColor(1, chart.addBar(1, 600, 630, day, day, "B1"), kGreen);
+    chart.setBarColor(1, chart.addBar(1, 900, 930, day, day, "B2"), kRed);
+    const plat::PlexaroView& v = chart.view();
+    const QImage shot = chart.grab().toImage();
+    const int y = pointOf(1, day, 0).y();
+    const int green = int(v.toViewportX(v.scale.xOf(day, 600)));
+    const int red = int(v.toViewportX(v.scale.xOf(day, 900)));
+    ASSERT_GT(red - green, 3);
+    EXPECT_EQ(shot.pixel(green, y), rgbOf(kGreen));
+    EXPECT_EQ(shot.pixel(red, y), rgbOf(kRed));
+    for (int x = green + 1; x < red; ++x) EXPECT_EQ(shot.pixel(x, y), rgbOf(kWhite)) << x;
+}
+
 TEST_F(PlexaroPaintTest, TheSelectedRowAndTheBandsTakeTheirColours) {
     chart.setListBackColor(kGreen);
     chart.setTitleBackColor(kPaleYellow);
