@@ -4,30 +4,38 @@ namespace plat {
 namespace {
 
 // The forms runtime's system colour indexes that have a palette counterpart.
+struct SystemColour {
+    uint32_t index;
+    QPalette::ColorRole role;
+};
+constexpr SystemColour kSystemColours[] = {
+    {0x00, QPalette::Base},             // scroll bar
+    {0x01, QPalette::Window},           // desktop
+    {0x02, QPalette::Highlight},        // active caption
+    {0x03, QPalette::Highlight},        // inactive caption
+    {0x04, QPalette::Window},           // menu
+    {0x05, QPalette::Base},             // window background
+    {0x06, QPalette::Dark},             // window frame
+    {0x07, QPalette::WindowText},       // menu text
+    {0x08, QPalette::Text},             // window text
+    {0x09, QPalette::HighlightedText},  // caption text
+    {0x0D, QPalette::Highlight},        // highlight
+    {0x0E, QPalette::HighlightedText},  // highlight text
+    {0x0F, QPalette::Button},           // button face
+    {0x10, QPalette::Dark},             // button shadow
+    {0x11, QPalette::PlaceholderText},  // grey text
+    {0x12, QPalette::ButtonText},       // button text
+    {0x14, QPalette::Light},            // button highlight
+    {0x15, QPalette::Shadow},           // 3-D dark shadow
+    {0x16, QPalette::Midlight},         // 3-D light
+    {0x17, QPalette::ToolTipText},      // tool tip text
+    {0x18, QPalette::ToolTipBase},      // tool tip background
+};
+
 QColor systemColour(uint32_t index, const QPalette& p) {
-    switch (index) {
-        case 0x00: return p.color(QPalette::Base);             // scroll bar
-        case 0x01: return p.color(QPalette::Window);           // desktop
-        case 0x02: case 0x03: return p.color(QPalette::Highlight);  // caption
-        case 0x04: return p.color(QPalette::Window);           // menu
-        case 0x05: return p.color(QPalette::Base);             // window background
-        case 0x06: return p.color(QPalette::Dark);             // window frame
-        case 0x07: return p.color(QPalette::WindowText);       // menu text
-        case 0x08: return p.color(QPalette::Text);             // window text
-        case 0x09: return p.color(QPalette::HighlightedText);  // caption text
-        case 0x0D: return p.color(QPalette::Highlight);        // highlight
-        case 0x0E: return p.color(QPalette::HighlightedText);  // highlight text
-        case 0x0F: return p.color(QPalette::Button);           // button face
-        case 0x10: return p.color(QPalette::Dark);             // button shadow
-        case 0x11: return p.color(QPalette::PlaceholderText);  // grey text
-        case 0x12: return p.color(QPalette::ButtonText);       // button text
-        case 0x14: return p.color(QPalette::Light);            // button highlight
-        case 0x15: return p.color(QPalette::Shadow);           // 3-D dark shadow
-        case 0x16: return p.color(QPalette::Midlight);         // 3-D light
-        case 0x17: return p.color(QPalette::ToolTipText);      // tool tip text
-        case 0x18: return p.color(QPalette::ToolTipBase);      // tool tip background
-        default: return p.color(QPalette::Window);
-    }
+    for (const SystemColour& s : kSystemColours)
+        if (s.index == index) return p.color(s.role);
+    return p.color(QPalette::Window);
 }
 
 }  // namespace

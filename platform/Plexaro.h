@@ -115,17 +115,17 @@ public:
     void setDateFormat(const QString& format);
 
     // Rows and bars.
-    int rowCount() const { return m_model.rowCount(); }  // 74: N + 1
+    int rowCount() const { return m_model.rowCount(); }     // 74: N + 1
     int selectedRow() const { return m_view.selectedRow; }  // 89: 1..N, -1 = none
     // Anything but a resource row clears the selection. A selected row is scrolled into
     // view.
     void setSelectedRow(int row);
-    void clear();                           // 110: every row and bar, and the selection
-    int addRow(const QString& text);        // 111: the new row's number, -1 when full
+    void clear();                     // 110: every row and bar, and the selection
+    int addRow(const QString& text);  // 111: the new row's number, -1 when full
     // 120: the new bar's number within the row, -1 for no such row or a full one.
     int addBar(int row, int startMinute, int endMinute, int32_t startDay, int32_t endDay,
                const QString& key);
-    uint32_t barColor(int row, int bar) const;  // 156; rows and bars that do not exist
+    uint32_t barColor(int row, int bar) const;            // 156; rows and bars that do not exist
     void setBarColor(int row, int bar, uint32_t colour);  // read neutral, ignore writes
     QString barText(int row, int bar) const;              // 168
     void setBarText(int row, int bar, const QString& text);

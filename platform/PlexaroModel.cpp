@@ -33,8 +33,8 @@ bool PlexaroModel::setRowData(int row, int32_t data) {
     return true;
 }
 
-int PlexaroModel::addBar(int row, int startMinute, int endMinute, int32_t startDay,
-                         int32_t endDay, const QString& key) {
+int PlexaroModel::addBar(int row, int startMinute, int endMinute, int32_t startDay, int32_t endDay,
+                         const QString& key) {
     if (!isResourceRow(row)) return kNone;
     Row& r = m_rows[size_t(row - 1)];
     if (int(r.bars.size()) >= kMaxBarsPerRow) return kNone;

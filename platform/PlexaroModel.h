@@ -68,7 +68,7 @@ private:
     struct Row {
         QString text;
         int32_t data = 0;
-        std::vector<PlexaroBar> bars;  // bar n is bars[n - 1]
+        std::vector<PlexaroBar> bars;                    // bar n is bars[n - 1]
         std::map<int32_t, std::vector<int>> byStartDay;  // bar numbers, by start minute
         int32_t longestSpanDays = 0;  // the most days a bar reaches past its start day
     };

@@ -16,7 +16,7 @@ namespace {
 
 const QColor kGridColour(200, 200, 200);
 const QColor kStrongGridColour(150, 150, 150);
-constexpr int kLabelGap = 3;  // pixels between a tick and its label
+constexpr int kLabelGap = 3;         // pixels between a tick and its label
 constexpr int kOutlineMinWidth = 4;  // narrower bars are drawn without an outline
 
 QColor greyed(const QColor& c) {
@@ -76,8 +76,8 @@ bool PlexaroPainter::CacheKey::operator==(const CacheKey& o) const {
            palette == o.palette && greyBars == o.greyBars;
 }
 
-void PlexaroPainter::paint(QPaintDevice& device, const PlexaroModel& model,
-                           const PlexaroView& view, const QRect& clip) {
+void PlexaroPainter::paint(QPaintDevice& device, const PlexaroModel& model, const PlexaroView& view,
+                           const QRect& clip) {
     QElapsedTimer timer;
     timer.start();
     QPainter p(&device);
@@ -88,8 +88,7 @@ void PlexaroPainter::paint(QPaintDevice& device, const PlexaroModel& model,
 
 void PlexaroPainter::paintWith(QPainter& p, const PlexaroModel& model, const PlexaroView& v,
                                const QRect& clip, BarCache& bars, bool thinStrips) {
-    const CacheKey key{model.revision(), v.scale,  v.rows,
-                       v.listWidth,      v.scrollX, v.size,
+    const CacheKey key{model.revision(),     v.scale,   v.rows, v.listWidth, v.scrollX, v.size,
                        v.palette.cacheKey(), v.greyBars};
     if (!(bars.key == key)) {
         collectBars(model, v, bars, thinStrips);
@@ -98,8 +97,7 @@ void PlexaroPainter::paintWith(QPainter& p, const PlexaroModel& model, const Ple
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setFont(v.font);
     const QRect all(QPoint(0, 0), v.size);
-    const QRect timeArea(v.timeLeft(), v.rows.top, v.timeAreaWidth(),
-                         v.size.height() - v.rows.top);
+    const QRect timeArea(v.timeLeft(), v.rows.top, v.timeAreaWidth(), v.size.height() - v.rows.top);
     paintTimeArea(p, v, bars, timeArea & clip);
     paintList(p, model, v, QRect(0, v.rows.top, v.timeLeft(), timeArea.height()) & clip);
     paintRuler(p, v, QRect(0, v.titleHeight, v.size.width(), v.rulerHeight) & clip);
@@ -107,8 +105,8 @@ void PlexaroPainter::paintWith(QPainter& p, const PlexaroModel& model, const Ple
     paintTitle(p, v);
 }
 
-void PlexaroPainter::collectBars(const PlexaroModel& model, const PlexaroView& v,
-                                 BarCache& bars, bool thinStrips) {
+void PlexaroPainter::collectBars(const PlexaroModel& model, const PlexaroView& v, BarCache& bars,
+                                 bool thinStrips) {
     bars.groups.clear();
     bars.strips.clear();
     bars.texts.clear();
@@ -128,8 +126,7 @@ void PlexaroPainter::collectBars(const PlexaroModel& model, const PlexaroView& v
         QRgb* strip = nullptr;
         model.forEachBar(row, days->first, days->last, [&](int, const PlexaroBar& b) {
             const auto span = v.scale.span(b.startDay, b.startMinute, b.endDay, b.endMinute);
-            if (span.first == span.second || span.second <= left || span.first >= right)
-                return;
+            if (span.first == span.second || span.second <= left || span.first >= right) return;
             const QRect r = v.barRect(row, span);
             ++bars.barCount;
             if (thinStrips && r.width() < kOutlineMinWidth) {
@@ -151,8 +148,7 @@ void PlexaroPainter::collectBars(const PlexaroModel& model, const PlexaroView& v
             // Bookings of one task share a colour and often follow one another.
             if (group >= bars.groups.size() || bars.groups[group].colour != b.colour) {
                 group = 0;
-                while (group < bars.groups.size() && bars.groups[group].colour != b.colour)
-                    ++group;
+                while (group < bars.groups.size() && bars.groups[group].colour != b.colour) ++group;
                 if (group == bars.groups.size()) bars.groups.push_back({b.colour, {}});
             }
             bars.groups[group].rects.push_back(r);
@@ -179,9 +175,9 @@ void PlexaroPainter::paintTimeArea(QPainter& p, const PlexaroView& v, const BarC
         }
     }
     if (v.selectedRow >= 1 && v.selectedRow <= v.rows.rowCount) {
-        p.fillRect(QRect(v.timeLeft(), v.rows.rowTop(v.selectedRow), v.timeAreaWidth(),
-                         v.rows.height()),
-                   backColour(v, v.colours.selectBack));
+        p.fillRect(
+            QRect(v.timeLeft(), v.rows.rowTop(v.selectedRow), v.timeAreaWidth(), v.rows.height()),
+            backColour(v, v.colours.selectBack));
     }
     paintGrid(p, v, area);
     for (const ThinStrip& s : bars.strips) p.drawImage(s.target, s.line);
@@ -286,8 +282,7 @@ void PlexaroPainter::paintRuler(QPainter& p, const PlexaroView& v, const QRect& 
     // is kept within its own day or month.
     const bool hours = v.scale.kind == PlexaroTimeScale::Hours;
     for (int32_t d = days->first; d <= days->last; ++d) {
-        const bool starts = hours || d == days->first ||
-                            PlexaroCalendar::dateOf(d).day() == 1;
+        const bool starts = hours || d == days->first || PlexaroCalendar::dateOf(d).day() == 1;
         if (!starts) continue;
         int32_t next = d + 1;
         while (!hours && next <= days->last && PlexaroCalendar::dateOf(next).day() != 1) ++next;
@@ -297,8 +292,7 @@ void PlexaroPainter::paintRuler(QPainter& p, const PlexaroView& v, const QRect& 
         p.drawLine(x1, upper.top(), x1, lower.bottom());
         p.setPen(ink);
         p.drawText(QRect(x1 + kLabelGap, upper.top(), x2 - x1 - kLabelGap, upper.height()),
-                   Qt::AlignLeft | Qt::AlignVCenter,
-                   PlexaroCalendar::formatDate(d, v.dateFormat));
+                   Qt::AlignLeft | Qt::AlignVCenter, PlexaroCalendar::formatDate(d, v.dateFormat));
     }
     if (hours)
         paintHourMarks(p, v, lower, days->first, days->last);
@@ -397,8 +391,7 @@ void PlexaroPainter::paintTitle(QPainter& p, const PlexaroView& v) {
 }
 
 bool PlexaroPainter::print(QPagedPaintDevice& device, const PlexaroModel& model,
-                           const PlexaroView& screen, const QString& title,
-                           const QString& footer) {
+                           const PlexaroView& screen, const QString& title, const QString& footer) {
     QPainter p;
     if (!p.begin(&device)) return false;
     // Lay the page out in screen pixels (96 to the inch), then scale the chart down to
@@ -425,8 +418,7 @@ bool PlexaroPainter::print(QPagedPaintDevice& device, const PlexaroModel& model,
     const int64_t chartWidth = int64_t(v.listWidth) + v.scale.width();
     const double fit = std::min(1.0, pageWidth / double(std::max<int64_t>(chartWidth, 1)));
     const double chartHeight = (pageHeight - headerHeight - footerHeight) / fit;
-    const int rowsPerPage =
-        std::max(1, int((chartHeight - v.rows.top) / v.rows.height()));
+    const int rowsPerPage = std::max(1, int((chartHeight - v.rows.top) / v.rows.height()));
     const int rowCount = v.rows.rowCount;
     const int pages = std::max(1, (rowCount + rowsPerPage - 1) / rowsPerPage);
 
@@ -440,8 +432,7 @@ bool PlexaroPainter::print(QPagedPaintDevice& device, const PlexaroModel& model,
         p.setClipping(false);
         p.setPen(Qt::black);
         p.setFont(titleFont);
-        p.drawText(QRectF(0, 0, pageWidth, line * 1.5), Qt::AlignLeft | Qt::AlignVCenter,
-                   title);
+        p.drawText(QRectF(0, 0, pageWidth, line * 1.5), Qt::AlignLeft | Qt::AlignVCenter, title);
         p.setFont(screen.font);
         const QRectF foot(0, pageHeight - footerHeight, pageWidth, footerHeight);
         p.drawText(foot, Qt::AlignLeft | Qt::AlignBottom, footer);

@@ -19,7 +19,8 @@ using plat::FormsTimer;
 namespace {
 
 // Runs the event loop for ms milliseconds, or until `done` says so.
-void runFor(int ms, const std::function<bool()>& done = [] { return false; }) {
+void runFor(
+    int ms, const std::function<bool()>& done = [] { return false; }) {
     QEventLoop loop;
     QTimer stop;
     QObject::connect(&stop, &QTimer::timeout, &loop, &QEventLoop::quit);
@@ -125,11 +126,15 @@ TEST(Nudgel, EachInstanceSaysWhichArrowSendsZero) {
 
 TEST(KeyedToolbar, ButtonsAreFoundByKeyWithTagTipAndSwitches) {
     plat::KeyedToolbar bar;
-    struct Button { const char* key; const char* tip; } buttons[] = {
-        {"Exit", "Exit Application"}, {"Binocular", "Search For Appointment"},
-        {"Write", "Make Appointment"}, {"Calendar", "Calendar"}, {"Config", "Configuration"},
-        {"Group", "Group Definition"}, {"Resource", "Resource Definition"},
-        {"Print", "Print Schedule"}, {"Screen", "Schedule resolution"}, {"Help", "Online Help"},
+    struct Button {
+        const char* key;
+        const char* tip;
+    } buttons[] = {
+        {"Exit", "Exit Application"},        {"Binocular", "Search For Appointment"},
+        {"Write", "Make Appointment"},       {"Calendar", "Calendar"},
+        {"Config", "Configuration"},         {"Group", "Group Definition"},
+        {"Resource", "Resource Definition"}, {"Print", "Print Schedule"},
+        {"Screen", "Schedule resolution"},   {"Help", "Online Help"},
     };
     for (const Button& b : buttons) ASSERT_TRUE(bar.addButton(b.key, b.key, b.tip));
     EXPECT_FALSE(bar.addButton("EXIT", "again", ""));  // keys ignore case
@@ -163,8 +168,10 @@ TEST(KeyedToolbar, ButtonsAreFoundByKeyWithTagTipAndSwitches) {
 TEST(KeyedToolbar, DropDownEntriesRaiseButtonMenuClickWithTheirOwnKeys) {
     plat::KeyedToolbar bar;
     bar.addButton("Screen", "Screen", "Schedule resolution");
-    struct Entry { const char* text; const char* key; } entries[] = {
-        {"Hourly", "Hours"}, {"Daily", "Days"}, {"Weekly", "Weeks"}};
+    struct Entry {
+        const char* text;
+        const char* key;
+    } entries[] = {{"Hourly", "Hours"}, {"Daily", "Days"}, {"Weekly", "Weeks"}};
     for (const Entry& e : entries) ASSERT_TRUE(bar.addMenuEntry("Screen", e.key, e.key, e.text));
     EXPECT_FALSE(bar.addMenuEntry("Nothing", "Hours", "Hours", "Hourly"));
     EXPECT_FALSE(bar.addMenuEntry("Screen", "days", "x", "again"));

@@ -51,7 +51,8 @@ TEST_F(PlexaroTest, RowsAreOneToNAfterTheRulerAndMinusOneMeansNone) {
     }
     // A click on a row's name selects it; a double-click asks for its editor.
     std::vector<int> doubleClicked;
-    QObject::connect(&chart, &Plexaro::ListDblClick, [&](int row) { doubleClicked.push_back(row); });
+    QObject::connect(&chart, &Plexaro::ListDblClick,
+                     [&](int row) { doubleClicked.push_back(row); });
     const QPoint onCy(20, chart.view().rows.rowTop(3) + 5);
     mouse(QEvent::MouseButtonPress, onCy, Qt::LeftButton);
     mouse(QEvent::MouseButtonRelease, onCy, Qt::LeftButton);
@@ -64,10 +65,14 @@ TEST_F(PlexaroTest, AHitTestRaisesDropItemWithRowMinuteAndDayInEachView) {
     // Hand-worked in the hour view: 60 px an hour from 08:00, right of 100 px of names.
     EXPECT_TRUE(chart.hitTest(100 + 150, pointOf(2, kMonday, 0).y()));
     EXPECT_EQ(drops.back(), (Drop{2, 630, kMonday}));
-    struct Case { int kind; int dayOffset; int minute; } cases[] = {
-        {Plexaro::Hours, 0, 485}, {Plexaro::Hours, 0, 1019},
-        {Plexaro::Days, 0, 480},  {Plexaro::Days, 17, 750},  {Plexaro::Days, 32, 700},
-        {Plexaro::Weeks, 5, 480}, {Plexaro::Weeks, 60, 600},
+    struct Case {
+        int kind;
+        int dayOffset;
+        int minute;
+    } cases[] = {
+        {Plexaro::Hours, 0, 485},  {Plexaro::Hours, 0, 1019}, {Plexaro::Days, 0, 480},
+        {Plexaro::Days, 17, 750},  {Plexaro::Days, 32, 700},  {Plexaro::Weeks, 5, 480},
+        {Plexaro::Weeks, 60, 600},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
@@ -94,14 +99,15 @@ TEST_F(PlexaroTest, AHitTestOffTheRowsTimeRaisesNothing) {
     const int inRow = pointOf(1, kMonday, 600).y();
     const int x = pointOf(1, kMonday + 3, 600).x();
     const QPoint points[] = {
-        {x, v.titleHeight / 2},                    // title
-        {x, v.titleHeight + 2},                    // ruler
-        {50, inRow},                               // resource column
-        {x, v.rows.rowTop(4) + 2},                 // below the last row
+        {x, v.titleHeight / 2},                            // title
+        {x, v.titleHeight + 2},                            // ruler
+        {50, inRow},                                       // resource column
+        {x, v.rows.rowTop(4) + 2},                         // below the last row
         {int(v.toViewportX(v.scale.width())) + 5, inRow},  // right of the last day
         {-3, inRow},
     };
-    for (const QPoint& p : points) EXPECT_FALSE(chart.hitTest(p.x(), p.y())) << p.x() << "," << p.y();
+    for (const QPoint& p : points)
+        EXPECT_FALSE(chart.hitTest(p.x(), p.y())) << p.x() << "," << p.y();
     EXPECT_TRUE(drops.empty());
 }
 
