@@ -164,6 +164,16 @@ TEST(PlexaroModel, RowsCountFromOneAfterTheRulerAndOthersReadNeutral) {
     EXPECT_EQ(m.addRow("Cy"), 1);
 }
 
+TEST(PlexaroModel, NumbersBeyondSixteenBitsAreRefused) {
+    PlexaroModel m;
+    for (int i = 1; i <= PlexaroModel::kMaxRows; ++i) ASSERT_EQ(m.addRow(""), i);
+    EXPECT_EQ(m.addRow("one too many"), PlexaroModel::kNone);
+    for (int i = 1; i <= PlexaroModel::kMaxBarsPerRow; ++i)
+        ASSERT_EQ(m.addBar(7, 600, 610, kMonday, kMonday, ""), i);
+    EXPECT_EQ(m.addBar(7, 600, 610, kMonday, kMonday, ""), PlexaroModel::kNone);
+    EXPECT_EQ(m.barCount(7), PlexaroModel::kMaxBarsPerRow);
+}
+
 TEST(PlexaroModel, BarsOfADayComeInStartOrderWithLongBarsFromEarlierDays) {
     PlexaroModel m;
     m.addRow("Ann");
