@@ -83,12 +83,13 @@ TEST(FormsTimer, TicksOnlyWhileEnabledAndSwitchingOnStartsAFreshPeriod) {
     EXPECT_LT(partWay, 800);
     t.setEnabled(true);  // already on: the period runs on
     EXPECT_LE(t.remainingTime(), partWay);
+    // Qt's timers may end up to 5 % early; a period that ran on would have <= 700 left.
     t.setEnabled(false);
     t.setEnabled(true);
-    EXPECT_GT(t.remainingTime(), 900);
+    EXPECT_GT(t.remainingTime(), 850);
     runFor(300);
     t.setInterval(2000);  // a new period restarts too
-    EXPECT_GT(t.remainingTime(), 1900);
+    EXPECT_GT(t.remainingTime(), 1700);
 }
 
 TEST(Glidex, RaisesChangeForEachNewValueWithinItsRange) {
