@@ -15,8 +15,8 @@ class QPrinter;
 // each resource row shows its time bars over the days firstDay..lastDay and, of each day,
 // the minutes dayStart..dayEnd. Rows are numbered 1..N in the order added; the row count
 // is N + 1 (row 0 is the ruler) and -1 means no row. Bars are numbered 1..M per row.
-// Colours are 0x00BBGGRR. The user selects rows, scrolls and zooms; bars never move and
-// are never selected. Drops of kDragMimeType only are taken, and reported as DragDrop.
+// Colours are 0x00BBGGRR. The user selects rows, scrolls and pulls the name column wider;
+// bars never move and are never selected. Only drops of kDragMimeType are taken.
 namespace plat {
 
 class Plexaro : public QAbstractScrollArea, public HintArea {
