@@ -15,7 +15,7 @@ bool HelpDocument::load(const QString& path) {
 }
 
 void HelpDocument::parse(const QString& text) {
-    static const QRegularExpression heading(QStringLiteral(R"(^#\s+(\d{1,9})\s*:\s*(.*?)\s*$)"));
+    static const QRegularExpression heading(QStringLiteral(R"(^#\s*(\d{1,9})\s*:\s*(.*?)\s*$)"));
     m_topics.clear();
     HelpTopic* current = nullptr;
     QStringList body;

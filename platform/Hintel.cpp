@@ -83,7 +83,8 @@ bool Hintel::eventFilter(QObject* watched, QEvent* event) {
             m_over = nullptr;
             hidePopup();
             break;
-        default: break;
+        default:
+            break;
     }
     return false;
 }
@@ -95,8 +96,8 @@ void Hintel::refresh() {
     if (tool) {
         text = tool->text.isEmpty() ? m_text : tool->text;
         const auto* area = dynamic_cast<const HintArea*>(tool->widget.data());
-        wanted = !text.isEmpty() &&
-                 (!area || area->hasHintAt(tool->widget->mapFromGlobal(m_globalPos)));
+        wanted =
+            !text.isEmpty() && (!area || area->hasHintAt(tool->widget->mapFromGlobal(m_globalPos)));
     }
     if (!wanted) {
         hidePopup();

@@ -4,9 +4,7 @@
 
 namespace plat {
 
-KeyedStatusBar::KeyedStatusBar(QWidget* parent) : QStatusBar(parent) {
-    setSizeGripEnabled(true);
-}
+KeyedStatusBar::KeyedStatusBar(QWidget* parent) : QStatusBar(parent) { setSizeGripEnabled(true); }
 
 const KeyedStatusBar::Panel* KeyedStatusBar::find(const QString& key) const {
     for (const Panel& p : m_panels)

@@ -1,6 +1,6 @@
 #pragma once
-#include <QString>
 #include <QStatusBar>
+#include <QString>
 #include <QStringList>
 #include <vector>
 

@@ -70,7 +70,8 @@ void Plexaro::setTimeScale(int kind) {
 
 void Plexaro::setTimeZoom(int zoom) {
     keepLeftEdge([&] {
-        m_view.scale.zoom = std::clamp(zoom, PlexaroTimeScale::kMinZoom, PlexaroTimeScale::kMaxZoom);
+        m_view.scale.zoom =
+            std::clamp(zoom, PlexaroTimeScale::kMinZoom, PlexaroTimeScale::kMaxZoom);
     });
 }
 
@@ -316,8 +317,7 @@ void Plexaro::mouseReleaseEvent(QMouseEvent* event) {
     const int bar = m_pressedBar;
     m_pressedRow = m_pressedBar = kNoRow;
     const QPoint p = event->position().toPoint();
-    if (bar == kNoRow ||
-        (p - m_pressPoint).manhattanLength() < QApplication::startDragDistance())
+    if (bar == kNoRow || (p - m_pressPoint).manhattanLength() < QApplication::startDragDistance())
         return;
     const PlexaroHit target = PlexaroHitTester(m_model, m_view).at(p);
     emit BarPreDrop(row, bar, target.row, target.onTime ? target.day : 0,
@@ -336,17 +336,31 @@ void Plexaro::keyPressEvent(QKeyEvent* event) {
     const int page = std::max(1, (viewport()->height() - m_view.rows.top) / m_view.rows.height());
     int row = current;
     switch (event->key()) {
-        case Qt::Key_Up: row = current == kNoRow ? 1 : current - 1; break;
-        case Qt::Key_Down: row = current == kNoRow ? 1 : current + 1; break;
-        case Qt::Key_PageUp: row = current == kNoRow ? 1 : current - page; break;
-        case Qt::Key_PageDown: row = current == kNoRow ? 1 : current + page; break;
-        case Qt::Key_Home: row = 1; break;
-        case Qt::Key_End: row = n; break;
+        case Qt::Key_Up:
+            row = current == kNoRow ? 1 : current - 1;
+            break;
+        case Qt::Key_Down:
+            row = current == kNoRow ? 1 : current + 1;
+            break;
+        case Qt::Key_PageUp:
+            row = current == kNoRow ? 1 : current - page;
+            break;
+        case Qt::Key_PageDown:
+            row = current == kNoRow ? 1 : current + page;
+            break;
+        case Qt::Key_Home:
+            row = 1;
+            break;
+        case Qt::Key_End:
+            row = n;
+            break;
         case Qt::Key_Return:
         case Qt::Key_Enter:
             if (current != kNoRow) emit ListDblClick(current);
             return;
-        default: QAbstractScrollArea::keyPressEvent(event); return;
+        default:
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
     }
     if (n > 0) setSelectedRow(std::clamp(row, 1, n));
 }

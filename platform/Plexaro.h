@@ -15,8 +15,8 @@ class QPrinter;
 // each resource row shows its time bars over the days firstDay..lastDay and, of each day,
 // the minutes dayStart..dayEnd. Rows are numbered 1..N in the order added; the row count
 // is N + 1 (row 0 is the ruler) and -1 means no row. Bars are numbered 1..M per row.
-// Colours are 0x00BBGGRR. The user selects rows, scrolls and zooms; bars never move and
-// are never selected. Drops of kDragMimeType only are taken, and reported as DragDrop.
+// Colours are 0x00BBGGRR. The user selects rows, scrolls and pulls the name column wider;
+// bars never move and are never selected. Only drops of kDragMimeType are taken.
 namespace plat {
 
 class Plexaro : public QAbstractScrollArea, public HintArea {
@@ -115,17 +115,17 @@ public:
     void setDateFormat(const QString& format);
 
     // Rows and bars.
-    int rowCount() const { return m_model.rowCount(); }  // 74: N + 1
+    int rowCount() const { return m_model.rowCount(); }     // 74: N + 1
     int selectedRow() const { return m_view.selectedRow; }  // 89: 1..N, -1 = none
     // Anything but a resource row clears the selection. A selected row is scrolled into
     // view.
     void setSelectedRow(int row);
-    void clear();                           // 110: every row and bar, and the selection
-    int addRow(const QString& text);        // 111: the new row's number, -1 when full
+    void clear();                     // 110: every row and bar, and the selection
+    int addRow(const QString& text);  // 111: the new row's number, -1 when full
     // 120: the new bar's number within the row, -1 for no such row or a full one.
     int addBar(int row, int startMinute, int endMinute, int32_t startDay, int32_t endDay,
                const QString& key);
-    uint32_t barColor(int row, int bar) const;  // 156; rows and bars that do not exist
+    uint32_t barColor(int row, int bar) const;            // 156; rows and bars that do not exist
     void setBarColor(int row, int bar, uint32_t colour);  // read neutral, ignore writes
     QString barText(int row, int bar) const;              // 168
     void setBarText(int row, int bar, const QString& text);
@@ -166,6 +166,7 @@ public:
     const PlexaroModel& model() const { return m_model; }
     const PlexaroView& view() const { return m_view; }
     int64_t lastPaintNanoseconds() const { return m_painter.lastPaintNanoseconds(); }
+    int lastPaintBarCount() const { return m_painter.lastBarCount(); }
 
 signals:
     // A hit test (145) found a resource row's time under its point.

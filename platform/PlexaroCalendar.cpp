@@ -5,8 +5,9 @@ namespace {
 
 const char* const kDays[] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
                              "Friday", "Saturday", "Sunday"};
-const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
-                               "July",    "August",   "September", "October", "November", "December"};
+const char* const kMonths[] = {"January",   "February", "March",    "April",
+                               "May",       "June",     "July",     "August",
+                               "September", "October",  "November", "December"};
 
 QString twoDigits(int n) { return QString::number(n).rightJustified(2, '0'); }
 
@@ -30,19 +31,38 @@ QString PlexaroCalendar::formatDate(int32_t day, const QString& format) {
     for (qsizetype i = 0; i < format.size(); ++i) {
         const QChar c = format[i];
         switch (c.unicode()) {
-            case 'D': out += weekdayName.left(3); break;
-            case 'W': out += weekdayName; break;
-            case 'n': out += QString::number(date.day()); break;
-            case 'd': out += twoDigits(date.day()); break;
-            case 'M': out += monthName.left(3); break;
-            case 'F': out += monthName; break;
-            case 'm': out += twoDigits(date.month()); break;
-            case 'Y': out += QString::number(date.year()); break;
-            case 'y': out += twoDigits(date.year() % 100); break;
+            case 'D':
+                out += weekdayName.left(3);
+                break;
+            case 'W':
+                out += weekdayName;
+                break;
+            case 'n':
+                out += QString::number(date.day());
+                break;
+            case 'd':
+                out += twoDigits(date.day());
+                break;
+            case 'M':
+                out += monthName.left(3);
+                break;
+            case 'F':
+                out += monthName;
+                break;
+            case 'm':
+                out += twoDigits(date.month());
+                break;
+            case 'Y':
+                out += QString::number(date.year());
+                break;
+            case 'y':
+                out += twoDigits(date.year() % 100);
+                break;
             case '\\':
                 if (i + 1 < format.size()) out += format[++i];
                 break;
-            default: out += c;
+            default:
+                out += c;
         }
     }
     return out;
@@ -54,8 +74,8 @@ QString PlexaroCalendar::timeLabel(int minute, bool use24Hour) {
     if (use24Hour) return twoDigits(hour) + ":" + twoDigits(rest);
     const bool pm = hour >= 12 && hour < 24;
     const int shown = hour % 12 == 0 ? 12 : hour % 12;
-    const QString clock = rest == 0 ? QString::number(shown)
-                                    : QString::number(shown) + ":" + twoDigits(rest);
+    const QString clock =
+        rest == 0 ? QString::number(shown) : QString::number(shown) + ":" + twoDigits(rest);
     return clock + (pm ? " pm" : " am");
 }
 

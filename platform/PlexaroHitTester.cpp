@@ -5,8 +5,7 @@ namespace plat {
 PlexaroHit PlexaroHitTester::at(const QPoint& p) const {
     PlexaroHit hit;
     const PlexaroView& v = m_view;
-    if (p.x() < 0 || p.y() < 0 || p.x() >= v.size.width() || p.y() >= v.size.height())
-        return hit;
+    if (p.x() < 0 || p.y() < 0 || p.x() >= v.size.width() || p.y() >= v.size.height()) return hit;
     if (p.y() < v.titleHeight) {
         hit.area = PlexaroHit::Area::Title;
         return hit;

@@ -13,11 +13,11 @@ namespace plat {
 struct PlexaroHit {
     enum class Area { None, Title, Ruler, List, Time };
     Area area = Area::None;
-    int row = -1;        // 1..N over a resource row (list or time area), else -1
-    bool onTime = false; // the point lies over a shown day: day and minute are valid
-    int32_t day = 0;     // day number
-    int minute = 0;      // minutes since midnight
-    int bar = -1;        // the bar drawn on top at the point, -1 = none
+    int row = -1;         // 1..N over a resource row (list or time area), else -1
+    bool onTime = false;  // the point lies over a shown day: day and minute are valid
+    int32_t day = 0;      // day number
+    int minute = 0;       // minutes since midnight
+    int bar = -1;         // the bar drawn on top at the point, -1 = none
 };
 
 class PlexaroHitTester {

@@ -33,8 +33,8 @@ bool PlexaroModel::setRowData(int row, int32_t data) {
     return true;
 }
 
-int PlexaroModel::addBar(int row, int startMinute, int endMinute, int32_t startDay,
-                         int32_t endDay, const QString& key) {
+int PlexaroModel::addBar(int row, int startMinute, int endMinute, int32_t startDay, int32_t endDay,
+                         const QString& key) {
     if (!isResourceRow(row)) return kNone;
     Row& r = m_rows[size_t(row - 1)];
     if (int(r.bars.size()) >= kMaxBarsPerRow) return kNone;
@@ -72,32 +72,25 @@ const PlexaroBar* PlexaroModel::bar(int row, int bar) const {
     return &r.bars[size_t(bar - 1)];
 }
 
-PlexaroBar* PlexaroModel::mutableBar(int row, int bar) {
-    return const_cast<PlexaroBar*>(std::as_const(*this).bar(row, bar));
+template <class F>
+bool PlexaroModel::changeBar(int row, int bar, F&& change) {
+    auto* b = const_cast<PlexaroBar*>(std::as_const(*this).bar(row, bar));
+    if (!b) return false;
+    change(*b);
+    ++m_revision;
+    return true;
 }
 
 bool PlexaroModel::setBarColour(int row, int bar, uint32_t colour) {
-    PlexaroBar* b = mutableBar(row, bar);
-    if (!b) return false;
-    b->colour = colour;
-    ++m_revision;
-    return true;
+    return changeBar(row, bar, [&](PlexaroBar& b) { b.colour = colour; });
 }
 
 bool PlexaroModel::setBarText(int row, int bar, const QString& text) {
-    PlexaroBar* b = mutableBar(row, bar);
-    if (!b) return false;
-    b->text = text;
-    ++m_revision;
-    return true;
+    return changeBar(row, bar, [&](PlexaroBar& b) { b.text = text; });
 }
 
 bool PlexaroModel::setBarData(int row, int bar, int32_t data) {
-    PlexaroBar* b = mutableBar(row, bar);
-    if (!b) return false;
-    b->data = data;
-    ++m_revision;
-    return true;
+    return changeBar(row, bar, [&](PlexaroBar& b) { b.data = data; });
 }
 
 }  // namespace plat

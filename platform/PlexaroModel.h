@@ -68,11 +68,13 @@ private:
     struct Row {
         QString text;
         int32_t data = 0;
-        std::vector<PlexaroBar> bars;  // bar n is bars[n - 1]
+        std::vector<PlexaroBar> bars;                    // bar n is bars[n - 1]
         std::map<int32_t, std::vector<int>> byStartDay;  // bar numbers, by start minute
         int32_t longestSpanDays = 0;  // the most days a bar reaches past its start day
     };
-    PlexaroBar* mutableBar(int row, int bar);
+    // Applies change to the bar and notes the change; false when there is no such bar.
+    template <class F>
+    bool changeBar(int row, int bar, F&& change);
 
     std::vector<Row> m_rows;
     int m_totalBars = 0;

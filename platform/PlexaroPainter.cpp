@@ -16,7 +16,8 @@ namespace {
 
 const QColor kGridColour(200, 200, 200);
 const QColor kStrongGridColour(150, 150, 150);
-constexpr int kLabelGap = 3;  // pixels between a tick and its label
+constexpr int kLabelGap = 3;         // pixels between a tick and its label
+constexpr int kOutlineMinWidth = 4;  // narrower bars are drawn without an outline
 
 QColor greyed(const QColor& c) {
     const int g = qGray(c.rgb());
@@ -71,31 +72,32 @@ bool PlexaroPainter::CacheKey::operator==(const CacheKey& o) const {
            a.dayStart == b.dayStart && a.dayEnd == b.dayEnd && a.kind == b.kind &&
            a.zoom == b.zoom && rows.top == o.rows.top && rows.rowHeight == o.rows.rowHeight &&
            rows.rowCount == o.rows.rowCount && rows.scrollY == o.rows.scrollY &&
-           listWidth == o.listWidth && scrollX == o.scrollX && size == o.size;
+           listWidth == o.listWidth && scrollX == o.scrollX && size == o.size &&
+           palette == o.palette && greyBars == o.greyBars;
 }
 
-void PlexaroPainter::paint(QPaintDevice& device, const PlexaroModel& model,
-                           const PlexaroView& view, const QRect& clip) {
+void PlexaroPainter::paint(QPaintDevice& device, const PlexaroModel& model, const PlexaroView& view,
+                           const QRect& clip) {
     QElapsedTimer timer;
     timer.start();
     QPainter p(&device);
-    paintWith(p, model, view, clip, m_cache);
+    paintWith(p, model, view, clip, m_cache, true);
     m_lastPaintNs = timer.nsecsElapsed();
+    m_lastBarCount = m_cache.barCount;
 }
 
 void PlexaroPainter::paintWith(QPainter& p, const PlexaroModel& model, const PlexaroView& v,
-                               const QRect& clip, BarCache& bars) {
-    const CacheKey key{model.revision(), v.scale,  v.rows,
-                       v.listWidth,      v.scrollX, v.size};
+                               const QRect& clip, BarCache& bars, bool thinStrips) {
+    const CacheKey key{model.revision(),     v.scale,   v.rows, v.listWidth, v.scrollX, v.size,
+                       v.palette.cacheKey(), v.greyBars};
     if (!(bars.key == key)) {
-        collectBars(model, v, bars);
+        collectBars(model, v, bars, thinStrips);
         bars.key = key;
     }
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setFont(v.font);
     const QRect all(QPoint(0, 0), v.size);
-    const QRect timeArea(v.timeLeft(), v.rows.top, v.timeAreaWidth(),
-                         v.size.height() - v.rows.top);
+    const QRect timeArea(v.timeLeft(), v.rows.top, v.timeAreaWidth(), v.size.height() - v.rows.top);
     paintTimeArea(p, v, bars, timeArea & clip);
     paintList(p, model, v, QRect(0, v.rows.top, v.timeLeft(), timeArea.height()) & clip);
     paintRuler(p, v, QRect(0, v.titleHeight, v.size.width(), v.rulerHeight) & clip);
@@ -103,28 +105,50 @@ void PlexaroPainter::paintWith(QPainter& p, const PlexaroModel& model, const Ple
     paintTitle(p, v);
 }
 
-void PlexaroPainter::collectBars(const PlexaroModel& model, const PlexaroView& v,
-                                 BarCache& bars) {
+void PlexaroPainter::collectBars(const PlexaroModel& model, const PlexaroView& v, BarCache& bars,
+                                 bool thinStrips) {
     bars.groups.clear();
+    bars.strips.clear();
     bars.texts.clear();
+    bars.barCount = 0;
     const auto days = visibleDays(v);
     if (!days) return;
     const int64_t left = v.scrollX;
     const int64_t right = v.scrollX + v.timeAreaWidth();
+    const int areaLeft = v.timeLeft();
+    const int areaWidth = v.timeAreaWidth();
     const int last = v.rows.lastVisibleRow(v.size.height());
     const int minTextWidth = QFontMetrics(v.font).averageCharWidth() * 2;
     size_t group = 0;
+    uint32_t lastOle = ~0u;  // the colour last turned into pixels
+    QRgb lastRgb = 0;
     for (int row = v.rows.firstVisibleRow(); row <= last; ++row) {
+        QRgb* strip = nullptr;
         model.forEachBar(row, days->first, days->last, [&](int, const PlexaroBar& b) {
             const auto span = v.scale.span(b.startDay, b.startMinute, b.endDay, b.endMinute);
-            if (span.first == span.second || span.second <= left || span.first >= right)
-                return;
+            if (span.first == span.second || span.second <= left || span.first >= right) return;
             const QRect r = v.barRect(row, span);
+            ++bars.barCount;
+            if (thinStrips && r.width() < kOutlineMinWidth) {
+                if (!strip) {
+                    QImage line(areaWidth, 1, QImage::Format_ARGB32_Premultiplied);
+                    line.fill(Qt::transparent);
+                    bars.strips.push_back({QRect(areaLeft, r.top(), areaWidth, r.height()), line});
+                    strip = reinterpret_cast<QRgb*>(bars.strips.back().line.scanLine(0));
+                }
+                if (b.colour != lastOle) {
+                    lastOle = b.colour;
+                    lastRgb = barColour(v, b.colour).rgb();
+                }
+                const int from = std::max(r.left() - areaLeft, 0);
+                const int to = std::min(r.left() + r.width() - areaLeft, areaWidth);
+                std::fill(strip + from, strip + std::max(from, to), lastRgb);
+                return;
+            }
             // Bookings of one task share a colour and often follow one another.
             if (group >= bars.groups.size() || bars.groups[group].colour != b.colour) {
                 group = 0;
-                while (group < bars.groups.size() && bars.groups[group].colour != b.colour)
-                    ++group;
+                while (group < bars.groups.size() && bars.groups[group].colour != b.colour) ++group;
                 if (group == bars.groups.size()) bars.groups.push_back({b.colour, {}});
             }
             bars.groups[group].rects.push_back(r);
@@ -151,20 +175,31 @@ void PlexaroPainter::paintTimeArea(QPainter& p, const PlexaroView& v, const BarC
         }
     }
     if (v.selectedRow >= 1 && v.selectedRow <= v.rows.rowCount) {
-        p.fillRect(QRect(v.timeLeft(), v.rows.rowTop(v.selectedRow), v.timeAreaWidth(),
-                         v.rows.height()),
-                   backColour(v, v.colours.selectBack));
+        p.fillRect(
+            QRect(v.timeLeft(), v.rows.rowTop(v.selectedRow), v.timeAreaWidth(), v.rows.height()),
+            backColour(v, v.colours.selectBack));
     }
     paintGrid(p, v, area);
+    for (const ThinStrip& s : bars.strips) p.drawImage(s.target, s.line);
+    std::vector<QRect> outlined;
+    std::vector<QRect> thin;
     for (const ColourGroup& g : bars.groups) {
+        // drawRects outlines one pixel outside the fill: shrink to keep the bars' width.
+        // Bars too thin for an outline are drawn in their colour only.
+        outlined.clear();
+        thin.clear();
+        for (const QRect& r : g.rects) {
+            if (r.width() >= kOutlineMinWidth)
+                outlined.push_back(r.adjusted(0, 0, -1, -1));
+            else
+                thin.push_back(r);
+        }
         const QColor fill = barColour(v, g.colour);
-        p.setPen(fill.darker(160));
         p.setBrush(fill);
-        // drawRects outlines one pixel outside the fill; keep the bars' own width.
-        std::vector<QRect> outlined;
-        outlined.reserve(g.rects.size());
-        for (const QRect& r : g.rects) outlined.push_back(r.adjusted(0, 0, -1, -1));
+        p.setPen(fill.darker(160));
         p.drawRects(outlined.data(), int(outlined.size()));
+        p.setPen(Qt::NoPen);
+        p.drawRects(thin.data(), int(thin.size()));
     }
     p.setBrush(Qt::NoBrush);
     for (const BarText& t : bars.texts) {
@@ -247,8 +282,7 @@ void PlexaroPainter::paintRuler(QPainter& p, const PlexaroView& v, const QRect& 
     // is kept within its own day or month.
     const bool hours = v.scale.kind == PlexaroTimeScale::Hours;
     for (int32_t d = days->first; d <= days->last; ++d) {
-        const bool starts = hours || d == days->first ||
-                            PlexaroCalendar::dateOf(d).day() == 1;
+        const bool starts = hours || d == days->first || PlexaroCalendar::dateOf(d).day() == 1;
         if (!starts) continue;
         int32_t next = d + 1;
         while (!hours && next <= days->last && PlexaroCalendar::dateOf(next).day() != 1) ++next;
@@ -258,8 +292,7 @@ void PlexaroPainter::paintRuler(QPainter& p, const PlexaroView& v, const QRect& 
         p.drawLine(x1, upper.top(), x1, lower.bottom());
         p.setPen(ink);
         p.drawText(QRect(x1 + kLabelGap, upper.top(), x2 - x1 - kLabelGap, upper.height()),
-                   Qt::AlignLeft | Qt::AlignVCenter,
-                   PlexaroCalendar::formatDate(d, v.dateFormat));
+                   Qt::AlignLeft | Qt::AlignVCenter, PlexaroCalendar::formatDate(d, v.dateFormat));
     }
     if (hours)
         paintHourMarks(p, v, lower, days->first, days->last);
@@ -317,16 +350,25 @@ void PlexaroPainter::paintDayMarks(QPainter& p, const PlexaroView& v, const QRec
     const int labelWidth = fm.horizontalAdvance(QStringLiteral("30")) + 2 * kLabelGap;
     const double dayWidth = double(v.scale.xOfDay(firstDay + 1) - v.scale.xOfDay(firstDay));
     const bool everyDay = dayWidth >= labelWidth;
+    // Otherwise Mondays are labelled, every n-th week when weeks are narrow too; counted
+    // from day 0 so the labels stay put while scrolling.
+    const int weekStep = std::max(1, int(std::ceil(labelWidth / std::max(dayWidth * 7, 0.1))));
     const QColor ink = textOn(backColour(v, v.colours.rulerBack));
+    p.setPen(kStrongGridColour);
     for (int32_t d = firstDay; d <= lastDay; ++d) {
         const bool monday = PlexaroCalendar::isMonday(d);
         const int x = vx(v, v.scale.xOfDay(d));
-        p.setPen(kStrongGridColour);
         const int tickTop = monday ? lower.top() : lower.top() + lower.height() / 2;
         if (monday || dayWidth >= 3) p.drawLine(x, tickTop, x, lower.bottom());
-        if (!everyDay && !monday) continue;
-        p.setPen(ink);
-        const int width = everyDay ? int(dayWidth) : int(dayWidth * 7);
+    }
+    p.setPen(ink);
+    for (int32_t d = firstDay; d <= lastDay; ++d) {
+        const bool monday = PlexaroCalendar::isMonday(d);
+        const int x = vx(v, v.scale.xOfDay(d));
+        const bool labelled =
+            everyDay || (monday && (int64_t(d) - PlexaroCalendar::weekday(d)) / 7 % weekStep == 0);
+        if (!labelled) continue;
+        const int width = everyDay ? int(dayWidth) : int(dayWidth * 7 * weekStep);
         p.drawText(QRect(x + (everyDay ? 0 : kLabelGap), lower.top(), width, lower.height()),
                    (everyDay ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter,
                    QString::number(PlexaroCalendar::dateOf(d).day()));
@@ -349,8 +391,7 @@ void PlexaroPainter::paintTitle(QPainter& p, const PlexaroView& v) {
 }
 
 bool PlexaroPainter::print(QPagedPaintDevice& device, const PlexaroModel& model,
-                           const PlexaroView& screen, const QString& title,
-                           const QString& footer) {
+                           const PlexaroView& screen, const QString& title, const QString& footer) {
     QPainter p;
     if (!p.begin(&device)) return false;
     // Lay the page out in screen pixels (96 to the inch), then scale the chart down to
@@ -363,14 +404,21 @@ bool PlexaroPainter::print(QPagedPaintDevice& device, const PlexaroModel& model,
     const double headerHeight = line * 2.0;  // the title and a gap
     const double footerHeight = line * 1.5;
 
+    // The whole range fills the page width, whatever the zoom on screen; the selection
+    // is the user's and is not printed.
     PlexaroView v = screen;
     v.scrollX = 0;
     v.rows.scrollY = 0;
-    const int64_t chartWidth = int64_t(v.timeLeft()) + v.scale.width();
+    v.selectedRow = -1;
+    v.listWidth = std::clamp(v.listWidth, 0, int(pageWidth / 2));
+    const double timeWidth = std::max(1.0, pageWidth - v.listWidth);
+    v.scale.zoom = int(std::clamp<double>(
+        std::floor(timeWidth * double(v.scale.unitMinutes()) / double(v.scale.totalMinutes())),
+        PlexaroTimeScale::kMinZoom, PlexaroTimeScale::kMaxZoom));
+    const int64_t chartWidth = int64_t(v.listWidth) + v.scale.width();
     const double fit = std::min(1.0, pageWidth / double(std::max<int64_t>(chartWidth, 1)));
     const double chartHeight = (pageHeight - headerHeight - footerHeight) / fit;
-    const int rowsPerPage =
-        std::max(1, int((chartHeight - v.rows.top) / v.rows.height()));
+    const int rowsPerPage = std::max(1, int((chartHeight - v.rows.top) / v.rows.height()));
     const int rowCount = v.rows.rowCount;
     const int pages = std::max(1, (rowCount + rowsPerPage - 1) / rowsPerPage);
 
@@ -384,8 +432,7 @@ bool PlexaroPainter::print(QPagedPaintDevice& device, const PlexaroModel& model,
         p.setClipping(false);
         p.setPen(Qt::black);
         p.setFont(titleFont);
-        p.drawText(QRectF(0, 0, pageWidth, line * 1.5), Qt::AlignLeft | Qt::AlignVCenter,
-                   title);
+        p.drawText(QRectF(0, 0, pageWidth, line * 1.5), Qt::AlignLeft | Qt::AlignVCenter, title);
         p.setFont(screen.font);
         const QRectF foot(0, pageHeight - footerHeight, pageWidth, footerHeight);
         p.drawText(foot, Qt::AlignLeft | Qt::AlignBottom, footer);
@@ -400,7 +447,7 @@ bool PlexaroPainter::print(QPagedPaintDevice& device, const PlexaroModel& model,
         p.translate(0, headerHeight);
         p.scale(fit, fit);
         BarCache bars;
-        paintWith(p, model, v, QRect(QPoint(0, 0), v.size), bars);
+        paintWith(p, model, v, QRect(QPoint(0, 0), v.size), bars, false);
     }
     return p.end();
 }

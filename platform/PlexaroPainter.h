@@ -1,5 +1,6 @@
 #pragma once
 #include <QColor>
+#include <QImage>
 #include <QRect>
 #include <QString>
 #include <cstdint>
@@ -33,11 +34,20 @@ public:
 
     // Time the last paint() took, in nanoseconds.
     int64_t lastPaintNanoseconds() const { return m_lastPaintNs; }
+    // Bars placed for the last screen paint: those in the visible rows and days.
+    int lastBarCount() const { return m_lastBarCount; }
 
 private:
     struct ColourGroup {
         uint32_t colour;
         std::vector<QRect> rects;
+    };
+    // The bars of one row that are too thin for an outline, as one line of pixels that is
+    // stretched to the bars' height when drawn: a row of hundreds of one-pixel bars (the
+    // week view) then costs one image instead of hundreds of rectangles.
+    struct ThinStrip {
+        QRect target;
+        QImage line;
     };
     struct BarText {
         QRect rect;
@@ -51,18 +61,23 @@ private:
         int listWidth = 0;
         int64_t scrollX = 0;
         QSize size;
+        qint64 palette = 0;
+        bool greyBars = false;
         bool operator==(const CacheKey& o) const;
     };
     struct BarCache {
         CacheKey key;
         std::vector<ColourGroup> groups;
+        std::vector<ThinStrip> strips;
         std::vector<BarText> texts;
+        int barCount = 0;
     };
 
+    // Thin bars become strips on screen; a printout keeps every bar a rectangle.
     void paintWith(QPainter& p, const PlexaroModel& model, const PlexaroView& view,
-                   const QRect& clip, BarCache& bars);
-    static void collectBars(const PlexaroModel& model, const PlexaroView& view,
-                            BarCache& bars);
+                   const QRect& clip, BarCache& bars, bool thinStrips);
+    static void collectBars(const PlexaroModel& model, const PlexaroView& view, BarCache& bars,
+                            bool thinStrips);
     static void paintTimeArea(QPainter& p, const PlexaroView& v, const BarCache& bars,
                               const QRect& area);
     static void paintGrid(QPainter& p, const PlexaroView& v, const QRect& area);
@@ -77,6 +92,7 @@ private:
 
     BarCache m_cache;
     int64_t m_lastPaintNs = 0;
+    int m_lastBarCount = 0;
 };
 
 }  // namespace plat

@@ -8,10 +8,10 @@
 namespace plat {
 
 struct PlexaroRowLayout {
-    int top = 0;        // y where row 1 begins when not scrolled (below the ruler)
-    int rowHeight = 20; // pixels, at least 1
-    int rowCount = 0;   // resource rows
-    int scrollY = 0;    // pixels the rows are scrolled up
+    int top = 0;         // y where row 1 begins when not scrolled (below the ruler)
+    int rowHeight = 20;  // pixels, at least 1
+    int rowCount = 0;    // resource rows
+    int scrollY = 0;     // pixels the rows are scrolled up
 
     int height() const { return std::max(rowHeight, 1); }
     int contentHeight() const { return rowCount * height(); }

@@ -17,13 +17,13 @@ namespace plat {
 
 struct PlexaroTimeScale {
     enum Kind { Hours = 0, Days = 1, Weeks = 2 };  // any other kind is laid out as Days
-    static constexpr int kMaxDays = 1000;  // a longer range shows its first 1000 days
+    static constexpr int kMaxDays = 1000;          // a longer range shows its first 1000 days
     static constexpr int kMinZoom = 1;
     static constexpr int kMaxZoom = 1000;
 
     int32_t firstDay = 0;  // day numbers, both shown; lastDay below firstDay shows one day
     int32_t lastDay = 0;
-    int dayStart = 0;   // minutes since midnight; an empty or reversed span shows 0..1440
+    int dayStart = 0;  // minutes since midnight; an empty or reversed span shows 0..1440
     int dayEnd = 1440;
     int kind = Hours;
     int zoom = 60;  // pixels per unit: an hour (Hours), a day (Days), a week (Weeks)

@@ -18,8 +18,8 @@ namespace plat {
 
 // 0x00BBGGRR; 0x80 in the high byte names a system colour.
 struct PlexaroColours {
-    uint32_t back = 0x00FFFFFF;        // time area
-    uint32_t titleBack = 0x8000000F;   // button face
+    uint32_t back = 0x00FFFFFF;       // time area
+    uint32_t titleBack = 0x8000000F;  // button face
     uint32_t rulerBack = 0x8000000F;
     uint32_t listBack = 0x80000005;    // window background
     uint32_t selectBack = 0x8000000D;  // highlight
@@ -31,9 +31,9 @@ struct PlexaroView {
     PlexaroRowLayout rows;  // rows.top == titleHeight + rulerHeight
     int titleHeight = 0;
     int rulerHeight = 0;
-    int listWidth = 100;  // pixels of the resource column, left of the time area
-    int64_t scrollX = 0;  // pixels the time area is scrolled to the left
-    QSize size;           // of the painted area
+    int listWidth = 100;   // pixels of the resource column, left of the time area
+    int64_t scrollX = 0;   // pixels the time area is scrolled to the left
+    QSize size;            // of the painted area
     int selectedRow = -1;  // -1 = none
     QString title;
     QString dateFormat = QStringLiteral("D, n M Y");

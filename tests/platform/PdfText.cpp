@@ -81,7 +81,8 @@ std::vector<PdfPage> ReadPdfPages(const QString& path) {
     std::map<int, QHash<uint, QString>> fonts;  // font object -> glyph code -> text
     for (const auto& [number, object] : objects) {
         const int cmap = referenceIn(object, "/ToUnicode");
-        if (cmap >= 0 && objects.count(cmap)) fonts[number] = unicodeMap(streamOf(objects.at(cmap)));
+        if (cmap >= 0 && objects.count(cmap))
+            fonts[number] = unicodeMap(streamOf(objects.at(cmap)));
     }
     static const QRegularExpression fontRef(QStringLiteral("/F(\\d+)\\s+(\\d+) 0 R"));
     QHash<QString, int> fontByName;

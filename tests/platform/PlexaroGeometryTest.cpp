@@ -61,10 +61,9 @@ TEST(PlexaroTimeScale, AMinuteOfADayMapsToXAndBackInEachView) {
 
 TEST(PlexaroTimeScale, APixelLiesInASpanExactlyWhenItsMinuteDoes) {
     // Ratios that do not divide evenly are where rounding goes wrong.
-    for (const PlexaroTimeScale& s :
-         {scaleOf(PlexaroTimeScale::Hours, 37, 450, 1000, 2),
-          scaleOf(PlexaroTimeScale::Days, 41, 0, 1440, 33),
-          scaleOf(PlexaroTimeScale::Weeks, 53, 420, 1080, 61)}) {
+    for (const PlexaroTimeScale& s : {scaleOf(PlexaroTimeScale::Hours, 37, 450, 1000, 2),
+                                      scaleOf(PlexaroTimeScale::Days, 41, 0, 1440, 33),
+                                      scaleOf(PlexaroTimeScale::Weeks, 53, 420, 1080, 61)}) {
         SCOPED_TRACE(s.kind);
         const int64_t total = s.totalMinutes();
         for (const auto& [a, b] : std::vector<std::pair<int64_t, int64_t>>{
@@ -87,10 +86,10 @@ TEST(PlexaroTimeScale, EdgesClampAndPointsOutsideFindNothing) {
     EXPECT_FALSE(s.at(-1).has_value());
     EXPECT_FALSE(s.at(s.width()).has_value());
     EXPECT_EQ(s.at(s.width() - 1)->day, kMonday + 32);
-    EXPECT_EQ(s.xOf(kMonday - 5, 600), 0);             // before the range
-    EXPECT_EQ(s.xOf(kMonday + 40, 600), s.width());    // after it
-    EXPECT_EQ(s.xOf(kMonday + 1, 0), s.xOfDay(kMonday + 1));       // before the working day
-    EXPECT_EQ(s.xOf(kMonday + 1, 1440), s.xOfDay(kMonday + 2));    // after it
+    EXPECT_EQ(s.xOf(kMonday - 5, 600), 0);                       // before the range
+    EXPECT_EQ(s.xOf(kMonday + 40, 600), s.width());              // after it
+    EXPECT_EQ(s.xOf(kMonday + 1, 0), s.xOfDay(kMonday + 1));     // before the working day
+    EXPECT_EQ(s.xOf(kMonday + 1, 1440), s.xOfDay(kMonday + 2));  // after it
 
     PlexaroTimeScale reversed = s;
     reversed.lastDay = s.firstDay - 10;
@@ -123,8 +122,12 @@ TEST(PlexaroTimeScale, BarSpansTileAndThinBarsStillShow) {
 
 TEST(PlexaroRowLayout, YFindsRulerRowsAndNothingBelowAlsoWhenScrolled) {
     PlexaroRowLayout rows{60, 20, 5, 0};
-    struct Case { int scrollY; int y; int row; } cases[] = {
-        {0, 0, 0},  {0, 59, 0},  {0, 60, 1},  {0, 79, 1},  {0, 80, 2},
+    struct Case {
+        int scrollY;
+        int y;
+        int row;
+    } cases[] = {
+        {0, 0, 0},   {0, 59, 0},   {0, 60, 1},  {0, 79, 1},   {0, 80, 2},
         {0, 159, 5}, {0, 160, -1}, {30, 60, 2}, {30, 129, 5}, {30, 130, -1},
     };
     for (const Case& c : cases) {
@@ -161,6 +164,16 @@ TEST(PlexaroModel, RowsCountFromOneAfterTheRulerAndOthersReadNeutral) {
     EXPECT_EQ(m.addRow("Cy"), 1);
 }
 
+TEST(PlexaroModel, NumbersBeyondSixteenBitsAreRefused) {
+    PlexaroModel m;
+    for (int i = 1; i <= PlexaroModel::kMaxRows; ++i) ASSERT_EQ(m.addRow(""), i);
+    EXPECT_EQ(m.addRow("one too many"), PlexaroModel::kNone);
+    for (int i = 1; i <= PlexaroModel::kMaxBarsPerRow; ++i)
+        ASSERT_EQ(m.addBar(7, 600, 610, kMonday, kMonday, ""), i);
+    EXPECT_EQ(m.addBar(7, 600, 610, kMonday, kMonday, ""), PlexaroModel::kNone);
+    EXPECT_EQ(m.barCount(7), PlexaroModel::kMaxBarsPerRow);
+}
+
 TEST(PlexaroModel, BarsOfADayComeInStartOrderWithLongBarsFromEarlierDays) {
     PlexaroModel m;
     m.addRow("Ann");
@@ -179,7 +192,11 @@ TEST(PlexaroModel, BarsOfADayComeInStartOrderWithLongBarsFromEarlierDays) {
 TEST(PlexaroCalendar, RulerDatesAndHoursInEnglishWhateverTheLocale) {
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::German));
-    struct Case { QDate date; const char* format; const char* text; } dates[] = {
+    struct Case {
+        QDate date;
+        const char* format;
+        const char* text;
+    } dates[] = {
         {QDate(2026, 3, 2), "D, n M Y", "Mon, 2 Mar 2026"},
         {QDate(2026, 3, 2), "M Y", "Mar 2026"},
         {QDate(1900, 1, 1), "W d F y", "Monday 01 January 00"},
@@ -192,8 +209,12 @@ TEST(PlexaroCalendar, RulerDatesAndHoursInEnglishWhateverTheLocale) {
     EXPECT_TRUE(PlexaroCalendar::isWeekend(-2));  // 30 December 1899, a Saturday
     EXPECT_FALSE(PlexaroCalendar::isWeekend(kMonday + 4));
 
-    struct Hour { int minute; const char* h24; const char* h12; } hours[] = {
-        {0, "00:00", "12 am"}, {480, "08:00", "8 am"},  {720, "12:00", "12 pm"},
+    struct Hour {
+        int minute;
+        const char* h24;
+        const char* h12;
+    } hours[] = {
+        {0, "00:00", "12 am"},  {480, "08:00", "8 am"},   {720, "12:00", "12 pm"},
         {780, "13:00", "1 pm"}, {1440, "24:00", "12 am"}, {510, "08:30", "8:30 am"},
     };
     for (const auto& h : hours) {

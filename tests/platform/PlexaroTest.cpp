@@ -51,7 +51,8 @@ TEST_F(PlexaroTest, RowsAreOneToNAfterTheRulerAndMinusOneMeansNone) {
     }
     // A click on a row's name selects it; a double-click asks for its editor.
     std::vector<int> doubleClicked;
-    QObject::connect(&chart, &Plexaro::ListDblClick, [&](int row) { doubleClicked.push_back(row); });
+    QObject::connect(&chart, &Plexaro::ListDblClick,
+                     [&](int row) { doubleClicked.push_back(row); });
     const QPoint onCy(20, chart.view().rows.rowTop(3) + 5);
     mouse(QEvent::MouseButtonPress, onCy, Qt::LeftButton);
     mouse(QEvent::MouseButtonRelease, onCy, Qt::LeftButton);
@@ -64,10 +65,14 @@ TEST_F(PlexaroTest, AHitTestRaisesDropItemWithRowMinuteAndDayInEachView) {
     // Hand-worked in the hour view: 60 px an hour from 08:00, right of 100 px of names.
     EXPECT_TRUE(chart.hitTest(100 + 150, pointOf(2, kMonday, 0).y()));
     EXPECT_EQ(drops.back(), (Drop{2, 630, kMonday}));
-    struct Case { int kind; int dayOffset; int minute; } cases[] = {
-        {Plexaro::Hours, 0, 485}, {Plexaro::Hours, 0, 1019},
-        {Plexaro::Days, 0, 480},  {Plexaro::Days, 17, 750},  {Plexaro::Days, 32, 700},
-        {Plexaro::Weeks, 5, 480}, {Plexaro::Weeks, 60, 600},
+    struct Case {
+        int kind;
+        int dayOffset;
+        int minute;
+    } cases[] = {
+        {Plexaro::Hours, 0, 485},  {Plexaro::Hours, 0, 1019}, {Plexaro::Days, 0, 480},
+        {Plexaro::Days, 17, 750},  {Plexaro::Days, 32, 700},  {Plexaro::Weeks, 5, 480},
+        {Plexaro::Weeks, 60, 600},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
@@ -94,14 +99,15 @@ TEST_F(PlexaroTest, AHitTestOffTheRowsTimeRaisesNothing) {
     const int inRow = pointOf(1, kMonday, 600).y();
     const int x = pointOf(1, kMonday + 3, 600).x();
     const QPoint points[] = {
-        {x, v.titleHeight / 2},                    // title
-        {x, v.titleHeight + 2},                    // ruler
-        {50, inRow},                               // resource column
-        {x, v.rows.rowTop(4) + 2},                 // below the last row
+        {x, v.titleHeight / 2},                            // title
+        {x, v.titleHeight + 2},                            // ruler
+        {50, inRow},                                       // resource column
+        {x, v.rows.rowTop(4) + 2},                         // below the last row
         {int(v.toViewportX(v.scale.width())) + 5, inRow},  // right of the last day
         {-3, inRow},
     };
-    for (const QPoint& p : points) EXPECT_FALSE(chart.hitTest(p.x(), p.y())) << p.x() << "," << p.y();
+    for (const QPoint& p : points)
+        EXPECT_FALSE(chart.hitTest(p.x(), p.y())) << p.x() << "," << p.y();
     EXPECT_TRUE(drops.empty());
 }
 
@@ -195,4 +201,75 @@ TEST_F(PlexaroTest, OnlyTheProgramsOwnDragIsTakenAndReportedWhereItFell) {
         QCoreApplication::sendEvent(chart.viewport(), &drop);
     }
     EXPECT_EQ(dropped, std::vector<QPoint>{at});
+}
+
+TEST_F(PlexaroTest, OnlyTheUsersScrollingRaisesScrollTrack) {
+    chart.setTimeZoom(200);  // wider than the time area
+    std::vector<std::tuple<int32_t, int, int>> tracks;
+    QObject::connect(&chart, &Plexaro::ScrollTrack, [&](int32_t day, int minute, int row) {
+        tracks.emplace_back(day, minute, row);
+    });
+    chart.scrollTo(kMonday, 600);
+    EXPECT_TRUE(tracks.empty());
+    chart.horizontalScrollBar()->setValue(0);
+    chart.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    ASSERT_EQ(tracks.size(), 1u);
+    // A page on from 08:00 is the width of the time area at 200 px an hour.
+    const int page = chart.view().timeAreaWidth();
+    EXPECT_EQ(tracks[0], std::make_tuple(kMonday, kDayStart + page * 60 / 200, 1));
+}
+
+TEST_F(PlexaroTest, BarsAreNeitherMovedNorSelectedByThePointer) {
+    const int bar = chart.addBar(1, 540, 600, kMonday, kMonday, "B1");
+    std::vector<std::pair<int, int>> preSelect;
+    std::vector<int> preDropTargets;
+    QObject::connect(&chart, &Plexaro::BarPreSelect,
+                     [&](int row, int b) { preSelect.emplace_back(row, b); });
+    QObject::connect(&chart, &Plexaro::BarPreDrop, [&](int, int, int targetRow, int32_t, int) {
+        preDropTargets.push_back(targetRow);
+    });
+    mouse(QEvent::MouseButtonPress, pointOf(1, kMonday, 570), Qt::LeftButton);
+    mouse(QEvent::MouseMove, pointOf(2, kMonday, 800));
+    mouse(QEvent::MouseButtonRelease, pointOf(2, kMonday, 800), Qt::LeftButton);
+    EXPECT_EQ(preSelect, (std::vector<std::pair<int, int>>{{1, bar}}));
+    EXPECT_EQ(preDropTargets, std::vector<int>{2});
+    const plat::PlexaroBar* b = chart.model().bar(1, bar);
+    EXPECT_EQ(std::make_tuple(b->startMinute, b->endMinute, b->startDay),
+              std::make_tuple(540, 600, kMonday));
+    EXPECT_EQ(chart.model().barCount(2), 0);
+    // A press without a pull is no drop.
+    mouse(QEvent::MouseButtonPress, pointOf(1, kMonday, 570), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, pointOf(1, kMonday, 571), Qt::LeftButton);
+    EXPECT_EQ(preDropTargets.size(), 1u);
+}
+
+TEST_F(PlexaroTest, KeysMoveTheSelectionAndEnterOpensTheRow) {
+    std::vector<int> opened;
+    QObject::connect(&chart, &Plexaro::ListDblClick, [&](int row) { opened.push_back(row); });
+    auto key = [&](int k) {
+        QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
+        QCoreApplication::sendEvent(&chart, &e);
+    };
+    key(Qt::Key_Return);  // nothing selected: nothing to open
+    key(Qt::Key_Down);
+    EXPECT_EQ(chart.selectedRow(), 1);
+    key(Qt::Key_Up);
+    EXPECT_EQ(chart.selectedRow(), 1);  // stays on the first row
+    key(Qt::Key_End);
+    key(Qt::Key_Down);
+    EXPECT_EQ(chart.selectedRow(), 3);
+    key(Qt::Key_Enter);
+    EXPECT_EQ(opened, std::vector<int>{3});
+}
+
+TEST_F(PlexaroTest, TheNameColumnIsWidenedByPullingItsEdge) {
+    const int y = pointOf(1, kMonday, 0).y();
+    mouse(QEvent::MouseButtonPress, QPoint(101, y), Qt::LeftButton);
+    mouse(QEvent::MouseMove, QPoint(160, y));
+    mouse(QEvent::MouseButtonRelease, QPoint(160, y), Qt::LeftButton);
+    EXPECT_EQ(chart.listWidth(), 160);
+    EXPECT_EQ(chart.selectedRow(), Plexaro::kNoRow);  // pulling the edge selects nothing
+    // The time follows the column: 08:00 now begins at its new edge.
+    ASSERT_TRUE(chart.hitTest(160, y));
+    EXPECT_EQ(drops.back().minute, kDayStart);
 }
