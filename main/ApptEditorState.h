@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 
 namespace plat {
@@ -9,6 +10,18 @@ class ComboBox;
 // list (item data = ResourceId). Until the editor registers itself it is "not shown".
 class ApptEditorState {
 public:
+    // Hands the editor its group, slot start (minutes), resource, task (0 = none) and
+    // day, and shows it modally; false when there is no editor to show.
+    using ShowFn = std::function<void(int32_t groupId, int16_t startTime, int32_t resourceId,
+                                      int32_t taskId, int32_t apptDate)>;
+    static bool Show(int32_t groupId, int16_t startTime, int32_t resourceId, int32_t taskId,
+                     int32_t apptDate) {
+        if (!instance().show) return false;
+        instance().show(groupId, startTime, resourceId, taskId, apptDate);
+        return true;
+    }
+    static void RegisterShow(ShowFn fn) { instance().show = std::move(fn); }
+
     static bool Visible() { return instance().visible && instance().visible(); }
     static plat::ComboBox* CbResource() { return instance().cbResource; }
     static void Register(std::function<bool()> visible, plat::ComboBox* cbResource) {
@@ -22,5 +35,6 @@ private:
         return s;
     }
     std::function<bool()> visible;
+    ShowFn show;
     plat::ComboBox* cbResource = nullptr;
 };

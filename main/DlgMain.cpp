@@ -69,7 +69,7 @@ bool DlgMain::Form_Load() {
     }
     if (ini().GetNumber("Options", "IsReadOnly", 0) != 0) {
         for (const char* key : {"Config", "Group", "Resource"}) Toolbar1->setButtonVisible(key, false);
-        mnuFileConfiguration->setVisible(false);
+        if (mnuFileConfiguration) mnuFileConfiguration->setVisible(false);
         mnuResource->menuAction()->setVisible(false);
         mnuTransfer->menuAction()->setVisible(false);
         CbGroup->move(CbGroup->x() - 1100 / kTw, CbGroup->y());

@@ -57,6 +57,26 @@ public:
     void ChkLegend_Click();
     void Form_Resize();
 
+    // Chart interaction.
+    void LblColor_MouseDown(int index);
+    void Sched_DragDrop(int x, int y);
+    void Sched_DropItem(int row, int minute, int32_t day);
+    void Sched_ListDblClick(int row);
+    void Sched_ItemMove(int row, int bar);
+    void Scroll_Change();
+    void SpinDate_Click(int16_t direction);
+
+    // Commands: the toolbar's two dispatchers (menu-bar entries forward to them).
+    void Toolbar1_ButtonClick(const QString& key);
+    void Toolbar1_ButtonMenuClick(const QString& entryKey);
+    void mnuTransferBackup_Click();
+    void mnuTransferRestore_Click();
+    void mnuTransferExport_Click();
+    void mnuResourceSaveTemplate_Click();
+    // The chart's print title for a day: "Rostima - Monday 1 January 1900".
+    static QString PrintTitle(int32_t day);
+    static QString PrintFooter();
+
     // The controls, named as the program knows them.
     plat::Plexaro* Sched = nullptr;
     plat::Glidex* Scroll = nullptr;
@@ -82,6 +102,7 @@ public:
     int16_t AutoscrollCountdown = 0;  // ticks left before the chart returns to the present
     int32_t LastBookingCheck = 0;     // fingerprint of the bookings the last load showed
     bool IsLoading() const { return m_loading; }
+    int32_t DraggedTaskId = 0;        // TaskId of the legend entry dragged last
 
     static constexpr int kTwipsPerPixel = 15;
     static QString WebAddress() { return "https://www.rostima.example"; }
@@ -101,6 +122,11 @@ private:
     void Form_Unload();
     void unloadFromProgram();
     void clearChart();
+    void connectInteraction();
+    void buttonsOn(bool on);
+    void rearmTimer();
+    void exitProgram();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     bool editingDialogOpen() const;
     void finishLoad();
 

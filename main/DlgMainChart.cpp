@@ -184,6 +184,8 @@ void DlgMain::ShowLegends() {
             swatch->setGeometry(LblColor[i - 1]->geometry().translated(0, 240 / kTwipsPerPixel));
             caption->setGeometry(LblLegend[i - 1]->geometry().translated(0, 240 / kTwipsPerPixel));
             swatch->setAutoFillBackground(true);
+            swatch->installEventFilter(this);
+            caption->installEventFilter(this);
             LblColor.push_back(swatch);
             LblLegend.push_back(caption);
         }

@@ -11,6 +11,7 @@
 #include "Hintel.h"
 #include "KeyedStatusBar.h"
 #include "KeyedToolbar.h"
+#include <QMenu>
 #include "Nudgel.h"
 #include "Plexaro.h"
 
@@ -26,24 +27,28 @@ void DlgMain::buildControls() {
     Toolbar1 = new plat::KeyedToolbar(this);
     Toolbar1->setObjectName("Toolbar1");
     addToolBar(Toolbar1);
+    // Commands that open a dialog this program does not have yet are left out.
     struct Button { const char* key; const char* tip; const char* caption; };
     const Button buttons[] = {
-        {"Exit", "Exit Application", "Exit"},   {"Binocular", "Search For Appointment", "Search"},
-        {"Write", "Make Appointment", "Book"},  {"Calendar", "Calendar", "Calendar"},
-        {"Config", "Configuration", "Config"},  {"Group", "Group Definition", "Group"},
-        {"Resource", "Resource Definition", "Resource"}, {"Print", "Print Schedule", "Print"},
-        {"Screen", "Schedule resolution", "View"}, {"Help", "Online Help", "Help"},
+        {"Exit", "Exit Application", "Exit"},
+        {"Group", "Group Definition", "Group"},
+        {"Resource", "Resource Definition", "Resource"},
+        {"Print", "Print Schedule", "Print"},
+        {"Screen", "Schedule resolution", "View"},
+        {"Help", "Online Help", "Help"},
     };
     for (const Button& b : buttons) Toolbar1->addButton(b.key, b.key, b.tip, QIcon(), b.caption);
     struct Entry { const char* button; const char* key; const char* text; };
     const Entry entries[] = {
-        {"Group", "AddGroup", "&Add Group"},       {"Group", "EditGroup", "&Edit Group"},
-        {"Group", "DeleteGroup", "&Delete Group"}, {"Resource", "AddRes", "&Add Resource"},
-        {"Resource", "EditRes", "&Edit Resource"}, {"Resource", "DeleteRes", "&Delete Resource"},
+        {"Group", "DeleteGroup", "&Delete Group"}, {"Resource", "DeleteRes", "&Delete Resource"},
         {"Screen", "Hours", "Hourly"},             {"Screen", "Days", "Daily"},
         {"Screen", "Weeks", "Weekly"},
     };
     for (const Entry& e : entries) Toolbar1->addMenuEntry(e.button, e.key, e.key, e.text);
+    connect(Toolbar1, &plat::KeyedToolbar::ButtonClick, this,
+            [this](const QString& key) { Toolbar1_ButtonClick(key); });
+    connect(Toolbar1, &plat::KeyedToolbar::ButtonMenuClick, this,
+            [this](const QString&, const QString& entry) { Toolbar1_ButtonMenuClick(entry); });
 
     CbGroup = new plat::ComboBox(client);
     CbGroup->setObjectName("CbGroup");
@@ -83,6 +88,8 @@ void DlgMain::buildControls() {
     caption->setGeometry(32, 22, 110, 16);
     LblColor.push_back(swatch);
     LblLegend.push_back(caption);
+    swatch->installEventFilter(this);
+    caption->installEventFilter(this);
     swatch->hide();
     caption->hide();
 
@@ -103,43 +110,39 @@ void DlgMain::buildControls() {
     connect(Timer1, &plat::FormsTimer::Timer, this, [this] { Timer1_Timer(); });
     connect(CbGroup, &plat::ComboBox::Click, this, [this] { CbGroup_Click(); });
     connect(ChkLegend, &QCheckBox::clicked, this, [this] { ChkLegend_Click(); });
-    connect(Scroll, &plat::Glidex::Change, this, [this](int v) { Sched->setTimeZoom(v); });
     buildMenus();
+    connectInteraction();
 }
 
 void DlgMain::buildMenus() {
     QMenuBar* bar = menuBar();
+    // Entries that stand for a toolbar command run it through the toolbar's dispatchers.
+    auto button = [this](QMenu* menu, const char* text, const QString& key) {
+        menu->addAction(text, this, [this, key] { Toolbar1_ButtonClick(key); });
+    };
+    auto entry = [this](QMenu* menu, const char* text, const QString& key) {
+        menu->addAction(text, this, [this, key] { Toolbar1_ButtonMenuClick(key); });
+    };
     mnuFile = bar->addMenu("&File");
-    mnuFileConfiguration = mnuFile->addAction("&Configuration");
+    button(mnuFile, "&Print", "Print");
     mnuFile->addSeparator();
-    mnuFile->addAction("&Print");
-    mnuFile->addSeparator();
-    mnuFile->addAction("E&xit");
+    button(mnuFile, "E&xit", "Exit");
     QMenu* view = bar->addMenu("&View");
-    view->addAction("&Hours");
-    view->addAction("&Days");
-    view->addAction("&Weeks");
+    entry(view, "&Hours", "Hours");
+    entry(view, "&Days", "Days");
+    entry(view, "&Weeks", "Weeks");
     mnuResource = bar->addMenu("&Resource");
-    for (const char* text : {"&New Group", "&Edit Group", "&Delete Group", "&Save Group Template",
-                             "&Load Group Template"})
-        mnuResource->addAction(text);
+    entry(mnuResource, "&Delete Group", "DeleteGroup");
+    mnuResource->addAction("&Save Group Template", this, [this] { mnuResourceSaveTemplate_Click(); });
     mnuResource->addSeparator();
-    for (const char* text : {"Ne&w Resource", "Edi&t Resource", "Delet&e Resource"})
-        mnuResource->addAction(text);
-    QMenu* booking = bar->addMenu("&Appointment");
-    booking->addAction("Change &Date");
-    booking->addSeparator();
-    booking->addAction("&Search For Appointment");
-    booking->addAction("&Add/Edit Booking");
+    entry(mnuResource, "Delet&e Resource", "DeleteRes");
     mnuTransfer = bar->addMenu("&Transfer");
-    mnuTransfer->addAction("E&xport to CSV file");
+    mnuTransfer->addAction("E&xport to CSV file", this, [this] { mnuTransferExport_Click(); });
     mnuTransfer->addSeparator();
-    mnuTransfer->addAction("&Backup Database");
-    mnuTransfer->addAction("&Restore Database");
+    mnuTransfer->addAction("&Backup Database", this, [this] { mnuTransferBackup_Click(); });
+    mnuTransfer->addAction("&Restore Database", this, [this] { mnuTransferRestore_Click(); });
     QMenu* help = bar->addMenu("&Help");
-    help->addAction("&Contents");
-    help->addSeparator();
-    help->addAction("&About");
+    button(help, "&Contents", "Help");
 }
 
 bool DlgMain::TimerEnabled() const { return Timer1 && Timer1->enabled(); }

@@ -218,7 +218,21 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
                   fieldText(customer.Ref02()), fieldText(customer.Ref03())});
     };
     auto writeBooking = [&](const ClsRecordset& row) {
-        if (!booking.Load(row.Field("BookingId").toInt())) return;
+        // A booking whose texts are null does not load as a record; it is written from
+        // its row all the same (null texts as empty ones), never left out of the backup.
+        if (!booking.Load(row.Field("BookingId").toInt())) {
+            booking.InitBfr();
+            booking.setResourceId(row.Field("ResourceId").toInt());
+            booking.setTaskId(row.Field("TaskId").toInt());
+            booking.setCustomerId(row.Field("CustomerId").toInt());
+            booking.setBookingDate(row.Field("BookingDate").toInt());
+            booking.setBookingStart(static_cast<int16_t>(row.Field("BookingStart").toInt()));
+            booking.setBookingEnd(static_cast<int16_t>(row.Field("BookingEnd").toInt()));
+            booking.setRef01(row.Field("Ref01").toString());
+            booking.setRef02(row.Field("Ref02").toString());
+            booking.setRef03(row.Field("Ref03").toString());
+            booking.setComments(row.Field("Comments").toString());
+        }
         setPanel("Person", dayText(row.Field("BookingDate").toInt()));
         // A record that does not load gives an empty name: a booking without a customer
         // is written with an empty customer field.

@@ -1,0 +1,201 @@
+// DlgMain: the toolbar's commands and the menu bar's own entries.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTextStream>
+
+#include "AppInfo.h"
+#include "CalendarState.h"
+#include "ClsDAO.h"
+#include "ClsDate.h"
+#include "ClsForms.h"
+#include "ClsGroup.h"
+#include "ClsIni.h"
+#include "ClsLogging.h"
+#include "ClsResource.h"
+#include "ComboBox.h"
+#include "ContextIDs.h"
+#include "DlgMain.h"
+#include "DlgRestore.h"
+#include "FormsTimer.h"
+#include "KeyedToolbar.h"
+#include "ModalHook.h"
+#include "ModMain.h"
+#include "MsgBox.h"
+#include "Plexaro.h"
+#include "SharedObjects.h"
+
+namespace {
+ClsIni& ini() { return SharedObjects::Ini(); }
+ClsForms& forms() { return SharedObjects::Forms(); }
+// "yyyymmdd-hhnnss": the leading number is the date, which the restore dialog lists by.
+QString stampNow() { return QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss"); }
+}  // namespace
+
+QString DlgMain::PrintTitle(int32_t day) {
+    const QDate date = SharedObjects::Date().LongToDate(day);
+    return "Rostima - " + QLocale(QLocale::English).toString(date, "dddd d MMMM yyyy");
+}
+
+QString DlgMain::PrintFooter() { return "Rostima! " + ModMain::VersionNumber() + " - " + WebAddress(); }
+
+void DlgMain::buttonsOn(bool on) { forms().EnableButtons(*Toolbar1, on); }
+
+// After a button command the refresh period is [Config] UpdateCheck seconds, by default
+// the period that ran before in whole seconds.
+void DlgMain::rearmTimer() {
+    const int period = Timer1->interval();
+    const int64_t seconds = ini().GetNumber("Config", "UpdateCheck", period / 1000);
+    if (seconds * 1000 <= plat::FormsTimer::kMaxInterval && seconds >= 0)
+        Timer1->setInterval(static_cast<int>(seconds * 1000));
+    Timer1->setEnabled(true);
+}
+
+void DlgMain::Toolbar1_ButtonClick(const QString& key) {
+    Timer1->setEnabled(false);
+    const QString tag = Toolbar1->tag(key);
+    if (tag == "Exit") {
+        exitProgram();
+        return;  // the timer stays off
+    }
+    if (tag == "Group") {
+        Toolbar1_ButtonMenuClick("AddGroup");
+    } else if (tag == "Resource") {
+        Toolbar1_ButtonMenuClick("AddRes");
+    } else if (tag == "Screen") {
+        Toolbar1_ButtonMenuClick("Hours");
+    } else if (tag == "Help") {
+        buttonsOn(false);
+        ContextIDs::ShowHelp(ContextIDs::IDH_MAIN);
+        buttonsOn(true);
+    } else if (tag == "Print") {
+        buttonsOn(false);
+        const bool colour = ini().GetNumber("Options", "ColourPrint", 0) != 0;
+        Sched->setPrintTitle(PrintTitle(CalendarState::CalDate()));
+        Sched->setPrintColourBars(colour);
+        Sched->setPrintFooter(PrintFooter());
+        Sched->setPrintColourBackgrounds(colour);
+        QPrinter printer;
+        QPrintDialog dialog(&printer, this);
+        if (plat::ModalHook::Exec(dialog) == QDialog::Accepted && !Sched->print(printer))
+            ModMain::Warning("Unable to print the schedule!");
+        buttonsOn(true);
+    }
+    rearmTimer();
+}
+
+void DlgMain::exitProgram() {
+    buttonsOn(false);
+    ini().WriteValue("Sched", "ListWidth", static_cast<int16_t>(Sched->listWidth()));
+    // A load or a dialog still running would use the shared objects after their release:
+    // then the next tick unloads, once they are done.
+    if (m_loading || QApplication::activeModalWidget()) {
+        Closing = true;
+        Timer1->setInterval(100);
+        Timer1->setEnabled(true);
+        return;
+    }
+    unloadFromProgram();
+}
+
+void DlgMain::Toolbar1_ButtonMenuClick(const QString& entryKey) {
+    const int32_t group = forms().GetComboData(*CbGroup);
+    const int row = Sched->selectedRow();
+    if (entryKey == "DeleteGroup") {
+        if (CbGroup->ListIndex() < 0) {
+            ModMain::Warning("No group selected!");
+            return;
+        }
+        if (!ModMain::Confirm("Confirm delete selected group?")) return;
+        buttonsOn(false);
+        SharedObjects::Group().Delete(group);
+        ShowGroups(SharedObjects::Group().GroupId());
+        buttonsOn(true);
+    } else if (entryKey == "DeleteRes") {
+        if (row <= 0) {
+            ModMain::Warning("No resource selected!");
+            return;
+        }
+        if (!ModMain::Confirm("Confirm delete selected resource?")) return;
+        buttonsOn(false);
+        SharedObjects::Resource().Delete(Sched->rowData(row));
+        ShowResources(SharedObjects::Resource().ResourceId());
+        buttonsOn(true);
+    } else if (entryKey == "Hours" || entryKey == "Days" || entryKey == "Weeks") {
+        buttonsOn(false);
+        ini().WriteValue("Config", "TimeType", entryKey == "Hours" ? 0 : entryKey == "Days" ? 1 : 2);
+        ShowResources(0);
+        buttonsOn(true);
+    }
+}
+
+void DlgMain::mnuResourceSaveTemplate_Click() {
+    const int32_t group = forms().GetComboData(*CbGroup);
+    if (group < 0) {
+        ModMain::Warning("No group selected!");
+        return;
+    }
+    SharedObjects::Group().SaveTemplate(group);
+}
+
+void DlgMain::mnuTransferBackup_Click() {
+    const QString folder = ClsDAO::BackupFolder();
+    QDir().mkpath(folder);
+    const QString file = folder + "/" + stampNow() + ".txt";
+    if (SharedObjects::DAO().Backup(file))
+        plat::MsgBox("Database backed up to " + file, plat::vbOKOnly | plat::vbInformation,
+                     "Backup");
+    else
+        ModMain::Warning("Unable to back up the database!");
+}
+
+void DlgMain::mnuTransferRestore_Click() {
+    DlgRestore dialog(this);
+    plat::ModalHook::Exec(dialog);
+    const QString file = DlgRestore::BackupFile();
+    if (file.isEmpty()) return;
+    if (SharedObjects::DAO().Restore(file))
+        plat::MsgBox("Database restored from " + file, plat::vbOKOnly | plat::vbInformation,
+                     "Restore");
+    else
+        ModMain::Warning("Unable to restore the database: it is unchanged.");
+    ShowGroups(static_cast<int32_t>(ini().GetNumber("Group", "CbGroup", 0)));
+}
+
+// The bookings of the group shown, one line each, to "Export/<stamp>.csv" in the
+// program folder.
+void DlgMain::mnuTransferExport_Click() {
+    const int32_t group = forms().GetComboData(*CbGroup);
+    auto rs = SharedObjects::DAO().SqlQuery(
+        QString("select r.ResourceName, b.BookingDate, b.BookingStart, b.BookingEnd, t.TaskName, "
+                "c.CustomerName, b.Ref01, b.Ref02, b.Ref03, b.Comments from tblBookings b "
+                "join tblResources r on r.ResourceId = b.ResourceId "
+                "left join tblTasks t on t.TaskId = b.TaskId "
+                "left join tblCustomers c on c.CustomerId = b.CustomerId "
+                "where r.GroupId = %1 order by b.BookingDate, r.ResourceName, b.BookingStart")
+            .arg(group));
+    const QString folder = plat::AppPath() + "/Export";
+    QDir().mkpath(folder);
+    QFile out(folder + "/" + stampNow() + ".csv");
+    if (!rs || !out.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        ModMain::Warning("Unable to export the bookings!");
+        return;
+    }
+    auto field = [](QString text) { return "\"" + text.replace("\"", "\"\"") + "\""; };
+    QTextStream ts(&out);
+    ts << "Resource,Date,Start,End,Type,Customer,Ref01,Ref02,Ref03,Comments\n";
+    ClsDate& date = SharedObjects::Date();
+    for (; !rs->Eof(); rs->MoveNext()) {
+        QStringList line{field(rs->Field(0).toString()),
+                         date.LongToDate(rs->Field(1).toInt()).toString("yyyy-MM-dd"),
+                         date.MilitaryTime(static_cast<int16_t>(rs->Field(2).toInt())),
+                         date.MilitaryTime(static_cast<int16_t>(rs->Field(3).toInt()))};
+        for (int c = 4; c < 10; ++c) line << field(rs->Field(c).toString());
+        ts << line.join(',') << "\n";
+    }
+    out.close();
+    plat::MsgBox("Bookings exported to " + out.fileName(), plat::vbOKOnly | plat::vbInformation,
+                 "Export");
+}

@@ -1,0 +1,169 @@
+// DlgMain: dragging tasks from the legend onto the chart, the pointer over bars, the
+// row double-click, the zoom bar and the day spin.
+#include <QDrag>
+#include <QLabel>
+#include <QMimeData>
+#include <QMouseEvent>
+
+#include "ApptEditorState.h"
+#include "CalendarState.h"
+#include "ClsDAO.h"
+#include "ClsDate.h"
+#include "ClsForms.h"
+#include "ClsGroup.h"
+#include "ClsIni.h"
+#include "ClsLogging.h"
+#include "ComboBox.h"
+#include "DlgMain.h"
+#include "Glidex.h"
+#include "Hintel.h"
+#include "KeyedStatusBar.h"
+#include "ModMain.h"
+#include "Nudgel.h"
+#include "Plexaro.h"
+#include "SharedObjects.h"
+
+namespace {
+ClsIni& ini() { return SharedObjects::Ini(); }
+ClsDAO& db() { return SharedObjects::DAO(); }
+void log(const QString& line) { SharedObjects::Log().LogMsg(line); }
+}  // namespace
+
+void DlgMain::connectInteraction() {
+    connect(Sched, &plat::Plexaro::DragDrop, this, &DlgMain::Sched_DragDrop);
+    connect(Sched, &plat::Plexaro::DropItem, this, &DlgMain::Sched_DropItem);
+    connect(Sched, &plat::Plexaro::ListDblClick, this, &DlgMain::Sched_ListDblClick);
+    connect(Sched, &plat::Plexaro::ItemMove, this, &DlgMain::Sched_ItemMove);
+    connect(Sched, &plat::Plexaro::BarPreDrop, Sched, [this] { Sched->cancelBarDrop(); });
+    connect(Sched, &plat::Plexaro::BarPreSelect, Sched, [this] { Sched->cancelBarSelect(); });
+    connect(Sched, &plat::Plexaro::ScrollTrack, this, [this] { AutoscrollCountdown = 20; });
+    disconnect(Scroll, &plat::Glidex::Change, this, nullptr);
+    connect(Scroll, &plat::Glidex::Change, this, [this] { Scroll_Change(); });
+    connect(SpinDate, &plat::Nudgel::Click, this, &DlgMain::SpinDate_Click);
+    Scroll->setToolTip("Adjust Schedule Width");
+    SpinDate->setToolTip("Date Forward/Back");
+}
+
+// A press on a legend swatch or caption begins dragging its task.
+bool DlgMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        for (size_t i = 0; i < LblColor.size(); ++i) {
+            if (watched == LblColor[i] || watched == LblLegend[i]) {
+                LblColor_MouseDown(static_cast<int>(i));
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void DlgMain::LblColor_MouseDown(int index) {
+    DraggedTaskId = LblColor[static_cast<size_t>(index)]->property("Tag").toInt();
+    auto* drag = new QDrag(LblColor[static_cast<size_t>(index)]);
+    auto* data = new QMimeData;
+    data->setData(plat::Plexaro::kDragMimeType, QByteArray::number(DraggedTaskId));
+    drag->setMimeData(data);
+    drag->exec(Qt::CopyAction);
+}
+
+void DlgMain::Sched_DragDrop(int x, int y) { Sched->hitTest(x, y); }
+
+void DlgMain::Sched_DropItem(int row, int minute, int32_t day) {
+    // The slot grid of the group on the chart, read afresh: the shared group record may
+    // hold another group by now.
+    ClsGroup group;
+    if (!group.Load(SharedObjects::Forms().GetComboData(*CbGroup))) return;
+    const int interval = group.Interval();
+    if (interval <= 0) {
+        ModMain::Warning("This group has no slot length: set one before booking in it!");
+        return;
+    }
+    // The slot that holds the minute; a boundary belongs to the slot that starts there.
+    const int offset = minute - group.DayStart();
+    const int steps = offset >= 0 ? offset / interval : -((-offset + interval - 1) / interval);
+    const int start = group.DayStart() + steps * interval;
+    const int end = start + interval;
+    const int32_t resourceId = Sched->rowData(row);
+    // Bookings of that resource on the day dropped on that overlap the slot [start, end).
+    auto rs = db().SqlQuery(QString("select count(*) from tblBookings where BookingDate = %1 "
+                                    "and ResourceId = %2 and BookingStart < %3 and "
+                                    "BookingEnd > %4")
+                                .arg(day).arg(resourceId).arg(end).arg(start));
+    if (!rs) {
+        log("Error in DlgMain.Sched_DropItem");
+        return;
+    }
+    if (rs->Field(0).toLong() > 0) {
+        ModMain::Warning("Requested event overlaps previously defined event!");
+        return;
+    }
+    if (ApptEditorState::Show(group.GroupId(), static_cast<int16_t>(start), resourceId,
+                              DraggedTaskId, day)) {
+        ShowResources(0);
+        ShowLegends();
+    }
+}
+
+void DlgMain::Sched_ListDblClick(int row) {
+    ClsGroup group;
+    const int32_t groupId = SharedObjects::Forms().GetComboData(*CbGroup);
+    group.Load(groupId);
+    if (ApptEditorState::Show(groupId, group.DayStart(), Sched->rowData(row), 0,
+                              CalendarState::CalDate())) {
+        ModMain::IntegrityCheck();
+        ShowResources(0);
+        ShowLegends();
+    }
+}
+
+void DlgMain::Sched_ItemMove(int row, int bar) {
+    ToolTips->setPopupText("");
+    const int32_t id = Sched->barData(row, bar);
+    auto times = db().SqlQuery(
+        QString("select BookingStart, BookingEnd, Comments from tblBookings where BookingId = %1")
+            .arg(id));
+    if (!times) {
+        log("Error in DlgMain.Sched_ItemMove");
+        return;
+    }
+    const bool popup = ini().GetNumber("Options", "PopupReminders", 0) != 0;
+    QString text;
+    if (times->Eof()) {
+        StatusBar1->setPanelText("Start", "");
+        StatusBar1->setPanelText("End", "");
+    } else {
+        ClsDate& date = SharedObjects::Date();
+        const QString start = date.ShowTime(static_cast<int16_t>(times->Field(0).toInt()), true);
+        const QString end = date.ShowTime(static_cast<int16_t>(times->Field(1).toInt()), true);
+        StatusBar1->setPanelText("Start", start);
+        StatusBar1->setPanelText("End", end);
+        text = start + " to " + end;
+        const QString comment = times->Field(2).toString();
+        if (!comment.trimmed().isEmpty()) text += "\r\n" + comment;
+    }
+    auto task = db().SqlQuery(QString("select TaskName from tblTasks where TaskId = (select "
+                                      "TaskId from tblBookings where BookingId = %1)").arg(id));
+    auto customer = task ? db().SqlQuery(QString("select CustomerName from tblCustomers where "
+                                                 "CustomerId = (select CustomerId from "
+                                                 "tblBookings where BookingId = %1)").arg(id))
+                         : nullptr;
+    if (!task || !customer) {
+        log("Error in DlgMain.Sched_ItemMove");
+        return;
+    }
+    StatusBar1->setPanelText("Task", task->Eof() ? QString() : task->Field(0).toString());
+    const QString person = customer->Eof() ? QString() : customer->Field(0).toString();
+    StatusBar1->setPanelText("Person", person);
+    if (!person.isEmpty()) text += "\r\n" + person;
+    if (popup) ToolTips->setPopupText(text);
+}
+
+void DlgMain::Scroll_Change() {
+    Sched->setTimeZoom(Scroll->position());
+    Sched->setFiveMinuteWidth(Sched->timeZoom() / 12);
+    ini().WriteValue("Sched", "TimeDistance", Scroll->position());
+}
+
+void DlgMain::SpinDate_Click(int16_t direction) {
+    setCurrentDate(direction == 0 ? CalendarState::CalDate() - 1 : CalendarState::CalDate() + 1);
+}

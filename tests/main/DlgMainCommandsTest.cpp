@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "ApptEditorState.h"
+#include "CalendarState.h"
+#include "ClsDAO.h"
+#include "ClsGroup.h"
+#include "ClsIni.h"
+#include "ComboBox.h"
+#include "DlgMain.h"
+#include "DlgRestore.h"
+#include "FormsTimer.h"
+#include "Glidex.h"
+#include "Hintel.h"
+#include "KeyedStatusBar.h"
+#include "KeyedToolbar.h"
+#include "ModalHook.h"
+#include "MsgBox.h"
+#include "Plexaro.h"
+#include "SharedObjects.h"
+#include "TestSupport.h"
+
+namespace {
+
+constexpr int32_t kDay = 46000;
+
+// The main window on a group "Clinic" (8:00 to 18:00, 30-minute slots) with the resource
+// "Anna" and the appointment type "Visit"; message boxes and the booking editor answered.
+class DlgMainCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(ClsDAO::CreateDatabase(folder.file("Rostima.mdb")));
+        sql({"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Clinic', 480, 1080, 30)",
+             "insert into tblResources (GroupId, ResourceName, MinTime, MaxTime, InitTime) "
+             "values (1, 'Anna', 30, 600, 30)",
+             "insert into tblTasks (GroupId, TaskName, Colour, MinTime, MaxTime, InitTime) "
+             "values (1, 'Visit', 255, 30, 600, 30)",
+             "insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) values ('Smith', '', '', '')"});
+        ini.setIniFile(folder.file(folder.exeName() + ".ini"));
+        ini.WriteValue("Group", "CbGroup", 1);
+        ini.WriteValue("Config", "LastDate", kDay);
+        plat::SetMsgBoxHook([this](const QString& text, int, const QString& title) {
+            messages << title + ": " + text;
+            return answer;
+        });
+        ApptEditorState::RegisterShow([this](int32_t g, int16_t s, int32_t r, int32_t t, int32_t d) {
+            editor << QString("%1 %2 %3 %4 %5").arg(g).arg(s).arg(r).arg(t).arg(d);
+        });
+        dlg = new DlgMain;
+        ASSERT_TRUE(dlg->Form_Load());
+        dlg->show();
+    }
+    void TearDown() override {
+        if (dlg) {
+            dlg->Closing = true;
+            dlg->Timer1_Timer();
+            delete dlg;
+        }
+        ApptEditorState::RegisterShow(nullptr);
+        plat::ModalHook::SetAnswererForTest(nullptr);
+        plat::SetMsgBoxHook(nullptr);
+        CalendarState::setCalDate(0);
+    }
+    void sql(const QStringList& statements) {
+        ClsDAO other;
+        ASSERT_EQ(other.DbOpen(folder.file("Rostima.mdb")), 0);
+        ASSERT_TRUE(other.SqlActions(statements));
+        other.DbClose();
+    }
+    void booking(int32_t day, int start, int end, const QString& comment = "",
+                 int customer = 0) {
+        sql({QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
+                     "CustomerId, ResourceId, RepeatId, Comments) values (1, %1, %2, %3, %4, 1, "
+                     "0, '%5')").arg(day).arg(start).arg(end).arg(customer).arg(comment)});
+    }
+    int64_t count(const QString& from) {
+        auto rs = SharedObjects::DAO().SqlQuery("select count(*) from " + from);
+        return rs ? rs->Field(0).toLong() : -1;
+    }
+
+    TempProgramFolder folder;
+    ClsIni ini;
+    DlgMain* dlg = nullptr;
+    QStringList messages, editor;
+    int answer = plat::vbYes;
+};
+
+}  // namespace
+
+TEST_F(DlgMainCommandsTest, ADropSnapsToTheSlotAndOpensTheEditorOnTheDayDroppedOn) {
+    dlg->DraggedTaskId = 1;
+    struct Case { int minute; int slot; } cases[] = {
+        {600, 600}, {605, 600}, {629, 600}, {630, 630}, {470, 450}, {1100, 1080},
+    };
+    for (const auto& c : cases) {
+        editor.clear();
+        dlg->Sched_DropItem(1, c.minute, kDay + 3);
+        EXPECT_EQ(editor, QStringList{QString("1 %1 1 1 %2").arg(c.slot).arg(kDay + 3)})
+            << c.minute;
+    }
+}
+
+TEST_F(DlgMainCommandsTest, TheOverlapTestIsHalfOpenOnTheDropDay) {
+    struct Case { const char* what; int b, e; bool blocks; } cases[] = {
+        {"ends where the slot starts", 570, 600, false},
+        {"starts where the slot ends", 630, 660, false},
+        {"wholly inside the slot", 610, 620, true},
+        {"over the slot's start", 590, 610, true},
+        {"over the slot's end", 620, 640, true},
+    };
+    for (const auto& c : cases) {
+        sql({"delete from tblBookings"});
+        booking(kDay + 1, c.b, c.e);
+        messages.clear();
+        editor.clear();
+        dlg->Sched_DropItem(1, 605, kDay + 1);
+        EXPECT_EQ(!messages.isEmpty(), c.blocks) << c.what;
+        EXPECT_EQ(editor.isEmpty(), c.blocks) << c.what;
+        if (c.blocks) {
+            EXPECT_EQ(messages.value(0), "Warning!: Requested event overlaps previously defined event!");
+        }
+        // The same booking on another day never blocks.
+        editor.clear();
+        dlg->Sched_DropItem(1, 605, kDay + 2);
+        EXPECT_FALSE(editor.isEmpty()) << c.what;
+    }
+}
+
+TEST_F(DlgMainCommandsTest, TheSlotGridIsTheChartsGroupNotTheSharedRecord) {
+    SharedObjects::Group().setDayStart(0);
+    SharedObjects::Group().setInterval(7);
+    dlg->Sched_DropItem(1, 605, kDay);
+    EXPECT_EQ(editor, QStringList{QString("1 600 1 0 %1").arg(kDay)});
+    // A stored slot length of 0 is read as the default, so a drop can never loop.
+    sql({"update tblGroups set Interval = 0"});
+    editor.clear();
+    dlg->Sched_DropItem(1, 603, kDay);
+    EXPECT_EQ(editor, QStringList{QString("1 600 1 0 %1").arg(kDay)});
+}
+
+TEST_F(DlgMainCommandsTest, PointingAtABarFillsThePanelsAndThePopUpIn12And24HourForm) {
+    booking(kDay, 540, 780, "  Bring notes  ", 1);
+    ini.WriteValue("Options", "PopupReminders", 1);
+    dlg->ShowResources(0);
+    dlg->Sched_ItemMove(1, 1);
+    EXPECT_EQ(dlg->StatusBar1->panelText("Start"), "09:00 am");
+    EXPECT_EQ(dlg->StatusBar1->panelText("End"), "01:00 pm");
+    EXPECT_EQ(dlg->StatusBar1->panelText("Task"), "Visit");
+    EXPECT_EQ(dlg->StatusBar1->panelText("Person"), "Smith");
+    EXPECT_EQ(dlg->ToolTips->popupText(), "09:00 am to 01:00 pm\r\n  Bring notes  \r\nSmith");
+    ini.WriteValue("Options", "UseMilitaryTime", 1);
+    ini.WriteValue("Options", "PopupReminders", 0);
+    dlg->Sched_ItemMove(1, 1);
+    EXPECT_EQ(dlg->StatusBar1->panelText("End"), "13:00");
+    EXPECT_EQ(dlg->ToolTips->popupText(), "");
+}
+
+TEST_F(DlgMainCommandsTest, DeletingAGroupAsksAndThenTakesEverythingWithIt) {
+    booking(kDay, 540, 600);
+    answer = plat::vbNo;
+    dlg->Toolbar1_ButtonMenuClick("DeleteGroup");
+    EXPECT_EQ(messages, QStringList{"Confirm: Confirm delete selected group?"});
+    EXPECT_EQ(count("tblGroups"), 1);
+    EXPECT_TRUE(dlg->Toolbar1->isButtonEnabled("Print"));
+    answer = plat::vbYes;
+    dlg->Toolbar1_ButtonMenuClick("DeleteGroup");
+    EXPECT_EQ(count("tblGroups"), 0);
+    EXPECT_EQ(count("tblBookings"), 0);
+    EXPECT_EQ(dlg->CbGroup->count(), 0);
+    EXPECT_EQ(dlg->Sched->rowCount(), 1);
+    messages.clear();
+    dlg->Toolbar1_ButtonMenuClick("DeleteGroup");
+    EXPECT_EQ(messages, QStringList{"Warning!: No group selected!"});
+}
+
+TEST_F(DlgMainCommandsTest, DeletingAResourceNeedsASelectedRow) {
+    booking(kDay, 540, 600);
+    dlg->Toolbar1_ButtonMenuClick("DeleteRes");
+    EXPECT_EQ(messages, QStringList{"Warning!: No resource selected!"});
+    dlg->Sched->setSelectedRow(1);
+    dlg->Toolbar1_ButtonMenuClick("DeleteRes");
+    EXPECT_EQ(count("tblResources"), 0);
+    EXPECT_EQ(count("tblBookings"), 0);
+}
+
+TEST_F(DlgMainCommandsTest, ViewCommandsStoreTheTimeTypeAndReloadTheChart) {
+    dlg->Toolbar1_ButtonMenuClick("Weeks");
+    EXPECT_EQ(ini.GetValue("Config", "TimeType", ""), "2");
+    EXPECT_EQ(dlg->Sched->timeScale(), plat::Plexaro::Weeks);
+    EXPECT_EQ(dlg->Sched->endDate(), kDay + 60);
+    dlg->Toolbar1_ButtonClick("Screen");  // the button runs its first entry, Hours
+    EXPECT_EQ(ini.GetValue("Config", "TimeType", ""), "0");
+}
+
+TEST_F(DlgMainCommandsTest, ButtonCommandsReArmTheTimerWithTheUpdateCheckPeriod) {
+    dlg->Timer1->setInterval(5000);
+    dlg->Toolbar1_ButtonClick("Screen");
+    EXPECT_EQ(dlg->Timer1->interval(), 5000);
+    EXPECT_TRUE(dlg->Timer1->enabled());
+    ini.WriteValue("Config", "UpdateCheck", 10);
+    dlg->Toolbar1_ButtonClick("Screen");
+    EXPECT_EQ(dlg->Timer1->interval(), 10000);
+    ini.WriteValue("Config", "UpdateCheck", 100);  // above what a timer takes
+    dlg->Toolbar1_ButtonClick("Screen");
+    EXPECT_EQ(dlg->Timer1->interval(), 10000);
+    ini.WriteValue("Config", "UpdateCheck", 0);
+    dlg->Toolbar1_ButtonClick("Screen");
+    EXPECT_EQ(dlg->Timer1->interval(), 0);
+}
+
+TEST_F(DlgMainCommandsTest, PrintingPutsTheDateInTheTitle) {
+    EXPECT_EQ(DlgMain::PrintTitle(0), "Rostima - Monday 1 January 1900");
+    const QString pdf = folder.file("chart.pdf");
+    plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
+        static_cast<QPrintDialog&>(d).printer()->setOutputFileName(pdf);
+        return int(QDialog::Accepted);
+    });
+    dlg->Toolbar1_ButtonClick("Print");
+    EXPECT_EQ(dlg->Sched->printTitle(), DlgMain::PrintTitle(kDay));
+    EXPECT_GT(QFileInfo(pdf).size(), 0);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(DlgMainCommandsTest, BackupThenRestoreThroughTheMenus) {
+    booking(kDay, 540, 600);  // its references are null: still backed up
+    dlg->mnuTransferBackup_Click();
+    const QStringList files = QDir(ClsDAO::BackupFolder()).entryList({"*.txt"}, QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_GT(DlgRestore::LeadingNumber(files[0]), 20000000);
+    sql({"delete from tblBookings", "delete from tblGroups"});
+    plat::ModalHook::SetAnswererForTest([](QDialog& d) {
+        static_cast<DlgRestore&>(d).BtnRestore_Click(0);
+        return int(QDialog::Accepted);
+    });
+    dlg->mnuTransferRestore_Click();
+    EXPECT_EQ(count("tblGroups"), 1);
+    EXPECT_EQ(count("tblBookings"), 1);
+    EXPECT_EQ(dlg->CbGroup->currentText(), "Clinic");
+}
+
+TEST_F(DlgMainCommandsTest, ExitStoresTheColumnWidthAndUnloads) {
+    dlg->Sched->setListWidth(140);
+    dlg->Toolbar1_ButtonClick("Exit");
+    EXPECT_EQ(ini.GetValue("Sched", "ListWidth", ""), "140");
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_TRUE(folder.logText().contains("Closing down"));
+    delete dlg;
+    dlg = nullptr;
+}
+
+TEST_F(DlgMainCommandsTest, TheZoomBarAndTheDaySpin) {
+    dlg->Scroll->setPosition(35);
+    EXPECT_EQ(dlg->Sched->timeZoom(), 35);
+    EXPECT_EQ(dlg->Sched->fiveMinuteWidth(), 2);
+    EXPECT_EQ(ini.GetValue("Sched", "TimeDistance", ""), "35");
+    dlg->SpinDate_Click(0);
+    EXPECT_EQ(dlg->CurrentDate(), kDay - 1);
+    dlg->SpinDate_Click(1);
+    dlg->SpinDate_Click(1);
+    EXPECT_EQ(dlg->CurrentDate(), kDay + 1);
+}
