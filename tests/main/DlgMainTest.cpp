@@ -13,6 +13,7 @@
 #include "ClsGroup.h"
 #include "ClsIni.h"
 #include "ComboBox.h"
+#include "ContextIDs.h"
 #include "DlgMain.h"
 #include "FormsTimer.h"
 #include "KeyedToolbar.h"
@@ -307,4 +308,26 @@ TEST_F(DlgMainTest, TheTimeTypeDecidesTheEndDateAndRulerFormat) {
     dlg->SetScheduleEndDate();
     EXPECT_EQ(dlg->Sched->endDate(), dlg->Sched->startDate());
     EXPECT_EQ(dlg->Sched->dateFormat(), "D, n M Y");
+}
+
+TEST_F(DlgMainTest, TheChartShowsTimesInTheFormTheSettingsChoose) {
+    setting("Options", "UseMilitaryTime", "1");
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(dlg->Sched->use24Hour());
+    setting("Options", "UseMilitaryTime", "0");
+    dlg->ShowResources(0);
+    EXPECT_TRUE(dlg->Sched->use12Hour());
+}
+
+TEST_F(DlgMainTest, HelpOpensTheTopicOfItsContextAndClosesWithTheWindow) {
+    QFile help(folder.file("Rostima.HLP"));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.write("# 50: The schedule\nRows and bars.\n\n# 10: About\nVersion.\n");
+    help.close();
+    ASSERT_TRUE(start());
+    EXPECT_EQ(ContextIDs::HelpFile(), folder.file("Rostima.HLP"));
+    ContextIDs::ShowHelp(ContextIDs::IDH_MAIN);
+    EXPECT_EQ(ContextIDs::ShownContext(), 50);
+    ContextIDs::CloseHelp();
+    EXPECT_EQ(ContextIDs::ShownContext(), -1);
 }
