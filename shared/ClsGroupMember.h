@@ -5,8 +5,7 @@
 #include <memory>
 
 #include "ClsGroup.h"
-
-class ClsRecordset;
+#include "ClsRecordset.h"
 
 // What resources and appointment types have in common: a row of a table that belongs to
 // a group, with a name and three durations whose defaults come from a private group
@@ -42,6 +41,28 @@ protected:
         const char* nameCol;  // its name column
     };
     explicit ClsGroupMember(Table t) : m_t(t) {}
+
+    // One column of a row and where its value goes.
+    template <typename T>
+    struct Column {
+        const char* name;
+        void (*copy)(T&, const DbValue&);
+    };
+    // Copies the columns in order; false at the first null one, named in failedColumn.
+    template <typename T, size_t N>
+    static bool copyColumns(T& record, const Column<T> (&columns)[N], const ClsRecordset& rs,
+                            QString& failedColumn) {
+        for (const Column<T>& c : columns) {
+            const DbValue& v = rs.Field(c.name);
+            if (v.isNull()) {
+                failedColumn = c.name;
+                return false;
+            }
+            c.copy(record, v);
+        }
+        return true;
+    }
+    static int16_t toMinutes(const DbValue& v) { return static_cast<int16_t>(v.toInt()); }
 
     ClsGroup& group();
     // Copies the row's columns in the class's order; false at the first null column,

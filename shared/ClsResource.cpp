@@ -17,22 +17,16 @@ void ClsResource::setGroupId(int32_t v) {
 }
 
 bool ClsResource::copyRow(const ClsRecordset& rs, QString& failedColumn) {
-    for (const char* col : {"GroupId", "MinTime", "MaxTime", "InitTime", "ResourceId",
-                            "ResourceName"}) {
-        const DbValue& v = rs.Field(col);
-        if (v.isNull()) {
-            failedColumn = col;
-            return false;
-        }
-        const QString c(col);
-        if (c == "GroupId") m_groupId = v.toInt();
-        else if (c == "MinTime") m_minTime = static_cast<int16_t>(v.toInt());
-        else if (c == "MaxTime") m_maxTime = static_cast<int16_t>(v.toInt());
-        else if (c == "InitTime") m_initTime = static_cast<int16_t>(v.toInt());
-        else if (c == "ResourceId") m_id = v.toInt();
-        else m_name = v.toString();
-    }
-    return true;
+    // In this order; a null column stops the copy there.
+    const Column<ClsResource> columns[] = {
+        {"GroupId", [](ClsResource& r, const DbValue& v) { r.m_groupId = v.toInt(); }},
+        {"MinTime", [](ClsResource& r, const DbValue& v) { r.m_minTime = toMinutes(v); }},
+        {"MaxTime", [](ClsResource& r, const DbValue& v) { r.m_maxTime = toMinutes(v); }},
+        {"InitTime", [](ClsResource& r, const DbValue& v) { r.m_initTime = toMinutes(v); }},
+        {"ResourceId", [](ClsResource& r, const DbValue& v) { r.m_id = v.toInt(); }},
+        {"ResourceName", [](ClsResource& r, const DbValue& v) { r.m_name = v.toString(); }},
+    };
+    return copyColumns(*this, columns, rs, failedColumn);
 }
 
 QStringList ClsResource::saveColumns() const {

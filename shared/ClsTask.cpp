@@ -16,23 +16,17 @@ void ClsTask::setGroupId(int32_t v) {
 }
 
 bool ClsTask::copyRow(const ClsRecordset& rs, QString& failedColumn) {
-    for (const char* col :
-         {"Colour", "GroupId", "InitTime", "MaxTime", "MinTime", "TaskId", "TaskName"}) {
-        const DbValue& v = rs.Field(col);
-        if (v.isNull()) {
-            failedColumn = col;
-            return false;
-        }
-        const QString c(col);
-        if (c == "Colour") m_colour = v.toInt();
-        else if (c == "GroupId") m_groupId = v.toInt();
-        else if (c == "InitTime") m_initTime = static_cast<int16_t>(v.toInt());
-        else if (c == "MaxTime") m_maxTime = static_cast<int16_t>(v.toInt());
-        else if (c == "MinTime") m_minTime = static_cast<int16_t>(v.toInt());
-        else if (c == "TaskId") m_id = v.toInt();
-        else m_name = v.toString();
-    }
-    return true;
+    // In this order; a null column stops the copy there.
+    const Column<ClsTask> columns[] = {
+        {"Colour", [](ClsTask& t, const DbValue& v) { t.m_colour = v.toInt(); }},
+        {"GroupId", [](ClsTask& t, const DbValue& v) { t.m_groupId = v.toInt(); }},
+        {"InitTime", [](ClsTask& t, const DbValue& v) { t.m_initTime = toMinutes(v); }},
+        {"MaxTime", [](ClsTask& t, const DbValue& v) { t.m_maxTime = toMinutes(v); }},
+        {"MinTime", [](ClsTask& t, const DbValue& v) { t.m_minTime = toMinutes(v); }},
+        {"TaskId", [](ClsTask& t, const DbValue& v) { t.m_id = v.toInt(); }},
+        {"TaskName", [](ClsTask& t, const DbValue& v) { t.m_name = v.toString(); }},
+    };
+    return copyColumns(*this, columns, rs, failedColumn);
 }
 
 QStringList ClsTask::saveColumns() const {
