@@ -10,8 +10,8 @@
 #include "ClsForms.h"
 #include "ContextIDs.h"
 #include "DlgMain.h"
-#include "ModalHook.h"
 #include "ModMain.h"
+#include "ModalHook.h"
 #include "SharedObjects.h"
 #include "WebPage.h"
 
@@ -30,10 +30,7 @@ DlgAbout::DlgAbout(QWidget* parent) : QDialog(parent) {
     Frame1->setGeometry(4, 0, kWidth - 8, 2400 / kTw);
     Image1 = new QLabel(Frame1);
     Image1->setObjectName("Image1");
-    const QIcon icon = QApplication::windowIcon().isNull()
-                           ? style()->standardIcon(QStyle::SP_FileDialogDetailedView)
-                           : QApplication::windowIcon();
-    Image1->setPixmap(icon.pixmap(48, 48));
+    Image1->setPixmap(ProgramPicture());
     Image1->setGeometry(12, 20, 56, 56);
     auto* name = new QLabel("Rostima!", Frame1);
     QFont big = name->font();
@@ -61,7 +58,8 @@ DlgAbout::DlgAbout(QWidget* parent) : QDialog(parent) {
         BtnAbout[index]->setObjectName(QString("BtnAbout%1").arg(index));
         BtnAbout[index]->setGeometry(x, 160, widths[index], 28);
         x += widths[index] + 8;
-        connect(BtnAbout[index], &QPushButton::clicked, this, [this, index] { BtnAbout_Click(index); });
+        connect(BtnAbout[index], &QPushButton::clicked, this,
+                [this, index] { BtnAbout_Click(index); });
     }
     BtnAbout[0]->setDefault(true);
     resize(kWidth, 2730 / kTw);
@@ -89,13 +87,27 @@ QString DlgAbout::UpgradeAddress(const QString& version) {
     return DlgMain::WebAddress() + "/CheckUpgrade.asp?Product=Rostima&Version=" + version;
 }
 
+QPixmap DlgAbout::ProgramPicture() {
+    const QIcon icon = QApplication::windowIcon().isNull()
+                           ? QApplication::style()->standardIcon(QStyle::SP_FileDialogDetailedView)
+                           : QApplication::windowIcon();
+    return icon.pixmap(48, 48);
+}
+
 QString DlgAbout::UsersText(int32_t count) { return QString::number(count < 1 ? 1 : count); }
 
 void DlgAbout::BtnAbout_Click(int index) {
     switch (index) {
-        case 0: accept(); break;
-        case 1: plat::OpenWebPage(UpgradeAddress(ModMain::VersionNumber())); break;
-        case 2: ContextIDs::ShowHelp(ContextIDs::IDH_ABOUT); break;
-        default: break;
+        case 0:
+            accept();
+            break;
+        case 1:
+            plat::OpenWebPage(UpgradeAddress(ModMain::VersionNumber()));
+            break;
+        case 2:
+            ContextIDs::ShowHelp(ContextIDs::IDH_ABOUT);
+            break;
+        default:
+            break;
     }
 }

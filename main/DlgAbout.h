@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QPixmap>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -29,6 +30,9 @@ public:
     // The user count as shown: this program is connected itself, so never fewer than 1
     // (the database layer answers 0 or less when it could not count).
     static QString UsersText(int32_t count);
+
+    // The program's picture, shown here and on the start-up form.
+    static QPixmap ProgramPicture();
 
     QLabel* Image1 = nullptr;
     QLabel* LblVersion = nullptr;

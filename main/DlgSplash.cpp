@@ -1,12 +1,10 @@
 #include "DlgSplash.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDate>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include "ClsDAO.h"
@@ -15,9 +13,10 @@
 #include "ClsIni.h"
 #include "ClsLogging.h"
 #include "ContextIDs.h"
+#include "DlgAbout.h"
 #include "DlgMain.h"
-#include "ModalHook.h"
 #include "ModMain.h"
+#include "ModalHook.h"
 #include "SharedObjects.h"
 #include "WebPage.h"
 
@@ -49,10 +48,7 @@ DlgSplash::DlgSplash(QWidget* parent) : QDialog(parent) {
 void DlgSplash::buildControls() {
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
-    const QIcon icon = QApplication::windowIcon().isNull()
-                           ? style()->standardIcon(QStyle::SP_FileDialogDetailedView)
-                           : QApplication::windowIcon();
-    Image1->setPixmap(icon.pixmap(48, 48));
+    Image1->setPixmap(DlgAbout::ProgramPicture());
 
     Label1[0] = new QLabel("USE THIS SOFTWARE AT YOUR OWN RISK!", this);
     QFont bold = Label1[0]->font();
@@ -74,14 +70,16 @@ void DlgSplash::buildControls() {
     Jumplet1->setText("<a href=\"" + DlgMain::WebAddress().toHtmlEscaped() +
                       "\">Visit the Tolvern web site!</a>");
     Jumplet1->setOpenExternalLinks(false);  // our own hook opens it, so tests can see it
-    connect(Jumplet1, &QLabel::linkActivated, this, [](const QString& url) { plat::OpenWebPage(url); });
+    connect(Jumplet1, &QLabel::linkActivated, this,
+            [](const QString& url) { plat::OpenWebPage(url); });
 
     BtnSplash[0] = new QPushButton("&Accept", this);
     BtnSplash[2] = new QPushButton("&Help", this);
     BtnSplash[0]->setDefault(true);
     for (int index : {0, 2}) {
         BtnSplash[index]->setObjectName(QString("BtnSplash%1").arg(index));
-        connect(BtnSplash[index], &QPushButton::clicked, this, [this, index] { BtnSplash_Click(index); });
+        connect(BtnSplash[index], &QPushButton::clicked, this,
+                [this, index] { BtnSplash_Click(index); });
     }
 
     auto* top = new QHBoxLayout;
@@ -118,7 +116,8 @@ bool DlgSplash::ShowIfNeeded(QWidget* owner, bool* firstStart) {
 
 bool DlgSplash::IsNewVersion() {
     qlonglong firstStart = 0;
-    const bool neverStarted = readNumber("Config", "FirstStart", "0", firstStart) && firstStart == 0;
+    const bool neverStarted =
+        readNumber("Config", "FirstStart", "0", firstStart) && firstStart == 0;
     // Compared exactly: any other text is another version.
     return neverStarted || ini().GetValue("Config", "VersionNo", "") != ModMain::VersionNumber();
 }
@@ -175,7 +174,8 @@ void DlgSplash::BtnSplash_Click(int index) {
             "Do you agree to the terms and conditions which have been explained on this form?");
         // Refusing withdraws an agreement given at an earlier start, so the form asks
         // again next time instead of letting the program run.
-        if (!m_termsAccepted && termsAgreedOnRecord()) ini().WriteValue("Startup", "HasAgreedTerms", 0);
+        if (!m_termsAccepted && termsAgreedOnRecord())
+            ini().WriteValue("Startup", "HasAgreedTerms", 0);
     }
     m_acceptPressed = true;
     accept();

@@ -85,7 +85,9 @@ QString keyInStatement(const DbValue& key) {
     return key.isText() ? ClsDAO::Quoted(key.toString()) : key.toString();
 }
 
-bool isNoneChosen(const DbValue& key) { return !key.isNull() && !key.isText() && key.toLong() == 0; }
+bool isNoneChosen(const DbValue& key) {
+    return !key.isNull() && !key.isText() && key.toLong() == 0;
+}
 
 // False when the search could not be run. The shared objects are fetched anew after each
 // yield: a window event may have replaced them meanwhile.

@@ -47,7 +47,8 @@ protected:
         ClsIni ini;
         ini.setIniFile(iniPath());
         for (const QString& e : entries)
-            ini.WriteValue(e.section('/', 0, 0), e.section('/', 1).section('=', 0, 0), e.section('=', 1));
+            ini.WriteValue(e.section('/', 0, 0), e.section('/', 1).section('=', 0, 0),
+                           e.section('=', 1));
     }
     QString setting(const QString& section, const QString& key) {
         ClsIni ini;
@@ -64,7 +65,8 @@ protected:
              "CustomerId, ResourceId) values (2, 1, 45000, 540, 600, 0, 1)"}));
     }
     int64_t dayOf(int bookingId) {
-        return scalar(QString("select BookingDate from tblBookings where BookingId = %1").arg(bookingId));
+        return scalar(
+            QString("select BookingDate from tblBookings where BookingId = %1").arg(bookingId));
     }
     int64_t today() const { return QDate(1900, 1, 1).daysTo(QDate::currentDate()); }
 
@@ -116,8 +118,9 @@ TEST_F(DlgSplashTest, TheFirstStartOfAVersionIsRecordedAndMovesTheParkedBookings
 TEST_F(DlgSplashTest, AFailedBookingUpdateLeavesTheVersionUnrecordedSoTheNextStartRepeatsIt) {
     settings({"Config/FirstStart=1", "Config/VersionNo=1.04.00"});
     parkedBookings();
-    ASSERT_TRUE(dao().SqlAction("create trigger trgRefuse before update on tblBookings "
-                                "begin select raise(abort, 'locked'); end"));
+    ASSERT_TRUE(
+        dao().SqlAction("create trigger trgRefuse before update on tblBookings "
+                        "begin select raise(abort, 'locked'); end"));
     {
         DlgSplash form;
         form.Form_Load();
@@ -143,8 +146,11 @@ TEST_F(DlgSplashTest, TheAgreementBoxFollowsTheRecordedAgreement) {
         bool ticked;
         bool errorLine;
     };
-    const Case cases[] = {{"1", true, false}, {"0", false, false}, {nullptr, false, false},
-                          {"2", false, false}, {"x", false, true}};
+    const Case cases[] = {{"1", true, false},
+                          {"0", false, false},
+                          {nullptr, false, false},
+                          {"2", false, false},
+                          {"x", false, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored ? c.stored : "none");
         QStringList entries{"Config/FirstStart=1", "Config/VersionNo=1.05.00"};
@@ -157,15 +163,6 @@ TEST_F(DlgSplashTest, TheAgreementBoxFollowsTheRecordedAgreement) {
         EXPECT_EQ(form.ChkAgree->isChecked(), c.ticked);
         EXPECT_EQ(folder.logText().contains("Error in DlgSplash.Form_Load"), c.errorLine);
     }
-}
-
-TEST_F(DlgSplashTest, BeforeItsLoadTheFormReportsNothingAndHasWrittenNothing) {
-    parkedBookings();
-    DlgSplash form;
-    EXPECT_FALSE(form.TermsAccepted());
-    EXPECT_FALSE(form.IsFirstStart());
-    EXPECT_FALSE(QFile::exists(iniPath()));
-    EXPECT_EQ(dayOf(1), -1);
 }
 
 // What the user does with the form, and what the program is told.
