@@ -29,4 +29,9 @@ QString VersionNumber(int major, int minor, int revision);
 // Deletes the daily logs of the program folder dated more than seven days before now.
 void RollErrorFiles(const QDateTime& now = QDateTime::currentDateTime());
 
+// Repairs the shared database after an edit: names the nameless rows, empties Null texts
+// and deletes resources, customers and bookings whose parent row is gone, logging each
+// missing parent. Shows nothing; yields to window events between rows.
+void IntegrityCheck();
+
 }  // namespace ModMain
