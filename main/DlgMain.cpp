@@ -17,6 +17,7 @@
 #include "ClsLogging.h"
 #include "ComboBox.h"
 #include "ContextIDs.h"
+#include "DlgSplash.h"
 #include "FormsTimer.h"
 #include "Glidex.h"
 #include "KeyedStatusBar.h"
@@ -102,6 +103,14 @@ void DlgMain::Form_Activate() {
         setGeometry(left / kTw, top / kTw, width / kTw, height / kTw);
         QCoreApplication::processEvents();
     }
+    // The conditions of use, and the first start of a new version, come before the
+    // schedule starts refreshing; refusing the terms ends the program.
+    bool firstStart = false;
+    if (!DlgSplash::ShowIfNeeded(this, &firstStart)) {
+        unloadFromProgram();
+        return;
+    }
+    if (firstStart) ShowResources(0);  // bookings may have moved onto today
     Timer1->setInterval(5000);
     Timer1->setEnabled(true);
 }

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 
 #include "ComboBox.h"
+#include "DlgAbout.h"
 #include "DlgMain.h"
 #include "FormsTimer.h"
 #include "Glidex.h"
@@ -143,6 +144,8 @@ void DlgMain::buildMenus() {
     mnuTransfer->addAction("&Restore Database", this, [this] { mnuTransferRestore_Click(); });
     QMenu* help = bar->addMenu("&Help");
     button(help, "&Contents", "Help");
+    help->addSeparator();
+    help->addAction("&About", this, [this] { DlgAbout::ShowModal(this); });
 }
 
 bool DlgMain::TimerEnabled() const { return Timer1 && Timer1->enabled(); }

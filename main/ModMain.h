@@ -13,10 +13,6 @@ bool Initialise();
 // Releases the program-wide objects in the reverse order, the log last.
 void Terminate();
 
-// The database repair pass: names for nameless rows, empty texts for null ones, and rows
-// whose parent is gone deleted.
-void IntegrityCheck();
-
 // Yes/No with No as the default; true for Yes.
 bool Confirm(const QString& message);
 void Warning(const QString& message);

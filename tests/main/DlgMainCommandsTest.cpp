@@ -17,6 +17,7 @@
 #include "Hintel.h"
 #include "KeyedStatusBar.h"
 #include "KeyedToolbar.h"
+#include "ModMain.h"
 #include "ModalHook.h"
 #include "MsgBox.h"
 #include "Plexaro.h"
@@ -42,6 +43,9 @@ protected:
         ini.setIniFile(folder.file(folder.exeName() + ".ini"));
         ini.WriteValue("Group", "CbGroup", 1);
         ini.WriteValue("Config", "LastDate", kDay);
+        ini.WriteValue("Startup", "HasAgreedTerms", 1);
+        ini.WriteValue("Config", "FirstStart", 1);
+        ini.WriteValue("Config", "VersionNo", ModMain::VersionNumber());
         plat::SetMsgBoxHook([this](const QString& text, int, const QString& title) {
             messages << title + ": " + text;
             return answer;

@@ -17,6 +17,8 @@
 #include "DlgMain.h"
 #include "FormsTimer.h"
 #include "KeyedToolbar.h"
+#include "ModMain.h"
+#include "ModalHook.h"
 #include "MsgBox.h"
 #include "Plexaro.h"
 #include "SharedObjects.h"
@@ -29,6 +31,10 @@ class DlgMainTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(ClsDAO::CreateDatabase(folder.file("Rostima.mdb")));
+        // A workstation that agreed to the terms of this version already.
+        setting("Startup", "HasAgreedTerms", "1");
+        setting("Config", "FirstStart", "1");
+        setting("Config", "VersionNo", ModMain::VersionNumber());
         plat::SetMsgBoxHook([this](const QString& text, int, const QString& title) {
             messages << title + ": " + text;
             return plat::vbOK;
@@ -308,6 +314,25 @@ TEST_F(DlgMainTest, TheTimeTypeDecidesTheEndDateAndRulerFormat) {
     dlg->SetScheduleEndDate();
     EXPECT_EQ(dlg->Sched->endDate(), dlg->Sched->startDate());
     EXPECT_EQ(dlg->Sched->dateFormat(), "D, n M Y");
+}
+
+TEST_F(DlgMainTest, RefusingTheTermsOnTheFirstStartEndsTheProgram) {
+    setting("Startup", "HasAgreedTerms", "0");
+    int shown = 0;
+    plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
+        ++shown;
+        EXPECT_EQ(d.objectName(), "DlgSplash");
+        return int(QDialog::Rejected);
+    });
+    ASSERT_TRUE(start());
+    QApplication::processEvents();  // the first activation
+    plat::ModalHook::SetAnswererForTest(nullptr);
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_TRUE(folder.logText().contains("Closing down"));
+    EXPECT_FALSE(dlg->Timer1->enabled());
+    delete dlg;
+    dlg = nullptr;
 }
 
 TEST_F(DlgMainTest, TheChartShowsTimesInTheFormTheSettingsChoose) {
