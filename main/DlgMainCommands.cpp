@@ -70,6 +70,15 @@ void DlgMain::Toolbar1_ButtonClick(const QString& key) {
         buttonsOn(false);
         ContextIDs::ShowHelp(ContextIDs::IDH_MAIN);
         buttonsOn(true);
+    } else if (tag == "Write") {
+        // Row 0 is the ruler: without resource rows there is nobody to book.
+        if (Sched->rowCount() <= 1) {
+            ModMain::Warning("No resources configured!");
+        } else {
+            buttonsOn(false);
+            Sched_ListDblClick(Sched->selectedRow() > 0 ? Sched->selectedRow() : 1);
+            buttonsOn(true);
+        }
     } else if (tag == "Print") {
         buttonsOn(false);
         const bool colour = ini().GetNumber("Options", "ColourPrint", 0) != 0;

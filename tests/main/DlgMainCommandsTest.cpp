@@ -245,6 +245,28 @@ TEST_F(DlgMainCommandsTest, BackupThenRestoreThroughTheMenus) {
     EXPECT_EQ(dlg->CbGroup->currentText(), "Clinic");
 }
 
+TEST_F(DlgMainCommandsTest, WriteOpensTheEditorOnTheSelectedResourceOrWarnsWithoutOne) {
+    dlg->Toolbar1->addButton("Write", "Write", "Make Appointment");
+    dlg->Toolbar1_ButtonClick("Write");  // nothing selected: the first resource
+    EXPECT_EQ(editor, QStringList{QString("1 480 1 0 %1").arg(kDay)});
+    sql({"delete from tblResources"});
+    dlg->ShowResources(0);
+    editor.clear();
+    dlg->Toolbar1_ButtonClick("Write");
+    EXPECT_EQ(messages, QStringList{"Warning!: No resources configured!"});
+    EXPECT_TRUE(editor.isEmpty());
+}
+
+TEST_F(DlgMainCommandsTest, SavingATemplateNeedsAGroup) {
+    dlg->mnuResourceSaveTemplate_Click();
+    EXPECT_EQ(messages, QStringList{"Saved!: Group saved!"});
+    sql({"delete from tblGroups"});
+    dlg->ShowGroups(0);
+    messages.clear();
+    dlg->mnuResourceSaveTemplate_Click();
+    EXPECT_EQ(messages, QStringList{"Warning!: No group selected!"});
+}
+
 TEST_F(DlgMainCommandsTest, ExitStoresTheColumnWidthAndUnloads) {
     dlg->Sched->setListWidth(140);
     dlg->Toolbar1_ButtonClick("Exit");
