@@ -53,7 +53,7 @@ TEST(ClsTimer, IsZeroUntilStartedAndCountsMilliseconds) {
     ClsTimer t;
     EXPECT_EQ(t.Elapsed().toInt(), 0);
     t.StartTimer();
-    EXPECT_LT(t.Elapsed().toInt(), 50);
+    EXPECT_LT(t.Elapsed().toInt(), 1000);
     EXPECT_GE(t.Elapsed().toInt(), 0);
 }
 
