@@ -78,11 +78,13 @@ const Step kSteps[] = {
     {"update tblTasks set TaskName = '??\?' where TaskName is Null", nullptr},
 };
 
-// The key as the delete statement names it: a number in plain decimal; a stray text in a
-// key column quoted, so that it can only ever match itself; Null as nothing, which the
-// database refuses.
-QString keyInStatement(const DbValue& key) {
-    return key.isText() ? ClsDAO::Quoted(key.toString()) : key.toString();
+// The delete of the rows with that key: a number in plain decimal; a stray text in a key
+// column quoted, so that it can only ever match itself; a Null key as "is Null" (a row
+// without a parent key has no parent either).
+QString deleteFor(const char* statement, const DbValue& key) {
+    const QString sql(statement);  // ends with "= "
+    if (key.isNull()) return sql.chopped(2) + "is Null";
+    return sql + (key.isText() ? ClsDAO::Quoted(key.toString()) : key.toString());
 }
 
 bool isNoneChosen(const DbValue& key) {
@@ -98,9 +100,10 @@ bool deleteOrphans(const OrphanSearch& search) {
         QCoreApplication::processEvents();
         if (rows->Field(search.countColumn).toLong() != 0) continue;
         const DbValue& key = rows->Field(search.keyColumn);
-        if (search.zeroMeansNone && isNoneChosen(key)) continue;
+        // A booking without a customer (0, or Null) is no orphan.
+        if (search.zeroMeansNone && (key.isNull() || isNoneChosen(key))) continue;
         SharedObjects::Log().LogMsg(search.logText + key.toString());
-        SharedObjects::DAO().SqlAction(search.deleteStatement + keyInStatement(key));
+        SharedObjects::DAO().SqlAction(deleteFor(search.deleteStatement, key));
     }
     return true;
 }
