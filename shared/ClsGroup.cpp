@@ -35,20 +35,27 @@ bool ClsGroup::Load(int32_t groupId) {
     }
     if (rs->Eof()) return false;
     // Columns in this order; a null one stops the copy there.
-    const char* cols[] = {"DayStart", "DayEnd", "Interval", "GroupId", "GroupName"};
-    for (int i = 0; i < 5; ++i) {
-        if (rs->Field(cols[i]).isNull()) {
-            logError("Load", err::InvalidUseOfNull, 3 + i, "Invalid use of Null", sql);
-            return false;
+    int line = 3;
+    auto take = [&](const char* col) -> const DbValue* {
+        const DbValue& v = rs->Field(col);
+        if (v.isNull()) {
+            logError("Load", err::InvalidUseOfNull, line, "Invalid use of Null", sql);
+            return nullptr;
         }
-        switch (i) {
-            case 0: m_dayStart = static_cast<int16_t>(rs->Field(cols[i]).toInt()); break;
-            case 1: m_dayEnd = static_cast<int16_t>(rs->Field(cols[i]).toInt()); break;
-            case 2: m_interval = static_cast<int16_t>(rs->Field(cols[i]).toInt()); break;
-            case 3: m_groupId = rs->Field(cols[i]).toInt(); break;
-            default: m_groupName = rs->Field(cols[i]).toString();
-        }
-    }
+        ++line;
+        return &v;
+    };
+    const DbValue* v = nullptr;
+    if (!(v = take("DayStart"))) return false;
+    m_dayStart = static_cast<int16_t>(v->toInt());
+    if (!(v = take("DayEnd"))) return false;
+    m_dayEnd = static_cast<int16_t>(v->toInt());
+    if (!(v = take("Interval"))) return false;
+    m_interval = static_cast<int16_t>(v->toInt());
+    if (!(v = take("GroupId"))) return false;
+    m_groupId = v->toInt();
+    if (!(v = take("GroupName"))) return false;
+    m_groupName = v->toString();
     // A slot length of 0 or less (written by hand or by an old program) would stall
     // every loop over the day's slots: read it as the default.
     if (m_interval <= 0) {
