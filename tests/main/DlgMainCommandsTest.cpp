@@ -22,6 +22,7 @@
 #include "MsgBox.h"
 #include "Plexaro.h"
 #include "SharedObjects.h"
+#include "MainWindowFixture.h"
 #include "TestSupport.h"
 
 namespace {
@@ -30,49 +31,27 @@ constexpr int32_t kDay = 46000;
 
 // The main window on a group "Clinic" (8:00 to 18:00, 30-minute slots) with the resource
 // "Anna" and the appointment type "Visit"; message boxes and the booking editor answered.
-class DlgMainCommandsTest : public ::testing::Test {
+class DlgMainCommandsTest : public MainWindowFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(ClsDAO::CreateDatabase(folder.file("Rostima.mdb")));
+        MainWindowFixture::SetUp();
+        answer = plat::vbYes;
         sql({"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Clinic', 480, 1080, 30)",
              "insert into tblResources (GroupId, ResourceName, MinTime, MaxTime, InitTime) "
              "values (1, 'Anna', 30, 600, 30)",
              "insert into tblTasks (GroupId, TaskName, Colour, MinTime, MaxTime, InitTime) "
              "values (1, 'Visit', 255, 30, 600, 30)",
              "insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) values ('Smith', '', '', '')"});
-        ini.setIniFile(folder.file(folder.exeName() + ".ini"));
         ini.WriteValue("Group", "CbGroup", 1);
         ini.WriteValue("Config", "LastDate", kDay);
-        ini.WriteValue("Startup", "HasAgreedTerms", 1);
-        ini.WriteValue("Config", "FirstStart", 1);
-        ini.WriteValue("Config", "VersionNo", ModMain::VersionNumber());
-        plat::SetMsgBoxHook([this](const QString& text, int, const QString& title) {
-            messages << title + ": " + text;
-            return answer;
-        });
         ApptEditorState::RegisterShow([this](int32_t g, int16_t s, int32_t r, int32_t t, int32_t d) {
             editor << QString("%1 %2 %3 %4 %5").arg(g).arg(s).arg(r).arg(t).arg(d);
         });
-        dlg = new DlgMain;
-        ASSERT_TRUE(dlg->Form_Load());
-        dlg->show();
+        ASSERT_TRUE(start());
     }
     void TearDown() override {
-        if (dlg) {
-            dlg->Closing = true;
-            dlg->Timer1_Timer();
-            delete dlg;
-        }
+        MainWindowFixture::TearDown();
         ApptEditorState::RegisterShow(nullptr);
-        plat::ModalHook::SetAnswererForTest(nullptr);
-        plat::SetMsgBoxHook(nullptr);
-        CalendarState::setCalDate(0);
-    }
-    void sql(const QStringList& statements) {
-        ClsDAO other;
-        ASSERT_EQ(other.DbOpen(folder.file("Rostima.mdb")), 0);
-        ASSERT_TRUE(other.SqlActions(statements));
-        other.DbClose();
     }
     void booking(int32_t day, int start, int end, const QString& comment = "",
                  int customer = 0) {
@@ -85,11 +64,7 @@ protected:
         return rs ? rs->Field(0).toLong() : -1;
     }
 
-    TempProgramFolder folder;
-    ClsIni ini;
-    DlgMain* dlg = nullptr;
-    QStringList messages, editor;
-    int answer = plat::vbYes;
+    QStringList editor;
 };
 
 }  // namespace

@@ -22,56 +22,13 @@
 #include "MsgBox.h"
 #include "Plexaro.h"
 #include "SharedObjects.h"
+#include "MainWindowFixture.h"
 #include "TestSupport.h"
 
 namespace {
 
-// A program folder with a database and settings, and the main window started on them.
-class DlgMainTest : public ::testing::Test {
+class DlgMainTest : public MainWindowFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(ClsDAO::CreateDatabase(folder.file("Rostima.mdb")));
-        // A workstation that agreed to the terms of this version already.
-        setting("Startup", "HasAgreedTerms", "1");
-        setting("Config", "FirstStart", "1");
-        setting("Config", "VersionNo", ModMain::VersionNumber());
-        plat::SetMsgBoxHook([this](const QString& text, int, const QString& title) {
-            messages << title + ": " + text;
-            return plat::vbOK;
-        });
-    }
-    void TearDown() override {
-        if (dlg) {
-            dlg->Closing = true;
-            dlg->Timer1_Timer();  // unloads through the program's own close path
-            delete dlg;
-        }
-        plat::SetMsgBoxHook(nullptr);
-        CalendarState::setCalDate(0);
-    }
-    // Writes rows with a connection of the test's own, as another workstation would.
-    void sql(const QStringList& statements) {
-        ClsDAO other;
-        ASSERT_EQ(other.DbOpen(folder.file("Rostima.mdb")), 0);
-        ASSERT_TRUE(other.SqlActions(statements));
-        other.DbClose();
-    }
-    void setting(const QString& section, const QString& key, const QString& value) {
-        ClsIni ini;
-        ini.setIniFile(folder.file(folder.exeName() + ".ini"));
-        ini.WriteValue(section, key, value);
-    }
-    QString setting(const QString& section, const QString& key) {
-        ClsIni ini;
-        ini.setIniFile(folder.file(folder.exeName() + ".ini"));
-        return ini.GetValue(section, key, "<none>");
-    }
-    bool start() {
-        dlg = new DlgMain;
-        const bool ok = dlg->Form_Load();
-        if (ok) dlg->show();
-        return ok;
-    }
     // A group "Clinic" (8:00 to 18:00) with resources Anna and Ben, two types and a booking
     // of Anna today.
     void clinic(int32_t day) {
@@ -87,10 +44,6 @@ protected:
         setting("Group", "CbGroup", "1");
     }
     int32_t today() { return QDate(1900, 1, 1).daysTo(QDate::currentDate()); }
-
-    TempProgramFolder folder;
-    DlgMain* dlg = nullptr;
-    QStringList messages;
 };
 
 }  // namespace
