@@ -43,6 +43,12 @@ void ListBox::SetSelected(int index, bool on) {
     if (QListWidgetItem* it = item(index)) it->setSelected(on);
 }
 
+void ListBox::keyPressEvent(QKeyEvent* event) {
+    const int before = currentRow();
+    QListWidget::keyPressEvent(event);
+    if (currentRow() != before) emit Click();
+}
+
 void ListBox::Clear() {
     const QSignalBlocker quiet(this);
     clear();

@@ -1,5 +1,6 @@
 #pragma once
 #include <QListWidget>
+#include <cstdint>
 
 // A list with the forms runtime's habits: filling it selects nothing and raises nothing;
 // setting the current entry from code runs Click every time. Entries can also be marked
@@ -21,7 +22,12 @@ public:
     void Clear();
 
 signals:
+    // The user clicked an entry or moved to another one with the keyboard, or code set
+    // the current entry.
     void Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace plat

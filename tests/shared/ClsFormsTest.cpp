@@ -48,6 +48,22 @@ TEST_F(ClsFormsTest, AUsersChoiceRaisesClickToo) {
     EXPECT_EQ(forms().GetComboData(box), 1);
 }
 
+TEST_F(ClsFormsTest, AListRaisesClickForTheMouseAndTheKeyboardButNotForFilling) {
+    plat::ListBox list;
+    QSignalSpy clicks(&list, &plat::ListBox::Click);
+    forms().AddListItem(list, "A", 1);
+    forms().AddListItem(list, "B", 2);
+    EXPECT_EQ(clicks.count(), 0);
+    list.show();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(0)).center());
+    EXPECT_EQ(clicks.count(), 1);
+    QTest::keyClick(&list, Qt::Key_Down);
+    EXPECT_EQ(clicks.count(), 2);
+    EXPECT_EQ(forms().GetListData(list), 2);
+    QTest::keyClick(&list, Qt::Key_Down);  // already at the last entry: nothing moved
+    EXPECT_EQ(clicks.count(), 2);
+}
+
 TEST_F(ClsFormsTest, FillComboAddsTheBlankAndKeepsRowsInQueryOrder) {
     ASSERT_TRUE(dao().SqlActions({"insert into tblGroups (GroupName) values ('Beta')",
                                   "insert into tblGroups (GroupName) values ('alpha')"}));
