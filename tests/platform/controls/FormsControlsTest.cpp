@@ -12,7 +12,7 @@
 #include "KeyedStatusBar.h"
 #include "KeyedToolbar.h"
 #include "Nudgel.h"
-#include "PlexaroFixture.h"
+#include "../chart/PlexaroFixture.h"
 
 using plat::FormsTimer;
 
