@@ -112,37 +112,39 @@ std::unique_ptr<ClsRecordset> Snapshot(sqlite3* db, sqlite3_stmt* st, dao::Failu
                                        int line) {
     const int columns = sqlite3_column_count(st);
     QStringList names;
+    names.reserve(columns);
     for (int c = 0; c < columns; ++c) names << QString::fromUtf8(sqlite3_column_name(st, c));
-    std::vector<std::vector<DbValue>> rows;
+    auto rs = std::make_unique<ClsRecordset>(std::move(names));
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        std::vector<DbValue> row;
-        row.reserve(static_cast<size_t>(columns));
+        rs->AddRow();
         for (int c = 0; c < columns; ++c) {
-            switch (sqlite3_column_type(st, c)) {
+            // One call for the column, then plain reads of its value: the connection is
+            // used by this thread only.
+            sqlite3_value* v = sqlite3_column_value(st, c);
+            switch (sqlite3_value_type(v)) {
                 case SQLITE_INTEGER:
-                    row.emplace_back(static_cast<int64_t>(sqlite3_column_int64(st, c)));
+                    rs->AddInteger(sqlite3_value_int64(v));
                     break;
                 case SQLITE_FLOAT:
-                    row.emplace_back(sqlite3_column_double(st, c));
+                    rs->AddDouble(sqlite3_value_double(v));
                     break;
                 case SQLITE_NULL:
-                    row.emplace_back();
+                    rs->AddNull();
                     break;
-                default:
-                    row.emplace_back(QString::fromUtf8(
-                        reinterpret_cast<const char*>(sqlite3_column_text(st, c)),
-                        sqlite3_column_bytes(st, c)));
+                default: {
+                    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(v));
+                    rs->AddText(text, sqlite3_value_bytes(v));
+                }
             }
         }
-        rows.push_back(std::move(row));
     }
     sqlite3_finalize(st);
     if (rc != SQLITE_DONE) {
         f = EngineFailure(db, rc, line);
         return nullptr;
     }
-    return std::make_unique<ClsRecordset>(names, std::move(rows));
+    return rs;
 }
 
 bool Exec(sqlite3* db, const char* sql, dao::Failure& f, int line) {

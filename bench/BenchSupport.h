@@ -1,0 +1,48 @@
+#pragma once
+// What the benchmark programs share. Every figure is our way of doing a piece of work
+// against the plain way (the raw engine, a plain loop) measured in the same run, so the
+// machine's load touches both; each benchmark repeats and reports the spread of the
+// ratio (min, median, max) rather than one lucky or unlucky run.
+#include <benchmark/benchmark.h>
+
+#include <QElapsedTimer>
+#include <algorithm>
+#include <vector>
+
+namespace bench {
+
+// Milliseconds that work takes, once.
+template <typename Work>
+double msOf(Work&& work) {
+    QElapsedTimer t;
+    t.start();
+    work();
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// Repeats the benchmark and reports min, median and max of every counter.
+inline benchmark::internal::Benchmark* spread(benchmark::internal::Benchmark* b,
+                                              int repetitions = 5) {
+    return b->Unit(benchmark::kMillisecond)
+        ->Iterations(1)
+        ->Repetitions(repetitions)
+        ->UseManualTime()
+        ->ReportAggregatesOnly(true)
+        ->ComputeStatistics("min",
+                            [](const std::vector<double>& v) {
+                                return *std::min_element(v.begin(), v.end());
+                            })
+        ->ComputeStatistics("max", [](const std::vector<double>& v) {
+            return *std::max_element(v.begin(), v.end());
+        });
+}
+
+// One repetition's figures: ours, the plain way's, and their ratio.
+inline void report(benchmark::State& state, double oursMs, double plainMs) {
+    state.SetIterationTime(oursMs / 1000);
+    state.counters["ours_ms"] = oursMs;
+    state.counters["plain_ms"] = plainMs;
+    state.counters["ratio"] = oursMs / plainMs;
+}
+
+}  // namespace bench
