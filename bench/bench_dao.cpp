@@ -21,10 +21,15 @@ QString makeDb(QTemporaryDir& dir, int bookings) {
     dao.DbOpen(path);
     QStringList batch;
     for (int i = 0; i < bookings; ++i) {
-        batch << QString("insert into tblBookings (TaskId, BookingDate, BookingStart, "
-                         "BookingEnd, CustomerId, ResourceId, RepeatId, Ref01, Comments) "
-                         "values (%1, %2, %3, %4, 0, %5, 0, 'ref', 'a comment')")
-                     .arg(i % 7).arg(45000 + i % 61).arg(i % 1380).arg(i % 1380 + 30).arg(i % 50);
+        batch << QString(
+                     "insert into tblBookings (TaskId, BookingDate, BookingStart, "
+                     "BookingEnd, CustomerId, ResourceId, RepeatId, Ref01, Comments) "
+                     "values (%1, %2, %3, %4, 0, %5, 0, 'ref', 'a comment')")
+                     .arg(i % 7)
+                     .arg(45000 + i % 61)
+                     .arg(i % 1380)
+                     .arg(i % 1380 + 30)
+                     .arg(i % 50);
         if (batch.size() == 5000) {
             dao.SqlActions(batch);
             batch.clear();
@@ -62,8 +67,8 @@ int64_t rawRead(sqlite3* db, bool byValue) {
                 default: {
                     const auto* text = v ? sqlite3_value_text(v) : sqlite3_column_text(st, c);
                     const int bytes = v ? sqlite3_value_bytes(v) : sqlite3_column_bytes(st, c);
-                    sum += use(DbValue(
-                        QString::fromUtf8(reinterpret_cast<const char*>(text), bytes)));
+                    sum +=
+                        use(DbValue(QString::fromUtf8(reinterpret_cast<const char*>(text), bytes)));
                 }
             }
         }
@@ -92,18 +97,18 @@ void BM_SqlQuery100k(benchmark::State& state) {
                     nullptr);
     int rows = 0;
     for (auto _ : state) {
-        // Each side four times, taking turns at going first; the best of each.
-        double ours = 1e9, plain = 1e9, plainByValue = 1e9;
-        for (int i = 0; i < 4; ++i) {
-            auto runOurs = [&] { benchmark::DoNotOptimize(snapshotRead(dao, rows)); };
-            if (i % 2 == 0) ours = std::min(ours, bench::msOf(runOurs));
-            plain = std::min(plain, bench::msOf([&] { benchmark::DoNotOptimize(rawRead(db, false)); }));
-            plainByValue = std::min(
-                plainByValue, bench::msOf([&] { benchmark::DoNotOptimize(rawRead(db, true)); }));
-            if (i % 2 == 1) ours = std::min(ours, bench::msOf(runOurs));
-        }
-        state.counters["ratio_by_value"] = ours / plainByValue;
-        bench::report(state, ours, plain);
+        double plainByValue = 1e9;
+        bench::compare(
+            state,
+            [&] { return bench::msOf([&] { benchmark::DoNotOptimize(snapshotRead(dao, rows)); }); },
+            [&] {
+                plainByValue =
+                    std::min(plainByValue,
+                             bench::msOf([&] { benchmark::DoNotOptimize(rawRead(db, true)); }));
+                return bench::msOf([&] { benchmark::DoNotOptimize(rawRead(db, false)); });
+            },
+            4);
+        state.counters["ratio_by_value"] = state.counters["ours_ms"] / plainByValue;
     }
     state.counters["rows"] = rows;
     sqlite3_close(db);

@@ -15,6 +15,7 @@
 #include "DlgMain.h"
 #include "OleColor.h"
 #include "Plexaro.h"
+#include "RowHash.h"
 #include "SharedObjects.h"
 
 namespace {
@@ -25,10 +26,11 @@ void log(const QString& line) { SharedObjects::Log().LogMsg(line); }
 
 // Lets pending window events run during a long load: before every resource, and between
 // its bookings at most every 20 ms (often enough to stay responsive, seldom enough not to
-// cost more than the load itself).
+// cost more than the load itself). The clock is read every 64th booking only.
 void yieldNow(bool always = false) {
     static QElapsedTimer since;
-    if (!always && since.isValid() && since.elapsed() < 20) return;
+    static unsigned calls = 0;
+    if (!always && (++calls % 64 != 0 || (since.isValid() && since.elapsed() < 20))) return;
     QCoreApplication::processEvents();
     since.start();
 }
@@ -94,6 +96,9 @@ void DlgMain::ShowResources(int32_t resourceId) {
     Sched->hide();
     bool complete = false;
     bool loggedGap = false;
+    // The fingerprint of what is shown, taken from the rows as they are loaded: the same
+    // value as BookingCheck's, without reading the bookings a second time.
+    RowHash shown;
     auto resources = SharedObjects::DAO().SqlQuery(
         QString("select ResourceName, ResourceId from tblResources where GroupId = %1 "
                 "order by ResourceName").arg(group));
@@ -104,32 +109,39 @@ void DlgMain::ShowResources(int32_t resourceId) {
         const int32_t first = Sched->startDate(), last = Sched->endDate();
         for (; !resources->Eof(); resources->MoveNext()) {
             yieldNow(true);
-            const int32_t resId = resources->Field("ResourceId").toInt();
+            const int32_t resId = resources->Field(1).toInt();
             // A resource without a name is still shown, with an empty name.
-            const int row = Sched->addRow(resources->Field("ResourceName").toString());
+            const int row = Sched->addRow(resources->Field(0).toString());
             Sched->setRowData(row, resId);
             if (resId == resourceId) Sched->setSelectedRow(row);
+            // Columns: the type's colour, the customer's name, then the fingerprint's.
             auto bookings = SharedObjects::DAO().SqlQuery(
                 QString("select (select Colour from tblTasks where TaskId = tblBookings.TaskId), "
                         "(select CustomerName from tblCustomers where CustomerId = "
-                        "tblBookings.CustomerId), BookingId, BookingDate, BookingStart, BookingEnd "
-                        "from tblBookings where ResourceId = %1 and "
-                        "BookingDate >= %2 and BookingDate <= %3 order by BookingStart")
+                        "tblBookings.CustomerId), %1 from tblBookings where ResourceId = %2 and "
+                        "BookingDate >= %3 and BookingDate <= %4 order by BookingStart")
+                    .arg(ClsBooking::kCheckColumns)
                     .arg(resId).arg(first).arg(last));
             if (!bookings) {
                 log("Error in DlgMain.ShowResources");
                 complete = false;
                 break;
             }
+            enum { kColour, kCustomerName, kChecked };  // kChecked: kCheckColumns from here
+            enum { kBookingId, kResourceId, kDate, kStart, kEnd, kCheckCount = 7 };
             for (; !bookings->Eof(); bookings->MoveNext()) {
                 yieldNow();
-                const int32_t id = bookings->Field("BookingId").toInt();
-                const int32_t day = bookings->Field("BookingDate").toInt();
-                const int bar = Sched->addBar(row, bookings->Field("BookingStart").toInt(),
-                                              bookings->Field("BookingEnd").toInt(), day, day,
-                                              QString("B%1").arg(id));
+                int64_t checked[kCheckCount];
+                for (int c = 0; c < kCheckCount; ++c)
+                    checked[c] = bookings->Field(kChecked + c).toLong();
+                shown.Add(checked, kCheckCount);
+                const auto id = static_cast<int32_t>(checked[kBookingId]);
+                const auto day = static_cast<int32_t>(checked[kDate]);
+                const int bar = Sched->addBar(row, static_cast<int>(checked[kStart]),
+                                              static_cast<int>(checked[kEnd]), day, day,
+                                              QLatin1Char('B') + QString::number(id));
                 Sched->setBarData(row, bar, id);
-                const DbValue& colour = bookings->Field(0);
+                const DbValue& colour = bookings->Field(kColour);
                 if (colour.isNull() && !loggedGap) {
                     // One line per load: the repair pass removes such bookings.
                     log(QString("DlgMain.ShowResources: booking %1 has no appointment type")
@@ -138,13 +150,13 @@ void DlgMain::ShowResources(int32_t resourceId) {
                 }
                 Sched->setBarColor(row, bar, colour.isNull() ? kNeutralColour
                                                               : static_cast<uint32_t>(colour.toLong()));
-                if (customerText) Sched->setBarText(row, bar, bookings->Field(1).toString());
+                if (customerText)
+                    Sched->setBarText(row, bar, bookings->Field(kCustomerName).toString());
             }
         }
     }
     if (complete) {
-        LastBookingCheck = SharedObjects::Booking().BookingCheck(
-            Sched->startDate(), Sched->endDate(), forms().GetComboData(*CbGroup));
+        LastBookingCheck = shown.Value();
         AutoscrollCountdown = 20;
     }
     LblUpdating->hide();

@@ -21,13 +21,6 @@ QString clashWhere(int32_t resourceId, int32_t date, int16_t start, int16_t end,
         .arg(resourceId).arg(date).arg(start).arg(end).arg(excludeId);
 }
 
-// A 64-bit mix of one value into a running hash (splitmix64 finaliser).
-uint64_t mix(uint64_t h, int64_t v) {
-    uint64_t x = h ^ (static_cast<uint64_t>(v) + 0x9E3779B97F4A7C15ULL + (h << 6) + (h >> 2));
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
-    return x ^ (x >> 31);
-}
 }  // namespace
 
 void ClsBooking::InitBfr() {
@@ -136,24 +129,22 @@ int32_t ClsBooking::NextRepeatId() {
     return id;
 }
 
+const char* const ClsBooking::kCheckColumns =
+    "BookingId, ResourceId, BookingDate, BookingStart, BookingEnd, TaskId, CustomerId";
+
 int32_t ClsBooking::BookingCheck(int32_t firstDay, int32_t lastDay, int32_t groupId) {
     // A hash over every field the chart shows, so that any added, removed or changed
-    // booking changes it (a plain sum misses moves between resources and days).
+    // booking changes it (a plain sum misses moves between resources and days). The
+    // engine takes it as it reads the rows: one value comes back, however many bookings.
     const QString sql =
-        "select BookingId, ResourceId, BookingDate, BookingStart, BookingEnd, TaskId, "
-        "CustomerId from tblBookings where " +
+        QString("select RowHash(%1) from tblBookings where ").arg(kCheckColumns) +
         QString("BookingDate >= %1 and BookingDate <= %2").arg(firstDay).arg(lastDay) +
         " and ResourceId in (select ResourceId from tblResources " +
-        QString("where GroupId = %1) order by BookingId").arg(groupId);
+        QString("where GroupId = %1)").arg(groupId);
     auto rs = db().SqlQuery(sql);
     if (!rs) {
         logError("BookingCheck", err::ObjectNotSet, 3, "No record set", sql);
         return 0;
     }
-    if (rs->Eof()) return 0;
-    uint64_t h = 0x243F6A8885A308D3ULL;
-    for (; !rs->Eof(); rs->MoveNext())
-        for (int c = 0; c < 7; ++c) h = mix(h, rs->Field(c).toLong());
-    const auto fingerprint = static_cast<int32_t>(h ^ (h >> 32));
-    return fingerprint == 0 ? 1 : fingerprint;  // 0 stays "no bookings"
+    return rs->Field(0).toInt();
 }

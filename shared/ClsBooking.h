@@ -55,6 +55,9 @@ public:
     // changes whenever one appears, disappears or changes its resource, day, times, type
     // or customer; 0 when there are none.
     int32_t BookingCheck(int32_t firstDay, int32_t lastDay, int32_t groupId);
+    // The columns the fingerprint covers, in its order: a reader that walks the same
+    // bookings and adds these values of each to a RowHash gets BookingCheck's value.
+    static const char* const kCheckColumns;
 
 private:
     int32_t m_bookingId = 0, m_repeatId = 0, m_taskId = 0, m_date = 0;

@@ -52,7 +52,11 @@ int16_t ClsDAO::DbOpen(const QString& Path) {
                 f = dao::EngineFailure(m_db, rc, 4);
             } else {
                 sqlite3_busy_timeout(m_db, dao::kBusyTimeoutMs);
-                if (!hasSchema(m_db)) f = {err::DbCorrupt, 4, "Not a Rostima database: " + Path};
+                if (!hasSchema(m_db)) {
+                    f = {err::DbCorrupt, 4, "Not a Rostima database: " + Path};
+                } else if (!dao::AddFunctions(m_db)) {
+                    f = dao::EngineFailure(m_db, sqlite3_errcode(m_db), 4);
+                }
             }
         }
         if (f.number != 0) {

@@ -14,8 +14,7 @@ int find(const QStringList& names, Name name) {
 }  // namespace
 
 ClsRecordset::ClsRecordset(QStringList names)
-    : m_names(std::move(names)), m_columns(static_cast<size_t>(m_names.size())),
-      m_row(m_columns) {}
+    : m_names(std::move(names)), m_columns(static_cast<size_t>(m_names.size())), m_row(m_columns) {}
 
 int ClsRecordset::indexOf(const QString& name) const { return find(m_names, name); }
 int ClsRecordset::indexOf(QLatin1StringView name) const { return find(m_names, name); }

@@ -35,9 +35,7 @@ public:
     }
     const DbValue& Field(const QString& name) const { return Field(indexOf(name)); }
     // The same for a name written in the code, without making a QString of it.
-    const DbValue& Field(const char* name) const {
-        return Field(indexOf(QLatin1StringView(name)));
-    }
+    const DbValue& Field(const char* name) const { return Field(indexOf(QLatin1StringView(name))); }
     bool HasField(const QString& name) const { return indexOf(name) >= 0; }
 
     // Filling, by the query that makes the snapshot: AddRow, then FieldCount() values.

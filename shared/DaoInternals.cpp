@@ -6,6 +6,7 @@
 #include "AppInfo.h"
 #include "ErrorText.h"
 #include "IHostWindow.h"
+#include "RowHash.h"
 #include "SharedObjects.h"
 
 namespace dao {
@@ -158,6 +159,61 @@ bool Exec(sqlite3* db, const char* sql, dao::Failure& f, int line) {
         return false;
     }
     return true;
+}
+
+namespace {
+// A value as a number, the way a query reader's DbValue::toLong() reads it, so that the
+// hash taken in the engine equals the one a reader takes over the same rows.
+int64_t asNumber(sqlite3_value* v) {
+    switch (sqlite3_value_type(v)) {
+        case SQLITE_INTEGER:
+            return sqlite3_value_int64(v);
+        case SQLITE_FLOAT:
+            return DbValue(sqlite3_value_double(v)).toLong();
+        case SQLITE_NULL:
+            return 0;
+        default:
+            return DbValue(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)),
+                                             sqlite3_value_bytes(v)))
+                .toLong();
+    }
+}
+
+struct RowHashState {
+    bool started;  // the engine hands out zeroed memory
+    RowHash hash;
+};
+
+void rowHashStep(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    constexpr int kMaxValues = 32;
+    if (argc > kMaxValues) {
+        sqlite3_result_error(ctx, "RowHash takes at most 32 values", -1);
+        return;
+    }
+    auto* state = static_cast<RowHashState*>(sqlite3_aggregate_context(ctx, sizeof(RowHashState)));
+    if (!state) {
+        sqlite3_result_error_nomem(ctx);
+        return;
+    }
+    if (!state->started) {
+        new (&state->hash) RowHash;
+        state->started = true;
+    }
+    int64_t values[kMaxValues];
+    for (int i = 0; i < argc; ++i) values[i] = asNumber(argv[i]);
+    state->hash.Add(values, argc);
+}
+
+void rowHashFinal(sqlite3_context* ctx) {
+    auto* state = static_cast<RowHashState*>(sqlite3_aggregate_context(ctx, 0));
+    sqlite3_result_int(ctx, state && state->started ? state->hash.Value() : RowHash().Value());
+}
+}  // namespace
+
+bool AddFunctions(sqlite3* db) {
+    return sqlite3_create_function_v2(db, "RowHash", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                      nullptr, nullptr, rowHashStep, rowHashFinal,
+                                      nullptr) == SQLITE_OK;
 }
 
 }  // namespace dao

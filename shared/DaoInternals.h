@@ -58,4 +58,7 @@ bool Exec(sqlite3* db, const char* sql, dao::Failure& f, int line);
 
 dao::Failure EngineFailure(sqlite3* db, int rc, int line);
 
+// Offers our own SQL functions on the connection: the aggregate RowHash(value, ...).
+bool AddFunctions(sqlite3* db);
+
 }  // namespace dao

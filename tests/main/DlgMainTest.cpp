@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "CalendarState.h"
+#include "ClsBooking.h"
 #include "ClsDAO.h"
 #include "ClsGroup.h"
 #include "ClsIni.h"
@@ -138,6 +139,9 @@ TEST_F(DlgMainTest, AnotherWorkstationsChangeReloadsTheChartOnTheNextTick) {
     dlg->Timer1_Timer();
     EXPECT_EQ(dlg->Sched->model().barCount(2), 1);
     EXPECT_NE(dlg->LastBookingCheck, before);
+    // The load took the fingerprint from the bars it read: the tick's own value.
+    EXPECT_EQ(dlg->LastBookingCheck, SharedObjects::Booking().BookingCheck(
+                                         dlg->Sched->startDate(), dlg->Sched->endDate(), 1));
     EXPECT_TRUE(dlg->Timer1->enabled());
     // A change of another group does not reload.
     sql({"insert into tblResources (GroupId, ResourceName) values (2, 'Far')",
