@@ -1,20 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 
-#include "../MainWindowFixture.h"
 #include "ApptEditorState.h"
 #include "CalendarState.h"
 #include "ClsBooking.h"
 #include "ClsDAO.h"
+#include "ClsForms.h"
 #include "ClsGroup.h"
 #include "ClsTask.h"
 #include "ComboBox.h"
 #include "DlgAppt.h"
+#include "DlgApptFixture.h"
 #include "DlgApptHooks.h"
 #include "DlgMain.h"
 #include "KeyedToolbar.h"
@@ -22,106 +24,29 @@
 #include "Plexaro.h"
 #include "SharedObjects.h"
 #include "Tabrix.h"
+#include "TestSupport.h"
 
 namespace {
-
-constexpr int32_t kDay = 46000;  // Thursday 11 December 2025
-
-// The main window on the group "Clinic" (08:00 to 17:00 in 15-minute slots) with the
-// resources Anna (chart row 1) and Ben (row 2), the types Visit (red, 15..120, 45 first)
-// and Call (green, 30..60, 30 first) and the customers Smith and Jones; the real booking
-// editor behind the main window's hand-over. Message boxes are recorded and answered
-// from `answers` (Yes once they run out).
-class DlgApptTest : public MainWindowFixture {
-protected:
-    void SetUp() override {
-        MainWindowFixture::SetUp();
-        sql(
-            {"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "
-             "values ('Clinic', 480, 1020, 15)",
-             "insert into tblResources (GroupId, ResourceName) values (1, 'Anna')",
-             "insert into tblResources (GroupId, ResourceName) values (1, 'Ben')",
-             "insert into tblTasks (GroupId, TaskName, Colour, MinTime, MaxTime, InitTime) "
-             "values (1, 'Visit', 255, 15, 120, 45)",
-             "insert into tblTasks (GroupId, TaskName, Colour, MinTime, MaxTime, InitTime) "
-             "values (1, 'Call', 65280, 30, 60, 30)",
-             "insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) "
-             "values ('Smith', 'S1', 'S2', 'S3')",
-             "insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) "
-             "values ('Jones', '', '', '')",
-             "insert into tblCustomerGroups (CustomerId, GroupId) values (1, 1)",
-             "insert into tblCustomerGroups (CustomerId, GroupId) values (2, 1)"});
-        setting("Group", "CbGroup", "1");
-        setting("Config", "LastDate", QString::number(kDay));
-        plat::SetMsgBoxHook([this](const QString& text, int, const QString& title) {
-            messages << title + ": " + text;
-            return answers.isEmpty() ? int(plat::vbYes) : answers.takeFirst();
-        });
-        ASSERT_TRUE(start());
-        DlgAppt::Install();
-    }
-    void TearDown() override {
-        DlgAppt::Uninstall();
-        DlgApptHooks::Get() = DlgApptHooks();
-        MainWindowFixture::TearDown();
-    }
-    // A booking written by another workstation.
-    void booking(int resource, int start, int end, int task = 1, int customer = 1,
-                 int32_t day = kDay, int repeat = 0, const QString& refs = "'r1', 'r2', 'r3'") {
-        sql({QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
-                     "CustomerId, ResourceId, RepeatId, Ref01, Ref02, Ref03, Comments) values "
-                     "(%1, %2, %3, %4, %5, %6, %7, %8, '')")
-                 .arg(task)
-                 .arg(day)
-                 .arg(start)
-                 .arg(end)
-                 .arg(customer)
-                 .arg(resource)
-                 .arg(repeat)
-                 .arg(refs)});
-    }
-    // Opens the editor as the main window's row double-click does (or at a slot with a
-    // task, as a drop does) and runs `work` on it while it is shown.
-    void open(const std::function<void(DlgAppt&)>& work, int16_t start = 480, int resource = 1,
-              int task = 0) {
-        answerModal(work);
-        ApptEditorState::Show(1, start, resource, task, kDay);
-    }
-    void answerModal(const std::function<void(DlgAppt&)>& work) {
-        plat::ModalHook::SetAnswererForTest([work](QDialog& d) {
-            auto& editor = static_cast<DlgAppt&>(d);
-            editor.show();
-            QCoreApplication::processEvents();  // the first activation
-            work(editor);
-            return 0;
-        });
-    }
-    // Row of a slot minute in the group's day.
-    static int rowOf(int minute) { return (minute - 480) / 15; }
-    static std::string cells(DlgAppt& e, int minute) {
-        QStringList out;
-        for (int c = 1; c <= 6; ++c) out << e.LbTimeSlot->cellText(rowOf(minute), c);
-        return out.join("|").toStdString();
-    }
-    // Bookings stored, as "resource day start-end" in id order.
-    QStringList stored() {
-        QStringList out;
-        auto rs = SharedObjects::DAO().SqlQuery(
-            "select ResourceId, BookingDate, BookingStart, BookingEnd from tblBookings "
-            "order by BookingId");
-        for (; rs && !rs->Eof(); rs->MoveNext())
-            out << QString("%1 %2 %3-%4")
-                       .arg(rs->Field(0).toInt())
-                       .arg(rs->Field(1).toInt())
-                       .arg(rs->Field(2).toInt())
-                       .arg(rs->Field(3).toInt());
-        return out;
-    }
-
-    QList<int> answers;
-};
-
+ClsForms& forms() { return SharedObjects::Forms(); }
 }  // namespace
+
+// Another workstation: books Anna's 09:00 to 10:00 on the test day when told.
+ROSTIMA_CHILD(appt_peer) {
+    ClsDAO& dao = SharedObjects::DAO();
+    if (dao.DbOpen(args[0]) != 0) return 1;
+    ChildSay("open");
+    ChildHear();
+    ClsBooking b;
+    b.setResourceId(1);
+    b.setBookingDate(kDay);
+    b.setBookingStart(540);
+    b.setBookingEnd(600);
+    b.setTaskId(2);
+    ChildSay(b.Save() != 0 ? "booked" : "failed");
+    ChildHear();  // until the parent lets go
+    dao.DbClose();
+    return 0;
+}
 
 TEST_F(DlgApptTest, TheDayShowsOneRowPerSlotWithEachBookingOnceAndItsRunMarked) {
     booking(1, 540, 600, 1, 1);
@@ -162,4 +87,204 @@ TEST_F(DlgApptTest, TheDayShowsOneRowPerSlotWithEachBookingOnceAndItsRunMarked) 
             EXPECT_EQ(e.LbTimeSlot->rowData(rowOf(540)), 0);
         });
     }
+}
+
+TEST_F(DlgApptTest, ADropOpensTheDroppedSlotWithItsTaskAndSaveAndExitBooksIt) {
+    dlg->DraggedTaskId = 2;  // Call
+    bool shown = false;
+    answerModal([&](DlgAppt& e) {
+        shown = true;
+        EXPECT_EQ(forms().GetComboData(*e.CbResource), 2);
+        EXPECT_EQ(e.LbTimeSlot->selectedRow(), rowOf(600));
+        EXPECT_EQ(forms().GetComboData(*e.CbTask), 2);
+        // Prepared while the type list still held "< No Booking >": one slot long.
+        EXPECT_EQ(e.LblStart->text(), "10:00 am");
+        EXPECT_EQ(e.LblEnd->text(), "10:15 am");
+        forms().SetComboData(*e.CbCustomer, 1);
+        EXPECT_EQ(e.TxtRef01->text(), "S1");
+        e.TxtComments->setText("  bring notes ");
+        e.BtnTask[0]->click();
+        EXPECT_FALSE(e.isVisible());
+    });
+    dlg->Sched_DropItem(2, 605, kDay);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(stored(), QStringList{"2 46000 600-615"});
+    ClsBooking b;
+    ASSERT_TRUE(b.Load(1));
+    EXPECT_EQ(b.TaskId(), 2);
+    EXPECT_EQ(b.CustomerId(), 1);
+    EXPECT_EQ(b.Ref03(), "S3");
+    EXPECT_EQ(b.Comments(), "bring notes");
+    EXPECT_EQ(dlg->Sched->model().barCount(2), 1);  // the chart reloaded after it closed
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(DlgApptTest, ARowDoubleClickOrWriteOpensAtTheDayStartWithoutATaskAndRepairsAfter) {
+    for (const bool write : {false, true}) {
+        booking(77, 540, 600);  // its resource is gone: the repair pass takes it
+        bool shown = false;
+        answerModal([&](DlgAppt& e) {
+            shown = true;
+            EXPECT_EQ(forms().GetComboData(*e.CbResource), 2);
+            EXPECT_EQ(e.LbTimeSlot->selectedRow(), 0);
+            EXPECT_EQ(forms().GetComboData(*e.CbTask), 0);
+            EXPECT_FALSE(e.BtnTask[1]->isEnabled());
+            EXPECT_FALSE(e.SpinEnd->isEnabled());
+        });
+        if (write) {
+            dlg->Sched->setSelectedRow(2);
+            dlg->Toolbar1_ButtonClick("Write");
+        } else {
+            dlg->Sched_ListDblClick(2);
+        }
+        EXPECT_TRUE(shown) << write;
+        EXPECT_TRUE(stored().isEmpty()) << write;
+    }
+}
+
+TEST_F(DlgApptTest, TheOpenEditorFollowsAnotherProgramsBookingOnTheNextTick) {
+    ChildProcess peer(folder, "appt_peer", {folder.file("Rostima.mdb")});
+    ASSERT_EQ(peer.readLine(), "open");
+    open([&](DlgAppt& e) {
+        EXPECT_EQ(e.LbTimeSlot->rowData(rowOf(540)), 0);
+        peer.say("go");
+        ASSERT_EQ(peer.readLine(), "booked");
+        dlg->Timer1_Timer();
+        EXPECT_EQ(cells(e, 555), "09:15 am|~|~|||");
+        EXPECT_EQ(e.LbTimeSlot->rowColor(rowOf(540)), 65280u);
+        EXPECT_EQ(dlg->Sched->model().barCount(1), 1);
+    });
+    EXPECT_EQ(peer.finish(), 0);
+}
+
+TEST_F(DlgApptTest, TheDateMovesTheMainWindowOnlyWhileTheEditorIsShown) {
+    DlgAppt::Instance().setApptDate(kDay + 5);
+    EXPECT_EQ(dlg->Sched->startDate(), kDay);
+    EXPECT_EQ(CalendarState::CalDate(), kDay + 5);
+    open([&](DlgAppt& e) {
+        e.SpinDate->press(plat::Nudgel::Arrow::Forward);
+        EXPECT_EQ(e.CurrentDate(), kDay + 1);
+        EXPECT_EQ(e.LbTimeSlot->title(), "Friday 12 December 2025");
+        EXPECT_EQ(dlg->Sched->startDate(), kDay + 1);
+        e.SpinDate_Click(0);
+        e.SpinDate_Click(0);
+        EXPECT_EQ(dlg->Sched->startDate(), kDay - 1);
+        EXPECT_EQ(setting("Config", "LastDate"), QString::number(kDay - 1));
+    });
+}
+
+TEST_F(DlgApptTest, ThePickListsFillFromTheGroupAndChoosingACustomerTakesItsReferences) {
+    sql({"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Bare', 0, 60, 30)",
+         "insert into tblResources (GroupId, ResourceName) values (2, 'Solo')"});
+    open([&](DlgAppt& e) {
+        EXPECT_EQ(e.CbResource->count(), 2);
+        EXPECT_EQ(e.CbTask->itemText(0), "< No Booking >");
+        EXPECT_EQ(e.CbTask->itemText(1), "Call");
+        EXPECT_EQ(e.CbCustomer->itemText(2), "Smith");
+        e.TxtRef01->setText("typed");
+        forms().SetComboData(*e.CbCustomer, 1);
+        EXPECT_EQ(e.TxtRef01->text(), "S1");
+        e.ShowTasks(42);  // no longer listed
+        EXPECT_EQ(e.CbTask->currentIndex(), 0);
+    });
+    // A group without customers: only "< No Customer >", and empty references.
+    answerModal([&](DlgAppt& e) {
+        EXPECT_EQ(e.CbCustomer->count(), 1);
+        EXPECT_EQ(e.CbCustomer->currentText(), "< No Customer >");
+        EXPECT_EQ(e.TxtRef01->text(), "");
+        EXPECT_EQ(e.LbTimeSlot->rowCount(), 3);
+    });
+    ApptEditorState::Show(2, 0, 3, 0, kDay);
+}
+
+TEST_F(DlgApptTest, TheCommandsWaitForATypeAndWhereRequiredACustomer) {
+    struct Case {
+        bool required, slot;
+        int task, customer;
+        bool enabled;
+    } cases[] = {
+        {false, true, 1, 0, true},  {true, true, 1, 0, false},  {true, true, 1, 2, true},
+        {false, false, 1, 2, true}, {true, false, 1, 2, true},  {false, false, 1, 0, false},
+        {false, true, 0, 2, false}, {true, false, 0, 2, false},
+    };
+    open([&](DlgAppt& e) {
+        for (const Case& c : cases) {
+            setting("Options", "CustomerRequired", c.required ? "1" : "0");
+            e.LbTimeSlot->setSelectedRow(c.slot ? 3 : -1);
+            forms().SetComboData(*e.CbCustomer, c.customer);
+            forms().SetComboData(*e.CbTask, c.task);
+            const bool all = std::all_of(e.BtnTask.begin(), e.BtnTask.end(), [&](QPushButton* b) {
+                return b->isEnabled() == c.enabled;
+            });
+            EXPECT_TRUE(all && e.SpinStart->isEnabled() == c.enabled)
+                << c.required << c.slot << c.task << c.customer;
+        }
+    });
+}
+
+TEST_F(DlgApptTest, AReadOnlyWorkstationSeesNoEditingCommandsAndNeverSaves) {
+    bool typeEditor = false;
+    DlgApptHooks::Get().showApptType = [&] { typeEditor = true; };
+    for (const char* value : {"1", "2", "0"}) {
+        setting("Options", "IsReadOnly", value);
+        const bool readOnly = QString(value) == "1";
+        typeEditor = false;
+        open(
+            [&](DlgAppt& e) {
+                EXPECT_EQ(e.ReadOnlyMode, readOnly) << value;
+                EXPECT_EQ(e.mnuAppt->menuAction()->isVisible(), !readOnly) << value;
+                EXPECT_EQ(e.mnuCustomer->menuAction()->isVisible(), !readOnly) << value;
+                EXPECT_EQ(e.BtnTask[3]->isVisible(), !readOnly) << value;
+                EXPECT_EQ(e.SpinEnd->isVisible(), !readOnly) << value;
+                EXPECT_TRUE(e.SpinDate->isVisible());
+                EXPECT_EQ(e.Toolbar1->isButtonVisible("People"), !readOnly) << value;
+                e.Toolbar1_ButtonMenuClick("AddTask");
+                forms().SetComboData(*e.CbTask, 1);
+                e.LbTimeslot_ItemClick(rowOf(600), 1);
+                e.BtnTask_Click(0);  // closes; saves only where editing is allowed
+            },
+            480, 1, 0);
+        EXPECT_EQ(typeEditor, QString(value) == "0") << value;
+        EXPECT_EQ(stored().size(), QString(value) == "1" ? 0 : 1) << value;
+        sql({"delete from tblBookings"});
+    }
+}
+
+TEST_F(DlgApptTest, TheFramesGrowWithTheWindowAndTheListMakesRoomForAPendingMove) {
+    const DlgAppt::Geometry g = DlgAppt::Layout(12000, 8000, false);
+    EXPECT_EQ(g.frame0Width, 7695);
+    EXPECT_EQ(g.frame0Height, 6725);
+    EXPECT_EQ(g.listWidth, 7455);
+    EXPECT_EQ(g.listHeight, 6005);
+    EXPECT_EQ(g.frame1Left, 7920);
+    EXPECT_EQ(DlgAppt::Layout(12000, 8000, true).listHeight, 5645);
+    booking(1, 540, 600);
+    open([&](DlgAppt& e) {
+        e.resize(100, 100);
+        EXPECT_EQ(e.size(), QSize(640, 430));  // 9600 x 6450 twips
+        e.resize(800, 540);
+        const int height = e.LbTimeSlot->height();
+        EXPECT_EQ(e.Frame1[1]->x(), 800 - 272);
+        e.LbTimeslot_ItemClick(rowOf(540), 1);
+        e.BtnTask_Click(4);
+        EXPECT_EQ(e.LbTimeSlot->height(), height - 24);
+        EXPECT_TRUE(e.LblMove->isVisible());
+        e.BtnTask_Click(4);
+        EXPECT_EQ(e.LbTimeSlot->height(), height);
+    });
+}
+
+TEST_F(DlgApptTest, ClosingStoresThePlacementAndOnlyTheWindowStateIsReadBack) {
+    setting("DlgAppt", "WindowState", "2");
+    open([&](DlgAppt& e) { EXPECT_TRUE(e.isMaximized()); });
+    EXPECT_EQ(setting("DlgAppt", "WindowState"), "2");
+    setting("DlgAppt", "WindowState", "1");  // never opens out of sight
+    open([&](DlgAppt& e) {
+        EXPECT_FALSE(e.isMinimized());
+        e.showNormal();
+        e.resize(660, 450);
+    });
+    EXPECT_EQ(setting("DlgAppt", "Width"), QString::number(660 * 15));
+    EXPECT_EQ(setting("DlgAppt", "WindowState"), "0");
+    EXPECT_NE(setting("DlgAppt", "Top"), "<none>");
 }
