@@ -109,6 +109,7 @@ void DlgAppt::buildControls() {
     for (int i = 0; i < 6; ++i) {
         BtnTask[i] = new QPushButton(details);
         BtnTask[i]->setObjectName(QString("BtnTask%1").arg(i));
+        BtnTask[i]->setAutoDefault(false);  // Enter in a text box saves nothing
         if (i < 4) {
             BtnTask[i]->setIcon(style->standardIcon(pictures[i].first));
             BtnTask[i]->setToolTip(pictures[i].second);

@@ -171,7 +171,8 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         }
         buttonsOn(true);
     } else if (entryKey == "DeleteCustomer") {
-        if (CbCustomer->ListIndex() <= 0 || !ModMain::Confirm("Confirm selected customer?")) return;
+        if (CbCustomer->ListIndex() <= 0) return;
+        if (!ModMain::Confirm("Confirm selected customer?")) return;
         buttonsOn(false);
         customer.Delete(forms().GetComboData(*CbCustomer));
         ShowCustomers(customer.CustomerId());
