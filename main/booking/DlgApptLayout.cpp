@@ -51,22 +51,22 @@ void DlgAppt::buildControls() {
     QWidget* details = Frame1[1];
     auto label = [details](const char* text, int y) {
         auto* l = new QLabel(text, details);
-        l->setGeometry(8, y + 3, 60, 18);
+        l->setGeometry(8, y + 3, 66, 18);
     };
     auto line = [details](const char* name, int y) {
         auto* box = new QLineEdit(details);
         box->setObjectName(name);
-        box->setGeometry(70, y, 178, 22);
+        box->setGeometry(76, y, 172, 22);
         return box;
     };
     label("Type", 20);
     CbTask = new plat::ComboBox(details);
     CbTask->setObjectName("CbTask");
-    CbTask->setGeometry(70, 20, 178, 22);
+    CbTask->setGeometry(76, 20, 172, 22);
     label("Customer", 48);
     CbCustomer = new plat::ComboBox(details);
     CbCustomer->setObjectName("CbCustomer");
-    CbCustomer->setGeometry(70, 48, 178, 22);
+    CbCustomer->setGeometry(76, 48, 172, 22);
     label("Ref 01", 76);
     TxtRef01 = line("TxtRef01", 76);
     label("Ref 02", 102);
@@ -80,7 +80,7 @@ void DlgAppt::buildControls() {
     label("Start", 184);
     LblStart = new QLabel(details);
     LblStart->setObjectName("LblStart");
-    LblStart->setGeometry(70, 187, 90, 18);
+    LblStart->setGeometry(76, 187, 84, 18);
     SpinStart = new plat::Nudgel(Qt::Vertical, details);
     SpinStart->setObjectName("SpinStart");
     SpinStart->setGeometry(164, 182, 20, 26);
@@ -88,7 +88,7 @@ void DlgAppt::buildControls() {
     label("End", 212);
     LblEnd = new QLabel(details);
     LblEnd->setObjectName("LblEnd");
-    LblEnd->setGeometry(70, 215, 90, 18);
+    LblEnd->setGeometry(76, 215, 84, 18);
     SpinEnd = new plat::Nudgel(Qt::Vertical, details);
     SpinEnd->setObjectName("SpinEnd");
     SpinEnd->setGeometry(164, 210, 20, 26);
@@ -97,7 +97,7 @@ void DlgAppt::buildControls() {
     SpinDate = new plat::Nudgel(Qt::Horizontal, details);
     SpinDate->setObjectName("SpinDate");
     SpinDate->setZeroArrow(plat::Nudgel::Arrow::Back);  // 0 steps a day back
-    SpinDate->setGeometry(70, 240, 48, 24);
+    SpinDate->setGeometry(76, 240, 48, 24);
     SpinDate->setToolTip("Date Forward/Back");
 
     QStyle* style = QApplication::style();
