@@ -13,8 +13,8 @@
 ColourPickerHost::ColourPickerHost(QWidget* dialog, int16_t position, const QString& owner)
     : QObject(dialog) {
     QString why;
-    m_control = plat::ObjectCreator::CreateControl(
-        plat::ClassId::FromString(tintora::kClsidCtrl), dialog, &why);
+    m_control = plat::ObjectCreator::CreateControl(plat::ClassId::FromString(tintora::kClsidCtrl),
+                                                   dialog, &why);
     if (!m_control) {
         SharedObjects::Log().LogMsg(owner + ": colour picker not available (" + why + ")");
         return;

@@ -41,11 +41,11 @@ QString tagOf(const QObject* control) { return control->property("Tag").toString
 uint32_t chartColour(const plat::Plexaro& chart, const QString& property) {
     using Get = uint32_t (plat::Plexaro::*)() const;
     const std::pair<const char*, Get> properties[] = {
-        {"TitleBackColor", &plat::Plexaro::titleBackColor},  // 11
-        {"ListBackColor", &plat::Plexaro::listBackColor},    // 21
-        {"WeekendColor", &plat::Plexaro::weekendColor},      // 86
-        {"RulerBackColor", &plat::Plexaro::rulerBackColor},  // 16
-        {"BackColor", &plat::Plexaro::backColor},            // -501
+        {"TitleBackColor", &plat::Plexaro::titleBackColor},    // 11
+        {"ListBackColor", &plat::Plexaro::listBackColor},      // 21
+        {"WeekendColor", &plat::Plexaro::weekendColor},        // 86
+        {"RulerBackColor", &plat::Plexaro::rulerBackColor},    // 16
+        {"BackColor", &plat::Plexaro::backColor},              // -501
         {"SelectBackColor", &plat::Plexaro::selectBackColor},  // 25
     };
     for (const auto& [name, get] : properties)
@@ -107,8 +107,10 @@ void DlgConfig::Form_Load() {
 
 // All customers and appointment types of every group, each list with an empty entry.
 void DlgConfig::loadLists() {
-    forms().FillCombo(*CbCustomer, "select CustomerName, CustomerId from tblCustomers "
-                                   "order by CustomerName", true, true);
+    forms().FillCombo(*CbCustomer,
+                      "select CustomerName, CustomerId from tblCustomers "
+                      "order by CustomerName",
+                      true, true);
     forms().SetComboData(*CbCustomer,
                          static_cast<int32_t>(ini().GetNumber("Options", "DefCustomer", 0)));
     forms().FillCombo(*CbTask, "select TaskName, TaskId from tblTasks order by TaskName", true,
@@ -150,8 +152,7 @@ void DlgConfig::FilDlg_OK() {
     }
     log("Database change requested");
     if (!SwitchDatabase(SharedObjects::DAO(), path)) {
-        ModMain::Warning("Unable to open database " + path +
-                         "!\nThe database in use stays open.");
+        ModMain::Warning("Unable to open database " + path + "!\nThe database in use stays open.");
         return;
     }
     TxtDatabase->setText(path);
@@ -192,8 +193,8 @@ int32_t DlgConfig::purgeCutOff() const {
 
 void DlgConfig::BtnPurge_Click() {
     const int32_t cutOff = purgeCutOff();
-    const QString date = QLocale(QLocale::English)
-                             .toString(SharedObjects::Date().LongToDate(cutOff), "d MMM yyyy");
+    const QString date =
+        QLocale(QLocale::English).toString(SharedObjects::Date().LongToDate(cutOff), "d MMM yyyy");
     if (!ModMain::Confirm("Delete every appointment before " + date + "?")) return;
     ClsDAO& dao = SharedObjects::DAO();
     if (!dao.SqlAction(QString("delete from tblBookings where BookingDate < %1").arg(cutOff))) {
@@ -260,8 +261,8 @@ void DlgConfig::EnableMe(bool enabled) {
     forms().EnableButtons(*Toolbar1, enabled);
     mnuFile->setEnabled(enabled);
     mnuHelp->setEnabled(enabled);
-    for (QWidget* w : std::initializer_list<QWidget*>{BtnPurge, SpinPurge, TxtDatabase, BtnFind,
-                                                     CbPageSize})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{BtnPurge, SpinPurge, TxtDatabase, BtnFind, CbPageSize})
         w->setEnabled(enabled);
     for (QPushButton* button : BtnColour) button->setEnabled(enabled);
 }

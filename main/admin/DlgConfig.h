@@ -60,9 +60,9 @@ public:
     void EnableMe(bool enabled);
 
     // The dialog's state.
-    bool Changed = false;        // a setting was edited since the load or the last Save
-    int16_t LastColour = 0;      // the colour button last clicked, 0..5
-    int16_t PageSizeCode = 1;    // code of the selected paper size; what Save writes
+    bool Changed = false;      // a setting was edited since the load or the last Save
+    int16_t LastColour = 0;    // the colour button last clicked, 0..5
+    int16_t PageSizeCode = 1;  // code of the selected paper size; what Save writes
 
     plat::KeyedToolbar* Toolbar1 = nullptr;
     QMenuBar* MenuBar = nullptr;
@@ -78,8 +78,8 @@ public:
     plat::ComboBox* CbPageSize = nullptr;
     plat::ComboBox* CbTask = nullptr;
     plat::ComboBox* CbCustomer = nullptr;
-    std::array<QCheckBox*, 7> ChkOption{};     // the settings key of each is its "Tag"
-    std::array<QPushButton*, 6> BtnColour{};   // likewise; the colour is its "Colour"
+    std::array<QCheckBox*, 7> ChkOption{};    // the settings key of each is its "Tag"
+    std::array<QPushButton*, 6> BtnColour{};  // likewise; the colour is its "Colour"
     std::array<QLabel*, 7> Label1{};
     ColourPickerHost* ColourPick = nullptr;
     plat::Folvo* FilDlg = nullptr;

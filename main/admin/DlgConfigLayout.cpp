@@ -25,8 +25,7 @@ struct Option {
 };
 constexpr Option kOptions[] = {
     {"Enable printing in color?", "ColourPrint", "Print in color"},
-    {"Appointments require contact to be defined?", "CustomerRequired",
-     "Contact must be defined"},
+    {"Appointments require contact to be defined?", "CustomerRequired", "Contact must be defined"},
     {"Show reminders when mouse is over schedule?", "PopupReminders", "Show reminders"},
     {"Auto-scroll view window with respect to time?", "Autoscroll", "Auto-scroll view window"},
     {"Show customer name on time bars?", "DispCustomer", "Show customer name on time bars?"},

@@ -1,7 +1,7 @@
 #include "DlgGroup.h"
 
-#include <QGroupBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>

@@ -34,11 +34,10 @@ DlgResource::DlgResource(QWidget* parent) : QDialog(parent) {
     grid->addWidget(DialogParts::SpinFrame(this, "Minimum", "Min", SpinMin, LblMin), 0, 0);
     grid->addWidget(DialogParts::SpinFrame(this, "Maximum", "Max", SpinMax, LblMax), 0, 1);
     grid->addWidget(DialogParts::SpinFrame(this, "Initial", "Init", SpinInit, LblInit), 1, 0);
-    grid->addWidget(DialogParts::SpinFrame(this, "Copies", "Copies", SpinCopies, LblCopies), 1,
-                    1);
+    grid->addWidget(DialogParts::SpinFrame(this, "Copies", "Copies", SpinCopies, LblCopies), 1, 1);
     layout->addLayout(grid);
-    layout->addLayout(DialogParts::ButtonRow(this, "BtnGroup", BtnGroup,
-                                             [this](int i) { BtnGroup_Click(i); }));
+    layout->addLayout(
+        DialogParts::ButtonRow(this, "BtnGroup", BtnGroup, [this](int i) { BtnGroup_Click(i); }));
     connect(SpinMin, &plat::Nudgel::Click, this, &DlgResource::SpinMin_Click);
     connect(SpinMax, &plat::Nudgel::Click, this, &DlgResource::SpinMax_Click);
     connect(SpinInit, &plat::Nudgel::Click, this, &DlgResource::SpinInit_Click);

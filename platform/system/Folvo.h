@@ -18,9 +18,9 @@ class Folvo : public QObject {
 public:
     // The control's operation numbers, as the calling code knows them.
     enum class Op {
-        MultiSelect = 2,    // false: one file only
+        MultiSelect = 2,  // false: one file only
         Title = 3,
-        Filter = 4,         // "Description|pattern|Description|pattern"
+        Filter = 4,  // "Description|pattern|Description|pattern"
         InitialFile = 5,
         PathMustExist = 6,  // the folder typed must exist
         SaveDialog = 8,     // false: the dialog opens a file

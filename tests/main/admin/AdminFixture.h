@@ -5,10 +5,10 @@
 #include <QLibrary>
 #include <functional>
 
-#include "ClsDAO.h"
-#include "ClassFactory.h"
-#include "HResult.h"
 #include "../MainWindowFixture.h"
+#include "ClassFactory.h"
+#include "ClsDAO.h"
+#include "HResult.h"
 #include "ModalHook.h"
 #include "ObjectCreator.h"
 #include "SharedObjects.h"
@@ -23,7 +23,8 @@ protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
         answer = plat::vbYes;
-        sql({"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "
+        sql(
+            {"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "
              "values ('Clinic', 480, 1020, 15)",
              "insert into tblResources (GroupId, ResourceName, MinTime, MaxTime, InitTime) "
              "values (1, 'Anna', 15, 540, 15)",

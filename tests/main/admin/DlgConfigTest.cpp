@@ -48,7 +48,8 @@ protected:
         return QString::number(static_cast<int32_t>(colour));
     }
     static QString daysAgo(int days) {
-        return QLocale(QLocale::English).toString(QDate::currentDate().addDays(-days), "d MMM yyyy");
+        return QLocale(QLocale::English)
+            .toString(QDate::currentDate().addDays(-days), "d MMM yyyy");
     }
     int32_t today() { return SharedObjects::Date().DateToLong(QDate::currentDate()); }
 };
@@ -156,8 +157,8 @@ TEST_F(DlgConfigTest, EachPurgeStepIsWrittenAtOnceAndExitThenAsks) {
         const char* written;
         int shownDaysAgo;
     } cases[] = {
-        {nullptr, 0, "91", 91}, {"0", 1, "-1", -1}, {"1", 1, "0", 0}, {"32767", 0, "32767", 0},
-        {"ten", 0, "ten", 0},
+        {nullptr, 0, "91", 91},   {"0", 1, "-1", -1},   {"1", 1, "0", 0},
+        {"32767", 0, "32767", 0}, {"ten", 0, "ten", 0},
     };
     for (const Case& c : cases) {
         if (c.stored) setting("Config", "PurgePeriod", c.stored);
@@ -255,8 +256,8 @@ TEST_F(DlgConfigTest, ADatabaseFileIsOpenedAndCheckedBeforeTheOneInUseIsLeft) {
     EXPECT_EQ(text("select GroupName from tblGroups"), "Elsewhere");
     EXPECT_EQ(d.TxtDatabase->text(), good);
     EXPECT_EQ(setting("Config", "DbName"), folder.file("Rostima.mdb"));  // until Save
-    EXPECT_EQ(asked.value(0), "Find Database File|Database Files (*.mdb)|*.mdb|" +
-                                  folder.file("Rostima.mdb"));
+    EXPECT_EQ(asked.value(0),
+              "Find Database File|Database Files (*.mdb)|*.mdb|" + folder.file("Rostima.mdb"));
     EXPECT_TRUE(folder.logText().contains("Database change requested"));
 }
 

@@ -21,7 +21,7 @@ struct Step {
     const char* name;
     int16_t start, end, interval;  // the record as prepared
     void (DlgGroup::*spin)(int16_t);
-    int16_t d;                     // 0 raises
+    int16_t d;  // 0 raises
     int16_t wantStart, wantEnd, wantInterval;
 };
 
@@ -101,7 +101,8 @@ TEST_F(DlgGroupTest, CancelLeavesTheDatabaseAndGivesTheSharedRecordBackToTheChar
 TEST_F(DlgGroupTest, AGroupLoadedUnderTheOpenEditorIsNeverSavedOver) {
     when<DlgGroup>([this](DlgGroup& d) {
         d.TxtGroupName->setText("Lab");
-        sql({"insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
+        sql(
+            {"insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
              "CustomerId, ResourceId, RepeatId) values (1, 46000, 600, 615, 0, 1, 0)"});
         dlg->Timer1_Timer();
         d.SpinEnd->press(plat::Nudgel::Arrow::Back);

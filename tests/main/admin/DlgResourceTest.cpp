@@ -21,7 +21,7 @@ struct Step {
     const char* name;
     int16_t min, max, init;  // the record as prepared, in the group of 15-minute slots
     void (DlgResource::*spin)(int16_t);
-    int16_t d;               // 0 raises
+    int16_t d;  // 0 raises
     int16_t wantMin, wantMax, wantInit;
 };
 
@@ -105,7 +105,9 @@ TEST_F(DlgResourceTest, AnExistingResourceIsUpdatedWithoutCopiesUnderItsTrimmedN
 // The record's own slot length is that of the group last written to it, which need not
 // be the loaded resource's group.
 TEST_F(DlgResourceTest, AnEditedResourceStepsByTheSlotOfItsOwnGroup) {
-    sql({"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Annex', 0, 1440, 10)"});
+    sql(
+        {"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Annex', 0, 1440, "
+         "10)"});
     SharedObjects::Resource().setGroupId(2);
     dlg->Sched->setSelectedRow(1);
     when<DlgResource>([](DlgResource& d) {
