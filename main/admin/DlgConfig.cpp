@@ -197,7 +197,7 @@ void DlgConfig::BtnPurge_Click() {
         QLocale(QLocale::English).toString(SharedObjects::Date().LongToDate(cutOff), "d MMM yyyy");
     if (!ModMain::Confirm("Delete every appointment before " + date + "?")) return;
     ClsDAO& dao = SharedObjects::DAO();
-    if (!dao.SqlAction(QString("delete from tblBookings where BookingDate < %1").arg(cutOff))) {
+    if (!dao.SqlAction("delete from tblBookings where BookingDate < ?", {cutOff})) {
         ModMain::Warning("Unable to purge the appointments!");
         return;
     }
