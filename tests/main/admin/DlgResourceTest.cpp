@@ -130,3 +130,17 @@ TEST_F(DlgResourceTest, CancelAfterStepsChangesNothing) {
     EXPECT_EQ(text("select MinTime || ' ' || MaxTime from tblResources"), "15 540");
     EXPECT_EQ(SharedObjects::Resource().ResourceId(), 0);
 }
+
+TEST_F(DlgResourceTest, AResourceThatCannotBeSavedIsSaidSoAndTheEditorStaysOpen) {
+    dlg->Sched->setSelectedRow(1);
+    bool stayed = false;
+    when<DlgResource>([&](DlgResource& d) {
+        sql({"delete from tblResources"});
+        d.BtnGroup[0]->click();
+        stayed = d.isVisible();
+        d.BtnGroup[1]->click();
+    });
+    dlg->Toolbar1->choose("Resource", "EditRes");
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(messages, QStringList{"Warning!: Unable to save the resource!"});
+}

@@ -54,6 +54,8 @@ TEST_F(DlgTemplateTest, WithoutATemplateFileLoadMakesNoGroup) {
     dialog.BtnTemplate_Click(0);
     EXPECT_EQ(scalar("select count(*) from tblGroups"), 1);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    // A new installation has no template file: nothing to log.
+    EXPECT_FALSE(folder.logText().contains("GetSectionNames"));
 }
 
 TEST_F(DlgTemplateTest, EachLoadMakesOneNewGroupWithItsResourcesAndShowsIt) {
