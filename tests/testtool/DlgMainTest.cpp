@@ -14,10 +14,10 @@
 #include "SharedObjects.h"
 
 namespace {
-using DlgMainTest = RosTestFixture;
+using RosTestDlgMain = RosTestFixture;
 }  // namespace
 
-TEST_F(DlgMainTest, LoadListsTheGroupsByNameUntickedAndMakesTheWindowTheDatabasesHost) {
+TEST_F(RosTestDlgMain, LoadListsTheGroupsByNameUntickedAndMakesTheWindowTheDatabasesHost) {
     const int32_t b = addGroup({"beta", 540, 1020, 15});
     const int32_t a = addGroup({"Alpha", 480, 960, 30});
     DlgMain window;
@@ -39,7 +39,7 @@ TEST_F(DlgMainTest, LoadListsTheGroupsByNameUntickedAndMakesTheWindowTheDatabase
     EXPECT_EQ(ModRosTest::GetSerNo(""), 0);
 }
 
-TEST_F(DlgMainTest, ADatabaseThatCannotBeOpenedLeavesTheListEmptyAndIsLogged) {
+TEST_F(RosTestDlgMain, ADatabaseThatCannotBeOpenedLeavesTheListEmptyAndIsLogged) {
     WriteTestFile(folder.file("Rostima.ini"), "[Config]\n");
     dao().DbClose();
     DlgMain window;
@@ -48,7 +48,7 @@ TEST_F(DlgMainTest, ADatabaseThatCannotBeOpenedLeavesTheListEmptyAndIsLogged) {
     EXPECT_TRUE(folder.logText().contains("DlgMain.Form_Load: Error 91 at line 6 (No record set)"));
 }
 
-TEST_F(DlgMainTest, TheCalendarTheUserDidNotChangeFollowsTheOne) {
+TEST_F(RosTestDlgMain, TheCalendarTheUserDidNotChangeFollowsTheOne) {
     struct Case {
         int changed;  // 0 start, 1 end
         int32_t start, end, wantStart, wantEnd;
@@ -70,7 +70,7 @@ TEST_F(DlgMainTest, TheCalendarTheUserDidNotChangeFollowsTheOne) {
     }
 }
 
-TEST_F(DlgMainTest, AnsweringNoStartsNothingAndChangesNothing) {
+TEST_F(RosTestDlgMain, AnsweringNoStartsNothingAndChangesNothing) {
     addGroup({"A", 540, 1020, 15});
     exec(
         "insert into tblBookings (ResourceId, BookingDate, BookingStart, BookingEnd) "
@@ -87,7 +87,7 @@ TEST_F(DlgMainTest, AnsweringNoStartsNothingAndChangesNothing) {
     EXPECT_EQ(bookings(), 1);
 }
 
-TEST_F(DlgMainTest, ARunWithNothingTickedPassesEveryEntryAndReportsNothingBooked) {
+TEST_F(RosTestDlgMain, ARunWithNothingTickedPassesEveryEntryAndReportsNothingBooked) {
     addGroup({"A", 540, 1020, 15});
     addGroup({"B", 540, 1020, 15});
     DlgMain window;
@@ -99,7 +99,7 @@ TEST_F(DlgMainTest, ARunWithNothingTickedPassesEveryEntryAndReportsNothingBooked
     EXPECT_EQ(dao().OpenCount(), 2);  // the run's own hold is given back
 }
 
-TEST_F(DlgMainTest, ARunBooksWholeSlotsOfEachTickedGroupAndCountsEveryAttemptOnce) {
+TEST_F(RosTestDlgMain, ARunBooksWholeSlotsOfEachTickedGroupAndCountsEveryAttemptOnce) {
     addGroup({"A", 540, 1020, 15, 3, 15, 120});
     addGroup({"B", 500, 800, 20, 2, 0, 10});  // a span shorter than a slot: one slot each
     addGroup({"C", 540, 1020, 15});
@@ -126,7 +126,7 @@ TEST_F(DlgMainTest, ARunBooksWholeSlotsOfEachTickedGroupAndCountsEveryAttemptOnc
     EXPECT_TRUE(window.StatusBar1->panelText("Appt").startsWith("Appointment #"));
 }
 
-TEST_F(DlgMainTest, DeleteCurrentAppointmentsEmptiesOnlyTheTickedGroupsRange) {
+TEST_F(RosTestDlgMain, DeleteCurrentAppointmentsEmptiesOnlyTheTickedGroupsRange) {
     addGroup({"A", 540, 1020, 15, 1, 15, 60, 1, 0});  // no customers: books nothing
     addGroup({"B", 540, 1020, 15, 1, 15, 60, 1, 0});
     for (const char* row : {"1, 46026", "1, 46027", "1, 46028", "1, 46029", "2, 46027"})
@@ -142,7 +142,7 @@ TEST_F(DlgMainTest, DeleteCurrentAppointmentsEmptiesOnlyTheTickedGroupsRange) {
               "1:46026 1:46029 2:46027");
 }
 
-TEST_F(DlgMainTest, AGroupWithoutResourcesTypesOrCustomersGetsNoBookingsAndCountsNothing) {
+TEST_F(RosTestDlgMain, AGroupWithoutResourcesTypesOrCustomersGetsNoBookingsAndCountsNothing) {
     const GroupSpec groups[] = {{"no resources", 540, 1020, 15, 0},
                                 {"no types", 540, 1020, 15, 2, 15, 90, 0},
                                 {"no customers", 540, 1020, 15, 2, 15, 90, 2, 0}};
@@ -158,50 +158,38 @@ TEST_F(DlgMainTest, AGroupWithoutResourcesTypesOrCustomersGetsNoBookingsAndCount
     }
 }
 
-TEST_F(DlgMainTest, CancelEndsTheRunAtItsNextCheckWithTheCountsSoFar) {
+TEST_F(RosTestDlgMain, CancelOrClosingDuringARunEndsItAtItsNextCheckWithTheCountsSoFar) {
     addGroup({"A", 540, 1020, 15});
-    DlgMain window;
-    window.Form_Load();
-    window.show();
-    int attemptsAtCancel = -1;
-    onPause = [&](int ms) {
-        if (ms != 100 || pauses.count(100) != 12) return;
-        EXPECT_EQ(window.BtnTest[0]->text(), "Cancel Test");
-        EXPECT_FALSE(window.BtnTest[1]->isEnabled());
-        QTest::keyClick(&window, Qt::Key_Escape);  // Exit is disabled: Esc does nothing
-        EXPECT_TRUE(window.isVisible());
-        attemptsAtCancel = attempts(1, 1);  // the one under way included
-        window.BtnTest[0]->click();
-    };
-    run(window, {"A"}, kDay, kDay + 30);
-    const auto [booked, unbooked] = summary();
-    EXPECT_EQ(booked + unbooked, attemptsAtCancel);  // the attempt under way is finished
-    EXPECT_EQ(attempts(1, 2), attemptsAtCancel);     // the next day step's pause, no attempt
-    EXPECT_EQ(window.BtnTest[0]->text(), "&Test");
-    EXPECT_TRUE(window.BtnTest[1]->isEnabled());
-    QTest::keyClick(&window, Qt::Key_Escape);  // idle, Esc is Exit
-    EXPECT_FALSE(window.isVisible());
+    for (const bool closing : {false, true}) {
+        DlgMain window;
+        window.Form_Load();
+        window.show();
+        boxes.clear();
+        int attemptsAtStop = -1;
+        onPause = [&](int ms) {
+            if (ms != 100 || pauses.count(100) != 12) return;
+            EXPECT_EQ(window.BtnTest[0]->text(), "Cancel Test");
+            QTest::keyClick(&window, Qt::Key_Escape);  // Exit is disabled: Esc does nothing
+            EXPECT_TRUE(window.isVisible());
+            attemptsAtStop = attempts(1, 1);  // the one under way included
+            if (closing)
+                window.close();
+            else
+                window.BtnTest[0]->click();
+            EXPECT_TRUE(window.isVisible());  // a close waits for the run's end
+        };
+        run(window, {"A"}, kDay, kDay + 30);
+        const auto [booked, unbooked] = summary();
+        EXPECT_EQ(booked + unbooked, attemptsAtStop) << closing;  // the one under way ends
+        EXPECT_EQ(attempts(1, 2), attemptsAtStop) << closing;     // the next step's pause only
+        EXPECT_EQ(window.BtnTest[0]->text(), "&Test");
+        EXPECT_EQ(window.isVisible(), !closing);
+        QTest::keyClick(&window, Qt::Key_Escape);  // idle, Esc is Exit
+        EXPECT_FALSE(window.isVisible());
+    }
 }
 
-TEST_F(DlgMainTest, ClosingTheWindowDuringARunCancelsTheRunFirst) {
-    addGroup({"A", 540, 1020, 15});
-    DlgMain window;
-    window.Form_Load();
-    window.show();
-    int attemptsAtClose = -1;
-    onPause = [&](int ms) {
-        if (ms != 100 || pauses.count(100) != 12) return;
-        attemptsAtClose = attempts(1, 1);
-        window.close();
-        EXPECT_TRUE(window.isVisible());  // not before the run has ended
-    };
-    run(window, {"A"}, kDay, kDay + 30);
-    EXPECT_EQ(attempts(1, 2), attemptsAtClose);
-    EXPECT_EQ(summary().first + summary().second, attemptsAtClose);
-    EXPECT_FALSE(window.isVisible());
-}
-
-TEST_F(DlgMainTest, ImpossibleNumbersEndTheRunWithALogLineInsteadOfABooking) {
+TEST_F(RosTestDlgMain, ImpossibleNumbersEndTheRunWithALogLineInsteadOfABooking) {
     struct Case {
         GroupSpec group;
         int32_t lastDay;
@@ -239,7 +227,7 @@ TEST_F(DlgMainTest, ImpossibleNumbersEndTheRunWithALogLineInsteadOfABooking) {
     }
 }
 
-TEST_F(DlgMainTest, AnAttemptWhoseSavesFailIsCountedOnceAndWritesNothing) {
+TEST_F(RosTestDlgMain, AnAttemptWhoseSavesFailIsCountedOnceAndWritesNothing) {
     addGroup({"A", 540, 1020, 15});
     exec(
         "create trigger tblBookingsRefused before insert on tblBookings "
@@ -253,7 +241,7 @@ TEST_F(DlgMainTest, AnAttemptWhoseSavesFailIsCountedOnceAndWritesNothing) {
     EXPECT_EQ(bookings(), 0);
 }
 
-TEST_F(DlgMainTest, CollectionsHoldTheLoadableMembersOnceUnderTheirKeys) {
+TEST_F(RosTestDlgMain, CollectionsHoldTheLoadableMembersOnceUnderTheirKeys) {
     const int32_t a = addGroup({"A", 540, 1020, 15, 2, 15, 90, 2, 3});
     addGroup({"B", 540, 1020, 15});
     exec("delete from tblCustomers where CustomerId = 2");  // a link to a customer gone
@@ -276,7 +264,7 @@ TEST_F(DlgMainTest, CollectionsHoldTheLoadableMembersOnceUnderTheirKeys) {
     EXPECT_TRUE(folder.logText().contains("DlgMainFunction: Error 91 at line 2 (No record set)"));
 }
 
-TEST_F(DlgMainTest, AGroupWithASlotLengthOfZeroIsFilledOnTheDefaultGridWithoutACrash) {
+TEST_F(RosTestDlgMain, AGroupWithASlotLengthOfZeroIsFilledOnTheDefaultGridWithoutACrash) {
     addGroup({"A", 540, 1020, 0});
     DlgMain window;
     window.Form_Load();
