@@ -98,8 +98,6 @@ TEST_F(DlgSetOptionsTest, ExitClosesTheWindowAndReleasesTheSettings) {
     DlgSetOptions window;
     window.Form_Load();
     window.show();
-    EXPECT_EQ(window.windowTitle(), "Rostima");
-    EXPECT_EQ(window.size(), QSize(3060 / 15, 3480 / 15));
     window.BtnMain->click();
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.OptionsIni, nullptr);

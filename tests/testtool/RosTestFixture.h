@@ -12,7 +12,7 @@
 #include "MsgBox.h"
 
 // A group to make: its day, its members and their durations (minutes).
-struct GroupSpec {
+struct NewGroup {
     const char* name;
     int dayStart, dayEnd, interval;
     int resources = 2, minTime = 15, maxTime = 90;
@@ -74,7 +74,7 @@ protected:
     }
 
     void exec(const QString& sql) { ASSERT_TRUE(dao().SqlAction(sql)) << sql.toStdString(); }
-    int32_t addGroup(const GroupSpec& g) {
+    int32_t addGroup(const NewGroup& g) {
         exec(QString("insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values "
                      "('%1', %2, %3, %4)")
                  .arg(g.name)
