@@ -95,6 +95,8 @@ private:
         QString sql;
         SqlValues values;
     };
+    // Takes the user slot, then opens the file; a failure leaves neither.
+    dao::Failure openFile(const QString& Path);
     bool runActions(const std::vector<Statement>& statements, const char* proc);
     QString readStamp();
     void noteStamp(const QString& stamp);
