@@ -47,11 +47,12 @@ QString oneLine(const QString& text) {
     return t;
 }
 
-// The name of a section line "[name]" (blanks around allowed), or nothing.
+// The name of a section line "[name]" (blanks around allowed), or nothing. The name runs
+// to the last "]", so a group template named "Clinic [17]" is one section.
 std::optional<QString> sectionOf(const QString& line) {
     const QString t = line.trimmed();
     if (!t.startsWith('[')) return std::nullopt;
-    const qsizetype close = t.indexOf(']');
+    const qsizetype close = t.lastIndexOf(']');
     if (close < 0) return std::nullopt;
     return t.mid(1, close - 1).trimmed();
 }

@@ -134,6 +134,10 @@ TEST(ProfileFile, WritesOnlyItsOwnLineWhateverTheTextAndLeavesOtherBytesAlone) {
     EXPECT_EQ(ReadTestFile(folder.file("b.ini")),
               "[S]\nK=a [Evil]  Injected=1\n[T [U]]\nL M=2=v\n");
     EXPECT_EQ(get("S", "K", "b.ini"), "a [Evil]  Injected=1");
+    // A section whose name holds brackets is found again, not written anew.
+    ASSERT_TRUE(plat::WritePrivateProfileString("Clinic [17]", "K", "1", "c.ini"));
+    ASSERT_TRUE(plat::WritePrivateProfileString("Clinic [17]", "K", "2", "c.ini"));
+    EXPECT_EQ(ReadTestFile(folder.file("c.ini")), "[Clinic [17]]\nK=2\n");
     EXPECT_EQ(get("Evil", "Injected", "b.ini"), "DEF");
 
     const QByteArray latin1 = "[S]\r\nName=Zo\xEB\r\n; caf\xE9 cr\xE8me\r\nOld=1\r\n";
