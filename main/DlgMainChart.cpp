@@ -1,7 +1,6 @@
 // DlgMain: the group list, the chart's rows and bars, and the legend.
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 
@@ -14,6 +13,7 @@
 #include "ClsLogging.h"
 #include "ComboBox.h"
 #include "DlgMain.h"
+#include "EventYield.h"
 #include "OleColor.h"
 #include "Plexaro.h"
 #include "RowHash.h"
@@ -25,15 +25,11 @@ ClsIni& ini() { return SharedObjects::Ini(); }
 ClsForms& forms() { return SharedObjects::Forms(); }
 void log(const QString& line) { SharedObjects::Log().LogMsg(line); }
 
-// Lets pending window events run during a long load: before every resource, and between
-// its bookings at most every 20 ms (often enough to stay responsive, seldom enough not to
-// cost more than the load itself). The clock is read every 64th booking only.
-void yieldNow(bool always = false) {
-    static QElapsedTimer since;
-    static unsigned calls = 0;
-    if (!always && (++calls % 64 != 0 || (since.isValid() && since.elapsed() < 20))) return;
-    QCoreApplication::processEvents();
-    since.start();
+// Lets pending window events run during a load: before every resource, and between its
+// bookings now and then.
+EventYield& events() {
+    static EventYield yield;
+    return yield;
 }
 }  // namespace
 
@@ -109,7 +105,7 @@ void DlgMain::ShowResources(int32_t resourceId) {
         complete = true;
         const int32_t first = Sched->startDate(), last = Sched->endDate();
         for (; !resources->Eof(); resources->MoveNext()) {
-            yieldNow(true);
+            events().Now();
             const int32_t resId = resources->Field(1).toInt();
             // A resource without a name is still shown, with an empty name.
             const int row = Sched->addRow(resources->Field(0).toString());
@@ -131,7 +127,7 @@ void DlgMain::ShowResources(int32_t resourceId) {
             enum { kColour, kCustomerName, kChecked };  // kChecked: kCheckColumns from here
             enum { kBookingId, kResourceId, kDate, kStart, kEnd, kCheckCount = 7 };
             for (; !bookings->Eof(); bookings->MoveNext()) {
-                yieldNow();
+                events().Sometimes();
                 int64_t checked[kCheckCount];
                 for (int c = 0; c < kCheckCount; ++c)
                     checked[c] = bookings->Field(kChecked + c).toLong();

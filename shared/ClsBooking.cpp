@@ -13,12 +13,17 @@ void logError(const char* proc, int number, int line, const QString& desc,
 
 // The clash rule: another booking of the resource on the day that starts inside
 // [start, end), ends inside (start, end] or covers it. Touching bookings do not clash.
-QString clashWhere(int32_t resourceId, int32_t date, int16_t start, int16_t end,
-                   const QString& excludeId) {
-    return QString("ResourceId = %1 and BookingDate = %2 and (((BookingStart >= %3 and "
-                   "BookingStart < %4) or (BookingEnd > %3 and BookingEnd <= %4)) or "
-                   "(BookingStart < %3 and BookingEnd > %4)) and BookingId <> %5")
-        .arg(resourceId).arg(date).arg(start).arg(end).arg(excludeId);
+// Its values come from clashValues. The text never changes, so a statement made with it
+// is parsed once however many bookings it tests.
+const char* const kClashWhere =
+    "ResourceId = ? and BookingDate = ? and (((BookingStart >= ? and BookingStart < ?) or "
+    "(BookingEnd > ? and BookingEnd <= ?)) or (BookingStart < ? and BookingEnd > ?)) and "
+    "BookingId <> ?";
+
+void addClashValues(SqlValues& values, int32_t resourceId, int32_t date, int16_t start,
+                    int16_t end, int32_t excludeId) {
+    values.insert(values.end(),
+                  {resourceId, date, start, end, start, end, start, end, excludeId});
 }
 
 }  // namespace
@@ -31,9 +36,10 @@ void ClsBooking::InitBfr() {
 
 int32_t ClsBooking::GetBookingId(int32_t resourceId, int32_t date, int16_t start, int16_t end,
                                  int32_t excludeId) {
-    const QString sql = "select BookingId from tblBookings where " +
-                        clashWhere(resourceId, date, start, end, QString::number(excludeId));
-    auto rs = db().SqlQuery(sql);
+    const QString sql = QString("select BookingId from tblBookings where ") + kClashWhere;
+    SqlValues values;
+    addClashValues(values, resourceId, date, start, end, excludeId);
+    auto rs = db().SqlQuery(sql, values);
     if (!rs) {
         logError("GetBookingId", err::ObjectNotSet, 2, "No record set", sql);
         return 0;
@@ -49,16 +55,26 @@ bool ClsBooking::Load(int32_t bookingId) {
         return false;
     }
     if (rs->Eof()) return false;
+    if (const int line = copyRow(*rs)) {
+        logError("Load", err::InvalidUseOfNull, line, "Invalid use of Null", sql);
+        return false;
+    }
+    return true;
+}
+
+bool ClsBooking::LoadFrom(const ClsRecordset& rs) { return copyRow(rs) == 0; }
+
+int ClsBooking::copyRow(const ClsRecordset& rs) {
     int line = 3;
     auto num = [&](const char* col, auto& field) {
-        const DbValue& v = rs->Field(col);
+        const DbValue& v = rs.Field(col);
         if (v.isNull()) return false;
         field = static_cast<std::remove_reference_t<decltype(field)>>(v.toLong());
         ++line;
         return true;
     };
     auto text = [&](const char* col, QString& field) {
-        const DbValue& v = rs->Field(col);
+        const DbValue& v = rs.Field(col);
         if (v.isNull()) return false;
         field = v.toString();
         ++line;
@@ -71,8 +87,7 @@ bool ClsBooking::Load(int32_t bookingId) {
                     text("Comments", m_comments) && num("CustomerId", m_customerId) &&
                     num("RepeatId", m_repeatId) && num("ResourceId", m_resourceId) &&
                     num("TaskId", m_taskId);
-    if (!ok) logError("Load", err::InvalidUseOfNull, line, "Invalid use of Null", sql);
-    return ok;
+    return ok ? 0 : line;
 }
 
 int32_t ClsBooking::Save() {
@@ -81,33 +96,31 @@ int32_t ClsBooking::Save() {
     if (m_bookingId == 0) {
         // The clash test and the insert are one statement, so two workstations saving
         // overlapping bookings at once store one of them, never both.
-        const QString sql =
-            "insert into tblBookings (TaskId, BookingDate, BookingStart, "
-            "BookingEnd, CustomerId, RepeatId, ResourceId, Ref01, Ref02, Ref03, "
-            "Comments) select ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ? where not exists (select 1 from "
-            "tblBookings where " +
-            clashWhere(m_resourceId, m_date, m_start, m_end, "0") + ")";
-        if (!db().SqlAction(sql, {m_taskId, m_date, m_start, m_end, m_customerId, m_repeatId,
-                                  m_resourceId, m_ref01, m_ref02, m_ref03, m_comments}) ||
-            db().LastRowsAffected() == 0)
-            return 0;
+        static const QString insert =
+            QString("insert into tblBookings (TaskId, BookingDate, BookingStart, "
+                    "BookingEnd, CustomerId, RepeatId, ResourceId, Ref01, Ref02, Ref03, "
+                    "Comments) select ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ? where not exists (select 1 "
+                    "from tblBookings where %1)")
+                .arg(kClashWhere);
+        SqlValues values{m_taskId, m_date,  m_start, m_end,   m_customerId, m_repeatId,
+                         m_resourceId, m_ref01, m_ref02, m_ref03, m_comments};
+        addClashValues(values, m_resourceId, m_date, m_start, m_end, 0);
+        if (!db().SqlAction(insert, values) || db().LastRowsAffected() == 0) return 0;
         m_bookingId = static_cast<int32_t>(db().LastInsertId());
         return m_bookingId;
     }
     // An update is tested against every booking but itself: a move or a resize never
     // creates an overlap. No row changed means a clash or a row deleted elsewhere.
-    const QString sql =
-        "update tblBookings set TaskId = ?, BookingDate = ?, BookingStart = ?, "
-        "BookingEnd = ?, CustomerId = ?, ResourceId = ?, Ref01 = ?, Ref02 = ?, "
-        "Ref03 = ?, RepeatId = ?, Comments = ? where BookingId = ? and not exists (select 1 "
-        "from tblBookings where " +
-        clashWhere(m_resourceId, m_date, m_start, m_end, QString::number(m_bookingId)) + ")";
-    return db().SqlAction(sql, {m_taskId, m_date, m_start, m_end, m_customerId, m_resourceId,
-                                m_ref01, m_ref02, m_ref03, m_repeatId, m_comments,
-                                m_bookingId}) &&
-                   db().LastRowsAffected() > 0
-               ? m_bookingId
-               : 0;
+    static const QString update =
+        QString("update tblBookings set TaskId = ?, BookingDate = ?, BookingStart = ?, "
+                "BookingEnd = ?, CustomerId = ?, ResourceId = ?, Ref01 = ?, Ref02 = ?, "
+                "Ref03 = ?, RepeatId = ?, Comments = ? where BookingId = ? and not exists "
+                "(select 1 from tblBookings where %1)")
+            .arg(kClashWhere);
+    SqlValues values{m_taskId, m_date,  m_start, m_end,      m_customerId, m_resourceId,
+                     m_ref01,  m_ref02, m_ref03, m_repeatId, m_comments,   m_bookingId};
+    addClashValues(values, m_resourceId, m_date, m_start, m_end, m_bookingId);
+    return db().SqlAction(update, values) && db().LastRowsAffected() > 0 ? m_bookingId : 0;
 }
 
 void ClsBooking::Delete(int32_t bookingId) {

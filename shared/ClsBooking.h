@@ -2,6 +2,8 @@
 #include <QString>
 #include <cstdint>
 
+class ClsRecordset;
+
 // Supplied by each program: the workstation key of its repeat-series ids ("C:" is asked).
 int32_t GetSerNo(const QString& drive);
 
@@ -47,6 +49,9 @@ public:
     void DeleteRepeats(int32_t repeatId);
     void InitBfr();
     bool Load(int32_t bookingId);
+    // Takes the current row of rs (all the columns of tblBookings) as Load takes the row
+    // it reads; false, with nothing logged, when a column is null.
+    bool LoadFrom(const ClsRecordset& rs);
     // A new repeat-series id, 0 when none could be drawn.
     int32_t NextRepeatId();
     // Id of the row written; 0 when nothing was (a clash, a failure, a row gone).
@@ -60,6 +65,9 @@ public:
     static const char* const kCheckColumns;
 
 private:
+    // Copies the row's columns in order; 0, or the step number of the first null one.
+    int copyRow(const ClsRecordset& rs);
+
     int32_t m_bookingId = 0, m_repeatId = 0, m_taskId = 0, m_date = 0;
     int16_t m_start = 0, m_end = 0;  // minutes since midnight
     int32_t m_customerId = 0, m_resourceId = 0;

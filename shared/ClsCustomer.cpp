@@ -29,20 +29,30 @@ bool ClsCustomer::Load(int32_t customerId) {
         return false;
     }
     if (rs->Eof()) return false;
+    if (const int failed = copyRow(*rs)) {
+        logError("Load", err::InvalidUseOfNull, 2 + failed, "Invalid use of Null");
+        return false;
+    }
+    return true;
+}
+
+bool ClsCustomer::LoadFrom(const ClsRecordset& rs) {
+    InitBfr();
+    return copyRow(rs) == 0;
+}
+
+int ClsCustomer::copyRow(const ClsRecordset& rs) {
     QString* texts[] = {&m_customerName, &m_ref01, &m_ref02, &m_ref03};
     const char* cols[] = {"CustomerId", "CustomerName", "Ref01", "Ref02", "Ref03"};
     for (int i = 0; i < 5; ++i) {
-        const DbValue& v = rs->Field(cols[i]);
-        if (v.isNull()) {
-            logError("Load", err::InvalidUseOfNull, 3 + i, "Invalid use of Null");
-            return false;
-        }
+        const DbValue& v = rs.Field(cols[i]);
+        if (v.isNull()) return i + 1;
         if (i == 0)
             m_customerId = v.toInt();
         else
             *texts[i - 1] = v.toString();
     }
-    return true;
+    return 0;
 }
 
 bool ClsCustomer::LoadByName(const QString& name, int32_t groupId) {

@@ -2,6 +2,8 @@
 #include <QString>
 #include <cstdint>
 
+class ClsRecordset;
+
 // One customer (a row of tblCustomers). Its group links live in tblCustomerGroups, which
 // this class reads and removes but never writes.
 class ClsCustomer {
@@ -22,11 +24,17 @@ public:
     void Delete(int32_t customerId);
     void InitBfr();
     bool Load(int32_t customerId);
+    // Takes the current row of rs (all the columns of tblCustomers) as Load takes the row
+    // it reads; false, with nothing logged, when a column is null.
+    bool LoadFrom(const ClsRecordset& rs);
     // A customer of that name linked to that group.
     bool LoadByName(const QString& name, int32_t groupId);
     int32_t Save();
 
 private:
+    // Copies the row's columns in order; 0, or the number of the first null one.
+    int copyRow(const ClsRecordset& rs);
+
     int32_t m_customerId = 0;
     QString m_customerName, m_ref01, m_ref02, m_ref03;
 };

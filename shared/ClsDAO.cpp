@@ -98,6 +98,12 @@ dao::Failure ClsDAO::openFile(const QString& Path) {
     } else {
         f = dao::EngineFailure(m_db, rc, 4);
     }
+    if (f.number == 0) {
+        // The engine's scratch data (a statement's undo record, a sort) stays in memory:
+        // on disk, every statement of a long transaction would write a file of its own.
+        dao::Failure ignored;
+        dao::Exec(m_db, "PRAGMA temp_store = MEMORY", ignored, 4);
+    }
     if (f.number != 0) {
         if (m_db) sqlite3_close(m_db);
         m_db = nullptr;
@@ -115,6 +121,7 @@ void ClsDAO::DbClose() {
             logFailure("DbClose", {err::DbNotOpen, 3, "The database is not open"});
             return;
         }
+        dropKept();
         sqlite3_close_v2(m_db);
         m_db = nullptr;
         m_slots.Leave();
@@ -162,6 +169,7 @@ std::unique_ptr<ClsRecordset> ClsDAO::SqlQuery(const QString& Sql, const SqlValu
 bool ClsDAO::SqlAction(const QString& Sql) { return runActions({{Sql, {}}}, "SqlAction"); }
 
 bool ClsDAO::SqlAction(const QString& Sql, const SqlValues& Values) {
+    if (m_inTransaction && !Values.empty()) return runKept(Sql, Values);
     return runActions({{Sql, Values}}, "SqlAction");
 }
 
@@ -224,6 +232,36 @@ bool ClsDAO::runActions(const std::vector<Statement>& statements, const char* pr
     return true;
 }
 
+bool ClsDAO::runKept(const QString& sql, const SqlValues& values) {
+    // A bulk job repeats a few statements; texts beyond these are not kept.
+    constexpr qsizetype kMostKept = 32;
+    dao::Guard guard;  // the host's timer only
+    if (m_aggressiveDebug && sql.startsWith("delete")) log(sql);
+    dao::Failure f;
+    sqlite3_stmt* st = m_kept.value(sql);
+    const bool wasKept = st != nullptr;
+    if (!st) st = dao::Prepare(m_db, sql, dao::Kind::Write, f, 2);
+    const bool ok = st && dao::BindKept(m_db, st, values, f, 3) && dao::RunKept(m_db, st, f, 3);
+    if (st && !wasKept) {
+        if (m_kept.size() < kMostKept)
+            m_kept.insert(sql, st);
+        else
+            sqlite3_finalize(st);
+    }
+    if (!ok) {
+        logFailure("SqlAction", f, sql, values);
+        return false;
+    }
+    m_lastInsertId = sqlite3_last_insert_rowid(m_db);
+    m_lastRowsAffected = sqlite3_changes(m_db);
+    return true;
+}
+
+void ClsDAO::dropKept() {
+    for (sqlite3_stmt* st : std::as_const(m_kept)) sqlite3_finalize(st);
+    m_kept.clear();
+}
+
 bool ClsDAO::BeginTransaction() {
     dao::Guard guard;
     if (!guard.Lock("_SQL")) return false;
@@ -246,6 +284,7 @@ bool ClsDAO::EndTransaction(bool commit) {
     if (!m_inTransaction) return false;
     guard.Lock("_SQL");  // ending never waits in vain: nobody else of ours writes meanwhile
     dao::Failure f;
+    dropKept();
     const QString after = readStamp();
     bool ok = commit && dao::Exec(m_db, "COMMIT", f, 2);
     if (!ok) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include "UserSlots.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 namespace dao {
 struct Failure;
 }
@@ -87,6 +89,10 @@ public:
     // One transaction around many operations (a restore, a cascade): the statements run
     // meanwhile through SqlAction and SqlQuery become visible to others together at
     // EndTransaction(true), or not at all. Returns false when it could not begin.
+    // Meanwhile a SqlAction with bound values is bulk work: its statement is parsed once
+    // and kept for the next run with other values until the transaction ends, and it
+    // takes no named lock of its own, since the open transaction holds every other
+    // writer off already.
     bool BeginTransaction();
     bool EndTransaction(bool commit);
     bool InTransaction() const { return m_inTransaction; }
@@ -102,7 +108,10 @@ private:
     // Takes the user slot, then opens the file; a failure leaves neither.
     dao::Failure openFile(const QString& Path);
     bool runActions(const std::vector<Statement>& statements, const char* proc);
+    // SqlAction with values inside the open transaction: a kept statement.
+    bool runKept(const QString& sql, const SqlValues& values);
     QString readStamp();
+    void dropKept();
     void noteStamp(const QString& stamp);
     void logFailure(const char* proc, const dao::Failure& f, const QString& sql = QString(),
                     const SqlValues& values = {});
@@ -117,6 +126,7 @@ private:
     plat::UserSlots m_slots;
     bool m_inTransaction = false;
     QString m_stampAtBegin;  // change stamp when the open transaction began
+    QHash<QString, sqlite3_stmt*> m_kept;  // runKept's statements, by their text
 };
 
 // Rolls the transaction back unless Commit() was called.

@@ -44,6 +44,12 @@ bool ClsGroupMember::Load(int32_t id) {
     return true;
 }
 
+bool ClsGroupMember::LoadFrom(const ClsRecordset& rs) {
+    InitBfr();
+    QString failed;
+    return copyRow(rs, failed);
+}
+
 bool ClsGroupMember::LoadByName(const QString& name, int32_t groupId) {
     // Only our own table and column names go into the text; the name is bound.
     const QString sql = QString("select %1 from %2 where %3 = ? and GroupId = ?")

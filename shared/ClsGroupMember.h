@@ -30,6 +30,9 @@ public:
     // Durations from the private group; id and group 0; name empty.
     virtual void InitBfr();
     bool Load(int32_t id);
+    // Takes the current row of rs (all the columns of the table) as Load takes the row it
+    // reads; false, with nothing logged, when a column is null.
+    bool LoadFrom(const ClsRecordset& rs);
     // A row of that name within that group; the buffer is kept when there is none.
     bool LoadByName(const QString& name, int32_t groupId);
     int32_t Save();

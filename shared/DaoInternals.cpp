@@ -105,9 +105,15 @@ sqlite3_stmt* Prepare(sqlite3* db, const QString& sql, Kind kind, dao::Failure& 
 }
 
 bool Bind(sqlite3* db, sqlite3_stmt* st, const SqlValues& values, dao::Failure& f, int line) {
+    if (BindKept(db, st, values, f, line)) return true;
+    sqlite3_finalize(st);
+    return false;
+}
+
+bool BindKept(sqlite3* db, sqlite3_stmt* st, const SqlValues& values, dao::Failure& f,
+              int line) {
     const int wanted = sqlite3_bind_parameter_count(st);
     if (wanted != static_cast<int>(values.size())) {
-        sqlite3_finalize(st);
         f = {err::DbSyntax, line,
              QString("The statement has %1 placeholder(s) but %2 value(s) were given")
                  .arg(wanted)
@@ -132,7 +138,6 @@ bool Bind(sqlite3* db, sqlite3_stmt* st, const SqlValues& values, dao::Failure& 
         }
         if (rc != SQLITE_OK) {
             f = EngineFailure(db, rc, line);
-            sqlite3_finalize(st);
             return false;
         }
     }
@@ -146,15 +151,18 @@ sqlite3_stmt* PrepareBound(sqlite3* db, const QString& sql, const SqlValues& val
 }
 
 bool Run(sqlite3* db, sqlite3_stmt* st, dao::Failure& f, int line) {
+    const bool ok = RunKept(db, st, f, line);
+    sqlite3_finalize(st);
+    return ok;
+}
+
+bool RunKept(sqlite3* db, sqlite3_stmt* st, dao::Failure& f, int line) {
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
     }
-    sqlite3_finalize(st);
-    if (rc != SQLITE_DONE) {
-        f = EngineFailure(db, rc, line);
-        return false;
-    }
-    return true;
+    if (rc != SQLITE_DONE) f = EngineFailure(db, rc, line);  // before the reset clears it
+    sqlite3_reset(st);
+    return rc == SQLITE_DONE;
 }
 
 std::unique_ptr<ClsRecordset> Snapshot(sqlite3* db, sqlite3_stmt* st, dao::Failure& f,

@@ -52,6 +52,9 @@ sqlite3_stmt* Prepare(sqlite3* db, const QString& sql, Kind kind, dao::Failure& 
 // Binds Values to the statement's placeholders in order; false (statement finalised) when
 // their count differs from the statement's or the engine refuses one.
 bool Bind(sqlite3* db, sqlite3_stmt* st, const SqlValues& values, dao::Failure& f, int line);
+// The same for a statement that is kept: it stays prepared whatever happens.
+bool BindKept(sqlite3* db, sqlite3_stmt* st, const SqlValues& values, dao::Failure& f,
+              int line);
 
 // Prepare and Bind in one step; the statement or none.
 sqlite3_stmt* PrepareBound(sqlite3* db, const QString& sql, const SqlValues& values, Kind kind,
@@ -59,6 +62,8 @@ sqlite3_stmt* PrepareBound(sqlite3* db, const QString& sql, const SqlValues& val
 
 // Runs a prepared statement to its end and finalises it.
 bool Run(sqlite3* db, sqlite3_stmt* st, dao::Failure& f, int line);
+// Runs a kept statement to its end and resets it for its next run.
+bool RunKept(sqlite3* db, sqlite3_stmt* st, dao::Failure& f, int line);
 
 // Reads every row of a prepared read statement into a snapshot and finalises it.
 std::unique_ptr<ClsRecordset> Snapshot(sqlite3* db, sqlite3_stmt* st, dao::Failure& f,

@@ -298,7 +298,7 @@ TEST_F(ClsDAOBackup, AQueryWithoutRecordSetFailsTheBackupAndKeepsTheFileThatWasT
     EXPECT_EQ(QDir(ClsDAO::BackupFolder()).entryList(QDir::Files), QStringList{"20260301.txt"});
     const QString log = folder.logText();
     EXPECT_TRUE(log.contains("in ClsDAO.Backup ("));
-    EXPECT_TRUE(log.contains("SqlStr = select TaskId, TaskName from tblTasks where GroupId = "));
+    EXPECT_TRUE(log.contains("SqlStr = select * from tblTasks where GroupId = "));
 }
 
 TEST_F(ClsDAOBackup, ShowsProgressWithTheInputOffAndClearsItAfterwards) {

@@ -1,0 +1,8 @@
+#include "EventYield.h"
+
+#include <QCoreApplication>
+
+void EventYield::Now() {
+    QCoreApplication::processEvents();
+    m_since.start();
+}
