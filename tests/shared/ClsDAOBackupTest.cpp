@@ -232,6 +232,65 @@ TEST_F(ClsDAOBackup, RestoreDropsBookingsItCannotPlaceAndKeepsThoseWithoutACusto
     EXPECT_TRUE(folder.logText().contains("ClsDAO.Restore: 5 booking(s)"));
 }
 
+TEST_F(ClsDAOBackup, NamesRecordsOfOtherGroupsAndLeavesGoneOrNullNamesEmpty) {
+    const int32_t d = day(2026, 3, 3);
+    ASSERT_TRUE(dao().SqlActions({
+        "insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values "
+        "('Annex', 0, 1440, 5), ('Clinic', 480, 1080, 15)",
+        "insert into tblResources (GroupId, ResourceName, MinTime, MaxTime, InitTime) values "
+        "(2, 'Desk', 15, 120, 30)",
+        "insert into tblTasks (GroupId, TaskName, Colour, MinTime, MaxTime, InitTime) values "
+        "(1, 'Talk', 1, 10, 60, 20), (2, 'Visit', null, 10, 60, 20)",
+        "insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) values "
+        "('Ann', '', '', ''), ('Zoe', '', '', '')",
+        "insert into tblCustomerGroups (CustomerId, GroupId) values (1, 2)",
+        // The Annex's type and an unlinked customer; a type that is gone and one whose
+        // colour is null (it does not load).
+        QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
+                "CustomerId, ResourceId, RepeatId, Ref01, Ref02, Ref03, Comments) values "
+                "(1, %1, 540, 600, 2, 1, 0, '', '', '', ''), "
+                "(9, %1, 600, 660, 1, 1, 0, '', '', '', ''), "
+                "(2, %1, 660, 720, 9, 1, 0, '', '', '', ''), "
+                "(1, %1, 720, 780, 1, 1, 0, '', '', '', '')")
+            .arg(d),
+    }));
+    ASSERT_TRUE(dao().Backup(backupFile()));
+    const QString D = QString::number(d);
+    EXPECT_EQ(QString::fromUtf8(ReadTestFile(backupFile())),
+              "G~Annex~0~1440~5\n"
+              "T~Talk~10~60~20~1\n"
+              "G~Clinic~480~1080~15\n"
+              "R~Desk~15~120~30\n"
+              "C~Ann~~~\n"
+              "A~Desk~Talk~Zoe~" + D + "~540~600~~~~\n"
+              "A~Desk~~Ann~" + D + "~600~660~~~~\n"
+              "A~Desk~~~" + D + "~660~720~~~~\n"
+              "A~Desk~Talk~Ann~" + D + "~720~780~~~~\n");
+    EXPECT_EQ(folder.logText().count("ClsTask.Load: Error 94"), 2);  // its row, its booking
+}
+
+TEST_F(ClsDAOBackup, RestoreFindsNamesAsTheDatabaseComparesThemTheFirstOfANameFirst) {
+    const QString d = QString::number(day(2026, 3, 3));
+    const QStringList lines = {
+        "G~Clinic~480~1080~15",     "R~Alpha~15~120~30", "R~ALPHA~15~120~30",
+        "R~\u00C4rzt~15~120~30",    "T~Visit~10~60~20~255", "C~Ann~~~",
+        "C~ANN~~~",
+        "A~alpha~VISIT~ann~" + d + "~540~600~~~~upper and lower case",
+        "A~\u00E4rzt~Visit~~" + d + "~540~600~~~~only A to Z compare without case",
+        "A~\u00C4rzt~visit~~" + d + "~540~600~~~~as written",
+    };
+    WriteTestFile(backupFile(), (lines.join("\n") + "\n").toUtf8());
+    choose("20260301.txt", true);
+    ASSERT_TRUE(dao().Restore(backupFile()));
+    auto rs = dao().SqlQuery("select Comments, ResourceId, CustomerId from tblBookings");
+    ASSERT_NE(rs, nullptr);
+    QStringList kept;
+    for (; !rs->Eof(); rs->MoveNext())
+        kept << QString("%1/%2/%3").arg(rs->Field(0).toString(), rs->Field(1).toString(),
+                                        rs->Field(2).toString());
+    EXPECT_EQ(kept, (QStringList{"upper and lower case/1/1", "as written/3/0"}));
+}
+
 struct BadFile {
     const char* what;
     std::function<QByteArray(const QByteArray& good)> make;  // from a good backup
