@@ -109,6 +109,29 @@ TEST_F(ClsDAOStatements, JetDeleteStarIsReadAsAPlainDelete) {
     EXPECT_EQ(scalar("select count(*) from tblBookings"), 0);
 }
 
+TEST_F(ClsDAOStatements, JetTextPlusJoinsTextsWhileNumbersStillAdd) {
+    open();
+    ASSERT_TRUE(dao().SqlAction("insert into tblCustomers (CustomerName) values ('Ann+Bo')"));
+    struct Case {
+        const char* sql;
+        const char* expected;  // "<null>" for a Null
+    };
+    const Case cases[] = {
+        {"select (select CustomerName from tblCustomers) + ''", "Ann+Bo"},
+        {"select 'x' +(select CustomerName from tblCustomers)", "xAnn+Bo"},
+        {"select 'it''s' + 'a+b'", "it'sa+b"},
+        {"select (select CustomerName from tblCustomers where CustomerId = 0) + ''", "<null>"},
+        {"select 1 + 2", "3"},
+        {"select \"CustomerName\" + 1 from tblCustomers", "1"},
+    };
+    for (const Case& c : cases) {
+        auto rs = dao().SqlQuery(c.sql);
+        ASSERT_NE(rs, nullptr) << c.sql;
+        const DbValue& v = rs->Field(0);
+        EXPECT_EQ(v.isNull() ? QString("<null>") : v.toString(), c.expected) << c.sql;
+    }
+}
+
 TEST_F(ClsDAOStatements, SeveralWritesAreAllOrNothing) {
     open();
     EXPECT_FALSE(dao().SqlActions({kInsertBooking, "insert into tblNowhere values (1)"}));
