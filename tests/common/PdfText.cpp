@@ -117,7 +117,8 @@ std::vector<PdfPage> ReadPdfPages(const QString& path) {
                 for (qsizetype i = 0; font && i + 4 <= hex.size(); i += 4)
                     current += font->value(hex.mid(i, 4).toUInt(nullptr, 16));
             } else if (all == QLatin1String("ET")) {
-                page.texts << current.replace('\t', ' ');
+                // Ligatures the shaper chose ("\uFB01") read back as their letters.
+                page.texts << current.replace('\t', ' ').normalized(QString::NormalizationForm_KC);
                 current.clear();
             }
         }
