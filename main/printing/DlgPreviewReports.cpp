@@ -19,6 +19,7 @@
 #include "KeyedToolbar.h"
 #include "Nudgel.h"
 #include "SharedObjects.h"
+#include "Tabrix.h"
 
 namespace {
 const QString kFont = QStringLiteral("Arial");
@@ -123,9 +124,11 @@ void DlgPreview::DrawDay() {
                       false,
                       [this] { return m_editor.CbResource().currentText(); },
                       [this] { return m_editor.CurrentDate(); }};
-    runReport(table, m_editor.SlotRowCount(), [this](int row) {
+    // The count is read once: the rows drawn are the ones the list held when it began.
+    const plat::Tabrix& list = m_editor.LbTimeSlot();
+    runReport(table, list.rowCount(), [&list](int row) {
         QStringList cells;
-        for (int column = 1; column <= 6; ++column) cells << m_editor.SlotCell(row, column);
+        for (int column = 1; column <= 6; ++column) cells << list.cellText(row, column);
         return cells;
     });
     EnableMe(true);

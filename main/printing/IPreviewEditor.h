@@ -5,7 +5,8 @@
 class QWidget;
 namespace plat {
 class ComboBox;
-}
+class Tabrix;
+}  // namespace plat
 
 // What the print preview reads and moves of the booking editor: the preview has no date
 // or resource of its own, and its day report prints the editor's slot list as it stands.
@@ -24,6 +25,5 @@ public:
     virtual plat::ComboBox& CbResource() = 0;
     // The slot list: rows from 0; columns 1..6 are the slot's time, the booked type, the
     // customer, Ref01, Ref02 and Ref03.
-    virtual int SlotRowCount() = 0;
-    virtual QString SlotCell(int row, int column) = 0;
+    virtual plat::Tabrix& LbTimeSlot() = 0;
 };

@@ -61,7 +61,10 @@ QHash<uint, QString> unicodeMap(const QByteArray& cmap) {
     }
     static const QRegularExpression pair(
         QStringLiteral("<([0-9A-Fa-f]+)>\\s*<([0-9A-Fa-f]+)>\\s*<([0-9A-Fa-f]+)>"));
-    auto pairs = pair.globalMatch(text);
+    // Only outside the array ranges: three codes in a row inside an array are no range.
+    QString outsideArrays = text;
+    outsideArrays.remove(array);
+    auto pairs = pair.globalMatch(outsideArrays);
     while (pairs.hasNext()) {
         const auto m = pairs.next();
         const uint first = hex(m.captured(3));
