@@ -61,12 +61,14 @@ private:
     };
     void log(const char* operation, const Failure& f);
     bool attached(Failure& f, int line);
+    // attached(), logging the failure under the operation's name.
+    bool ready(const char* operation, int line);
     // The control's reason for its last refusal.
     Failure refused(int line) const;
-    bool width(Failure& f, int line, int32_t& out);
-    bool height(Failure& f, int line, int32_t& out);
-    bool toX(int32_t v, int32_t& out, Failure& f, int line);
-    bool toY(int32_t v, int32_t& out, Failure& f, int line);
+    enum class Axis { Across, Down };
+    // The printable width or height: the page less its two margins on that axis.
+    bool extent(Axis axis, Failure& f, int line, int32_t& out);
+    bool toUnits(Axis axis, int32_t v, int32_t& out, Failure& f, int line);
 
     QPointer<plat::ViewPro> m_control;
 };
