@@ -41,16 +41,16 @@ DlgPreview::DlgPreview(IPreviewEditor& editor, QWidget* parent)
     setObjectName("DlgPreview");
     setWindowTitle("Print Preview");
     setModal(true);
-    buildControls();
+    MenuBar = new QMenuBar(this);
     buildMenus();
+    m_menuTop = MenuBar->sizeHint().height();
+    buildControls();
     resize(kMinWidth / kTw, kMinHeight / kTw);
 }
 
 DlgPreview::~DlgPreview() = default;
 
 void DlgPreview::buildControls() {
-    MenuBar = new QMenuBar(this);
-    m_menuTop = MenuBar->sizeHint().height();
     auto place = [this](QWidget* w, const char* name, QRect r) {
         w->setObjectName(name);
         w->setGeometry(r.translated(0, m_menuTop));
@@ -79,17 +79,22 @@ void DlgPreview::buildControls() {
     Toolbar1->addButton("Help", "Help", "Online Help");
     Toolbar1->addWidget(Glidex1);
 
+    // At their design places, unless a caption needs more room than the design gave it.
     const char* captions[] = {"Day", "Customer", "Task"};
+    int left = 120 / kTw;
     for (int i = 0; i < 3; ++i) {
         Option1[i] = new QRadioButton(captions[i], this);
-        place(Option1[i], "Option1", twips(120 + 1200 * i, 480, 1095, 255));
-        Option1[i]->setProperty("index", i);
+        const int width = std::max(1095 / kTw, Option1[i]->sizeHint().width());
+        left = std::max(left, (120 + 1200 * i) / kTw);
+        place(Option1[i], "Option1", QRect(left, 480 / kTw, width, 255 / kTw));
+        left += width + 8;
         connect(Option1[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) Option1_Click(i);
         });
     }
+    const QRect select = twips(3720, 480, 2535, 315);
     CbSelect = new plat::ComboBox(this);
-    place(CbSelect, "CbSelect", twips(3720, 480, 2535, 315));
+    place(CbSelect, "CbSelect", select.adjusted(std::max(0, left - select.left()), 0, 0, 0));
     LblPages = new QLabel(this);
     place(LblPages, "LblPages", twips(6360, 480, 1215, 255));
     LblPages->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
