@@ -3,6 +3,7 @@
 
 #include "DlgAppt.h"
 #include "DlgMain.h"
+#include "DlgPreview.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (!window->Form_Load()) return 1;
     DlgAppt::Install();
+    DlgPreview::Install();
     window->show();
     return app.exec();
 }

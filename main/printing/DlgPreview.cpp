@@ -7,10 +7,12 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "ApptPreviewEditor.h"
 #include "ClsForms.h"
 #include "ClsIni.h"
 #include "ClsLogging.h"
 #include "ComboBox.h"
+#include "DlgApptHooks.h"
 #include "Glidex.h"
 #include "IPreviewEditor.h"
 #include "KeyedToolbar.h"
@@ -144,6 +146,15 @@ void DlgPreview::ShowModal(IPreviewEditor& editor) {
     preview.Form_Load();
     plat::ModalHook::Exec(preview);
 }
+
+void DlgPreview::Install() {
+    DlgApptHooks::Get().showPreview = [] {
+        ApptPreviewEditor editor(DlgAppt::Instance());
+        ShowModal(editor);
+    };
+}
+
+void DlgPreview::Uninstall() { DlgApptHooks::Get().showPreview = nullptr; }
 
 void DlgPreview::setRepType(int16_t report) { m_repType = report; }
 

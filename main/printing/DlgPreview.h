@@ -42,6 +42,9 @@ public:
 
     // The editor's Print command: loads the preview and shows it modally over the editor.
     static void ShowModal(IPreviewEditor& editor);
+    // Makes the booking editor's Print command open the preview over it.
+    static void Install();
+    static void Uninstall();
 
     void setRepType(int16_t report);
     int16_t RepType() const { return m_repType; }
