@@ -1,6 +1,7 @@
 // The print preview's reports on a group of 300 resources with 20 bookings each on one
-// day: the day report of one resource (its 288 five-minute slots) and the type report of
-// all 6000 bookings, each previewed (drawn, page 1 painted) and printed to PDF, against a
+// day: the day report of one resource (the booking editor's 288 five-minute slots, also
+// with the editor reloading the next resource's day first) and the type report of all
+// 6000 bookings, each previewed (drawn, page 1 painted) and printed to PDF, against a
 // plain QPainter loop that draws the same texts and lines.
 #include <benchmark/benchmark.h>
 
@@ -12,13 +13,14 @@
 #include <memory>
 
 #include "AppInfo.h"
+#include "ApptPreviewEditor.h"
 #include "CalendarState.h"
 #include "ClsDAO.h"
 #include "ClsIni.h"
 #include "ComboBox.h"
+#include "DlgAppt.h"
 #include "DlgMain.h"
 #include "DlgPreview.h"
-#include "IPreviewEditor.h"
 #include "MsgBox.h"
 #include "SharedObjects.h"
 #include "Tabrix.h"
@@ -30,25 +32,11 @@ namespace {
 constexpr int kResources = 300, kPerResource = 20, kSlotMinutes = 5;
 constexpr int32_t kDay = 46081;
 
-// The booking editor's slot list of resource 1, as the editor shows it.
-class BenchEditor : public IPreviewEditor {
-public:
-    BenchEditor() { resources.AddItem("R001", 1); }
-    QWidget* EditorWindow() override { return &window; }
-    int32_t CurrentDate() override { return kDay; }
-    void setApptDate(int32_t) override {}
-    void ShowBookings() override {}
-    plat::ComboBox& CbResource() override { return resources; }
-    plat::Tabrix& LbTimeSlot() override { return list; }
-    QWidget window;
-    plat::ComboBox resources;
-    plat::Tabrix list;
-};
-
 struct World {
     QTemporaryDir dir;
-    BenchEditor editor;
     std::unique_ptr<DlgMain> main;
+    std::unique_ptr<DlgAppt> appt;
+    std::unique_ptr<ApptPreviewEditor> editor;
     std::unique_ptr<DlgPreview> preview;
     World() {
         plat::SetAppPathForTest(dir.path());
@@ -80,19 +68,17 @@ struct World {
         dao.SqlActions(batch);
         SharedObjects::Ini().setIniFile("RosBench.ini");
         CalendarState::setCalDate(kDay);
-        // Resource 1's day in five-minute slots, booked ones named.
-        for (int slot = 0; slot < 1440 / kSlotMinutes; ++slot) {
-            const int minute = slot * kSlotMinutes;
-            const bool booked = minute % 60 < 45 && minute / 60 < kPerResource;
-            editor.list.addRow(
-                {QString("%1:%2").arg(minute / 60).arg(minute % 60, 2, 10, QChar('0')),
-                 booked ? "Massage" : "", booked ? "Ann" : "", booked ? "a" : "", booked ? "b" : "",
-                 booked ? "c" : ""});
-        }
         main = std::make_unique<DlgMain>();
         main->CbGroup->AddItem("Big", 1);
         main->CbGroup->setCurrentIndex(0);
-        preview = std::make_unique<DlgPreview>(editor, nullptr);
+        // The booking editor on resource 1's day: 288 five-minute slots, 20 of them booked.
+        appt = std::make_unique<DlgAppt>();
+        appt->setGroupId(1);
+        appt->setResourceId(1);
+        appt->setApptDate(kDay);
+        appt->Form_Activate();  // lists the group's resources and selects resource 1
+        editor = std::make_unique<ApptPreviewEditor>(*appt);
+        preview = std::make_unique<DlgPreview>(*editor, nullptr);
         preview->Form_Load();
         preview->resize(1000, 900);
     }
@@ -115,8 +101,20 @@ void BM_PreviewDayReport(benchmark::State& state) {
         w.preview->DrawDay();
         w.paintShownPage();
     }
-    state.counters["rows"] = w.editor.list.rowCount();
+    state.counters["rows"] = w.appt->LbTimeSlot->rowCount();
     state.counters["pages"] = w.preview->ViewPro1->pageCount();
+}
+
+// The next resource's day: the editor reloads its slot list from the database, then the
+// report is drawn and its page 1 painted.
+void BM_NextResourceDayReport(benchmark::State& state) {
+    World& w = world();
+    w.preview->SelectReport(DlgPreview::DayReport);
+    for (auto _ : state) {
+        w.preview->Toolbar1_ButtonClick("ArrowRight");
+        w.paintShownPage();
+    }
+    state.counters["resource"] = w.appt->CbResource->currentIndex() + 1;
 }
 
 void BM_PreviewTypeReport(benchmark::State& state) {
@@ -173,6 +171,7 @@ void BM_PlainPainterPdf(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_PreviewDayReport)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_NextResourceDayReport)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_PrintDayReportToPdf)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_PlainPainterPdf)
     ->Arg(288)
