@@ -129,6 +129,8 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool editingDialogOpen() const;
     void finishLoad();
+    QString SetupCheck(int32_t groupId);
+    void clearPanels();
 
     bool m_inResize = false;
     bool m_unloading = false;   // the program itself is closing the window
@@ -139,4 +141,5 @@ private:
     bool m_pendingResources = false;   // a reload arrived during a load
     int32_t m_pendingResourceId = 0;
     bool m_deferredReload = false;     // a changed schedule waits for a dialog to close
+    QString m_setupCheck;  // the groups, rows and types the last load found (SetupCheck)
 };

@@ -65,6 +65,7 @@ void DlgMain::CbGroup_Click() {
     ini().WriteValue("Group", "CbGroup", id);
     ClsGroup& group = SharedObjects::Group();
     if (!group.Load(id)) return;
+    clearPanels();  // they told of a bar of the chart being replaced
     Sched->setTitle(group.GroupName());
     Sched->setDayStart(group.DayStart());
     Sched->setDayEnd(group.DayEnd());
@@ -88,6 +89,7 @@ void DlgMain::ShowResources(int32_t resourceId) {
     Sched->setUse12Hour(!military);
     Sched->setUse24Hour(military);
     const int32_t group = forms().GetComboData(*CbGroup);
+    m_setupCheck = SetupCheck(group);  // taken first: a change during the load is seen
     LblUpdating->setGeometry(Sched->geometry());
     LblUpdating->show();
     LblUpdating->raise();

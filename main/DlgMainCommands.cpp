@@ -122,6 +122,21 @@ void DlgMain::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         SharedObjects::Group().Delete(group);
         ShowGroups(SharedObjects::Group().GroupId());
         buttonsOn(true);
+    } else if (entryKey == "EditGroup") {
+        if (!SharedObjects::Group().Load(group)) {
+            ModMain::Warning("Unable to edit group!");
+            return;
+        }
+    } else if (entryKey == "AddRes") {
+        if (CbGroup->count() <= 0) {
+            ModMain::CriticalError("No group selected!");
+            return;
+        }
+    } else if (entryKey == "EditRes") {
+        if (row <= 0) {
+            ModMain::Warning("No resource selected!");
+            return;
+        }
     } else if (entryKey == "DeleteRes") {
         if (row <= 0) {
             ModMain::Warning("No resource selected!");

@@ -41,8 +41,10 @@ void DlgMain::buildControls() {
     for (const Button& b : buttons) Toolbar1->addButton(b.key, b.key, b.tip, QIcon(), b.caption);
     struct Entry { const char* button; const char* key; const char* text; };
     const Entry entries[] = {
-        {"Group", "DeleteGroup", "&Delete Group"}, {"Resource", "DeleteRes", "&Delete Resource"},
-        {"Screen", "Hours", "Hourly"},             {"Screen", "Days", "Daily"},
+        {"Group", "EditGroup", "&Edit Group"},    {"Group", "DeleteGroup", "&Delete Group"},
+        {"Resource", "AddRes", "&Add Resource"},  {"Resource", "EditRes", "&Edit Resource"},
+        {"Resource", "DeleteRes", "&Delete Resource"},
+        {"Screen", "Hours", "Hourly"},            {"Screen", "Days", "Daily"},
         {"Screen", "Weeks", "Weekly"},
     };
     for (const Entry& e : entries) Toolbar1->addMenuEntry(e.button, e.key, e.key, e.text);
@@ -133,9 +135,12 @@ void DlgMain::buildMenus() {
     entry(view, "&Days", "Days");
     entry(view, "&Weeks", "Weeks");
     mnuResource = bar->addMenu("&Resource");
+    entry(mnuResource, "&Edit Group", "EditGroup");
     entry(mnuResource, "&Delete Group", "DeleteGroup");
     mnuResource->addAction("&Save Group Template", this, [this] { mnuResourceSaveTemplate_Click(); });
     mnuResource->addSeparator();
+    entry(mnuResource, "Ne&w Resource", "AddRes");
+    entry(mnuResource, "Edi&t Resource", "EditRes");
     entry(mnuResource, "Delet&e Resource", "DeleteRes");
     mnuTransfer = bar->addMenu("&Transfer");
     mnuTransfer->addAction("E&xport to CSV file", this, [this] { mnuTransferExport_Click(); });

@@ -1,6 +1,8 @@
 #include "ClsDAO.h"
 
 #include <QFile>
+#include <QRegularExpression>
+#include <QSet>
 
 #include "ClsLogging.h"
 #include "DaoInternals.h"
@@ -22,6 +24,50 @@ bool hasSchema(sqlite3* db) {
     const bool ok = sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) == 2;
     sqlite3_finalize(st);
     return ok;
+}
+
+// The schema's change-stamp triggers ("CREATE TRIGGER IF NOT EXISTS ..."), by name.
+QList<std::pair<QString, QString>> schemaTriggers() {
+    static const QRegularExpression name(R"(^CREATE TRIGGER IF NOT EXISTS (\w+))");
+    QList<std::pair<QString, QString>> triggers;
+    QString statement;
+    for (const QString& line : QString::fromUtf8(kRostimaSchemaSql).split('\n')) {
+        if (statement.isEmpty() && line.trimmed().startsWith("--")) continue;
+        statement += line + '\n';
+        if (!sqlite3_complete(statement.toUtf8().constData())) continue;
+        const auto m = name.match(statement.trimmed());
+        if (m.hasMatch()) triggers.append({m.captured(1), statement.trimmed()});
+        statement.clear();
+    }
+    return triggers;
+}
+
+// A file made before a trigger of the schema existed gets it now, so that it too tells
+// other workstations about every change. Only a file that lacks one is written to; one
+// that cannot take it (read-only, held busy) still opens, and says why in the log.
+void addMissingTriggers(sqlite3* db) {
+    QSet<QString> present;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "select name from sqlite_master where type = 'trigger'", -1, &st,
+                           nullptr) != SQLITE_OK)
+        return;
+    while (sqlite3_step(st) == SQLITE_ROW)
+        present.insert(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)))
+                           .toLower());
+    sqlite3_finalize(st);
+    QString missing;
+    for (const auto& [trigger, sql] : schemaTriggers())
+        if (!present.contains(trigger.toLower())) missing += sql + '\n';
+    if (missing.isEmpty()) return;
+    dao::Failure f;
+    const QByteArray sql = ("BEGIN IMMEDIATE;\n" + missing + "COMMIT;").toUtf8();
+    char* msg = nullptr;
+    if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, &msg) != SQLITE_OK) {
+        log(err::InProc("ClsDAO.DbOpen", sqlite3_errcode(db), 5,
+                        "Change triggers not added: " + QString::fromUtf8(msg ? msg : "")));
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    sqlite3_free(msg);
 }
 }  // namespace
 
@@ -52,10 +98,14 @@ int16_t ClsDAO::DbOpen(const QString& Path) {
                 f = dao::EngineFailure(m_db, rc, 4);
             } else {
                 sqlite3_busy_timeout(m_db, dao::kBusyTimeoutMs);
-                if (!hasSchema(m_db)) f = {err::DbCorrupt, 4, "Not a Rostima database: " + Path};
+                if (!hasSchema(m_db))
+                    f = {err::DbCorrupt, 4, "Not a Rostima database: " + Path};
+                else
+                    addMissingTriggers(m_db);
             }
         }
-        if (f.number != 0) {
+        m_openFailed = f.number != 0;
+        if (m_openFailed) {
             if (m_db) sqlite3_close(m_db);
             m_db = nullptr;
             logFailure("DbOpen", f);
@@ -76,7 +126,11 @@ void ClsDAO::DbClose() {
     --m_openCount;
     if (m_openCount == 0) {
         if (!m_db) {
-            logFailure("DbClose", {err::DbNotOpen, 3, "The database is not open"});
+            // The close that balances a failed open has nothing to close: that failure
+            // was logged already.
+            if (!m_openFailed)
+                logFailure("DbClose", {err::DbNotOpen, 3, "The database is not open"});
+            m_openFailed = false;
         } else {
             sqlite3_close_v2(m_db);
             m_db = nullptr;

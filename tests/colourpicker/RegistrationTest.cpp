@@ -138,6 +138,13 @@ TEST_F(TintoraCreation, AHostCreatesTheControlByClassIdAndReceivesColorClick) {
     EXPECT_EQ(picker->size(), QSize(28, 28));
     EXPECT_EQ(picker->Dispatch().InterfaceName(), "_DTintora");
     EXPECT_EQ(picker->Events().IdOfName("ColorClick"), tintora::event::ColorClick);
+    const plat::DispMember* event = picker->Events().Find("ColorClick");
+    ASSERT_NE(event, nullptr);
+    ASSERT_EQ(event->params.size(), 2);
+    EXPECT_EQ(event->params[0].name, "clrColor");
+    EXPECT_EQ(event->params[0].type, plat::VarType::Color);
+    EXPECT_EQ(event->params[1].name, "nItem");
+    EXPECT_EQ(event->params[1].type, plat::VarType::Short);
 
     ClickLog log;
     picker->Advise(&log);
