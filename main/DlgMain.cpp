@@ -62,7 +62,9 @@ bool DlgMain::Form_Load() {
     Sched->setListWidth(static_cast<int>(ini().GetNumber("Sched", "ListWidth", 100)));
     Scroll->setPosition(static_cast<int>(ini().GetNumber("Sched", "TimeDistance", Scroll->position())));
     Sched->setTimeZoom(Scroll->position());
-    ShowGroups(static_cast<int32_t>(ini().GetNumber("Group", "CbGroup", 0)));
+    const auto lastGroup = static_cast<int32_t>(ini().GetNumber("Group", "CbGroup", 0));
+    m_setupCheck = SetupCheck(lastGroup);  // before the load: a change meanwhile is seen
+    ShowGroups(lastGroup);
     const bool legend = ini().GetNumber("Config", "ChkLegend", ChkLegend->isChecked() ? 1 : 0) != 0;
     if (legend != ChkLegend->isChecked()) {
         ChkLegend->setChecked(legend);

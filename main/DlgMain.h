@@ -141,5 +141,5 @@ private:
     bool m_pendingResources = false;   // a reload arrived during a load
     int32_t m_pendingResourceId = 0;
     bool m_deferredReload = false;     // a changed schedule waits for a dialog to close
-    QString m_setupCheck;  // the groups, rows and types the last load found (SetupCheck)
+    QString m_setupCheck;  // SetupCheck as the start or the last tick found it
 };

@@ -89,7 +89,6 @@ void DlgMain::ShowResources(int32_t resourceId) {
     Sched->setUse12Hour(!military);
     Sched->setUse24Hour(military);
     const int32_t group = forms().GetComboData(*CbGroup);
-    m_setupCheck = SetupCheck(group);  // taken first: a change during the load is seen
     LblUpdating->setGeometry(Sched->geometry());
     LblUpdating->show();
     LblUpdating->raise();
