@@ -141,5 +141,6 @@ private:
     bool m_pendingResources = false;   // a reload arrived during a load
     int32_t m_pendingResourceId = 0;
     bool m_deferredReload = false;     // a changed schedule waits for a dialog to close
+
     QString m_setupCheck;  // SetupCheck as the start or the last tick found it
 };

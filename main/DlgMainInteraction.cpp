@@ -164,7 +164,8 @@ void DlgMain::Sched_ItemMove(int row, int bar) {
 
 // The booking panels of the status bar: empty while no bar is pointed at.
 void DlgMain::clearPanels() {
-    for (const char* panel : {"Start", "End", "Task", "Person"}) StatusBar1->setPanelText(panel, "");
+    for (const char* panel : {"Start", "End", "Task", "Person"})
+        StatusBar1->setPanelText(panel, "");
 }
 
 void DlgMain::Scroll_Change() {

@@ -41,10 +41,13 @@ void DlgMain::buildControls() {
     for (const Button& b : buttons) Toolbar1->addButton(b.key, b.key, b.tip, QIcon(), b.caption);
     struct Entry { const char* button; const char* key; const char* text; };
     const Entry entries[] = {
-        {"Group", "EditGroup", "&Edit Group"},    {"Group", "DeleteGroup", "&Delete Group"},
-        {"Resource", "AddRes", "&Add Resource"},  {"Resource", "EditRes", "&Edit Resource"},
+        {"Group", "EditGroup", "&Edit Group"},
+        {"Group", "DeleteGroup", "&Delete Group"},
+        {"Resource", "AddRes", "&Add Resource"},
+        {"Resource", "EditRes", "&Edit Resource"},
         {"Resource", "DeleteRes", "&Delete Resource"},
-        {"Screen", "Hours", "Hourly"},            {"Screen", "Days", "Daily"},
+        {"Screen", "Hours", "Hourly"},
+        {"Screen", "Days", "Daily"},
         {"Screen", "Weeks", "Weekly"},
     };
     for (const Entry& e : entries) Toolbar1->addMenuEntry(e.button, e.key, e.key, e.text);

@@ -52,8 +52,8 @@ void addMissingTriggers(sqlite3* db) {
                            nullptr) != SQLITE_OK)
         return;
     while (sqlite3_step(st) == SQLITE_ROW)
-        present.insert(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)))
-                           .toLower());
+        present.insert(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))).toLower());
     sqlite3_finalize(st);
     QString missing;
     for (const auto& [trigger, sql] : schemaTriggers())

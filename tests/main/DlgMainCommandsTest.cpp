@@ -304,8 +304,8 @@ TEST_F(DlgMainCommandsTest, SetUpEntriesCheckTheSelectionFromTheToolbarAndTheMen
 
 TEST_F(DlgMainCommandsTest, TheBookingPanelsEmptyWhenThePointerLeavesTheBarsOrTheGroupChanges) {
     booking(kDay, 540, 600, "", 1);
-    sql({"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Annex', 0, "
-         "1440, 30)"});
+    sql({"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "
+         "values ('Annex', 0, 1440, 30)"});
     dlg->ShowResources(0);
     dlg->Sched->scrollTo(kDay, 480);
     auto pointAt = [this](int minute) {
@@ -313,8 +313,8 @@ TEST_F(DlgMainCommandsTest, TheBookingPanelsEmptyWhenThePointerLeavesTheBarsOrTh
         const QPoint p(int(v.toViewportX(v.scale.xOf(kDay, minute))),
                        v.rows.rowTop(1) + v.rows.height() / 2);
         QMouseEvent e(QEvent::MouseMove, QPointF(p),
-                      QPointF(dlg->Sched->viewport()->mapToGlobal(p)), Qt::NoButton,
-                      Qt::NoButton, Qt::NoModifier);
+                      QPointF(dlg->Sched->viewport()->mapToGlobal(p)), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
         QCoreApplication::sendEvent(dlg->Sched->viewport(), &e);
     };
     auto panels = [this] {

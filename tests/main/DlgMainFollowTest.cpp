@@ -44,7 +44,8 @@ class DlgMainFollowTest : public MainWindowFixture {
 protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
-        sql({"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values "
+        sql(
+            {"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values "
              "('Clinic', 480, 1080, 15), ('Annex', 0, 1440, 30)",
              "insert into tblResources (GroupId, ResourceName, MinTime, MaxTime, InitTime) "
              "values (1, 'Anna', 5, 60, 15), (1, 'Ben', 5, 60, 15), (2, 'Annex room', 5, 60, 15)",

@@ -17,8 +17,8 @@
 #include "ContextIDs.h"
 #include "DlgMain.h"
 #include "DlgSplash.h"
-#include "Hintel.h"
 #include "FormsTimer.h"
+#include "Hintel.h"
 #include "KeyedToolbar.h"
 #include "ModMain.h"
 #include "ModalHook.h"
@@ -184,7 +184,8 @@ TEST_F(DlgMainTest, AnUnloadAskedForDuringALoadWaitsForTheLoadToEnd) {
         std::function<void()> ask;
     } cases[] = {
         {"the Exit command", [this] { dlg->Toolbar1_ButtonClick("Exit"); }},
-        {"the tick after the close box", [this] {
+        {"the tick after the close box",
+         [this] {
              dlg->Closing = true;
              dlg->Timer1_Timer();
          }},
