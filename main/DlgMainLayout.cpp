@@ -32,6 +32,8 @@ void DlgMain::buildControls() {
     struct Button { const char* key; const char* tip; const char* caption; };
     const Button buttons[] = {
         {"Exit", "Exit Application", "Exit"},
+        {"Write", "Make Appointment", "Write"},
+        {"Config", "Configuration", "Config"},
         {"Group", "Group Definition", "Group"},
         {"Resource", "Resource Definition", "Resource"},
         {"Print", "Print Schedule", "Print"},
@@ -41,13 +43,10 @@ void DlgMain::buildControls() {
     for (const Button& b : buttons) Toolbar1->addButton(b.key, b.key, b.tip, QIcon(), b.caption);
     struct Entry { const char* button; const char* key; const char* text; };
     const Entry entries[] = {
-        {"Group", "EditGroup", "&Edit Group"},
-        {"Group", "DeleteGroup", "&Delete Group"},
-        {"Resource", "AddRes", "&Add Resource"},
-        {"Resource", "EditRes", "&Edit Resource"},
-        {"Resource", "DeleteRes", "&Delete Resource"},
-        {"Screen", "Hours", "Hourly"},
-        {"Screen", "Days", "Daily"},
+        {"Group", "AddGroup", "&Add Group"},       {"Group", "EditGroup", "&Edit Group"},
+        {"Group", "DeleteGroup", "&Delete Group"}, {"Resource", "AddRes", "&Add Resource"},
+        {"Resource", "EditRes", "&Edit Resource"}, {"Resource", "DeleteRes", "&Delete Resource"},
+        {"Screen", "Hours", "Hourly"},             {"Screen", "Days", "Daily"},
         {"Screen", "Weeks", "Weekly"},
     };
     for (const Entry& e : entries) Toolbar1->addMenuEntry(e.button, e.key, e.key, e.text);
@@ -130,6 +129,9 @@ void DlgMain::buildMenus() {
         menu->addAction(text, this, [this, key] { Toolbar1_ButtonMenuClick(key); });
     };
     mnuFile = bar->addMenu("&File");
+    mnuFileConfiguration =
+        mnuFile->addAction("&Configuration", this, [this] { Toolbar1_ButtonClick("Config"); });
+    mnuFile->addSeparator();
     button(mnuFile, "&Print", "Print");
     mnuFile->addSeparator();
     button(mnuFile, "E&xit", "Exit");
@@ -138,13 +140,17 @@ void DlgMain::buildMenus() {
     entry(view, "&Days", "Days");
     entry(view, "&Weeks", "Weeks");
     mnuResource = bar->addMenu("&Resource");
+    entry(mnuResource, "&New Group", "AddGroup");
     entry(mnuResource, "&Edit Group", "EditGroup");
     entry(mnuResource, "&Delete Group", "DeleteGroup");
     mnuResource->addAction("&Save Group Template", this, [this] { mnuResourceSaveTemplate_Click(); });
+    mnuResource->addAction("&Load Group Template", this, [this] { mnuResourceLoadTemplate_Click(); });
     mnuResource->addSeparator();
     entry(mnuResource, "Ne&w Resource", "AddRes");
     entry(mnuResource, "Edi&t Resource", "EditRes");
     entry(mnuResource, "Delet&e Resource", "DeleteRes");
+    QMenu* booking = bar->addMenu("&Appointment");
+    button(booking, "&Add/Edit Booking", "Write");
     mnuTransfer = bar->addMenu("&Transfer");
     mnuTransfer->addAction("E&xport to CSV file", this, [this] { mnuTransferExport_Click(); });
     mnuTransfer->addSeparator();

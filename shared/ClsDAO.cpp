@@ -1,6 +1,7 @@
 #include "ClsDAO.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -14,16 +15,28 @@
 namespace {
 void log(const QString& line) { SharedObjects::Log().LogMsg(line); }
 
-// The tables every program relies on; a file without them is not our database.
-bool hasSchema(sqlite3* db) {
+// True when the file begins as every SQLite database does; read before anything else
+// touches it, so no slot file is made beside a file that is not a database.
+bool looksLikeDatabase(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3", 16);
+}
+
+// Whether the file holds the tables every program relies on: SQLITE_OK when it does,
+// SQLITE_NOTFOUND when it does not, or the engine's code (busy, locked, damaged).
+int checkSchema(sqlite3* db) {
     sqlite3_stmt* st = nullptr;
     const char* sql =
         "select count(*) from sqlite_master where type = 'table' and name in "
         "('tblBookings', 'tblChangeStamp')";
-    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) return false;
-    const bool ok = sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) == 2;
+    int rc = sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(st);
+        rc = rc == SQLITE_ROW ? (sqlite3_column_int(st, 0) == 2 ? SQLITE_OK : SQLITE_NOTFOUND)
+                              : sqlite3_errcode(db);
+    }
     sqlite3_finalize(st);
-    return ok;
+    return rc;
 }
 
 // The schema's change-stamp triggers ("CREATE TRIGGER IF NOT EXISTS ..."), by name.
@@ -44,7 +57,7 @@ QList<std::pair<QString, QString>> schemaTriggers() {
 
 // A file made before a trigger of the schema existed gets it now, so that it too tells
 // other workstations about every change. Only a file that lacks one is written to; one
-// that cannot take it (read-only, held busy) still opens, and says why in the log.
+// that cannot take it (held busy, a table missing) still opens, and says why in the log.
 void addMissingTriggers(sqlite3* db) {
     QSet<QString> present;
     sqlite3_stmt* st = nullptr;
@@ -75,9 +88,11 @@ ClsDAO::~ClsDAO() {
     while (m_openCount > 0) DbClose();
 }
 
-void ClsDAO::logFailure(const char* proc, const dao::Failure& f, const QString& sql) {
+void ClsDAO::logFailure(const char* proc, const dao::Failure& f, const QString& sql,
+                        const SqlValues& values) {
     log(err::InProc(QString("ClsDAO.") + proc, f.number, f.line, f.description));
     if (!sql.isNull()) log("SqlStr = " + sql);
+    if (!values.empty()) log("SqlValues = " + Literals(values));
 }
 
 int16_t ClsDAO::DbOpen(const QString& Path) {
@@ -85,35 +100,12 @@ int16_t ClsDAO::DbOpen(const QString& Path) {
     ++m_openCount;
     m_path = Path;
     if (m_openCount == 1) {
-        dao::Failure f;
-        // Open only an existing file that holds our tables: never create one by
-        // accident (an empty path would give a temporary database).
-        if (Path.isEmpty()) {
-            f = {err::FileNotFound, 4, "No database file named"};
-        } else {
-            const QByteArray path = Path.toUtf8();
-            const int rc = sqlite3_open_v2(path.constData(), &m_db,
-                                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-            if (rc != SQLITE_OK) {
-                f = dao::EngineFailure(m_db, rc, 4);
-            } else {
-                sqlite3_busy_timeout(m_db, dao::kBusyTimeoutMs);
-                if (!hasSchema(m_db))
-                    f = {err::DbCorrupt, 4, "Not a Rostima database: " + Path};
-                else
-                    addMissingTriggers(m_db);
-            }
-        }
+        const dao::Failure f = openFile(Path);
         m_openFailed = f.number != 0;
         if (m_openFailed) {
-            if (m_db) sqlite3_close(m_db);
-            m_db = nullptr;
             logFailure("DbOpen", f);
             return 2;
         }
-        QString why;
-        if (!m_slots.Join(Path, &why))
-            logFailure("DbOpen", {err::PathFileAccess, 4, "User slot: " + why});
         DbUpdated();
         log("GetUserCount() = " + QString::number(GetUserCount()));
     }
@@ -121,21 +113,61 @@ int16_t ClsDAO::DbOpen(const QString& Path) {
     return 0;
 }
 
+dao::Failure ClsDAO::openFile(const QString& Path) {
+    // Open only an existing file that holds our tables: never create one by accident (an
+    // empty path would give a temporary database).
+    if (Path.isEmpty()) return {err::FileNotFound, 4, "No database file named"};
+    if (!QFileInfo(Path).isFile()) return {err::FileNotFound, 4, "No database file " + Path};
+    if (!looksLikeDatabase(Path)) return {err::DbCorrupt, 4, "Not a Rostima database: " + Path};
+    // The user slot comes first: it waits while a compaction replaces the file, and once
+    // held it keeps any compaction off, so the file opened below is the one that stays.
+    QString why;
+    if (!m_slots.Join(Path, &why))
+        return {err::PathFileAccess, 4, "Cannot take a user slot for " + Path + ": " + why};
+    dao::Failure f;
+    const QByteArray path = Path.toUtf8();
+    int rc = sqlite3_open_v2(path.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                             nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(m_db, dao::kBusyTimeoutMs);
+        rc = checkSchema(m_db);
+        if (rc == SQLITE_NOTFOUND)
+            f = {err::DbCorrupt, 4, "Not a Rostima database: " + Path};
+        else if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+            f = {err::DbLocked, 4,
+                 "The database is busy: another program holds it locked: " + Path};
+        else if (rc != SQLITE_OK)
+            f = dao::EngineFailure(m_db, rc, 4);
+        else if (sqlite3_db_readonly(m_db, "main") == 1)
+            f = {err::PermissionDenied, 4, "The database file is read-only: " + Path};
+        else
+            addMissingTriggers(m_db);
+    } else {
+        f = dao::EngineFailure(m_db, rc, 4);
+    }
+    if (f.number != 0) {
+        if (m_db) sqlite3_close(m_db);
+        m_db = nullptr;
+        m_slots.Leave();
+    }
+    return f;
+}
+
 void ClsDAO::DbClose() {
     dao::Guard guard;
     --m_openCount;
     if (m_openCount == 0) {
         if (!m_db) {
-            // The close that balances a failed open has nothing to close: that failure
-            // was logged already.
+            // Nothing to close. The close that balances a failed open writes nothing: the
+            // open's line has said what went wrong.
             if (!m_openFailed)
                 logFailure("DbClose", {err::DbNotOpen, 3, "The database is not open"});
             m_openFailed = false;
-        } else {
-            sqlite3_close_v2(m_db);
-            m_db = nullptr;
-            m_slots.Leave();
+            return;
         }
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        m_slots.Leave();
     }
     if (m_openCount < 0) m_openCount = 0;
     log(QString("Database close [%1]").arg(m_openCount));
@@ -146,29 +178,61 @@ QString ClsDAO::Quoted(const QString& Text) {
     return "'" + t.replace("'", "''") + "'";
 }
 
-std::unique_ptr<ClsRecordset> ClsDAO::SqlQuery(const QString& Sql) {
+QString ClsDAO::Literals(const SqlValues& Values) {
+    QStringList out;
+    for (const SqlValue& v : Values) {
+        if (const int64_t* n = v.integer())
+            out << QString::number(*n);
+        else if (const double* d = v.real())
+            out << QString::number(*d, 'g', 17);
+        else if (const QString* t = v.text())
+            out << Quoted(*t);
+        else
+            out << "Null";
+    }
+    return out.join(", ");
+}
+
+std::unique_ptr<ClsRecordset> ClsDAO::SqlQuery(const QString& Sql) { return SqlQuery(Sql, {}); }
+
+std::unique_ptr<ClsRecordset> ClsDAO::SqlQuery(const QString& Sql, const SqlValues& Values) {
     dao::Guard guard;
-    if (!guard.Lock("_SQL")) return nullptr;
+    if (!guard.Lock("_SQL")) {
+        logFailure("SqlQuery", guard.LockTimeout(1), Sql, Values);
+        return nullptr;
+    }
     dao::Failure f;
     std::unique_ptr<ClsRecordset> rs;
-    if (sqlite3_stmt* st = dao::Prepare(m_db, Sql, dao::Kind::Read, f, 2))
+    if (sqlite3_stmt* st = dao::PrepareBound(m_db, Sql, Values, dao::Kind::Read, f, 2))
         rs = dao::Snapshot(m_db, st, f, 2);
-    if (!rs) logFailure("SqlQuery", f, Sql);
+    if (!rs) logFailure("SqlQuery", f, Sql, Values);
     return rs;
 }
 
-bool ClsDAO::SqlAction(const QString& Sql) { return runActions({Sql}, "SqlAction"); }
+bool ClsDAO::SqlAction(const QString& Sql) { return runActions({{Sql, {}}}, "SqlAction"); }
 
-bool ClsDAO::SqlActions(const QStringList& statements) {
-    return runActions(statements, "SqlActions");
+bool ClsDAO::SqlAction(const QString& Sql, const SqlValues& Values) {
+    return runActions({{Sql, Values}}, "SqlAction");
 }
 
-bool ClsDAO::runActions(const QStringList& statements, const char* proc) {
+bool ClsDAO::SqlActions(const QStringList& statements) {
+    std::vector<Statement> list;
+    for (const QString& sql : statements) list.push_back({sql, {}});
+    return runActions(list, "SqlActions");
+}
+
+bool ClsDAO::runActions(const std::vector<Statement>& statements, const char* proc) {
     dao::Guard guard;
-    if (!guard.Lock("_SQL")) return false;
+    QStringList texts;
+    for (const Statement& s : statements) texts << s.sql;
+    if (!guard.Lock("_SQL")) {
+        logFailure(proc, guard.LockTimeout(1), texts.join("\n"),
+                   statements.size() == 1 ? statements[0].values : SqlValues{});
+        return false;
+    }
     if (IHostWindow* host = SharedObjects::Host()) host->SetTimerEnabled(false);
-    for (const QString& sql : statements)
-        if (m_aggressiveDebug && sql.startsWith("delete")) log(sql);
+    for (const Statement& s : statements)
+        if (m_aggressiveDebug && s.sql.startsWith("delete")) log(s.sql);
 
     // One immediate transaction: the statements and the stamp before and after them are
     // read as one step, so our own change can be told from another program's. Inside an
@@ -178,18 +242,18 @@ bool ClsDAO::runActions(const QStringList& statements, const char* proc) {
     const char* commit = m_inTransaction ? "RELEASE actions" : "COMMIT";
     const char* rollback = m_inTransaction ? "ROLLBACK TO actions; RELEASE actions" : "ROLLBACK";
     if (!dao::Exec(m_db, begin, f, 4)) {
-        logFailure(proc, f, statements.join("\n"));
+        logFailure(proc, f, texts.join("\n"));
         return false;
     }
     const QString before = readStamp();
     int64_t lastId = 0;
     int rows = 0;
-    for (const QString& sql : statements) {
-        sqlite3_stmt* st = dao::Prepare(m_db, sql, dao::Kind::Write, f, 4);
+    for (const Statement& s : statements) {
+        sqlite3_stmt* st = dao::PrepareBound(m_db, s.sql, s.values, dao::Kind::Write, f, 4);
         if (!st || !dao::Run(m_db, st, f, 4)) {
             dao::Failure ignored;
             dao::Exec(m_db, rollback, ignored, 4);
-            logFailure(proc, f, sql);
+            logFailure(proc, f, s.sql, s.values);
             return false;
         }
         lastId = sqlite3_last_insert_rowid(m_db);
@@ -199,7 +263,7 @@ bool ClsDAO::runActions(const QStringList& statements, const char* proc) {
     if (!dao::Exec(m_db, commit, f, 4)) {
         dao::Failure ignored;
         dao::Exec(m_db, rollback, ignored, 4);
-        logFailure(proc, f, statements.join("\n"));
+        logFailure(proc, f, texts.join("\n"));
         return false;
     }
     m_lastInsertId = lastId;

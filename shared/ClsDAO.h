@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "ClsRecordset.h"
+#include "SqlValue.h"
 #include "UserSlots.h"
 
 struct sqlite3;
@@ -25,7 +26,11 @@ public:
 
     void CompactDb();
     void DbClose();
-    // 2 when this call tried to open the file and could not, else 0.
+    // 2 when this call tried to open the file and could not, else 0. The first open takes
+    // a user slot before it opens the file (waiting while a compaction runs), and fails,
+    // with a log line and nothing left open, for a file that is missing, not ours, held
+    // locked by another program for the whole busy wait, read-only, or whose user slot
+    // cannot be had.
     int16_t DbOpen(const QString& Path);
     void PropertyDelete(const QString& Name);
     QString PropertyGet(const QString& Name, const QString& Default);
@@ -35,6 +40,19 @@ public:
     bool SqlAction(const QString& Sql);
     // Runs one statement that reads; none when it could not.
     std::unique_ptr<ClsRecordset> SqlQuery(const QString& Sql);
+
+    // The same with bound values: each "?" in Sql (outside quotes) takes the next value of
+    // Values, in order, and the count must match or nothing runs. Use these for every
+    // user's text (names, references, comments) instead of building it into the text:
+    //   dao.SqlQuery("select TaskId from tblTasks where TaskName = ? and GroupId = ?",
+    //                {name, groupId});
+    //   dao.SqlAction("update tblCustomers set Ref01 = ? where CustomerId = ?", {ref, id});
+    // A QString is always a text ("" stays ""), a number a number, SqlValue() is Null.
+    // A failure logs "SqlStr = " with the text and "SqlValues = " with the values.
+    bool SqlAction(const QString& Sql, const SqlValues& Values);
+    std::unique_ptr<ClsRecordset> SqlQuery(const QString& Sql, const SqlValues& Values);
+    // Values written as SQL literals, for log lines: texts through Quoted, Null as Null.
+    static QString Literals(const SqlValues& Values);
     // True when the bookings, groups, resources or appointment types changed since the
     // last look (or since this program's own last change, when nobody else changed them
     // meanwhile).
@@ -78,10 +96,17 @@ public:
     static bool CreateDatabase(const QString& Path, QString* why = nullptr);
 
 private:
-    bool runActions(const QStringList& statements, const char* proc);
+    struct Statement {
+        QString sql;
+        SqlValues values;
+    };
+    // Takes the user slot, then opens the file; a failure leaves neither.
+    dao::Failure openFile(const QString& Path);
+    bool runActions(const std::vector<Statement>& statements, const char* proc);
     QString readStamp();
     void noteStamp(const QString& stamp);
-    void logFailure(const char* proc, const dao::Failure& f, const QString& sql = QString());
+    void logFailure(const char* proc, const dao::Failure& f, const QString& sql = QString(),
+                    const SqlValues& values = {});
 
     int m_openCount = 0;     // DbOpen calls not yet balanced by DbClose
     sqlite3* m_db = nullptr;

@@ -1,5 +1,10 @@
 // ClsDAO: database properties, the user count and compaction.
+#include <unistd.h>
+
 #include <QFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "AppInfo.h"
 #include "ClsDAO.h"
@@ -17,9 +22,8 @@ QString ClsDAO::PropertyGet(const QString& Name, const QString& Default) {
     dao::Guard guard;
     if (!guard.Lock("_Property")) return QString();
     dao::Failure f;
-    sqlite3_stmt* st = dao::Prepare(
-        m_db, "select Value from tblProperties where Name = " + Quoted(Name), dao::Kind::Read,
-        f, 3);
+    sqlite3_stmt* st = dao::PrepareBound(m_db, "select Value from tblProperties where Name = ?",
+                                         {Name}, dao::Kind::Read, f, 3);
     std::unique_ptr<ClsRecordset> rs = st ? dao::Snapshot(m_db, st, f, 3) : nullptr;
     if (!rs) {
         logFailure("PropertyGet", f);
@@ -32,11 +36,10 @@ void ClsDAO::PropertySet(const QString& Name, const QString& Value) {
     dao::Guard guard;
     if (!guard.Lock("_Property")) return;
     dao::Failure f;
-    sqlite3_stmt* st = dao::Prepare(
-        m_db,
-        "insert into tblProperties (Name, Value) values (" + Quoted(Name) + ", " +
-            Quoted(Value) + ") on conflict (Name) do update set Value = excluded.Value",
-        dao::Kind::Write, f, 3);
+    sqlite3_stmt* st = dao::PrepareBound(m_db,
+                                         "insert into tblProperties (Name, Value) values (?, ?) "
+                                         "on conflict (Name) do update set Value = excluded.Value",
+                                         {Name, Value}, dao::Kind::Write, f, 3);
     if (!st || !dao::Run(m_db, st, f, 3)) {
         logFailure("PropertySet", f);
         log("ClsDAO.PropertySet(" + Name + ", " + Value + ")");
@@ -47,9 +50,8 @@ void ClsDAO::PropertyDelete(const QString& Name) {
     dao::Guard guard;
     if (!guard.Lock("_Property")) return;
     dao::Failure ignored;  // a missing property is no error to anyone
-    if (sqlite3_stmt* st = dao::Prepare(m_db, "delete from tblProperties where Name = " +
-                                                  Quoted(Name),
-                                        dao::Kind::Write, ignored, 2))
+    if (sqlite3_stmt* st = dao::PrepareBound(m_db, "delete from tblProperties where Name = ?",
+                                             {Name}, dao::Kind::Write, ignored, 2))
         dao::Run(m_db, st, ignored, 2);
 }
 
@@ -103,14 +105,17 @@ void ClsDAO::CompactDb() {
         sqlite3_close(db);
     }
     if (f.number == 0) {
-        // Keep the original safe: if it cannot be moved aside the copy is dropped, and if
-        // the copy cannot take its place the original goes back.
+        // The database never leaves its path: the old file is kept under its second name
+        // first (a second link to it, or a copy on another file system), then the copy
+        // replaces it in one rename. A program killed at any point leaves a database there.
         QFile::remove(old);
-        if (!QFile::rename(m_path, old)) {
-            f = {err::PathFileAccess, 4, "Cannot move the database to " + old};
-        } else if (!QFile::rename(temp, m_path)) {
-            f = {err::PathFileAccess, 4, "Cannot move the compacted copy to " + m_path};
-            QFile::rename(old, m_path);
+        const QByteArray from = QFile::encodeName(temp), to = QFile::encodeName(m_path);
+        if (link(to.constData(), QFile::encodeName(old).constData()) != 0 &&
+            !QFile::copy(m_path, old)) {
+            f = {err::PathFileAccess, 4, "Cannot keep the database as " + old};
+        } else if (rename(from.constData(), to.constData()) != 0) {
+            f = {err::PathFileAccess, 4,
+                 "Cannot move the compacted copy to " + m_path + ": " + strerror(errno)};
         }
     }
     if (f.number != 0) {
