@@ -174,8 +174,11 @@ void PlexaroPainter::collectBars(const PlexaroModel& model, const PlexaroView& v
             }
             bars.groups[group].rects.push_back(r);
             if (!b.text.isEmpty() && r.width() >= minTextWidth) {
-                // A text longer than its bar ends in "…" rather than mid-letter.
-                const QRect room = r.adjusted(kTextInset, 0, -kTextInset - kBarGap, 0);
+                // A text longer than the part of its bar in view ends in "…" rather than
+                // being cut mid-letter, at either edge.
+                QRect room = r.adjusted(kTextInset, 0, -kTextInset - kBarGap, 0);
+                room.setLeft(std::max(room.left(), areaLeft + kTextInset));
+                room.setRight(std::min(room.right(), areaLeft + areaWidth - 1 - kTextInset));
                 const QString shown = fm.elidedText(b.text, Qt::ElideRight, room.width());
                 if (!shown.isEmpty()) bars.texts.push_back({room, shown, b.colour});
             }

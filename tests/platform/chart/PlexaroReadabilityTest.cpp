@@ -51,15 +51,18 @@ TEST_F(PlexaroReadabilityTest, NoTextIsCutInAnyViewAndLongBarTextsEndInAnEllipsi
         int kind;
         int32_t start;
         int zoom;
-        int scrolledToDay;      // -1: not scrolled
+        int scrolledToDay;  // -1: not scrolled
+        int scrolledToMinute;
         const char* lastLabel;  // the date label at the right edge, shown whole
     } cases[] = {
-        {"hours", Plexaro::Hours, kMonday, 60, -1, "Mon, 2 Mar 2026"},
-        {"days", Plexaro::Days, kMonday, 20, -1, "Apr 2026"},
+        {"hours", Plexaro::Hours, kMonday, 60, -1, 0, "Mon, 2 Mar 2026"},
+        {"hours, scrolled into a bar", Plexaro::Hours, kMonday, 120, 0, 570, "Mon, 2 Mar 2026"},
+        {"days", Plexaro::Days, kMonday, 20, -1, 0, "Apr 2026"},
         {"days, a month begins on the last day", Plexaro::Days,
-         plat::PlexaroCalendar::dayOf(QDate(2026, 2, 28)), 20, -1, "Apr 2026"},
-        {"days, a month begins at the right edge", Plexaro::Days, kMonday, 60, 17, "Apr 2026"},
-        {"weeks, a month begins on the last day", Plexaro::Weeks, kMonday, 70, -1, "May 2026"},
+         plat::PlexaroCalendar::dayOf(QDate(2026, 2, 28)), 20, -1, 0, "Apr 2026"},
+        {"days, a month begins at the right edge", Plexaro::Days, kMonday, 60, 17, kDayStart,
+         "Apr 2026"},
+        {"weeks, a month begins on the last day", Plexaro::Weeks, kMonday, 70, -1, 0, "May 2026"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -68,7 +71,7 @@ TEST_F(PlexaroReadabilityTest, NoTextIsCutInAnyViewAndLongBarTextsEndInAnEllipsi
         showView(c.kind, c.start);
         chart.setDateFormat(c.kind == Plexaro::Hours ? "D, n M Y" : "M Y");  // as the program
         chart.setTimeZoom(c.zoom);
-        if (c.scrolledToDay >= 0) chart.scrollTo(c.start + c.scrolledToDay, kDayStart);
+        if (c.scrolledToDay >= 0) chart.scrollTo(c.start + c.scrolledToDay, c.scrolledToMinute);
         // Bars of an hour, a day and a week, each with a name longer than the shortest.
         const int32_t day = c.start + (c.scrolledToDay >= 0 ? c.scrolledToDay : 0);
         for (int d = 0; d < 7; ++d) {
