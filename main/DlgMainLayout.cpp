@@ -32,6 +32,7 @@ void DlgMain::buildControls() {
     struct Button { const char* key; const char* tip; const char* caption; };
     const Button buttons[] = {
         {"Exit", "Exit Application", "Exit"},
+        {"Calendar", "Calendar", "Calendar"},
         {"Group", "Group Definition", "Group"},
         {"Resource", "Resource Definition", "Resource"},
         {"Print", "Print Schedule", "Print"},
@@ -137,6 +138,8 @@ void DlgMain::buildMenus() {
     mnuResource->addAction("&Save Group Template", this, [this] { mnuResourceSaveTemplate_Click(); });
     mnuResource->addSeparator();
     entry(mnuResource, "Delet&e Resource", "DeleteRes");
+    QMenu* booking = bar->addMenu("&Appointment");
+    button(booking, "Change &Date", "Calendar");
     mnuTransfer = bar->addMenu("&Transfer");
     mnuTransfer->addAction("E&xport to CSV file", this, [this] { mnuTransferExport_Click(); });
     mnuTransfer->addSeparator();
