@@ -82,6 +82,8 @@ void DlgMain::Toolbar1_ButtonClick(const QString& key) {
         }
     } else if (tag == "Calendar") {
         BookingCommands::Calendar(*this);
+    } else if (tag == "Binocular") {
+        BookingCommands::Search(*this);
     } else if (tag == "Print") {
         buttonsOn(false);
         const bool colour = ini().GetNumber("Options", "ColourPrint", 0) != 0;

@@ -32,6 +32,7 @@ void DlgMain::buildControls() {
     struct Button { const char* key; const char* tip; const char* caption; };
     const Button buttons[] = {
         {"Exit", "Exit Application", "Exit"},
+        {"Binocular", "Search For Appointment", "Search"},
         {"Calendar", "Calendar", "Calendar"},
         {"Group", "Group Definition", "Group"},
         {"Resource", "Resource Definition", "Resource"},
@@ -140,6 +141,8 @@ void DlgMain::buildMenus() {
     entry(mnuResource, "Delet&e Resource", "DeleteRes");
     QMenu* booking = bar->addMenu("&Appointment");
     button(booking, "Change &Date", "Calendar");
+    booking->addSeparator();
+    button(booking, "&Search For Appointment", "Binocular");
     mnuTransfer = bar->addMenu("&Transfer");
     mnuTransfer->addAction("E&xport to CSV file", this, [this] { mnuTransferExport_Click(); });
     mnuTransfer->addSeparator();

@@ -4,6 +4,7 @@
 #include "ClsForms.h"
 #include "DlgCalendar.h"
 #include "DlgMain.h"
+#include "DlgSearch.h"
 #include "KeyedToolbar.h"
 #include "Plexaro.h"
 #include "SharedObjects.h"
@@ -19,5 +20,11 @@ void BookingCommands::Calendar(DlgMain& main) {
     buttonsOn(main, false);
     DlgCalendar::ShowModal(&main);
     main.setCurrentDate(DlgCalendar::CalDate());
+    buttonsOn(main, true);
+}
+
+void BookingCommands::Search(DlgMain& main) {
+    buttonsOn(main, false);
+    DlgSearch::ShowModal(&main);
     buttonsOn(main, true);
 }
