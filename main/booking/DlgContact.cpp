@@ -67,9 +67,12 @@ DlgContact::DlgContact(QWidget* parent) : QDialog(parent) {
     resize(360, 420);
 }
 
-void DlgContact::ShowModal(QWidget* owner, int32_t groupId) {
+void DlgContact::ShowModal(QWidget* owner, std::optional<int32_t> groupId) {
+    // The group is the form's for the whole run, as the callers expect.
+    static int32_t handed = 0;
+    if (groupId) handed = *groupId;
     DlgContact form(owner);
-    form.GroupId = groupId;
+    form.GroupId = handed;
     form.Form_Load();
     plat::ModalHook::Exec(form);
 }

@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QLineEdit;
 class QPushButton;
@@ -20,8 +21,8 @@ public:
     explicit DlgContact(QWidget* parent = nullptr);
 
     // Loads the window and shows it modally over owner. groupId: the calling editor's
-    // group, ticked for a new customer.
-    static void ShowModal(QWidget* owner, int32_t groupId);
+    // group, ticked for a new customer; without one the group handed last stays.
+    static void ShowModal(QWidget* owner, std::optional<int32_t> groupId = std::nullopt);
 
     void Form_Load();
     // True when at least one group is ticked.
@@ -29,7 +30,7 @@ public:
     // 0 Save, 1 Cancel, 2 Help.
     void BtnCustomer_Click(int index);
 
-    int32_t GroupId = 0;
+    int32_t GroupId = 0;  // the group ticked for a new customer
     QLineEdit* TxtCustomer = nullptr;
     std::array<QLineEdit*, 3> TxtRef{};  // TxtRef01..TxtRef03
     plat::ListBox* LbGroups = nullptr;   // item data GroupId; a selected entry is ticked
