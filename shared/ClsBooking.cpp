@@ -83,39 +83,38 @@ bool ClsBooking::Load(int32_t bookingId) {
 }
 
 int32_t ClsBooking::Save() {
-    const QString texts = QString("%1, %2, %3, %4")
-                              .arg(ClsDAO::Quoted(m_ref01), ClsDAO::Quoted(m_ref02),
-                                   ClsDAO::Quoted(m_ref03), ClsDAO::Quoted(m_comments));
+    // The values travel bound to the statement, so a text holding "%1" or "'" is stored
+    // exactly as typed.
     if (m_bookingId == 0) {
         // The clash test and the insert are one statement, so two workstations saving
         // overlapping bookings at once store one of them, never both.
         const QString sql =
             "insert into tblBookings (TaskId, BookingDate, BookingStart, "
             "BookingEnd, CustomerId, RepeatId, ResourceId, Ref01, Ref02, Ref03, "
-            "Comments) select " +
-            QString("%1, %2, %3, %4, %5, %6, %7, ")
-                .arg(m_taskId).arg(m_date).arg(m_start).arg(m_end).arg(m_customerId)
-                .arg(m_repeatId).arg(m_resourceId) +
-            texts + " where not exists (select 1 from tblBookings where " +
+            "Comments) select ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ? where not exists (select 1 from "
+            "tblBookings where " +
             clashWhere(m_resourceId, m_date, m_start, m_end, "0") + ")";
-        if (!db().SqlAction(sql) || db().LastRowsAffected() == 0) return 0;
+        if (!db().SqlAction(sql, {m_taskId, m_date, m_start, m_end, m_customerId, m_repeatId,
+                                  m_resourceId, m_ref01, m_ref02, m_ref03, m_comments}) ||
+            db().LastRowsAffected() == 0)
+            return 0;
         m_bookingId = static_cast<int32_t>(db().LastInsertId());
         return m_bookingId;
     }
     // An update is tested against every booking but itself: a move or a resize never
     // creates an overlap. No row changed means a clash or a row deleted elsewhere.
     const QString sql =
-        QString("update tblBookings set TaskId = %1, BookingDate = %2, BookingStart = %3, "
-                "BookingEnd = %4, CustomerId = %5, ResourceId = %6, Ref01 = %7, Ref02 = %8, "
-                "Ref03 = %9, ")
-            .arg(m_taskId).arg(m_date).arg(m_start).arg(m_end).arg(m_customerId)
-            .arg(m_resourceId)
-            .arg(ClsDAO::Quoted(m_ref01), ClsDAO::Quoted(m_ref02), ClsDAO::Quoted(m_ref03)) +
-        QString("RepeatId = %1, Comments = %2 where BookingId = %3")
-            .arg(m_repeatId).arg(ClsDAO::Quoted(m_comments)).arg(m_bookingId) +
-        " and not exists (select 1 from tblBookings where " +
+        "update tblBookings set TaskId = ?, BookingDate = ?, BookingStart = ?, "
+        "BookingEnd = ?, CustomerId = ?, ResourceId = ?, Ref01 = ?, Ref02 = ?, "
+        "Ref03 = ?, RepeatId = ?, Comments = ? where BookingId = ? and not exists (select 1 "
+        "from tblBookings where " +
         clashWhere(m_resourceId, m_date, m_start, m_end, QString::number(m_bookingId)) + ")";
-    return db().SqlAction(sql) && db().LastRowsAffected() > 0 ? m_bookingId : 0;
+    return db().SqlAction(sql, {m_taskId, m_date, m_start, m_end, m_customerId, m_resourceId,
+                                m_ref01, m_ref02, m_ref03, m_repeatId, m_comments,
+                                m_bookingId}) &&
+                   db().LastRowsAffected() > 0
+               ? m_bookingId
+               : 0;
 }
 
 void ClsBooking::Delete(int32_t bookingId) {
@@ -128,9 +127,10 @@ void ClsBooking::DeleteRepeats(int32_t repeatId) {
 }
 
 int32_t ClsBooking::NextRepeatId() {
-    const QString key = ClsDAO::Quoted(QString::number(GetSerNo("C:")));
     // The id is the one our own insert made: never one that another draw already took.
-    if (!db().SqlAction("insert into tblRepeats (SerialNo) values (" + key + ")")) return 0;
+    if (!db().SqlAction("insert into tblRepeats (SerialNo) values (?)",
+                        {QString::number(GetSerNo("C:"))}))
+        return 0;
     const auto id = static_cast<int32_t>(db().LastInsertId());
     db().SqlAction(QString("delete from tblRepeats where RepeatId < %1").arg(id - 10));
     return id;

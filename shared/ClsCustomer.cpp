@@ -47,11 +47,10 @@ bool ClsCustomer::Load(int32_t customerId) {
 
 bool ClsCustomer::LoadByName(const QString& name, int32_t groupId) {
     InitBfr();
-    const QString sql = "select CustomerId from tblCustomers where " +
-                        ("CustomerName = " + ClsDAO::Quoted(name)) + " and CustomerId in " +
-                        QString("(select CustomerId from tblCustomerGroups where GroupId = %1)")
-                            .arg(groupId);
-    auto rs = db().SqlQuery(sql);
+    const QString sql = "select CustomerId from tblCustomers where CustomerName = ? and "
+                        "CustomerId in (select CustomerId from tblCustomerGroups where "
+                        "GroupId = ?)";
+    auto rs = db().SqlQuery(sql, {name, groupId});
     if (!rs) {
         logError("LoadByName", err::ObjectNotSet, 3, "No record set", sql);
         return false;
@@ -60,19 +59,18 @@ bool ClsCustomer::LoadByName(const QString& name, int32_t groupId) {
 }
 
 int32_t ClsCustomer::Save() {
-    const QString values[] = {ClsDAO::Quoted(m_customerName), ClsDAO::Quoted(m_ref01),
-                              ClsDAO::Quoted(m_ref02), ClsDAO::Quoted(m_ref03)};
+    // Texts are bound, never built into the statement: "%1" or "'" stay as typed.
     if (m_customerId != 0) {
-        const QString sql = QString("update tblCustomers set CustomerName = %1, Ref01 = %2, "
-                                    "Ref02 = %3, Ref03 = %4 where CustomerId = %5")
-                                .arg(values[0], values[1], values[2], values[3])
-                                .arg(m_customerId);
-        return db().SqlAction(sql) && db().LastRowsAffected() > 0 ? m_customerId : 0;
+        const QString sql = "update tblCustomers set CustomerName = ?, Ref01 = ?, Ref02 = ?, "
+                            "Ref03 = ? where CustomerId = ?";
+        return db().SqlAction(sql, {m_customerName, m_ref01, m_ref02, m_ref03, m_customerId}) &&
+                       db().LastRowsAffected() > 0
+                   ? m_customerId
+                   : 0;
     }
-    const QString sql = "insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) " +
-                        QString("values (%1, %2, %3, %4)")
-                            .arg(values[0], values[1], values[2], values[3]);
-    if (!db().SqlAction(sql)) return 0;
+    const QString sql = "insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) "
+                        "values (?, ?, ?, ?)";
+    if (!db().SqlAction(sql, {m_customerName, m_ref01, m_ref02, m_ref03})) return 0;
     m_customerId = static_cast<int32_t>(db().LastInsertId());
     return m_customerId;
 }

@@ -29,9 +29,11 @@ ClsDAO::~ClsDAO() {
     while (m_openCount > 0) DbClose();
 }
 
-void ClsDAO::logFailure(const char* proc, const dao::Failure& f, const QString& sql) {
+void ClsDAO::logFailure(const char* proc, const dao::Failure& f, const QString& sql,
+                        const SqlValues& values) {
     log(err::InProc(QString("ClsDAO.") + proc, f.number, f.line, f.description));
     if (!sql.isNull()) log("SqlStr = " + sql);
+    if (!values.empty()) log("SqlValues = " + Literals(values));
 }
 
 int16_t ClsDAO::DbOpen(const QString& Path) {
@@ -92,29 +94,55 @@ QString ClsDAO::Quoted(const QString& Text) {
     return "'" + t.replace("'", "''") + "'";
 }
 
-std::unique_ptr<ClsRecordset> ClsDAO::SqlQuery(const QString& Sql) {
+QString ClsDAO::Literals(const SqlValues& Values) {
+    QStringList out;
+    for (const SqlValue& v : Values) {
+        if (const int64_t* n = v.integer())
+            out << QString::number(*n);
+        else if (const double* d = v.real())
+            out << QString::number(*d, 'g', 17);
+        else if (const QString* t = v.text())
+            out << Quoted(*t);
+        else
+            out << "Null";
+    }
+    return out.join(", ");
+}
+
+std::unique_ptr<ClsRecordset> ClsDAO::SqlQuery(const QString& Sql) { return SqlQuery(Sql, {}); }
+
+std::unique_ptr<ClsRecordset> ClsDAO::SqlQuery(const QString& Sql, const SqlValues& Values) {
     dao::Guard guard;
     if (!guard.Lock("_SQL")) return nullptr;
     dao::Failure f;
     std::unique_ptr<ClsRecordset> rs;
-    if (sqlite3_stmt* st = dao::Prepare(m_db, Sql, dao::Kind::Read, f, 2))
+    if (sqlite3_stmt* st = dao::PrepareBound(m_db, Sql, Values, dao::Kind::Read, f, 2))
         rs = dao::Snapshot(m_db, st, f, 2);
-    if (!rs) logFailure("SqlQuery", f, Sql);
+    if (!rs) logFailure("SqlQuery", f, Sql, Values);
     return rs;
 }
 
-bool ClsDAO::SqlAction(const QString& Sql) { return runActions({Sql}, "SqlAction"); }
+bool ClsDAO::SqlAction(const QString& Sql) { return runActions({{Sql, {}}}, "SqlAction"); }
 
-bool ClsDAO::SqlActions(const QStringList& statements) {
-    return runActions(statements, "SqlActions");
+bool ClsDAO::SqlAction(const QString& Sql, const SqlValues& Values) {
+    return runActions({{Sql, Values}}, "SqlAction");
 }
 
-bool ClsDAO::runActions(const QStringList& statements, const char* proc) {
+bool ClsDAO::SqlActions(const QStringList& statements) {
+    std::vector<Statement> list;
+    for (const QString& sql : statements) list.push_back({sql, {}});
+    return runActions(list, "SqlActions");
+}
+
+bool ClsDAO::runActions(const std::vector<Statement>& statements, const char* proc) {
     dao::Guard guard;
     if (!guard.Lock("_SQL")) return false;
     if (IHostWindow* host = SharedObjects::Host()) host->SetTimerEnabled(false);
-    for (const QString& sql : statements)
-        if (m_aggressiveDebug && sql.startsWith("delete")) log(sql);
+    QStringList texts;
+    for (const Statement& s : statements) {
+        texts << s.sql;
+        if (m_aggressiveDebug && s.sql.startsWith("delete")) log(s.sql);
+    }
 
     // One immediate transaction: the statements and the stamp before and after them are
     // read as one step, so our own change can be told from another program's. Inside an
@@ -124,18 +152,18 @@ bool ClsDAO::runActions(const QStringList& statements, const char* proc) {
     const char* commit = m_inTransaction ? "RELEASE actions" : "COMMIT";
     const char* rollback = m_inTransaction ? "ROLLBACK TO actions; RELEASE actions" : "ROLLBACK";
     if (!dao::Exec(m_db, begin, f, 4)) {
-        logFailure(proc, f, statements.join("\n"));
+        logFailure(proc, f, texts.join("\n"));
         return false;
     }
     const QString before = readStamp();
     int64_t lastId = 0;
     int rows = 0;
-    for (const QString& sql : statements) {
-        sqlite3_stmt* st = dao::Prepare(m_db, sql, dao::Kind::Write, f, 4);
+    for (const Statement& s : statements) {
+        sqlite3_stmt* st = dao::PrepareBound(m_db, s.sql, s.values, dao::Kind::Write, f, 4);
         if (!st || !dao::Run(m_db, st, f, 4)) {
             dao::Failure ignored;
             dao::Exec(m_db, rollback, ignored, 4);
-            logFailure(proc, f, sql);
+            logFailure(proc, f, s.sql, s.values);
             return false;
         }
         lastId = sqlite3_last_insert_rowid(m_db);
@@ -145,7 +173,7 @@ bool ClsDAO::runActions(const QStringList& statements, const char* proc) {
     if (!dao::Exec(m_db, commit, f, 4)) {
         dao::Failure ignored;
         dao::Exec(m_db, rollback, ignored, 4);
-        logFailure(proc, f, statements.join("\n"));
+        logFailure(proc, f, texts.join("\n"));
         return false;
     }
     m_lastInsertId = lastId;

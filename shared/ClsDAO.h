@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "ClsRecordset.h"
+#include "SqlValue.h"
 #include "UserSlots.h"
 
 struct sqlite3;
@@ -35,6 +36,19 @@ public:
     bool SqlAction(const QString& Sql);
     // Runs one statement that reads; none when it could not.
     std::unique_ptr<ClsRecordset> SqlQuery(const QString& Sql);
+
+    // The same with bound values: each "?" in Sql (outside quotes) takes the next value of
+    // Values, in order, and the count must match or nothing runs. Use these for every
+    // user's text (names, references, comments) instead of building it into the text:
+    //   dao.SqlQuery("select TaskId from tblTasks where TaskName = ? and GroupId = ?",
+    //                {name, groupId});
+    //   dao.SqlAction("update tblCustomers set Ref01 = ? where CustomerId = ?", {ref, id});
+    // A QString is always a text ("" stays ""), a number a number, SqlValue() is Null.
+    // A failure logs "SqlStr = " with the text and "SqlValues = " with the values.
+    bool SqlAction(const QString& Sql, const SqlValues& Values);
+    std::unique_ptr<ClsRecordset> SqlQuery(const QString& Sql, const SqlValues& Values);
+    // Values written as SQL literals, for log lines: texts through Quoted, Null as Null.
+    static QString Literals(const SqlValues& Values);
     // True when the bookings table changed since the last look (or since this program's
     // own last change, when nobody else changed it meanwhile).
     bool DbUpdated();
@@ -77,10 +91,15 @@ public:
     static bool CreateDatabase(const QString& Path, QString* why = nullptr);
 
 private:
-    bool runActions(const QStringList& statements, const char* proc);
+    struct Statement {
+        QString sql;
+        SqlValues values;
+    };
+    bool runActions(const std::vector<Statement>& statements, const char* proc);
     QString readStamp();
     void noteStamp(const QString& stamp);
-    void logFailure(const char* proc, const dao::Failure& f, const QString& sql = QString());
+    void logFailure(const char* proc, const dao::Failure& f, const QString& sql = QString(),
+                    const SqlValues& values = {});
 
     int m_openCount = 0;     // DbOpen calls not yet balanced by DbClose
     sqlite3* m_db = nullptr;

@@ -112,8 +112,7 @@ bool readBackup(const QString& file, std::vector<Record>& records, dao::Failure&
     if (!lines.takeLast().isEmpty()) {
         f = {kInputPastEnd, 3,
              QString("%1 ends inside line %2: the file is incomplete")
-                 .arg(file)
-                 .arg(lines.size() + 1)};
+                 .arg(file, QString::number(lines.size() + 1))};
         return false;
     }
     for (int i = 0; i < lines.size(); ++i) {
@@ -126,10 +125,8 @@ bool readBackup(const QString& file, std::vector<Record>& records, dao::Failure&
         if (r.fields.size() != expected || r.fields[0].size() != 1) {
             f = {kBadFileFormat, 3,
                  QString("Line %1 of %2 is not a %3 line of %4 fields")
-                     .arg(r.lineNo)
-                     .arg(file)
-                     .arg(layout->kind)
-                     .arg(expected)};
+                     .arg(QString::number(r.lineNo), file, QString(QLatin1Char(layout->kind)),
+                          QString::number(expected))};
             return false;
         }
         for (int k = 2; k <= expected; ++k) {
@@ -137,11 +134,8 @@ bool readBackup(const QString& file, std::vector<Record>& records, dao::Failure&
             if (width != 't' && !isPlainNumber(r.text(k), width)) {
                 f = {err::TypeMismatch, 3,
                      QString("Line %1 of %2, field %3: \"%4\" is not a %5-bit number")
-                         .arg(r.lineNo)
-                         .arg(file)
-                         .arg(k)
-                         .arg(r.text(k))
-                         .arg(width == 's' ? 16 : 32)};
+                         .arg(QString::number(r.lineNo), file, QString::number(k), r.text(k),
+                              width == 's' ? "16" : "32")};
                 return false;
             }
         }

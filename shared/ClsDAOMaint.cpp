@@ -17,9 +17,8 @@ QString ClsDAO::PropertyGet(const QString& Name, const QString& Default) {
     dao::Guard guard;
     if (!guard.Lock("_Property")) return QString();
     dao::Failure f;
-    sqlite3_stmt* st = dao::Prepare(
-        m_db, "select Value from tblProperties where Name = " + Quoted(Name), dao::Kind::Read,
-        f, 3);
+    sqlite3_stmt* st = dao::PrepareBound(m_db, "select Value from tblProperties where Name = ?",
+                                         {Name}, dao::Kind::Read, f, 3);
     std::unique_ptr<ClsRecordset> rs = st ? dao::Snapshot(m_db, st, f, 3) : nullptr;
     if (!rs) {
         logFailure("PropertyGet", f);
@@ -32,11 +31,10 @@ void ClsDAO::PropertySet(const QString& Name, const QString& Value) {
     dao::Guard guard;
     if (!guard.Lock("_Property")) return;
     dao::Failure f;
-    sqlite3_stmt* st = dao::Prepare(
-        m_db,
-        "insert into tblProperties (Name, Value) values (" + Quoted(Name) + ", " +
-            Quoted(Value) + ") on conflict (Name) do update set Value = excluded.Value",
-        dao::Kind::Write, f, 3);
+    sqlite3_stmt* st = dao::PrepareBound(m_db,
+                                         "insert into tblProperties (Name, Value) values (?, ?) "
+                                         "on conflict (Name) do update set Value = excluded.Value",
+                                         {Name, Value}, dao::Kind::Write, f, 3);
     if (!st || !dao::Run(m_db, st, f, 3)) {
         logFailure("PropertySet", f);
         log("ClsDAO.PropertySet(" + Name + ", " + Value + ")");
@@ -47,9 +45,8 @@ void ClsDAO::PropertyDelete(const QString& Name) {
     dao::Guard guard;
     if (!guard.Lock("_Property")) return;
     dao::Failure ignored;  // a missing property is no error to anyone
-    if (sqlite3_stmt* st = dao::Prepare(m_db, "delete from tblProperties where Name = " +
-                                                  Quoted(Name),
-                                        dao::Kind::Write, ignored, 2))
+    if (sqlite3_stmt* st = dao::PrepareBound(m_db, "delete from tblProperties where Name = ?",
+                                             {Name}, dao::Kind::Write, ignored, 2))
         dao::Run(m_db, st, ignored, 2);
 }
 

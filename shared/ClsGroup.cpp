@@ -73,19 +73,19 @@ int32_t ClsGroup::Save() {
                  QString("The slot length must be above 0 (was %1)").arg(m_interval));
         return 0;
     }
-    const QString name = ClsDAO::Quoted(m_groupName);
+    // The name is bound, never built into the statement: "%1" or "'" stay as typed.
     if (m_groupId != 0) {
-        const QString sql = QString("update tblGroups set DayStart = %1, DayEnd = %2, "
-                                    "Interval = %3, GroupName = %4 where GroupId = %5")
-                                .arg(m_dayStart).arg(m_dayEnd).arg(m_interval).arg(name)
-                                .arg(m_groupId);
+        const QString sql = "update tblGroups set DayStart = ?, DayEnd = ?, Interval = ?, "
+                            "GroupName = ? where GroupId = ?";
         // A row deleted elsewhere is not "saved".
-        return db().SqlAction(sql) && db().LastRowsAffected() > 0 ? m_groupId : 0;
+        return db().SqlAction(sql, {m_dayStart, m_dayEnd, m_interval, m_groupName, m_groupId}) &&
+                       db().LastRowsAffected() > 0
+                   ? m_groupId
+                   : 0;
     }
-    const QString sql = QString("insert into tblGroups (DayStart, DayEnd, Interval, GroupName"
-                                ") values (%1, %2, %3, %4)")
-                            .arg(m_dayStart).arg(m_dayEnd).arg(m_interval).arg(name);
-    if (!db().SqlAction(sql)) return 0;
+    const QString sql = "insert into tblGroups (DayStart, DayEnd, Interval, GroupName) values "
+                        "(?, ?, ?, ?)";
+    if (!db().SqlAction(sql, {m_dayStart, m_dayEnd, m_interval, m_groupName})) return 0;
     m_groupId = static_cast<int32_t>(db().LastInsertId());
     return m_groupId;
 }

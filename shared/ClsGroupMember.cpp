@@ -45,10 +45,10 @@ bool ClsGroupMember::Load(int32_t id) {
 }
 
 bool ClsGroupMember::LoadByName(const QString& name, int32_t groupId) {
-    const QString sql = QString("select %1 from %2 where %3 = %4 and GroupId = %5")
-                            .arg(m_t.idCol, m_t.table, m_t.nameCol, ClsDAO::Quoted(name))
-                            .arg(groupId);
-    auto rs = db().SqlQuery(sql);
+    // Only our own table and column names go into the text; the name is bound.
+    const QString sql = QString("select %1 from %2 where %3 = ? and GroupId = ?")
+                            .arg(m_t.idCol, m_t.table, m_t.nameCol);
+    auto rs = db().SqlQuery(sql, {name, groupId});
     if (!rs) {
         logError("LoadByName", err::ObjectNotSet, 2, "No record set", sql);
         return false;
@@ -58,19 +58,20 @@ bool ClsGroupMember::LoadByName(const QString& name, int32_t groupId) {
 
 int32_t ClsGroupMember::Save() {
     const QStringList cols = saveColumns();
-    const QStringList values = saveValues();
+    SqlValues values = saveValues();
     if (m_id != 0) {
         QStringList sets;
-        for (int i = 0; i < cols.size(); ++i) sets << cols[i] + " = " + values[i];
-        const QString sql = QString("update %1 set %2 where %3 = %4")
-                                .arg(m_t.table, sets.join(", "), m_t.idCol)
-                                .arg(m_id);
+        for (const QString& c : cols) sets << c + " = ?";
+        const QString sql =
+            QString("update %1 set %2 where %3 = ?").arg(m_t.table, sets.join(", "), m_t.idCol);
+        values.push_back(m_id);
         // A row deleted elsewhere is not "saved".
-        return db().SqlAction(sql) && db().LastRowsAffected() > 0 ? m_id : 0;
+        return db().SqlAction(sql, values) && db().LastRowsAffected() > 0 ? m_id : 0;
     }
     const QString sql = QString("insert into %1 (%2) values (%3)")
-                            .arg(m_t.table, cols.join(", "), values.join(", "));
-    if (!db().SqlAction(sql)) return 0;
+                            .arg(m_t.table, cols.join(", "),
+                                 QStringList(cols.size(), "?").join(", "));
+    if (!db().SqlAction(sql, values)) return 0;
     m_id = static_cast<int32_t>(db().LastInsertId());
     return m_id;
 }

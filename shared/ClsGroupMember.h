@@ -6,6 +6,7 @@
 
 #include "ClsGroup.h"
 #include "ClsRecordset.h"
+#include "SqlValue.h"
 
 // What resources and appointment types have in common: a row of a table that belongs to
 // a group, with a name and three durations whose defaults come from a private group
@@ -68,9 +69,9 @@ protected:
     // Copies the row's columns in the class's order; false at the first null column,
     // whose name is put in failedColumn.
     virtual bool copyRow(const ClsRecordset& rs, QString& failedColumn) = 0;
-    // The columns Save writes, with their values as SQL text, in the class's order.
+    // The columns Save writes and their values, in the class's order.
     virtual QStringList saveColumns() const = 0;
-    virtual QStringList saveValues() const = 0;
+    virtual SqlValues saveValues() const = 0;
     void logError(const char* proc, int number, int line, const QString& desc,
                   const QString& sql);
 

@@ -1,6 +1,5 @@
 #include "ClsResource.h"
 
-#include "ClsDAO.h"
 #include "ClsRecordset.h"
 
 ClsResource::ClsResource()
@@ -33,7 +32,6 @@ QStringList ClsResource::saveColumns() const {
     return {"GroupId", "MinTime", "MaxTime", "InitTime", "ResourceName"};
 }
 
-QStringList ClsResource::saveValues() const {
-    return {QString::number(m_groupId), QString::number(m_minTime), QString::number(m_maxTime),
-            QString::number(m_initTime), ClsDAO::Quoted(m_name)};
+SqlValues ClsResource::saveValues() const {
+    return {m_groupId, m_minTime, m_maxTime, m_initTime, m_name};
 }

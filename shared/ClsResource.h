@@ -16,5 +16,5 @@ public:
 protected:
     bool copyRow(const ClsRecordset& rs, QString& failedColumn) override;
     QStringList saveColumns() const override;
-    QStringList saveValues() const override;
+    SqlValues saveValues() const override;
 };

@@ -1,6 +1,5 @@
 #include "ClsTask.h"
 
-#include "ClsDAO.h"
 #include "ClsRecordset.h"
 
 ClsTask::ClsTask() : ClsGroupMember({"ClsTask", "tblTasks", "TaskId", "TaskName"}) { InitBfr(); }
@@ -33,7 +32,6 @@ QStringList ClsTask::saveColumns() const {
     return {"Colour", "GroupId", "MinTime", "MaxTime", "InitTime", "TaskName"};
 }
 
-QStringList ClsTask::saveValues() const {
-    return {QString::number(m_colour), QString::number(m_groupId), QString::number(m_minTime),
-            QString::number(m_maxTime), QString::number(m_initTime), ClsDAO::Quoted(m_name)};
+SqlValues ClsTask::saveValues() const {
+    return {m_colour, m_groupId, m_minTime, m_maxTime, m_initTime, m_name};
 }

@@ -21,7 +21,7 @@ public:
 protected:
     bool copyRow(const ClsRecordset& rs, QString& failedColumn) override;
     QStringList saveColumns() const override;
-    QStringList saveValues() const override;
+    SqlValues saveValues() const override;
 
 private:
     int32_t m_colour = kDefaultColour;

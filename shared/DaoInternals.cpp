@@ -96,6 +96,47 @@ sqlite3_stmt* Prepare(sqlite3* db, const QString& sql, Kind kind, dao::Failure& 
     return st;
 }
 
+bool Bind(sqlite3* db, sqlite3_stmt* st, const SqlValues& values, dao::Failure& f, int line) {
+    const int wanted = sqlite3_bind_parameter_count(st);
+    if (wanted != static_cast<int>(values.size())) {
+        sqlite3_finalize(st);
+        f = {err::DbSyntax, line,
+             QString("The statement has %1 placeholder(s) but %2 value(s) were given")
+                 .arg(wanted)
+                 .arg(values.size())};
+        return false;
+    }
+    for (int i = 1; i <= wanted; ++i) {
+        const SqlValue& v = values[static_cast<size_t>(i - 1)];
+        int rc;
+        if (const int64_t* n = v.integer()) {
+            rc = sqlite3_bind_int64(st, i, *n);
+        } else if (const double* d = v.real()) {
+            rc = sqlite3_bind_double(st, i, *d);
+        } else if (const QString* t = v.text()) {
+            // A text is never Null: an empty one binds a zero-length text.
+            const QByteArray utf8 = t->toUtf8();
+            rc = sqlite3_bind_text64(st, i, utf8.isNull() ? "" : utf8.constData(),
+                                     static_cast<sqlite3_uint64>(utf8.size()), SQLITE_TRANSIENT,
+                                     SQLITE_UTF8);
+        } else {
+            rc = sqlite3_bind_null(st, i);
+        }
+        if (rc != SQLITE_OK) {
+            f = EngineFailure(db, rc, line);
+            sqlite3_finalize(st);
+            return false;
+        }
+    }
+    return true;
+}
+
+sqlite3_stmt* PrepareBound(sqlite3* db, const QString& sql, const SqlValues& values, Kind kind,
+                           dao::Failure& f, int line) {
+    sqlite3_stmt* st = Prepare(db, sql, kind, f, line);
+    return st && Bind(db, st, values, f, line) ? st : nullptr;
+}
+
 bool Run(sqlite3* db, sqlite3_stmt* st, dao::Failure& f, int line) {
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {

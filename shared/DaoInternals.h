@@ -46,6 +46,14 @@ QString Translate(const QString& sql);
 // Prepares exactly one statement of the given kind; anything after it is refused.
 sqlite3_stmt* Prepare(sqlite3* db, const QString& sql, Kind kind, dao::Failure& f, int line);
 
+// Binds Values to the statement's placeholders in order; false (statement finalised) when
+// their count differs from the statement's or the engine refuses one.
+bool Bind(sqlite3* db, sqlite3_stmt* st, const SqlValues& values, dao::Failure& f, int line);
+
+// Prepare and Bind in one step; the statement or none.
+sqlite3_stmt* PrepareBound(sqlite3* db, const QString& sql, const SqlValues& values, Kind kind,
+                           dao::Failure& f, int line);
+
 // Runs a prepared statement to its end and finalises it.
 bool Run(sqlite3* db, sqlite3_stmt* st, dao::Failure& f, int line);
 

@@ -132,6 +132,44 @@ TEST_F(ClsDAOStatements, AggressiveDebugLogsOnlyStatementsThatBeginWithLowerCase
     EXPECT_FALSE(log.contains("MenuId = 5"));
 }
 
+TEST_F(ClsDAOStatements, BoundValuesArriveAsGivenWithNullApartFromZeroAndEmpty) {
+    open();
+    const QString awkward = "it's 100%1 -- ?; '' %9\n\u00e9\u4e2d";
+    const struct {
+        const char* what;
+        SqlValue value;
+        bool null;
+        QString text;
+    } cases[] = {
+        {"awkward text", awkward, false, awkward},
+        {"empty text", QString(""), false, ""},
+        {"null QString", QString(), false, ""},
+        {"zero", 0, false, "0"},
+        {"Null", SqlValue(), true, ""},
+        {"64-bit", int64_t{1} << 40, false, "1099511627776"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(dao().SqlAction("delete from tblMenu"));
+        ASSERT_TRUE(dao().SqlAction("insert into tblMenu (MenuId, MenuDesc, MenuType) "
+                                    "values (?, ?, '?')",
+                                    {7, c.value}))
+            << c.what;
+        auto rs = dao().SqlQuery("select MenuDesc, MenuType from tblMenu where MenuId = ?", {7});
+        ASSERT_NE(rs, nullptr) << c.what;
+        ASSERT_FALSE(rs->Eof()) << c.what;
+        EXPECT_EQ(rs->Field(0).isNull(), c.null) << c.what;
+        EXPECT_EQ(rs->Field(0).toString(), c.text) << c.what;
+        EXPECT_EQ(rs->Field(1).toString(), "?") << c.what;  // a quoted "?" is no placeholder
+    }
+    // A count that does not match runs nothing and says why.
+    EXPECT_FALSE(dao().SqlAction("delete from tblMenu where MenuId = ?", {}));
+    EXPECT_FALSE(dao().SqlAction("delete from tblMenu where MenuId = ?", {7, 8}));
+    EXPECT_EQ(dao().SqlQuery("select * from tblMenu where MenuId = ?", {}), nullptr);
+    EXPECT_EQ(scalar("select count(*) from tblMenu"), 1);
+    EXPECT_TRUE(folder.logText().contains("has 1 placeholder(s) but 2 value(s) were given"));
+    EXPECT_TRUE(folder.logText().contains("SqlValues = 7, 8"));
+}
+
 TEST(ClsDAOQuoted, DoublesApostrophesAndWrapsTheText) {
     EXPECT_EQ(ClsDAO::Quoted("O'Brien"), "'O''Brien'");
     EXPECT_EQ(ClsDAO::Quoted(""), "''");
