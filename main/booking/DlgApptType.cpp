@@ -1,12 +1,10 @@
 #include "DlgApptType.h"
 
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "ClassId.h"
@@ -21,6 +19,7 @@
 #include "ObjectCreator.h"
 #include "OleColor.h"
 #include "OleControl.h"
+#include "SelectAllOnFocus.h"
 #include "SharedObjects.h"
 #include "TintoraIds.h"
 
@@ -40,7 +39,7 @@ DlgApptType::DlgApptType(QWidget* parent) : QDialog(parent) {
     auto* top = new QHBoxLayout(description);
     TxtType = new QLineEdit(description);
     TxtType->setObjectName("TxtType");
-    TxtType->installEventFilter(this);
+    SelectAllOnFocus::Install(TxtType);
     BtnColour = new QPushButton(description);
     BtnColour->setObjectName("BtnColour");
     BtnColour->setFixedSize(40, 24);
@@ -136,12 +135,6 @@ void DlgApptType::showTimes() {
 void DlgApptType::showColour(uint32_t colour) {
     BtnColour->setStyleSheet("background-color: " + plat::OleToQColor(colour).name());
     BtnColour->setProperty("Colour", colour);
-}
-
-bool DlgApptType::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == TxtType && event->type() == QEvent::FocusIn)
-        QTimer::singleShot(0, TxtType, [this] { SharedObjects::Forms().SelectAllText(*TxtType); });
-    return QDialog::eventFilter(watched, event);
 }
 
 void DlgApptType::BtnColour_Click() {

@@ -56,9 +56,6 @@ public slots:
     // Escape and the close box cancel: the shared record is emptied.
     void reject() override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void createColourPick();
     void showColour(uint32_t colour);

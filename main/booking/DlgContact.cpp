@@ -1,12 +1,10 @@
 #include "DlgContact.h"
 
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "ClsCustomer.h"
@@ -17,6 +15,7 @@
 #include "ModMain.h"
 #include "ModalHook.h"
 #include "MsgBox.h"
+#include "SelectAllOnFocus.h"
 #include "SharedObjects.h"
 
 namespace {
@@ -63,7 +62,7 @@ DlgContact::DlgContact(QWidget* parent) : QDialog(parent) {
     BtnCustomer[0]->setDefault(true);
     all->addLayout(buttons);
     for (QLineEdit* box : {TxtCustomer, TxtRef[0], TxtRef[1], TxtRef[2]})
-        box->installEventFilter(this);
+        SelectAllOnFocus::Install(box);
     resize(360, 420);
 }
 
@@ -95,14 +94,6 @@ void DlgContact::Form_Load() {
             break;
         }
     }
-}
-
-bool DlgContact::eventFilter(QObject* watched, QEvent* event) {
-    // Entering a box selects its whole text, also when a click put the cursor in it.
-    if (event->type() == QEvent::FocusIn)
-        if (auto* box = qobject_cast<QLineEdit*>(watched))
-            QTimer::singleShot(0, box, [box] { SharedObjects::Forms().SelectAllText(*box); });
-    return QDialog::eventFilter(watched, event);
 }
 
 bool DlgContact::CheckGroups() {

@@ -40,9 +40,6 @@ public slots:
     // Escape and the close box cancel: the shared record is emptied.
     void reject() override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     // Saves the shared record and rewrites its group links, all in one transaction; false
     // when nothing was written.
