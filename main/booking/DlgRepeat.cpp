@@ -157,9 +157,10 @@ void DlgRepeat::ShowDates() {
     if (Loading) return;
     LbTimeSlot->clearRows();
     LbTimeSlot->clearColumns();
-    LbTimeSlot->addColumn("X", 20);
-    LbTimeSlot->addColumn("Day", 40);
-    LbTimeSlot->addColumn("Date", 150);
+    // The widths are in the list's units, half as wide again as our pixels.
+    LbTimeSlot->addColumn("X", 20 * 3 / 2);
+    LbTimeSlot->addColumn("Day", 40 * 3 / 2);
+    LbTimeSlot->addColumn("Date", 150 * 3 / 2);
     LbTimeSlot->setListMode(2);
     LbTimeSlot->setColumnKind(1, plat::Tabrix::CheckColumn);
     ClsBooking probe;

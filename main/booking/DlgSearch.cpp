@@ -208,7 +208,8 @@ void DlgSearch::ShowResults(const QString& statement) {
     const std::pair<const char*, int> columns[] = {
         {"Date", 60},  {"Day", 40},      {"From", timeWidth}, {"To", timeWidth},
         {"Type", 100}, {"Contact", 100}, {"Resource", 100}};
-    for (const auto& [heading, width] : columns) LbResults->addColumn(heading, width);
+    // The widths are in the list's units, half as wide again as our pixels.
+    for (const auto& [heading, width] : columns) LbResults->addColumn(heading, width * 3 / 2);
     auto rs = SharedObjects::DAO().SqlQuery(statement);
     if (!rs) {
         log("Error in DlgSearch.ShowResults");
