@@ -73,6 +73,7 @@ public:
     void mnuTransferRestore_Click();
     void mnuTransferExport_Click();
     void mnuResourceSaveTemplate_Click();
+    void mnuResourceLoadTemplate_Click();
     // The chart's print title for a day: "Rostima - Monday 1 January 1900".
     static QString PrintTitle(int32_t day);
     static QString PrintFooter();
@@ -129,6 +130,13 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool editingDialogOpen() const;
     void finishLoad();
+    // The set-up commands and their dialogs (DlgMainAdmin.cpp).
+    void showConfig();
+    void addGroup();
+    void editGroup(int32_t groupId);
+    void addResource(int32_t groupId);
+    void editResource(int row);
+    void afterGroupDialog();
 
     bool m_inResize = false;
     bool m_unloading = false;   // the program itself is closing the window

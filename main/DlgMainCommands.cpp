@@ -61,7 +61,9 @@ void DlgMain::Toolbar1_ButtonClick(const QString& key) {
         exitProgram();
         return;  // the timer stays off
     }
-    if (tag == "Group") {
+    if (tag == "Config") {
+        showConfig();
+    } else if (tag == "Group") {
         Toolbar1_ButtonMenuClick("AddGroup");
     } else if (tag == "Resource") {
         Toolbar1_ButtonMenuClick("AddRes");
@@ -117,7 +119,15 @@ void DlgMain::exitProgram() {
 void DlgMain::Toolbar1_ButtonMenuClick(const QString& entryKey) {
     const int32_t group = forms().GetComboData(*CbGroup);
     const int row = Sched->selectedRow();
-    if (entryKey == "DeleteGroup") {
+    if (entryKey == "AddGroup") {
+        addGroup();
+    } else if (entryKey == "EditGroup") {
+        editGroup(group);
+    } else if (entryKey == "AddRes") {
+        addResource(group);
+    } else if (entryKey == "EditRes") {
+        editResource(row);
+    } else if (entryKey == "DeleteGroup") {
         if (CbGroup->ListIndex() < 0) {
             ModMain::Warning("No group selected!");
             return;

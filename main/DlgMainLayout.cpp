@@ -34,6 +34,7 @@ void DlgMain::buildControls() {
         {"Exit", "Exit Application", "Exit"},
         {"Binocular", "Search For Appointment", "Search"},
         {"Calendar", "Calendar", "Calendar"},
+        {"Config", "Configuration", "Config"},
         {"Group", "Group Definition", "Group"},
         {"Resource", "Resource Definition", "Resource"},
         {"Print", "Print Schedule", "Print"},
@@ -43,7 +44,9 @@ void DlgMain::buildControls() {
     for (const Button& b : buttons) Toolbar1->addButton(b.key, b.key, b.tip, QIcon(), b.caption);
     struct Entry { const char* button; const char* key; const char* text; };
     const Entry entries[] = {
-        {"Group", "DeleteGroup", "&Delete Group"}, {"Resource", "DeleteRes", "&Delete Resource"},
+        {"Group", "AddGroup", "&Add Group"},       {"Group", "EditGroup", "&Edit Group"},
+        {"Group", "DeleteGroup", "&Delete Group"}, {"Resource", "AddRes", "&Add Resource"},
+        {"Resource", "EditRes", "&Edit Resource"}, {"Resource", "DeleteRes", "&Delete Resource"},
         {"Screen", "Hours", "Hourly"},             {"Screen", "Days", "Daily"},
         {"Screen", "Weeks", "Weekly"},
     };
@@ -127,6 +130,9 @@ void DlgMain::buildMenus() {
         menu->addAction(text, this, [this, key] { Toolbar1_ButtonMenuClick(key); });
     };
     mnuFile = bar->addMenu("&File");
+    mnuFileConfiguration =
+        mnuFile->addAction("&Configuration", this, [this] { Toolbar1_ButtonClick("Config"); });
+    mnuFile->addSeparator();
     button(mnuFile, "&Print", "Print");
     mnuFile->addSeparator();
     button(mnuFile, "E&xit", "Exit");
@@ -135,9 +141,14 @@ void DlgMain::buildMenus() {
     entry(view, "&Days", "Days");
     entry(view, "&Weeks", "Weeks");
     mnuResource = bar->addMenu("&Resource");
+    entry(mnuResource, "&New Group", "AddGroup");
+    entry(mnuResource, "&Edit Group", "EditGroup");
     entry(mnuResource, "&Delete Group", "DeleteGroup");
     mnuResource->addAction("&Save Group Template", this, [this] { mnuResourceSaveTemplate_Click(); });
+    mnuResource->addAction("&Load Group Template", this, [this] { mnuResourceLoadTemplate_Click(); });
     mnuResource->addSeparator();
+    entry(mnuResource, "Ne&w Resource", "AddRes");
+    entry(mnuResource, "Edi&t Resource", "EditRes");
     entry(mnuResource, "Delet&e Resource", "DeleteRes");
     QMenu* booking = bar->addMenu("&Appointment");
     button(booking, "Change &Date", "Calendar");

@@ -1,0 +1,85 @@
+// DlgMain: the set-up commands: configuration, the group and resource editors and the
+// group-template chooser.
+#include "ClsForms.h"
+#include "ClsGroup.h"
+#include "ClsIni.h"
+#include "ClsResource.h"
+#include "ComboBox.h"
+#include "DlgConfig.h"
+#include "DlgGroup.h"
+#include "DlgMain.h"
+#include "DlgResource.h"
+#include "DlgTemplate.h"
+#include "ModMain.h"
+#include "Plexaro.h"
+#include "SharedObjects.h"
+
+void DlgMain::showConfig() {
+    buttonsOn(false);
+    DlgConfig::ShowModal(this, *Sched);
+    ShowGroups(static_cast<int32_t>(SharedObjects::Ini().GetNumber("Group", "CbGroup", 0)));
+    SetupDefaults();
+    buttonsOn(true);
+}
+
+void DlgMain::addGroup() {
+    buttonsOn(false);
+    SharedObjects::Group().InitBfr();
+    DlgGroup::ShowModal(this);
+    afterGroupDialog();
+    buttonsOn(true);
+}
+
+void DlgMain::editGroup(int32_t groupId) {
+    if (!SharedObjects::Group().Load(groupId)) {
+        ModMain::Warning("Unable to edit group!");
+        return;
+    }
+    buttonsOn(false);
+    DlgGroup::ShowModal(this);
+    afterGroupDialog();
+    buttonsOn(true);
+}
+
+// A saved group is shown. Then the shared group record holds the group on the chart
+// again, whatever the dialog left in it (a cancel resets it): the chart's other commands
+// read their group from it.
+void DlgMain::afterGroupDialog() {
+    ClsGroup& group = SharedObjects::Group();
+    if (group.GroupId() != 0) ShowGroups(group.GroupId());
+    if (!group.Load(SharedObjects::Forms().GetComboData(*CbGroup))) group.InitBfr();
+}
+
+void DlgMain::addResource(int32_t groupId) {
+    if (CbGroup->count() <= 0 || groupId < 0) {
+        ModMain::CriticalError("No group selected!");
+        return;
+    }
+    buttonsOn(false);
+    ClsResource& resource = SharedObjects::Resource();
+    resource.InitBfr();
+    resource.setGroupId(groupId);
+    DlgResource::ShowModal(this);
+    if (resource.ResourceId() != 0) ShowResources(resource.ResourceId());
+    buttonsOn(true);
+}
+
+void DlgMain::editResource(int row) {
+    if (row <= 0) {
+        ModMain::Warning("No resource selected!");
+        return;
+    }
+    ClsResource& resource = SharedObjects::Resource();
+    if (!resource.Load(Sched->rowData(row))) return;
+    buttonsOn(false);
+    DlgResource::ShowModal(this);
+    if (resource.ResourceId() != 0) ShowResources(resource.ResourceId());
+    buttonsOn(true);
+}
+
+// A loaded template is a new group: it is shown at once.
+void DlgMain::mnuResourceLoadTemplate_Click() {
+    buttonsOn(false);
+    if (DlgTemplate::ShowModal(this)) afterGroupDialog();
+    buttonsOn(true);
+}

@@ -1,0 +1,81 @@
+#include "DialogParts.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "ClsForms.h"
+#include "Nudgel.h"
+#include "SharedObjects.h"
+
+namespace {
+// Selects a text box's whole text when it gets the focus; after a click too, whose own
+// handling would place the cursor afterwards, hence the queued call.
+class SelectAllOnFocus : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) {
+            auto* box = static_cast<QLineEdit*>(watched);
+            QTimer::singleShot(0, box, [box] { SharedObjects::Forms().SelectAllText(*box); });
+        }
+        return false;
+    }
+};
+}  // namespace
+
+QGroupBox* DialogParts::SpinFrame(QWidget* parent, const QString& title, const QString& name,
+                                  plat::Nudgel*& spin, QLabel*& label) {
+    auto* frame = new QGroupBox(title, parent);
+    label = new QLabel(frame);
+    label->setObjectName("Lbl" + name);
+    label->setAlignment(Qt::AlignCenter);
+    label->setMinimumWidth(70);
+    spin = new plat::Nudgel(Qt::Vertical, frame);
+    spin->setObjectName("Spin" + name);
+    spin->setZeroArrow(plat::Nudgel::Arrow::Forward);
+    spin->setFixedSize(18, 28);
+    auto* layout = new QHBoxLayout(frame);
+    layout->addWidget(label, 1);
+    layout->addWidget(spin);
+    return frame;
+}
+
+QGroupBox* DialogParts::TextFrame(QWidget* parent, const QString& title, const QString& name,
+                                  QLineEdit*& box) {
+    auto* frame = new QGroupBox(title, parent);
+    box = new QLineEdit(frame);
+    box->setObjectName(name);
+    box->installEventFilter(new SelectAllOnFocus(box));
+    (new QHBoxLayout(frame))->addWidget(box);
+    return frame;
+}
+
+QHBoxLayout* DialogParts::ButtonRow(QDialog* dialog, const QString& name,
+                                    std::array<QPushButton*, 3>& buttons,
+                                    const std::function<void(int index)>& onClick) {
+    auto* row = new QHBoxLayout;
+    const char* captions[] = {"&Save", "&Cancel", "&Help"};
+    for (int i = 0; i < 3; ++i) {
+        buttons[i] = new QPushButton(captions[i], dialog);
+        buttons[i]->setObjectName(name + QString::number(i));
+        buttons[i]->setAutoDefault(false);
+        row->addWidget(buttons[i]);
+        QObject::connect(buttons[i], &QPushButton::clicked, dialog, [onClick, i] { onClick(i); });
+    }
+    buttons[0]->setDefault(true);
+    return row;
+}
+
+void DialogParts::CentreOverMain(QDialog& dialog) {
+    const QWidget* main = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (!main && w->objectName() == "DlgMain") main = w;
+    SharedObjects::Forms().CentreForm(dialog, main);
+}

@@ -1,0 +1,160 @@
+#include "DlgResource.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ClsDate.h"
+#include "ClsGroup.h"
+#include "ClsResource.h"
+#include "ContextIDs.h"
+#include "DialogParts.h"
+#include "ModMain.h"
+#include "ModalHook.h"
+#include "Nudgel.h"
+#include "SharedObjects.h"
+
+namespace {
+ClsResource& record() { return SharedObjects::Resource(); }
+QString duration(int16_t minutes) { return SharedObjects::Date().MilitaryTime(minutes); }
+}  // namespace
+
+DlgResource::DlgResource(QWidget* parent) : QDialog(parent) {
+    setObjectName("DlgResource");
+    setWindowTitle("Resource Definition");
+    setModal(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(
+        DialogParts::TextFrame(this, "Description", "TxtResourceName", TxtResourceName));
+    auto* grid = new QGridLayout;
+    grid->addWidget(DialogParts::SpinFrame(this, "Minimum", "Min", SpinMin, LblMin), 0, 0);
+    grid->addWidget(DialogParts::SpinFrame(this, "Maximum", "Max", SpinMax, LblMax), 0, 1);
+    grid->addWidget(DialogParts::SpinFrame(this, "Initial", "Init", SpinInit, LblInit), 1, 0);
+    grid->addWidget(DialogParts::SpinFrame(this, "Copies", "Copies", SpinCopies, LblCopies), 1, 1);
+    layout->addLayout(grid);
+    layout->addLayout(
+        DialogParts::ButtonRow(this, "BtnGroup", BtnGroup, [this](int i) { BtnGroup_Click(i); }));
+    connect(SpinMin, &plat::Nudgel::Click, this, &DlgResource::SpinMin_Click);
+    connect(SpinMax, &plat::Nudgel::Click, this, &DlgResource::SpinMax_Click);
+    connect(SpinInit, &plat::Nudgel::Click, this, &DlgResource::SpinInit_Click);
+    connect(SpinCopies, &plat::Nudgel::Click, this, &DlgResource::SpinCopies_Click);
+}
+
+void DlgResource::ShowModal(QWidget* owner) {
+    DlgResource dialog(owner);
+    dialog.Form_Load();
+    plat::ModalHook::Exec(dialog);
+}
+
+void DlgResource::Form_Load() {
+    adjustSize();
+    DialogParts::CentreOverMain(*this);
+    m_copies = 1;
+    // The record's own slot length belongs to the group last written to it, which for a
+    // loaded resource may be another group: step by the resource's own group.
+    ClsGroup group;
+    m_step = group.Load(record().GroupId()) ? group.Interval() : ClsGroup::kDefaultInterval;
+    const bool existing = record().ResourceId() != 0;
+    LblCopies->setText(existing ? QString() : "1");
+    SpinCopies->setEnabled(!existing);
+    TxtResourceName->setText(record().ResourceName());
+    showDurations();
+}
+
+void DlgResource::showDurations() {
+    LblMin->setText(duration(record().MinTime()));
+    LblMax->setText(duration(record().MaxTime()));
+    LblInit->setText(duration(record().InitTime()));
+}
+
+// Each bound works on the value the one before left; 1440 minutes is a whole day.
+void DlgResource::SpinMin_Click(int16_t d) {
+    ClsResource& r = record();
+    int value = r.MinTime() + (d == 0 ? m_step : -m_step);
+    value = std::min(std::max(value, static_cast<int>(m_step)), 1440);
+    r.setMinTime(static_cast<int16_t>(value));
+    if (r.MinTime() > r.MaxTime()) r.setMaxTime(r.MinTime());
+    if (r.MinTime() > r.InitTime()) r.setInitTime(r.MinTime());
+    showDurations();
+}
+
+void DlgResource::SpinMax_Click(int16_t d) {
+    ClsResource& r = record();
+    int value = r.MaxTime() + (d == 0 ? m_step : -m_step);
+    value = std::min(std::max(value, static_cast<int>(m_step)), 1440);
+    r.setMaxTime(static_cast<int16_t>(value));
+    if (r.MaxTime() < r.MinTime()) r.setMinTime(r.MaxTime());
+    if (r.MaxTime() < r.InitTime()) r.setInitTime(r.MaxTime());
+    showDurations();
+}
+
+void DlgResource::SpinInit_Click(int16_t d) {
+    ClsResource& r = record();
+    int value = r.InitTime() + (d == 0 ? m_step : -m_step);
+    if (value > r.MaxTime()) value = r.MaxTime();
+    if (value < r.MinTime()) value = r.MinTime();
+    r.setInitTime(static_cast<int16_t>(value));
+    showDurations();
+}
+
+void DlgResource::SpinCopies_Click(int16_t d) {
+    m_copies = static_cast<int16_t>(std::clamp(m_copies + (d == 0 ? 1 : -1), 1, int{kMaxCopies}));
+    LblCopies->setText(QString::number(m_copies));
+}
+
+// True when every row was written. Copies are "<name> #01" onwards, each a new row with
+// the same group and durations; a copy that fails does not stop the others.
+bool DlgResource::save() {
+    ClsResource& r = record();
+    const QString name = TxtResourceName->text().trimmed();
+    if (m_copies == 1) {
+        r.setResourceName(name);
+        return r.Save() != 0;
+    }
+    int saved = 0;
+    int32_t lastSaved = 0;
+    for (int i = 1; i <= m_copies; ++i) {
+        r.setResourceName(name + QString(" #%1").arg(i, 2, 10, QChar('0')));
+        r.setResourceId(0);
+        if (r.Save() != 0) {
+            ++saved;
+            lastSaved = r.ResourceId();
+        }
+    }
+    // The record ends on the last row written, so the opener shows it.
+    r.setResourceId(lastSaved);
+    return saved == m_copies;
+}
+
+void DlgResource::BtnGroup_Click(int index) {
+    switch (index) {
+        case 0: {
+            const bool copies = m_copies != 1;
+            if (save()) {
+                accept();
+            } else if (copies && record().ResourceId() != 0) {
+                // Some copies are written: saving again would make them twice.
+                ModMain::Warning("Unable to save every copy of the resource!");
+                accept();
+            } else {
+                ModMain::Warning("Unable to save the resource!");
+            }
+            break;
+        }
+        case 1:
+            record().InitBfr();
+            QDialog::reject();
+            break;
+        case 2:
+            ContextIDs::ShowHelp(ContextIDs::IDH_RESOURCE);
+            break;
+        default:
+            break;
+    }
+}
+
+void DlgResource::reject() { BtnGroup_Click(1); }

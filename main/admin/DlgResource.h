@@ -1,0 +1,63 @@
+#pragma once
+#include <QDialog>
+#include <array>
+#include <cstdint>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+namespace plat {
+class Nudgel;
+}
+
+// The resource editor: the name and the shortest, longest and initial booking length of
+// the program's shared resource record, which the opener prepares (reset on a group for a
+// new resource, loaded for an edit). A new resource can be saved as up to 99 numbered
+// copies. Save leaves the id of the last row written in the record; Cancel resets it, so
+// its id is 0.
+class DlgResource : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit DlgResource(QWidget* parent = nullptr);
+
+    // Loads the dialog on the shared record and shows it modally.
+    static void ShowModal(QWidget* owner);
+
+    void Form_Load();
+    // d = 0 raises the value, anything else lowers it. The durations step by the slot
+    // length of the resource's own group, the copies by 1.
+    void SpinMin_Click(int16_t d);
+    void SpinMax_Click(int16_t d);
+    void SpinInit_Click(int16_t d);
+    void SpinCopies_Click(int16_t d);
+    // 0 Save, 1 Cancel, 2 Help.
+    void BtnGroup_Click(int index);
+
+    int16_t Copies() const { return m_copies; }
+    int16_t Step() const { return m_step; }
+
+    QLineEdit* TxtResourceName = nullptr;
+    QLabel* LblMin = nullptr;
+    QLabel* LblMax = nullptr;
+    QLabel* LblInit = nullptr;
+    QLabel* LblCopies = nullptr;
+    plat::Nudgel* SpinMin = nullptr;
+    plat::Nudgel* SpinMax = nullptr;
+    plat::Nudgel* SpinInit = nullptr;
+    plat::Nudgel* SpinCopies = nullptr;
+    std::array<QPushButton*, 3> BtnGroup{};
+
+    static constexpr int16_t kMaxCopies = 99;
+
+protected:
+    // Escape and the close box cancel.
+    void reject() override;
+
+private:
+    void showDurations();
+    bool save();
+
+    int16_t m_copies = 1;  // rows Save makes; 1 saves the record itself
+    int16_t m_step = 5;    // minutes: the slot length of the resource's group
+};

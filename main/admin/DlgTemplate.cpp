@@ -1,0 +1,84 @@
+#include "DlgTemplate.h"
+
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QPushButton>
+
+#include "ClsForms.h"
+#include "ClsGroup.h"
+#include "ClsIni.h"
+#include "ComboBox.h"
+#include "ContextIDs.h"
+#include "DialogParts.h"
+#include "ModalHook.h"
+#include "SharedObjects.h"
+
+namespace {
+constexpr int kTw = DlgTemplate::kTwipsPerPixel;
+QRect twips(int left, int top, int width, int height) {
+    return QRect(left / kTw, top / kTw, width / kTw, height / kTw);
+}
+}  // namespace
+
+DlgTemplate::DlgTemplate(QWidget* parent) : QDialog(parent) {
+    setObjectName("DlgTemplate");
+    setWindowTitle("Load Group Template");
+    setModal(true);
+    Frame1 = new QGroupBox("Select Group Template To Load", this);
+    Frame1->setObjectName("Frame1");
+    Frame1->setGeometry(twips(120, 120, 3495, 615));
+    CbGroup = new plat::ComboBox(Frame1);
+    CbGroup->setObjectName("CbGroup");
+    CbGroup->setGeometry(twips(120, 240, 3255, 315));
+    const char* captions[] = {"&Load", "&Cancel", "&Help"};
+    for (int i = 0; i < 3; ++i) {
+        BtnTemplate[i] = new QPushButton(captions[i], this);
+        BtnTemplate[i]->setObjectName(QString("BtnTemplate%1").arg(i));
+        BtnTemplate[i]->setGeometry(twips(120 + i * 1200, 840, 1095, 375));
+        BtnTemplate[i]->setAutoDefault(false);
+        connect(BtnTemplate[i], &QPushButton::clicked, this, [this, i] { BtnTemplate_Click(i); });
+    }
+    BtnTemplate[0]->setDefault(true);
+    setFixedSize(3735 / kTw, 1320 / kTw);
+}
+
+bool DlgTemplate::ShowModal(QWidget* owner) {
+    DlgTemplate dialog(owner);
+    dialog.Form_Load();
+    return plat::ModalHook::Exec(dialog) == QDialog::Accepted;
+}
+
+void DlgTemplate::Form_Load() {
+    DialogParts::CentreOverMain(*this);
+    CbGroup->Clear();
+    // A new installation has no template file yet: that is no error worth a log line.
+    if (QFileInfo::exists(ClsGroup::TemplateFile())) {
+        ClsIni templates;
+        templates.setIniFile(ClsGroup::TemplateFile());
+        for (const QString& name : templates.GetSectionNames())
+            SharedObjects::Forms().AddComboItem(*CbGroup, name, 0);
+    }
+    if (CbGroup->count() > 0) CbGroup->SetListIndex(0);
+    // Nothing to load without a template.
+    BtnTemplate[0]->setEnabled(CbGroup->count() > 0);
+}
+
+void DlgTemplate::BtnTemplate_Click(int index) {
+    switch (index) {
+        case 0:
+            // With nothing chosen there is no template: a nameless group of defaults must
+            // not be made.
+            if (CbGroup->ListIndex() < 0) return;
+            SharedObjects::Group().LoadTemplate(CbGroup->currentText());
+            accept();
+            break;
+        case 1:
+            reject();
+            break;
+        case 2:
+            ContextIDs::ShowHelp(ContextIDs::IDH_MAIN);
+            break;
+        default:
+            break;
+    }
+}

@@ -1,0 +1,112 @@
+#include "DlgSetOptions.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+
+#include "AppInfo.h"
+#include "ClsIni.h"
+#include "ClsLogging.h"
+#include "MsgBox.h"
+#include "SharedObjects.h"
+
+namespace {
+constexpr int kTw = 15;  // twips to a pixel
+QRect twips(int left, int top, int width, int height) {
+    return {left / kTw, top / kTw, width / kTw, height / kTw};
+}
+}  // namespace
+
+DlgSetOptions::DlgSetOptions(QWidget* parent) : QWidget(parent) {
+    setObjectName("DlgSetOptions");
+    setWindowTitle("Rostima");
+    setFixedSize(3060 / kTw, 3480 / kTw);
+    Image1 = new QLabel(this);
+    Image1->setGeometry(twips(360, 120, 2310, 1260));
+    Image1->setAlignment(Qt::AlignCenter);
+    Image1->setPixmap(Logo());
+    Check1 = new QCheckBox("Workstation is read-only", this);
+    Check1->setObjectName("Check1");
+    Check1->setGeometry(twips(240, 1560, 2535, 255));
+    Label1 = new QLabel(
+        "Check the above checkbox if this workstation is to have read-only access to the "
+        "Rostima database",
+        this);
+    Label1->setWordWrap(true);
+    Label1->setGeometry(twips(240, 2040, 2655, 615));
+    BtnMain = new QPushButton("E&xit", this);
+    BtnMain->setObjectName("BtnMain");
+    BtnMain->setGeometry(twips(240, 2880, 2655, 495));
+    setTabOrder(Check1, BtnMain);
+    // Ticking from code counts as a click, as the load step relies on.
+    connect(Check1, &QCheckBox::toggled, this, [this] { Check1_Click(); });
+    connect(BtnMain, &QPushButton::clicked, this, [this] { BtnMain_Click(); });
+}
+
+DlgSetOptions::~DlgSetOptions() = default;
+
+void DlgSetOptions::Form_Load() {
+    SharedObjects::Log().setHwnd(static_cast<int32_t>(winId() & 0xFFFFFFFF));
+    OptionsIni = std::make_unique<ClsIni>();
+    OptionsIni->setIniFile(plat::AppPath() + "/Rostima.ini");
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize s = screen->geometry().size();
+        move(s.width() / 2 - width() / 2, s.height() / 2 - height() / 2);
+    }
+    // A value that is no number leaves the box as it is and writes nothing; any other
+    // number but 0 ticks the box, which writes "1" back.
+    bool isNumber = false;
+    const double value =
+        OptionsIni->GetValue("Options", "IsReadOnly", "0").trimmed().toDouble(&isNumber);
+    if (!isNumber || value == 0) return;
+    m_loading = true;
+    Check1->setChecked(true);
+    m_loading = false;
+}
+
+void DlgSetOptions::Check1_Click() {
+    if (!OptionsIni) return;
+    const bool ticked = Check1->isChecked();
+    if (OptionsIni->WriteValue("Options", "IsReadOnly", ticked ? "1" : "0")) return;
+    // At load the file already holds a number other than 0, which reads as read-only:
+    // the box shows that, even when the file cannot take the plain "1".
+    if (m_loading) return;
+    const QSignalBlocker quiet(Check1);
+    Check1->setChecked(!ticked);
+    plat::MsgBox("Unable to save the setting: " + OptionsIni->IniFile() + " cannot be written.",
+                 plat::vbOKOnly | plat::vbExclamation, "Warning!");
+}
+
+void DlgSetOptions::BtnMain_Click() { close(); }
+
+void DlgSetOptions::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void DlgSetOptions::Form_Unload() { OptionsIni.reset(); }
+
+QPixmap DlgSetOptions::Logo() {
+    QPixmap logo(150, 80);
+    logo.fill(Qt::transparent);
+    QPainter p(&logo);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0, 70, 140), 3));
+    p.setBrush(QColor(225, 236, 248));
+    p.drawRoundedRect(QRectF(2, 2, 146, 76), 12, 12);
+    // A clock face beside the name: the system books time.
+    p.drawEllipse(QPointF(34, 40), 20, 20);
+    p.drawLine(QPointF(34, 40), QPointF(34, 26));
+    p.drawLine(QPointF(34, 40), QPointF(44, 46));
+    QFont font = p.font();
+    font.setBold(true);
+    font.setPixelSize(22);
+    p.setFont(font);
+    p.drawText(QRectF(58, 2, 88, 76), Qt::AlignVCenter | Qt::AlignLeft, "Rostima");
+    return logo;
+}

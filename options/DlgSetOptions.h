@@ -1,0 +1,42 @@
+#pragma once
+#include <QPixmap>
+#include <QWidget>
+#include <memory>
+
+class ClsIni;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+// The workstation options window: one box that switches this workstation to read-only
+// use of the shared database, kept as [Options] IsReadOnly ("1" or "0") in Rostima.ini of
+// the program folder. Every click writes at once; when the file refuses the write the
+// user is told and the box goes back, so it never shows what the file does not hold.
+class DlgSetOptions : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit DlgSetOptions(QWidget* parent = nullptr);
+    ~DlgSetOptions() override;
+
+    void Form_Load();
+    void Check1_Click();
+    void BtnMain_Click();
+
+    // The logo of the window's picture, 150 x 80 pixels.
+    static QPixmap Logo();
+
+    QLabel* Image1 = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QPushButton* BtnMain = nullptr;
+    std::unique_ptr<ClsIni> OptionsIni;  // exists from the load step to the unload step
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Unload();
+
+    bool m_loading = false;  // the load step is setting the box from the file
+};

@@ -1,0 +1,18 @@
+// RosOptions: sets this workstation's read-only switch in Rostima.ini of its folder.
+#include <QApplication>
+
+#include "DlgSetOptions.h"
+#include "SharedObjects.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    int rc = 0;
+    {
+        DlgSetOptions window;
+        window.Form_Load();
+        window.show();
+        rc = app.exec();
+    }
+    SharedObjects::Release();
+    return rc;
+}

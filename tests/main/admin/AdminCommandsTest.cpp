@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "AdminFixture.h"
+#include "ComboBox.h"
+#include "DlgConfig.h"
+#include "DlgMain.h"
+#include "DlgTemplate.h"
+#include "KeyedToolbar.h"
+#include "Plexaro.h"
+
+namespace {
+
+class AdminCommandsTest : public AdminFixture {
+protected:
+    // Runs the menu-bar entry with that text.
+    void menu(const QString& text) {
+        for (QAction* top : dlg->menuBar()->actions())
+            if (QMenu* m = top->menu())
+                for (QAction* a : m->actions())
+                    if (a->text() == text) return a->trigger();
+        ADD_FAILURE() << "no menu entry " << qPrintable(text);
+    }
+};
+
+}  // namespace
+
+TEST_F(AdminCommandsTest, TheSetUpEntriesRefuseWithoutTheirSelection) {
+    const struct {
+        const char* entry;
+        bool noGroups;
+        const char* message;
+    } cases[] = {
+        {"Ne&w Resource", true, "Error!: No group selected!"},
+        {"Edi&t Resource", false, "Warning!: No resource selected!"},
+        {"&Edit Group", true, "Warning!: Unable to edit group!"},
+    };
+    for (const auto& c : cases) {
+        if (c.noGroups) {
+            sql({"delete from tblGroups"});
+            dlg->ShowGroups(0);
+        }
+        dlg->Sched->setSelectedRow(-1);
+        messages.clear();
+        menu(c.entry);
+        EXPECT_EQ(messages, QStringList{c.message}) << c.entry;
+        EXPECT_EQ(shown, 0) << c.entry;
+    }
+}
+
+TEST_F(AdminCommandsTest, AGroupSavedAsATemplateLoadsAsANewGroupWithItsResources) {
+    menu("&Save Group Template");
+    EXPECT_EQ(messages, QStringList{"Saved!: Group saved!"});
+    when<DlgTemplate>([](DlgTemplate& d) {
+        EXPECT_EQ(d.CbGroup->currentText(), "Clinic");
+        d.BtnTemplate[0]->click();
+    });
+    menu("&Load Group Template");
+    EXPECT_EQ(column("select GroupName || ' ' || DayStart || '-' || DayEnd || ' ' || Interval "
+                     "from tblGroups order by GroupId"),
+              (QStringList{"Clinic 480-1020 15", "Clinic [2] 480-1020 15"}));
+    EXPECT_EQ(column("select ResourceName || ' ' || MaxTime from tblResources where GroupId = 2"),
+              QStringList{"Anna 540"});
+    EXPECT_EQ(dlg->Sched->rowText(1), "Anna");
+    EXPECT_TRUE(dlg->Toolbar1->isButtonEnabled("Group"));
+}
+
+TEST_F(AdminCommandsTest, TheConfigurationEntryShowsTheDialogWithTheToolbarOff) {
+    bool toolbarOff = false;
+    when<DlgConfig>([&](DlgConfig& d) {
+        toolbarOff = !dlg->Toolbar1->isButtonEnabled("Config");
+        d.Toolbar1->press("Exit");
+    });
+    menu("&Configuration");
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(toolbarOff);
+    EXPECT_TRUE(dlg->Toolbar1->isButtonEnabled("Config"));
+    EXPECT_EQ(dlg->CbGroup->currentText(), "Clinic");
+}

@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "AdminFixture.h"
+#include "ClsDate.h"
+#include "ClsResource.h"
+#include "DlgMain.h"
+#include "DlgResource.h"
+#include "KeyedToolbar.h"
+#include "Nudgel.h"
+#include "Plexaro.h"
+
+namespace {
+
+using DlgResourceTest = AdminFixture;
+
+struct Step {
+    const char* name;
+    int16_t min, max, init;  // the record as prepared, in the group of 15-minute slots
+    void (DlgResource::*spin)(int16_t);
+    int16_t d;  // 0 raises
+    int16_t wantMin, wantMax, wantInit;
+};
+
+}  // namespace
+
+TEST_F(DlgResourceTest, TheDurationsStepBySlotsAndKeepMinimumInitialMaximumInOrder) {
+    const auto Mn = &DlgResource::SpinMin_Click, Mx = &DlgResource::SpinMax_Click,
+               In = &DlgResource::SpinInit_Click;
+    const Step steps[] = {
+        {"the minimum stays at one slot", 15, 540, 15, Mn, 1, 15, 540, 15},
+        {"the maximum stops at a day", 15, 1435, 15, Mx, 0, 15, 1440, 15},
+        {"a minimum above the maximum pushes both up", 120, 120, 60, Mn, 0, 135, 135, 135},
+        {"a maximum below the minimum pulls both down", 120, 120, 120, Mx, 1, 105, 105, 105},
+        {"the maximum stays at one slot", 15, 15, 15, Mx, 1, 15, 15, 15},
+        {"the initial stays at the maximum", 15, 60, 60, In, 0, 15, 60, 60},
+        {"the initial stays at the minimum", 30, 60, 30, In, 1, 30, 60, 30},
+        {"a loaded minimum above the maximum wins", 200, 100, 150, In, 0, 200, 100, 200},
+    };
+    ClsResource& r = SharedObjects::Resource();
+    for (const Step& s : steps) {
+        r.InitBfr();
+        r.setGroupId(1);
+        r.setMinTime(s.min);
+        r.setMaxTime(s.max);
+        r.setInitTime(s.init);
+        DlgResource dialog(dlg);
+        dialog.Form_Load();
+        (dialog.*s.spin)(s.d);
+        EXPECT_EQ(r.MinTime(), s.wantMin) << s.name;
+        EXPECT_EQ(r.MaxTime(), s.wantMax) << s.name;
+        EXPECT_EQ(r.InitTime(), s.wantInit) << s.name;
+        EXPECT_EQ(dialog.LblInit->text(), SharedObjects::Date().MilitaryTime(s.wantInit)) << s.name;
+    }
+}
+
+TEST_F(DlgResourceTest, ANewResourceSavedAsThreeCopiesMakesThreeNumberedRows) {
+    when<DlgResource>([](DlgResource& d) {
+        EXPECT_EQ(d.windowTitle(), "Resource Definition");
+        // The group's slot, its day of 08:00 to 17:00, one slot.
+        EXPECT_EQ(d.LblMin->text() + " " + d.LblMax->text() + " " + d.LblInit->text(),
+                  "00:15 09:00 00:15");
+        EXPECT_EQ(d.LblCopies->text(), "1");
+        d.TxtResourceName->setText(" Room ");
+        d.SpinCopies->press(plat::Nudgel::Arrow::Forward);
+        d.SpinCopies->press(plat::Nudgel::Arrow::Forward);
+        EXPECT_EQ(d.LblCopies->text(), "3");
+        d.BtnGroup[0]->click();
+    });
+    dlg->Toolbar1->choose("Resource", "AddRes");
+    EXPECT_EQ(column("select ResourceName || ' ' || ResourceId || ' ' || GroupId || ' ' || "
+                     "MaxTime from tblResources where ResourceId > 1 order by ResourceId"),
+              (QStringList{"Room #01 2 1 540", "Room #02 3 1 540", "Room #03 4 1 540"}));
+    EXPECT_EQ(SharedObjects::Resource().ResourceId(), 4);
+    EXPECT_EQ(dlg->Sched->rowText(dlg->Sched->selectedRow()), "Room #03");
+}
+
+TEST_F(DlgResourceTest, TheCopiesStopAt99AndAt1) {
+    DlgResource dialog(dlg);
+    dialog.Form_Load();
+    dialog.SpinCopies_Click(1);
+    EXPECT_EQ(dialog.Copies(), 1);
+    for (int i = 0; i < 120; ++i) dialog.SpinCopies_Click(0);
+    EXPECT_EQ(dialog.Copies(), 99);
+    EXPECT_EQ(dialog.LblCopies->text(), "99");
+}
+
+TEST_F(DlgResourceTest, AnExistingResourceIsUpdatedWithoutCopiesUnderItsTrimmedName) {
+    dlg->Sched->setSelectedRow(1);
+    when<DlgResource>([](DlgResource& d) {
+        EXPECT_EQ(d.LblCopies->text(), "");
+        EXPECT_FALSE(d.SpinCopies->isEnabled());
+        d.TxtResourceName->setText("  Anna B ");
+        d.SpinMax->press(plat::Nudgel::Arrow::Back);
+        d.BtnGroup[0]->click();
+    });
+    dlg->Toolbar1->choose("Resource", "EditRes");
+    EXPECT_EQ(column("select ResourceName || ' ' || MaxTime from tblResources"),
+              QStringList{"Anna B 525"});
+}
+
+// The record's own slot length is that of the group last written to it, which need not
+// be the loaded resource's group.
+TEST_F(DlgResourceTest, AnEditedResourceStepsByTheSlotOfItsOwnGroup) {
+    sql(
+        {"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Annex', 0, 1440, "
+         "10)"});
+    SharedObjects::Resource().setGroupId(2);
+    dlg->Sched->setSelectedRow(1);
+    when<DlgResource>([](DlgResource& d) {
+        EXPECT_EQ(d.Step(), 15);
+        d.SpinMin->press(plat::Nudgel::Arrow::Forward);
+        d.BtnGroup[0]->click();
+    });
+    dlg->Toolbar1->choose("Resource", "EditRes");
+    EXPECT_EQ(scalar("select MinTime from tblResources where ResourceId = 1"), 30);
+}
+
+TEST_F(DlgResourceTest, CancelAfterStepsChangesNothing) {
+    dlg->Sched->setSelectedRow(1);
+    when<DlgResource>([](DlgResource& d) {
+        d.SpinMin->press(plat::Nudgel::Arrow::Forward);
+        d.SpinMax->press(plat::Nudgel::Arrow::Back);
+        d.BtnGroup[1]->click();
+    });
+    dlg->Toolbar1->choose("Resource", "EditRes");
+    EXPECT_EQ(text("select MinTime || ' ' || MaxTime from tblResources"), "15 540");
+    EXPECT_EQ(SharedObjects::Resource().ResourceId(), 0);
+}
+
+TEST_F(DlgResourceTest, AResourceThatCannotBeSavedIsSaidSoAndTheEditorStaysOpen) {
+    dlg->Sched->setSelectedRow(1);
+    bool stayed = false;
+    when<DlgResource>([&](DlgResource& d) {
+        sql({"delete from tblResources"});
+        d.BtnGroup[0]->click();
+        stayed = d.isVisible();
+        d.BtnGroup[1]->click();
+    });
+    dlg->Toolbar1->choose("Resource", "EditRes");
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(messages, QStringList{"Warning!: Unable to save the resource!"});
+}

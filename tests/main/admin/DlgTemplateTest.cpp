@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+
+#include "AdminFixture.h"
+#include "ClsGroup.h"
+#include "ComboBox.h"
+#include "DlgMain.h"
+#include "DlgTemplate.h"
+#include "TestSupport.h"
+
+namespace {
+
+class DlgTemplateTest : public AdminFixture {
+protected:
+    void templates(const QByteArray& text) { WriteTestFile(folder.file("Groups.ini"), text); }
+    void loadTemplate() {
+        for (QAction* a : dlg->mnuResource->actions())
+            if (a->text() == "&Load Group Template") a->trigger();
+    }
+    QStringList listed(const DlgTemplate& d) {
+        QStringList names;
+        for (int i = 0; i < d.CbGroup->count(); ++i) names << d.CbGroup->itemText(i);
+        return names;
+    }
+};
+
+const QByteArray kThree =
+    "[Surgery]\nDayStart=420\nDayEnd=960\nInterval=10\nResources=2\n"
+    "ResName001=Room 1\nResMin001=10\nResMax001=120\nResInit001=20\n"
+    "ResName002=Room 2\n"
+    "[Clinic]\nDayStart=480\n"
+    "[Annex]\n";
+
+}  // namespace
+
+TEST_F(DlgTemplateTest, TheTemplatesAreListedInFileOrderWithTheFirstSelected) {
+    templates(kThree);
+    DlgTemplate dialog(dlg);
+    dialog.Form_Load();
+    EXPECT_EQ(dialog.windowTitle(), "Load Group Template");
+    EXPECT_EQ(listed(dialog), (QStringList{"Surgery", "Clinic", "Annex"}));
+    EXPECT_EQ(dialog.CbGroup->ListIndex(), 0);
+    EXPECT_EQ(dialog.CbGroup->ItemData(2), 0);
+}
+
+TEST_F(DlgTemplateTest, WithoutATemplateFileLoadMakesNoGroup) {
+    DlgTemplate dialog(dlg);
+    dialog.Form_Load();
+    EXPECT_EQ(dialog.CbGroup->count(), 0);
+    EXPECT_FALSE(dialog.BtnTemplate[0]->isEnabled());
+    dialog.BtnTemplate_Click(0);
+    EXPECT_EQ(scalar("select count(*) from tblGroups"), 1);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    // A new installation has no template file: nothing to log.
+    EXPECT_FALSE(folder.logText().contains("GetSectionNames"));
+}
+
+TEST_F(DlgTemplateTest, EachLoadMakesOneNewGroupWithItsResourcesAndShowsIt) {
+    templates(kThree);
+    when<DlgTemplate>([](DlgTemplate& d) { d.BtnTemplate[0]->click(); });
+    loadTemplate();
+    loadTemplate();
+    EXPECT_EQ(column("select GroupName || ' ' || DayStart || '-' || DayEnd || ' ' || Interval "
+                     "from tblGroups where GroupId > 1 order by GroupId"),
+              (QStringList{"Surgery [2] 420-960 10", "Surgery [3] 420-960 10"}));
+    EXPECT_EQ(column("select ResourceName || ' ' || MinTime || ' ' || MaxTime || ' ' || InitTime "
+                     "from tblResources where GroupId = 3 order by ResourceId"),
+              (QStringList{"Room 1 10 120 20", "Room 2 5 60 5"}));
+    EXPECT_EQ(dlg->CbGroup->currentText(), "Surgery [3]");
+    EXPECT_EQ(SharedObjects::Group().GroupId(), 3);
+}
+
+TEST_F(DlgTemplateTest, CancelMakesNothing) {
+    templates(kThree);
+    when<DlgTemplate>([](DlgTemplate& d) { d.BtnTemplate[1]->click(); });
+    loadTemplate();
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(scalar("select count(*) from tblGroups"), 1);
+    EXPECT_EQ(dlg->CbGroup->currentText(), "Clinic");
+}

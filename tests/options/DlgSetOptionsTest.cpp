@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+
+#include "DlgSetOptions.h"
+#include "MsgBox.h"
+#include "TestSupport.h"
+
+namespace {
+
+class DlgSetOptionsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        plat::SetMsgBoxHook([this](const QString& prompt, int, const QString& title) {
+            messages << title + ": " + prompt;
+            return int(plat::vbOK);
+        });
+    }
+    void TearDown() override { plat::SetMsgBoxHook(nullptr); }
+    QString ini() const { return folder.file("Rostima.ini"); }
+    QString fileText() const { return QString::fromUtf8(ReadTestFile(ini())); }
+    void click(DlgSetOptions& window) {
+        QTest::mouseClick(window.Check1, Qt::LeftButton, {},
+                          QPoint(4, window.Check1->height() / 2));
+    }
+
+    TempProgramFolder folder;
+    QStringList messages;
+};
+
+}  // namespace
+
+TEST_F(DlgSetOptionsTest, TheBoxShowsTheFileAndANumberOtherThanZeroIsWrittenBackAsOne) {
+    struct Case {
+        const char* name;
+        const char* file;  // nullptr: no file
+        bool ticked;
+        const char* after;  // the file afterwards
+    };
+    const Case cases[] = {
+        {"no file", nullptr, false, nullptr},
+        {"no key", "[Config]\nDbName=x\n", false, "[Config]\nDbName=x\n"},
+        {"zero", "[Options]\nIsReadOnly=0\n", false, "[Options]\nIsReadOnly=0\n"},
+        {"one", "[Options]\nIsReadOnly=1\n", true, "[Options]\nIsReadOnly=1\n"},
+        {"five", "[Options]\nIsReadOnly=5\n", true, "[Options]\nIsReadOnly=1\n"},
+        {"minus", "[Options]\nIsReadOnly=-2\n", true, "[Options]\nIsReadOnly=1\n"},
+        {"no number", "[Options]\nIsReadOnly=yes\n", false, "[Options]\nIsReadOnly=yes\n"},
+        {"empty", "[Options]\nIsReadOnly=\n", false, "[Options]\nIsReadOnly=\n"},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(ini());
+        if (c.file) WriteTestFile(ini(), c.file);
+        DlgSetOptions window;
+        window.Form_Load();
+        EXPECT_EQ(window.Check1->isChecked(), c.ticked) << c.name;
+        if (c.after)
+            EXPECT_EQ(fileText(), c.after) << c.name;
+        else
+            EXPECT_FALSE(QFile::exists(ini())) << c.name;
+    }
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(folder.logText(), "");  // the window writes no line of its own
+}
+
+TEST_F(DlgSetOptionsTest, EveryClickWritesAtOnceAndTheOtherKeysStay) {
+    WriteTestFile(ini(), "; workstation 3\n[Config]\nDbName=/srv/Rostima.mdb\n");
+    DlgSetOptions window;
+    window.Form_Load();
+    window.show();
+    click(window);
+    EXPECT_TRUE(window.Check1->isChecked());
+    EXPECT_EQ(fileText(),
+              "; workstation 3\n[Config]\nDbName=/srv/Rostima.mdb\n"
+              "[Options]\nIsReadOnly=1\n");
+    click(window);
+    EXPECT_FALSE(window.Check1->isChecked());
+    EXPECT_TRUE(fileText().endsWith("[Options]\nIsReadOnly=0\n"));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(DlgSetOptionsTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheBoxGoesBack) {
+    // A folder in the file's place refuses every write, whoever runs the test.
+    ASSERT_TRUE(QDir().mkpath(ini()));
+    DlgSetOptions window;
+    window.Form_Load();
+    window.show();
+    click(window);
+    EXPECT_FALSE(window.Check1->isChecked());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0],
+              "Warning!: Unable to save the setting: " + ini() + " cannot be written.");
+}
+
+TEST_F(DlgSetOptionsTest, ExitClosesTheWindowAndReleasesTheSettings) {
+    DlgSetOptions window;
+    window.Form_Load();
+    window.show();
+    window.BtnMain->click();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.OptionsIni, nullptr);
+    window.Check1->setChecked(true);  // nothing left to write to
+    EXPECT_FALSE(QFile::exists(ini()));
+}
