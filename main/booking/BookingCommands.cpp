@@ -10,7 +10,9 @@
 #include "SharedObjects.h"
 
 namespace {
-void buttonsOn(DlgMain& main, bool on) { SharedObjects::Forms().EnableButtons(*main.Toolbar1, on); }
+void buttonsOn(DlgMain& main, bool on) {
+    SharedObjects::Forms().EnableButtons(*main.Toolbar1, on);
+}
 }  // namespace
 
 void BookingCommands::Calendar(DlgMain& main) {

@@ -16,6 +16,7 @@ void SelectAllOnFocus::Install(QLineEdit* box) {
 bool SelectAllOnFocus::eventFilter(QObject* watched, QEvent* event) {
     // Queued: a mouse press that gave the focus would place the cursor afterwards.
     if (watched == m_box && event->type() == QEvent::FocusIn)
-        QTimer::singleShot(0, m_box, [box = m_box] { SharedObjects::Forms().SelectAllText(*box); });
+        QTimer::singleShot(0, m_box,
+                           [box = m_box] { SharedObjects::Forms().SelectAllText(*box); });
     return false;
 }

@@ -40,8 +40,8 @@ protected:
     }
     static int32_t day(int y, int m, int d) { return ClsDate().DateToLong(QDate(y, m, d)); }
     // A booking written by another workstation; customer 0 = none.
-    void booking(int32_t resource, int32_t date, int start, int end, int task = 1, int customer = 1,
-                 int repeat = 0) {
+    void booking(int32_t resource, int32_t date, int start, int end, int task = 1,
+                 int customer = 1, int repeat = 0) {
         sql({QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
                      "CustomerId, ResourceId, RepeatId, Ref01, Ref02, Ref03, Comments) "
                      "values (%1, %2, %3, %4, %5, %6, %7, '', '', '', '')")

@@ -59,11 +59,9 @@ TEST_F(DlgRepeatTest, FiftyDatesAreListedWithTheChosenResourcesClashesGreyed) {
     EXPECT_EQ(form.LbTimeSlot->cellText(0, 2).toStdString(), "Tue");
     EXPECT_EQ(form.LbTimeSlot->cellText(0, 3).toStdString(), "10 March 2026");
     EXPECT_EQ(form.LbTimeSlot->cellText(49, 3).toStdString(), "16 February 2027");
-    EXPECT_EQ(QStringList({form.LblStartTime->text(), form.LblEndTime->text(), form.LblTask->text(),
-                           form.LblCustomer->text()})
-                  .join("|")
-                  .toStdString(),
-              "09:00 am|10:00 am|Visit|Smith");
+    const QStringList labels{form.LblStartTime->text(), form.LblEndTime->text(),
+                             form.LblTask->text(), form.LblCustomer->text()};
+    EXPECT_EQ(labels.join("|").toStdString(), "09:00 am|10:00 am|Visit|Smith");
     // The booking itself and the one over it are taken; touching is free.
     EXPECT_EQ(rows(4), (QStringList{"2/taken", "2/taken", "0/free", "0/free"}));
     EXPECT_EQ(form.LbTimeSlot->rowColor(1), DlgRepeat::kTakenColour);
