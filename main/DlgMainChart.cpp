@@ -7,6 +7,7 @@
 
 #include "ClsBooking.h"
 #include "ClsDAO.h"
+#include "ClsDate.h"
 #include "ClsForms.h"
 #include "ClsGroup.h"
 #include "ClsIni.h"
@@ -84,7 +85,7 @@ void DlgMain::ShowResources(int32_t resourceId) {
     Sched->clear();
     SetScheduleEndDate();
     const bool customerText = ini().GetNumber("Options", "DispCustomer", 0) != 0;
-    const bool military = ini().GetNumber("Options", "UseMilitaryTime", 0) != 0;
+    const bool military = ClsDate::UseMilitaryTime();
     Sched->setUse12Hour(!military);
     Sched->setUse24Hour(military);
     const int32_t group = forms().GetComboData(*CbGroup);

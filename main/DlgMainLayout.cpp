@@ -33,6 +33,7 @@ void DlgMain::buildControls() {
     const Button buttons[] = {
         {"Exit", "Exit Application", "Exit"},
         {"Binocular", "Search For Appointment", "Search"},
+        {"Write", "Make Appointment", "Write"},
         {"Calendar", "Calendar", "Calendar"},
         {"Config", "Configuration", "Config"},
         {"Group", "Group Definition", "Group"},
@@ -154,6 +155,7 @@ void DlgMain::buildMenus() {
     button(booking, "Change &Date", "Calendar");
     booking->addSeparator();
     button(booking, "&Search For Appointment", "Binocular");
+    button(booking, "&Add/Edit Booking", "Write");
     mnuTransfer = bar->addMenu("&Transfer");
     mnuTransfer->addAction("E&xport to CSV file", this, [this] { mnuTransferExport_Click(); });
     mnuTransfer->addSeparator();

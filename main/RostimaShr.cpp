@@ -1,6 +1,7 @@
 // RostimaShr: the main scheduling program.
 #include <QApplication>
 
+#include "DlgAppt.h"
 #include "DlgMain.h"
 
 int main(int argc, char** argv) {
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
     auto* window = new DlgMain;
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (!window->Form_Load()) return 1;
+    DlgAppt::Install();
     window->show();
     return app.exec();
 }

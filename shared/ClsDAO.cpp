@@ -1,6 +1,7 @@
 #include "ClsDAO.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "ClsLogging.h"
 #include "DaoInternals.h"
@@ -12,16 +13,28 @@
 namespace {
 void log(const QString& line) { SharedObjects::Log().LogMsg(line); }
 
-// The tables every program relies on; a file without them is not our database.
-bool hasSchema(sqlite3* db) {
+// True when the file begins as every SQLite database does; read before anything else
+// touches it, so no slot file is made beside a file that is not a database.
+bool looksLikeDatabase(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3", 16);
+}
+
+// Whether the file holds the tables every program relies on: SQLITE_OK when it does,
+// SQLITE_NOTFOUND when it does not, or the engine's code (busy, locked, damaged).
+int checkSchema(sqlite3* db) {
     sqlite3_stmt* st = nullptr;
     const char* sql =
         "select count(*) from sqlite_master where type = 'table' and name in "
         "('tblBookings', 'tblChangeStamp')";
-    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) return false;
-    const bool ok = sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) == 2;
+    int rc = sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(st);
+        rc = rc == SQLITE_ROW ? (sqlite3_column_int(st, 0) == 2 ? SQLITE_OK : SQLITE_NOTFOUND)
+                              : sqlite3_errcode(db);
+    }
     sqlite3_finalize(st);
-    return ok;
+    return rc;
 }
 }  // namespace
 
@@ -41,31 +54,11 @@ int16_t ClsDAO::DbOpen(const QString& Path) {
     ++m_openCount;
     m_path = Path;
     if (m_openCount == 1) {
-        dao::Failure f;
-        // Open only an existing file that holds our tables: never create one by
-        // accident (an empty path would give a temporary database).
-        if (Path.isEmpty()) {
-            f = {err::FileNotFound, 4, "No database file named"};
-        } else {
-            const QByteArray path = Path.toUtf8();
-            const int rc = sqlite3_open_v2(path.constData(), &m_db,
-                                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-            if (rc != SQLITE_OK) {
-                f = dao::EngineFailure(m_db, rc, 4);
-            } else {
-                sqlite3_busy_timeout(m_db, dao::kBusyTimeoutMs);
-                if (!hasSchema(m_db)) f = {err::DbCorrupt, 4, "Not a Rostima database: " + Path};
-            }
-        }
+        const dao::Failure f = openFile(Path);
         if (f.number != 0) {
-            if (m_db) sqlite3_close(m_db);
-            m_db = nullptr;
             logFailure("DbOpen", f);
             return 2;
         }
-        QString why;
-        if (!m_slots.Join(Path, &why))
-            logFailure("DbOpen", {err::PathFileAccess, 4, "User slot: " + why});
         DbUpdated();
         log("GetUserCount() = " + QString::number(GetUserCount()));
     }
@@ -73,17 +66,56 @@ int16_t ClsDAO::DbOpen(const QString& Path) {
     return 0;
 }
 
+dao::Failure ClsDAO::openFile(const QString& Path) {
+    // Open only an existing file that holds our tables: never create one by accident (an
+    // empty path would give a temporary database).
+    if (Path.isEmpty()) return {err::FileNotFound, 4, "No database file named"};
+    if (!QFileInfo(Path).isFile()) return {err::FileNotFound, 4, "No database file " + Path};
+    if (!looksLikeDatabase(Path)) return {err::DbCorrupt, 4, "Not a Rostima database: " + Path};
+    // The user slot comes first: it waits while a compaction replaces the file, and once
+    // held it keeps any compaction off, so the file opened below is the one that stays.
+    QString why;
+    if (!m_slots.Join(Path, &why))
+        return {err::PathFileAccess, 4, "Cannot take a user slot for " + Path + ": " + why};
+    dao::Failure f;
+    const QByteArray path = Path.toUtf8();
+    int rc = sqlite3_open_v2(path.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                             nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(m_db, dao::kBusyTimeoutMs);
+        rc = checkSchema(m_db);
+        if (rc == SQLITE_NOTFOUND)
+            f = {err::DbCorrupt, 4, "Not a Rostima database: " + Path};
+        else if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+            f = {err::DbLocked, 4,
+                 "The database is busy: another program holds it locked: " + Path};
+        else if (rc != SQLITE_OK)
+            f = dao::EngineFailure(m_db, rc, 4);
+        else if (sqlite3_db_readonly(m_db, "main") == 1)
+            f = {err::PermissionDenied, 4, "The database file is read-only: " + Path};
+    } else {
+        f = dao::EngineFailure(m_db, rc, 4);
+    }
+    if (f.number != 0) {
+        if (m_db) sqlite3_close(m_db);
+        m_db = nullptr;
+        m_slots.Leave();
+    }
+    return f;
+}
+
 void ClsDAO::DbClose() {
     dao::Guard guard;
     --m_openCount;
     if (m_openCount == 0) {
         if (!m_db) {
+            // Nothing to close (the open had failed): the error line stands for the close.
             logFailure("DbClose", {err::DbNotOpen, 3, "The database is not open"});
-        } else {
-            sqlite3_close_v2(m_db);
-            m_db = nullptr;
-            m_slots.Leave();
+            return;
         }
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        m_slots.Leave();
     }
     if (m_openCount < 0) m_openCount = 0;
     log(QString("Database close [%1]").arg(m_openCount));
@@ -113,7 +145,10 @@ std::unique_ptr<ClsRecordset> ClsDAO::SqlQuery(const QString& Sql) { return SqlQ
 
 std::unique_ptr<ClsRecordset> ClsDAO::SqlQuery(const QString& Sql, const SqlValues& Values) {
     dao::Guard guard;
-    if (!guard.Lock("_SQL")) return nullptr;
+    if (!guard.Lock("_SQL")) {
+        logFailure("SqlQuery", guard.LockTimeout(1), Sql, Values);
+        return nullptr;
+    }
     dao::Failure f;
     std::unique_ptr<ClsRecordset> rs;
     if (sqlite3_stmt* st = dao::PrepareBound(m_db, Sql, Values, dao::Kind::Read, f, 2))
@@ -136,13 +171,16 @@ bool ClsDAO::SqlActions(const QStringList& statements) {
 
 bool ClsDAO::runActions(const std::vector<Statement>& statements, const char* proc) {
     dao::Guard guard;
-    if (!guard.Lock("_SQL")) return false;
-    if (IHostWindow* host = SharedObjects::Host()) host->SetTimerEnabled(false);
     QStringList texts;
-    for (const Statement& s : statements) {
-        texts << s.sql;
-        if (m_aggressiveDebug && s.sql.startsWith("delete")) log(s.sql);
+    for (const Statement& s : statements) texts << s.sql;
+    if (!guard.Lock("_SQL")) {
+        logFailure(proc, guard.LockTimeout(1), texts.join("\n"),
+                   statements.size() == 1 ? statements[0].values : SqlValues{});
+        return false;
     }
+    if (IHostWindow* host = SharedObjects::Host()) host->SetTimerEnabled(false);
+    for (const Statement& s : statements)
+        if (m_aggressiveDebug && s.sql.startsWith("delete")) log(s.sql);
 
     // One immediate transaction: the statements and the stamp before and after them are
     // read as one step, so our own change can be told from another program's. Inside an

@@ -26,7 +26,11 @@ public:
 
     void CompactDb();
     void DbClose();
-    // 2 when this call tried to open the file and could not, else 0.
+    // 2 when this call tried to open the file and could not, else 0. The first open takes
+    // a user slot before it opens the file (waiting while a compaction runs), and fails,
+    // with a log line and nothing left open, for a file that is missing, not ours, held
+    // locked by another program for the whole busy wait, read-only, or whose user slot
+    // cannot be had.
     int16_t DbOpen(const QString& Path);
     void PropertyDelete(const QString& Name);
     QString PropertyGet(const QString& Name, const QString& Default);
@@ -95,6 +99,8 @@ private:
         QString sql;
         SqlValues values;
     };
+    // Takes the user slot, then opens the file; a failure leaves neither.
+    dao::Failure openFile(const QString& Path);
     bool runActions(const std::vector<Statement>& statements, const char* proc);
     QString readStamp();
     void noteStamp(const QString& stamp);

@@ -1,5 +1,10 @@
 // ClsDAO: database properties, the user count and compaction.
+#include <unistd.h>
+
 #include <QFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "AppInfo.h"
 #include "ClsDAO.h"
@@ -100,14 +105,17 @@ void ClsDAO::CompactDb() {
         sqlite3_close(db);
     }
     if (f.number == 0) {
-        // Keep the original safe: if it cannot be moved aside the copy is dropped, and if
-        // the copy cannot take its place the original goes back.
+        // The database never leaves its path: the old file is kept under its second name
+        // first (a second link to it, or a copy on another file system), then the copy
+        // replaces it in one rename. A program killed at any point leaves a database there.
         QFile::remove(old);
-        if (!QFile::rename(m_path, old)) {
-            f = {err::PathFileAccess, 4, "Cannot move the database to " + old};
-        } else if (!QFile::rename(temp, m_path)) {
-            f = {err::PathFileAccess, 4, "Cannot move the compacted copy to " + m_path};
-            QFile::rename(old, m_path);
+        const QByteArray from = QFile::encodeName(temp), to = QFile::encodeName(m_path);
+        if (link(to.constData(), QFile::encodeName(old).constData()) != 0 &&
+            !QFile::copy(m_path, old)) {
+            f = {err::PathFileAccess, 4, "Cannot keep the database as " + old};
+        } else if (rename(from.constData(), to.constData()) != 0) {
+            f = {err::PathFileAccess, 4,
+                 "Cannot move the compacted copy to " + m_path + ": " + strerror(errno)};
         }
     }
     if (f.number != 0) {

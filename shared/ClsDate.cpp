@@ -103,11 +103,17 @@ QString ClsDate::MilitaryTime(int16_t minutes) {
     return twoDigits(minutes / 60) + ":" + twoDigits(minutes % 60);
 }
 
+bool ClsDate::UseMilitaryTime() {
+    // A typing slip in the settings file must not blank every time shown: a value that
+    // is not a number reads as the 12-hour form, as a missing one does.
+    bool number = false;
+    const double v =
+        SharedObjects::Ini().GetValue("Options", "UseMilitaryTime", 0).trimmed().toDouble(&number);
+    return number && v != 0;
+}
+
 QString ClsDate::ShowTime(int16_t minutes, bool Suffix) {
-    // A setting that is not a number (or is empty) means the 12-hour form, as a missing
-    // one does: a typing slip in the settings file must not blank every time shown.
-    if (SharedObjects::Ini().GetNumber("Options", "UseMilitaryTime", 0) != 0)
-        return MilitaryTime(minutes);
+    if (UseMilitaryTime()) return MilitaryTime(minutes);
     // The hour is lowered from 13:00 on, so 12:xx stays 12 and the hour before 1:00 is 00.
     const int h = minutes > 779 ? minutes - 720 : minutes;
     QString text = twoDigits(h / 60) + ":" + twoDigits(minutes % 60);

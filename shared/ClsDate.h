@@ -22,6 +22,9 @@ public:
     // form, with " am"/" pm" when Suffix is set.
     QString ShowTime(int16_t minutes, bool Suffix);
     QString MilitaryTime(int16_t minutes);
+    // Whether [Options] UseMilitaryTime is numerically not 0 ("1", "-1", "1.0"); a text that
+    // is not a number, an empty one or none at all means the 12-hour form.
+    static bool UseMilitaryTime();
     // Minutes of "h:mm" (am/pm are not read); 0 without ":" or when out of range.
     int16_t GetTime(const QString& text);
 

@@ -12,7 +12,8 @@
 
 namespace {
 // Runs the fill query and hands each row to add, letting pending window events run
-// between rows as a long fill goes on.
+// between rows as a long fill goes on. A row whose text is Null cannot be read as an
+// entry: each fill leaves it out.
 template <typename Add>
 void fillFrom(const QString& sql, Add add) {
     auto rs = SharedObjects::DAO().SqlQuery(sql);
@@ -48,6 +49,7 @@ void ClsForms::SetComboData(plat::ComboBox& box, int32_t value) { selectByData(b
 void ClsForms::FillList(plat::ListBox& list, const QString& sql) {
     list.Clear();
     fillFrom(sql, [&](const ClsRecordset& rs) {
+        if (rs.Field(1).isNull()) return;
         const int i = list.AddItem(rs.Field(1).toString(), rs.Field(2).toInt());
         if (rs.Field(0).toLong() != 0) list.SetSelected(i, true);
     });
@@ -58,14 +60,14 @@ void ClsForms::FillCombo(plat::ComboBox& box, const QString& sql, bool clearFirs
     if (clearFirst) box.Clear();
     if (addBlank) box.AddItem(QString(), 0);
     fillFrom(sql, [&](const ClsRecordset& rs) {
-        box.AddItem(rs.Field(0).toString(), rs.Field(1).toInt());
+        if (!rs.Field(0).isNull()) box.AddItem(rs.Field(0).toString(), rs.Field(1).toInt());
     });
 }
 
 void ClsForms::FillChoices(plat::ListBox& list, const QString& sql) {
     list.Clear();
     fillFrom(sql, [&](const ClsRecordset& rs) {
-        list.AddItem(rs.Field(0).toString(), rs.Field(1).toInt());
+        if (!rs.Field(0).isNull()) list.AddItem(rs.Field(0).toString(), rs.Field(1).toInt());
     });
 }
 

@@ -23,7 +23,14 @@ Guard::~Guard() {
 }
 
 bool Guard::Lock(const QString& suffix) {
-    return m_lock.GetMutex(plat::AppExeName() + suffix, true, kLockWaitMs);
+    m_lockName = plat::AppExeName() + suffix;
+    return m_lock.GetMutex(m_lockName, true, kLockWaitMs);
+}
+
+dao::Failure Guard::LockTimeout(int line) const {
+    return {err::DbLocked, line,
+            QString("The lock %1 was not had within %2 ms")
+                .arg(m_lockName, QString::number(kLockWaitMs))};
 }
 
 QString Translate(const QString& sql) {

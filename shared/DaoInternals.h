@@ -31,9 +31,12 @@ public:
     Guard& operator=(const Guard&) = delete;
     // Takes "<executable name><suffix>"; false when it could not be had in time.
     bool Lock(const QString& suffix);
+    // The failure to log when Lock gave false: which lock, how long it was waited for.
+    dao::Failure LockTimeout(int line) const;
 
 private:
     bool m_timerWas = false;
+    QString m_lockName;  // the lock last asked for
     ClsMutex m_lock;
 };
 

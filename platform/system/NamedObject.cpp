@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCryptographicHash>
 #include <cerrno>
 #include <cstring>
 
@@ -17,8 +18,12 @@ QString& folderOverride() {
 }
 
 // Names become file names: anything but letters, digits, "_", "-" and "." is escaped,
-// so a name cannot reach outside the lock folder.
+// so a name cannot reach outside the lock folder. A name whose escaped form would pass
+// the file system's limit on a file name (255 bytes) keeps a readable head and ends in a
+// hash of the whole name; "~" never stands in an escaped name, so the two kinds of file
+// name never meet.
 QString fileNameFor(const QString& name) {
+    constexpr qsizetype kMaxEscaped = 200;
     QString out;
     const QByteArray utf8 = name.toUtf8();
     for (unsigned char c : utf8) {
@@ -27,6 +32,10 @@ QString fileNameFor(const QString& name) {
             out += QChar(c);
         else
             out += QString("%%1").arg(c, 2, 16, QChar('0'));
+    }
+    if (out.size() > kMaxEscaped) {
+        const QByteArray hash = QCryptographicHash::hash(utf8, QCryptographicHash::Sha256);
+        out = out.left(100) + "~" + QString::fromLatin1(hash.toHex());
     }
     return out + ".lock";
 }

@@ -13,33 +13,46 @@
 namespace plat {
 namespace {
 
+// A file's lines as they stand, byte for byte, and each one read as text for matching.
+// A write changes only the bytes of the line it writes, so lines in another encoding
+// keep their bytes.
 struct Lines {
-    QStringList lines;  // without their line ends
-    QString eol = "\n";
-    bool endsWithEol = true;
+    QList<QByteArray> raw;  // without their line ends
+    QStringList lines;
+    QByteArray eol = "\n";
 };
 
-Lines readLines(const QString& path, bool* exists = nullptr) {
+Lines readLines(const QString& path) {
     Lines r;
     QFile f(path);
-    if (exists) *exists = f.exists();
     if (!f.open(QIODevice::ReadOnly)) return r;
-    const QString text = QString::fromUtf8(f.readAll());
-    if (text.isEmpty()) return r;
-    if (text.contains("\r\n")) r.eol = "\r\n";
-    r.endsWithEol = text.endsWith('\n');
-    r.lines = text.split('\n');
-    if (r.endsWithEol) r.lines.removeLast();
-    for (QString& l : r.lines)
+    const QByteArray bytes = f.readAll();
+    if (bytes.isEmpty()) return r;
+    if (bytes.contains("\r\n")) r.eol = "\r\n";
+    r.raw = bytes.split('\n');
+    if (bytes.endsWith('\n')) r.raw.removeLast();
+    for (QByteArray& l : r.raw) {
         if (l.endsWith('\r')) l.chop(1);
+        r.lines << QString::fromUtf8(l);
+    }
     return r;
 }
 
-// The name of a section line "[name]" (blanks around allowed), or nothing.
+// A line break inside a name or value would start new lines, and so new keys or
+// sections, in the file: it is written as a blank.
+QString oneLine(const QString& text) {
+    QString t = text;
+    for (QChar& c : t)
+        if (c == u'\r' || c == u'\n') c = u' ';
+    return t;
+}
+
+// The name of a section line "[name]" (blanks around allowed), or nothing. The name runs
+// to the last "]", so a group template named "Clinic [17]" is one section.
 std::optional<QString> sectionOf(const QString& line) {
     const QString t = line.trimmed();
     if (!t.startsWith('[')) return std::nullopt;
-    const qsizetype close = t.indexOf(']');
+    const qsizetype close = t.lastIndexOf(']');
     if (close < 0) return std::nullopt;
     return t.mid(1, close - 1).trimmed();
 }
@@ -100,7 +113,7 @@ int GetPrivateProfileString(const QString& section, const QString& key,
     out.clear();
     if (size < 1) return 0;
     const Lines l = readLines(ResolveProfilePath(file));
-    const Found f = find(l.lines, section, key);
+    const Found f = find(l.lines, oneLine(section), oneLine(key));
     out = f.keyLine >= 0 ? valueOf(l.lines[f.keyLine]) : defaultValue;
     out.truncate(size - 1);  // the last place of the caller's buffer is its terminator
     return static_cast<int>(out.size());
@@ -110,21 +123,23 @@ bool WritePrivateProfileString(const QString& section, const QString& key,
                                const QString& value, const QString& file, QString* error) {
     const QString path = ResolveProfilePath(file);
     const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QString s = oneLine(section).trimmed(), k = oneLine(key).trimmed();
+    const QString v = oneLine(value);
     // Serialise read-modify-write of one file across programs (and within one).
     const int lock = LockNamedObjectBlocking("profile." + absolute);
     Lines l = readLines(path);
-    const Found f = find(l.lines, section, key);
+    const Found f = find(l.lines, s, k);
     if (f.keyLine >= 0) {
-        l.lines[f.keyLine] = keyOf(l.lines[f.keyLine]).value() + "=" + value;
+        l.raw[f.keyLine] = (keyOf(l.lines[f.keyLine]).value() + "=" + v).toUtf8();
     } else if (f.sectionLine >= 0) {
-        l.lines.insert(f.lastLine + 1, key.trimmed() + "=" + value);
+        l.raw.insert(f.lastLine + 1, (k + "=" + v).toUtf8());
     } else {
-        l.lines << "[" + section.trimmed() + "]" << key.trimmed() + "=" + value;
+        l.raw << ("[" + s + "]").toUtf8() << (k + "=" + v).toUtf8();
     }
     QSaveFile out(path);
     bool ok = out.open(QIODevice::WriteOnly);
     if (ok) {
-        out.write((l.lines.join(l.eol) + l.eol).toUtf8());
+        for (const QByteArray& line : l.raw) out.write(line + l.eol);
         ok = out.commit();
     }
     if (!ok && error) *error = out.errorString();

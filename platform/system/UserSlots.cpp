@@ -29,9 +29,11 @@ bool lockByte(int fd, int byte, short type) {
     return fcntl(fd, F_OFD_SETLK, &fl) == 0;
 }
 
-bool byteLocked(int fd, int byte) {
+// Whether another description holds a lock on the byte that conflicts with one of the
+// given type (a write lock is kept off by any lock, a read lock only by a write lock).
+bool byteLocked(int fd, int byte, short type = F_WRLCK) {
     struct flock fl {};
-    fl.l_type = F_WRLCK;
+    fl.l_type = type;
     fl.l_whence = SEEK_SET;
     fl.l_start = byte;
     fl.l_len = 1;
@@ -80,6 +82,15 @@ int UserSlots::Count(const QString& dbPath, QString* why) {
         if (byteLocked(fd, slot)) ++count;
     close(fd);
     return count;
+}
+
+bool UserSlots::GateClosed(const QString& dbPath) {
+    const QByteArray path = SlotFile(dbPath).toLocal8Bit();
+    const int fd = open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool closed = byteLocked(fd, 0, F_RDLCK);
+    close(fd);
+    return closed;
 }
 
 bool UserSlots::CloseGate(const QString& dbPath, QString* why) {

@@ -25,6 +25,9 @@ public:
     // Number of slots held by anyone (this object's too); -1 with a reason on failure.
     static int Count(const QString& dbPath, QString* why = nullptr);
 
+    // True while a compaction holds the gate of the database.
+    static bool GateClosed(const QString& dbPath);
+
     // Holds the gate exclusively (no program joins meanwhile); false when it is taken.
     bool CloseGate(const QString& dbPath, QString* why = nullptr);
     void OpenGate();

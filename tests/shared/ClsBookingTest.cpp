@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "AppInfo.h"
 #include "ClsBooking.h"
 #include "DbFixture.h"
 
@@ -176,42 +177,88 @@ TEST_F(ClsBookingTest, TheFingerprintFollowsEveryChangeTheChartShows) {
     EXPECT_NE(rec.BookingCheck(kDay, kDay + 5, 1), start);
 }
 
-// One workstation saving a stream of overlapping bookings on one resource and day.
-ROSTIMA_CHILD(booker) {
+// One workstation of several that act at the same moments: its own program name (so no
+// lock of ours orders them), then on each "go" one draw. "clash": a booking of resource 1
+// on the round's day at 600-660, the slot every workstation wants. "ids": a booking of
+// its own resource at the same day and times as every other's, then a repeat-series id
+// under the key they all share. Answers with the ids it got, 0 for none.
+ROSTIMA_CHILD(workstation) {
+    plat::SetAppExeNameForTest(args[2]);
     ClsDAO& dao = SharedObjects::DAO();
     if (dao.DbOpen(args[0]) != 0) return 1;
-    const int offset = args[1].toInt();
-    ChildSay("ready");
-    ChildHear();  // go
-    int saved = 0;
-    for (int i = 0; i < 120; ++i) {
+    const int32_t resource = args[3].toInt();
+    for (QString go = ChildHear(); go.startsWith("go"); go = ChildHear()) {
         ClsBooking b;
-        b.setResourceId(1);
-        b.setBookingDate(kDay);
-        b.setBookingStart(static_cast<int16_t>(i * 10 + offset));
-        b.setBookingEnd(static_cast<int16_t>(i * 10 + offset + 15));
+        b.setResourceId(args[1] == "clash" ? 1 : resource);
+        b.setBookingDate(kDay + go.mid(3).toInt());
+        b.setBookingStart(600);
+        b.setBookingEnd(660);
         b.setTaskId(1);
-        if (b.Save()) ++saved;
+        const int32_t id = b.Save();
+        const int32_t repeat = args[1] == "ids" ? b.NextRepeatId() : 0;
+        ChildSay(QString::number(id) + " " + QString::number(repeat));
     }
-    ChildSay(QString::number(saved));
     dao.DbClose();
     return 0;
 }
 
-TEST_F(ClsBookingTest, TwoProgramsSavingOverlappingBookingsAtOnceNeverStoreAnOverlap) {
-    ChildProcess a(folder, "booker", {dbPath(), "0"});
-    ChildProcess b(folder, "booker", {dbPath(), "5"});
-    ASSERT_EQ(a.readLine(), "ready");
-    ASSERT_EQ(b.readLine(), "ready");
-    a.say("go");
-    b.say("go");
-    const int savedA = a.readLine(60000).toInt();
-    const int savedB = b.readLine(60000).toInt();
-    EXPECT_GT(savedA + savedB, 0);
-    EXPECT_EQ(count(), savedA + savedB);
-    EXPECT_EQ(scalar("select count(*) from tblBookings x join tblBookings y on "
-                     "x.ResourceId = y.ResourceId and x.BookingDate = y.BookingDate and "
-                     "x.BookingId < y.BookingId and x.BookingStart < y.BookingEnd and "
-                     "y.BookingStart < x.BookingEnd"),
-              0);
+namespace {
+constexpr int kWorkstations = 4;
+constexpr int kRounds = 60;
+
+// Runs the workstations through the rounds, all told "go" together (their start barrier
+// is the pipe each one waits on); per round the answers, one a workstation.
+std::vector<QStringList> raceRounds(const TempProgramFolder& folder, const QString& db,
+                                    const char* mode) {
+    std::vector<std::unique_ptr<ChildProcess>> ws;
+    for (int w = 1; w <= kWorkstations; ++w)
+        ws.push_back(std::make_unique<ChildProcess>(
+            folder, "workstation",
+            QStringList{db, mode, folder.exeName() + "_ws" + QString::number(w),
+                        QString::number(10 + w)}));
+    std::vector<QStringList> answers;
+    for (int round = 0; round < kRounds; ++round) {
+        for (auto& w : ws) w->say("go " + QString::number(round));
+        QStringList said;
+        for (auto& w : ws) said << w->readLine();
+        answers.push_back(said);
+    }
+    for (auto& w : ws) EXPECT_EQ(w->finish(), 0);
+    return answers;
+}
+}  // namespace
+
+TEST_F(ClsBookingTest, WorkstationsSavingTheSameSlotAtOnceStoreItExactlyOnce) {
+    const auto answers = raceRounds(folder, dbPath(), "clash");
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE(round);
+        int saved = 0;
+        for (const QString& a : answers[round]) saved += a.section(' ', 0, 0).toInt() != 0;
+        EXPECT_EQ(saved, 1) << answers[round].join(" | ").toStdString();
+        EXPECT_EQ(scalar(QString("select count(*) from tblBookings where BookingDate = %1")
+                             .arg(kDay + round)),
+                  1);
+    }
+}
+
+TEST_F(ClsBookingTest, WorkstationsDrawingAtOnceGetTheirOwnRowsIdAndNeverTheSameRepeatId) {
+    SetTestSerNo(0);  // one key for all, as test utilities have
+    const auto answers = raceRounds(folder, dbPath(), "ids");
+    QSet<int32_t> repeats;
+    for (int round = 0; round < kRounds; ++round) {
+        for (int w = 1; w <= kWorkstations; ++w) {
+            const QString a = answers[round].value(w - 1);
+            const int32_t id = a.section(' ', 0, 0).toInt();
+            const int32_t repeat = a.section(' ', 1, 1).toInt();
+            ASSERT_NE(id, 0) << round;
+            // The id names the row this workstation wrote, not another's of the same times.
+            EXPECT_EQ(
+                scalar(QString("select ResourceId from tblBookings where BookingId = %1").arg(id)),
+                10 + w)
+                << round;
+            EXPECT_NE(repeat, 0) << round;
+            EXPECT_FALSE(repeats.contains(repeat)) << round << " " << repeat;
+            repeats.insert(repeat);
+        }
+    }
 }

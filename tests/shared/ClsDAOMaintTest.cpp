@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <thread>
 
 #include "DbFixture.h"
+#include "UserSlots.h"
 
 // A second program that opens the database, reports, and waits to be told or killed.
 ROSTIMA_CHILD(dao_holder) {
@@ -114,4 +119,83 @@ TEST_F(ClsDAOCompact, WhileHeldTwiceByThisProgramItLeavesTheCountAsItWas) {
     dao().CompactDb();
     EXPECT_EQ(dao().OpenCount(), 2);
     EXPECT_FALSE(QFile::exists(folder.file("OldDb.mdb")));
+}
+
+// Another program that opens the database the moment a compaction has begun, saves a
+// row and closes again, once a round.
+ROSTIMA_CHILD(compaction_peer) {
+    ClsDAO& dao = SharedObjects::DAO();
+    for (int round = 0;; ++round) {
+        ChildSay("ready");
+        if (ChildHear() != "go") return 0;
+        QElapsedTimer waited;
+        waited.start();
+        while (!plat::UserSlots::GateClosed(args[0]) && waited.elapsed() < 5000)
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        const int status = dao.DbOpen(args[0]);
+        const bool saved = dao.SqlAction("insert into tblGroups (GroupName) values (?)",
+                                         {"peer " + QString::number(round)});
+        dao.DbClose();
+        ChildSay(QString("%1 %2").arg(status).arg(saved));
+    }
+}
+
+// Rows enough that a compaction takes a moment.
+void fillBookings(ClsDAO& dao) {
+    ASSERT_TRUE(dao.SqlAction(
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 20000) "
+        "insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
+        "ResourceId, Comments) select 1, 46000 + i, 540, 600, 0, 1, printf('%.200c', 'x') "
+        "from n"));
+}
+
+TEST_F(ClsDAOCompact, AProgramOpeningWhileItRunsWaitsForItAndThenWorksOnTheNewFile) {
+    open();
+    fillBookings(dao());
+    ChildProcess peer(folder, "compaction_peer", {dbPath()});
+    for (int round = 0; round < 5; ++round) {
+        SCOPED_TRACE(round);
+        QFile::remove(folder.file("OldDb.mdb"));
+        ASSERT_EQ(peer.readLine(), "ready");
+        peer.say("go");
+        dao().CompactDb();
+        EXPECT_EQ(peer.readLine(), "0 1");                     // opened and saved
+        EXPECT_TRUE(QFile::exists(folder.file("OldDb.mdb")));  // the compaction ran
+        EXPECT_EQ(
+            scalar(
+                QString("select count(*) from tblGroups where GroupName = 'peer %1'").arg(round)),
+            1);
+    }
+    EXPECT_FALSE(folder.logText().contains("in ClsDAO.CompactDb ("));
+}
+
+TEST_F(ClsDAOCompact, NeverTakesTheDatabaseFromItsPathEvenForAMoment) {
+    open();
+    fillBookings(dao());
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(folder.path()).constData(),
+                                IN_MOVED_FROM | IN_DELETE),
+              0);
+    dao().CompactDb();
+    // Every name that left the folder, by rename or removal.
+    QStringList gone;
+    alignas(inotify_event) char buffer[8192];
+    for (ssize_t n; (n = read(watch, buffer, sizeof buffer)) > 0;) {
+        for (char* p = buffer; p < buffer + n;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(p);
+            if (e->len) gone << QString::fromUtf8(e->name);
+            p += sizeof(inotify_event) + e->len;
+        }
+    }
+    close(watch);
+    EXPECT_TRUE(gone.contains("TempDb.mdb"));
+    EXPECT_FALSE(gone.contains("Rostima.mdb")) << gone.join(", ").toStdString();
+    EXPECT_EQ(scalar("select count(*) from tblBookings"), 20000);
+    ClsDAO old;  // the file before the compaction is kept whole
+    ASSERT_EQ(old.DbOpen(folder.file("OldDb.mdb")), 0);
+    auto rs = old.SqlQuery("select count(*) from tblBookings");
+    ASSERT_NE(rs, nullptr);
+    EXPECT_EQ(rs->Field(0).toLong(), 20000);
+    EXPECT_FALSE(folder.logText().contains("in ClsDAO.CompactDb ("));
 }

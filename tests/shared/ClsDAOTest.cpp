@@ -1,9 +1,17 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sqlite3.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 
 #include "ClsMutex.h"
 #include "DbFixture.h"
+#include "UserSlots.h"
 
 namespace {
 const char* kInsertBooking =
@@ -67,6 +75,100 @@ TEST_F(ClsDAOOpen, AFileThatIsMissingEmptyOrNotADatabaseGivesStatusTwoAndCreates
     EXPECT_FALSE(folder.logText().contains("Open database ["));
     EXPECT_TRUE(folder.logText().contains("in ClsDAO.DbOpen ("));
 }
+
+// Another program in the middle of writing: it holds the file locked against readers.
+ROSTIMA_CHILD(exclusive_holder) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(args[0].toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+            SQLITE_OK ||
+        sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return 1;
+    ChildSay("held");
+    ChildHear();
+    sqlite3_close(db);
+    return 0;
+}
+
+namespace {
+// Makes a file read-only for this process, also for root (through the immutable flag,
+// where the file system has one); back to normal on destruction.
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(const QString& path) : m_path(QFile::encodeName(path)) {
+        m_done = geteuid() == 0 ? setImmutable(true) : chmod(m_path.constData(), 0444) == 0;
+    }
+    ~ReadOnlyFile() {
+        if (geteuid() == 0)
+            setImmutable(false);
+        else
+            chmod(m_path.constData(), 0644);
+    }
+    bool done() const { return m_done; }
+
+private:
+    bool setImmutable(bool on) {
+        const int fd = open(m_path.constData(), O_RDONLY | O_CLOEXEC);
+        int flags = 0;
+        bool ok = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        ok = ok && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        if (fd >= 0) close(fd);
+        return ok;
+    }
+    QByteArray m_path;
+    bool m_done = false;
+};
+
+enum class Unusable { SlotFileIsAFolder, HeldLockedByAnother, ReadOnly };
+std::string unusableName(Unusable u) {
+    const char* names[] = {"SlotFileIsAFolder", "HeldLockedByAnother", "ReadOnly"};
+    return names[static_cast<int>(u)];
+}
+}  // namespace
+
+// A database that can be found but not used fails the open with a line saying why, and
+// leaves nothing open: no connection, no user slot. Closing it then writes the close's
+// error line instead of a "Database close" line.
+class ClsDAOOpenRefuses : public DbFixture, public ::testing::WithParamInterface<Unusable> {};
+
+TEST_P(ClsDAOOpenRefuses, WithAClearLineAndNothingLeftOpen) {
+    std::unique_ptr<ChildProcess> holder;
+    std::unique_ptr<ReadOnlyFile> readOnly;
+    QString why;
+    switch (GetParam()) {
+        case Unusable::SlotFileIsAFolder:
+            ASSERT_TRUE(QDir().mkdir(dbPath() + ".users"));
+            why = "Error 75 at line 4 in ClsDAO.DbOpen (Cannot take a user slot for " + dbPath();
+            break;
+        case Unusable::HeldLockedByAnother:
+            holder =
+                std::make_unique<ChildProcess>(folder, "exclusive_holder", QStringList{dbPath()});
+            ASSERT_EQ(holder->readLine(), "held");
+            why = "Error 3260 at line 4 in ClsDAO.DbOpen (The database is busy";
+            break;
+        case Unusable::ReadOnly:
+            readOnly = std::make_unique<ReadOnlyFile>(dbPath());
+            if (!readOnly->done()) GTEST_SKIP() << "this file system cannot make it read-only";
+            why =
+                "Error 70 at line 4 in ClsDAO.DbOpen (The database file is read-only: " + dbPath();
+            break;
+    }
+    EXPECT_EQ(dao().DbOpen(dbPath()), 2);  // a locked file after the 10 s busy wait
+    EXPECT_EQ(dao().OpenCount(), 1);
+    EXPECT_EQ(dao().SqlQuery("select 1"), nullptr);
+    EXPECT_EQ(plat::UserSlots::Count(dbPath()), GetParam() == Unusable::SlotFileIsAFolder ? -1 : 0);
+    dao().DbClose();
+    const QString log = folder.logText();
+    EXPECT_TRUE(log.contains(why)) << log.toStdString();
+    EXPECT_TRUE(log.contains("in ClsDAO.DbClose ("));
+    EXPECT_FALSE(log.contains("Database close ["));
+    EXPECT_FALSE(log.contains("Open database ["));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ClsDAOOpenRefuses,
+                         ::testing::Values(Unusable::SlotFileIsAFolder,
+                                           Unusable::HeldLockedByAnother, Unusable::ReadOnly),
+                         [](const auto& info) { return unusableName(info.param); });
 
 using ClsDAOStatements = DbFixture;
 
@@ -194,17 +296,34 @@ TEST_F(ClsDAOGuard, PutsTheTimerBackAsItWasAfterSuccessAndAfterAnError) {
     EXPECT_FALSE(host.timer);
 }
 
-TEST_F(ClsDAOGuard, ALockHeldElsewhereMakesTheOperationDoNothingAndRestoresTheTimer) {
+// A statement whose lock another instance holds for the whole wait runs nothing, says so
+// in the log and leaves the timer as it was. Each kind waits its 10 s in its own test.
+class ClsDAOLockTimeout : public DbFixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ClsDAOLockTimeout, MakesTheStatementDoNothingLogItAndRestoreTheTimer) {
+    const bool action = GetParam();
     FakeHost host;
     SharedObjects::SetHost(&host);
     open();
     ClsMutex other;  // another instance of this program, busy with the database
     ASSERT_TRUE(other.GetMutex(folder.exeName() + "_SQL", true, 0));
-    EXPECT_EQ(dao().SqlQuery("select * from tblGroups"), nullptr);  // after its 10 s wait
+    if (action)
+        EXPECT_FALSE(dao().SqlAction(kInsertBooking));
+    else
+        EXPECT_EQ(dao().SqlQuery("select * from tblGroups"), nullptr);
     EXPECT_TRUE(host.timer);
     other.DeleteMutex();
-    EXPECT_FALSE(folder.logText().contains("ClsDAO.SqlQuery"));
+    EXPECT_EQ(scalar("select count(*) from tblBookings"), 0);
+    const QString log = folder.logText();
+    EXPECT_TRUE(log.contains(QString("Error 3260 at line 1 in ClsDAO.%1 (The lock %2_SQL was not "
+                                     "had within 10000 ms)")
+                                 .arg(action ? "SqlAction" : "SqlQuery", folder.exeName())));
+    EXPECT_TRUE(log.contains(action ? QString("SqlStr = ") + kInsertBooking
+                                    : "SqlStr = select * from tblGroups"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ClsDAOLockTimeout, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Action" : "Query"; });
 
 using ClsDAOChanges = DbFixture;
 

@@ -62,6 +62,13 @@ TEST(ClsDate, TwentyFourHourTextsWhenTheSettingIsOnAndTwelveWhenItIsNotANumber) 
     SharedObjects::Ini().WriteValue("Options", "UseMilitaryTime", 1);
     EXPECT_EQ(d.ShowTime(780, true), "13:00");
     EXPECT_EQ(d.ShowTime(1440, true), "24:00");
+    // Numerically not 0 is on, whatever its spelling.
+    for (const char* on : {"1.0", " -1 ", "0.5"}) {
+        SharedObjects::Ini().WriteValue("Options", "UseMilitaryTime", QString(on));
+        EXPECT_EQ(d.ShowTime(780, true), "13:00") << on;
+    }
+    SharedObjects::Ini().WriteValue("Options", "UseMilitaryTime", "0.0");
+    EXPECT_EQ(d.ShowTime(780, true), "01:00 pm");
     SharedObjects::Ini().WriteValue("Options", "UseMilitaryTime", "yes please");
     EXPECT_EQ(d.ShowTime(780, true), "01:00 pm");
     SharedObjects::Ini().WriteValue("Options", "UseMilitaryTime", "");

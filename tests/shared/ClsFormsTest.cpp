@@ -82,6 +82,22 @@ TEST_F(ClsFormsTest, FillComboAddsTheBlankAndKeepsRowsInQueryOrder) {
     EXPECT_EQ(box.count(), 1);
 }
 
+TEST_F(ClsFormsTest, EveryFillLeavesOutARowWhoseTextIsNull) {
+    ASSERT_TRUE(dao().SqlAction("insert into tblGroups (GroupName) values ('A'), (Null), ('')"));
+    const QString rows = "select GroupName, GroupId from tblGroups order by GroupId";
+    plat::ComboBox box;
+    forms().FillCombo(box, rows, true, false);
+    plat::ListBox choices, list;
+    forms().FillChoices(choices, rows);
+    forms().FillList(list, "select 0, GroupName, GroupId from tblGroups order by GroupId");
+    for (const QAbstractItemModel* m : {box.model(), choices.model(), list.model()}) {
+        ASSERT_EQ(m->rowCount(), 2);
+        EXPECT_EQ(m->index(0, 0).data().toString(), "A");
+        EXPECT_EQ(m->index(1, 0).data().toString(), "");
+    }
+    EXPECT_EQ(box.ItemData(1), 3);
+}
+
 TEST_F(ClsFormsTest, FillListMarksOnlyRowsWhoseFlagIsNotZero) {
     ASSERT_TRUE(dao().SqlActions({"insert into tblGroups (GroupName) values ('A')",
                                   "insert into tblGroups (GroupName) values ('B')",

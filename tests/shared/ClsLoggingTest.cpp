@@ -28,24 +28,33 @@ TEST(ClsLogging, LinesCarryTimeAndTheHandleAsEightUpperCaseHexDigits) {
                                                     ".txt"));
 }
 
+// A program of its own name (so its log lock is its own), writing a burst of long lines
+// once told to go.
 ROSTIMA_CHILD(log_burst) {
+    plat::SetAppExeNameForTest(args[1]);
     ClsLogging log;
     log.setHwnd(args[0].toInt());
-    const QString payload(300, QChar('a' + args[0].toInt()));
-    for (int i = 0; i < 200; ++i) log.LogMsg(payload);
+    const QString payload(3000, QChar('a' + args[0].toInt()));
+    ChildSay("ready");
+    ChildHear();
+    for (int i = 0; i < 300; ++i) log.LogMsg(payload);
     return 0;
 }
 
-TEST(ClsLogging, TwoProcessesWritingAtOnceNeverTearALine) {
+TEST(ClsLogging, DifferentProgramsWritingAtOnceNeverTearOrLoseALine) {
     TempProgramFolder folder;
-    ChildProcess a(folder, "log_burst", {"1"});
-    ChildProcess b(folder, "log_burst", {"2"});
-    ASSERT_EQ(a.finish(), 0);
-    ASSERT_EQ(b.finish(), 0);
+    std::vector<std::unique_ptr<ChildProcess>> programs;
+    for (int p = 1; p <= 3; ++p)
+        programs.push_back(std::make_unique<ChildProcess>(
+            folder, "log_burst",
+            QStringList{QString::number(p), folder.exeName() + "_prog" + QString::number(p)}));
+    for (auto& p : programs) ASSERT_EQ(p->readLine(), "ready");
+    for (auto& p : programs) p->say("go");
+    for (auto& p : programs) ASSERT_EQ(p->finish(), 0);
     QStringList lines = folder.logText().split('\n');
     ASSERT_EQ(lines.takeLast(), "");
-    ASSERT_EQ(lines.size(), 400);
-    const QRegularExpression whole("^\\d{6} 0000000([12]) (b{300}|c{300})$");
+    EXPECT_EQ(lines.size(), 900);
+    const QRegularExpression whole("^\\d{6} 0000000([123]) (b{3000}|c{3000}|d{3000})$");
     for (const QString& l : lines) {
         const auto m = whole.match(l);
         ASSERT_TRUE(m.hasMatch()) << l.left(40).toStdString();

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "ProfileFile.h"
 #include "TestSupport.h"
 
@@ -91,19 +94,56 @@ TEST(ProfileFile, WriteIntoAFolderThatDoesNotExistReportsFailure) {
 }
 
 ROSTIMA_CHILD(profile_writer) {
-    for (int i = 0; i < 40; ++i)
-        plat::WritePrivateProfileString("S", args[0] + QString::number(i), "v", "shared.ini");
+    for (int i = 0; i < 150; ++i)
+        plat::WritePrivateProfileString("S", args[0] + QString::number(i), "v", args[1]);
     return 0;
 }
 
-TEST(ProfileFile, TwoProcessesWritingOneFileLoseNoValue) {
+// Also a file whose full path is long and not Latin, which makes a long lock name.
+class ProfileFileShared : public ::testing::TestWithParam<bool> {};
+
+TEST_P(ProfileFileShared, TwoProcessesWritingOneFileLoseNoValue) {
     TempProgramFolder folder;
-    ChildProcess a(folder, "profile_writer", {"a"});
-    ChildProcess b(folder, "profile_writer", {"b"});
+    const QString folders = QString::fromUtf8(
+        "\u0417\u0430\u043f\u0438\u0441\u0438 \u0440\u0435\u0433\u0438\u0441\u0442"
+        "\u0440\u0430\u0442\u0443\u0440\u044b/\u6771\u4eac\u306e\u4e8b\u52d9\u6240"
+        "\u306e\u8a2d\u5b9a/\u03a1\u03c5\u03b8\u03bc\u03af\u03c3\u03b5\u03b9\u03c2 "
+        "\u03c3\u03c4\u03b1\u03b8\u03bc\u03bf\u03cd");
+    const QString file = GetParam() ? folder.file(folders + "/Rostima.ini") : "shared.ini";
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(plat::ResolveProfilePath(file)).absolutePath()));
+    ChildProcess a(folder, "profile_writer", {"a", file});
+    ChildProcess b(folder, "profile_writer", {"b", file});
     ASSERT_EQ(a.finish(), 0);
     ASSERT_EQ(b.finish(), 0);
-    for (int i = 0; i < 40; ++i) {
-        EXPECT_EQ(get("S", "a" + QString::number(i), "shared.ini"), "v") << i;
-        EXPECT_EQ(get("S", "b" + QString::number(i), "shared.ini"), "v") << i;
-    }
+    int lost = 0;
+    for (int i = 0; i < 150; ++i)
+        for (const char* who : {"a", "b"}) lost += get("S", who + QString::number(i), file) != "v";
+    EXPECT_EQ(lost, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, ProfileFileShared, ::testing::Bool(), [](const auto& info) {
+    return info.param ? "LongNonLatinPath" : "ShortName";
+});
+
+// A line break in a section, key or value never makes lines of its own; a file that is
+// not UTF-8 keeps the bytes of every line the write does not touch.
+TEST(ProfileFile, WritesOnlyItsOwnLineWhateverTheTextAndLeavesOtherBytesAlone) {
+    TempProgramFolder folder;
+    ASSERT_TRUE(plat::WritePrivateProfileString("S", "K", "a\n[Evil]\r\nInjected=1", "b.ini"));
+    ASSERT_TRUE(plat::WritePrivateProfileString("T\n[U]", "L\nM=2", "v", "b.ini"));
+    EXPECT_EQ(ReadTestFile(folder.file("b.ini")),
+              "[S]\nK=a [Evil]  Injected=1\n[T [U]]\nL M=2=v\n");
+    EXPECT_EQ(get("S", "K", "b.ini"), "a [Evil]  Injected=1");
+    // A section whose name holds brackets is found again, not written anew.
+    ASSERT_TRUE(plat::WritePrivateProfileString("Clinic [17]", "K", "1", "c.ini"));
+    ASSERT_TRUE(plat::WritePrivateProfileString("Clinic [17]", "K", "2", "c.ini"));
+    EXPECT_EQ(ReadTestFile(folder.file("c.ini")), "[Clinic [17]]\nK=2\n");
+    EXPECT_EQ(get("Evil", "Injected", "b.ini"), "DEF");
+
+    const QByteArray latin1 = "[S]\r\nName=Zo\xEB\r\n; caf\xE9 cr\xE8me\r\nOld=1\r\n";
+    WriteTestFile(folder.file("l.ini"), latin1);
+    ASSERT_TRUE(plat::WritePrivateProfileString("S", "Old", "2", "l.ini"));
+    ASSERT_TRUE(plat::WritePrivateProfileString("S", "New", "\u00e9", "l.ini"));
+    EXPECT_EQ(ReadTestFile(folder.file("l.ini")),
+              "[S]\r\nName=Zo\xEB\r\n; caf\xE9 cr\xE8me\r\nOld=2\r\nNew=\xC3\xA9\r\n");
 }

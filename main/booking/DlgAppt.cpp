@@ -1,0 +1,289 @@
+// DlgAppt: the program-wide instance, the hand-over, loading, first activation,
+// unloading and the slot list.
+#include "DlgAppt.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+#include "ApptEditorState.h"
+#include "CalendarState.h"
+#include "ClsBooking.h"
+#include "ClsDAO.h"
+#include "ClsDate.h"
+#include "ClsForms.h"
+#include "ClsGroup.h"
+#include "ClsIni.h"
+#include "ClsLogging.h"
+#include "ClsTask.h"
+#include "ComboBox.h"
+#include "DlgMain.h"
+#include "KeyedToolbar.h"
+#include "ModalHook.h"
+#include "Nudgel.h"
+#include "SharedObjects.h"
+#include "Tabrix.h"
+
+namespace {
+ClsIni& ini() { return SharedObjects::Ini(); }
+void log(const QString& line) { SharedObjects::Log().LogMsg(line); }
+constexpr int kTw = DlgAppt::kTwipsPerPixel;
+constexpr int kLastMinute = 1440;  // the close of the day
+
+QPointer<DlgAppt>& instance() {
+    static QPointer<DlgAppt> editor;
+    return editor;
+}
+
+// The booking of a slot row, as the day's query returned it.
+struct DayBooking {
+    int32_t id = 0;
+    int start = 0, end = 0;  // minutes, end exclusive
+    QString task, customer, ref01, ref02, ref03;
+    uint32_t colour = 0;
+};
+}  // namespace
+
+DlgAppt::DlgAppt(QWidget* parent) : QDialog(parent) {
+    setObjectName("DlgAppt");
+    setWindowTitle("Appointments");
+    setModal(true);
+    buildControls();
+    buildMenus();
+}
+
+DlgAppt::~DlgAppt() {
+    if (ApptEditorState::CbResource() == CbResource) ApptEditorState::Register(nullptr, nullptr);
+}
+
+DlgAppt& DlgAppt::Instance() {
+    if (!instance()) instance() = new DlgAppt(dynamic_cast<QWidget*>(SharedObjects::Host()));
+    return *instance();
+}
+
+bool DlgAppt::Exists() { return !instance().isNull(); }
+
+void DlgAppt::Install() {
+    ApptEditorState::RegisterShow(
+        [](int32_t groupId, int16_t start, int32_t resourceId, int32_t taskId, int32_t day) {
+            DlgAppt& editor = Instance();
+            editor.setGroupId(groupId);
+            editor.setStartTime(start);
+            editor.setResourceId(resourceId);
+            editor.setTaskId(taskId);
+            editor.setApptDate(day);
+            editor.ShowModal();
+        });
+    ApptEditorState::Register([] { return Exists() && Instance().isVisible(); },
+                              Instance().CbResource);
+}
+
+void DlgAppt::Uninstall() {
+    ApptEditorState::RegisterShow(nullptr);
+    ApptEditorState::Register(nullptr, nullptr);
+}
+
+void DlgAppt::setGroupId(int32_t id) {
+    m_groupId = id;
+    SharedObjects::Task().setGroupId(id);
+}
+
+int32_t DlgAppt::CurrentDate() const { return CalendarState::CalDate(); }
+
+void DlgAppt::setApptDate(int32_t day) {
+    ensureLoaded();
+    CalendarState::setCalDate(day);
+    const QDate date = SharedObjects::Date().LongToDate(day);
+    LbTimeSlot->setTitle(QLocale(QLocale::English).toString(date, "dddd d MMMM yyyy"));
+    if (isVisible()) {
+        if (auto* main = dynamic_cast<DlgMain*>(SharedObjects::Host())) main->setCurrentDate(day);
+    }
+    ShowBookings();
+}
+
+void DlgAppt::ensureLoaded() {
+    if (!m_loaded) Form_Load();
+}
+
+void DlgAppt::ShowModal() {
+    ensureLoaded();
+    // A modal window that opened minimized would block the program out of sight.
+    setWindowState(m_windowState == 2 ? Qt::WindowMaximized : Qt::WindowNoState);
+    plat::ModalHook::Exec(*this);
+    if (m_loaded) done(QDialog::Rejected);
+}
+
+void DlgAppt::Form_Load() {
+    m_loaded = true;
+    Activated = MovePending = CopyRequested = false;
+    m_placing = false;
+    ClsForms& forms = SharedObjects::Forms();
+    MilitaryMode = ini().GetNumber("Options", "UseMilitaryTime", 0) != 0;
+    m_windowState = static_cast<int>(ini().GetNumber("DlgAppt", "WindowState", 0));
+    ClsGroup& group = SharedObjects::Group();
+    ClsDate& date = SharedObjects::Date();
+    LblStart->setText(date.ShowTime(group.DayStart(), true));
+    LblEnd->setText(date.ShowTime(group.DayEnd(), true));
+    forms.CentreForm(*this, parentWidget());
+    LbTimeSlot->setFont(font());
+    TxtComments->clear();
+    group.Load(m_groupId);
+    LbTimeSlot->clearRows();
+    LbTimeSlot->clearColumns();
+    const std::pair<const char*, int> columns[] = {{"Time", 90},      {"Booking", 120},
+                                                   {"Customer", 120}, {"Ref 01", 60},
+                                                   {"Ref 02", 60},    {"Ref 03", 60}};
+    for (const auto& [heading, width] : columns) LbTimeSlot->addColumn(heading, width);
+    LbTimeSlot->setFullRowSelect(true);
+    LbTimeSlot->setGridLines(true);
+    ReadOnlyMode = ini().GetNumber("Options", "IsReadOnly", 0) == 1;
+    // The one instance lives on between openings: show again what a read-only load hid,
+    // and switch the toolbar on again after the Exit command switched it off.
+    for (QMenu* menu : {mnuAppt, mnuType, mnuCustomer})
+        menu->menuAction()->setVisible(!ReadOnlyMode);
+    for (QPushButton* button : BtnTask) button->setVisible(!ReadOnlyMode);
+    Toolbar1->setButtonVisible("TaskDef", !ReadOnlyMode);
+    Toolbar1->setButtonVisible("People", !ReadOnlyMode);
+    SpinStart->setVisible(!ReadOnlyMode);
+    SpinEnd->setVisible(!ReadOnlyMode);
+    forms.EnableButtons(*Toolbar1, true);
+    leaveMode();
+}
+
+void DlgAppt::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!Activated) QTimer::singleShot(0, this, [this] { Form_Activate(); });
+}
+
+void DlgAppt::Form_Activate() {
+    if (Activated || !m_loaded) return;
+    Activated = true;
+    ShowResources();
+    ShowTasks(0);
+    ShowCustomers(0);
+    SetupEnabled();
+    // The handed slot, found by its start minute; a drop also preselects its task.
+    for (int row = 0; row < LbTimeSlot->rowCount(); ++row) {
+        if (LbTimeSlot->rowText(row) == QString::number(m_startTime)) {
+            LbTimeSlot->setCurrentRow(row);
+            LbTimeslot_ItemClick(row, 1);
+            if (m_taskId != 0) SharedObjects::Forms().SetComboData(*CbTask, m_taskId);
+            break;
+        }
+    }
+}
+
+void DlgAppt::done(int result) {
+    if (m_loaded) Form_Unload();
+    QDialog::done(result);
+}
+
+void DlgAppt::Form_Unload() {
+    m_loaded = false;
+    const QRect g = geometry();
+    ini().WriteValue("DlgAppt", "Height", g.height() * kTw);
+    ini().WriteValue("DlgAppt", "Width", g.width() * kTw);
+    ini().WriteValue("DlgAppt", "Left", g.x() * kTw);
+    ini().WriteValue("DlgAppt", "Top", g.y() * kTw);
+    ini().WriteValue("DlgAppt", "WindowState", isMinimized() ? 1 : isMaximized() ? 2 : 0);
+}
+
+int DlgAppt::slotInterval() const {
+    const int interval = SharedObjects::Group().Interval();
+    return interval > 0 ? interval : ClsGroup::kDefaultInterval;
+}
+
+QString DlgAppt::slotLabel(int minute, int interval) const {
+    ClsDate& date = SharedObjects::Date();
+    const auto m = static_cast<int16_t>(minute);
+    if (!MilitaryMode) return date.ShowTime(m, true);
+    return date.MilitaryTime(m) + " to " +
+           date.MilitaryTime(static_cast<int16_t>(minute + interval));
+}
+
+void DlgAppt::ShowBookings() {
+    LbTimeSlot->clearRows();
+    ClsGroup& group = SharedObjects::Group();
+    const int interval = slotInterval();
+    const int first = qBound(0, static_cast<int>(group.DayStart()), kLastMinute);
+    const int last = qBound(first, static_cast<int>(group.DayEnd()), kLastMinute);
+    const int32_t resourceId = SharedObjects::Forms().GetComboData(*CbResource);
+    const int32_t day = CurrentDate();
+
+    // The day's bookings of the resource in one query, oldest first; a value that is
+    // missing (a type or customer that is gone, a Null text) shows as empty.
+    std::vector<DayBooking> bookings;
+    if (resourceId > 0) {
+        auto rs = SharedObjects::DAO().SqlQuery(
+            "select BookingId, BookingStart, BookingEnd, Ref01, Ref02, Ref03, "
+            "(select TaskName from tblTasks where TaskId = tblBookings.TaskId), "
+            "(select Colour from tblTasks where TaskId = tblBookings.TaskId), "
+            "(select CustomerName from tblCustomers where CustomerId = tblBookings.CustomerId) "
+            "from tblBookings where " +
+            QString("ResourceId = %1 and BookingDate = %2 and BookingStart <= %3 and "
+                    "BookingEnd > %4 order by BookingId")
+                .arg(resourceId)
+                .arg(day)
+                .arg(last)
+                .arg(first));
+        if (!rs) {
+            log("Error in DlgBook.ShowBookings");
+            return;
+        }
+        for (; !rs->Eof(); rs->MoveNext()) {
+            DayBooking b;
+            b.id = rs->Field(0).toInt();
+            b.start = rs->Field(1).toInt();
+            b.end = rs->Field(2).toInt();
+            b.ref01 = rs->Field(3).toString();
+            b.ref02 = rs->Field(4).toString();
+            b.ref03 = rs->Field(5).toString();
+            b.task = rs->Field(6).toString();
+            const DbValue& colour = rs->Field(7);
+            b.colour =
+                colour.isNull() ? plat::Tabrix::kWhite : static_cast<uint32_t>(colour.toLong());
+            b.customer = rs->Field(8).isNull() ? "?" : rs->Field(8).toString();
+            bookings.push_back(std::move(b));
+        }
+    }
+
+    int32_t previous = 0;
+    uint32_t colour = plat::Tabrix::kWhite;
+    for (int t = first; t <= last; t += interval) {
+        const QString label = slotLabel(t, interval);
+        const DayBooking* covering = nullptr;
+        for (const DayBooking& b : bookings) {
+            if (b.start <= t && b.end > t) {
+                covering = &b;
+                break;
+            }
+        }
+        int row = 0;
+        if (!covering) {
+            row = LbTimeSlot->addRow({label, "", "", "", "", ""});
+            colour = plat::Tabrix::kWhite;
+            previous = 0;
+        } else if (covering->id != previous) {
+            row = LbTimeSlot->addRow({label, covering->task, covering->customer, covering->ref01,
+                                      covering->ref02, covering->ref03});
+            colour = covering->colour;
+            previous = covering->id;
+        } else {
+            row = LbTimeSlot->addRow({label, "~", "~", "", "", ""});
+        }
+        LbTimeSlot->setRowText(row, QString::number(t));
+        LbTimeSlot->setRowData(row, covering ? covering->id : 0);
+        LbTimeSlot->setRowColor(row, colour);
+    }
+
+    // Nothing stays selected, so the booking taken up before cannot be saved or moved by
+    // a later command as if it were this day's: the shared record is read afresh (or
+    // reset when its booking is gone) until the next slot click.
+    ClsBooking& booking = SharedObjects::Booking();
+    if (booking.BookingId() == 0 || !booking.Load(booking.BookingId())) booking.InitBfr();
+    SetupEnabled();
+}

@@ -1,0 +1,172 @@
+#pragma once
+#include <QDialog>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+namespace plat {
+class ComboBox;
+class KeyedToolbar;
+class Nudgel;
+class Tabrix;
+}  // namespace plat
+
+// The day booking editor: the day of one resource as a list of time slots, one row per
+// slot of the group's working day, each showing the booking that covers it. A click on a
+// slot takes its booking up (or prepares a new one there) in the shared ClsBooking, which
+// the spins and commands then change and save; a pending move or copy is placed by the
+// next slot click. The editor keeps no date of its own: its date is CalendarState's.
+//
+// Other windows hand values over through the properties before showing it (GroupId first,
+// ApptDate last), and may move its date (setApptDate) and resource (CbResource) while it
+// is open and read its rows (LbTimeSlot). The dialogs it opens register in DlgApptHooks.
+class DlgAppt : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit DlgAppt(QWidget* parent = nullptr);
+    ~DlgAppt() override;
+
+    // The program-wide instance, made on first use as a child of the main window.
+    static DlgAppt& Instance();
+    static bool Exists();
+    // Makes the main window's hand-over (drop, row double-click, "Write") and its refresh
+    // tick reach this editor.
+    static void Install();
+    static void Uninstall();
+
+    // Hand-over properties.
+    int32_t GroupId() const { return m_groupId; }
+    // Also points the shared type record at the group (its default times and slot length).
+    void setGroupId(int32_t id);
+    int16_t StartTime() const { return m_startTime; }  // minutes since midnight
+    void setStartTime(int16_t minutes) { m_startTime = minutes; }
+    int32_t ResourceId() const { return m_resourceId; }
+    void setResourceId(int32_t id) { m_resourceId = id; }
+    int32_t TaskId() const { return m_taskId; }  // 0 = none to preselect
+    void setTaskId(int32_t id) { m_taskId = id; }
+    // The day shown (a day number): stores it as the calendar's date, retitles the list,
+    // moves the main window there while the editor is shown, and refills the list. Loads
+    // the window first when it is not loaded.
+    void setApptDate(int32_t day);
+    int32_t CurrentDate() const;
+
+    // Loads the window when needed, shows it modally and unloads it when it has closed.
+    void ShowModal();
+    // Refills the slot list for the selected resource and the current date.
+    void ShowBookings();
+    bool IsLoaded() const { return m_loaded; }
+
+    // The window's steps, also run by the controls' events.
+    void Form_Load();
+    void Form_Activate();
+    void Form_Unload();
+    void Form_Resize();
+    void LbTimeslot_ItemClick(int row, int column);
+    void BtnTask_Click(int index);
+    void SpinDate_Click(int16_t direction);
+    void SpinStart_Click(int16_t direction);
+    void SpinEnd_Click(int16_t direction);
+    void ShowResources();
+    void ShowTasks(int32_t taskId);
+    void ShowCustomers(int32_t customerId);
+    void CbResource_Click();
+    void CbTask_Click();
+    void CbCustomer_Click();
+    void SetupEnabled();
+    void EnableMe(bool on);
+    void Toolbar1_ButtonClick(const QString& key);
+    void Toolbar1_ButtonMenuClick(const QString& entryKey);
+
+    // Where the frames and lists go for a window size, all in twips.
+    struct Geometry {
+        int frame0Width, frame0Height, listWidth, listHeight, moveLabelTop, frame1Left;
+    };
+    static Geometry Layout(int widthTw, int heightTw, bool movePending);
+
+    // Editor state.
+    int32_t MoveSourceId = 0;                        // booking chosen for a move or copy
+    int16_t MoveSourceStart = 0, MoveSourceEnd = 0;  // its times when it was chosen
+    bool MilitaryMode = false;                       // 24-hour slot labels
+    bool MovePending = false;                        // a move or copy waits for its slot
+    bool CopyRequested = false;                      // that pending one is a copy
+    bool ReadOnlyMode = false;                       // the workstation is read-only
+    bool Activated = false;                          // the first activation has run
+
+    // The controls, named as the program knows them.
+    plat::Tabrix* LbTimeSlot = nullptr;
+    plat::ComboBox* CbResource = nullptr;
+    plat::ComboBox* CbTask = nullptr;
+    plat::ComboBox* CbCustomer = nullptr;
+    QLineEdit* TxtRef01 = nullptr;
+    QLineEdit* TxtRef02 = nullptr;
+    QLineEdit* TxtRef03 = nullptr;
+    QLineEdit* TxtComments = nullptr;
+    QLabel* LblStart = nullptr;
+    QLabel* LblEnd = nullptr;
+    QLabel* LblMove = nullptr;
+    std::array<QGroupBox*, 2> Frame1{};
+    std::array<QPushButton*, 6> BtnTask{};
+    plat::Nudgel* SpinStart = nullptr;
+    plat::Nudgel* SpinEnd = nullptr;
+    plat::Nudgel* SpinDate = nullptr;
+    plat::KeyedToolbar* Toolbar1 = nullptr;
+    QMenuBar* MenuBar = nullptr;
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuAppt = nullptr;
+    QMenu* mnuType = nullptr;
+    QMenu* mnuCustomer = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuApptSubmit = nullptr;
+    QAction* mnuApptDelete = nullptr;
+    QAction* mnuApptMove = nullptr;
+    QAction* mnuApptCopy = nullptr;
+    QAction* mnuApptChangeDate = nullptr;
+
+    static constexpr int kTwipsPerPixel = 15;
+    static constexpr int kMinWidthTw = 9600, kMinHeightTw = 6450;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void done(int result) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Submitted { Saved, NoSlot, Refused, Nothing };
+
+    void buildControls();
+    void buildMenus();
+    void ensureLoaded();
+    void unload();
+    Submitted submit();
+    void repeat();
+    void deleteBooking();
+    void moveOrCopy(int index);
+    void leaveMode();
+    void placeBooking(int row);
+    void takeUpSlot(int row);
+    bool refuse(const QString& message);
+    bool checkBeforeSave();
+    void buttonsOn(bool on);
+    void refreshMainChart();
+    QString slotLabel(int minute, int interval) const;
+    int slotInterval() const;
+
+    int32_t m_groupId = 0;
+    int32_t m_resourceId = 0;
+    int32_t m_taskId = 0;
+    int16_t m_startTime = 0;
+    bool m_loaded = false;
+    bool m_inResize = false;
+    bool m_placing = false;  // a move or copy is being placed: slot clicks wait
+    int m_windowState = 0;   // [DlgAppt] WindowState as loaded: 0 normal, 1 min, 2 max
+    QWidget* m_client = nullptr;
+};

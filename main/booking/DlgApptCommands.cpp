@@ -1,0 +1,196 @@
+// DlgAppt: the command buttons (save and close, save, repeat, delete, move and copy).
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "CalendarState.h"
+#include "ClsBooking.h"
+#include "ClsForms.h"
+#include "ClsIni.h"
+#include "ComboBox.h"
+#include "DlgAppt.h"
+#include "DlgApptHooks.h"
+#include "DlgMain.h"
+#include "KeyedToolbar.h"
+#include "ModMain.h"
+#include "MsgBox.h"
+#include "SharedObjects.h"
+#include "Tabrix.h"
+
+namespace {
+ClsForms& forms() { return SharedObjects::Forms(); }
+constexpr int kLastMinute = 1440;  // the close of the day
+
+void askForSlot() {
+    plat::MsgBox("Please select the timeslot!", plat::vbOKCancel | plat::vbInformation,
+                 "Information");
+}
+}  // namespace
+
+void DlgAppt::BtnTask_Click(int index) {
+    switch (index) {
+        case 0:
+            // A save that was refused keeps the window open with what the user entered.
+            if (LbTimeSlot->selectedRow() >= 0 && submit() == Submitted::Refused) return;
+            buttonsOn(false);
+            done(QDialog::Accepted);
+            break;
+        case 1:
+            submit();
+            break;
+        case 2:
+            if (!ReadOnlyMode) repeat();
+            break;
+        case 3:
+            if (!ReadOnlyMode) deleteBooking();
+            break;
+        case 4:
+        case 5:
+            if (!ReadOnlyMode) moveOrCopy(index);
+            break;
+        default:
+            break;
+    }
+}
+
+bool DlgAppt::refuse(const QString& message) {
+    ModMain::Warning(message);
+    return false;
+}
+
+// What no save may write, whichever command asks: a booking without a resource, without
+// the customer a workstation requires, or whose end is not after its start within the day.
+bool DlgAppt::checkBeforeSave() {
+    const ClsBooking& booking = SharedObjects::Booking();
+    if (SharedObjects::Ini().GetNumber("Options", "CustomerRequired", 0) != 0 &&
+        booking.CustomerId() <= 0)
+        return refuse("No customer selected!");
+    if (booking.ResourceId() <= 0) return refuse("No resource selected!");
+    if (booking.BookingStart() < 0 || booking.BookingEnd() > kLastMinute ||
+        booking.BookingEnd() <= booking.BookingStart())
+        return refuse("Invalid appointment times!");
+    return true;
+}
+
+DlgAppt::Submitted DlgAppt::submit() {
+    if (ReadOnlyMode) return Submitted::Nothing;
+    if (LbTimeSlot->selectedRow() < 0) {
+        askForSlot();
+        ShowBookings();
+        return Submitted::NoSlot;
+    }
+    ClsBooking& booking = SharedObjects::Booking();
+    booking.setBookingDate(CalendarState::CalDate());
+    booking.setCustomerId(forms().GetComboData(*CbCustomer));
+    booking.setResourceId(forms().GetComboData(*CbResource));
+    booking.setRef01(TxtRef01->text().trimmed());
+    booking.setRef02(TxtRef02->text().trimmed());
+    booking.setRef03(TxtRef03->text().trimmed());
+    booking.setComments(TxtComments->text().trimmed());
+    booking.setTaskId(forms().GetComboData(*CbTask));
+    // Refusals keep the slot, the times and the texts, so the user can put it right.
+    if (booking.TaskId() <= 0) {
+        plat::MsgBox("No task selected!", plat::vbOKCancel | plat::vbExclamation, "Error!");
+        return Submitted::Refused;
+    }
+    if (!checkBeforeSave()) return Submitted::Refused;
+    // The save tests for a clash in the same statement that writes, for a new booking and
+    // for a changed one alike.
+    if (booking.Save() == 0) {
+        ModMain::Warning("Unable to save appointment!\r\n\r\nConflict with another appointment!");
+        return Submitted::Refused;
+    }
+    refreshMainChart();
+    ShowBookings();
+    return Submitted::Saved;
+}
+
+void DlgAppt::repeat() {
+    const auto& show = DlgApptHooks::Get().showRepeat;
+    if (!show) return;
+    const ClsBooking& booking = SharedObjects::Booking();
+    // The series takes the times of the booking taken up last: there must be one.
+    if (booking.BookingEnd() <= booking.BookingStart()) {
+        askForSlot();
+        return;
+    }
+    buttonsOn(false);
+    DlgApptHooks::Repeat r;
+    r.apptDate = CurrentDate();
+    r.startTime = booking.BookingStart();
+    r.endTime = booking.BookingEnd();
+    r.groupId = m_groupId;
+    r.resourceId = forms().GetComboData(*CbResource);
+    r.customerId = forms().GetComboData(*CbCustomer);
+    r.taskId = forms().GetComboData(*CbTask);
+    r.ref01 = TxtRef01->text().trimmed();
+    r.ref02 = TxtRef02->text().trimmed();
+    r.ref03 = TxtRef03->text().trimmed();
+    r.comments = TxtComments->text().trimmed();
+    show(r);
+    ShowBookings();
+    buttonsOn(true);
+}
+
+void DlgAppt::deleteBooking() {
+    const int row = LbTimeSlot->selectedRow();
+    if (row < 0) return;
+    const int32_t id = LbTimeSlot->rowData(row);
+    if (id == 0 || !ModMain::Confirm("Do you wish to delete this appointment?")) return;
+    ClsBooking& booking = SharedObjects::Booking();
+    // Only what was loaded is deleted: a series id left from another booking never is.
+    if (!booking.Load(id)) {
+        ShowBookings();
+        return;
+    }
+    if (booking.RepeatId() != 0 &&
+        ModMain::Confirm("This appointment is part of a repeated sequence.\r\n"
+                         "Do you wish to delete all repeated appointments?"))
+        booking.DeleteRepeats(booking.RepeatId());
+    else
+        booking.Delete(booking.BookingId());
+    booking.InitBfr();
+    ShowBookings();
+}
+
+void DlgAppt::moveOrCopy(int index) {
+    if (MovePending) {
+        leaveMode();
+        return;
+    }
+    const int row = LbTimeSlot->selectedRow();
+    if (row < 0) {
+        askForSlot();
+        return;
+    }
+    const int32_t id = LbTimeSlot->rowData(row);
+    if (id == 0) return;
+    ClsBooking& booking = SharedObjects::Booking();
+    if (!booking.Load(id)) {
+        ShowBookings();
+        return;
+    }
+    MoveSourceId = booking.BookingId();
+    MoveSourceStart = booking.BookingStart();
+    MoveSourceEnd = booking.BookingEnd();
+    MovePending = true;
+    CopyRequested = index == 5;
+    LblMove->setText(CopyRequested ? "Copy Appointment" : "Move Appointment");
+    LblMove->show();
+    BtnTask[index]->setText("&Cancel");
+    Form_Resize();  // the list makes room for the label
+}
+
+void DlgAppt::leaveMode() {
+    MovePending = CopyRequested = false;
+    LblMove->hide();
+    BtnTask[4]->setText("&Move");
+    BtnTask[5]->setText("&Copy");
+    Form_Resize();
+}
+
+void DlgAppt::buttonsOn(bool on) { forms().EnableButtons(*Toolbar1, on); }
+
+void DlgAppt::refreshMainChart() {
+    if (auto* main = dynamic_cast<DlgMain*>(SharedObjects::Host())) main->ShowResources(0);
+}

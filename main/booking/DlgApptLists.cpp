@@ -1,0 +1,90 @@
+// DlgAppt: the resource, type and customer lists, and when the booking commands may be
+// used.
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "ClsCustomer.h"
+#include "ClsForms.h"
+#include "ClsIni.h"
+#include "ClsTask.h"
+#include "ComboBox.h"
+#include "DlgAppt.h"
+#include "Nudgel.h"
+#include "SharedObjects.h"
+#include "Tabrix.h"
+
+namespace {
+ClsForms& forms() { return SharedObjects::Forms(); }
+}  // namespace
+
+void DlgAppt::ShowResources() {
+    forms().FillCombo(*CbResource,
+                      "select ResourceName, ResourceId from " +
+                          QString("tblResources where GroupId = %1").arg(m_groupId) +
+                          " order by ResourceName",
+                      true, false);
+    forms().SetComboData(*CbResource, m_resourceId);
+}
+
+void DlgAppt::ShowTasks(int32_t taskId) {
+    CbTask->Clear();
+    forms().AddComboItem(*CbTask, "< No Booking >", 0);
+    const int32_t group = SharedObjects::Task().GroupId();
+    forms().FillCombo(*CbTask,
+                      "select TaskName, TaskId from tblTasks where " +
+                          QString("GroupId = %1").arg(group) + " order by TaskName",
+                      false, false);
+    forms().SetComboData(*CbTask, taskId);
+}
+
+void DlgAppt::ShowCustomers(int32_t customerId) {
+    CbCustomer->Clear();
+    forms().AddComboItem(*CbCustomer, "< No Customer >", 0);
+    forms().FillCombo(*CbCustomer,
+                      "select CustomerName, CustomerId from " +
+                          QString("tblCustomers where CustomerId in (select CustomerId from "
+                                  "tblCustomerGroups  where GroupId = %1)")
+                              .arg(m_groupId) +
+                          " order by CustomerName",
+                      false, false);
+    forms().SetComboData(*CbCustomer, customerId);
+}
+
+void DlgAppt::CbResource_Click() {
+    m_resourceId = forms().GetComboData(*CbResource);
+    ShowBookings();
+}
+
+void DlgAppt::CbTask_Click() {
+    // "< No Booking >" (0) or no entry (-1) finds no row and leaves the record reset,
+    // with the group's slot length as its times.
+    SharedObjects::Task().Load(forms().GetComboData(*CbTask));
+    SetupEnabled();
+}
+
+void DlgAppt::CbCustomer_Click() {
+    ClsCustomer& customer = SharedObjects::Customer();
+    customer.Load(forms().GetComboData(*CbCustomer));
+    TxtRef01->setText(customer.Ref01());
+    TxtRef02->setText(customer.Ref02());
+    TxtRef03->setText(customer.Ref03());
+    SetupEnabled();
+}
+
+void DlgAppt::SetupEnabled() {
+    const bool required = SharedObjects::Ini().GetNumber("Options", "CustomerRequired", 0) != 0;
+    const bool task = forms().GetComboData(*CbTask) != 0;
+    const bool customer = forms().GetComboData(*CbCustomer) != 0;
+    // With a slot selected only the type is needed, unless a customer is required; with
+    // none, the commands wait for both (Save then asks for the slot).
+    if (LbTimeSlot->selectedRow() >= 0 && !required)
+        EnableMe(task);
+    else
+        EnableMe(task && customer);
+}
+
+void DlgAppt::EnableMe(bool on) {
+    SpinStart->setEnabled(on);
+    SpinEnd->setEnabled(on);
+    for (QPushButton* button : BtnTask) button->setEnabled(on);
+}

@@ -1,0 +1,183 @@
+// DlgAppt: the toolbar and the menu bar: leave, change the date on the calendar, add,
+// edit and delete appointment types and customers, print the day, help.
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+
+#include "CalendarState.h"
+#include "ClsCustomer.h"
+#include "ClsForms.h"
+#include "ClsIni.h"
+#include "ClsTask.h"
+#include "ComboBox.h"
+#include "ContextIDs.h"
+#include "DlgAppt.h"
+#include "DlgApptHooks.h"
+#include "DlgMain.h"
+#include "KeyedToolbar.h"
+#include "ModMain.h"
+#include "SharedObjects.h"
+
+namespace {
+ClsForms& forms() { return SharedObjects::Forms(); }
+DlgApptHooks& hooks() { return DlgApptHooks::Get(); }
+
+void refreshLegend() {
+    if (auto* main = dynamic_cast<DlgMain*>(SharedObjects::Host())) main->ShowLegends();
+}
+}  // namespace
+
+void DlgAppt::buildMenus() {
+    QStyle* style = QApplication::style();
+    struct Button {
+        const char* key;
+        const char* tip;
+        QStyle::StandardPixmap picture;
+    };
+    const Button buttons[] = {
+        {"Exit", "Exit", QStyle::SP_DialogCloseButton},
+        {"Calendar", "Change Date", QStyle::SP_FileDialogDetailedView},
+        {"TaskDef", "Define Appointment Type", QStyle::SP_FileDialogNewFolder},
+        {"People", "Define Contact", QStyle::SP_DirHomeIcon},
+        {"Print", "Print Schedule", QStyle::SP_FileIcon},
+        {"Help", "Online Help", QStyle::SP_DialogHelpButton},
+    };
+    for (const Button& b : buttons)
+        Toolbar1->addButton(b.key, b.key, b.tip, style->standardIcon(b.picture), b.key);
+    const char* const entries[][3] = {
+        {"TaskDef", "AddTask", "&Add Appointment Type"},
+        {"TaskDef", "EditTask", "&Edit Appointment Type"},
+        {"TaskDef", "DeleteTask", "&Delete Appointment Type"},
+        {"People", "AddCustomer", "&Add Customer"},
+        {"People", "EditCustomer", "&Edit Customer"},
+        {"People", "DeleteCustomer", "&Delete Customer"},
+    };
+    for (const auto& e : entries) Toolbar1->addMenuEntry(e[0], e[1], e[1], e[2]);
+    connect(Toolbar1, &plat::KeyedToolbar::ButtonClick, this,
+            [this](const QString& key) { Toolbar1_ButtonClick(Toolbar1->tag(key)); });
+    connect(Toolbar1, &plat::KeyedToolbar::ButtonMenuClick, this,
+            [this](const QString& button, const QString& entry) {
+                Toolbar1_ButtonMenuClick(Toolbar1->menuTag(button, entry));
+            });
+
+    // The menu entries run the toolbar's commands, read-only test included.
+    auto button = [this](QMenu* menu, const char* text, const QString& key) {
+        return menu->addAction(text, this, [this, key] { Toolbar1_ButtonClick(key); });
+    };
+    auto entry = [this](QMenu* menu, const char* text, const QString& key) {
+        menu->addAction(text, this, [this, key] { Toolbar1_ButtonMenuClick(key); });
+    };
+    auto command = [this](QMenu* menu, const char* text, int index) {
+        return menu->addAction(text, this, [this, index] { BtnTask_Click(index); });
+    };
+    mnuFile = MenuBar->addMenu("&File");
+    button(mnuFile, "&Print", "Print");
+    mnuFile->addSeparator();
+    button(mnuFile, "E&xit", "Exit");
+    mnuAppt = MenuBar->addMenu("&Appointment");
+    mnuApptSubmit = command(mnuAppt, "&Submit", 1);
+    mnuApptDelete = command(mnuAppt, "&Delete", 3);
+    mnuAppt->addSeparator();
+    mnuApptMove = command(mnuAppt, "&Move", 4);
+    mnuApptCopy = command(mnuAppt, "&Copy", 5);
+    mnuAppt->addSeparator();
+    mnuApptChangeDate = button(mnuAppt, "C&hange Date", "Calendar");
+    mnuType = MenuBar->addMenu("Appointment &Type");
+    entry(mnuType, "&Add Appointment Type", "AddTask");
+    entry(mnuType, "&Edit Appointment Type", "EditTask");
+    entry(mnuType, "&Delete Appointment Type", "DeleteTask");
+    mnuCustomer = MenuBar->addMenu("&Customer");
+    entry(mnuCustomer, "&Add Customer", "AddCustomer");
+    entry(mnuCustomer, "&Edit Customer", "EditCustomer");
+    entry(mnuCustomer, "&Delete Customer", "DeleteCustomer");
+    mnuHelp = MenuBar->addMenu("&Help");
+    button(mnuHelp, "&Help", "Help");
+}
+
+void DlgAppt::Toolbar1_ButtonClick(const QString& key) {
+    if (key == "Exit") {
+        buttonsOn(false);  // off as the window goes, without saving
+        done(QDialog::Rejected);
+    } else if (key == "Calendar") {
+        if (!hooks().showCalendar) return;
+        buttonsOn(false);
+        CalendarState::setResourceId(m_resourceId);
+        hooks().showCalendar();
+        setApptDate(CalendarState::CalDate());
+        buttonsOn(true);
+    } else if (key == "TaskDef") {
+        Toolbar1_ButtonMenuClick("AddTask");
+    } else if (key == "People") {
+        Toolbar1_ButtonMenuClick("AddCustomer");
+    } else if (key == "Print") {
+        if (!hooks().showPreview) return;
+        buttonsOn(false);
+        hooks().showPreview();
+        buttonsOn(true);
+    } else if (key == "Help") {
+        buttonsOn(false);
+        ContextIDs::ShowHelp(ContextIDs::IDH_APPT);
+        buttonsOn(true);
+    }
+}
+
+void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
+    if (SharedObjects::Ini().GetNumber("Options", "IsReadOnly", 0) != 0) return;
+    ClsTask& task = SharedObjects::Task();
+    ClsCustomer& customer = SharedObjects::Customer();
+    if (entryKey == "AddTask" || entryKey == "EditTask") {
+        if (!hooks().showApptType) return;
+        buttonsOn(false);
+        bool open = true;
+        if (entryKey == "AddTask") {
+            task.InitBfr();
+            task.setGroupId(m_groupId);
+        } else {
+            open = task.Load(forms().GetComboData(*CbTask));
+        }
+        if (open) {
+            hooks().showApptType();
+            if (task.TaskId() != 0) {
+                ShowTasks(task.TaskId());
+                refreshLegend();
+            }
+        }
+        buttonsOn(true);
+    } else if (entryKey == "DeleteTask") {
+        if (CbTask->ListIndex() <= 0 || !ModMain::Confirm("Confirm delete selected task?")) return;
+        buttonsOn(false);
+        task.Delete(forms().GetComboData(*CbTask));
+        ShowTasks(0);
+        refreshLegend();
+        // Its bookings went with it: the day and the chart show that at once.
+        ShowBookings();
+        refreshMainChart();
+        buttonsOn(true);
+    } else if (entryKey == "AddCustomer" || entryKey == "EditCustomer") {
+        if (!hooks().showContact) return;
+        buttonsOn(false);
+        bool open = true;
+        std::optional<int32_t> group;
+        if (entryKey == "AddCustomer") {
+            customer.InitBfr();
+            group = m_groupId;
+        } else {
+            open = customer.Load(forms().GetComboData(*CbCustomer));
+        }
+        if (open) {
+            hooks().showContact(group);
+            if (customer.CustomerId() != 0) ShowCustomers(customer.CustomerId());
+        }
+        buttonsOn(true);
+    } else if (entryKey == "DeleteCustomer") {
+        if (CbCustomer->ListIndex() <= 0) return;
+        if (!ModMain::Confirm("Confirm selected customer?")) return;
+        buttonsOn(false);
+        customer.Delete(forms().GetComboData(*CbCustomer));
+        ShowCustomers(customer.CustomerId());
+        ShowBookings();
+        refreshMainChart();
+        buttonsOn(true);
+    }
+}

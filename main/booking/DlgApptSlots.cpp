@@ -1,0 +1,124 @@
+// DlgAppt: a click on a slot takes its booking up, prepares a new one there, or places a
+// pending move or copy.
+#include <QLabel>
+#include <QLineEdit>
+
+#include "CalendarState.h"
+#include "ClsBooking.h"
+#include "ClsCustomer.h"
+#include "ClsDate.h"
+#include "ClsForms.h"
+#include "ClsGroup.h"
+#include "ClsIni.h"
+#include "ClsResource.h"
+#include "ClsTask.h"
+#include "ComboBox.h"
+#include "DlgAppt.h"
+#include "ModMain.h"
+#include "SharedObjects.h"
+#include "Tabrix.h"
+
+namespace {
+ClsForms& forms() { return SharedObjects::Forms(); }
+constexpr int kLastMinute = 1440;  // the close of the day
+
+const char* const kConflict =
+    "Unable to move/copy appointment!\r\n\r\nConflict with another appointment!";
+}  // namespace
+
+void DlgAppt::LbTimeslot_ItemClick(int row, int /*column*/) {
+    // A placement being saved finishes before another slot is taken up.
+    if (m_placing) return;
+    LbTimeSlot->setSelectedRow(row);
+    SharedObjects::Booking().InitBfr();
+    if (MovePending)
+        placeBooking(row);
+    else
+        takeUpSlot(row);
+}
+
+void DlgAppt::takeUpSlot(int row) {
+    ClsBooking& booking = SharedObjects::Booking();
+    ClsDate& date = SharedObjects::Date();
+    const int32_t id = LbTimeSlot->rowData(row);
+    if (id != 0 && booking.Load(id)) {
+        LblStart->setText(date.ShowTime(booking.BookingStart(), true));
+        LblEnd->setText(date.ShowTime(booking.BookingEnd(), true));
+        forms().SetComboData(*CbTask, booking.TaskId());
+        forms().SetComboData(*CbCustomer, booking.CustomerId());
+        // The booking's own references, not the customer's that choosing it put there.
+        TxtRef01->setText(booking.Ref01());
+        TxtRef02->setText(booking.Ref02());
+        TxtRef03->setText(booking.Ref03());
+        TxtComments->setText(booking.Comments());
+        return;
+    }
+    // An empty slot (or a booking gone meanwhile): a new booking there, one initial
+    // duration of the type now chosen long, with the workstation's default customer and
+    // type. The boxes keep their texts; Save supplies the rest.
+    booking.InitBfr();
+    ClsIni& ini = SharedObjects::Ini();
+    const auto customerId = static_cast<int32_t>(ini.GetNumber("Options", "DefCustomer", 0));
+    const auto taskId = static_cast<int32_t>(ini.GetNumber("Options", "DefTask", 0));
+    booking.setCustomerId(customerId);
+    booking.setTaskId(taskId);
+    ClsTask& task = SharedObjects::Task();
+    const int start = qBound(0, LbTimeSlot->rowText(row).toInt(), kLastMinute);
+    const int length = task.InitTime() > 0 ? task.InitTime() : slotInterval();
+    booking.setBookingStart(static_cast<int16_t>(start));
+    booking.setBookingEnd(static_cast<int16_t>(qMin(start + length, kLastMinute)));
+    LblStart->setText(date.ShowTime(booking.BookingStart(), true));
+    LblEnd->setText(date.ShowTime(booking.BookingEnd(), true));
+    if (taskId != 0 && task.Load(taskId)) {
+        forms().SetComboData(*CbTask, taskId);
+    } else if (taskId != 0) {
+        // The default type is gone: the record goes back to the type the list shows.
+        task.Load(forms().GetComboData(*CbTask));
+    }
+    if (customerId != 0 && SharedObjects::Customer().Load(customerId))
+        forms().SetComboData(*CbCustomer, customerId);
+    SetupEnabled();
+}
+
+void DlgAppt::placeBooking(int row) {
+    m_placing = true;
+    ClsBooking& booking = SharedObjects::Booking();
+    const int32_t resourceId = forms().GetComboData(*CbResource);
+    if (resourceId <= 0) {
+        ModMain::Warning("No resource selected!");
+    } else if (booking.Load(MoveSourceId)) {
+        const int start = qBound(0, LbTimeSlot->rowText(row).toInt(), kLastMinute);
+        int end = start + MoveSourceEnd - MoveSourceStart;
+        // The last slot row starts at the day's end, so a booking may end one slot after
+        // it; never after midnight.
+        int interval = slotInterval();
+        ClsResource resource;
+        ClsGroup group;
+        if (resource.Load(resourceId) && group.Load(resource.GroupId())) {
+            interval = group.Interval();
+            end = qMin(end, group.DayEnd() + interval);
+        }
+        end = qMin(end, kLastMinute);
+        booking.setResourceId(resourceId);
+        booking.setBookingDate(CalendarState::CalDate());
+        booking.setBookingStart(static_cast<int16_t>(start));
+        // Shortened a slot at a time until no other booking is in the way; a move never
+        // counts its own present place.
+        const int32_t own = CopyRequested ? 0 : MoveSourceId;
+        while (end > start &&
+               booking.GetBookingId(resourceId, booking.BookingDate(), static_cast<int16_t>(start),
+                                    static_cast<int16_t>(end), own) != 0)
+            end -= interval;
+        booking.setBookingEnd(static_cast<int16_t>(end));
+        if (CopyRequested) {
+            booking.setRepeatId(0);  // a copy is a new single booking
+            booking.setBookingId(0);
+        }
+        // The save tests the place again in the same statement: another workstation may
+        // have booked it since the loop looked.
+        if (end <= start || booking.Save() == 0) ModMain::Warning(kConflict);
+    }
+    m_placing = false;
+    leaveMode();
+    ShowBookings();
+}

@@ -1,0 +1,396 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "CalendarState.h"
+#include "ClsBooking.h"
+#include "ClsForms.h"
+#include "ClsGroup.h"
+#include "ClsTask.h"
+#include "ComboBox.h"
+#include "DlgApptFixture.h"
+#include "DlgMain.h"
+#include "KeyedToolbar.h"
+#include "Plexaro.h"
+
+namespace {
+ClsForms& forms() { return SharedObjects::Forms(); }
+ClsBooking& record() { return SharedObjects::Booking(); }
+using DlgApptCommands = DlgApptTest;
+const QString kMoveConflict =
+    "Warning!: Unable to move/copy appointment!\r\n\r\nConflict with another appointment!";
+}  // namespace
+
+TEST_F(DlgApptCommands, SaveStoresTheSlotOrSaysWhatIsMissing) {
+    open([&](DlgAppt& e) {
+        e.LbTimeSlot->setSelectedRow(-1);
+        e.BtnTask_Click(1);  // no slot
+        EXPECT_EQ(messages, QStringList{"Information: Please select the timeslot!"});
+        messages.clear();
+        e.LbTimeSlot->click(rowOf(600), 1);
+        e.BtnTask_Click(1);  // "< No Booking >"
+        EXPECT_EQ(messages, QStringList{"Error!: No task selected!"});
+        EXPECT_EQ(e.LbTimeSlot->selectedRow(), rowOf(600));  // kept for another try
+        messages.clear();
+        forms().SetComboData(*e.CbTask, 1);
+        e.TxtRef02->setText(" x ");
+        e.mnuApptSubmit->trigger();
+        EXPECT_TRUE(messages.isEmpty());
+        EXPECT_EQ(cells(e, 600), "10:00 am|Visit|?||x|");
+        EXPECT_EQ(e.LbTimeSlot->selectedRow(), -1);
+        EXPECT_EQ(dlg->Sched->model().barCount(1), 1);  // the chart behind follows at once
+        // Taking it up again and saving changes the same row.
+        e.LbTimeSlot->click(rowOf(600), 1);
+        e.SpinEnd_Click(0);
+        e.BtnTask_Click(1);
+    });
+    EXPECT_EQ(stored(), QStringList{"1 46000 600-630"});
+}
+
+TEST_F(DlgApptCommands, ARefusedSaveWarnsAndKeepsTheEditorOpenWithTheInput) {
+    open([&](DlgAppt& e) {
+        forms().SetComboData(*e.CbTask, 1);
+        e.LbTimeSlot->click(rowOf(600), 1);
+        e.SpinEnd_Click(0);
+        e.TxtComments->setText("mine");
+        booking(1, 615, 630, 2, 0);  // another workstation takes part of it meanwhile
+        e.BtnTask_Click(0);
+        EXPECT_EQ(messages, QStringList{"Warning!: Unable to save appointment!\r\n\r\n"
+                                        "Conflict with another appointment!"});
+        EXPECT_TRUE(e.isVisible());
+        EXPECT_EQ(e.LbTimeSlot->selectedRow(), rowOf(600));
+        EXPECT_EQ(e.TxtComments->text(), "mine");
+        EXPECT_EQ(record().BookingEnd(), 660);
+    });
+    EXPECT_EQ(stored(), QStringList{"1 46000 615-630"});
+}
+
+TEST_F(DlgApptCommands, NoSaveWritesABookingWithoutItsResourceOrRequiredCustomerOrTimes) {
+    struct Case {
+        const char* what;
+        std::function<void(DlgAppt&)> arrange;
+        const char* message;
+    } cases[] = {
+        {"no resource chosen",
+         [](DlgAppt& e) {
+             e.CbResource->SetListIndex(-1);
+             e.LbTimeSlot->click(rowOf(600), 1);
+         },
+         "Warning!: No resource selected!"},
+        {"a customer required, through the menu",
+         [this](DlgAppt& e) {
+             setting("Options", "CustomerRequired", "1");
+             e.LbTimeSlot->click(rowOf(600), 1);
+         },
+         "Warning!: No customer selected!"},
+        {"the end not after the start",
+         [](DlgAppt& e) {
+             e.LbTimeSlot->click(rowOf(600), 1);
+             record().setBookingEnd(600);
+         },
+         "Warning!: Invalid appointment times!"},
+        {"the end after midnight",
+         [](DlgAppt& e) {
+             e.LbTimeSlot->click(rowOf(600), 1);
+             record().setBookingEnd(1450);
+         },
+         "Warning!: Invalid appointment times!"},
+    };
+    for (const Case& c : cases) {
+        messages.clear();
+        setting("Options", "CustomerRequired", "0");
+        open([&](DlgAppt& e) {
+            forms().SetComboData(*e.CbTask, 1);
+            c.arrange(e);
+            e.mnuApptSubmit->trigger();
+        });
+        EXPECT_EQ(messages, QStringList{c.message}) << c.what;
+        EXPECT_TRUE(stored().isEmpty()) << c.what;
+    }
+}
+
+TEST_F(DlgApptCommands, MoveAndCopyAreShortenedBeforeTheNextBookingAndEndTheMode) {
+    struct Case {
+        const char* what;
+        int index, target;  // button, slot clicked
+        QStringList after;
+        bool warned;
+    } cases[] = {
+        {"move one slot later over its own place",
+         4,
+         555,
+         {"1 46000 555-615", "1 46000 660-690"},
+         false},
+        {"move up to the next booking", 4, 630, {"1 46000 630-660", "1 46000 660-690"}, false},
+        {"move into the next booking", 4, 660, {"1 46000 540-600", "1 46000 660-690"}, true},
+        {"move capped at the day's end", 4, 990, {"1 46000 990-1035", "1 46000 660-690"}, false},
+        {"copy inside itself", 5, 555, {"1 46000 540-600", "1 46000 660-690"}, true},
+        {"copy reaching into itself",
+         5,
+         510,
+         {"1 46000 540-600", "1 46000 660-690", "1 46000 510-540"},
+         false},
+    };
+    for (const Case& c : cases) {
+        sql({"delete from tblBookings"});
+        booking(1, 540, 600, 1, 1, kDay, 9);
+        booking(1, 660, 690);
+        messages.clear();
+        open([&](DlgAppt& e) {
+            e.LbTimeSlot->click(rowOf(570), 1);
+            e.BtnTask_Click(c.index);
+            EXPECT_EQ(e.LblMove->text(), c.index == 4 ? "Move Appointment" : "Copy Appointment");
+            EXPECT_EQ(e.BtnTask[c.index]->text(), "&Cancel");
+            e.LbTimeSlot->click(rowOf(c.target), 1);
+            EXPECT_FALSE(e.MovePending) << c.what;
+            EXPECT_FALSE(e.LblMove->isVisible());
+            EXPECT_EQ(e.BtnTask[c.index]->text(), c.index == 4 ? "&Move" : "&Copy");
+        });
+        EXPECT_EQ(stored(), c.after) << c.what;
+        EXPECT_EQ(messages.contains(kMoveConflict), c.warned) << c.what;
+    }
+    // The copy is a single booking; the moved one stays in its series.
+    EXPECT_EQ(scalar("select RepeatId from tblBookings where BookingStart = 510"), 0);
+    EXPECT_EQ(scalar("select RepeatId from tblBookings where BookingStart = 540"), 9);
+}
+
+TEST_F(DlgApptCommands, AMoveOrCopyTheDatabaseRefusesIsReportedAndLeavesTheMode) {
+    booking(1, 540, 600);
+    sql(
+        {"create trigger refuse before update on tblBookings when new.BookingStart = 630 "
+         "begin select raise(abort, 'refused'); end"});
+    open([&](DlgAppt& e) {
+        e.LbTimeSlot->click(rowOf(540), 1);
+        e.BtnTask_Click(4);
+        e.LbTimeSlot->click(rowOf(630), 1);
+        EXPECT_FALSE(e.MovePending);
+        EXPECT_EQ(cells(e, 540).substr(0, 14), "09:00 am|Visit");
+    });
+    EXPECT_EQ(messages, QStringList{kMoveConflict});
+    EXPECT_EQ(stored(), QStringList{"1 46000 540-600"});
+}
+
+TEST_F(DlgApptCommands, MoveAndCopyNeedABookedSlotAndEachCancelsTheOther) {
+    booking(1, 540, 600);
+    open([&](DlgAppt& e) {
+        e.LbTimeSlot->setSelectedRow(-1);
+        e.BtnTask_Click(4);
+        EXPECT_EQ(messages, QStringList{"Information: Please select the timeslot!"});
+        e.LbTimeSlot->click(rowOf(630), 1);
+        e.BtnTask_Click(5);  // an empty slot: nothing, and no copy left waiting
+        EXPECT_FALSE(e.MovePending);
+        e.LbTimeSlot->click(rowOf(540), 1);
+        e.mnuApptMove->trigger();
+        EXPECT_TRUE(e.MovePending);
+        EXPECT_FALSE(e.CopyRequested);
+        e.mnuApptCopy->trigger();  // cancels the move
+        EXPECT_FALSE(e.MovePending);
+        EXPECT_EQ(e.BtnTask[4]->text(), "&Move");
+    });
+}
+
+TEST_F(DlgApptCommands, DeleteAsksOnceForASingleBookingAndTwiceForASeries) {
+    struct Case {
+        int repeat;
+        QList<int> answers;
+        int questions, left;
+    } cases[] = {
+        {0, {plat::vbNo}, 1, 3},
+        {0, {plat::vbYes}, 1, 2},
+        {5, {plat::vbYes, plat::vbNo}, 2, 2},
+        {5, {plat::vbYes, plat::vbYes}, 2, 1},
+    };
+    for (const Case& c : cases) {
+        sql({"delete from tblBookings"});
+        booking(1, 540, 600, 1, 1, kDay, c.repeat);
+        booking(1, 540, 600, 1, 1, kDay + 7, c.repeat);
+        booking(1, 660, 690);
+        messages.clear();
+        answers = c.answers;
+        open([&](DlgAppt& e) {
+            e.LbTimeSlot->click(rowOf(555), 1);
+            e.mnuApptDelete->trigger();
+        });
+        EXPECT_EQ(messages.size(), c.questions) << c.repeat;
+        EXPECT_EQ(messages.value(0), "Confirm: Do you wish to delete this appointment?");
+        EXPECT_EQ(stored().size(), c.left) << c.repeat << c.answers.size();
+    }
+}
+
+TEST_F(DlgApptCommands, DeletingABookingGoneMeanwhileTakesNoSeriesWithIt) {
+    booking(1, 540, 600, 1, 1, kDay, 5);
+    booking(1, 540, 600, 1, 1, kDay + 7, 5);
+    open([&](DlgAppt& e) {
+        e.LbTimeSlot->click(rowOf(540), 1);
+        sql({"delete from tblBookings where BookingId = 1"});  // another workstation
+        e.BtnTask_Click(3);
+        EXPECT_EQ(e.LbTimeSlot->rowData(rowOf(540)), 0);  // shown as it now is
+    });
+    EXPECT_EQ(messages, QStringList{"Confirm: Do you wish to delete this appointment?"});
+    EXPECT_EQ(stored(), QStringList{"1 46007 540-600"});
+}
+
+TEST_F(DlgApptCommands, AfterTheListIsRefilledNoEarlierSelectionSavesOrMovesABooking) {
+    booking(1, 540, 600);
+    bool repeated = false;
+    DlgApptHooks::Get().showRepeat = [&](const DlgApptHooks::Repeat&) { repeated = true; };
+    open([&](DlgAppt& e) {
+        e.LbTimeSlot->click(rowOf(540), 1);
+        e.SpinDate_Click(1);  // the next day
+        e.BtnTask_Click(1);
+        e.BtnTask_Click(4);
+        EXPECT_FALSE(e.MovePending);
+        // A new booking prepared for Anna is not handed on once Ben's day is shown.
+        e.SpinDate_Click(0);
+        e.LbTimeSlot->click(rowOf(630), 1);
+        forms().SetComboData(*e.CbResource, 2);
+        EXPECT_EQ(record().BookingEnd(), 0);
+        e.BtnTask_Click(2);
+    });
+    EXPECT_FALSE(repeated);
+    EXPECT_EQ(messages.count("Information: Please select the timeslot!"), 3);
+    EXPECT_EQ(stored(), QStringList{"1 46000 540-600"});
+}
+
+TEST_F(DlgApptCommands, TheSpinsKeepTheTypesLengthsAndStopAtTheNeighbours) {
+    struct Case {
+        const char* what;
+        int task, start, end;  // the booking being edited
+        QList<std::pair<int, int>> others;
+        bool startSpin;
+        int16_t direction;
+        int expectStart, expectEnd;
+    } cases[] = {
+        {"raised end stops at the next start", 1, 540, 600, {{610, 700}}, false, 0, 540, 610},
+        {"raised end meets it already", 1, 540, 600, {{600, 700}}, false, 0, 540, 600},
+        {"lowered end needs more than a slot", 1, 540, 555, {}, false, 1, 540, 555},
+        {"raised start needs more than a slot", 1, 540, 555, {}, true, 0, 540, 555},
+        {"lowered end back up to the shortest", 2, 540, 570, {}, false, 1, 540, 570},
+        {"raised end held to the longest", 2, 540, 630, {}, false, 0, 540, 600},
+        {"lowered start held to the longest", 2, 540, 630, {}, true, 1, 570, 630},
+        {"lowered start stops at the previous end", 1, 540, 600, {{400, 530}}, true, 1, 530, 600},
+        // Shorter than its type allows (stored so by another route): the shortest length
+        // pushes the other way, and the neighbour still stops it.
+        {"shortest length pushing the end stops at the next",
+         2,
+         540,
+         565,
+         {{568, 600}},
+         false,
+         1,
+         540,
+         568},
+        {"shortest length pushing the start stops at the previous",
+         2,
+         550,
+         570,
+         {{480, 545}},
+         true,
+         0,
+         545,
+         570},
+        {"never after midnight", 1, 1380, 1440, {}, false, 0, 1380, 1440},
+        {"never before midnight", 1, 0, 60, {}, true, 1, 0, 60},
+    };
+    for (const Case& c : cases) {
+        sql({"delete from tblBookings"});
+        booking(1, c.start, c.end, c.task);
+        for (auto [s, e] : c.others) booking(1, s, e);
+        open([&](DlgAppt& e) {
+            ASSERT_TRUE(record().Load(static_cast<int32_t>(
+                scalar(QString("select BookingId from tblBookings where BookingStart = %1")
+                           .arg(c.start)))));
+            forms().SetComboData(*e.CbTask, c.task);
+            if (c.startSpin)
+                e.SpinStart_Click(c.direction);
+            else
+                e.SpinEnd_Click(c.direction);
+            EXPECT_EQ(record().BookingStart(), c.expectStart) << c.what;
+            EXPECT_EQ(record().BookingEnd(), c.expectEnd) << c.what;
+        });
+    }
+}
+
+TEST_F(DlgApptCommands, ASlotLengthOfNothingOrADayBeyondMidnightNeverLoops) {
+    open([&](DlgAppt& e) {
+        ClsGroup& group = SharedObjects::Group();
+        group.setInterval(0);
+        group.setDayStart(-60);
+        group.setDayEnd(1500);
+        e.ShowBookings();
+        EXPECT_EQ(e.LbTimeSlot->rowCount(), 1440 / ClsGroup::kDefaultInterval + 1);
+        EXPECT_EQ(e.LbTimeSlot->rowText(0), "0");
+        group.Load(1);
+    });
+}
+
+TEST_F(DlgApptCommands, DeletingATypeOrCustomerClearsItsBookingsFromTheDayAndTheChart) {
+    for (const char* command : {"DeleteTask", "DeleteCustomer"}) {
+        sql({"delete from tblBookings"});
+        booking(1, 540, 600, 2, 2);
+        dlg->ShowResources(0);
+        open([&](DlgAppt& e) {
+            forms().SetComboData(*e.CbTask, 2);
+            forms().SetComboData(*e.CbCustomer, 2);
+            EXPECT_EQ(dlg->Sched->model().barCount(1), 1);
+            e.Toolbar1_ButtonMenuClick(command);
+            EXPECT_EQ(e.LbTimeSlot->rowData(rowOf(540)), 0) << command;
+            EXPECT_EQ(dlg->Sched->model().barCount(1), 0) << command;
+            EXPECT_TRUE(e.Toolbar1->isButtonEnabled("Exit"));
+        });
+    }
+    EXPECT_EQ(messages, (QStringList{"Confirm: Confirm delete selected task?",
+                                     "Confirm: Confirm selected customer?"}));
+}
+
+TEST_F(DlgApptCommands, TheDialogsItOpensGetTheirHandOverOnceRegistered) {
+    booking(1, 540, 600, 1, 1);
+    QStringList seen;
+    open([&](DlgAppt& e) {
+        // None registered yet: the commands show nothing and change nothing.
+        for (const char* key : {"Calendar", "Print", "TaskDef", "People"})
+            e.Toolbar1_ButtonClick(key);
+        e.LbTimeSlot->click(rowOf(540), 1);
+        e.BtnTask_Click(2);
+        EXPECT_EQ(CalendarState::CalDate(), kDay);
+
+        DlgApptHooks& hooks = DlgApptHooks::Get();
+        hooks.showCalendar = [&] {
+            seen << QString("calendar %1").arg(CalendarState::ResourceId());
+            CalendarState::setCalDate(kDay + 2);
+        };
+        hooks.showRepeat = [&](const DlgApptHooks::Repeat& r) {
+            seen << QString("repeat %1 %2-%3 g%4 r%5 c%6 t%7 %8")
+                        .arg(r.apptDate)
+                        .arg(r.startTime)
+                        .arg(r.endTime)
+                        .arg(r.groupId)
+                        .arg(r.resourceId)
+                        .arg(r.customerId)
+                        .arg(r.taskId)
+                        .arg(r.ref01);
+        };
+        hooks.showApptType = [&] {
+            seen << QString("type g%1").arg(SharedObjects::Task().GroupId());
+            SharedObjects::Task().setTaskName("Audit");
+            SharedObjects::Task().Save();
+        };
+        hooks.showContact = [&](std::optional<int32_t> group) {
+            seen << QString("contact %1").arg(group ? *group : -1);
+        };
+        hooks.showPreview = [&] { seen << "preview"; };
+        e.BtnTask_Click(2);
+        e.Toolbar1_ButtonClick("TaskDef");
+        EXPECT_EQ(e.CbTask->currentText(), "Audit");
+        e.Toolbar1_ButtonMenuClick("EditCustomer");
+        e.Toolbar1_ButtonClick("Print");
+        e.mnuApptChangeDate->trigger();
+        EXPECT_EQ(e.LbTimeSlot->title(), "Saturday 13 December 2025");
+        EXPECT_TRUE(e.Toolbar1->isButtonEnabled("Help"));
+    });
+    EXPECT_EQ(seen, (QStringList{"repeat 46000 540-600 g1 r1 c1 t1 r1", "type g1", "contact -1",
+                                 "preview", "calendar 1"}));
+}

@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+#include "CalendarState.h"
+#include "ClsBooking.h"
+#include "ClsForms.h"
+#include "ComboBox.h"
+#include "DlgApptFixture.h"
+#include "DlgMain.h"
+#include "KeyedToolbar.h"
+#include "Nudgel.h"
+#include "Plexaro.h"
+#include "TestSupport.h"
+
+namespace {
+ClsForms& forms() { return SharedObjects::Forms(); }
+}  // namespace
+
+// Another workstation: books Anna's 09:00 to 10:00 on the test day when told.
+ROSTIMA_CHILD(appt_peer) {
+    ClsDAO& dao = SharedObjects::DAO();
+    if (dao.DbOpen(args[0]) != 0) return 1;
+    ChildSay("open");
+    ChildHear();
+    ClsBooking b;
+    b.setResourceId(1);
+    b.setBookingDate(kDay);
+    b.setBookingStart(540);
+    b.setBookingEnd(600);
+    b.setTaskId(2);
+    ChildSay(b.Save() != 0 ? "booked" : "failed");
+    ChildHear();  // until the parent lets go
+    dao.DbClose();
+    return 0;
+}
+
+TEST_F(DlgApptTest, TheDayShowsOneRowPerSlotWithEachBookingOnceAndItsRunMarked) {
+    booking(1, 540, 600, 1, 1);
+    booking(1, 600, 630, 2, 0);                              // meets the first, no customer
+    booking(1, 660, 690, 99, 1, kDay, 0, "null, 'b', 'c'");  // its type is gone
+    booking(2, 480, 1020);                                   // Ben's
+    booking(1, 480, 1020, 1, 1, kDay + 1);                   // another day
+    for (const bool military : {false, true}) {
+        setting("Options", "UseMilitaryTime", military ? "1" : "0");
+        open([&](DlgAppt& e) {
+            ASSERT_EQ(e.LbTimeSlot->rowCount(), 37);
+            EXPECT_EQ(e.LbTimeSlot->title(), "Thursday 11 December 2025");
+            const std::string nine = military ? "09:00 to 09:15" : "09:00 am";
+            const std::string nineFifteen = military ? "09:15 to 09:30" : "09:15 am";
+            const std::string ten = military ? "10:00 to 10:15" : "10:00 am";
+            EXPECT_EQ(cells(e, 540), nine + "|Visit|Smith|r1|r2|r3");
+            EXPECT_EQ(cells(e, 555), nineFifteen + "|~|~|||");
+            EXPECT_EQ(cells(e, 600), ten + "|Call|?|r1|r2|r3");
+            // A missing value shows as empty and the day goes on.
+            EXPECT_EQ(QString::fromStdString(cells(e, 660)).section('|', 1, -1).toStdString(),
+                      "|Smith||b|c");
+            EXPECT_EQ(QString::fromStdString(cells(e, 690)).section('|', 1, -1).toStdString(),
+                      "||||");
+            EXPECT_EQ(e.LbTimeSlot->cellText(rowOf(720), 1),
+                      military ? "12:00 to 12:15" : "12:00 pm");
+            EXPECT_EQ(e.LbTimeSlot->cellText(36, 1), military ? "17:00 to 17:15" : "05:00 pm");
+            for (int m : {540, 585}) {
+                EXPECT_EQ(e.LbTimeSlot->rowData(rowOf(m)), 1) << m;
+                EXPECT_EQ(e.LbTimeSlot->rowColor(rowOf(m)), 255u) << m;
+            }
+            EXPECT_EQ(e.LbTimeSlot->rowColor(rowOf(600)), 65280u);
+            EXPECT_EQ(e.LbTimeSlot->rowColor(rowOf(660)), 0xFFFFFFu);
+            EXPECT_EQ(e.LbTimeSlot->rowData(rowOf(630)), 0);
+            EXPECT_EQ(e.LbTimeSlot->rowText(rowOf(630)), "630");
+            // No resource chosen: every slot is empty.
+            e.CbResource->SetListIndex(-1);
+            EXPECT_EQ(e.LbTimeSlot->rowCount(), 37);
+            EXPECT_EQ(e.LbTimeSlot->rowData(rowOf(540)), 0);
+        });
+    }
+}
+
+TEST_F(DlgApptTest, ADropOpensTheDroppedSlotWithItsTaskAndSaveAndExitBooksIt) {
+    dlg->DraggedTaskId = 2;  // Call
+    bool shown = false;
+    answerModal([&](DlgAppt& e) {
+        shown = true;
+        EXPECT_EQ(forms().GetComboData(*e.CbResource), 2);
+        EXPECT_EQ(e.LbTimeSlot->selectedRow(), rowOf(600));
+        EXPECT_EQ(forms().GetComboData(*e.CbTask), 2);
+        // Prepared while the type list still held "< No Booking >": one slot long.
+        EXPECT_EQ(e.LblStart->text(), "10:00 am");
+        EXPECT_EQ(e.LblEnd->text(), "10:15 am");
+        forms().SetComboData(*e.CbCustomer, 1);
+        EXPECT_EQ(e.TxtRef01->text(), "S1");
+        e.TxtComments->setText("  bring notes ");
+        e.BtnTask[0]->click();
+        EXPECT_FALSE(e.isVisible());
+    });
+    dlg->Sched_DropItem(2, 605, kDay);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(stored(), QStringList{"2 46000 600-615"});
+    ClsBooking b;
+    ASSERT_TRUE(b.Load(1));
+    EXPECT_EQ(b.TaskId(), 2);
+    EXPECT_EQ(b.CustomerId(), 1);
+    EXPECT_EQ(b.Ref03(), "S3");
+    EXPECT_EQ(b.Comments(), "bring notes");
+    EXPECT_EQ(dlg->Sched->model().barCount(2), 1);  // the chart reloaded after it closed
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(DlgApptTest, ARowDoubleClickOrWriteOpensAtTheDayStartWithoutATaskAndRepairsAfter) {
+    for (const bool write : {false, true}) {
+        booking(77, 540, 600);  // its resource is gone: the repair pass takes it
+        bool shown = false;
+        answerModal([&](DlgAppt& e) {
+            shown = true;
+            EXPECT_EQ(forms().GetComboData(*e.CbResource), 2);
+            EXPECT_EQ(e.LbTimeSlot->selectedRow(), 0);
+            EXPECT_EQ(forms().GetComboData(*e.CbTask), 0);
+            EXPECT_FALSE(e.BtnTask[1]->isEnabled());
+            EXPECT_FALSE(e.SpinEnd->isEnabled());
+        });
+        if (write) {
+            dlg->Sched->setSelectedRow(2);
+            dlg->Toolbar1_ButtonClick("Write");
+        } else {
+            dlg->Sched_ListDblClick(2);
+        }
+        EXPECT_TRUE(shown) << write;
+        EXPECT_TRUE(stored().isEmpty()) << write;
+    }
+}
+
+TEST_F(DlgApptTest, TheOpenEditorFollowsAnotherProgramsBookingOnTheNextTick) {
+    ChildProcess peer(folder, "appt_peer", {folder.file("Rostima.mdb")});
+    ASSERT_EQ(peer.readLine(), "open");
+    open([&](DlgAppt& e) {
+        EXPECT_EQ(e.LbTimeSlot->rowData(rowOf(540)), 0);
+        peer.say("go");
+        ASSERT_EQ(peer.readLine(), "booked");
+        dlg->Timer1_Timer();
+        EXPECT_EQ(cells(e, 555), "09:15 am|~|~|||");
+        EXPECT_EQ(e.LbTimeSlot->rowColor(rowOf(540)), 65280u);
+        EXPECT_EQ(dlg->Sched->model().barCount(1), 1);
+    });
+    EXPECT_EQ(peer.finish(), 0);
+}
+
+TEST_F(DlgApptTest, TheDateMovesTheMainWindowOnlyWhileTheEditorIsShown) {
+    DlgAppt::Instance().setApptDate(kDay + 5);
+    EXPECT_EQ(dlg->Sched->startDate(), kDay);
+    EXPECT_EQ(CalendarState::CalDate(), kDay + 5);
+    open([&](DlgAppt& e) {
+        e.SpinDate->press(plat::Nudgel::Arrow::Forward);
+        EXPECT_EQ(e.CurrentDate(), kDay + 1);
+        EXPECT_EQ(e.LbTimeSlot->title(), "Friday 12 December 2025");
+        EXPECT_EQ(dlg->Sched->startDate(), kDay + 1);
+        e.SpinDate_Click(0);
+        e.SpinDate_Click(0);
+        EXPECT_EQ(dlg->Sched->startDate(), kDay - 1);
+        EXPECT_EQ(setting("Config", "LastDate"), QString::number(kDay - 1));
+    });
+}
+
+TEST_F(DlgApptTest, ThePickListsFillFromTheGroupAndChoosingACustomerTakesItsReferences) {
+    sql(
+        {"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "
+         "values ('Bare', 0, 60, 30)",
+         "insert into tblResources (GroupId, ResourceName) values (2, 'Solo')"});
+    open([&](DlgAppt& e) {
+        EXPECT_EQ(e.CbResource->count(), 2);
+        EXPECT_EQ(e.CbTask->itemText(0), "< No Booking >");
+        EXPECT_EQ(e.CbTask->itemText(1), "Call");
+        EXPECT_EQ(e.CbCustomer->itemText(2), "Smith");
+        e.TxtRef01->setText("typed");
+        forms().SetComboData(*e.CbCustomer, 1);
+        EXPECT_EQ(e.TxtRef01->text(), "S1");
+        e.ShowTasks(42);  // no longer listed
+        EXPECT_EQ(e.CbTask->currentIndex(), 0);
+    });
+    // A group without customers: only "< No Customer >", and empty references.
+    answerModal([&](DlgAppt& e) {
+        EXPECT_EQ(e.CbCustomer->count(), 1);
+        EXPECT_EQ(e.CbCustomer->currentText(), "< No Customer >");
+        EXPECT_EQ(e.TxtRef01->text(), "");
+        EXPECT_EQ(e.LbTimeSlot->rowCount(), 3);
+    });
+    ApptEditorState::Show(2, 0, 3, 0, kDay);
+}
+
+TEST_F(DlgApptTest, TheCommandsWaitForATypeAndWhereRequiredACustomer) {
+    struct Case {
+        bool required, slot;
+        int task, customer;
+        bool enabled;
+    } cases[] = {
+        {false, true, 1, 0, true},  {true, true, 1, 0, false},  {true, true, 1, 2, true},
+        {false, false, 1, 2, true}, {true, false, 1, 2, true},  {false, false, 1, 0, false},
+        {false, true, 0, 2, false}, {true, false, 0, 2, false},
+    };
+    open([&](DlgAppt& e) {
+        for (const Case& c : cases) {
+            setting("Options", "CustomerRequired", c.required ? "1" : "0");
+            e.LbTimeSlot->setSelectedRow(c.slot ? 3 : -1);
+            forms().SetComboData(*e.CbCustomer, c.customer);
+            forms().SetComboData(*e.CbTask, c.task);
+            const bool all = std::all_of(e.BtnTask.begin(), e.BtnTask.end(), [&](QPushButton* b) {
+                return b->isEnabled() == c.enabled;
+            });
+            EXPECT_TRUE(all && e.SpinStart->isEnabled() == c.enabled)
+                << c.required << c.slot << c.task << c.customer;
+        }
+    });
+}
+
+TEST_F(DlgApptTest, AReadOnlyWorkstationSeesNoEditingCommandsAndNeverSaves) {
+    bool typeEditor = false;
+    DlgApptHooks::Get().showApptType = [&] { typeEditor = true; };
+    for (const char* value : {"1", "2", "0"}) {
+        setting("Options", "IsReadOnly", value);
+        const bool readOnly = QString(value) == "1";
+        typeEditor = false;
+        open(
+            [&](DlgAppt& e) {
+                EXPECT_EQ(e.ReadOnlyMode, readOnly) << value;
+                EXPECT_EQ(e.mnuAppt->menuAction()->isVisible(), !readOnly) << value;
+                EXPECT_EQ(e.mnuCustomer->menuAction()->isVisible(), !readOnly) << value;
+                EXPECT_EQ(e.BtnTask[3]->isVisible(), !readOnly) << value;
+                EXPECT_EQ(e.SpinEnd->isVisible(), !readOnly) << value;
+                EXPECT_TRUE(e.SpinDate->isVisible());
+                EXPECT_EQ(e.Toolbar1->isButtonVisible("People"), !readOnly) << value;
+                e.Toolbar1_ButtonMenuClick("AddTask");
+                forms().SetComboData(*e.CbTask, 1);
+                e.LbTimeslot_ItemClick(rowOf(600), 1);
+                e.BtnTask_Click(0);  // closes; saves only where editing is allowed
+            },
+            480, 1, 0);
+        EXPECT_EQ(typeEditor, QString(value) == "0") << value;
+        EXPECT_EQ(stored().size(), QString(value) == "1" ? 0 : 1) << value;
+        sql({"delete from tblBookings"});
+    }
+}
+
+TEST_F(DlgApptTest, TheFramesFollowTheWindowsSizeWhichClosingStores) {
+    const DlgAppt::Geometry g = DlgAppt::Layout(12000, 8000, false);
+    EXPECT_EQ(std::vector<int>({g.frame0Width, g.frame0Height, g.listWidth, g.listHeight,
+                                g.frame1Left, DlgAppt::Layout(12000, 8000, true).listHeight}),
+              std::vector<int>({7695, 6725, 7455, 6005, 7920, 5645}));
+    booking(1, 540, 600);
+    setting("DlgAppt", "WindowState", "1");  // a modal window never opens out of sight
+    open([&](DlgAppt& e) {
+        EXPECT_FALSE(e.isMinimized());
+        e.resize(100, 100);
+        EXPECT_EQ(e.size(), QSize(640, 430));  // 9600 x 6450 twips
+        e.resize(800, 540);
+        const int height = e.LbTimeSlot->height();
+        EXPECT_EQ(e.Frame1[1]->x(), 800 - 272);
+        e.LbTimeslot_ItemClick(rowOf(540), 1);
+        e.BtnTask_Click(4);  // a pending move: the list makes room for the label
+        EXPECT_EQ(e.LbTimeSlot->height(), height - 24);
+        EXPECT_TRUE(e.LblMove->isVisible());
+        e.BtnTask_Click(4);
+        EXPECT_EQ(e.LbTimeSlot->height(), height);
+    });
+    EXPECT_EQ(setting("DlgAppt", "Width"), QString::number(800 * 15));
+    EXPECT_EQ(setting("DlgAppt", "WindowState"), "0");
+    setting("DlgAppt", "WindowState", "2");
+    open([&](DlgAppt& e) { EXPECT_TRUE(e.isMaximized()); });
+}
