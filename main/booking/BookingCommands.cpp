@@ -1,18 +1,23 @@
 #include "BookingCommands.h"
 
+#include <algorithm>
+
 #include "CalendarState.h"
 #include "ClsForms.h"
+#include "DlgAppt.h"
+#include "DlgApptHooks.h"
+#include "DlgApptType.h"
 #include "DlgCalendar.h"
+#include "DlgContact.h"
 #include "DlgMain.h"
+#include "DlgRepeat.h"
 #include "DlgSearch.h"
 #include "KeyedToolbar.h"
 #include "Plexaro.h"
 #include "SharedObjects.h"
 
 namespace {
-void buttonsOn(DlgMain& main, bool on) {
-    SharedObjects::Forms().EnableButtons(*main.Toolbar1, on);
-}
+void buttonsOn(DlgMain& main, bool on) { SharedObjects::Forms().EnableButtons(*main.Toolbar1, on); }
 }  // namespace
 
 void BookingCommands::Calendar(DlgMain& main) {
@@ -29,4 +34,20 @@ void BookingCommands::Search(DlgMain& main) {
     buttonsOn(main, false);
     DlgSearch::ShowModal(&main);
     buttonsOn(main, true);
+}
+
+void BookingCommands::InstallEditorDialogs() {
+    DlgApptHooks& hooks = DlgApptHooks::Get();
+    hooks.showCalendar = [] { DlgCalendar::ShowModal(&DlgAppt::Instance()); };
+    hooks.showApptType = [] { DlgApptType::ShowModal(&DlgAppt::Instance()); };
+    hooks.showContact = [](std::optional<int32_t> groupId) {
+        DlgContact::ShowModal(&DlgAppt::Instance(), groupId);
+    };
+    hooks.showRepeat = [](const DlgApptHooks::Repeat& r) {
+        // An editor list without a chosen entry hands -1: no customer, no type.
+        DlgRepeat::ShowModal(
+            &DlgAppt::Instance(),
+            {r.apptDate, r.groupId, r.resourceId, r.startTime, r.endTime, std::max(r.taskId, 0),
+             std::max(r.customerId, 0), r.ref01, r.ref02, r.ref03, r.comments});
+    };
 }
