@@ -17,7 +17,7 @@
 #include "SharedObjects.h"
 
 namespace {
-void buttonsOn(DlgMain& main, bool on) { SharedObjects::Forms().EnableButtons(*main.Toolbar1, on); }
+void buttonsOn(DlgMain& w, bool on) { SharedObjects::Forms().EnableButtons(*w.Toolbar1, on); }
 }  // namespace
 
 void BookingCommands::Calendar(DlgMain& main) {
