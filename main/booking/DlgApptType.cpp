@@ -13,13 +13,13 @@
 #include "ClsLogging.h"
 #include "ClsTask.h"
 #include "ContextIDs.h"
+#include "DialogParts.h"
 #include "ModMain.h"
 #include "ModalHook.h"
 #include "Nudgel.h"
 #include "ObjectCreator.h"
 #include "OleColor.h"
 #include "OleControl.h"
-#include "SelectAllOnFocus.h"
 #include "SharedObjects.h"
 #include "TintoraIds.h"
 
@@ -35,53 +35,25 @@ DlgApptType::DlgApptType(QWidget* parent) : QDialog(parent) {
     setModal(true);
     auto* all = new QVBoxLayout(this);
 
-    auto* description = new QGroupBox("Description", this);
-    auto* top = new QHBoxLayout(description);
-    TxtType = new QLineEdit(description);
-    TxtType->setObjectName("TxtType");
-    SelectAllOnFocus::Install(TxtType);
+    QGroupBox* description = DialogParts::TextFrame(this, "Description", "TxtType", TxtType);
     BtnColour = new QPushButton(description);
     BtnColour->setObjectName("BtnColour");
     BtnColour->setFixedSize(40, 24);
     BtnColour->setToolTip("Colour");
-    top->addWidget(TxtType);
-    top->addWidget(BtnColour);
+    description->layout()->addWidget(BtnColour);
     all->addWidget(description);
     connect(BtnColour, &QPushButton::clicked, this, [this] { BtnColour_Click(); });
 
     auto* times = new QHBoxLayout;
-    auto duration = [&](const char* caption, const char* label, const char* spin, QLabel*& lbl,
-                        plat::Nudgel*& nudge) {
-        auto* frame = new QGroupBox(caption, this);
-        auto* row = new QHBoxLayout(frame);
-        lbl = new QLabel(frame);
-        lbl->setObjectName(label);
-        lbl->setAlignment(Qt::AlignCenter);
-        nudge = new plat::Nudgel(Qt::Vertical, frame);
-        nudge->setObjectName(spin);
-        nudge->setFixedSize(18, 28);
-        row->addWidget(lbl);
-        row->addWidget(nudge);
-        times->addWidget(frame);
-    };
-    duration("Minimum", "LblMin", "SpinMin", LblMin, SpinMin);
-    duration("Maximum", "LblMax", "SpinMax", LblMax, SpinMax);
-    duration("Initial", "LblInit", "SpinInit", LblInit, SpinInit);
+    times->addWidget(DialogParts::SpinFrame(this, "Minimum", "Min", SpinMin, LblMin));
+    times->addWidget(DialogParts::SpinFrame(this, "Maximum", "Max", SpinMax, LblMax));
+    times->addWidget(DialogParts::SpinFrame(this, "Initial", "Init", SpinInit, LblInit));
     all->addLayout(times);
     connect(SpinMin, &plat::Nudgel::Click, this, [this](int16_t d) { SpinMin_Click(d); });
     connect(SpinMax, &plat::Nudgel::Click, this, [this](int16_t d) { SpinMax_Click(d); });
     connect(SpinInit, &plat::Nudgel::Click, this, [this](int16_t d) { SpinInit_Click(d); });
-
-    auto* buttons = new QHBoxLayout;
-    const char* captions[] = {"&Save", "&Cancel", "&Help"};
-    for (int i = 0; i < 3; ++i) {
-        BtnTask[i] = new QPushButton(captions[i], this);
-        BtnTask[i]->setObjectName(QString("BtnTask%1").arg(i));
-        connect(BtnTask[i], &QPushButton::clicked, this, [this, i] { BtnTask_Click(i); });
-        buttons->addWidget(BtnTask[i]);
-    }
-    BtnTask[0]->setDefault(true);
-    all->addLayout(buttons);
+    all->addLayout(
+        DialogParts::ButtonRow(this, "BtnTask", BtnTask, [this](int i) { BtnTask_Click(i); }));
     createColourPick();
     resize(360, 200);
 }

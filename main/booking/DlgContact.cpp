@@ -11,11 +11,11 @@
 #include "ClsDAO.h"
 #include "ClsForms.h"
 #include "ContextIDs.h"
+#include "DialogParts.h"
 #include "ListBox.h"
 #include "ModMain.h"
 #include "ModalHook.h"
 #include "MsgBox.h"
-#include "SelectAllOnFocus.h"
 #include "SharedObjects.h"
 
 namespace {
@@ -28,17 +28,14 @@ DlgContact::DlgContact(QWidget* parent) : QDialog(parent) {
     setModal(true);
     auto* all = new QVBoxLayout(this);
 
-    auto* nameFrame = new QGroupBox("Contact Name", this);
-    TxtCustomer = new QLineEdit(nameFrame);
-    TxtCustomer->setObjectName("TxtCustomer");
-    (new QVBoxLayout(nameFrame))->addWidget(TxtCustomer);
-    all->addWidget(nameFrame);
+    all->addWidget(DialogParts::TextFrame(this, "Contact Name", "TxtCustomer", TxtCustomer));
 
     auto* refFrame = new QGroupBox("References", this);
     auto* refs = new QGridLayout(refFrame);
     for (int i = 0; i < 3; ++i) {
         TxtRef[i] = new QLineEdit(refFrame);
         TxtRef[i]->setObjectName(QString("TxtRef0%1").arg(i + 1));
+        DialogParts::SelectAllOnFocus(TxtRef[i]);
         refs->addWidget(new QLabel(QString("Reference #%1").arg(i + 1), refFrame), i, 0);
         refs->addWidget(TxtRef[i], i, 1);
     }
@@ -51,18 +48,8 @@ DlgContact::DlgContact(QWidget* parent) : QDialog(parent) {
     (new QVBoxLayout(groupFrame))->addWidget(LbGroups);
     all->addWidget(groupFrame);
 
-    auto* buttons = new QHBoxLayout;
-    const char* captions[] = {"&Save", "&Cancel", "&Help"};
-    for (int i = 0; i < 3; ++i) {
-        BtnCustomer[i] = new QPushButton(captions[i], this);
-        BtnCustomer[i]->setObjectName(QString("BtnCustomer%1").arg(i));
-        connect(BtnCustomer[i], &QPushButton::clicked, this, [this, i] { BtnCustomer_Click(i); });
-        buttons->addWidget(BtnCustomer[i]);
-    }
-    BtnCustomer[0]->setDefault(true);
-    all->addLayout(buttons);
-    for (QLineEdit* box : {TxtCustomer, TxtRef[0], TxtRef[1], TxtRef[2]})
-        SelectAllOnFocus::Install(box);
+    all->addLayout(DialogParts::ButtonRow(this, "BtnCustomer", BtnCustomer,
+                                          [this](int i) { BtnCustomer_Click(i); }));
     resize(360, 420);
 }
 
