@@ -1,33 +1,24 @@
 // The print preview's commands: the report choice, paging, zoom, the editor's date and
 // resource, and the toolbar.
-#include <QApplication>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-#include "CalendarState.h"
 #include "ClsForms.h"
 #include "ClsIni.h"
 #include "ClsLogging.h"
 #include "ComboBox.h"
 #include "ContextIDs.h"
-#include "DlgMain.h"
+#include "DlgCalendar.h"
 #include "DlgPreview.h"
 #include "Glidex.h"
 #include "IPreviewEditor.h"
 #include "KeyedToolbar.h"
+#include "MainWindowLink.h"
 #include "SharedObjects.h"
 
 namespace {
 ClsForms& forms() { return SharedObjects::Forms(); }
-
-// The group the main window shows; -1 when none is selected (or there is no main window).
-int32_t mainGroupId() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* main = qobject_cast<DlgMain*>(w); main && main->CbGroup)
-            return forms().GetComboData(*main->CbGroup);
-    return -1;
-}
 }  // namespace
 
 void DlgPreview::SelectReport(int index) {
@@ -58,7 +49,7 @@ void DlgPreview::Option1_Click(int index) {
         return;
     }
     CbSelect->setEnabled(true);
-    const QString group = QString::number(mainGroupId());
+    const QString group = QString::number(MainWindowLink::GroupId());
     const QString sql =
         index == CustomerReport
             ? "select CustomerName, CustomerId from "
@@ -125,7 +116,7 @@ void DlgPreview::Toolbar1_ButtonClick(const QString& key) {
         ShowCalendar();
         // Also when the calendar was closed without a choice: the editor then reloads
         // its unchanged day.
-        m_editor.setApptDate(CalendarState::CalDate());
+        m_editor.setApptDate(DlgCalendar::CalDate());
         SelectReport(m_repType);
         forms().EnableButtons(*Toolbar1, true);
     } else if (tag == "Print") {
@@ -147,4 +138,4 @@ void DlgPreview::Toolbar1_ButtonClick(const QString& key) {
     }
 }
 
-void DlgPreview::ShowCalendar() {}
+void DlgPreview::ShowCalendar() { DlgCalendar::ShowModal(this); }

@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "ClsLogging.h"
+#include "DlgCalendar.h"
 #include "KeyedToolbar.h"
 #include "PreviewFixture.h"
 
@@ -220,6 +221,27 @@ TEST_F(BookingReports, WhileAReportRunsTheCloseBoxAndTheReportChoiceAreIgnored) 
     // Once the run has ended the window closes as asked.
     preview->close();
     EXPECT_FALSE(preview->isVisible());
+}
+
+TEST_F(BookingReports, CalendarRedrawsTheReportShownFromTheDateChosenForItsFirstEntry) {
+    open().SelectReport(DlgPreview::TaskReport);
+    preview->CbSelect->SetListIndex(1);  // Sauna
+    int calendars = 0;
+    bool toolbarOff = false;
+    plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
+        EXPECT_NE(qobject_cast<DlgCalendar*>(&d), nullptr);
+        ++calendars;
+        toolbarOff = !preview->Toolbar1->isButtonEnabled("Print");
+        DlgCalendar::setCalDate(kDay + 1);
+        return int(QDialog::Accepted);
+    });
+    preview->Toolbar1->press("Calendar");
+    EXPECT_EQ(calendars, 1);
+    EXPECT_TRUE(toolbarOff);
+    EXPECT_TRUE(preview->Toolbar1->isButtonEnabled("Print"));
+    EXPECT_EQ(editor.CurrentDate(), kDay + 1);
+    EXPECT_EQ(preview->CbSelect->currentText(), "Massage");
+    EXPECT_EQ(rows(), (QList<QStringList>{{"04 Mar 2026", "08:00 am", "", "Room B", "", "", ""}}));
 }
 
 TEST_F(BookingReports, PreviewErrorsAreLoggedAsTheyCome) {
