@@ -26,7 +26,8 @@
 class FakeEditor : public IPreviewEditor {
 public:
     FakeEditor() {
-        for (int i = 0; i < 3; ++i) resources.AddItem(QString("Room %1").arg(char('A' + i)), i + 1);
+        for (int i = 0; i < 3; ++i)
+            resources.AddItem(QString("Room %1").arg(QChar('A' + i)), i + 1);
         QObject::connect(&resources, &plat::ComboBox::Click, [this] { ShowBookings(); });
         window.setGeometry(100, 80, 700, 500);
     }

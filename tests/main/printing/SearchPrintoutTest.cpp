@@ -66,9 +66,9 @@ TEST_F(SearchPrintoutTest, EveryPageCarriesTheHeadingAndTheRowsFollowInOrder) {
     EXPECT_EQ(customers.front(), "Customer 1");
     EXPECT_EQ(customers.back(), "Customer 150");
     const QStringList& first = pages[0].texts;
-    EXPECT_EQ(first.mid(first.indexOf("Customer 1") - 5, 7),
-              QStringList(
-                  {"02 Mar 26", "Mon", "10:00 am", "10:30 am", "Massage", "Customer 1", "Room A"}));
+    const QStringList row{"02 Mar 26", "Mon",        "10:00 am", "10:30 am",
+                          "Massage",   "Customer 1", "Room A"};
+    EXPECT_EQ(first.mid(first.indexOf("Customer 1") - 5, 7), row);
 }
 
 TEST_F(SearchPrintoutTest, APageBreakAfterTheLastRowBeginsNoEmptyPage) {
