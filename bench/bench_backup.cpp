@@ -68,7 +68,6 @@ struct World {
     QString db, dump, backupName = "1.txt";
     explicit World(int customers) {
         plat::SetAppPathForTest(dir.path());
-        plat::SetAppExeNameForTest("RosBench");
         QDir().mkpath(ClsDAO::BackupFolder());
         db = dir.path() + "/Rostima.mdb";
         dump = dir.path() + "/dump.sql";
@@ -258,11 +257,13 @@ BENCHMARK(BM_Backup)->Arg(200)->Apply([](auto* b) { bench::spread(b); });
 BENCHMARK(BM_Restore)->Arg(200)->Arg(2000)->Apply([](auto* b) { bench::spread(b); });
 BENCHMARK(BM_RestoreWhileAnotherSaves)->Apply([](auto* b) { bench::spread(b, 3); });
 
+// As the other benchmarks' main(), and, given "--peer <database> <stop file>", the other
+// workstation of BM_RestoreWhileAnotherSaves.
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc == 4 && QByteArray(argv[1]) == "--peer") {
         QCoreApplication app(argc, argv);
-        plat::SetAppExeNameForTest("RosBenchPeer");
+        plat::SetAppExeNameForTest(plat::AppExeName() + "_peer");  // locks of its own
         const int rc = peer(argv[2], argv[3]);
         SharedObjects::Release();
         return rc;
@@ -275,6 +276,7 @@ int main(int argc, char** argv) {
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
     SharedObjects::Release();
     return 0;
 }

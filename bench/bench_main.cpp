@@ -5,7 +5,6 @@
 // chart, and a refresh tick that finds another workstation's change.
 #include <sqlite3.h>
 
-#include <QApplication>
 #include <QDate>
 #include <QImage>
 #include <QTemporaryDir>
@@ -18,7 +17,6 @@
 #include "DbValue.h"
 #include "DlgMain.h"
 #include "HeapMeter.h"
-#include "MsgBox.h"
 #include "Plexaro.h"
 #include "RowHash.h"
 #include "SharedObjects.h"
@@ -47,7 +45,6 @@ struct World {
     int32_t lastDay = firstDay + kDays - 1;
     World() {
         plat::SetAppPathForTest(dir.path());
-        plat::SetAppExeNameForTest("RosBench");
         db = dir.path() + "/Rostima.mdb";
         ClsDAO::CreateDatabase(db);
         sqlite3* raw = openRaw(db);
@@ -94,7 +91,7 @@ struct World {
         exec(raw, "commit");
         sqlite3_close(raw);
         ClsIni ini;
-        ini.setIniFile("RosBench.ini");
+        ini.setIniFile(plat::AppExeName() + ".ini");
         ini.WriteValue("Startup", "HasAgreedTerms", 1);
         ini.WriteValue("Config", "TimeType", 2);
         ini.WriteValue("Group", "CbGroup", 1);
@@ -266,11 +263,3 @@ BENCHMARK(BM_ChartLoad)->Apply([](auto* b) { bench::spread(b); });
 BENCHMARK(BM_StartToFirstPaint)->Apply([](auto* b) { bench::spread(b); });
 BENCHMARK(BM_TickWithChange)->Apply([](auto* b) { bench::spread(b); });
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    plat::SetMsgBoxHook([](const QString&, int, const QString&) { return plat::vbOK; });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -34,7 +33,6 @@ sqlite3* openRaw(const QString& path) {
 // kFirstDay - days on, made once and copied for every run.
 QString makeTemplate(QTemporaryDir& dir, int resources, int days, int perDay) {
     plat::SetAppPathForTest(dir.path());
-    plat::SetAppExeNameForTest("RosBench");
     const QString path = dir.path() + QString("/template-%1.mdb").arg(resources);
     ClsDAO::CreateDatabase(path);
     sqlite3* db = openRaw(path);
@@ -246,10 +244,3 @@ void BM_BookingCheckLargeGroup(benchmark::State& state) {
 BENCHMARK(BM_Saves)->Arg(1)->Arg(4)->Apply([](auto* b) { bench::spread(b); });
 BENCHMARK(BM_BookingCheckLargeGroup)->Apply([](auto* b) { bench::spread(b); });
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    SharedObjects::Release();
-    return 0;
-}

@@ -87,7 +87,8 @@ void CTintoraCtrl::buildDispatch() {
     // ColorClick(clrColor: the cell's stored colour, nItem: the cell 0..47).
     plat::DispatchTable& events = EventMap();
     events.SetInterface("_DTintoraEvents", "Event interface for Tintora Control");
-    events.AddMethod(tintora::event::ColorClick, "ColorClick", {});
+    events.AddEvent(tintora::event::ColorClick, "ColorClick",
+                    {{"clrColor", plat::VarType::Color}, {"nItem", plat::VarType::Short}});
 }
 
 void CTintoraCtrl::SetBackColor(uint32_t color) { store(m_backColor, color); }

@@ -27,6 +27,7 @@ int32_t ClsCrc32::StringCRC(const QString& text) {
 }
 
 int64_t ClsCrc32::ReadFile(QFile& file, QByteArray& buffer, int64_t maxCount) {
+    m_readFailed = false;
     const int64_t rest = file.size() - file.pos();
     if (rest <= 0) {
         buffer.clear();
@@ -34,6 +35,14 @@ int64_t ClsCrc32::ReadFile(QFile& file, QByteArray& buffer, int64_t maxCount) {
     }
     const int64_t count = rest > maxCount + 1 ? maxCount : rest;
     buffer = file.read(count);
+    if (buffer.size() != count) {
+        // Fewer bytes than the file holds: the rest could not be read.
+        SharedObjects::Log().LogMsg(err::AtLine("ClsCrc32.ReadFile", err::DeviceIo, 5,
+                                                "Read failed: " + file.errorString()));
+        m_readFailed = true;
+        buffer.clear();
+        return 0;
+    }
     return buffer.size();
 }
 
@@ -49,5 +58,11 @@ int32_t ClsCrc32::FileCRC(const QString& path) {
     QByteArray chunk;
     while (ReadFile(file, chunk, kChunk) > 0)
         for (char b : chunk) reg = UpdateCRC32(reg, static_cast<uint8_t>(b));
+    if (m_readFailed) {
+        // The CRC of part of a file would pass for the file's own.
+        SharedObjects::Log().LogMsg(
+            err::AtLine("ClsCrc32.FileCRC", err::DeviceIo, 3, "Read failed: " + path));
+        return 0;
+    }
     return static_cast<int32_t>(~reg);
 }

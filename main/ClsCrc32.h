@@ -14,7 +14,7 @@ public:
     int32_t StringCRC(const QString& text);
     void ConstructCRCTable();
     // Reads the next chunk of an open file: the maximum, or the whole rest when it is at
-    // most one byte longer than that; 0 at the end.
+    // most one byte longer than that; 0 at the end and when the read fails.
     int64_t ReadFile(QFile& file, QByteArray& buffer, int64_t maxCount);
     uint32_t UpdateCRC32(uint32_t reg, uint8_t byte) const {
         return m_table[(reg ^ byte) & 0xFF] ^ (reg >> 8);
@@ -22,4 +22,5 @@ public:
 
 private:
     std::array<uint32_t, 256> m_table{};
+    bool m_readFailed = false;  // the last ReadFile could not read what the file holds
 };

@@ -54,7 +54,7 @@ bool DlgMain::Form_Load() {
     AutoscrollCountdown = 0;
     SetupDefaults();
     setWindowTitle("Rostima! (" + ModMain::VersionNumber() + ")");
-    for (const char* panel : {"Start", "End", "Task", "Person"}) StatusBar1->setPanelText(panel, "");
+    clearPanels();
     setCurrentDate(static_cast<int32_t>(ini().GetNumber("Config", "LastDate", 0)));
     setCurrentDate(CurrentDate() == 0 ? SharedObjects::Date().DateToLong(QDate::currentDate())
                                       : CurrentDate());
@@ -62,7 +62,9 @@ bool DlgMain::Form_Load() {
     Sched->setListWidth(static_cast<int>(ini().GetNumber("Sched", "ListWidth", 100)));
     Scroll->setPosition(static_cast<int>(ini().GetNumber("Sched", "TimeDistance", Scroll->position())));
     Sched->setTimeZoom(Scroll->position());
-    ShowGroups(static_cast<int32_t>(ini().GetNumber("Group", "CbGroup", 0)));
+    const auto lastGroup = static_cast<int32_t>(ini().GetNumber("Group", "CbGroup", 0));
+    m_setupCheck = SetupCheck(lastGroup);  // before the load: a change meanwhile is seen
+    ShowGroups(lastGroup);
     const bool legend = ini().GetNumber("Config", "ChkLegend", ChkLegend->isChecked() ? 1 : 0) != 0;
     if (legend != ChkLegend->isChecked()) {
         ChkLegend->setChecked(legend);
@@ -73,7 +75,8 @@ bool DlgMain::Form_Load() {
         if (mnuFileConfiguration) mnuFileConfiguration->setVisible(false);
         mnuResource->menuAction()->setVisible(false);
         mnuTransfer->menuAction()->setVisible(false);
-        CbGroup->move(CbGroup->x() - 1100 / kTw, CbGroup->y());
+        // Into the room the hidden buttons leave, but never partly off the window.
+        CbGroup->move(std::max(0, CbGroup->x() - 1100 / kTw), CbGroup->y());
     }
     Form_Resize();
     m_started = true;
@@ -110,7 +113,13 @@ void DlgMain::Form_Activate() {
         unloadFromProgram();
         return;
     }
-    if (firstStart) ShowResources(0);  // bookings may have moved onto today
+    if (firstStart) {
+        // The display options the form has just switched on apply now, as at a start;
+        // and bookings may have moved onto today.
+        AutoscrollCountdown = 0;
+        SetupDefaults();
+        if (AutoscrollCountdown < 1) ShowResources(0);
+    }
     Timer1->setInterval(5000);
     Timer1->setEnabled(true);
 }

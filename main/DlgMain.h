@@ -130,6 +130,8 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool editingDialogOpen() const;
     void finishLoad();
+    QString SetupCheck(int32_t groupId);
+    void clearPanels();
     // The set-up commands and their dialogs (DlgMainAdmin.cpp).
     void showConfig();
     void addGroup();
@@ -147,4 +149,6 @@ private:
     bool m_pendingResources = false;   // a reload arrived during a load
     int32_t m_pendingResourceId = 0;
     bool m_deferredReload = false;     // a changed schedule waits for a dialog to close
+
+    QString m_setupCheck;  // SetupCheck as the start or the last tick found it
 };

@@ -64,6 +64,7 @@ void DlgMain::CbGroup_Click() {
     ini().WriteValue("Group", "CbGroup", id);
     ClsGroup& group = SharedObjects::Group();
     if (!group.Load(id)) return;
+    clearPanels();  // they told of a bar of the chart being replaced
     Sched->setTitle(group.GroupName());
     Sched->setDayStart(group.DayStart());
     Sched->setDayEnd(group.DayEnd());

@@ -7,6 +7,7 @@
 #include <QTextStream>
 
 #include "AppInfo.h"
+#include "BookingCommands.h"
 #include "CalendarState.h"
 #include "ClsDAO.h"
 #include "ClsDate.h"
@@ -81,6 +82,10 @@ void DlgMain::Toolbar1_ButtonClick(const QString& key) {
             Sched_ListDblClick(Sched->selectedRow() > 0 ? Sched->selectedRow() : 1);
             buttonsOn(true);
         }
+    } else if (tag == "Calendar") {
+        BookingCommands::Calendar(*this);
+    } else if (tag == "Binocular") {
+        BookingCommands::Search(*this);
     } else if (tag == "Print") {
         buttonsOn(false);
         const bool colour = ini().GetNumber("Options", "ColourPrint", 0) != 0;

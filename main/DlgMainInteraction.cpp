@@ -34,6 +34,10 @@ void DlgMain::connectInteraction() {
     connect(Sched, &plat::Plexaro::DropItem, this, &DlgMain::Sched_DropItem);
     connect(Sched, &plat::Plexaro::ListDblClick, this, &DlgMain::Sched_ListDblClick);
     connect(Sched, &plat::Plexaro::ItemMove, this, &DlgMain::Sched_ItemMove);
+    connect(Sched, &plat::Plexaro::ItemLeave, this, [this] {
+        ToolTips->setPopupText("");
+        clearPanels();
+    });
     connect(Sched, &plat::Plexaro::BarPreDrop, Sched, [this] { Sched->cancelBarDrop(); });
     connect(Sched, &plat::Plexaro::BarPreSelect, Sched, [this] { Sched->cancelBarSelect(); });
     connect(Sched, &plat::Plexaro::ScrollTrack, this, [this] { AutoscrollCountdown = 20; });
@@ -156,6 +160,12 @@ void DlgMain::Sched_ItemMove(int row, int bar) {
     StatusBar1->setPanelText("Person", person);
     if (!person.isEmpty()) text += "\r\n" + person;
     if (popup) ToolTips->setPopupText(text);
+}
+
+// The booking panels of the status bar: empty while no bar is pointed at.
+void DlgMain::clearPanels() {
+    for (const char* panel : {"Start", "End", "Task", "Person"})
+        StatusBar1->setPanelText(panel, "");
 }
 
 void DlgMain::Scroll_Change() {

@@ -32,7 +32,9 @@ void DlgMain::buildControls() {
     struct Button { const char* key; const char* tip; const char* caption; };
     const Button buttons[] = {
         {"Exit", "Exit Application", "Exit"},
+        {"Binocular", "Search For Appointment", "Search"},
         {"Write", "Make Appointment", "Write"},
+        {"Calendar", "Calendar", "Calendar"},
         {"Config", "Configuration", "Config"},
         {"Group", "Group Definition", "Group"},
         {"Resource", "Resource Definition", "Resource"},
@@ -150,6 +152,9 @@ void DlgMain::buildMenus() {
     entry(mnuResource, "Edi&t Resource", "EditRes");
     entry(mnuResource, "Delet&e Resource", "DeleteRes");
     QMenu* booking = bar->addMenu("&Appointment");
+    button(booking, "Change &Date", "Calendar");
+    booking->addSeparator();
+    button(booking, "&Search For Appointment", "Binocular");
     button(booking, "&Add/Edit Booking", "Write");
     mnuTransfer = bar->addMenu("&Transfer");
     mnuTransfer->addAction("E&xport to CSV file", this, [this] { mnuTransferExport_Click(); });

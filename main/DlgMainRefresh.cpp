@@ -47,19 +47,28 @@ void DlgMain::Timer1_Timer() {
         unloadFromProgram();
         return;
     }
-    const bool dialogOpen = editingDialogOpen();
+    // A load that is adding rows (this tick runs from its yields) finishes first.
+    const bool dialogOpen = editingDialogOpen() || m_loading;
     if (SharedObjects::DAO().DbUpdated() || (m_deferredReload && !dialogOpen)) {
         const int32_t first = Sched->startDate(), last = Sched->endDate();
         const int32_t group = SharedObjects::Forms().GetComboData(*CbGroup);
         const int32_t check = SharedObjects::Booking().BookingCheck(first, last, group);
-        if (check != LastBookingCheck || m_deferredReload) {
+        const QString setup = SetupCheck(group);
+        if (check != LastBookingCheck || setup != m_setupCheck || m_deferredReload) {
             if (dialogOpen) {
                 m_deferredReload = true;  // reloaded once that dialog has closed
             } else {
                 m_deferredReload = false;
                 LastBookingCheck = check;
-                CbGroup->SetListIndex(-1);
-                SharedObjects::Forms().SetComboData(*CbGroup, group);
+                if (setup != m_setupCheck) {
+                    // Groups, rows or types changed: the list is filled afresh and keeps
+                    // the group shown while it exists.
+                    m_setupCheck = setup;
+                    ShowGroups(group);
+                } else {
+                    CbGroup->SetListIndex(-1);
+                    SharedObjects::Forms().SetComboData(*CbGroup, group);
+                }
                 if (ApptEditorState::Visible() && ApptEditorState::CbResource()) {
                     plat::ComboBox& res = *ApptEditorState::CbResource();
                     const int32_t id = SharedObjects::Forms().GetComboData(res);
@@ -79,6 +88,23 @@ void DlgMain::Timer1_Timer() {
         }
     }
     if (!Closing) Timer1->setEnabled(true);
+}
+
+// What the window shows besides the bookings: every group, and the resources and
+// appointment types of the group shown, as one text to compare.
+QString DlgMain::SetupCheck(int32_t groupId) {
+    auto rs = SharedObjects::DAO().SqlQuery(
+        QString("select 'G', GroupId, GroupName, DayStart, DayEnd, Interval from tblGroups "
+                "union all select 'R', ResourceId, ResourceName, GroupId, 0, 0 from "
+                "tblResources where GroupId = %1 "
+                "union all select 'T', TaskId, TaskName, Colour, GroupId, 0 from tblTasks "
+                "where GroupId = %1 order by 1, 2")
+            .arg(groupId));
+    if (!rs) return QString();
+    QStringList fields;
+    for (; !rs->Eof(); rs->MoveNext())
+        for (int c = 0; c < 6; ++c) fields << rs->Field(c).toString();
+    return fields.join(QChar(0x1F));  // a separator no name holds
 }
 
 void DlgMain::SetupDefaults() {

@@ -59,7 +59,7 @@ bool Initialise() {
     if (path.isEmpty() || !QFile::exists(path)) path = fallback;
     ini.WriteValue("Config", "DbName", path);
     if (SharedObjects::DAO().DbOpen(path) != 0) {
-        Warning("Unable to open database!");
+        Warning("Unable to open database!\n" + path);
         return false;
     }
     return true;

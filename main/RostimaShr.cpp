@@ -1,8 +1,10 @@
 // RostimaShr: the main scheduling program.
 #include <QApplication>
 
+#include "BookingCommands.h"
 #include "DlgAppt.h"
 #include "DlgMain.h"
+#include "DlgPreview.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -11,6 +13,8 @@ int main(int argc, char** argv) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     if (!window->Form_Load()) return 1;
     DlgAppt::Install();
+    BookingCommands::InstallEditorDialogs();
+    DlgPreview::Install();
     window->show();
     return app.exec();
 }

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 
 #include "ClsLogging.h"
 #include "DaoInternals.h"
@@ -36,6 +38,50 @@ int checkSchema(sqlite3* db) {
     sqlite3_finalize(st);
     return rc;
 }
+
+// The schema's change-stamp triggers ("CREATE TRIGGER IF NOT EXISTS ..."), by name.
+QList<std::pair<QString, QString>> schemaTriggers() {
+    static const QRegularExpression name(R"(^CREATE TRIGGER IF NOT EXISTS (\w+))");
+    QList<std::pair<QString, QString>> triggers;
+    QString statement;
+    for (const QString& line : QString::fromUtf8(kRostimaSchemaSql).split('\n')) {
+        if (statement.isEmpty() && line.trimmed().startsWith("--")) continue;
+        statement += line + '\n';
+        if (!sqlite3_complete(statement.toUtf8().constData())) continue;
+        const auto m = name.match(statement.trimmed());
+        if (m.hasMatch()) triggers.append({m.captured(1), statement.trimmed()});
+        statement.clear();
+    }
+    return triggers;
+}
+
+// A file made before a trigger of the schema existed gets it now, so that it too tells
+// other workstations about every change. Only a file that lacks one is written to; one
+// that cannot take it (held busy, a table missing) still opens, and says why in the log.
+void addMissingTriggers(sqlite3* db) {
+    QSet<QString> present;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "select name from sqlite_master where type = 'trigger'", -1, &st,
+                           nullptr) != SQLITE_OK)
+        return;
+    while (sqlite3_step(st) == SQLITE_ROW)
+        present.insert(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))).toLower());
+    sqlite3_finalize(st);
+    QString missing;
+    for (const auto& [trigger, sql] : schemaTriggers())
+        if (!present.contains(trigger.toLower())) missing += sql + '\n';
+    if (missing.isEmpty()) return;
+    dao::Failure f;
+    const QByteArray sql = ("BEGIN IMMEDIATE;\n" + missing + "COMMIT;").toUtf8();
+    char* msg = nullptr;
+    if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, &msg) != SQLITE_OK) {
+        log(err::InProc("ClsDAO.DbOpen", sqlite3_errcode(db), 5,
+                        "Change triggers not added: " + QString::fromUtf8(msg ? msg : "")));
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    sqlite3_free(msg);
+}
 }  // namespace
 
 ClsDAO::~ClsDAO() {
@@ -55,7 +101,8 @@ int16_t ClsDAO::DbOpen(const QString& Path) {
     m_path = Path;
     if (m_openCount == 1) {
         const dao::Failure f = openFile(Path);
-        if (f.number != 0) {
+        m_openFailed = f.number != 0;
+        if (m_openFailed) {
             logFailure("DbOpen", f);
             return 2;
         }
@@ -95,6 +142,8 @@ dao::Failure ClsDAO::openFile(const QString& Path) {
             f = {err::PermissionDenied, 4, "The database file is read-only: " + Path};
         else if (!dao::AddFunctions(m_db))
             f = dao::EngineFailure(m_db, sqlite3_errcode(m_db), 4);
+        else
+            addMissingTriggers(m_db);
     } else {
         f = dao::EngineFailure(m_db, rc, 4);
     }
@@ -117,8 +166,11 @@ void ClsDAO::DbClose() {
     --m_openCount;
     if (m_openCount == 0) {
         if (!m_db) {
-            // Nothing to close (the open had failed): the error line stands for the close.
-            logFailure("DbClose", {err::DbNotOpen, 3, "The database is not open"});
+            // Nothing to close. The close that balances a failed open writes nothing: the
+            // open's line has said what went wrong.
+            if (!m_openFailed)
+                logFailure("DbClose", {err::DbNotOpen, 3, "The database is not open"});
+            m_openFailed = false;
             return;
         }
         dropKept();

@@ -55,8 +55,9 @@ public:
     std::unique_ptr<ClsRecordset> SqlQuery(const QString& Sql, const SqlValues& Values);
     // Values written as SQL literals, for log lines: texts through Quoted, Null as Null.
     static QString Literals(const SqlValues& Values);
-    // True when the bookings table changed since the last look (or since this program's
-    // own last change, when nobody else changed it meanwhile).
+    // True when the bookings, groups, resources or appointment types changed since the
+    // last look (or since this program's own last change, when nobody else changed them
+    // meanwhile).
     bool DbUpdated();
 
     void setAggressiveDebug(bool on) { m_aggressiveDebug = on; }
@@ -119,7 +120,8 @@ private:
     int m_openCount = 0;     // DbOpen calls not yet balanced by DbClose
     sqlite3* m_db = nullptr;
     QString m_path;          // path of the most recent DbOpen
-    QString m_keptStamp;     // change stamp of tblBookings as last seen
+    QString m_keptStamp;     // change stamp as last seen
+    bool m_openFailed = false;  // the open that raised the count to 1 failed
     bool m_aggressiveDebug = false;
     int64_t m_lastInsertId = 0;
     int m_lastRowsAffected = 0;

@@ -34,12 +34,63 @@ dao::Failure Guard::LockTimeout(int line) const {
                 .arg(m_lockName, QString::number(kLockWaitMs))};
 }
 
+namespace {
+// The end of the quoted part that begins at i ('text', "name" or [name]), or the text's
+// end when it is not closed. Doubled quotes stand for one inside the quotes.
+qsizetype quotedEnd(const QString& sql, qsizetype i) {
+    const QChar close = sql[i] == '[' ? QChar(']') : sql[i];
+    for (qsizetype j = i + 1; j < sql.size(); ++j) {
+        if (sql[j] != close) continue;
+        if (close != ']' && j + 1 < sql.size() && sql[j + 1] == close) {
+            ++j;
+            continue;
+        }
+        return j + 1;
+    }
+    return sql.size();
+}
+
+// Jet joins texts with "+"; SQLite adds them as numbers (a name + '' gives 0). A "+" with
+// a text literal on either side is Jet's join, which "||" is in SQLite (a Null operand
+// gives Null in both). Other "+" signs add numbers and stay; quoted text is never read.
+QString joinTexts(const QString& sql) {
+    QString out;
+    out.reserve(sql.size() + 8);
+    bool afterText = false;  // the last thing outside blanks was a text literal
+    for (qsizetype i = 0; i < sql.size();) {
+        const QChar c = sql[i];
+        if (c == '\'' || c == '"' || c == '[') {
+            const qsizetype end = quotedEnd(sql, i);
+            out += QStringView(sql).mid(i, end - i);
+            afterText = c == '\'';
+            i = end;
+        } else if (c.isSpace()) {
+            out += c;
+            ++i;
+        } else if (c == '+') {
+            qsizetype next = i + 1;
+            while (next < sql.size() && sql[next].isSpace()) ++next;
+            const bool beforeText = next < sql.size() && sql[next] == '\'';
+            out += afterText || beforeText ? QStringLiteral("||") : QStringLiteral("+");
+            afterText = false;
+            ++i;
+        } else {
+            out += c;
+            afterText = false;
+            ++i;
+        }
+    }
+    return out;
+}
+}  // namespace
+
 QString Translate(const QString& sql) {
     // Jet accepts "delete * from"; SQLite wants "delete from".
     static const QRegularExpression deleteStar("^(\\s*delete)\\s+\\*\\s+(from\\b)",
                                                QRegularExpression::CaseInsensitiveOption);
     QString out = sql;
     out.replace(deleteStar, "\\1 \\2");
+    if (out.contains('+')) out = joinTexts(out);
     return out;
 }
 

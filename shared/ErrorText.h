@@ -8,6 +8,7 @@ namespace err {
 enum Number : int {
     InvalidCall = 5,
     Overflow = 6,
+    DivisionByZero = 11,
     TypeMismatch = 13,
     FileNotFound = 53,
     FileAlreadyOpen = 55,

@@ -17,7 +17,7 @@
 namespace {
 // Selects a text box's whole text when it gets the focus; after a click too, whose own
 // handling would place the cursor afterwards, hence the queued call.
-class SelectAllOnFocus : public QObject {
+class SelectAllWatcher : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -52,9 +52,13 @@ QGroupBox* DialogParts::TextFrame(QWidget* parent, const QString& title, const Q
     auto* frame = new QGroupBox(title, parent);
     box = new QLineEdit(frame);
     box->setObjectName(name);
-    box->installEventFilter(new SelectAllOnFocus(box));
+    SelectAllOnFocus(box);
     (new QHBoxLayout(frame))->addWidget(box);
     return frame;
+}
+
+void DialogParts::SelectAllOnFocus(QLineEdit* box) {
+    box->installEventFilter(new SelectAllWatcher(box));
 }
 
 QHBoxLayout* DialogParts::ButtonRow(QDialog* dialog, const QString& name,

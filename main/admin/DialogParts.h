@@ -25,6 +25,8 @@ QGroupBox* SpinFrame(QWidget* parent, const QString& title, const QString& name,
 // A frame captioned title holding a text box; the box selects its whole text whenever it
 // receives the focus.
 QGroupBox* TextFrame(QWidget* parent, const QString& title, const QString& name, QLineEdit*& box);
+// Makes a text box select its whole text whenever it receives the focus.
+void SelectAllOnFocus(QLineEdit* box);
 // Buttons 0 "&Save" (the default), 1 "&Cancel" and 2 "&Help", named <name>0..2, in a
 // row; a click hands its index to onClick.
 QHBoxLayout* ButtonRow(QDialog* dialog, const QString& name, std::array<QPushButton*, 3>& buttons,

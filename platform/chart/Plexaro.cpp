@@ -279,7 +279,7 @@ void Plexaro::mouseMoveEvent(QMouseEvent* event) {
     viewport()->setCursor(nearDivider(p) ? Qt::SplitHCursor : Qt::ArrowCursor);
     const PlexaroHit hit = PlexaroHitTester(m_model, m_view).at(p);
     if (hit.bar == kNoRow) {
-        m_hoverRow = m_hoverBar = kNoRow;
+        leaveBar();
     } else if (hit.row != m_hoverRow || hit.bar != m_hoverBar) {
         m_hoverRow = hit.row;
         m_hoverBar = hit.bar;
@@ -290,8 +290,14 @@ void Plexaro::mouseMoveEvent(QMouseEvent* event) {
 bool Plexaro::viewportEvent(QEvent* event) {
     // The pointer left the time and names (also onto a scroll bar): the next bar it
     // comes onto is entered afresh.
-    if (event->type() == QEvent::Leave) m_hoverRow = m_hoverBar = kNoRow;
+    if (event->type() == QEvent::Leave) leaveBar();
     return QAbstractScrollArea::viewportEvent(event);
+}
+
+void Plexaro::leaveBar() {
+    if (m_hoverBar == kNoRow) return;
+    m_hoverRow = m_hoverBar = kNoRow;
+    emit ItemLeave();
 }
 
 void Plexaro::mousePressEvent(QMouseEvent* event) {

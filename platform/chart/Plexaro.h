@@ -175,6 +175,8 @@ signals:
     void ListDblClick(int row);
     // The pointer came onto a bar; raised once each time another bar is entered.
     void ItemMove(int row, int bar);
+    // The pointer left the bar it was over for a place without one, or left the chart.
+    void ItemLeave();
     // The user scrolled: the day and minute now at the left edge, the first row shown.
     void ScrollTrack(int32_t day, int minute, int row);
     // A press on a bar; the chart selects nothing.
@@ -206,6 +208,7 @@ private:
     void setColour(uint32_t& slot, uint32_t c);
     bool nearDivider(const QPoint& viewportPoint) const;
     void userScrolled();
+    void leaveBar();
 
     PlexaroModel m_model;
     PlexaroView m_view;

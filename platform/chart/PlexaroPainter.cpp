@@ -18,6 +18,8 @@ const QColor kGridColour(200, 200, 200);
 const QColor kStrongGridColour(150, 150, 150);
 constexpr int kLabelGap = 3;         // pixels between a tick and its label
 constexpr int kOutlineMinWidth = 4;  // narrower bars are drawn without an outline
+constexpr int kBarGap = 1;           // pixels an outlined bar leaves free at its right end
+constexpr int kTextInset = 2;        // pixels between a bar's ends and its text
 
 QColor greyed(const QColor& c) {
     const int g = qGray(c.rgb());
@@ -61,6 +63,24 @@ int vx(const PlexaroView& v, int64_t timeX) {
 
 int rowsBottom(const PlexaroView& v) {
     return std::min(v.size.height(), v.rows.rowTop(v.rows.rowCount + 1));
+}
+
+// Draws a text in rect, kept to the columns from `left` to `right` that show and
+// shortened with "…" where it does not fit: no text is cut mid-letter.
+void drawFitted(QPainter& p, QRect rect, int left, int right, int align, const QString& text) {
+    rect.setLeft(std::max(rect.left(), left));
+    rect.setRight(std::min(rect.right(), right));
+    if (rect.width() <= 0) return;
+    p.drawText(rect, align, p.fontMetrics().elidedText(text, Qt::ElideRight, rect.width()));
+}
+
+// Where a line closing the range goes: its right end, or the time area's last pixel
+// when the range ends right at the area's edge; nothing when it ends out of view.
+std::optional<int> closingX(const PlexaroView& v) {
+    const int64_t x = v.toViewportX(v.scale.width());
+    const int right = v.timeLeft() + v.timeAreaWidth() - 1;
+    if (x < v.timeLeft() || x > right + 1) return std::nullopt;
+    return int(std::min<int64_t>(x, right));
 }
 
 }  // namespace
@@ -118,7 +138,8 @@ void PlexaroPainter::collectBars(const PlexaroModel& model, const PlexaroView& v
     const int areaLeft = v.timeLeft();
     const int areaWidth = v.timeAreaWidth();
     const int last = v.rows.lastVisibleRow(v.size.height());
-    const int minTextWidth = QFontMetrics(v.font).averageCharWidth() * 2;
+    const QFontMetrics fm(v.font);
+    const int minTextWidth = fm.averageCharWidth() * 2;
     size_t group = 0;
     uint32_t lastOle = ~0u;  // the colour last turned into pixels
     QRgb lastRgb = 0;
@@ -152,8 +173,15 @@ void PlexaroPainter::collectBars(const PlexaroModel& model, const PlexaroView& v
                 if (group == bars.groups.size()) bars.groups.push_back({b.colour, {}});
             }
             bars.groups[group].rects.push_back(r);
-            if (!b.text.isEmpty() && r.width() >= minTextWidth)
-                bars.texts.push_back({r, b.text, b.colour});
+            if (!b.text.isEmpty() && r.width() >= minTextWidth) {
+                // A text longer than the part of its bar in view ends in "…" rather than
+                // being cut mid-letter, at either edge.
+                QRect room = r.adjusted(kTextInset, 0, -kTextInset - kBarGap, 0);
+                room.setLeft(std::max(room.left(), areaLeft + kTextInset));
+                room.setRight(std::min(room.right(), areaLeft + areaWidth - 1 - kTextInset));
+                const QString shown = fm.elidedText(b.text, Qt::ElideRight, room.width());
+                if (!shown.isEmpty()) bars.texts.push_back({room, shown, b.colour});
+            }
         });
     }
 }
@@ -184,13 +212,14 @@ void PlexaroPainter::paintTimeArea(QPainter& p, const PlexaroView& v, const BarC
     std::vector<QRect> outlined;
     std::vector<QRect> thin;
     for (const ColourGroup& g : bars.groups) {
-        // drawRects outlines one pixel outside the fill: shrink to keep the bars' width.
-        // Bars too thin for an outline are drawn in their colour only.
+        // drawRects outlines one pixel outside the fill: shrink to keep the bars' width,
+        // less the gap that keeps a bar apart from the one that follows it. Bars too thin
+        // for an outline are drawn in their colour only.
         outlined.clear();
         thin.clear();
         for (const QRect& r : g.rects) {
             if (r.width() >= kOutlineMinWidth)
-                outlined.push_back(r.adjusted(0, 0, -1, -1));
+                outlined.push_back(r.adjusted(0, 0, -1 - kBarGap, -1));
             else
                 thin.push_back(r);
         }
@@ -204,7 +233,7 @@ void PlexaroPainter::paintTimeArea(QPainter& p, const PlexaroView& v, const BarC
     p.setBrush(Qt::NoBrush);
     for (const BarText& t : bars.texts) {
         p.setPen(textOn(barColour(v, t.colour)));
-        p.drawText(t.rect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, t.text);
+        p.drawText(t.rect, Qt::AlignLeft | Qt::AlignVCenter, t.text);
     }
 }
 
@@ -229,6 +258,10 @@ void PlexaroPainter::paintGrid(QPainter& p, const PlexaroView& v, const QRect& a
             }
         }
     }
+    if (const auto x = closingX(v)) {  // the last hour or day is closed too
+        p.setPen(kStrongGridColour);
+        p.drawLine(*x, top, *x, bottom - 1);
+    }
     p.setPen(kGridColour);
     const int last = v.rows.lastVisibleRow(v.size.height());
     for (int row = v.rows.firstVisibleRow(); row <= last; ++row) {
@@ -251,7 +284,8 @@ void PlexaroPainter::paintList(QPainter& p, const PlexaroModel& model, const Ple
         const bool isSelected = row == v.selectedRow;
         if (isSelected) p.fillRect(cell, selected);
         p.setPen(textOn(isSelected ? selected : back));
-        p.drawText(cell.adjusted(4, 0, -4, 0), Qt::AlignLeft | Qt::AlignVCenter,
+        const QRect name = cell.adjusted(4, 0, -4, 0);
+        drawFitted(p, name, name.left(), name.right(), Qt::AlignLeft | Qt::AlignVCenter,
                    model.rowText(row));
         p.setPen(kGridColour);
         p.drawLine(0, cell.bottom(), width - 1, cell.bottom());
@@ -279,20 +313,34 @@ void PlexaroPainter::paintRuler(QPainter& p, const PlexaroView& v, const QRect& 
     const QColor ink = textOn(back);
 
     // Upper line: a date label per day in the hour view, per month otherwise; each label
-    // is kept within its own day or month.
+    // is kept within its own day or month, and shortened with "…" when it does not fit.
+    // The last one may move left into the room before it rather than be cut by the edge.
+    const QFontMetrics fm(v.font);
     const bool hours = v.scale.kind == PlexaroTimeScale::Hours;
+    int labelsEnd = ruler.left();  // right end of the labels drawn so far
     for (int32_t d = days->first; d <= days->last; ++d) {
         const bool starts = hours || d == days->first || PlexaroCalendar::dateOf(d).day() == 1;
         if (!starts) continue;
         int32_t next = d + 1;
         while (!hours && next <= days->last && PlexaroCalendar::dateOf(next).day() != 1) ++next;
         const int x1 = std::max(vx(v, v.scale.xOfDay(d)), ruler.left());
-        const int x2 = vx(v, v.scale.xOfDay(next));
+        const int x2 = std::min(vx(v, v.scale.xOfDay(next)), ruler.right() + 1);
         p.setPen(kStrongGridColour);
         p.drawLine(x1, upper.top(), x1, lower.bottom());
+        const QString label = PlexaroCalendar::formatDate(d, v.dateFormat);
+        const int width = fm.horizontalAdvance(label) + 1;  // elidedText wants the odd pixel
+        int left = x1 + kLabelGap;
+        if (next > days->last && left + width > x2)
+            left = std::max(x2 - width, labelsEnd + kLabelGap);
+        const QString shown = fm.elidedText(label, Qt::ElideRight, x2 - left);
         p.setPen(ink);
-        p.drawText(QRect(x1 + kLabelGap, upper.top(), x2 - x1 - kLabelGap, upper.height()),
-                   Qt::AlignLeft | Qt::AlignVCenter, PlexaroCalendar::formatDate(d, v.dateFormat));
+        p.drawText(QRect(left, upper.top(), x2 - left, upper.height()),
+                   Qt::AlignLeft | Qt::AlignVCenter, shown);
+        labelsEnd = left + fm.horizontalAdvance(shown);
+    }
+    if (const auto x = closingX(v)) {
+        p.setPen(kStrongGridColour);
+        p.drawLine(*x, upper.top(), *x, lower.bottom());
     }
     if (hours)
         paintHourMarks(p, v, lower, days->first, days->last);
@@ -337,8 +385,8 @@ void PlexaroPainter::paintHourMarks(QPainter& p, const PlexaroView& v, const QRe
             p.drawLine(x, lower.top() + lower.height() / 2, x, lower.bottom());
             if ((m / 60) % step != 0) continue;
             p.setPen(ink);
-            p.drawText(QRect(x + kLabelGap, lower.top(), labelWidth, lower.height()),
-                       Qt::AlignLeft | Qt::AlignVCenter,
+            drawFitted(p, QRect(x + kLabelGap, lower.top(), labelWidth, lower.height()),
+                       lower.left(), lower.right(), Qt::AlignLeft | Qt::AlignVCenter,
                        PlexaroCalendar::timeLabel(m, v.use24Hour));
         }
     }
@@ -350,6 +398,18 @@ void PlexaroPainter::paintDayMarks(QPainter& p, const PlexaroView& v, const QRec
     const int labelWidth = fm.horizontalAdvance(QStringLiteral("30")) + 2 * kLabelGap;
     const double dayWidth = double(v.scale.xOfDay(firstDay + 1) - v.scale.xOfDay(firstDay));
     const bool everyDay = dayWidth >= labelWidth;
+    // Each day's label carries its weekday when there is room: "Wed 30", else "W 30".
+    const auto fits = [&](const QString& widest) {
+        return dayWidth >= fm.horizontalAdvance(widest) + 2 * kLabelGap;
+    };
+    const int weekdayLetters = fits(QStringLiteral("Wed 30")) ? 3
+                               : fits(QStringLiteral("W 30")) ? 1
+                                                              : 0;
+    const auto dayLabel = [&](int32_t d) {
+        const QString day = QString::number(PlexaroCalendar::dateOf(d).day());
+        if (!everyDay || weekdayLetters == 0) return day;
+        return PlexaroCalendar::formatDate(d, QStringLiteral("D")).left(weekdayLetters) + ' ' + day;
+    };
     // Otherwise Mondays are labelled, every n-th week when weeks are narrow too; counted
     // from day 0 so the labels stay put while scrolling.
     const int weekStep = std::max(1, int(std::ceil(labelWidth / std::max(dayWidth * 7, 0.1))));
@@ -369,9 +429,9 @@ void PlexaroPainter::paintDayMarks(QPainter& p, const PlexaroView& v, const QRec
             everyDay || (monday && (int64_t(d) - PlexaroCalendar::weekday(d)) / 7 % weekStep == 0);
         if (!labelled) continue;
         const int width = everyDay ? int(dayWidth) : int(dayWidth * 7 * weekStep);
-        p.drawText(QRect(x + (everyDay ? 0 : kLabelGap), lower.top(), width, lower.height()),
-                   (everyDay ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter,
-                   QString::number(PlexaroCalendar::dateOf(d).day()));
+        drawFitted(p, QRect(x + (everyDay ? 0 : kLabelGap), lower.top(), width, lower.height()),
+                   lower.left(), lower.right(),
+                   (everyDay ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter, dayLabel(d));
     }
 }
 
@@ -386,7 +446,7 @@ void PlexaroPainter::paintTitle(QPainter& p, const PlexaroView& v) {
     bold.setBold(true);
     p.setFont(bold);
     p.setPen(textOn(back));
-    p.drawText(band, Qt::AlignCenter, v.title);
+    drawFitted(p, band, band.left(), band.right(), Qt::AlignCenter, v.title);
     p.setFont(v.font);
 }
 

@@ -1,5 +1,8 @@
 #include "ClassRegistry.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace plat {
 namespace {
 
@@ -8,6 +11,31 @@ QString typeLibKey(const ClassId& libid) { return "TypeLib\\" + libid.ToString()
 
 }  // namespace
 
+QString ClassRegistry::folder() const { return QFileInfo(m_registry.file()).absolutePath(); }
+
+// A library in the registry's own program folder is recorded by its name alone, so a
+// copy of the whole folder elsewhere serves its own copy of the library.
+QString ClassRegistry::recorded(const QString& library) const {
+    const QFileInfo file(library);
+    if (file.isRelative()) return library;
+    const QFileInfo libraryFolder(file.absolutePath());
+    const QFileInfo ownFolder(folder());
+    const bool own = libraryFolder == ownFolder ||
+                     (libraryFolder.exists() &&
+                      libraryFolder.canonicalFilePath() == ownFolder.canonicalFilePath());
+    return own ? file.fileName() : file.absoluteFilePath();
+}
+
+QString ClassRegistry::resolved(const QString& library) const {
+    if (library.isEmpty()) return library;
+    const QFileInfo file(library);
+    if (file.isRelative()) return QDir(folder()).absoluteFilePath(library);
+    // Recorded by a full path that is gone (a folder moved after it was registered): the
+    // program folder's own copy, when it has one.
+    const QString own = QDir(folder()).absoluteFilePath(file.fileName());
+    return !file.exists() && QFileInfo::exists(own) ? own : library;
+}
+
 ClassRegistry::ClassRegistry(Registry registry) : m_registry(std::move(registry)) {}
 
 bool ClassRegistry::RegisterClass(const ClassInfo& info) {
@@ -15,7 +43,7 @@ bool ClassRegistry::RegisterClass(const ClassInfo& info) {
     Registry& r = m_registry;
     const QString key = classKey(info.clsid);
     bool ok = r.SetValue(key, QString(), info.name) &&
-              r.SetValue(key + "\\InprocServer32", QString(), info.library) &&
+              r.SetValue(key + "\\InprocServer32", QString(), recorded(info.library)) &&
               r.SetValue(key + "\\InprocServer32", "ThreadingModel", "Apartment");
     if (ok && !info.progId.isEmpty())
         ok = r.SetValue(key + "\\ProgID", QString(), info.progId) &&
@@ -25,7 +53,7 @@ bool ClassRegistry::RegisterClass(const ClassInfo& info) {
         ok = r.CreateKey(key + "\\Control") && r.SetValue(key + "\\MiscStatus", QString(), "0") &&
              r.SetValue(key + "\\MiscStatus\\1", QString(), QString::number(info.miscStatus)) &&
              r.SetValue(key + "\\ToolboxBitmap32", QString(),
-                        info.library + ", " + QString::number(info.toolboxBitmap)) &&
+                        recorded(info.library) + ", " + QString::number(info.toolboxBitmap)) &&
              r.SetValue(key + "\\TypeLib", QString(), info.typeLib.ToString()) &&
              r.SetValue(key + "\\Version", QString(), info.typeLibVersion) &&
              (info.insertable ? r.CreateKey(key + "\\Insertable")
@@ -44,7 +72,7 @@ bool ClassRegistry::RegisterTypeLib(const TypeLibInfo& info) {
     Registry& r = m_registry;
     const QString key = typeLibKey(info.libid) + "\\" + info.version;
     bool ok = r.SetValue(key, QString(), info.helpText) && r.SetValue(key, "Name", info.name) &&
-              r.SetValue(key + "\\0\\linux", QString(), info.library) &&
+              r.SetValue(key + "\\0\\linux", QString(), recorded(info.library)) &&
               r.SetValue(key + "\\FLAGS", QString(), "0");
     for (const InterfaceInfo& i : info.interfaces) {
         if (!ok) break;
@@ -70,7 +98,7 @@ bool ClassRegistry::IsClassRegistered(const ClassId& clsid) const {
 }
 
 QString ClassRegistry::LibraryOf(const ClassId& clsid) const {
-    return m_registry.Value(classKey(clsid) + "\\InprocServer32");
+    return resolved(m_registry.Value(classKey(clsid) + "\\InprocServer32"));
 }
 
 ClassId ClassRegistry::ClassOfProgId(const QString& progId) const {

@@ -59,7 +59,9 @@ public:
     bool UnregisterTypeLib(const TypeLibInfo& info);
 
     bool IsClassRegistered(const ClassId& clsid) const;
-    // The library file that serves the class; "" when the class is not registered.
+    // The library file that serves the class, as a full path; "" when the class is not
+    // registered. A library registered from the registry's own folder is recorded by its
+    // name and found in whatever folder the registry is now.
     QString LibraryOf(const ClassId& clsid) const;
     // The class of a program id; the null id when it is unknown.
     ClassId ClassOfProgId(const QString& progId) const;
@@ -70,6 +72,10 @@ public:
     const Registry& registry() const { return m_registry; }
 
 private:
+    QString folder() const;
+    QString recorded(const QString& library) const;
+    QString resolved(const QString& library) const;
+
     Registry m_registry;
 };
 

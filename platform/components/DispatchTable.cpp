@@ -30,6 +30,11 @@ void DispatchTable::AddMethod(DispId id, const QString& name, std::function<void
     m_members.push_back(std::move(m));
 }
 
+void DispatchTable::AddEvent(DispId id, const QString& name, const QList<DispParam>& params) {
+    AddMethod(id, name, {});
+    m_members.back().params = params;
+}
+
 void DispatchTable::SetEnumValues(DispId id, const QList<EnumValue>& values) {
     if (DispMember* m = findMutable(id)) m->enumValues = values;
 }

@@ -25,6 +25,12 @@ struct EnumValue {
     QString help;
 };
 
+// A parameter of a method or an event, as the type library names it.
+struct DispParam {
+    QString name;
+    VarType type = VarType::Empty;
+};
+
 struct DispMember {
     DispId id = kDispIdUnknown;
     QString name;
@@ -35,6 +41,7 @@ struct DispMember {
     std::function<void()> call;
     QString help;
     QList<EnumValue> enumValues;  // for an enumerated property
+    QList<DispParam> params;      // for an event, in the order it passes them
 };
 
 class DispatchTable {
@@ -46,6 +53,8 @@ public:
     void AddProperty(DispId id, const QString& name, VarType type, std::function<QVariant()> get,
                      std::function<void(const QVariant&)> put);
     void AddMethod(DispId id, const QString& name, std::function<void()> call);
+    // An event of an event interface: nothing to call, only what it passes.
+    void AddEvent(DispId id, const QString& name, const QList<DispParam>& params);
     void SetEnumValues(DispId id, const QList<EnumValue>& values);
 
     const DispMember* Find(DispId id) const;

@@ -1,6 +1,8 @@
 #include "HelpWindow.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -44,6 +46,39 @@ void HelpWindow::showHelp(int context) {
 }
 
 void HelpWindow::closeHelp() { close(); }
+
+bool HelpWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowBlocked) followModal();
+    return QWidget::event(event);
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape)
+        closeHelp();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+// A modal dialog blocks every window outside its own family. While one is open, the
+// help window is that dialog's transient, which lets it be read, scrolled and closed; it
+// goes back to its owner when the dialog closes (and follows the next dialog then).
+void HelpWindow::followModal() {
+    QWidget* modal = QApplication::activeModalWidget();
+    QWindow* own = windowHandle();
+    if (!modal || modal == this || !own || !modal->windowHandle()) return;
+    if (m_modal) disconnect(m_modal, nullptr, this, nullptr);
+    m_modal = modal->windowHandle();
+    connect(m_modal, &QWindow::visibleChanged, this, &HelpWindow::modalVisibleChanged);
+    own->setTransientParent(m_modal);
+}
+
+void HelpWindow::modalVisibleChanged(bool visible) {
+    if (visible || !m_modal) return;
+    disconnect(m_modal, nullptr, this, nullptr);
+    m_modal = nullptr;
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (windowHandle()) windowHandle()->setTransientParent(owner ? owner->windowHandle() : nullptr);
+}
 
 QString HelpWindow::shownText() const { return m_browser->toPlainText(); }
 

@@ -1,7 +1,9 @@
 #pragma once
 #include <QDateTime>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <QWindow>
 
 #include "HelpDocument.h"
 
@@ -9,7 +11,9 @@ class QTextBrowser;
 
 // The help window: shows one topic of the program's help document by its context number.
 // It is a window of its own, owned by the window that makes it (the main window), so it
-// closes with that window. The document is read again when the file has changed.
+// closes with that window, and it stays usable while a modal dialog is open (help asked
+// for from that dialog). Escape closes it. The document is read again when the file has
+// changed.
 namespace plat {
 
 class HelpWindow : public QWidget {
@@ -29,8 +33,14 @@ public:
     // What the window shows, as plain text.
     QString shownText() const;
 
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void reloadIfChanged();
+    void followModal();
+    void modalVisibleChanged(bool visible);
 
     QTextBrowser* m_browser;
     HelpDocument m_document;
@@ -39,6 +49,7 @@ private:
     QDateTime m_loadedStamp;
     bool m_loaded = false;
     int m_context = -1;
+    QPointer<QWindow> m_modal;  // the dialog the window rides along with; none = its owner
 };
 
 }  // namespace plat

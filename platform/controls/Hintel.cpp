@@ -53,7 +53,7 @@ void Hintel::attach(QWidget* widget, const QString& text) {
         area->viewport()->installEventFilter(this);
 }
 
-const Hintel::Tool* Hintel::toolOf(QObject* watched) const {
+const Hintel::Tool* Hintel::toolOf(const QObject* watched) const {
     for (const Tool& t : m_tools) {
         if (!t.widget) continue;
         if (t.widget == watched) return &t;

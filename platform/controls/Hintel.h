@@ -33,6 +33,8 @@ public:
     // 28: hints over the widget (a scroll area's viewport included) with its own text,
     // "" for the shared one. Attaching again changes the text.
     void attach(QWidget* widget, const QString& text);
+    // Whether the widget is attached.
+    bool isAttached(const QWidget* widget) const { return widget && toolOf(widget); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,7 +44,7 @@ private:
         QPointer<QWidget> widget;
         QString text;
     };
-    const Tool* toolOf(QObject* watched) const;
+    const Tool* toolOf(const QObject* watched) const;
     void refresh();
     void popUp();
     void hidePopup();

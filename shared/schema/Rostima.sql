@@ -84,8 +84,9 @@ CREATE TABLE tblProperties (
     Value TEXT
 );
 
--- The bookings table's change stamp: every change of tblBookings moves it on. The
--- sequence number tells apart changes made within one second.
+-- The change stamp: every change of the bookings, the groups, the resources and the
+-- appointment types moves it on, so one look tells a workstation that another changed
+-- what it shows. The sequence number tells apart changes made within one second.
 CREATE TABLE tblChangeStamp (
     Id       INTEGER PRIMARY KEY CHECK (Id = 1),
     Seq      INTEGER NOT NULL,
@@ -93,12 +94,40 @@ CREATE TABLE tblChangeStamp (
 );
 INSERT INTO tblChangeStamp (Id, Seq, Modified) VALUES (1, 0, datetime('now', 'localtime'));
 
-CREATE TRIGGER trgBookingsInsert AFTER INSERT ON tblBookings BEGIN
+-- "IF NOT EXISTS": opening a file made before a trigger was added runs them again.
+CREATE TRIGGER IF NOT EXISTS trgBookingsInsert AFTER INSERT ON tblBookings BEGIN
     UPDATE tblChangeStamp SET Seq = Seq + 1, Modified = datetime('now', 'localtime') WHERE Id = 1;
 END;
-CREATE TRIGGER trgBookingsUpdate AFTER UPDATE ON tblBookings BEGIN
+CREATE TRIGGER IF NOT EXISTS trgBookingsUpdate AFTER UPDATE ON tblBookings BEGIN
     UPDATE tblChangeStamp SET Seq = Seq + 1, Modified = datetime('now', 'localtime') WHERE Id = 1;
 END;
-CREATE TRIGGER trgBookingsDelete AFTER DELETE ON tblBookings BEGIN
+CREATE TRIGGER IF NOT EXISTS trgBookingsDelete AFTER DELETE ON tblBookings BEGIN
+    UPDATE tblChangeStamp SET Seq = Seq + 1, Modified = datetime('now', 'localtime') WHERE Id = 1;
+END;
+CREATE TRIGGER IF NOT EXISTS trgGroupsInsert AFTER INSERT ON tblGroups BEGIN
+    UPDATE tblChangeStamp SET Seq = Seq + 1, Modified = datetime('now', 'localtime') WHERE Id = 1;
+END;
+CREATE TRIGGER IF NOT EXISTS trgGroupsUpdate AFTER UPDATE ON tblGroups BEGIN
+    UPDATE tblChangeStamp SET Seq = Seq + 1, Modified = datetime('now', 'localtime') WHERE Id = 1;
+END;
+CREATE TRIGGER IF NOT EXISTS trgGroupsDelete AFTER DELETE ON tblGroups BEGIN
+    UPDATE tblChangeStamp SET Seq = Seq + 1, Modified = datetime('now', 'localtime') WHERE Id = 1;
+END;
+CREATE TRIGGER IF NOT EXISTS trgResourcesInsert AFTER INSERT ON tblResources BEGIN
+    UPDATE tblChangeStamp SET Seq = Seq + 1, Modified = datetime('now', 'localtime') WHERE Id = 1;
+END;
+CREATE TRIGGER IF NOT EXISTS trgResourcesUpdate AFTER UPDATE ON tblResources BEGIN
+    UPDATE tblChangeStamp SET Seq = Seq + 1, Modified = datetime('now', 'localtime') WHERE Id = 1;
+END;
+CREATE TRIGGER IF NOT EXISTS trgResourcesDelete AFTER DELETE ON tblResources BEGIN
+    UPDATE tblChangeStamp SET Seq = Seq + 1, Modified = datetime('now', 'localtime') WHERE Id = 1;
+END;
+CREATE TRIGGER IF NOT EXISTS trgTasksInsert AFTER INSERT ON tblTasks BEGIN
+    UPDATE tblChangeStamp SET Seq = Seq + 1, Modified = datetime('now', 'localtime') WHERE Id = 1;
+END;
+CREATE TRIGGER IF NOT EXISTS trgTasksUpdate AFTER UPDATE ON tblTasks BEGIN
+    UPDATE tblChangeStamp SET Seq = Seq + 1, Modified = datetime('now', 'localtime') WHERE Id = 1;
+END;
+CREATE TRIGGER IF NOT EXISTS trgTasksDelete AFTER DELETE ON tblTasks BEGIN
     UPDATE tblChangeStamp SET Seq = Seq + 1, Modified = datetime('now', 'localtime') WHERE Id = 1;
 END;

@@ -2,8 +2,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
+#include <QProcess>
 #include <QTest>
 
+#include "AppInfo.h"
 #include "ClassRegistry.h"
 #include "ComponentCategories.h"
 #include "ObjectCreator.h"
@@ -138,6 +140,13 @@ TEST_F(TintoraCreation, AHostCreatesTheControlByClassIdAndReceivesColorClick) {
     EXPECT_EQ(picker->size(), QSize(28, 28));
     EXPECT_EQ(picker->Dispatch().InterfaceName(), "_DTintora");
     EXPECT_EQ(picker->Events().IdOfName("ColorClick"), tintora::event::ColorClick);
+    const plat::DispMember* event = picker->Events().Find("ColorClick");
+    ASSERT_NE(event, nullptr);
+    ASSERT_EQ(event->params.size(), 2);
+    EXPECT_EQ(event->params[0].name, "clrColor");
+    EXPECT_EQ(event->params[0].type, plat::VarType::Color);
+    EXPECT_EQ(event->params[1].name, "nItem");
+    EXPECT_EQ(event->params[1].type, plat::VarType::Short);
 
     ClickLog log;
     picker->Advise(&log);
@@ -189,4 +198,40 @@ TEST_F(TintoraCreation, AnotherProcessCreatesTheControlFromItsProgramIdAlone) {
     ChildProcess child(folder, "createPicker");
     EXPECT_EQ(child.readLine(), "created _DTintora");
     EXPECT_EQ(child.finish(), 0);
+}
+
+// Creates the control as the program of its folder would and says whose library serves it.
+ROSTIMA_CHILD(pickerLibrary) {
+    QDialog dialog;
+    const ClassId id = plat::ClassRegistry().ClassOfProgId("Tintora.TintoraCtrl.1");
+    plat::OleControl* picker = plat::ObjectCreator::CreateControl(id, &dialog);
+    const bool own = plat::ObjectCreator::IsLoaded(plat::AppPath() + "/libTintora.so");
+    ChildSay(!picker ? "failed" : own ? "own library" : "another library");
+    return 0;
+}
+
+TEST(TintoraProgramFolder, RegisteredByARelativeNameAndCopiedElsewhereUsesItsOwnLibrary) {
+    TempProgramFolder first;
+    for (const QString& file : {QString(ROSREGSVR_TOOL), libraryFile()})
+        ASSERT_TRUE(QFile::copy(file, first.file(QFileInfo(file).fileName())));
+    QProcess tool;
+    tool.setWorkingDirectory(first.path());
+    tool.start(first.file("RosRegSvr"), {"libTintora.so"});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    EXPECT_EQ(plat::ClassRegistry().LibraryOf(kControl), first.file("libTintora.so"));
+
+    // The whole folder copied elsewhere, the first one still there.
+    TempProgramFolder copy;
+    for (const char* name : {"Registry.ini", "libTintora.so"})
+        ASSERT_TRUE(QFile::copy(first.file(name), copy.file(name)));
+    EXPECT_EQ(plat::ClassRegistry().LibraryOf(kControl), copy.file("libTintora.so"));
+    ChildProcess child(copy, "pickerLibrary");
+    EXPECT_EQ(child.readLine(), "own library");
+    EXPECT_EQ(child.finish(), 0);
+    // A full path recorded by an earlier build, now gone: the folder's own copy serves.
+    plat::Registry registry;
+    ASSERT_TRUE(registry.SetValue(QString("CLSID\\") + tintora::kClsidCtrl + "\\InprocServer32",
+                                  QString(), "/gone/away/libTintora.so"));
+    EXPECT_EQ(plat::ClassRegistry().LibraryOf(kControl), copy.file("libTintora.so"));
 }

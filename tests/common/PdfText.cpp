@@ -61,7 +61,10 @@ QHash<uint, QString> unicodeMap(const QByteArray& cmap) {
     }
     static const QRegularExpression pair(
         QStringLiteral("<([0-9A-Fa-f]+)>\\s*<([0-9A-Fa-f]+)>\\s*<([0-9A-Fa-f]+)>"));
-    auto pairs = pair.globalMatch(text);
+    // Only outside the array ranges: three codes in a row inside an array are no range.
+    QString outsideArrays = text;
+    outsideArrays.remove(array);
+    auto pairs = pair.globalMatch(outsideArrays);
     while (pairs.hasNext()) {
         const auto m = pairs.next();
         const uint first = hex(m.captured(3));
@@ -117,7 +120,8 @@ std::vector<PdfPage> ReadPdfPages(const QString& path) {
                 for (qsizetype i = 0; font && i + 4 <= hex.size(); i += 4)
                     current += font->value(hex.mid(i, 4).toUInt(nullptr, 16));
             } else if (all == QLatin1String("ET")) {
-                page.texts << current.replace('\t', ' ');
+                // Ligatures the shaper chose ("\uFB01") read back as their letters.
+                page.texts << current.replace('\t', ' ').normalized(QString::NormalizationForm_KC);
                 current.clear();
             }
         }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -113,6 +115,10 @@ TEST_F(DlgMainCommandsTest, TheSlotGridIsTheChartsGroupNotTheSharedRecord) {
     SharedObjects::Group().setInterval(7);
     dlg->Sched_DropItem(1, 605, kDay);
     EXPECT_EQ(editor, QStringList{QString("1 600 1 0 %1").arg(kDay)});
+    // A row double-click opens the editor at the day start of the chart's group.
+    editor.clear();
+    dlg->Sched_ListDblClick(1);
+    EXPECT_EQ(editor, QStringList{QString("1 480 1 0 %1").arg(kDay)});
     // A stored slot length of 0 is read as the default, so a drop can never loop.
     sql({"update tblGroups set Interval = 0"});
     editor.clear();
@@ -262,4 +268,54 @@ TEST_F(DlgMainCommandsTest, TheZoomBarAndTheDaySpin) {
     dlg->SpinDate_Click(1);
     dlg->SpinDate_Click(1);
     EXPECT_EQ(dlg->CurrentDate(), kDay + 1);
+}
+
+TEST_F(DlgMainCommandsTest, TheToolbarsSetUpEntriesRefuseWithoutTheirSelection) {
+    struct Case {
+        const char* button;
+        const char* entry;
+        const char* message;
+    } cases[] = {
+        {"Resource", "EditRes", "Warning!: No resource selected!"},
+        {"Group", "EditGroup", "Warning!: Unable to edit group!"},
+        {"Resource", "AddRes", "Error!: No group selected!"},
+    };
+    sql({"delete from tblGroups"});
+    dlg->ShowGroups(0);
+    for (const Case& c : cases) {
+        messages.clear();
+        dlg->Toolbar1->choose(c.button, c.entry);
+        EXPECT_EQ(messages, QStringList{c.message}) << c.entry;
+    }
+}
+
+TEST_F(DlgMainCommandsTest, TheBookingPanelsEmptyWhenThePointerLeavesTheBarsOrTheGroupChanges) {
+    booking(kDay, 540, 600, "", 1);
+    sql({"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "
+         "values ('Annex', 0, 1440, 30)"});
+    dlg->ShowResources(0);
+    dlg->Sched->scrollTo(kDay, 480);
+    auto pointAt = [this](int minute) {
+        const plat::PlexaroView& v = dlg->Sched->view();
+        const QPoint p(int(v.toViewportX(v.scale.xOf(kDay, minute))),
+                       v.rows.rowTop(1) + v.rows.height() / 2);
+        QMouseEvent e(QEvent::MouseMove, QPointF(p),
+                      QPointF(dlg->Sched->viewport()->mapToGlobal(p)), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+        QCoreApplication::sendEvent(dlg->Sched->viewport(), &e);
+    };
+    auto panels = [this] {
+        QStringList texts;
+        for (const char* key : {"Start", "End", "Task", "Person"})
+            texts << dlg->StatusBar1->panelText(key);
+        return texts.join('|');
+    };
+    pointAt(570);
+    EXPECT_EQ(panels(), "09:00 am|10:00 am|Visit|Smith");
+    pointAt(700);
+    EXPECT_EQ(panels(), "|||");
+    pointAt(570);
+    dlg->ShowGroups(2);
+    EXPECT_EQ(dlg->Sched->title(), "Annex");
+    EXPECT_EQ(panels(), "|||");
 }

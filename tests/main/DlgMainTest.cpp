@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
+#include <functional>
 
 #include "CalendarState.h"
 #include "ClsBooking.h"
@@ -16,7 +17,9 @@
 #include "ComboBox.h"
 #include "ContextIDs.h"
 #include "DlgMain.h"
+#include "DlgSplash.h"
 #include "FormsTimer.h"
+#include "Hintel.h"
 #include "KeyedToolbar.h"
 #include "ModMain.h"
 #include "ModalHook.h"
@@ -73,8 +76,10 @@ TEST_F(DlgMainTest, ADatabaseThatCannotBeOpenedWarnsAndEndsKeepingTheStoredState
     setting("DlgMain", "Left", "1500");
     QFile::remove(folder.file("Rostima.mdb"));
     EXPECT_FALSE(start());
-    EXPECT_EQ(messages, QStringList{"Warning!: Unable to open database!"});
+    EXPECT_EQ(messages,
+              QStringList{"Warning!: Unable to open database!\n" + folder.file("Rostima.mdb")});
     EXPECT_TRUE(folder.logText().contains("Closing down"));
+    EXPECT_FALSE(folder.logText().contains("ClsDAO.DbClose"));  // the open's line says it
     EXPECT_EQ(setting("Config", "LastDate"), "45000");
     EXPECT_EQ(setting("DlgMain", "Left"), "1500");
     EXPECT_EQ(setting("DlgMain", "Width"), "<none>");
@@ -123,11 +128,17 @@ TEST_F(DlgMainTest, AMissingTypeOrNameDoesNotCutTheChartShort) {
 TEST_F(DlgMainTest, ReadOnlyWorkstationsDoNotSeeTheSetUpCommands) {
     setting("Options", "IsReadOnly", "1");
     ASSERT_TRUE(start());
-    EXPECT_FALSE(dlg->Toolbar1->isButtonVisible("Config"));
-    EXPECT_FALSE(dlg->Toolbar1->isButtonVisible("Resource"));
+    for (const char* key : {"Config", "Group", "Resource"})
+        EXPECT_FALSE(dlg->Toolbar1->isButtonVisible(key)) << key;
     EXPECT_TRUE(dlg->Toolbar1->isButtonVisible("Screen"));
     EXPECT_FALSE(dlg->mnuResource->menuAction()->isVisible());
-    EXPECT_EQ(dlg->CbGroup->x(), 8 - 1100 / 15);
+    EXPECT_FALSE(dlg->mnuTransfer->menuAction()->isVisible());
+    if (dlg->mnuFileConfiguration) {
+        EXPECT_FALSE(dlg->mnuFileConfiguration->isVisible());
+    }
+    // Moved left, and still whole on the window.
+    EXPECT_EQ(dlg->CbGroup->x(), 0);
+    EXPECT_TRUE(dlg->centralWidget()->rect().contains(dlg->CbGroup->geometry()));
 }
 
 TEST_F(DlgMainTest, AnotherWorkstationsChangeReloadsTheChartOnTheNextTick) {
@@ -168,6 +179,52 @@ TEST_F(DlgMainTest, ATickWaitsWithItsReloadUntilAnOpenDialogHasClosed) {
     editor.close();
     dlg->Timer1_Timer();
     EXPECT_EQ(dlg->Sched->model().barCount(2), 1);
+}
+
+TEST_F(DlgMainTest, AnUnloadAskedForDuringALoadWaitsForTheLoadToEnd) {
+    clinic(today());
+    struct Case {
+        const char* what;
+        std::function<void()> ask;
+    } cases[] = {
+        {"the Exit command", [this] { dlg->Toolbar1_ButtonClick("Exit"); }},
+        {"the tick after the close box",
+         [this] {
+             dlg->Closing = true;
+             dlg->Timer1_Timer();
+         }},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(start()) << c.what;
+        const qsizetype endsBefore = folder.logText().count("Closing down");
+        QTimer::singleShot(0, dlg, c.ask);
+        dlg->ShowResources(0);  // it yields before every row: the request comes meanwhile
+        EXPECT_EQ(folder.logText().count("Closing down"), endsBefore) << c.what;
+        EXPECT_EQ(dlg->Sched->rowCount(), 3) << c.what;
+        EXPECT_TRUE(dlg->Closing) << c.what;
+        dlg->Timer1_Timer();
+        EXPECT_EQ(folder.logText().count("Closing down"), endsBefore + 1) << c.what;
+        delete dlg;
+        dlg = nullptr;
+    }
+}
+
+TEST_F(DlgMainTest, TheOptionsTheFirstStartSwitchesOnApplyAtOnce) {
+    clinic(today());
+    setting("Config", "FirstStart", "0");
+    setting("Config", "LastDate", QString::number(today() - 3));
+    plat::ModalHook::SetAnswererForTest([](QDialog& d) {
+        static_cast<DlgSplash&>(d).BtnSplash_Click(0);  // the terms were agreed before
+        return int(QDialog::Accepted);
+    });
+    ASSERT_TRUE(start());
+    EXPECT_EQ(dlg->CurrentDate(), today() - 3);
+    QApplication::processEvents();  // the first activation shows the start-up form
+    EXPECT_EQ(setting("Options", "Autoscroll"), "1");
+    EXPECT_EQ(dlg->CurrentDate(), today());              // autoscroll starts on today
+    EXPECT_TRUE(dlg->ToolTips->isAttached(dlg->Sched));  // pop-up reminders
+    EXPECT_EQ(dlg->Sched->barText(1, 1), "Smith");       // customers on the bars
+    EXPECT_TRUE(dlg->Timer1->enabled());
 }
 
 TEST_F(DlgMainTest, AutoscrollReturnsToTodayButNotUnderAnOpenDialog) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "ClsCrc32.h"
 #include "ClsSystem.h"
@@ -47,6 +48,15 @@ TEST(ClsCrc32, ReadsTheLastChunkWithOneByteMoreThanTheMaximum) {
         const QList<int64_t> expected = size == 32768 ? QList<int64_t>{32768} : QList<int64_t>{32767, 2};
         EXPECT_EQ(chunks, expected);
     }
+}
+
+TEST(ClsCrc32, AFileThatCannotBeReadToItsEndGivesZeroAndSaysSo) {
+    // A kernel attribute file: it gives a 4096-byte size but holds only a few bytes.
+    const QString file = "/sys/devices/system/cpu/online";
+    if (QFileInfo(file).size() <= ReadTestFile(file).size()) GTEST_SKIP() << "no such file here";
+    TempProgramFolder folder;
+    EXPECT_EQ(ClsCrc32().FileCRC(file), 0);
+    EXPECT_TRUE(folder.logText().contains("ClsCrc32.FileCRC: Error "));
 }
 
 TEST(ClsTimer, IsZeroUntilStartedAndCountsMilliseconds) {

@@ -2,6 +2,7 @@
 // removes it: "RosRegSvr [-u] <library>". The build runs it on every component library
 // it places in the program folder.
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLibrary>
 #include <QStringList>
 #include <cstdio>
@@ -16,7 +17,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: RosRegSvr [-u] <library>\n");
         return 2;
     }
-    QLibrary lib(args.first());
+    // A name without a folder is the working folder's file, not one the loader searches.
+    QLibrary lib(QFileInfo(args.first()).absoluteFilePath());
     if (!lib.load()) {
         std::fprintf(stderr, "RosRegSvr: %s\n", qPrintable(lib.errorString()));
         return 1;

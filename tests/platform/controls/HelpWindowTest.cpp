@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QFile>
 #include <QPointer>
+#include <QTest>
 #include <QThread>
+#include <QTimer>
 
 #include "HelpDocument.h"
 #include "HelpWindow.h"
@@ -85,4 +88,29 @@ TEST(HelpWindow, ClosesWithItsOwner) {
     help->showHelp(50);
     delete owner;
     EXPECT_TRUE(help.isNull());
+}
+
+TEST(HelpWindow, StaysUsableUnderAModalDialogAndOutlivesIt) {
+    TempProgramFolder folder;
+    writeFile(folder.file("Rostima.md"), kSample);
+    QWidget owner;
+    owner.show();
+    auto* help = new plat::HelpWindow(&owner);
+    help->setHelpFile(folder.file("Rostima.md"));
+    // The second dialog opens while help is still open from the first.
+    for (int round = 1; round <= 2; ++round) {
+        QDialog dialog(&owner);
+        bool closedFromTheKeyboard = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            help->showHelp(10);
+            QTest::keyClick(help->windowHandle(), Qt::Key_Escape);
+            closedFromTheKeyboard = !help->isVisible();
+            help->showHelp(50);
+            dialog.reject();
+        });
+        dialog.exec();
+        EXPECT_TRUE(closedFromTheKeyboard) << round;
+        EXPECT_TRUE(help->isVisible()) << round;
+        EXPECT_EQ(help->parentWidget(), &owner);
+    }
 }

@@ -1,0 +1,247 @@
+#include "DlgRepeat.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "ClsBooking.h"
+#include "ClsCustomer.h"
+#include "ClsDate.h"
+#include "ClsForms.h"
+#include "ClsIni.h"
+#include "ClsTask.h"
+#include "ComboBox.h"
+#include "ContextIDs.h"
+#include "ModMain.h"
+#include "ModalHook.h"
+#include "RepeatDates.h"
+#include "SharedObjects.h"
+#include "Tabrix.h"
+
+namespace {
+ClsForms& forms() { return SharedObjects::Forms(); }
+QString format(int32_t day, const char* pattern) {
+    return QLocale(QLocale::English).toString(SharedObjects::Date().LongToDate(day), pattern);
+}
+}  // namespace
+
+DlgRepeat::DlgRepeat(QWidget* parent) : QDialog(parent) {
+    setObjectName("DlgRepeat");
+    setWindowTitle("Repeat Appointment");
+    setModal(true);
+    buildControls();
+}
+
+void DlgRepeat::buildControls() {
+    auto* all = new QGridLayout(this);
+    auto* left = new QVBoxLayout;
+
+    auto* resourceFrame = new QGroupBox("Resource", this);
+    CbResource = new plat::ComboBox(resourceFrame);
+    CbResource->setObjectName("CbResource");
+    (new QVBoxLayout(resourceFrame))->addWidget(CbResource);
+    left->addWidget(resourceFrame);
+    connect(CbResource, &plat::ComboBox::Click, this, [this] { CbResource_Click(); });
+
+    auto* optionFrame = new QGroupBox("Option", this);
+    auto* options = new QVBoxLayout(optionFrame);
+    const char* patterns[] = {"Repeat on same day each week", "Repeat every 2 weeks",
+                              "Repeat every 3 weeks",         "Repeat every 4 weeks",
+                              "Same day # each month",        "Same relative weekday each month",
+                              "Every day - exclude weekends", "Every day - include weekends"};
+    for (int i = 0; i < RepeatDates::kPatterns; ++i) {
+        Option1[i] = new QRadioButton(patterns[i], optionFrame);
+        Option1[i]->setObjectName(QString("Option1%1").arg(i));
+        options->addWidget(Option1[i]);
+        connect(Option1[i], &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
+    }
+    left->addWidget(optionFrame);
+
+    auto* values = new QGridLayout;
+    const char* captions[] = {"Start Time", "End Time", "Task", "Customer"};
+    QLabel** shown[] = {&LblStartTime, &LblEndTime, &LblTask, &LblCustomer};
+    const char* names[] = {"LblStartTime", "LblEndTime", "LblTask", "LblCustomer"};
+    for (int i = 0; i < 4; ++i) {
+        Label1[i] = new QLabel(captions[i], this);
+        *shown[i] = new QLabel(this);
+        (*shown[i])->setObjectName(names[i]);
+        (*shown[i])->setFrameShape(QFrame::StyledPanel);
+        values->addWidget(Label1[i], i, 0);
+        values->addWidget(*shown[i], i, 1);
+    }
+    left->addLayout(values);
+    left->addStretch();
+    all->addLayout(left, 0, 0);
+
+    auto* daysFrame = new QGroupBox("Repeat Days", this);
+    auto* days = new QVBoxLayout(daysFrame);
+    LbTimeSlot = new plat::Tabrix(daysFrame);
+    LbTimeSlot->setObjectName("LbTimeSlot");
+    days->addWidget(LbTimeSlot);
+    auto* selectRow = new QHBoxLayout;
+    const char* selects[] = {"Select &All", "Clea&r All"};
+    for (int i = 0; i < 2; ++i) {
+        BtnSelect[i] = new QPushButton(selects[i], daysFrame);
+        BtnSelect[i]->setObjectName(QString("BtnSelect%1").arg(i));
+        selectRow->addWidget(BtnSelect[i]);
+        connect(BtnSelect[i], &QPushButton::clicked, this, [this, i] { BtnSelect_Click(i); });
+    }
+    days->addLayout(selectRow);
+    all->addWidget(daysFrame, 0, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    const char* actions[] = {"&Save", "&Cancel", "&Help"};
+    for (int i = 0; i < 3; ++i) {
+        BtnRepeat[i] = new QPushButton(actions[i], this);
+        BtnRepeat[i]->setObjectName(QString("BtnRepeat%1").arg(i));
+        buttons->addWidget(BtnRepeat[i]);
+        connect(BtnRepeat[i], &QPushButton::clicked, this, [this, i] { BtnRepeat_Click(i); });
+    }
+    all->addLayout(buttons, 1, 0, 1, 2);
+    resize(600, 440);
+}
+
+void DlgRepeat::ShowModal(QWidget* owner, const Appointment& appointment) {
+    DlgRepeat form(owner);
+    form.Appt = appointment;
+    form.Form_Load();
+    plat::ModalHook::Exec(form);
+}
+
+void DlgRepeat::Form_Load() {
+    Loading = true;
+    forms().CentreForm(*this, parentWidget());
+    forms().FillCombo(*CbResource,
+                      QString("select ResourceName, ResourceId from tblResources where "
+                              "GroupId = %1 order by ResourceName")
+                          .arg(Appt.GroupId),
+                      true, false);
+    forms().SetComboData(*CbResource, Appt.ResourceId);
+    // The resource booked is the one the list shows: none when the group has none.
+    Appt.ResourceId = forms().GetComboData(*CbResource);
+    int64_t type = SharedObjects::Ini().GetNumber("Repeat", "Type", 0);
+    if (type < 0 || type >= RepeatDates::kPatterns) type = 0;
+    Option1[static_cast<size_t>(type)]->setChecked(true);
+    Option1_Click(static_cast<int>(type));
+    ClsDate& date = SharedObjects::Date();
+    LblStartTime->setText(date.ShowTime(Appt.StartTime, true));
+    LblEndTime->setText(date.ShowTime(Appt.EndTime, true));
+    // Records of its own: the program's shared type and customer stay as they were.
+    ClsTask task;
+    task.Load(Appt.TaskId);
+    LblTask->setText(task.TaskName());
+    ClsCustomer customer;
+    customer.Load(Appt.CustomerId);
+    LblCustomer->setText(customer.CustomerName());
+    Loading = false;
+    ShowDates();
+}
+
+void DlgRepeat::Option1_Click(int index) {
+    RepeatType = static_cast<int16_t>(index);
+    SharedObjects::Ini().WriteValue("Repeat", "Type", index);
+    ShowDates();
+}
+
+void DlgRepeat::CbResource_Click() {
+    Appt.ResourceId = forms().GetComboData(*CbResource);
+    ShowDates();
+}
+
+void DlgRepeat::ShowDates() {
+    if (Loading) return;
+    LbTimeSlot->clearRows();
+    LbTimeSlot->clearColumns();
+    // The widths are in the list's units, half as wide again as our pixels.
+    LbTimeSlot->addColumn("X", 20 * 3 / 2);
+    LbTimeSlot->addColumn("Day", 40 * 3 / 2);
+    LbTimeSlot->addColumn("Date", 150 * 3 / 2);
+    LbTimeSlot->setListMode(2);
+    LbTimeSlot->setColumnKind(1, plat::Tabrix::CheckColumn);
+    ClsBooking probe;
+    for (const int32_t d : RepeatDates::Series(RepeatType, Appt.ApptDate, kDates)) {
+        const int r = LbTimeSlot->addRow({QString(), format(d, "ddd"), format(d, "dd MMMM yyyy")});
+        // The booking being repeated, once saved, takes its own date: it stays single.
+        if (probe.GetBookingId(Appt.ResourceId, d, Appt.StartTime, Appt.EndTime, 0) == 0) {
+            LbTimeSlot->setRowData(r, d);
+        } else {
+            LbTimeSlot->setRowData(r, 0);
+            LbTimeSlot->setCellValue(r, 1, plat::Tabrix::Locked);
+            LbTimeSlot->setRowColor(r, kTakenColour);
+        }
+    }
+}
+
+void DlgRepeat::BtnSelect_Click(int index) {
+    for (int r = 0; r < LbTimeSlot->rowCount(); ++r)
+        if (LbTimeSlot->rowData(r) != 0)
+            LbTimeSlot->setCellValue(r, 1,
+                                     index == 0 ? plat::Tabrix::Checked : plat::Tabrix::Unchecked);
+}
+
+void DlgRepeat::BtnRepeat_Click(int index) {
+    switch (index) {
+        case 0:
+            if (SaveAppointments()) accept();
+            break;
+        case 1:
+            reject();
+            break;
+        case 2:
+            ContextIDs::ShowHelp(ContextIDs::IDH_REPEAT);
+            break;
+        default:
+            break;
+    }
+}
+
+bool DlgRepeat::SaveAppointments() {
+    // A series that could never be a booking is refused before anything is written; the
+    // dialog stays open.
+    if (Appt.ResourceId <= 0) {
+        ModMain::Warning("No resource selected!");
+        return false;
+    }
+    if (Appt.TaskId <= 0) {
+        ModMain::Warning("No task selected!");
+        return false;
+    }
+    if (Appt.StartTime >= Appt.EndTime) {
+        ModMain::Warning("The appointment must end after it starts!");
+        return false;
+    }
+    // A record of its own: the editor's booking record keeps the booking it shows.
+    ClsBooking booking;
+    const int32_t repeatId = booking.NextRepeatId();
+    if (repeatId == 0) {
+        // Bookings without a series id could never be deleted as a series.
+        ModMain::Warning("Unable to start a repeat series: no appointment was saved!");
+        return false;
+    }
+    for (int r = 0; r < LbTimeSlot->rowCount(); ++r) {
+        if (LbTimeSlot->cellValue(r, 1) != plat::Tabrix::Checked || LbTimeSlot->rowData(r) == 0)
+            continue;
+        booking.InitBfr();
+        booking.setBookingDate(LbTimeSlot->rowData(r));
+        booking.setBookingStart(Appt.StartTime);
+        booking.setBookingEnd(Appt.EndTime);
+        booking.setRepeatId(repeatId);
+        booking.setComments(Appt.Comments);
+        booking.setRef01(Appt.Ref01);
+        booking.setRef02(Appt.Ref02);
+        booking.setRef03(Appt.Ref03);
+        booking.setCustomerId(Appt.CustomerId);
+        booking.setResourceId(Appt.ResourceId);
+        booking.setTaskId(Appt.TaskId);
+        // The insert tests for a clash itself: a date taken since the listing fails alone.
+        if (booking.Save() == 0)
+            ModMain::Warning("Unable to save appointment for " +
+                             format(booking.BookingDate(), "d MMM yyyy") + "!");
+    }
+    return true;
+}

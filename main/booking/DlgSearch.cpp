@@ -1,0 +1,305 @@
+#include "DlgSearch.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHash>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "ClsBooking.h"
+#include "ClsDAO.h"
+#include "ClsDate.h"
+#include "ClsForms.h"
+#include "ClsIni.h"
+#include "ClsLogging.h"
+#include "ComboBox.h"
+#include "ContextIDs.h"
+#include "DlgMain.h"
+#include "MainWindowLink.h"
+#include "ModMain.h"
+#include "ModalHook.h"
+#include "SearchPrintout.h"
+#include "SharedObjects.h"
+#include "Tabrix.h"
+#include "ViewPro.h"
+
+namespace {
+ClsIni& ini() { return SharedObjects::Ini(); }
+void log(const QString& line) { SharedObjects::Log().LogMsg(line); }
+
+std::function<QDateTime()>& searchClock() {
+    static std::function<QDateTime()> now;
+    return now;
+}
+QDateTime now() { return searchClock() ? searchClock()() : QDateTime::currentDateTime(); }
+
+// The column each kind compares, and the statement that lists its choices (name, id).
+const char* const kColumn[] = {"CustomerId", "TaskId", "ResourceId"};
+QString choicesOf(int kind, int32_t groupId) {
+    switch (kind) {
+        case DlgSearch::ByContact:
+            return QString(
+                       "select CustomerName, CustomerId from tblCustomers where CustomerId "
+                       "in (select CustomerId from tblCustomerGroups where GroupId = %1) "
+                       "order by CustomerName")
+                .arg(groupId);
+        case DlgSearch::ByType:
+            return QString(
+                       "select TaskName, TaskId from tblTasks where GroupId = %1 "
+                       "order by TaskName")
+                .arg(groupId);
+        default:
+            return QString(
+                       "select ResourceName, ResourceId from tblResources where "
+                       "GroupId = %1 order by ResourceName")
+                .arg(groupId);
+    }
+}
+}  // namespace
+
+DlgSearch::DlgSearch(QWidget* parent) : QDialog(parent) {
+    setObjectName("DlgSearch");
+    setWindowTitle("Search");
+    setModal(true);
+    auto* all = new QGridLayout(this);
+
+    auto* byFrame = new QGroupBox("Search By", this);
+    auto* by = new QVBoxLayout(byFrame);
+    const char* kinds[] = {"Contact name", "Appointment type", "All appointments"};
+    for (int i = 0; i < 3; ++i) {
+        BtnSearchBy[i] = new QRadioButton(kinds[i], byFrame);
+        BtnSearchBy[i]->setObjectName(QString("BtnSearchBy%1").arg(i));
+        by->addWidget(BtnSearchBy[i]);
+        connect(BtnSearchBy[i], &QRadioButton::clicked, this, [this, i] { BtnSearchBy_Click(i); });
+    }
+    all->addWidget(byFrame, 0, 0, 2, 1);
+
+    auto* forFrame = new QGroupBox("Search For", this);
+    CbSearch = new plat::ComboBox(forFrame);
+    CbSearch->setObjectName("CbSearch");
+    (new QVBoxLayout(forFrame))->addWidget(CbSearch);
+    all->addWidget(forFrame, 0, 1);
+    connect(CbSearch, &plat::ComboBox::Click, this, [this] { CbSearch_Click(); });
+
+    auto* selectionFrame = new QGroupBox("Selection", this);
+    ChkSelection = new QCheckBox("Future date/time only", selectionFrame);
+    ChkSelection->setObjectName("ChkSelection");
+    (new QVBoxLayout(selectionFrame))->addWidget(ChkSelection);
+    all->addWidget(selectionFrame, 1, 1);
+    // A change of value, by the user or by code, is the box's click.
+    connect(ChkSelection, &QCheckBox::toggled, this, [this] { ChkSelection_Click(); });
+
+    auto* resultsFrame = new QGroupBox("Results", this);
+    LbResults = new plat::Tabrix(resultsFrame);
+    LbResults->setObjectName("LbResults");
+    (new QVBoxLayout(resultsFrame))->addWidget(LbResults);
+    all->addWidget(resultsFrame, 2, 0, 1, 2);
+    all->setRowStretch(2, 1);
+    connect(LbResults, &plat::Tabrix::DblClick, this, [this] { LbResults_DblClick(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    const char* captions[] = {"&Goto Appointment", "&Print", "&Help", "&Cancel"};
+    for (int i = 0; i < 4; ++i) {
+        BtnSearch[i] = new QPushButton(captions[i], this);
+        BtnSearch[i]->setObjectName(QString("BtnSearch%1").arg(i));
+        buttons->addWidget(BtnSearch[i]);
+        connect(BtnSearch[i], &QPushButton::clicked, this, [this, i] { BtnSearch_Click(i); });
+    }
+    all->addLayout(buttons, 3, 0, 1, 2);
+    // The printout's own print-preview control: a print target, never shown.
+    ViewPro1 = new plat::ViewPro(this);
+    ViewPro1->setObjectName("ViewPro1");
+    ViewPro1->hide();
+    resize(640, 480);
+}
+
+void DlgSearch::ShowModal(QWidget* owner) {
+    DlgSearch form(owner);
+    form.Form_Load();
+    plat::ModalHook::Exec(form);
+}
+
+void DlgSearch::setClockForTest(std::function<QDateTime()> c) { searchClock() = std::move(c); }
+
+void DlgSearch::Form_Load() {
+    Loading = true;
+    SharedObjects::Forms().CentreForm(*this, MainWindowLink::Find());
+    int64_t kind = ini().GetNumber("Search", "SearchBy", 0);
+    if (kind < ByContact || kind > ByResource) kind = ByContact;
+    BtnSearchBy[static_cast<size_t>(kind)]->setChecked(true);
+    BtnSearchBy_Click(static_cast<int>(kind));
+    ChkSelection->setChecked(ini().GetNumber("Search", "Selection", 0) != 0);
+    Loading = false;
+    DoSearch();
+}
+
+void DlgSearch::BtnSearchBy_Click(int index) {
+    ini().WriteValue("Search", "SearchBy", index);
+    m_kind = index;
+    work(true);
+}
+
+void DlgSearch::CbSearch_Click() {
+    if (!Loading) DoSearch();
+}
+
+void DlgSearch::ChkSelection_Click() {
+    ini().WriteValue("Search", "Selection", ChkSelection->isChecked() ? 1 : 0);
+    if (!Loading) DoSearch();
+}
+
+void DlgSearch::DoSearch() { work(false); }
+
+void DlgSearch::work(bool refillChoices) {
+    // A refill searches through the choice list's click (fillChoices).
+    if (refillChoices)
+        m_pendingRefill = true;
+    else
+        m_pendingSearch = true;
+    // The lists yield while they fill: a request meanwhile is run once they are done.
+    if (m_working) return;
+    m_working = true;
+    while (m_pendingRefill || m_pendingSearch) {
+        if (m_pendingRefill) {
+            m_pendingRefill = false;
+            fillChoices();
+            continue;
+        }
+        m_pendingSearch = false;
+        if (Loading) continue;
+        const int32_t id = SharedObjects::Forms().GetComboData(*CbSearch);
+        ShowResults(SearchStatement(m_kind, id, ChkSelection->isChecked(), now()));
+    }
+    m_working = false;
+    if (m_deferredResult >= 0) QDialog::done(m_deferredResult);
+}
+
+void DlgSearch::fillChoices() {
+    SharedObjects::Forms().FillCombo(*CbSearch, choicesOf(m_kind, MainWindowLink::GroupId()), true,
+                                     false);
+    // Selecting the first entry runs the search through the list's click; an empty list
+    // has no entry to click, and its search lists nothing.
+    SharedObjects::Forms().SetComboData(*CbSearch, 0);
+    m_pendingSearch = true;
+}
+
+QString DlgSearch::SearchStatement(int kind, int32_t id, bool futureOnly, const QDateTime& at) {
+    QString sql =
+        "select (select TaskName from tblTasks where TaskId = tblBookings.TaskId), "
+        "(select CustomerName from tblCustomers where CustomerId = tblBookings.CustomerId), "
+        "(select ResourceName from tblResources where ResourceId = tblBookings.ResourceId), "
+        "* from tblBookings where " +
+        QString("%1 = %2").arg(kColumn[kind < ByContact || kind > ByResource ? 0 : kind]).arg(id);
+    if (futureOnly) {
+        // From the present minute on: a booking that has begun is left out.
+        const int32_t today = SharedObjects::Date().DateToLong(at.date());
+        const int minute = at.time().hour() * 60 + at.time().minute();
+        sql += QString(" and ((BookingDate > %1) or ( BookingDate = %1 and BookingStart >= %2))")
+                   .arg(today)
+                   .arg(minute);
+    }
+    return sql + " order by BookingDate, BookingStart";
+}
+
+void DlgSearch::ShowResults(const QString& statement) {
+    LbResults->clearColumns();
+    LbResults->clearRows();
+    const int timeWidth = ini().GetNumber("Options", "UseMilitaryTime", 0) == 0 ? 60 : 40;
+    const std::pair<const char*, int> columns[] = {
+        {"Date", 60},  {"Day", 40},      {"From", timeWidth}, {"To", timeWidth},
+        {"Type", 100}, {"Contact", 100}, {"Resource", 100}};
+    // The widths are in the list's units, half as wide again as our pixels.
+    for (const auto& [heading, width] : columns) LbResults->addColumn(heading, width * 3 / 2);
+    auto rs = SharedObjects::DAO().SqlQuery(statement);
+    if (!rs) {
+        log("Error in DlgSearch.ShowResults");
+        return;
+    }
+    // Texts are made once a date and once a time: many rows share them, and the time's
+    // form comes from the settings file.
+    ClsDate& date = SharedObjects::Date();
+    const QLocale english(QLocale::English);
+    QHash<int32_t, std::pair<QString, QString>> dates;
+    QHash<int, QString> times;
+    auto timeText = [&](int minutes) -> const QString& {
+        auto it = times.find(minutes);
+        if (it == times.end())
+            it = times.insert(minutes, date.ShowTime(static_cast<int16_t>(minutes), true));
+        return *it;
+    };
+    for (int n = 0; !rs->Eof(); rs->MoveNext(), ++n) {
+        if (n % kRowsPerYield == 0) {
+            QCoreApplication::processEvents();
+            if (m_pendingRefill || m_pendingSearch) return;  // a newer search replaces this
+        }
+        const int32_t day = rs->Field("BookingDate").toInt();
+        auto d = dates.find(day);
+        if (d == dates.end()) {
+            const QDate shown = date.LongToDate(day);
+            d = dates.insert(
+                day, {english.toString(shown, "dd MMM yy"), english.toString(shown, "ddd")});
+        }
+        const int r =
+            LbResults->addRow({d->first, d->second, timeText(rs->Field("BookingStart").toInt()),
+                               timeText(rs->Field("BookingEnd").toInt()), rs->Field(0).toString(),
+                               rs->Field(1).toString(), rs->Field(2).toString()});
+        LbResults->setRowData(r, rs->Field("BookingId").toInt());
+    }
+}
+
+void DlgSearch::BtnSearch_Click(int index) {
+    switch (index) {
+        case 0: {
+            const int row = LbResults->selectedRow();
+            if (row < 0) {
+                ModMain::Warning("Please select appointment first!");
+                return;
+            }
+            ClsBooking booking;
+            if (!booking.Load(LbResults->rowData(row))) return;  // deleted meanwhile
+            if (DlgMain* main = MainWindowLink::Find()) {
+                main->setCurrentDate(booking.BookingDate());
+                main->setCurrentTime(booking.BookingStart());
+                main->setCurrentResource(booking.ResourceId());
+            }
+            accept();
+            break;
+        }
+        case 1:
+            EnableMe(false);
+            SearchPrintout::DoPrint(ViewPro1, *LbResults);
+            EnableMe(true);
+            break;
+        case 2:
+            ContextIDs::ShowHelp(ContextIDs::IDH_SEARCH);
+            break;
+        case 3:
+            reject();
+            break;
+        default:
+            break;
+    }
+}
+
+void DlgSearch::LbResults_DblClick() { BtnSearch_Click(0); }
+
+void DlgSearch::EnableMe(bool enabled) {
+    for (QWidget* w : std::initializer_list<QWidget*>{ChkSelection, CbSearch, LbResults}) {
+        w->setEnabled(enabled);
+    }
+    for (QRadioButton* b : BtnSearchBy) b->setEnabled(enabled);
+    for (QPushButton* b : BtnSearch) b->setEnabled(enabled);
+}
+
+void DlgSearch::done(int result) {
+    if (m_working) {
+        m_deferredResult = result;
+        return;
+    }
+    QDialog::done(result);
+}

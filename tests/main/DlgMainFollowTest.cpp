@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLabel>
+#include <QTimer>
+#include <functional>
+
+#include "ClsDAO.h"
+#include "ClsForms.h"
+#include "ComboBox.h"
+#include "DlgMain.h"
+#include "MainWindowFixture.h"
+#include "OleColor.h"
+#include "Plexaro.h"
+#include "SharedObjects.h"
+#include "TestSupport.h"
+
+// Another workstation on the same database: runs what the test tells it, a line each.
+// Statements separated by ";" are one change; "restore" backs the database up and
+// restores that backup, so every group, resource and type comes back under a new id.
+ROSTIMA_CHILD(setup_peer) {
+    ClsDAO& dao = SharedObjects::DAO();
+    if (dao.DbOpen(args[0]) != 0) return 1;
+    ChildSay("open");
+    for (QString cmd = ChildHear(); !cmd.isEmpty() && cmd != "quit"; cmd = ChildHear()) {
+        bool ok = false;
+        if (cmd == "restore") {
+            QDir().mkpath(ClsDAO::BackupFolder());
+            const QString file = ClsDAO::BackupFolder() + "/1.txt";
+            ok = dao.Backup(file) && dao.Restore(file);
+        } else {
+            ok = dao.SqlActions(cmd.split(';'));
+        }
+        ChildSay(ok ? "done" : "failed");
+    }
+    dao.DbClose();
+    return 0;
+}
+
+namespace {
+
+// The main window on "Clinic" (Anna with a booking, Ben; the type "Visit") beside "Annex".
+class DlgMainFollowTest : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        sql(
+            {"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values "
+             "('Clinic', 480, 1080, 15), ('Annex', 0, 1440, 30)",
+             "insert into tblResources (GroupId, ResourceName, MinTime, MaxTime, InitTime) "
+             "values (1, 'Anna', 5, 60, 15), (1, 'Ben', 5, 60, 15), (2, 'Annex room', 5, 60, 15)",
+             "insert into tblTasks (GroupId, TaskName, Colour) values (1, 'Visit', 255)",
+             "insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
+             "CustomerId, ResourceId, RepeatId) values (1, 46000, 540, 600, 0, 1, 0)"});
+        setting("Group", "CbGroup", "1");
+        setting("Config", "LastDate", "46000");
+        ASSERT_TRUE(start());
+    }
+    QString groups() const {
+        QStringList names;
+        for (int i = 0; i < dlg->CbGroup->count(); ++i) names << dlg->CbGroup->itemText(i);
+        return names.join(',');
+    }
+    QString rows() const {
+        QStringList names;
+        for (int row = 1; row < dlg->Sched->rowCount(); ++row) names << dlg->Sched->rowText(row);
+        return names.join(',');
+    }
+    int64_t idOf(const QString& sqlText) {
+        auto rs = SharedObjects::DAO().SqlQuery(sqlText);
+        return rs && !rs->Eof() ? rs->Field(0).toLong() : -1;
+    }
+    bool legendShown() const { return dlg->LblLegend[0]->isVisibleTo(dlg); }
+};
+
+}  // namespace
+
+TEST_F(DlgMainFollowTest, AnotherWorkstationsSetUpChangesShowAfterOneTick) {
+    ChildProcess peer(folder, "setup_peer", {folder.file("Rostima.mdb")});
+    ASSERT_EQ(peer.readLine(), "open");
+    struct Case {
+        const char* what;
+        const char* change;
+        std::function<void()> check;
+    } cases[] = {
+        {"changes only a booking's comment", "update tblBookings set Comments = 'Late'",
+         [this, revision = dlg->Sched->model().revision()] {
+             EXPECT_EQ(dlg->Sched->model().revision(), revision);  // nothing reloaded
+         }},
+        {"adds a resource to the group shown",
+         "insert into tblResources (GroupId, ResourceName) values (1, 'Cleo')",
+         [this] { EXPECT_EQ(rows(), "Anna,Ben,Cleo"); }},
+        {"renames a type and gives it another colour",
+         "update tblTasks set TaskName = 'Check-up', Colour = 65280",
+         [this] {
+             EXPECT_EQ(dlg->LblLegend[0]->text(), "Check-up");
+             EXPECT_EQ(dlg->LblColor[0]->palette().color(QPalette::Window),
+                       plat::OleToQColor(65280));
+             EXPECT_EQ(dlg->Sched->barColor(1, 1), 65280u);
+         }},
+        {"adds a group and renames the one shown",
+         "insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Zoo', 0, 600, "
+         "10); "
+         "update tblGroups set GroupName = 'Surgery' where GroupId = 1",
+         [this] {
+             EXPECT_EQ(groups(), "Annex,Surgery,Zoo");
+             EXPECT_EQ(dlg->CbGroup->currentText(), "Surgery");
+             EXPECT_EQ(dlg->Sched->title(), "Surgery");
+             EXPECT_EQ(rows(), "Anna,Ben,Cleo");
+         }},
+        {"deletes the group shown with everything in it",
+         "delete from tblBookings; delete from tblTasks; delete from tblResources where "
+         "GroupId = 1; delete from tblGroups where GroupId = 1",
+         [this] {
+             EXPECT_EQ(groups(), "Annex,Zoo");
+             EXPECT_EQ(dlg->Sched->title(), "Annex");
+             EXPECT_EQ(rows(), "Annex room");
+             EXPECT_EQ(dlg->Sched->model().barCount(1), 0);
+             EXPECT_FALSE(legendShown());
+         }},
+        {"restores a backup", "restore",
+         [this] {
+             EXPECT_EQ(groups(), "Annex,Zoo");
+             EXPECT_EQ(SharedObjects::Forms().GetComboData(*dlg->CbGroup),
+                       idOf("select GroupId from tblGroups where GroupName = 'Annex'"));
+             ASSERT_EQ(rows(), "Annex room");
+             EXPECT_EQ(dlg->Sched->rowData(1), idOf("select ResourceId from tblResources"));
+         }},
+        {"deletes every group", "delete from tblResources; delete from tblGroups",
+         [this] {
+             EXPECT_EQ(groups(), "");
+             EXPECT_EQ(dlg->Sched->rowCount(), 1);
+             EXPECT_EQ(dlg->Sched->title(), "");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        peer.say(c.change);
+        ASSERT_EQ(peer.readLine(), "done");
+        dlg->Timer1_Timer();
+        c.check();
+    }
+    peer.say("quit");
+    EXPECT_EQ(peer.finish(), 0);
+}
+
+TEST_F(DlgMainFollowTest, AChangeSeenByATickDuringALoadIsShownOnceTheLoadHasEnded) {
+    // Once the load has read its rows, the groups go elsewhere and a tick comes.
+    QTimer::singleShot(0, dlg, [this] {
+        sql({"delete from tblBookings", "delete from tblResources", "delete from tblGroups"});
+        dlg->Timer1_Timer();
+    });
+    dlg->ShowResources(0);
+    dlg->Timer1_Timer();
+    EXPECT_EQ(groups(), "");
+    EXPECT_EQ(dlg->Sched->rowCount(), 1);
+    EXPECT_EQ(dlg->Sched->title(), "");
+}

@@ -1,0 +1,99 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "BookingWindowFixture.h"
+#include "CalendarState.h"
+#include "DlgCalendar.h"
+#include "Kalvo.h"
+#include "KeyedToolbar.h"
+#include "Plexaro.h"
+
+namespace {
+
+// Anna (1) is booked on 5 and 20 March and 14 April 2026, Ben (2) on 10 March; Carl of
+// the other group on 12 March. The schedule shows 10 March 2026.
+class DlgCalendarTest : public BookingWindowFixture {
+protected:
+    void SetUp() override {
+        BookingWindowFixture::SetUp();
+        booking(1, day(2026, 3, 5), 540, 600);
+        booking(1, day(2026, 3, 20), 540, 600);
+        booking(1, day(2026, 3, 20), 660, 720);
+        booking(1, day(2026, 4, 14), 540, 600);
+        booking(2, day(2026, 3, 10), 540, 600);
+        booking(3, day(2026, 3, 12), 540, 600);
+    }
+    // Runs the main window's Calendar command; `work` operates the shown calendar.
+    void command(const std::function<void(DlgCalendar&)>& work) {
+        plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
+            auto& cal = dynamic_cast<DlgCalendar&>(d);
+            cal.show();
+            QApplication::processEvents();  // the first activation
+            EXPECT_FALSE(dlg->Toolbar1->isButtonEnabled("Calendar"));
+            work(cal);
+            return cal.result();
+        });
+        dlg->Toolbar1->press("Calendar");
+    }
+    // The marked days of the shown page, as day numbers.
+    static QList<int32_t> marked(const DlgCalendar& cal) {
+        QList<int32_t> days;
+        for (int p = 1; p <= plat::Kalvo::kDaysShown; ++p)
+            if (cal.Cal->dayMark(p)) days << cal.Cal->visibleDay(1) + p - 1;
+        return days;
+    }
+    static QStringList boxes(const DlgCalendar& cal) {
+        QStringList shown;
+        for (QCheckBox* box : cal.ChkResource)
+            if (box->isVisibleTo(&cal)) shown << box->text() + (box->isChecked() ? "+" : "-");
+        return shown;
+    }
+};
+
+}  // namespace
+
+TEST_F(DlgCalendarTest, TheSelectedRowsResourceIsTickedItsDaysMarkedAndTheChosenDayShown) {
+    dlg->setCurrentResource(1);
+    command([&](DlgCalendar& cal) {
+        EXPECT_EQ(cal.Cal->value(), day(2026, 3, 10));
+        EXPECT_EQ(boxes(cal), (QStringList{"Anna+", "Ben-"}));
+        EXPECT_EQ(marked(cal), (QList<int32_t>{day(2026, 3, 5), day(2026, 3, 20)}));
+        cal.ChkResource[1]->click();  // Ben too
+        EXPECT_EQ(marked(cal),
+                  (QList<int32_t>{day(2026, 3, 5), day(2026, 3, 10), day(2026, 3, 20)}));
+        const int position = day(2026, 3, 20) - cal.Cal->visibleDay(1) + 1;
+        QTest::mouseDClick(cal.Cal, Qt::LeftButton, {}, cal.Cal->cellRect(position).center());
+    });
+    EXPECT_EQ(CalendarState::CalDate(), day(2026, 3, 20));
+    EXPECT_EQ(dlg->Sched->startDate(), day(2026, 3, 20));
+    EXPECT_EQ(setting("Config", "LastDate"), QString::number(day(2026, 3, 20)));
+    EXPECT_TRUE(folder.logText().contains("DateVal: " + QString::number(day(2026, 3, 20))));
+    EXPECT_TRUE(dlg->Toolbar1->isButtonEnabled("Calendar"));
+}
+
+TEST_F(DlgCalendarTest, TurningThePageMarksTheNewMonthAtOnce) {
+    dlg->setCurrentResource(1);
+    command([&](DlgCalendar& cal) {
+        cal.Cal->findChild<QToolButton*>("forward")->click();  // the page turns, the date stays
+        EXPECT_EQ(cal.Cal->pageMonth(), day(2026, 4, 1));
+        EXPECT_EQ(marked(cal), QList<int32_t>{day(2026, 4, 14)});
+        cal.BtnCalendar[0]->click();  // Select: the date still selected
+    });
+    EXPECT_EQ(CalendarState::CalDate(), day(2026, 3, 10));
+}
+
+TEST_F(DlgCalendarTest, WithoutASelectedRowNothingIsTickedAndCancelAfterTodayKeepsTheDate) {
+    dlg->Sched->setSelectedRow(-1);
+    command([&](DlgCalendar& cal) {
+        EXPECT_EQ(boxes(cal), (QStringList{"Anna-", "Ben-"}));
+        EXPECT_TRUE(marked(cal).isEmpty());
+        cal.BtnCalendar[1]->click();  // Today
+        EXPECT_EQ(cal.Cal->value(), day(QDate::currentDate().year(), QDate::currentDate().month(),
+                                        QDate::currentDate().day()));
+        cal.BtnCalendar[2]->click();
+    });
+    EXPECT_EQ(CalendarState::CalDate(), day(2026, 3, 10));
+}

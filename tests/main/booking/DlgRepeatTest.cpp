@@ -1,0 +1,160 @@
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "BookingWindowFixture.h"
+#include "ClsBooking.h"
+#include "ComboBox.h"
+#include "DlgRepeat.h"
+#include "Tabrix.h"
+
+namespace {
+
+using plat::Tabrix;
+
+// Anna's booking of Tuesday 10 March 2026, 9:00 to 10:00, is repeated weekly. Anna is
+// booked over it on 17 March and right after it on 24 March; Ben on 31 March.
+class DlgRepeatTest : public BookingWindowFixture {
+protected:
+    void SetUp() override {
+        BookingWindowFixture::SetUp();
+        booking(1, day(2026, 3, 10), 540, 600);
+        booking(1, day(2026, 3, 17), 570, 630);
+        booking(1, day(2026, 3, 24), 600, 660);
+        booking(2, day(2026, 3, 31), 540, 600);
+        setting("Repeat", "Type", "0");
+        form.Appt = {day(2026, 3, 10), 1, 1, 540, 600, 1, 1, "R1", "R2", "R3", "Bring notes"};
+    }
+    void load() {
+        form.Form_Load();
+        form.show();
+    }
+    // Each row as "<check value>/<data is the date>" for the first rows.
+    QStringList rows(int count) {
+        QStringList out;
+        const auto dates = RepeatDatesOf(count);
+        for (int r = 0; r < count; ++r)
+            out << QString("%1/%2")
+                       .arg(form.LbTimeSlot->cellValue(r, 1))
+                       .arg(form.LbTimeSlot->rowData(r) == dates[r] ? "free" : "taken");
+        return out;
+    }
+    std::vector<int32_t> RepeatDatesOf(int count) {
+        std::vector<int32_t> d;
+        for (int i = 0; i < count; ++i) d.push_back(day(2026, 3, 10) + 7 * i);
+        return d;
+    }
+    int64_t count(const QString& where) {
+        return scalar("select count(*) from tblBookings where " + where);
+    }
+
+    DlgRepeat form;
+};
+
+}  // namespace
+
+TEST_F(DlgRepeatTest, FiftyDatesAreListedWithTheChosenResourcesClashesGreyed) {
+    load();
+    EXPECT_EQ(form.LbTimeSlot->rowCount(), 50);
+    EXPECT_EQ(form.LbTimeSlot->cellText(0, 2).toStdString(), "Tue");
+    EXPECT_EQ(form.LbTimeSlot->cellText(0, 3).toStdString(), "10 March 2026");
+    EXPECT_EQ(form.LbTimeSlot->cellText(49, 3).toStdString(), "16 February 2027");
+    const QStringList labels{form.LblStartTime->text(), form.LblEndTime->text(),
+                             form.LblTask->text(), form.LblCustomer->text()};
+    EXPECT_EQ(labels.join("|").toStdString(), "09:00 am|10:00 am|Visit|Smith");
+    // The booking itself and the one over it are taken; touching is free.
+    EXPECT_EQ(rows(4), (QStringList{"2/taken", "2/taken", "0/free", "0/free"}));
+    EXPECT_EQ(form.LbTimeSlot->rowColor(1), DlgRepeat::kTakenColour);
+    EXPECT_EQ(form.LbTimeSlot->rowData(1), 0);
+
+    form.BtnSelect[0]->click();
+    EXPECT_EQ(rows(4), (QStringList{"2/taken", "2/taken", "1/free", "1/free"}));
+    EXPECT_EQ(form.LbTimeSlot->cellValue(49, 1), Tabrix::Checked);
+    form.BtnSelect[1]->click();
+    EXPECT_EQ(rows(4), (QStringList{"2/taken", "2/taken", "0/free", "0/free"}));
+
+    form.CbResource->SetListIndex(1);  // Ben
+    EXPECT_EQ(rows(4), (QStringList{"0/free", "0/free", "0/free", "2/taken"}));
+}
+
+TEST_F(DlgRepeatTest, ThePatternIsRememberedAndEachChoiceRelistsTheDates) {
+    setting("Repeat", "Type", "5");
+    load();
+    EXPECT_TRUE(form.Option1[5]->isChecked());
+    EXPECT_EQ(form.LbTimeSlot->cellText(1, 3).toStdString(), "14 April 2026");
+    form.Option1[6]->click();
+    EXPECT_EQ(setting("Repeat", "Type").toStdString(), "6");
+    EXPECT_EQ(form.LbTimeSlot->cellText(1, 3).toStdString(), "11 March 2026");
+    setting("Repeat", "Type", "99");  // a value no button has: the first pattern
+    DlgRepeat other;
+    other.Appt = form.Appt;
+    other.Form_Load();
+    EXPECT_TRUE(other.Option1[0]->isChecked());
+}
+
+TEST_F(DlgRepeatTest, TickedDatesAreSavedAsOneSeriesAndADateTakenMeanwhileIsReported) {
+    ClsBooking& shared = SharedObjects::Booking();
+    ASSERT_TRUE(shared.Load(1));  // what the editor shows
+    load();
+    for (int r : {2, 3, 5}) form.LbTimeSlot->click(r, 1);
+    booking(1, day(2026, 3, 31), 550, 560);  // another workstation, after the listing
+    const int64_t seriesBefore = scalar("select count(*) from tblRepeats");
+    form.BtnRepeat[0]->click();
+
+    EXPECT_EQ(messages, QStringList{"Warning!: Unable to save appointment for 31 Mar 2026!"});
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(scalar("select count(*) from tblRepeats"), seriesBefore + 1);
+    const int64_t series = scalar("select max(RepeatId) from tblRepeats");
+    ASSERT_GT(series, 0);
+    const QString same = QString(
+                             "RepeatId = %1 and ResourceId = 1 and BookingStart = 540 and "
+                             "BookingEnd = 600 and TaskId = 1 and CustomerId = 1 and "
+                             "Ref01 = 'R1' and Ref02 = 'R2' and Ref03 = 'R3' and "
+                             "Comments = 'Bring notes'")
+                             .arg(series);
+    EXPECT_EQ(count(same), 2);
+    EXPECT_EQ(
+        count(same +
+              QString(" and BookingDate in (%1, %2)").arg(day(2026, 3, 24)).arg(day(2026, 4, 14))),
+        2);
+    EXPECT_EQ(count("BookingId = 1 and RepeatId = 0"), 1);  // the repeated one stays single
+    EXPECT_EQ(shared.BookingId(), 1);
+    EXPECT_EQ(shared.BookingDate(), day(2026, 3, 10));
+    EXPECT_EQ(shared.RepeatId(), 0);
+}
+
+TEST_F(DlgRepeatTest, ASeriesThatCannotBeMadeIsRefusedAndNothingIsSaved) {
+    struct Case {
+        const char* name;
+        std::function<void(DlgRepeat::Appointment&)> change;
+        const char* message;
+    } cases[] = {
+        {"end before start", [](auto& a) { a.EndTime = 540; },
+         "Warning!: The appointment must end after it starts!"},
+        {"no type", [](auto& a) { a.TaskId = 0; }, "Warning!: No task selected!"},
+        {"a group without resources", [](auto& a) { a.GroupId = 9; },
+         "Warning!: No resource selected!"},
+        {"no series id to be had",
+         [this](auto&) {
+             sql(
+                 {"create trigger no_series before insert on tblRepeats "
+                  "begin select raise(abort, 'refused'); end"});
+         },
+         "Warning!: Unable to start a repeat series: no appointment was saved!"},
+    };
+    const int64_t before = count("1 = 1");
+    for (const Case& c : cases) {
+        messages.clear();
+        DlgRepeat dialog;
+        dialog.Appt = form.Appt;
+        c.change(dialog.Appt);
+        dialog.Form_Load();
+        dialog.show();
+        for (int r = 0; r < dialog.LbTimeSlot->rowCount(); ++r)
+            dialog.LbTimeSlot->setCellValue(r, 1, Tabrix::Checked);
+        dialog.BtnRepeat[0]->click();
+        EXPECT_EQ(messages.join("|").toStdString(), c.message) << c.name;
+        EXPECT_TRUE(dialog.isVisible()) << c.name;
+        EXPECT_EQ(count("1 = 1"), before) << c.name;
+    }
+}

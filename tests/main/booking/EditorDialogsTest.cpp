@@ -1,0 +1,112 @@
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "BookingCommands.h"
+#include "CalendarState.h"
+#include "ComboBox.h"
+#include "DlgApptFixture.h"
+#include "DlgApptType.h"
+#include "DlgCalendar.h"
+#include "DlgContact.h"
+#include "DlgRepeat.h"
+#include "Kalvo.h"
+#include "KeyedToolbar.h"
+#include "ListBox.h"
+
+namespace {
+
+// The booking editor of Anna on Thursday 11 December 2025 with the booking dialogs
+// registered as the program registers them.
+class EditorDialogs : public DlgApptTest {
+protected:
+    void SetUp() override {
+        DlgApptTest::SetUp();
+        BookingCommands::InstallEditorDialogs();
+    }
+    // `work` runs in the shown editor; `answer` works each dialog the editor opens.
+    void run(const std::function<void(DlgAppt&)>& work,
+             const std::function<void(QDialog&)>& answer) {
+        plat::ModalHook::SetAnswererForTest([=](QDialog& d) {
+            d.show();
+            QCoreApplication::processEvents();  // the first activation
+            if (auto* editor = qobject_cast<DlgAppt*>(&d))
+                work(*editor);
+            else
+                answer(d);
+            return d.result();
+        });
+        ApptEditorState::Show(1, 480, 1, 0, kDay);
+    }
+};
+
+}  // namespace
+
+TEST_F(EditorDialogs, TheEditorsCalendarTicksItsResourceAndMovesItToTheDayChosen) {
+    booking(1, 540, 600, 1, 1, kDay + 2);
+    QStringList seen;
+    run(
+        [&](DlgAppt& e) {
+            e.Toolbar1->press("Calendar");
+            EXPECT_EQ(e.LbTimeSlot->title(), "Tuesday 16 December 2025");
+        },
+        [&](QDialog& d) {
+            auto& cal = dynamic_cast<DlgCalendar&>(d);
+            for (QCheckBox* box : cal.ChkResource)
+                if (box->isVisibleTo(&cal)) seen << box->text() + (box->isChecked() ? "+" : "-");
+            const int marked = kDay + 2 - cal.Cal->visibleDay(1) + 1;
+            EXPECT_EQ(cal.Cal->dayMark(marked), 1);
+            const QPoint target = cal.Cal->cellRect(marked + 3).center();
+            QTest::mouseDClick(cal.Cal, Qt::LeftButton, {}, target);
+        });
+    EXPECT_EQ(seen, (QStringList{"Anna+", "Ben-"}));
+    EXPECT_EQ(CalendarState::CalDate(), kDay + 5);
+}
+
+TEST_F(EditorDialogs, TypesAndCustomersAddedFromTheEditorAreListedThereAndInItsGroup) {
+    run(
+        [&](DlgAppt& e) {
+            e.Toolbar1->choose("TaskDef", "AddTask");
+            EXPECT_EQ(e.CbTask->currentText(), "Audit");
+            e.Toolbar1->choose("People", "AddCustomer");
+            EXPECT_EQ(e.CbCustomer->currentText(), "Brown");
+        },
+        [&](QDialog& d) {
+            if (auto* type = qobject_cast<DlgApptType*>(&d)) {
+                type->TxtType->setText("Audit");
+                type->BtnTask[0]->click();
+            } else {
+                auto& contact = dynamic_cast<DlgContact&>(d);
+                EXPECT_EQ(contact.LbGroups->count(), 1);
+                EXPECT_TRUE(contact.LbGroups->Selected(0));
+                contact.TxtCustomer->setText("Brown");
+                contact.BtnCustomer[0]->click();
+            }
+        });
+    EXPECT_EQ(scalar("select count(*) from tblTasks where TaskName = 'Audit' and GroupId = 1"), 1);
+    EXPECT_EQ(scalar("select count(*) from tblCustomerGroups where GroupId = 1 and CustomerId = "
+                     "(select CustomerId from tblCustomers where CustomerName = 'Brown')"),
+              1);
+}
+
+TEST_F(EditorDialogs, TheEditorsBookingIsRepeatedOnTheDatesTicked) {
+    booking(1, 540, 600, 1, 1);
+    run(
+        [&](DlgAppt& e) {
+            e.LbTimeSlot->click(rowOf(540), 1);
+            e.BtnTask_Click(2);
+        },
+        [&](QDialog& d) {
+            auto& repeat = dynamic_cast<DlgRepeat&>(d);
+            EXPECT_EQ(repeat.LbTimeSlot->cellValue(0, 1), plat::Tabrix::Locked);  // itself
+            repeat.LbTimeSlot->click(1, 1);
+            repeat.BtnRepeat[0]->click();
+        });
+    EXPECT_EQ(scalar(QString("select count(*) from tblBookings where BookingDate = %1 and "
+                             "ResourceId = 1 and BookingStart = 540 and BookingEnd = 600 and "
+                             "CustomerId = 1 and TaskId = 1 and Ref01 = 'r1' and RepeatId > 0")
+                         .arg(kDay + 7)),
+              1);
+    EXPECT_EQ(scalar("select count(*) from tblBookings"), 2);
+}

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "ModalHook.h"
+#include "PdfText.h"
+#include "ViewPro.h"
+#include "ViewProPaper.h"
+
+using plat::ViewPro;
+using plat::ViewProPaper;
+
+namespace {
+
+// Width and height of the first page of a PDF file, in points.
+QSizeF mediaBox(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    static const QRegularExpression re("/MediaBox \\[0 0 ([\\d.]+) ([\\d.]+)\\]");
+    const auto m = re.match(QString::fromLatin1(f.readAll()));
+    return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
+}
+
+class ViewProTest : public ::testing::Test {
+protected:
+    void TearDown() override { plat::ModalHook::SetAnswererForTest(nullptr); }
+    QString pdf(const QString& name = "out.pdf") const { return dir.filePath(name); }
+    // Answers the print dialog by printing to a PDF file; counts the dialogs.
+    void printToPdfWhenAsked(const QString& path) {
+        plat::ModalHook::SetAnswererForTest([this, path](QDialog& d) {
+            ++dialogs;
+            static_cast<QPrintDialog&>(d).printer()->setOutputFileName(path);
+            return int(QDialog::Accepted);
+        });
+    }
+    QTemporaryDir dir;
+    ViewPro view;
+    int dialogs = 0;
+};
+
+TEST_F(ViewProTest, EachPaperCodeGivesTheSizeItsNameStatesOnScreenAndInPrint) {
+    struct Case {
+        int code;
+        const char* name;
+        double width, height;  // points, as the name gives them
+    };
+    const double mm = 72 / 25.4;
+    const Case cases[] = {
+        {1, "Letter 8.5x11in", 612, 792},         {2, "Legal 8.5x14in", 612, 1008},
+        {3, "Executive 7.5x10.5in", 540, 756},    {4, "Tabloid 11x17in", 792, 1224},
+        {5, "Ledger 17x11in", 1224, 792},         {6, "Statement 5.5x8.5in", 396, 612},
+        {7, "Folio 8.5x13in", 612, 936},          {8, "A3 297x420mm", 297 * mm, 420 * mm},
+        {9, "A4 210x297mm", 210 * mm, 297 * mm},  {10, "A5 148x210mm", 148 * mm, 210 * mm},
+        {11, "B4 250x354mm", 250 * mm, 354 * mm}, {12, "B5 182x257mm", 182 * mm, 257 * mm},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(view.setPaperSize(c.code)) << c.code;
+        EXPECT_EQ(ViewProPaper::Name(c.code), c.name);
+        // Page units are twips: 20 to a point.
+        EXPECT_NEAR(view.pageWidth(), c.width * 20, 1) << c.name;
+        EXPECT_NEAR(view.pageHeight(), c.height * 20, 1) << c.name;
+        view.startDoc();
+        view.drawText(0, 0, c.name);
+        view.endDoc();
+        ASSERT_TRUE(view.saveAsPdf(pdf()));
+        const QSizeF box = mediaBox(pdf());
+        EXPECT_NEAR(box.width(), c.width, 0.5) << c.name;
+        EXPECT_NEAR(box.height(), c.height, 0.5) << c.name;
+    }
+    for (int bad : {0, 13, -1}) {
+        EXPECT_FALSE(view.setPaperSize(bad));
+        EXPECT_EQ(view.paperSize(), 12);
+        EXPECT_EQ(ViewProPaper::Name(bad), "");
+    }
+}
+
+TEST_F(ViewProTest, LandscapeTurnsThePaper) {
+    view.setPaperSize(9);
+    ASSERT_TRUE(view.setOrientation(1));
+    EXPECT_GT(view.pageWidth(), view.pageHeight());
+    view.startDoc();
+    view.endDoc();
+    ASSERT_TRUE(view.saveAsPdf(pdf()));
+    EXPECT_NEAR(mediaBox(pdf()).width(), 297 * 72 / 25.4, 0.5);
+}
+
+TEST_F(ViewProTest, CallsOutOfTurnOrRangeAreRefusedAndChangeNothing) {
+    EXPECT_FALSE(view.drawText(0, 0, "x"));
+    EXPECT_EQ(view.lastError(), "No document is open");
+    EXPECT_FALSE(view.newPage());
+    EXPECT_FALSE(view.endDoc());
+    EXPECT_EQ(view.pageCount(), 0);
+    EXPECT_FALSE(view.setPageNo(1));
+    view.startDoc();
+    EXPECT_FALSE(view.printPages(1, 1));
+    EXPECT_EQ(view.lastError(), "The document is not finished");
+    EXPECT_FALSE(view.setPageNo(2));
+    EXPECT_FALSE(view.setZoom(0));
+    EXPECT_FALSE(view.setFontSelection(2));
+    EXPECT_EQ(view.lastErrorNumber(), ViewPro::InvalidCall);
+    view.endDoc();
+    EXPECT_FALSE(view.drawLine(0, 0, 1, 1));
+    EXPECT_EQ(view.document().page(1)->lines.size(), 0u);
+}
+
+TEST_F(ViewProTest, HeaderAndFooterHoldForTheirPageAndThePagesAfterIt) {
+    view.startDoc();
+    view.setHeader("H1|centre|right");
+    view.newPage();
+    view.setFooter("F2");
+    view.newPage();
+    view.setHeader("H3");
+    view.endDoc();
+    const auto& doc = view.document();
+    ASSERT_EQ(doc.pageCount(), 3);
+    EXPECT_EQ(doc.page(1)->header.text, "H1|centre|right");
+    EXPECT_EQ(doc.page(1)->footer.text, "");
+    EXPECT_EQ(doc.page(2)->header.text, "H1|centre|right");
+    EXPECT_EQ(doc.page(2)->footer.text, "F2");
+    EXPECT_EQ(doc.page(3)->header.text, "H3");
+    EXPECT_EQ(doc.page(3)->footer.text, "F2");
+    // A new document starts without them.
+    view.startDoc();
+    EXPECT_EQ(view.document().page(1)->header.text, "");
+
+    const plat::ViewProBand band{"a|b|c|d", {}, 0};
+    EXPECT_EQ(band.field(0), "a");
+    EXPECT_EQ(band.field(1), "b");
+    EXPECT_EQ(band.field(2), "c|d");
+    const plat::ViewProBand lone{"a", {}, 0};
+    EXPECT_EQ(lone.field(1), "");
+}
+
+TEST_F(ViewProTest, PrintedPagesCarryTheirTextsAndBandsInOrder) {
+    view.startDoc();
+    view.setHeader("Rostima||Page 1");
+    view.setFooter("notice||site");
+    view.drawText(100, 100, "first");
+    view.drawLine(0, 0, 1000, 0);
+    view.newPage();
+    view.setHeader("Rostima||Page 2");
+    view.drawText(100, 100, "second");
+    view.endDoc();
+    ASSERT_TRUE(view.saveAsPdf(pdf()));
+    const auto pages = ReadPdfPages(pdf());
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].texts, QStringList({"Rostima", "Page 1", "notice", "site", "first"}));
+    EXPECT_EQ(pages[1].texts, QStringList({"Rostima", "Page 2", "notice", "site", "second"}));
+}
+
+TEST_F(ViewProTest, PrintingAsksForThePrinterAndPrintsOnlyTheAskedPages) {
+    view.startDoc();
+    for (int i = 1; i <= 3; ++i) {
+        if (i > 1) view.newPage();
+        view.drawText(0, 0, QString("page %1").arg(i));
+    }
+    view.endDoc();
+    view.setPrintSetting(ViewPro::kPrintAsk);
+    printToPdfWhenAsked(pdf());
+    ASSERT_TRUE(view.printPages(2, 9));
+    EXPECT_EQ(dialogs, 1);
+    auto pages = ReadPdfPages(pdf());
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].texts, QStringList({"page 2"}));
+    // Nothing to print asks nothing.
+    EXPECT_TRUE(view.printPages(1, 0));
+    EXPECT_EQ(dialogs, 1);
+    // Declining the dialog prints nothing.
+    plat::ModalHook::SetAnswererForTest([](QDialog&) { return int(QDialog::Rejected); });
+    EXPECT_TRUE(view.printPages(1, 3));
+    EXPECT_FALSE(QFile::exists(pdf("declined.pdf")));
+}
+
+TEST_F(ViewProTest, APrinterThatCannotStartIsRaisedAsTheErrorEvent) {
+    QList<QPair<int, QString>> errors;
+    QObject::connect(&view, &ViewPro::Error, [&](int16_t n, const QString& text) {
+        errors.append({n, text});
+    });
+    view.startDoc();
+    view.endDoc();
+    view.setPrintSetting(ViewPro::kPrintAsk);
+    printToPdfWhenAsked(pdf("no/such/folder/out.pdf"));
+    EXPECT_TRUE(view.printPages(1, 1));
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors[0].first, ViewPro::PrinterError);
+    EXPECT_TRUE(errors[0].second.contains("no/such/folder/out.pdf"));
+}
+
+TEST_F(ViewProTest, MeasuresGrowWithTheFontAndTheText) {
+    view.setFontSize(10);
+    view.setMeasureText("Appointment");
+    const int32_t w10 = view.textWidth();
+    const int32_t h10 = view.lineHeight();
+    view.setFontSize(20);
+    EXPECT_NEAR(view.textWidth(), 2 * w10, 4);
+    EXPECT_NEAR(view.lineHeight(), 2 * h10, 4);
+    // A 10-pt line is a little more than 10 points (200 twips) high.
+    EXPECT_GT(h10, 200);
+    EXPECT_LT(h10, 300);
+    view.setFontBold(true);
+    EXPECT_GT(view.textWidth(), 2 * w10 - 4);
+    view.setMeasureText("");
+    EXPECT_EQ(view.textWidth(), 0);
+}
+
+}  // namespace
