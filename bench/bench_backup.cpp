@@ -23,6 +23,7 @@
 #include "DlgMain.h"
 #include "DlgRestore.h"
 #include "MsgBox.h"
+#include "RawEngine.h"
 #include "SharedObjects.h"
 
 int32_t GetSerNo(const QString&) { return 0; }
@@ -30,14 +31,6 @@ int32_t GetSerNo(const QString&) { return 0; }
 namespace {
 constexpr int kGroups = 10, kResources = 30, kTasks = 8, kBookings = 100000;
 constexpr int kDay = 46000;
-
-sqlite3* openRaw(const QString& path) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                    nullptr);
-    sqlite3_busy_timeout(db, 10000);
-    return db;
-}
 
 // Runs each statement with the values bound in order (ints and texts).
 class Inserter {
@@ -72,7 +65,7 @@ struct World {
         db = dir.path() + "/Rostima.mdb";
         dump = dir.path() + "/dump.sql";
         ClsDAO::CreateDatabase(db);
-        sqlite3* raw = openRaw(db);
+        sqlite3* raw = bench::openRaw(db);
         sqlite3_exec(raw, "begin", nullptr, nullptr, nullptr);
         Inserter group(raw,
                        "insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "

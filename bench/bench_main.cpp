@@ -18,21 +18,13 @@
 #include "DlgMain.h"
 #include "HeapMeter.h"
 #include "Plexaro.h"
-#include "RowHash.h"
+#include "RawEngine.h"
 #include "SharedObjects.h"
 
 int32_t GetSerNo(const QString&) { return 0; }
 
 namespace {
 constexpr int kResources = 300, kDays = 61, kPerDay = 20, kTasks = 8, kCustomers = 200;
-
-sqlite3* openRaw(const QString& path) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                    nullptr);
-    sqlite3_busy_timeout(db, 10000);
-    return db;
-}
 
 void exec(sqlite3* db, const QString& sql) {
     sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
@@ -47,7 +39,7 @@ struct World {
         plat::SetAppPathForTest(dir.path());
         db = dir.path() + "/Rostima.mdb";
         ClsDAO::CreateDatabase(db);
-        sqlite3* raw = openRaw(db);
+        sqlite3* raw = bench::openRaw(db);
         exec(raw, "begin");
         exec(raw,
              "insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "
@@ -163,16 +155,7 @@ int32_t rawFingerprint(sqlite3* db) {
                             .arg(ClsBooking::kCheckColumns)
                             .arg(w.firstDay)
                             .arg(w.lastDay);
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr);
-    RowHash hash;
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        int64_t values[7];
-        for (int c = 0; c < 7; ++c) values[c] = sqlite3_column_int64(st, c);
-        hash.Add(values, 7);
-    }
-    sqlite3_finalize(st);
-    return hash.Value();
+    return bench::rawRowHash(db, sql);
 }
 
 // Another workstation lengthens a booking shown on the chart by a minute, or back.
@@ -190,7 +173,7 @@ void BM_ChartLoad(benchmark::State& state) {
     world();
     DlgMain dlg;
     dlg.Form_Load();
-    sqlite3* db = openRaw(world().db);
+    sqlite3* db = bench::openRaw(world().db);
     for (auto _ : state)
         bench::compare(
             state, [&] { return bench::msOf([&] { dlg.ShowResources(0); }); },
@@ -202,7 +185,7 @@ void BM_ChartLoad(benchmark::State& state) {
 // From the window's making to its chart painted, the program's objects already there.
 void BM_StartToFirstPaint(benchmark::State& state) {
     world();
-    sqlite3* db = openRaw(world().db);
+    sqlite3* db = bench::openRaw(world().db);
     int bars = 0;
     auto ours = [&] {
         QImage image;
@@ -230,7 +213,7 @@ void BM_TickWithChange(benchmark::State& state) {
     world();
     DlgMain dlg;
     dlg.Form_Load();
-    sqlite3* db = openRaw(world().db);
+    sqlite3* db = bench::openRaw(world().db);
     const int64_t beforeLoad = (dlg.Sched->clear(), heapmeter::reset());
     dlg.ShowResources(0);
     const int64_t chartBytes = heapmeter::live.load() - beforeLoad;
@@ -262,4 +245,3 @@ void BM_TickWithChange(benchmark::State& state) {
 BENCHMARK(BM_ChartLoad)->Apply([](auto* b) { bench::spread(b); });
 BENCHMARK(BM_StartToFirstPaint)->Apply([](auto* b) { bench::spread(b); });
 BENCHMARK(BM_TickWithChange)->Apply([](auto* b) { bench::spread(b); });
-

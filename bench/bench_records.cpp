@@ -12,7 +12,7 @@
 #include "BenchSupport.h"
 #include "ClsBooking.h"
 #include "ClsDAO.h"
-#include "RowHash.h"
+#include "RawEngine.h"
 #include "SharedObjects.h"
 
 int32_t GetSerNo(const QString&) { return 0; }
@@ -21,21 +21,13 @@ namespace {
 constexpr int kSavesPerProcess = 500;
 constexpr int kFirstDay = 46000;  // the saves go on days after the 100,000 bookings
 
-sqlite3* openRaw(const QString& path) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                    nullptr);
-    sqlite3_busy_timeout(db, 10000);
-    return db;
-}
-
 // A database of `resources` resources in group 1, each with days x perDay bookings from
 // kFirstDay - days on, made once and copied for every run.
 QString makeTemplate(QTemporaryDir& dir, int resources, int days, int perDay) {
     plat::SetAppPathForTest(dir.path());
     const QString path = dir.path() + QString("/template-%1.mdb").arg(resources);
     ClsDAO::CreateDatabase(path);
-    sqlite3* db = openRaw(path);
+    sqlite3* db = bench::openRaw(path);
     sqlite3_exec(db, "begin", nullptr, nullptr, nullptr);
     sqlite3_exec(db,
                  "insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values "
@@ -111,7 +103,7 @@ int saveMany(const QString& path, int p) {
 // The plain way: the same insert with its clash test, one statement a booking, each its
 // own transaction, as the engine runs it.
 int saveManyRaw(const QString& path, int p) {
-    sqlite3* db = openRaw(path);
+    sqlite3* db = bench::openRaw(path);
     int stored = 0;
     for (int i = 0; i < kSavesPerProcess; ++i) {
         const ClsBooking b = bookingOf(p, i);
@@ -144,7 +136,7 @@ int saveManyRaw(const QString& path, int p) {
 }
 
 int64_t bookingsIn(const QString& path) {
-    sqlite3* db = openRaw(path);
+    sqlite3* db = bench::openRaw(path);
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, "select count(*) from tblBookings", -1, &st, nullptr);
     sqlite3_step(st);
@@ -203,7 +195,7 @@ void BM_BookingCheckLargeGroup(benchmark::State& state) {
     QFile::copy(makeTemplate(dir, 300, 61, 20), path);  // 366,000 bookings
     ClsDAO& dao = SharedObjects::DAO();
     dao.DbOpen(path);
-    sqlite3* db = openRaw(path);
+    sqlite3* db = bench::openRaw(path);
     const QString plainSql = QString(
                                  "select %1 from tblBookings where BookingDate >= %2 and "
                                  "BookingDate <= %3 and ResourceId in (select ResourceId "
@@ -211,19 +203,6 @@ void BM_BookingCheckLargeGroup(benchmark::State& state) {
                                  .arg(ClsBooking::kCheckColumns)
                                  .arg(kFirstDay - 61)
                                  .arg(kFirstDay - 1);
-    auto plain = [&] {
-        // The plain way: step the same rows and hash them as they come.
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, plainSql.toUtf8().constData(), -1, &st, nullptr);
-        RowHash hash;
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            int64_t values[7];
-            for (int c = 0; c < 7; ++c) values[c] = sqlite3_column_int64(st, c);
-            hash.Add(values, 7);
-        }
-        sqlite3_finalize(st);
-        return hash.Value();
-    };
     ClsBooking b;
     int32_t ours = 0, raw = 0;
     for (auto _ : state)
@@ -233,7 +212,7 @@ void BM_BookingCheckLargeGroup(benchmark::State& state) {
                 return bench::msOf(
                     [&] { ours = b.BookingCheck(kFirstDay - 61, kFirstDay - 1, 1); });
             },
-            [&] { return bench::msOf([&] { raw = plain(); }); });
+            [&] { return bench::msOf([&] { raw = bench::rawRowHash(db, plainSql); }); });
     state.counters["same_value"] = ours == raw && ours != 0;
     sqlite3_close(db);
     dao.DbClose();
@@ -243,4 +222,3 @@ void BM_BookingCheckLargeGroup(benchmark::State& state) {
 
 BENCHMARK(BM_Saves)->Arg(1)->Arg(4)->Apply([](auto* b) { bench::spread(b); });
 BENCHMARK(BM_BookingCheckLargeGroup)->Apply([](auto* b) { bench::spread(b); });
-
