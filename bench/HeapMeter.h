@@ -1,8 +1,9 @@
 #pragma once
-// Counts the heap a program holds and the most it held since the last reset, by standing
-// in for the C library's allocation calls. Include it in exactly one source file of a
-// benchmark program; every library of the program (Qt, the engine, the C++ runtime)
-// allocates through it.
+// Counts how far the heap a program holds grows while a piece of work runs, and the most
+// it grew meanwhile, by standing in for the C library's allocation calls. Include it in
+// exactly one source file of a benchmark program; every library of the program (Qt, the
+// engine, the C++ runtime) allocates through it. Outside a Window nothing is counted, so
+// timed work that is not watched pays nothing for it.
 #include <malloc.h>
 
 #include <atomic>
@@ -18,7 +19,8 @@ void __libc_free(void* p);
 }
 
 namespace heapmeter {
-inline std::atomic<int64_t> live{0};
+inline std::atomic<bool> counting{false};
+inline std::atomic<int64_t> live{0};  // bytes allocated less bytes freed while counting
 inline std::atomic<int64_t> peak{0};
 
 inline void note(int64_t bytes) {
@@ -27,14 +29,27 @@ inline void note(int64_t bytes) {
     while (now > seen && !peak.compare_exchange_weak(seen, now, std::memory_order_relaxed)) {
     }
 }
-inline int64_t sizeOf(void* p) { return p ? static_cast<int64_t>(malloc_usable_size(p)) : 0; }
-
-// Bytes held now; the peak starts again from here.
-inline int64_t reset() {
-    const int64_t now = live.load();
-    peak.store(now);
-    return now;
+inline int64_t sizeOf(void* p) {
+    return p && counting.load(std::memory_order_relaxed)
+               ? static_cast<int64_t>(malloc_usable_size(p))
+               : 0;
 }
+
+// Counts while it lives: growth() is what the heap grew by from its start (frees of older
+// blocks count against it), most() the largest growth on the way.
+class Window {
+public:
+    Window() {
+        live.store(0);
+        peak.store(0);
+        counting.store(true);
+    }
+    ~Window() { counting.store(false); }
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    int64_t growth() const { return live.load(); }
+    int64_t most() const { return peak.load(); }
+};
 }  // namespace heapmeter
 
 extern "C" {

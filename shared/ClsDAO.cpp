@@ -147,12 +147,6 @@ dao::Failure ClsDAO::openFile(const QString& Path) {
     } else {
         f = dao::EngineFailure(m_db, rc, 4);
     }
-    if (f.number == 0) {
-        // The engine's scratch data (a statement's undo record, a sort) stays in memory:
-        // on disk, every statement of a long transaction would write a file of its own.
-        dao::Failure ignored;
-        dao::Exec(m_db, "PRAGMA temp_store = MEMORY", ignored, 4);
-    }
     if (f.number != 0) {
         if (m_db) sqlite3_close(m_db);
         m_db = nullptr;

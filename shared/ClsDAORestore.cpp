@@ -276,31 +276,44 @@ bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBook
     return true;
 }
 
-// A page cache large enough for the rebuilt tables while a restore runs, so that changed
-// pages stay in memory until the commit instead of going to the file again and again;
-// the program's own size is back afterwards.
-class BigCache {
+// The engine set for rebuilding the tables while a restore runs, and set back afterwards:
+// a page cache large enough that changed pages stay in memory until the commit instead of
+// going to the file again and again, and each statement's undo record in memory (on disk,
+// every statement of the long transaction would write a file of its own). Sorts of the
+// ordinary queries are quicker with the engine's own temporary files, so that stays their
+// way.
+class BulkSettings {
 public:
-    explicit BigCache(sqlite3* db) : m_db(db) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA cache_size", -1, &st, nullptr) == SQLITE_OK &&
-            sqlite3_step(st) == SQLITE_ROW)
-            m_was = sqlite3_column_int64(st, 0);
-        sqlite3_finalize(st);
-        set(-65536);  // KiB
+    explicit BulkSettings(sqlite3* db)
+        : m_db(db), m_cacheSize(read("cache_size", -2000)), m_tempStore(read("temp_store", 0)) {
+        set("cache_size", -65536);  // KiB
+        set("temp_store", 2);       // memory
     }
-    ~BigCache() { set(m_was); }
-    BigCache(const BigCache&) = delete;
-    BigCache& operator=(const BigCache&) = delete;
+    ~BulkSettings() {
+        set("temp_store", m_tempStore);
+        set("cache_size", m_cacheSize);
+    }
+    BulkSettings(const BulkSettings&) = delete;
+    BulkSettings& operator=(const BulkSettings&) = delete;
 
 private:
-    void set(int64_t size) {
+    int64_t read(const char* pragma, int64_t fallback) {
+        sqlite3_stmt* st = nullptr;
+        const QByteArray sql = QByteArray("PRAGMA ") + pragma;
+        int64_t value = fallback;
+        if (sqlite3_prepare_v2(m_db, sql.constData(), -1, &st, nullptr) == SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW)
+            value = sqlite3_column_int64(st, 0);
+        sqlite3_finalize(st);
+        return value;
+    }
+    void set(const char* pragma, int64_t value) {
         dao::Failure ignored;
-        dao::Exec(m_db, ("PRAGMA cache_size = " + QByteArray::number(size)).constData(), ignored,
-                  1);
+        const QByteArray sql = QByteArray("PRAGMA ") + pragma + " = " + QByteArray::number(value);
+        dao::Exec(m_db, sql.constData(), ignored, 1);
     }
     sqlite3* m_db;
-    int64_t m_was = -2000;  // the engine's own default
+    int64_t m_cacheSize, m_tempStore;  // the program's own
 };
 
 }  // namespace
@@ -315,7 +328,7 @@ bool ClsDAO::Restore(const QString& File) {
     int dropped = 0;  // bookings not restored: names not found in their group, clashes
     bool ok = readBackup(File, records, f);
     if (ok) {
-        BigCache cache(m_db);
+        BulkSettings bulk(m_db);
         DbTransaction tx(*this);
         if (!tx.ok()) {
             f = {err::DbLocked, 4, "Cannot begin the transaction"};
