@@ -139,9 +139,9 @@ void DlgAppt::Form_Load() {
     // the time column takes what they need, so no label is cut short.
     const int timeWidth = std::max(
         90, LbTimeSlot->fontMetrics().horizontalAdvance(QStringLiteral("00:00 to 00:00")) + 12);
-    const std::pair<const char*, int> columns[] = {
-        {"Time", timeWidth}, {"Booking", 120}, {"Customer", 120},
-        {"Ref 01", 60},      {"Ref 02", 60},   {"Ref 03", 60}};
+    const std::pair<const char*, int> columns[] = {{"Time", timeWidth}, {"Booking", 120},
+                                                   {"Customer", 120},   {"Ref 01", 60},
+                                                   {"Ref 02", 60},      {"Ref 03", 60}};
     for (const auto& [heading, width] : columns) LbTimeSlot->addColumn(heading, width);
     LbTimeSlot->setFullRowSelect(true);
     LbTimeSlot->setGridLines(true);
