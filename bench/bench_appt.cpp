@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <QApplication>
 #include <QTemporaryDir>
 
 #include "AppInfo.h"
@@ -14,7 +13,6 @@
 #include "ClsIni.h"
 #include "ComboBox.h"
 #include "DlgAppt.h"
-#include "MsgBox.h"
 #include "SharedObjects.h"
 #include "Tabrix.h"
 
@@ -32,7 +30,6 @@ struct World {
     QString db;
     World() {
         plat::SetAppPathForTest(dir.path());
-        plat::SetAppExeNameForTest("RosBench");
         db = dir.path() + "/Rostima.mdb";
         ClsDAO::CreateDatabase(db);
         ClsDAO dao;
@@ -80,7 +77,7 @@ struct World {
         }
         dao.SqlActions(batch);
         dao.DbClose();
-        SharedObjects::Ini().setIniFile("RosBench.ini");
+        SharedObjects::Ini().setIniFile(plat::AppExeName() + ".ini");
         SharedObjects::DAO().DbOpen(db);
     }
 };
@@ -182,12 +179,3 @@ BENCHMARK(BM_EditorDay)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealT
 BENCHMARK(BM_PlainDay)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 BENCHMARK(BM_EditorSubmit)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 BENCHMARK(BM_PlainSubmit)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    plat::SetMsgBoxHook([](const QString&, int, const QString&) { return plat::vbOK; });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

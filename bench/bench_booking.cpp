@@ -5,7 +5,6 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDate>
 #include <QRadioButton>
@@ -19,7 +18,6 @@
 #include "DlgMain.h"
 #include "DlgRepeat.h"
 #include "DlgSearch.h"
-#include "MsgBox.h"
 #include "SharedObjects.h"
 #include "Tabrix.h"
 
@@ -34,7 +32,6 @@ struct World {
     int32_t firstDay = static_cast<int32_t>(QDate(1900, 1, 1).daysTo(QDate(2026, 1, 5)));
     World() {
         plat::SetAppPathForTest(dir.path());
-        plat::SetAppExeNameForTest("RosBenchBooking");
         db = dir.path() + "/Rostima.mdb";
         ClsDAO::CreateDatabase(db);
         ClsDAO dao;
@@ -79,7 +76,7 @@ struct World {
         }
         dao.DbClose();
         ClsIni ini;
-        ini.setIniFile("RosBenchBooking.ini");
+        ini.setIniFile(plat::AppExeName() + ".ini");
         ini.WriteValue("Group", "CbGroup", 1);
         ini.WriteValue("Config", "LastDate", firstDay);
     }
@@ -206,12 +203,3 @@ BENCHMARK(BM_RepeatDates)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RepeatPlainQueries)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CalendarMarks)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CalendarPlainQuery)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    plat::SetMsgBoxHook([](const QString&, int, const QString&) { return plat::vbOK; });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

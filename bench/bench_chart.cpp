@@ -1,6 +1,5 @@
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -145,13 +144,3 @@ void BM_RepaintWeeksFrame(benchmark::State& state) {
 BENCHMARK(BM_RepaintWeeksFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-// The chart benchmarks need widgets; they run headless unless told otherwise.
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include "AppInfo.h"
@@ -14,7 +13,6 @@ namespace {
 
 QString makeDb(QTemporaryDir& dir, int bookings) {
     plat::SetAppPathForTest(dir.path());
-    plat::SetAppExeNameForTest("RosBench");
     const QString path = dir.path() + "/Rostima.mdb";
     ClsDAO::CreateDatabase(path);
     ClsDAO dao;
@@ -87,11 +85,3 @@ void BM_DbUpdated(benchmark::State& state) {
 BENCHMARK(BM_SqlQuery10k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawRead10k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DbUpdated)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    SharedObjects::Release();
-    return 0;
-}

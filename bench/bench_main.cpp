@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <QApplication>
 #include <QDate>
 #include <QTemporaryDir>
 
@@ -12,7 +11,6 @@
 #include "ClsDAO.h"
 #include "ClsIni.h"
 #include "DlgMain.h"
-#include "MsgBox.h"
 #include "SharedObjects.h"
 
 int32_t GetSerNo(const QString&) { return 0; }
@@ -26,7 +24,6 @@ struct World {
     int32_t firstDay = 0;
     World() {
         plat::SetAppPathForTest(dir.path());
-        plat::SetAppExeNameForTest("RosBench");
         db = dir.path() + "/Rostima.mdb";
         ClsDAO::CreateDatabase(db);
         firstDay = static_cast<int32_t>(QDate(1900, 1, 1).daysTo(QDate::currentDate()));
@@ -54,7 +51,7 @@ struct World {
         }
         dao.DbClose();
         ClsIni ini;
-        ini.setIniFile("RosBench.ini");
+        ini.setIniFile(plat::AppExeName() + ".ini");
         ini.WriteValue("Config", "TimeType", 2);
         ini.WriteValue("Group", "CbGroup", 1);
         ini.WriteValue("Config", "LastDate", firstDay);
@@ -96,12 +93,3 @@ void BM_PlainQuery(benchmark::State& state) {
 
 BENCHMARK(BM_ShowResources)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_PlainQuery)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    plat::SetMsgBoxHook([](const QString&, int, const QString&) { return plat::vbOK; });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

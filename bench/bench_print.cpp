@@ -5,7 +5,6 @@
 // plain QPainter loop that draws the same texts and lines.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
@@ -21,7 +20,6 @@
 #include "DlgAppt.h"
 #include "DlgMain.h"
 #include "DlgPreview.h"
-#include "MsgBox.h"
 #include "SharedObjects.h"
 #include "Tabrix.h"
 #include "ViewPro.h"
@@ -40,7 +38,6 @@ struct World {
     std::unique_ptr<DlgPreview> preview;
     World() {
         plat::SetAppPathForTest(dir.path());
-        plat::SetAppExeNameForTest("RosBench");
         const QString db = dir.path() + "/Rostima.mdb";
         ClsDAO::CreateDatabase(db);
         ClsDAO& dao = SharedObjects::DAO();
@@ -66,7 +63,7 @@ struct World {
                              .arg(r);
         }
         dao.SqlActions(batch);
-        SharedObjects::Ini().setIniFile("RosBench.ini");
+        SharedObjects::Ini().setIniFile(plat::AppExeName() + ".ini");
         CalendarState::setCalDate(kDay);
         main = std::make_unique<DlgMain>();
         main->CbGroup->AddItem("Big", 1);
@@ -185,12 +182,3 @@ BENCHMARK(BM_PlainPainterPdf)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
     ->UseRealTime();
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    plat::SetMsgBoxHook([](const QString&, int, const QString&) { return plat::vbOK; });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -4,7 +4,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include "AppInfo.h"
@@ -19,7 +18,6 @@ constexpr int kSavesPerProcess = 500;
 
 QString freshDb(QTemporaryDir& dir) {
     plat::SetAppPathForTest(dir.path());
-    plat::SetAppExeNameForTest("RosBench");
     const QString path = dir.path() + "/Rostima.mdb";
     ClsDAO::CreateDatabase(path);
     return path;
@@ -116,11 +114,3 @@ void BM_BookingCheckLargeGroup(benchmark::State& state) {
 BENCHMARK(BM_SavesOneProcess)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_SavesFourProcesses)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_BookingCheckLargeGroup)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    SharedObjects::Release();
-    return 0;
-}

@@ -10,13 +10,15 @@
 #include "SharedObjects.h"
 #include "TintoraIds.h"
 
-ColourPickerHost::ColourPickerHost(QWidget* dialog, int16_t position, const QString& owner)
+ColourPickerHost::ColourPickerHost(QWidget* dialog, int16_t position, const QString& owner,
+                                   const FailureLine& failureLine)
     : QObject(dialog) {
     QString why;
     m_control = plat::ObjectCreator::CreateControl(plat::ClassId::FromString(tintora::kClsidCtrl),
                                                    dialog, &why);
     if (!m_control) {
-        SharedObjects::Log().LogMsg(owner + ": colour picker not available (" + why + ")");
+        SharedObjects::Log().LogMsg(
+            failureLine ? failureLine(why) : owner + ": colour picker not available (" + why + ")");
         return;
     }
     m_control->setObjectName("ColourPick");

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 #include "EventSink.h"
 #include "OleControl.h"
@@ -17,10 +18,14 @@ class ColourPickerHost : public QObject {
     Q_OBJECT
 
 public:
+    // The log line for a control that cannot be made, from the reason.
+    using FailureLine = std::function<QString(const QString& why)>;
+
     // Creates the control on the dialog with that Position mode. When it cannot be made
-    // (not registered, library missing) the one line "<owner>: colour picker not
-    // available (<why>)" goes to the log and the host does nothing.
-    ColourPickerHost(QWidget* dialog, int16_t position, const QString& owner);
+    // (not registered, library missing) one line goes to the log, by default
+    // "<owner>: colour picker not available (<why>)", and the host does nothing.
+    ColourPickerHost(QWidget* dialog, int16_t position, const QString& owner,
+                     const FailureLine& failureLine = {});
     ~ColourPickerHost() override;
 
     bool Available() const { return m_control != nullptr; }

@@ -27,9 +27,9 @@
 #include "ModalHook.h"
 #include "MsgBox.h"
 #include "Nudgel.h"
-#include "PaperSizes.h"
 #include "Plexaro.h"
 #include "SharedObjects.h"
+#include "ViewProPaper.h"
 
 namespace {
 ClsIni& ini() { return SharedObjects::Ini(); }
@@ -97,10 +97,12 @@ void DlgConfig::Form_Load() {
     TxtDatabase->setText(ini().GetValue("Config", "DbName", DefaultDatabase()));
     LblPurge->setText(PurgeDate(static_cast<int>(ini().GetNumber("Config", "PurgePeriod", 90))));
     CbPageSize->Clear();
-    for (const PaperSizes::Size& size : PaperSizes::kAll)
-        forms().AddComboItem(*CbPageSize, size.text, size.code);
-    forms().SetComboData(*CbPageSize, static_cast<int32_t>(ini().GetNumber(
-                                          "Options", "PageSize", PaperSizes::kDefaultCode)));
+    // The papers the print preview knows, by the code PageSize keeps; Letter unless set.
+    using plat::ViewProPaper;
+    for (int code = ViewProPaper::kFirst; code <= ViewProPaper::kLast; ++code)
+        forms().AddComboItem(*CbPageSize, ViewProPaper::Name(code), code);
+    forms().SetComboData(*CbPageSize, static_cast<int32_t>(ini().GetNumber("Options", "PageSize",
+                                                                           ViewProPaper::kFirst)));
     loadLists();
     Changed = false;
 }

@@ -7,17 +7,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ClassId.h"
 #include "ClsDate.h"
 #include "ClsForms.h"
 #include "ClsLogging.h"
 #include "ClsTask.h"
+#include "ColourPickerHost.h"
 #include "ContextIDs.h"
 #include "DialogParts.h"
 #include "ModMain.h"
 #include "ModalHook.h"
 #include "Nudgel.h"
-#include "ObjectCreator.h"
 #include "OleColor.h"
 #include "OleControl.h"
 #include "SharedObjects.h"
@@ -58,27 +57,18 @@ DlgApptType::DlgApptType(QWidget* parent) : QDialog(parent) {
     resize(360, 200);
 }
 
-DlgApptType::~DlgApptType() {
-    if (ColourPick) ColourPick->Unadvise(&m_pickEvents);
-}
+DlgApptType::~DlgApptType() = default;
 
 // The picker is a registered component: created by its class id, as any host does.
 void DlgApptType::createColourPick() {
-    QString why;
-    ColourPick = plat::ObjectCreator::CreateControl(plat::ClassId::FromString(tintora::kClsidCtrl),
-                                                    this, &why);
-    if (!ColourPick) {
-        log("Error in DlgApptType.Form_Load: " + why);
-        return;
-    }
-    ColourPick->setObjectName("ColourPick");
-    ColourPick->InitNew();
-    ColourPick->PutProperty(tintora::disp::Position, QVariant::fromValue<int16_t>(PosnRight));
-    ColourPick->move(width() - ColourPick->width(), 0);
-    m_pickEvents.On(tintora::event::ColorClick, [this](const QVariantList& args) {
-        ColourPick_ColorClick(args.value(0).toUInt(), static_cast<int16_t>(args.value(1).toInt()));
+    ColourPick = new ColourPickerHost(this, PosnRight, "DlgApptType", [](const QString& why) {
+        return "Error in DlgApptType.Form_Load: " + why;
     });
-    ColourPick->Advise(&m_pickEvents);
+    if (!ColourPick->Available()) return;
+    ColourPick->Control()->move(width() - ColourPick->Control()->width(), 0);
+    connect(ColourPick, &ColourPickerHost::ColorClick, this, [this](uint32_t colour, int item) {
+        ColourPick_ColorClick(colour, static_cast<int16_t>(item));
+    });
 }
 
 void DlgApptType::ShowModal(QWidget* owner) {
@@ -110,12 +100,11 @@ void DlgApptType::showColour(uint32_t colour) {
 }
 
 void DlgApptType::BtnColour_Click() {
-    if (!ColourPick) {
+    if (!ColourPick->Available()) {
         log("Error in DlgApptType.BtnColour_Click");
         return;
     }
-    ColourPick->PutProperty(tintora::disp::Color, QVariant::fromValue(uint32_t(task().Colour())));
-    ColourPick->CallMethod(tintora::disp::ShowColor);
+    ColourPick->Show(uint32_t(task().Colour()));
 }
 
 void DlgApptType::ColourPick_ColorClick(uint32_t clrColor, int16_t) {

@@ -3,14 +3,12 @@
 #include <array>
 #include <cstdint>
 
-#include "EventSink.h"
-
+class ColourPickerHost;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 namespace plat {
 class Nudgel;
-class OleControl;
 }  // namespace plat
 
 // The appointment-type editor: name, colour and the minimum, maximum and initial
@@ -43,7 +41,7 @@ public:
 
     QLineEdit* TxtType = nullptr;
     QPushButton* BtnColour = nullptr;
-    plat::OleControl* ColourPick = nullptr;  // none when the picker is not registered
+    ColourPickerHost* ColourPick = nullptr;  // not Available when the picker is not registered
     QLabel* LblMin = nullptr;
     QLabel* LblMax = nullptr;
     QLabel* LblInit = nullptr;
@@ -60,6 +58,4 @@ private:
     void createColourPick();
     void showColour(uint32_t colour);
     void showTimes();
-
-    plat::EventSink m_pickEvents;
 };

@@ -4,8 +4,8 @@
 #include <QString>
 #include <cstdint>
 
-// The twelve papers of the print-preview control, by the codes the program stores
-// ([Options] PageSize) and lists. The size of each is the one its name gives ("Letter
+// The twelve papers of the print-preview control, by code 1..12 (1 is Letter), with the
+// names a program lists them by. The size of each is the one its name gives ("Letter
 // 8.5x11in" is 8.5 by 11 inches), so a name and its size can never disagree.
 namespace plat {
 

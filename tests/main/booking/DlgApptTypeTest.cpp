@@ -8,6 +8,7 @@
 #include "ClassFactory.h"
 #include "ClsDate.h"
 #include "ClsTask.h"
+#include "ColourPickerHost.h"
 #include "DlgApptType.h"
 #include "Nudgel.h"
 #include "ObjectCreator.h"
@@ -98,7 +99,7 @@ TEST_F(DlgApptTypeTest, TheColourIsPickedThroughTheRegisteredControlAndSaved) {
     registerPicker();
     ASSERT_TRUE(task.Load(1));
     DlgApptType form;
-    ASSERT_NE(form.ColourPick, nullptr);
+    ASSERT_TRUE(form.ColourPick->Available());
     form.Form_Load();
     form.show();
     form.BtnColour->click();
@@ -142,4 +143,15 @@ TEST_F(DlgApptTypeTest, CancelEmptiesTheRecordAndAFailedSaveIsReportedWithTheDia
     EXPECT_EQ(messages, QStringList{"Warning!: Unable to save appointment type!"});
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(task.TaskId(), 0);
+}
+
+TEST_F(DlgApptTypeTest, WithoutTheRegisteredPickerTheColourButtonOnlyLogs) {
+    ASSERT_TRUE(task.Load(1));
+    DlgApptType form;
+    form.Form_Load();
+    form.BtnColour->click();
+    EXPECT_FALSE(form.ColourPick->Available());
+    EXPECT_EQ(task.Colour(), 255);
+    EXPECT_TRUE(folder.logText().contains("Error in DlgApptType.Form_Load: "));
+    EXPECT_TRUE(folder.logText().contains("Error in DlgApptType.BtnColour_Click"));
 }
