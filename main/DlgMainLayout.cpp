@@ -1,4 +1,5 @@
 // DlgMain: its controls, menus and the host-window services for the shared library.
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -128,7 +129,7 @@ void DlgMain::buildMenus() {
         menu->addAction(text, this, [this, key] { Toolbar1_ButtonClick(key); });
     };
     auto entry = [this](QMenu* menu, const char* text, const QString& key) {
-        menu->addAction(text, this, [this, key] { Toolbar1_ButtonMenuClick(key); });
+        return menu->addAction(text, this, [this, key] { Toolbar1_ButtonMenuClick(key); });
     };
     mnuFile = bar->addMenu("&File");
     mnuFileConfiguration =
@@ -138,9 +139,18 @@ void DlgMain::buildMenus() {
     mnuFile->addSeparator();
     button(mnuFile, "E&xit", "Exit");
     QMenu* view = bar->addMenu("&View");
-    entry(view, "&Hours", "Hours");
-    entry(view, "&Days", "Days");
-    entry(view, "&Weeks", "Weeks");
+    auto* scales = new QActionGroup(this);  // exclusive: one time scale is shown
+    for (QAction* a : {entry(view, "&Hours", "Hours"), entry(view, "&Days", "Days"),
+                       entry(view, "&Weeks", "Weeks")}) {
+        a->setCheckable(true);
+        scales->addAction(a);
+    }
+    // The check follows the chart's scale, whichever way it was changed.
+    const auto markScale = [scales](int kind) {
+        if (QAction* a = scales->actions().value(kind)) a->setChecked(true);
+    };
+    connect(Sched, &plat::Plexaro::timeScaleChanged, this, markScale);
+    markScale(Sched->timeScale());
     mnuResource = bar->addMenu("&Resource");
     entry(mnuResource, "&New Group", "AddGroup");
     entry(mnuResource, "&Edit Group", "EditGroup");

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
@@ -42,6 +43,14 @@ DlgSetOptions::DlgSetOptions(QWidget* parent) : QWidget(parent) {
     BtnMain = new QPushButton("E&xit", this);
     BtnMain->setObjectName("BtnMain");
     BtnMain->setGeometry(twips(240, 2880, 2655, 495));
+    // Our font is larger than the one the window was laid out for: the note takes the
+    // lines it needs, and the button and the window move down by as much.
+    const int grow = Label1->heightForWidth(Label1->width()) - Label1->height();
+    if (grow > 0) {
+        Label1->resize(Label1->width(), Label1->height() + grow);
+        BtnMain->move(BtnMain->x(), BtnMain->y() + grow);
+        setFixedSize(width(), height() + grow);
+    }
     setTabOrder(Check1, BtnMain);
     // Ticking from code counts as a click, as the load step relies on.
     connect(Check1, &QCheckBox::toggled, this, [this] { Check1_Click(); });
@@ -105,7 +114,11 @@ QPixmap DlgSetOptions::Logo() {
     p.drawLine(QPointF(34, 40), QPointF(44, 46));
     QFont font = p.font();
     font.setBold(true);
-    font.setPixelSize(22);
+    // The name keeps clear of the frame, in a smaller size where the font runs wide.
+    for (int size = 22; size > 8; --size) {
+        font.setPixelSize(size);
+        if (QFontMetrics(font).horizontalAdvance("Rostima") <= 80) break;
+    }
     p.setFont(font);
     p.drawText(QRectF(58, 2, 88, 76), Qt::AlignVCenter | Qt::AlignLeft, "Rostima");
     return logo;

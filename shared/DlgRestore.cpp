@@ -43,6 +43,8 @@ DlgRestore::DlgRestore(QWidget* parent) : QDialog(parent) {
     Frame1[0] = new QGroupBox("File To Restore From", this);
     CbFile = new plat::ComboBox(Frame1[0]);
     CbFile->setObjectName("CbFile");
+    // The backup files' names are shown whole: the window is sized once the list is filled.
+    CbFile->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     (new QVBoxLayout(Frame1[0]))->addWidget(CbFile);
     Frame1[1] = new QGroupBox("Options", this);
     Check1 = new QCheckBox("Add appointments?", Frame1[1]);
@@ -67,8 +69,6 @@ DlgRestore::DlgRestore(QWidget* parent) : QDialog(parent) {
 
 void DlgRestore::Form_Load() {
     choice() = Choice{};  // a new showing starts without a choice
-    adjustSize();
-    SharedObjects::Forms().CentreForm(*this, parentWidget());
     Check1->setCheckState(Qt::Checked);
     CbFile->Clear();
     // Ordered by their leading number, so the last entry is the newest of the usual
@@ -86,6 +86,8 @@ void DlgRestore::Form_Load() {
                      [](const Entry& a, const Entry& b) { return a.number < b.number; });
     for (const Entry& e : entries) SharedObjects::Forms().AddComboItem(*CbFile, e.name, e.number);
     if (CbFile->count() > 0) CbFile->SetListIndex(CbFile->count() - 1);
+    adjustSize();
+    SharedObjects::Forms().CentreForm(*this, parentWidget());
 }
 
 void DlgRestore::BtnRestore_Click(int Index) {

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
+#include <algorithm>
 
 #include "AppInfo.h"
 #include "ClsDAO.h"
@@ -99,19 +100,28 @@ void DlgMain::buildControls() {
          "check the 'Delete current appointments' checkbox"},
         {4680, 255, "4) Click the '&Test' button."},
     };
+    // Our font is larger than the one the notes were placed for: each takes the lines it
+    // needs and starts below the one before, and the window grows when they run past it.
+    int next = 0;
     for (int i = 0; i < 7; ++i) {
         Label1[i] = new QLabel(labels[i].text, client);
         Label1[i]->setTextFormat(Qt::PlainText);
         Label1[i]->setWordWrap(true);
-        Label1[i]->setGeometry(twips(6840, labels[i].top, 2535, labels[i].height));
+        QRect at = twips(6840, labels[i].top, 2535, labels[i].height);
+        at.moveTop(std::max(at.top(), next));
+        at.setHeight(std::max(at.height(), Label1[i]->heightForWidth(at.width())));
+        Label1[i]->setGeometry(at);
+        next = at.bottom() + 5;
     }
+    const int grow = std::max(0, next - client->height());
+    client->setFixedSize(client->width(), client->height() + grow);
     StatusBar1 = new plat::KeyedStatusBar(this);
     StatusBar1->addPanel("Date", QString(), 0, 1);
     StatusBar1->addPanel("Appt", QString(), 0, 1);
     StatusBar1->setFixedHeight(375 / kTw);
     setStatusBar(StatusBar1);
     Timer1 = new plat::FormsTimer(this);  // no interval: it never ticks
-    setFixedSize(9540 / kTw, 6465 / kTw);
+    setFixedSize(9540 / kTw, 6465 / kTw + grow);
 }
 
 void DlgMain::Form_Load() {

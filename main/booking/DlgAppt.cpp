@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
 #include "ApptEditorState.h"
 #include "CalendarState.h"
@@ -134,9 +135,13 @@ void DlgAppt::Form_Load() {
     group.Load(m_groupId);
     LbTimeSlot->clearRows();
     LbTimeSlot->clearColumns();
-    const std::pair<const char*, int> columns[] = {{"Time", 90},      {"Booking", 120},
-                                                   {"Customer", 120}, {"Ref 01", 60},
-                                                   {"Ref 02", 60},    {"Ref 03", 60}};
+    // The slot labels ("17:00 to 17:15") are wider in our font than the designed 90 pixels:
+    // the time column takes what they need, so no label is cut short.
+    const int timeWidth = std::max(
+        90, LbTimeSlot->fontMetrics().horizontalAdvance(QStringLiteral("00:00 to 00:00")) + 12);
+    const std::pair<const char*, int> columns[] = {{"Time", timeWidth}, {"Booking", 120},
+                                                   {"Customer", 120},   {"Ref 01", 60},
+                                                   {"Ref 02", 60},      {"Ref 03", 60}};
     for (const auto& [heading, width] : columns) LbTimeSlot->addColumn(heading, width);
     LbTimeSlot->setFullRowSelect(true);
     LbTimeSlot->setGridLines(true);

@@ -116,7 +116,15 @@ void DlgAppt::placeBooking(int row) {
         }
         // The save tests the place again in the same statement: another workstation may
         // have booked it since the loop looked.
-        if (end <= start || booking.Save() == 0) ModMain::Warning(kConflict);
+        if (end <= start || booking.Save() == 0) {
+            ModMain::Warning(kConflict);
+            booking.Load(MoveSourceId);  // the record holds the booking as it stands
+        }
+        // Start and end shown are the booking's now, not those of its former place, which
+        // the spins and Submit would otherwise be working from unseen.
+        ClsDate& date = SharedObjects::Date();
+        LblStart->setText(date.ShowTime(booking.BookingStart(), true));
+        LblEnd->setText(date.ShowTime(booking.BookingEnd(), true));
     }
     m_placing = false;
     leaveMode();

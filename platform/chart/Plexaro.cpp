@@ -65,7 +65,9 @@ void Plexaro::keepLeftEdge(const std::function<void()>& change) {
 }
 
 void Plexaro::setTimeScale(int kind) {
+    const int before = m_view.scale.kind;
     keepLeftEdge([&] { m_view.scale.kind = kind; });
+    if (m_view.scale.kind != before) emit timeScaleChanged(m_view.scale.kind);
 }
 
 void Plexaro::setTimeZoom(int zoom) {

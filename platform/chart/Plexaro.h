@@ -169,6 +169,8 @@ public:
     int lastPaintBarCount() const { return m_painter.lastBarCount(); }
 
 signals:
+    // The time scale (Hours, Days, Weeks) became another one.
+    void timeScaleChanged(int kind);
     // A hit test (145) found a resource row's time under its point.
     void DropItem(int row, int minute, int32_t day);
     // A resource row was double-clicked, or Enter pressed on the selected row.

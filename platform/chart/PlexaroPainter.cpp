@@ -371,6 +371,20 @@ void PlexaroPainter::paintHourMarks(QPainter& p, const PlexaroView& v, const QRe
     const QColor ink = textOn(backColour(v, v.colours.rulerBack));
     const int begin = v.scale.firstMinute();
     const int end = begin + v.scale.minutesPerDay();
+    // The hour in progress at the left edge keeps its label, moved right to show whole;
+    // it is drawn once the next label's place is known, and left out if it would reach it.
+    std::optional<int> edgeMinute;
+    const auto drawEdgeLabel = [&](int nextX) {
+        if (!edgeMinute) return;
+        const QString text = PlexaroCalendar::timeLabel(*edgeMinute, v.use24Hour);
+        const int left = lower.left() + kLabelGap;
+        if (left + fm.horizontalAdvance(text) <= nextX) {  // a gap before the next one
+            p.setPen(ink);
+            drawFitted(p, QRect(left, lower.top(), labelWidth, lower.height()), lower.left(),
+                       lower.right(), Qt::AlignLeft | Qt::AlignVCenter, text);
+        }
+        edgeMinute.reset();
+    };
     for (int32_t d = firstDay; d <= lastDay; ++d) {
         if (minorStep > 0) {
             p.setPen(kStrongGridColour);
@@ -384,12 +398,18 @@ void PlexaroPainter::paintHourMarks(QPainter& p, const PlexaroView& v, const QRe
             p.setPen(kStrongGridColour);
             p.drawLine(x, lower.top() + lower.height() / 2, x, lower.bottom());
             if ((m / 60) % step != 0) continue;
+            if (x + kLabelGap < lower.left()) {
+                edgeMinute = m;
+                continue;
+            }
+            drawEdgeLabel(x);
             p.setPen(ink);
             drawFitted(p, QRect(x + kLabelGap, lower.top(), labelWidth, lower.height()),
                        lower.left(), lower.right(), Qt::AlignLeft | Qt::AlignVCenter,
                        PlexaroCalendar::timeLabel(m, v.use24Hour));
         }
     }
+    drawEdgeLabel(lower.right() + 1);
 }
 
 void PlexaroPainter::paintDayMarks(QPainter& p, const PlexaroView& v, const QRect& lower,

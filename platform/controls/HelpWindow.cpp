@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace plat {
 
@@ -40,9 +42,32 @@ void HelpWindow::showHelp(int context) {
         setWindowTitle(tr("Help"));
         m_browser->setPlainText(tr("There is no help topic %1 in %2.").arg(context).arg(m_path));
     }
+    if (!m_placed) placeOnScreen();
     show();
     raise();
     activateWindow();
+}
+
+// Placed once, when first opened: centred on its owner and kept within the owner's
+// screen, so none of it is off the screen. Later openings keep where the user put it.
+void HelpWindow::placeOnScreen() {
+    m_placed = true;
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    // Its frame (title bar, borders) is not known before it shows: taken as its owner's.
+    const QMargins border =
+        owner ? QMargins(owner->geometry().left() - owner->frameGeometry().left(),
+                         owner->geometry().top() - owner->frameGeometry().top(),
+                         owner->frameGeometry().right() - owner->geometry().right(),
+                         owner->frameGeometry().bottom() - owner->geometry().bottom())
+              : QMargins();
+    const QRect room = screen->availableGeometry() - border;
+    QRect inner(QPoint(0, 0), size().boundedTo(room.size()));
+    inner.moveCenter(owner ? owner->geometry().center() : room.center());
+    inner.moveLeft(std::clamp(inner.left(), room.left(), room.right() + 1 - inner.width()));
+    inner.moveTop(std::clamp(inner.top(), room.top(), room.bottom() + 1 - inner.height()));
+    setGeometry(inner);
 }
 
 void HelpWindow::closeHelp() { close(); }

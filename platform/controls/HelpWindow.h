@@ -13,7 +13,7 @@ class QTextBrowser;
 // It is a window of its own, owned by the window that makes it (the main window), so it
 // closes with that window, and it stays usable while a modal dialog is open (help asked
 // for from that dialog). Escape closes it. The document is read again when the file has
-// changed.
+// changed. It first opens centred on its owner, wholly on the owner's screen.
 namespace plat {
 
 class HelpWindow : public QWidget {
@@ -39,6 +39,7 @@ protected:
 
 private:
     void reloadIfChanged();
+    void placeOnScreen();
     void followModal();
     void modalVisibleChanged(bool visible);
 
@@ -48,6 +49,7 @@ private:
     QString m_loadedPath;
     QDateTime m_loadedStamp;
     bool m_loaded = false;
+    bool m_placed = false;
     int m_context = -1;
     QPointer<QWindow> m_modal;  // the dialog the window rides along with; none = its owner
 };

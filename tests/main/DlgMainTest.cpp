@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 #include <functional>
 
@@ -378,4 +379,27 @@ TEST_F(DlgMainTest, HelpOpensTheTopicOfItsContextAndClosesWithTheWindow) {
     EXPECT_EQ(ContextIDs::ShownContext(), 50);
     ContextIDs::CloseHelp();
     EXPECT_EQ(ContextIDs::ShownContext(), -1);
+}
+
+TEST_F(DlgMainTest, TheViewMenuChecksTheTimeScaleShownHoweverItWasChosen) {
+    setting("Config", "TimeType", "2");
+    ASSERT_TRUE(start());
+    QMenu* view = nullptr;
+    for (QAction* a : dlg->menuBar()->actions())
+        if (a->text() == "&View") view = a->menu();
+    ASSERT_NE(view, nullptr);
+    const auto checked = [&] {
+        QStringList names;
+        for (QAction* a : view->actions())
+            if (a->isChecked()) names << a->text();
+        return names.join(',');
+    };
+    EXPECT_EQ(checked(), "&Weeks");         // from the settings at start
+    dlg->Toolbar1_ButtonMenuClick("Days");  // the toolbar button's menu
+    EXPECT_EQ(checked(), "&Days");
+    view->actions().first()->trigger();  // the menu's own entry
+    EXPECT_EQ(dlg->Sched->timeScale(), plat::Plexaro::Hours);
+    EXPECT_EQ(checked(), "&Hours");
+    view->actions().first()->trigger();  // choosing the checked one keeps it checked
+    EXPECT_EQ(checked(), "&Hours");
 }

@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -103,4 +105,17 @@ TEST_F(DlgSetOptionsTest, ExitClosesTheWindowAndReleasesTheSettings) {
     EXPECT_EQ(window.OptionsIni, nullptr);
     window.Check1->setChecked(true);  // nothing left to write to
     EXPECT_FALSE(QFile::exists(ini()));
+}
+
+TEST_F(DlgSetOptionsTest, TheNoteAndTheProgramsNameAreShownWhole) {
+    DlgSetOptions window;
+    const QLabel& note = *window.Label1;
+    EXPECT_GE(note.height(), note.heightForWidth(note.width()));
+    EXPECT_GT(window.BtnMain->y(), note.geometry().bottom());
+    EXPECT_LE(window.BtnMain->geometry().bottom(), window.height());
+    // The name stays off the logo's right-hand edge: only the fill shows there.
+    const QImage logo = DlgSetOptions::Logo().toImage();
+    for (int x = 139; x < 144; ++x)
+        for (int y = 10; y < 70; ++y)
+            ASSERT_EQ(logo.pixelColor(x, y), QColor(225, 236, 248)) << x << "," << y;
 }

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QPushButton>
 
 #include "ClsDAO.h"
@@ -79,4 +80,14 @@ TEST_F(DlgRestoreTest, CancelOrNoFileToChooseGivesNoFile) {
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
     EXPECT_EQ(DlgRestore::BackupFile(), "");
     EXPECT_FALSE(DlgRestore::AddAppointments());
+}
+
+TEST_F(DlgRestoreTest, TheChosenFilesNameIsShownWhole) {
+    const QString name = "20261208-225917.txt";  // as a backup names its file
+    touch(name);
+    DlgRestore dlg;
+    dlg.show();  // lays the window out
+    // Room for the name beside the list's drop-down arrow.
+    EXPECT_GE(dlg.CbFile->width(), dlg.CbFile->fontMetrics().horizontalAdvance(name) + 24);
+    EXPECT_LE(dlg.Frame1[0]->geometry().right(), dlg.width());
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QTest>
 
 #include "FormsTimer.h"
@@ -259,4 +260,14 @@ TEST_F(RosTestDlgMain, AGroupWithASlotLengthOfZeroIsFilledOnTheDefaultGridWithou
     EXPECT_EQ(scalar("select count(*) from tblBookings where (BookingStart - 540) % 5 <> 0 or "
                      "(BookingEnd - BookingStart) % 5 <> 0"),
               0);
+}
+
+TEST_F(RosTestDlgMain, TheNotesAreShownWholeOneBelowTheOtherInsideTheWindow) {
+    DlgMain window;
+    for (int i = 0; i < 7; ++i) {
+        const QLabel& note = *window.Label1[i];
+        EXPECT_GE(note.height(), note.heightForWidth(note.width())) << i;
+        if (i > 0) EXPECT_GT(note.y(), window.Label1[i - 1]->geometry().bottom()) << i;
+    }
+    EXPECT_LE(window.Label1[6]->geometry().bottom(), window.centralWidget()->height());
 }

@@ -7,6 +7,7 @@
 
 #include "CalendarState.h"
 #include "ClsBooking.h"
+#include "ClsDate.h"
 #include "ClsForms.h"
 #include "ClsGroup.h"
 #include "ClsTask.h"
@@ -118,21 +119,44 @@ TEST_F(DlgApptCommands, MoveAndCopyAreShortenedBeforeTheNextBookingAndEndTheMode
         int index, target;  // button, slot clicked
         QStringList after;
         bool warned;
+        const char* shown;  // start and end shown afterwards
     } cases[] = {
         {"move one slot later over its own place",
          4,
          555,
          {"1 46000 555-615", "1 46000 660-690"},
-         false},
-        {"move up to the next booking", 4, 630, {"1 46000 630-660", "1 46000 660-690"}, false},
-        {"move into the next booking", 4, 660, {"1 46000 540-600", "1 46000 660-690"}, true},
-        {"move capped at the day's end", 4, 990, {"1 46000 990-1035", "1 46000 660-690"}, false},
-        {"copy inside itself", 5, 555, {"1 46000 540-600", "1 46000 660-690"}, true},
+         false,
+         "09:15 am-10:15 am"},
+        {"move up to the next booking",
+         4,
+         630,
+         {"1 46000 630-660", "1 46000 660-690"},
+         false,
+         "10:30 am-11:00 am"},
+        {"move into the next booking",
+         4,
+         660,
+         {"1 46000 540-600", "1 46000 660-690"},
+         true,
+         "09:00 am-10:00 am"},
+        {"move capped at the day's end",
+         4,
+         990,
+         {"1 46000 990-1035", "1 46000 660-690"},
+         false,
+         "04:30 pm-05:15 pm"},
+        {"copy inside itself",
+         5,
+         555,
+         {"1 46000 540-600", "1 46000 660-690"},
+         true,
+         "09:00 am-10:00 am"},
         {"copy reaching into itself",
          5,
          510,
          {"1 46000 540-600", "1 46000 660-690", "1 46000 510-540"},
-         false},
+         false,
+         "08:30 am-09:00 am"},
     };
     for (const Case& c : cases) {
         sql({"delete from tblBookings"});
@@ -148,6 +172,13 @@ TEST_F(DlgApptCommands, MoveAndCopyAreShortenedBeforeTheNextBookingAndEndTheMode
             EXPECT_FALSE(e.MovePending) << c.what;
             EXPECT_FALSE(e.LblMove->isVisible());
             EXPECT_EQ(e.BtnTask[c.index]->text(), c.index == 4 ? "&Move" : "&Copy");
+            // The times shown are the record's, which the spins and Submit work from.
+            EXPECT_EQ(e.LblStart->text() + "-" + e.LblEnd->text(), c.shown) << c.what;
+            ClsDate& date = SharedObjects::Date();
+            EXPECT_EQ(date.ShowTime(record().BookingStart(), true) + "-" +
+                          date.ShowTime(record().BookingEnd(), true),
+                      c.shown)
+                << c.what;
         });
         EXPECT_EQ(stored(), c.after) << c.what;
         EXPECT_EQ(messages.contains(kMoveConflict), c.warned) << c.what;

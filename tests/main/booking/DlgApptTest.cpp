@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTableView>
 
 #include "CalendarState.h"
 #include "ClsBooking.h"
@@ -76,6 +77,22 @@ TEST_F(DlgApptTest, TheDayShowsOneRowPerSlotWithEachBookingOnceAndItsRunMarked) 
             e.CbResource->SetListIndex(-1);
             EXPECT_EQ(e.LbTimeSlot->rowCount(), 37);
             EXPECT_EQ(e.LbTimeSlot->rowData(rowOf(540)), 0);
+        });
+    }
+}
+
+TEST_F(DlgApptTest, EveryTimeLabelOfTheDayFitsItsColumnWhole) {
+    for (const bool military : {false, true}) {
+        setting("Options", "UseMilitaryTime", military ? "1" : "0");
+        open([&](DlgAppt& e) {
+            const auto* view = e.LbTimeSlot->findChild<QTableView*>();
+            ASSERT_NE(view, nullptr);
+            for (int row = 0; row < e.LbTimeSlot->rowCount(); ++row) {
+                const QString label = e.LbTimeSlot->cellText(row, 1);
+                // The cell keeps a few pixels either side of its text.
+                EXPECT_LE(view->fontMetrics().horizontalAdvance(label) + 8, view->columnWidth(0))
+                    << label.toStdString();
+            }
         });
     }
 }

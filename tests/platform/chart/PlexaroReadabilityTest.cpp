@@ -132,3 +132,39 @@ TEST_F(PlexaroReadabilityTest, AdjacentBarsKeepAGapAndTheLastHourIsClosed) {
     EXPECT_EQ(shot.pixel(end + 1, emptyRow), plat::OleToQColor(kWhite).rgb());
     EXPECT_EQ(shot.pixel(end, v.rows.top - 3), shot.pixel(boundary, v.rows.top - 3));
 }
+
+TEST_F(PlexaroReadabilityTest, TheHourInProgressAtTheLeftEdgeIsLabelledWholeOrNotAtAll) {
+    struct Case {
+        bool use24Hour;
+        int scrolledToMinute;   // 120 px an hour: a minute is two pixels
+        const char* edgeLabel;  // the label moved in at the left edge; "" when none fits
+    } cases[] = {
+        {false, 550, "9 am"},
+        {true, 550, "09:00"},
+        {false, 590, ""},  // 10 am follows 20 px on: no room for a label before it
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.scrolledToMinute);
+        chart.setUse24Hour(c.use24Hour);
+        chart.setTimeZoom(120);
+        chart.scrollTo(kMonday, c.scrolledToMinute);
+        const plat::PlexaroView& v = chart.view();
+        std::vector<PaintedText> ruler;
+        for (const PaintedText& t : paintTexts())
+            if (t.extent.top() >= v.titleHeight + v.rulerHeight / 2 && t.extent.top() < v.rows.top)
+                ruler.push_back(t);
+        ASSERT_FALSE(ruler.empty());
+        EXPECT_EQ(cutTexts(ruler), "");
+        for (const PaintedText& t : ruler)
+            EXPECT_FALSE(t.text.endsWith(u'…')) << t.text.toStdString();
+        const PaintedText& first = *std::min_element(
+            ruler.begin(), ruler.end(),
+            [](const auto& a, const auto& b) { return a.extent.left() < b.extent.left(); });
+        if (*c.edgeLabel) {
+            EXPECT_EQ(first.text, QString(c.edgeLabel));
+            EXPECT_GE(first.extent.left(), v.timeLeft());
+        } else {
+            EXPECT_EQ(first.text, QString(c.use24Hour ? "10:00" : "10 am"));
+        }
+    }
+}

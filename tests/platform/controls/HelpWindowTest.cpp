@@ -114,3 +114,31 @@ TEST(HelpWindow, StaysUsableUnderAModalDialogAndOutlivesIt) {
         EXPECT_EQ(help->parentWidget(), &owner);
     }
 }
+
+TEST(HelpWindow, OpensCentredOnItsOwnerAndWhollyOnItsScreen) {
+    QWidget probe;
+    const QRect room = probe.screen()->availableGeometry();
+    struct Case {
+        const char* name;
+        QPoint ownerCentre;
+        bool centred;  // whether there is room to centre it on the owner
+    } cases[] = {
+        {"owner in the middle", room.center(), true},
+        {"owner at the bottom right", room.bottomRight() - QPoint(40, 30), false},
+        {"owner at the top left", room.topLeft() + QPoint(20, 10), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QWidget owner;
+        QRect ownerRect(0, 0, 200, 150);
+        ownerRect.moveCenter(c.ownerCentre);
+        owner.setGeometry(ownerRect);
+        auto* help = new plat::HelpWindow(&owner);
+        help->setHelpFile("/nonexistent/Rostima.md");
+        help->showHelp(10);
+        EXPECT_TRUE(room.contains(help->geometry()))
+            << help->geometry().x() << "," << help->geometry().y();
+        EXPECT_EQ(help->geometry().center() == ownerRect.center(), c.centred);
+        EXPECT_GT(help->width(), 300);
+    }
+}
