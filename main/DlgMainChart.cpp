@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <charconv>
 
 #include "ClsBooking.h"
 #include "ClsDAO.h"
@@ -24,6 +25,13 @@ constexpr uint32_t kNeutralColour = 0xC0C0C0;  // light grey: a booking whose ty
 ClsIni& ini() { return SharedObjects::Ini(); }
 ClsForms& forms() { return SharedObjects::Forms(); }
 void log(const QString& line) { SharedObjects::Log().LogMsg(line); }
+
+// A bar's key: "B" followed by the booking id in decimal, made in one piece.
+QString barKey(int32_t bookingId) {
+    char text[16] = {'B'};
+    const char* end = std::to_chars(text + 1, text + sizeof text, bookingId).ptr;
+    return QString::fromLatin1(text, end - text);
+}
 
 // Lets pending window events run during a load: before every resource, and between its
 // bookings now and then.
@@ -137,7 +145,7 @@ void DlgMain::ShowResources(int32_t resourceId) {
                 const auto day = static_cast<int32_t>(checked[kDate]);
                 const int bar = Sched->addBar(row, static_cast<int>(checked[kStart]),
                                               static_cast<int>(checked[kEnd]), day, day,
-                                              QLatin1Char('B') + QString::number(id));
+                                              barKey(id));
                 Sched->setBarData(row, bar, id);
                 const DbValue& colour = bookings->Field(kColour);
                 if (colour.isNull() && !loggedGap) {

@@ -14,7 +14,11 @@ int find(const QStringList& names, Name name) {
 }  // namespace
 
 ClsRecordset::ClsRecordset(QStringList names)
-    : m_names(std::move(names)), m_columns(static_cast<size_t>(m_names.size())), m_row(m_columns) {}
+    : m_names(std::move(names)),
+      m_columns(static_cast<size_t>(m_names.size())),
+      m_at(m_columns),
+      m_row(m_columns),
+      m_unpacked(m_columns) {}
 
 int ClsRecordset::indexOf(const QString& name) const { return find(m_names, name); }
 int ClsRecordset::indexOf(QLatin1StringView name) const { return find(m_names, name); }
@@ -34,29 +38,41 @@ void ClsRecordset::newBlock(size_t n) {
     m_free = size - partial;
 }
 
-void ClsRecordset::unpack() const {
+void ClsRecordset::locate() const {
     const char* p = m_rowStart[m_pos];
-    for (DbValue& value : m_row) {
+    for (const char*& at : m_at) {
+        at = p;
         const char tag = *p++;
-        if (tag == kTagInteger) {
-            int64_t v;
-            memcpy(&v, p, sizeof v);
-            p += sizeof v;
-            value = DbValue(v);
-        } else if (tag == kTagDouble) {
-            double v;
-            memcpy(&v, p, sizeof v);
-            p += sizeof v;
-            value = DbValue(v);
+        if (tag == kTagInteger || tag == kTagDouble) {
+            p += 8;
         } else if (tag == kTagText) {
             uint32_t size;
             memcpy(&size, p, sizeof size);
-            p += sizeof size;
-            value = DbValue(QString::fromUtf8(p, static_cast<qsizetype>(size)));
-            p += size;
-        } else {
-            value = DbValue();
+            p += sizeof size + size;
         }
     }
-    m_unpacked = true;
+    std::fill(m_unpacked.begin(), m_unpacked.end(), 0);
+    m_located = true;
+}
+
+void ClsRecordset::unpack(size_t column) const {
+    const char* p = m_at[column];
+    const char tag = *p++;
+    DbValue& value = m_row[column];
+    if (tag == kTagInteger) {
+        int64_t v;
+        memcpy(&v, p, sizeof v);
+        value = DbValue(v);
+    } else if (tag == kTagDouble) {
+        double v;
+        memcpy(&v, p, sizeof v);
+        value = DbValue(v);
+    } else if (tag == kTagText) {
+        uint32_t size;
+        memcpy(&size, p, sizeof size);
+        value = DbValue(QString::fromUtf8(p + sizeof size, static_cast<qsizetype>(size)));
+    } else {
+        value = DbValue();
+    }
+    m_unpacked[column] = 1;
 }

@@ -12,7 +12,7 @@
 // database lock is gone. Walked with Eof()/MoveNext(); fields by position (0-based) or
 // by name without regard to case.
 //
-// The rows are kept packed, one buffer for the whole set, and the current row is
+// The rows are kept packed, in blocks for the whole set, and a field of the current row is
 // unpacked when it is first read: a field read stays valid until the next move.
 class ClsRecordset {
 public:
@@ -30,8 +30,10 @@ public:
     // The current row's field; NULL at the end of the set or for an unknown field.
     const DbValue& Field(int index) const {
         if (Eof() || index < 0 || static_cast<size_t>(index) >= m_columns) return kNull;
-        if (!m_unpacked) unpack();
-        return m_row[static_cast<size_t>(index)];
+        const auto column = static_cast<size_t>(index);
+        if (!m_located) locate();
+        if (!m_unpacked[column]) unpack(column);
+        return m_row[column];
     }
     const DbValue& Field(const QString& name) const { return Field(indexOf(name)); }
     // The same for a name written in the code, without making a QString of it.
@@ -69,9 +71,11 @@ private:
     }
     void moveTo(size_t pos) {
         m_pos = pos;
-        m_unpacked = false;
+        m_located = false;
     }
-    void unpack() const;
+    // Finds where each value of the current row begins; none is unpacked yet.
+    void locate() const;
+    void unpack(size_t column) const;
     int indexOf(const QString& name) const;
     int indexOf(QLatin1StringView name) const;
 
@@ -84,6 +88,9 @@ private:
     size_t m_free = 0;      // bytes left in the last block
     std::vector<const char*> m_rowStart;
     size_t m_pos = 0;
-    mutable std::vector<DbValue> m_row;  // the current row, unpacked
-    mutable bool m_unpacked = false;
+    // The current row: where each value begins, and the values read so far, unpacked.
+    mutable std::vector<const char*> m_at;
+    mutable std::vector<DbValue> m_row;
+    mutable std::vector<char> m_unpacked;
+    mutable bool m_located = false;
 };

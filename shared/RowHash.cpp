@@ -1,9 +1,8 @@
 #include "RowHash.h"
 
 namespace {
-// A 64-bit mix of one value into a running hash (splitmix64 finaliser).
-uint64_t mix(uint64_t h, int64_t v) {
-    uint64_t x = h ^ (static_cast<uint64_t>(v) + 0x9E3779B97F4A7C15ULL + (h << 6) + (h >> 2));
+// The splitmix64 finaliser: every bit of x reaches every bit of the result.
+uint64_t mix(uint64_t x) {
     x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
     x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
     return x ^ (x >> 31);
@@ -11,11 +10,14 @@ uint64_t mix(uint64_t h, int64_t v) {
 }  // namespace
 
 void RowHash::Add(const int64_t* values, int count) {
-    // Each row is hashed on its own, its values in order; the rows' hashes are summed, so
-    // their order does not matter.
+    // Each row on its own: its values weighed by their place (odd weights, so a change of
+    // any one value changes the sum), then mixed; the rows' hashes are summed, so their
+    // order does not matter.
     uint64_t h = 0x243F6A8885A308D3ULL;
-    for (int i = 0; i < count; ++i) h = mix(h, values[i]);
-    m_sum += h;
+    uint64_t weight = 0x9E3779B97F4A7C15ULL;
+    for (int i = 0; i < count; ++i, weight += 0x632BE59BD9B4E01AULL)
+        h += static_cast<uint64_t>(values[i]) * weight;
+    m_sum += mix(h);
     m_any = true;
 }
 
