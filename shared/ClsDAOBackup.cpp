@@ -149,12 +149,27 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
     int32_t lastResource = 0, lastTask = 0, lastCustomer = 0;
     bool anyBooking = false;
 
-    // A row that does not load is left out, as its class's Load (which logs why) says.
+    // A row with a Null column does not load as a record (its class's Load logs why); it
+    // is written from its row all the same, Null texts as empty ones and Null numbers as
+    // the record's defaults, so the restore that replaces every table does not lose it.
+    auto num = [](const ClsRecordset& row, const char* name, int32_t fallback) {
+        const DbValue& v = row.Field(name);
+        return v.isNull() ? fallback : v.toInt();
+    };
+    auto time = [&](const ClsRecordset& row, const char* name, int32_t fallback) {
+        return static_cast<int16_t>(num(row, name, fallback));
+    };
+    auto fillMember = [&](ClsGroupMember& member, const ClsRecordset& row) {
+        member.setMinTime(time(row, "MinTime", group.Interval()));
+        member.setMaxTime(time(row, "MaxTime", group.DayEnd() - group.DayStart()));
+        member.setInitTime(time(row, "InitTime", group.Interval()));
+    };
     auto writeResource = [&](const ClsRecordset& row) {
         lastResource = row.Field("ResourceId").toInt();
         if (!resource.LoadFrom(row)) {
             resource.Load(lastResource);
-            return;
+            resource.setResourceName(row.Field("ResourceName").toString());
+            fillMember(resource, row);
         }
         resources.add(lastResource, resource.ResourceName());
         BackupWork::Panel("Person", resource.ResourceName());
@@ -165,7 +180,9 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
         lastTask = row.Field("TaskId").toInt();
         if (!task.LoadFrom(row)) {
             task.Load(lastTask);
-            return;
+            task.setTaskName(row.Field("TaskName").toString());
+            task.setColour(num(row, "Colour", 255));
+            fillMember(task, row);
         }
         tasks.add(lastTask, task.TaskName());
         BackupWork::Panel("Person", task.TaskName());
@@ -176,7 +193,10 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
         lastCustomer = row.Field("CustomerId").toInt();
         if (!customer.LoadFrom(row)) {
             customer.Load(lastCustomer);
-            return;
+            customer.setCustomerName(row.Field("CustomerName").toString());
+            customer.setRef01(row.Field("Ref01").toString());
+            customer.setRef02(row.Field("Ref02").toString());
+            customer.setRef03(row.Field("Ref03").toString());
         }
         customers.add(lastCustomer, customer.CustomerName());
         BackupWork::Panel("Person", customer.CustomerName());
@@ -214,10 +234,17 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
     // The group's block: its G line, then its resources, types, customers and bookings.
     bool blocksDone = true;
     auto writeGroup = [&](const ClsRecordset& row) {
-        if (!blocksDone || !group.Load(row.Field("GroupId").toInt())) return;
+        if (!blocksDone) return;
+        const QString gid = row.Field("GroupId").toString();
+        if (!group.Load(row.Field("GroupId").toInt())) {
+            group.InitBfr();
+            group.setGroupName(row.Field("GroupName").toString());
+            group.setDayStart(time(row, "DayStart", 0));
+            group.setDayEnd(time(row, "DayEnd", 1440));
+            group.setInterval(time(row, "Interval", 5));
+        }
         BackupWork::Panel("Task", group.GroupName());
         lines.put('G', group.GroupName(), group.DayStart(), group.DayEnd(), group.Interval());
-        const QString gid = QString::number(group.GroupId());
         blocksDone =
             eachRow("select * from tblResources where GroupId = " + gid + " order by ResourceName",
                     4, writeResource) &&
@@ -234,7 +261,7 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
                     gid + ") order by BookingDate, BookingStart",
                 7, writeBooking);
     };
-    if (!eachRow("select GroupId, GroupName from tblGroups order by GroupName", 3, writeGroup) ||
+    if (!eachRow("select * from tblGroups order by GroupName", 3, writeGroup) ||
         !blocksDone)
         return false;
     if (!lines.flush() || !out.commit()) {
