@@ -164,6 +164,29 @@ TEST_F(DlgMainTest, AnotherWorkstationsChangeReloadsTheChartOnTheNextTick) {
     EXPECT_EQ(dlg->LastBookingCheck, kept);
 }
 
+TEST_F(DlgMainTest, AChangeMadeWhileTheChartLoadsIsShownByTheNextTick) {
+    clinic(today());
+    ASSERT_TRUE(start());
+    // Another workstation adds a booking of Anna (row 1) while the load lets events run
+    // before Ben's row: after Anna's bookings were read.
+    int events = 0;
+    std::function<void()> elsewhere = [&] {
+        if (++events == 1) {
+            QMetaObject::invokeMethod(qApp, elsewhere, Qt::QueuedConnection);
+            return;
+        }
+        sql({QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
+                     "CustomerId, ResourceId, RepeatId) values (1, %1, 700, 760, 0, 2, 0)")
+                 .arg(today())});
+    };
+    QMetaObject::invokeMethod(qApp, elsewhere, Qt::QueuedConnection);
+    dlg->ShowResources(0);
+    ASSERT_EQ(events, 2);
+    EXPECT_EQ(dlg->Sched->model().barCount(1), 1);
+    dlg->Timer1_Timer();
+    EXPECT_EQ(dlg->Sched->model().barCount(1), 2);
+}
+
 TEST_F(DlgMainTest, ATickWaitsWithItsReloadUntilAnOpenDialogHasClosed) {
     clinic(today());
     ASSERT_TRUE(start());
