@@ -4,10 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <optional>
 #include <thread>
 
 namespace plat {
@@ -15,36 +18,45 @@ namespace {
 
 constexpr int kJoinWaitMs = 10000;  // a compaction in progress is waited for this long
 
-// The database's permission bits, so that everyone who may write the database may take a
-// slot (the umask would narrow them); -1 when the database cannot be looked at.
-mode_t databaseMode(const QString& dbPath, gid_t* group) {
+// The database file's owner, group and permission bits, or nothing when it cannot be
+// looked at.
+std::optional<struct stat> databaseStat(const QString& dbPath) {
     struct stat st {};
-    if (stat(QFile::encodeName(dbPath).constData(), &st) != 0) return static_cast<mode_t>(-1);
-    *group = st.st_gid;
-    return st.st_mode & 0777;
+    if (stat(QFile::encodeName(dbPath).constData(), &st) != 0) return std::nullopt;
+    return st;
 }
 
-// Opens the slot file of the database; made with the database's group and permission bits
-// when missing (created then tells so). A slot file of ours whose bits differ from the
-// database's (one made under the umask by an earlier version) is set the same way.
+// Opens the slot file of the database (created tells whether this call made it). A new one
+// gets the database file's owner and group where this program may give them, and its
+// permission bits whatever the umask, so everyone who may write the database may take a
+// slot. One of ours whose bits differ (made under the umask by an earlier version) is set
+// the same way.
 int openSlotFile(const QString& dbPath, QString* why, bool* created = nullptr) {
     const QByteArray path = QFile::encodeName(UserSlots::SlotFile(dbPath));
-    int fd = open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    const bool made = fd >= 0;
-    if (!made && errno == EEXIST) fd = open(path.constData(), O_RDWR | O_CLOEXEC);
+    int fd = -1;
+    bool made = false;
+    // A file removed between the two opens (by a refused opener that made it) is made anew.
+    for (int attempt = 0; fd < 0 && attempt < 3; ++attempt) {
+        fd = open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        made = fd >= 0;
+        if (!made && errno == EEXIST) fd = open(path.constData(), O_RDWR | O_CLOEXEC);
+        if (fd < 0 && errno != ENOENT) break;
+    }
     if (fd < 0) {
         if (why) *why = QString("cannot open %1: %2").arg(path, strerror(errno));
         return -1;
     }
     if (created) *created = made;
-    gid_t group = 0;
+    const std::optional<struct stat> db = databaseStat(dbPath);
     struct stat st {};
-    const mode_t mode = databaseMode(dbPath, &group);
-    if (mode != static_cast<mode_t>(-1) && fstat(fd, &st) == 0 &&
-        (made || (st.st_uid == geteuid() && (st.st_mode & 0777) != mode))) {
-        // Outside the database's group the file keeps ours; the bits are set all the same.
-        if (st.st_gid != group) static_cast<void>(fchown(fd, static_cast<uid_t>(-1), group));
-        fchmod(fd, mode);
+    if (db && fstat(fd, &st) == 0 &&
+        (made || (st.st_uid == geteuid() && (st.st_mode & 0777) != (db->st_mode & 0777)))) {
+        // Each is refused unless allowed (the owner only to root, the group to its members);
+        // the bits are set all the same.
+        if (made) static_cast<void>(fchown(fd, db->st_uid, static_cast<gid_t>(-1)));
+        if (st.st_gid != db->st_gid)
+            static_cast<void>(fchown(fd, static_cast<uid_t>(-1), db->st_gid));
+        fchmod(fd, db->st_mode & 0777);
     }
     return fd;
 }
@@ -136,12 +148,15 @@ void UserSlots::Withdraw() {
 
 int UserSlots::Count(const QString& dbPath, QString* why) {
     // A description of its own, so the slots of this process count as well. Without a slot
-    // file nobody has the database open, and none is made for counting.
+    // file nobody has the database open, and none is made for counting; a folder that is
+    // not there is a failure still.
     const QByteArray path = QFile::encodeName(SlotFile(dbPath));
     const int fd = open(path.constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) return 0;
+    const int error = errno;
+    if (fd < 0 && error == ENOENT && QFileInfo(SlotFile(dbPath)).absoluteDir().exists())
+        return 0;
     if (fd < 0) {
-        if (why) *why = QString("cannot open %1: %2").arg(path, strerror(errno));
+        if (why) *why = QString("cannot open %1: %2").arg(path, strerror(error));
         return -1;
     }
     int count = 0;

@@ -25,17 +25,20 @@ private:
 };
 }  // namespace
 
-// Whoever may write the database may take a slot: the slot file gets the database's bits
-// and group whatever the umask, and one of ours made narrower before is set to them too.
-TEST(UserSlots, TheSlotFileTakesTheDatabasesPermissionBitsAndGroup) {
+// Whoever may write the database may take a slot: the slot file gets the database's owner
+// and group where allowed and its bits whatever the umask; one of ours made narrower before
+// is set to those bits too.
+TEST(UserSlots, TheSlotFileTakesTheDatabasesOwnerGroupAndPermissionBits) {
     TempProgramFolder folder;
     const QString db = folder.file("Rostima.mdb");
     const QString slotFile = plat::UserSlots::SlotFile(db);
     WriteTestFile(db, "database");
     const Umask mask(077);
-    // As root the database may be given any group; otherwise it keeps our own.
-    const gid_t group = geteuid() == 0 ? 4242 : getegid();
-    ASSERT_EQ(chown(QFile::encodeName(db).constData(), static_cast<uid_t>(-1), group), 0);
+    // As root the database may be given to anyone; otherwise it stays ours.
+    const bool root = geteuid() == 0;
+    const uid_t owner = root ? 4243 : geteuid();
+    const gid_t group = root ? 4242 : getegid();
+    ASSERT_EQ(chown(QFile::encodeName(db).constData(), owner, group), 0);
     for (const mode_t mode : {0660, 0666, 0644, 0600}) {
         QFile::remove(slotFile);
         ASSERT_EQ(chmod(QFile::encodeName(db).constData(), mode), 0);
@@ -43,7 +46,10 @@ TEST(UserSlots, TheSlotFileTakesTheDatabasesPermissionBitsAndGroup) {
         ASSERT_TRUE(user.Join(db));
         EXPECT_EQ(statOf(slotFile).st_mode & 0777, mode) << std::oct << mode;
         EXPECT_EQ(statOf(slotFile).st_gid, group);
+        EXPECT_EQ(statOf(slotFile).st_uid, owner);
     }
+    QFile::remove(slotFile);
+    WriteTestFile(slotFile, "");
     ASSERT_EQ(chmod(QFile::encodeName(slotFile).constData(), 0644), 0);
     ASSERT_EQ(chmod(QFile::encodeName(db).constData(), 0660), 0);
     plat::UserSlots user;
