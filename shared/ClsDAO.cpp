@@ -150,7 +150,7 @@ dao::Failure ClsDAO::openFile(const QString& Path) {
     if (f.number != 0) {
         if (m_db) sqlite3_close(m_db);
         m_db = nullptr;
-        m_slots.Leave();
+        m_slots.Withdraw();
     }
     return f;
 }

@@ -9,7 +9,7 @@
 #include "SharedObjects.h"
 
 namespace {
-constexpr int kBufferSize = 255;  // values read back are cut to 254 characters
+constexpr int kBufferSize = ClsIni::kLongestValue + 1;  // and its terminator
 
 void log(const QString& line) { SharedObjects::Log().LogMsg(line); }
 

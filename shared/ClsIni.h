@@ -11,12 +11,15 @@ public:
     void setIniFile(const QString& NewFile);
     QString IniFile() const { return m_file; }
 
+    // The longest value a read gives back whole; a longer one comes back cut.
+    static constexpr int kLongestValue = 254;
+
     // True when the value is in the file (false, and a log line, when it could not be
     // written; false without a line when no file is named).
     bool WriteValue(const QString& SectName, const QString& KeyName, const QString& NewVal);
     bool WriteValue(const QString& SectName, const QString& KeyName, int64_t NewVal);
 
-    // The stored value (at most 254 characters), or the default's text.
+    // The stored value (at most kLongestValue characters), or the default's text.
     QString GetValue(const QString& SectName, const QString& KeyName, const QString& DefVal);
     QString GetValue(const QString& SectName, const QString& KeyName, int64_t DefVal);
     // A number: the stored text read as a whole number, or DefVal when the key is missing

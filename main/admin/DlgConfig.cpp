@@ -76,9 +76,14 @@ void DlgConfig::ShowModal(QWidget* owner, const plat::Plexaro& chart) {
 
 QString DlgConfig::DefaultDatabase() { return plat::AppPath() + "/Rostima.mdb"; }
 
-QString DlgConfig::PurgeDate(int days) {
+int32_t DlgConfig::PurgeCutOff(int64_t period) {
+    return SharedObjects::Date().DateToLong(QDate::currentDate()) -
+           static_cast<int32_t>(std::clamp<int64_t>(period, 0, 100000));
+}
+
+QString DlgConfig::PurgeDate(int64_t period) {
     return QLocale(QLocale::English)
-        .toString(QDate::currentDate().addDays(-static_cast<qint64>(days)), "d MMM yyyy");
+        .toString(SharedObjects::Date().LongToDate(PurgeCutOff(period)), "d MMM yyyy");
 }
 
 void DlgConfig::Form_Load() {
@@ -95,7 +100,7 @@ void DlgConfig::Form_Load() {
     for (QCheckBox* box : ChkOption)
         box->setChecked(ini().GetNumber("Options", tagOf(box), 0) != 0);
     TxtDatabase->setText(ini().GetValue("Config", "DbName", DefaultDatabase()));
-    LblPurge->setText(PurgeDate(static_cast<int>(ini().GetNumber("Config", "PurgePeriod", 90))));
+    LblPurge->setText(PurgeDate(ini().GetNumber("Config", "PurgePeriod", 90)));
     CbPageSize->Clear();
     // The papers the print preview knows, by the code PageSize keeps; Letter unless set.
     using plat::ViewProPaper;
@@ -186,18 +191,10 @@ void DlgConfig::SpinPurge_Click(int16_t d) {
     LblPurge->setText(PurgeDate(next));
 }
 
-// The first day kept: the purge period before today, and never a day after today.
-int32_t DlgConfig::purgeCutOff() const {
-    const int64_t period = std::max<int64_t>(ini().GetNumber("Config", "PurgePeriod", 90), 0);
-    return SharedObjects::Date().DateToLong(QDate::currentDate()) -
-           static_cast<int32_t>(std::min<int64_t>(period, 100000));
-}
-
 void DlgConfig::BtnPurge_Click() {
-    const int32_t cutOff = purgeCutOff();
-    const QString date =
-        QLocale(QLocale::English).toString(SharedObjects::Date().LongToDate(cutOff), "d MMM yyyy");
-    if (!ModMain::Confirm("Delete every appointment before " + date + "?")) return;
+    const int64_t period = ini().GetNumber("Config", "PurgePeriod", 90);
+    const int32_t cutOff = PurgeCutOff(period);
+    if (!ModMain::Confirm("Delete every appointment before " + PurgeDate(period) + "?")) return;
     ClsDAO& dao = SharedObjects::DAO();
     if (!dao.SqlAction("delete from tblBookings where BookingDate < ?", {cutOff})) {
         ModMain::Warning("Unable to purge the appointments!");
@@ -239,10 +236,15 @@ void DlgConfig::save() {
     for (const QCheckBox* box : ChkOption)
         ini().WriteValue("Options", tagOf(box), box->isChecked() ? 1 : 0);
     // A file the next start could not open is not stored: that start would end at once.
+    // Nor one longer than a setting is read back: the next start would look for another.
     const QString database = TxtDatabase->text().trimmed();
     const bool current = database == SharedObjects::DAO().DbPath();
-    if (!database.isEmpty() && QFileInfo(database).isFile() &&
-        (current || opensAsDatabase(database)))
+    if (database.size() > ClsIni::kLongestValue)
+        ModMain::Warning("The database file " + database + " has a path longer than " +
+                         QString::number(ClsIni::kLongestValue) +
+                         " characters: the database setting is unchanged.");
+    else if (!database.isEmpty() && QFileInfo(database).isFile() &&
+             (current || opensAsDatabase(database)))
         ini().WriteValue("Config", "DbName", database);
     else
         ModMain::Warning("The database file " + database +

@@ -86,8 +86,11 @@ public:
 
     static constexpr int kTwipsPerPixel = 15;
     static QString DefaultDatabase();
-    // The purge label's text for a period of days before today.
-    static QString PurgeDate(int days);
+    // The first day a purge keeps, for a period of days before today: never a day after
+    // today, and at most 100000 days back.
+    static int32_t PurgeCutOff(int64_t period);
+    // The purge label's text: that day, the one Purge Now asks about.
+    static QString PurgeDate(int64_t period);
     static uint32_t ButtonColour(const QPushButton& button);
     static void SetButtonColour(QPushButton& button, uint32_t colour);
 
@@ -97,7 +100,6 @@ private:
     void loadLists();
     void save();
     void exit();
-    int32_t purgeCutOff() const;
 
     const plat::Plexaro& m_chart;
 };

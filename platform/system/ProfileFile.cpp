@@ -13,13 +13,26 @@
 namespace plat {
 namespace {
 
-// A file's lines as they stand, byte for byte, and each one read as text for matching.
-// A write changes only the bytes of the line it writes, so lines in another encoding
-// keep their bytes.
+// A file's lines as they stand, byte for byte, each with its own line end, and each one
+// read as text for matching. A write changes only the bytes of the line it writes, so
+// lines in another encoding or with another line end keep theirs.
 struct Lines {
-    QList<QByteArray> raw;  // without their line ends
+    QList<QByteArray> raw;   // without their line ends
+    QList<QByteArray> ends;  // "\n", "\r\n", or "" for a last line without one
     QStringList lines;
-    QByteArray eol = "\n";
+
+    // Puts a line before index at (at the end when at is the count). It ends as the nearest
+    // line before it that has an end (else with "\n"); a last line that had no end gets
+    // that one too, so the two stay apart.
+    void insert(qsizetype at, const QByteArray& line) {
+        QByteArray end;
+        for (qsizetype i = at - 1; end.isEmpty() && i >= 0; --i) end = ends[i];
+        if (end.isEmpty()) end = "\n";
+        if (at > 0 && ends[at - 1].isEmpty()) ends[at - 1] = end;
+        raw.insert(at, line);
+        ends.insert(at, end);
+        lines.insert(at, QString::fromUtf8(line));
+    }
 };
 
 Lines readLines(const QString& path) {
@@ -28,11 +41,18 @@ Lines readLines(const QString& path) {
     if (!f.open(QIODevice::ReadOnly)) return r;
     const QByteArray bytes = f.readAll();
     if (bytes.isEmpty()) return r;
-    if (bytes.contains("\r\n")) r.eol = "\r\n";
     r.raw = bytes.split('\n');
     if (bytes.endsWith('\n')) r.raw.removeLast();
-    for (QByteArray& l : r.raw) {
-        if (l.endsWith('\r')) l.chop(1);
+    for (qsizetype i = 0; i < r.raw.size(); ++i) {
+        QByteArray& l = r.raw[i];
+        QByteArray end = "\n";
+        if (i == r.raw.size() - 1 && !bytes.endsWith('\n')) {
+            end.clear();  // the last line has no end at all
+        } else if (l.endsWith('\r')) {
+            end = "\r\n";
+            l.chop(1);
+        }
+        r.ends << end;
         r.lines << QString::fromUtf8(l);
     }
     return r;
@@ -132,14 +152,15 @@ bool WritePrivateProfileString(const QString& section, const QString& key,
     if (f.keyLine >= 0) {
         l.raw[f.keyLine] = (keyOf(l.lines[f.keyLine]).value() + "=" + v).toUtf8();
     } else if (f.sectionLine >= 0) {
-        l.raw.insert(f.lastLine + 1, (k + "=" + v).toUtf8());
+        l.insert(f.lastLine + 1, (k + "=" + v).toUtf8());
     } else {
-        l.raw << ("[" + s + "]").toUtf8() << (k + "=" + v).toUtf8();
+        l.insert(l.raw.size(), ("[" + s + "]").toUtf8());
+        l.insert(l.raw.size(), (k + "=" + v).toUtf8());
     }
     QSaveFile out(path);
     bool ok = out.open(QIODevice::WriteOnly);
     if (ok) {
-        for (const QByteArray& line : l.raw) out.write(line + l.eol);
+        for (qsizetype i = 0; i < l.raw.size(); ++i) out.write(l.raw[i] + l.ends[i]);
         ok = out.commit();
     }
     if (!ok && error) *error = out.errorString();

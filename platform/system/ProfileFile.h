@@ -11,9 +11,10 @@
 //   and creates a missing file;
 // - a write is one locked read-modify-write that replaces the file atomically, so readers
 //   never see half a file and two writers never lose each other's values.
-// - a write changes only the bytes of its own line (lines in another encoding stay as they
-//   were), and a line break in a section, key or value is written as a blank, so a write
-//   never makes keys or sections of its own.
+// - a write changes only the bytes of its own line (lines in another encoding or with
+//   another line end stay as they were; a new line ends as the lines before it), and a
+//   line break in a section, key or value is written as a blank, so a write never makes
+//   keys or sections of its own.
 namespace plat {
 
 // A name without a folder lives in the Windows directory (the program folder).

@@ -119,16 +119,24 @@ private:
     bool m_done = false;
 };
 
-enum class Unusable { SlotFileIsAFolder, HeldLockedByAnother, ReadOnly };
+enum class Unusable {
+    SlotFileIsAFolder,
+    HeldLockedByAnother,
+    ReadOnly,
+    Damaged,
+    Truncated,
+    ForeignSchema
+};
 std::string unusableName(Unusable u) {
-    const char* names[] = {"SlotFileIsAFolder", "HeldLockedByAnother", "ReadOnly"};
+    const char* names[] = {"SlotFileIsAFolder", "HeldLockedByAnother", "ReadOnly",
+                           "Damaged",           "Truncated",           "ForeignSchema"};
     return names[static_cast<int>(u)];
 }
 }  // namespace
 
 // A database that can be found but not used fails the open with a line saying why, and
-// leaves nothing open: no connection, no user slot. The close that balances it writes
-// nothing more: neither an error line nor a "Database close" line.
+// leaves nothing open: no connection, no user slot, no slot file beside it. The close that
+// balances it writes nothing more: neither an error line nor a "Database close" line.
 class ClsDAOOpenRefuses : public DbFixture, public ::testing::WithParamInterface<Unusable> {};
 
 TEST_P(ClsDAOOpenRefuses, WithAClearLineAndNothingLeftOpen) {
@@ -152,11 +160,32 @@ TEST_P(ClsDAOOpenRefuses, WithAClearLineAndNothingLeftOpen) {
             why =
                 "Error 70 at line 4 in ClsDAO.DbOpen (The database file is read-only: " + dbPath();
             break;
+        case Unusable::Damaged: {
+            QFile f(dbPath());
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.seek(100));
+            f.write(QByteArray(200, '\xff'));  // the first page's table of contents
+            why = "Error 3011 at line 4 in ClsDAO.DbOpen (database disk image is malformed)";
+            break;
+        }
+        case Unusable::Truncated:
+            ASSERT_TRUE(QFile::resize(dbPath(), 8192));
+            why = "Error 3011 at line 4 in ClsDAO.DbOpen (database disk image is malformed)";
+            break;
+        case Unusable::ForeignSchema: {
+            ASSERT_TRUE(QFile::remove(dbPath()));
+            sqlite3* db = nullptr;
+            ASSERT_EQ(sqlite3_open(QFile::encodeName(dbPath()).constData(), &db), SQLITE_OK);
+            sqlite3_exec(db, "create table Invoices (Id integer)", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+            why = "Error 3049 at line 4 in ClsDAO.DbOpen (Not a Rostima database: " + dbPath();
+            break;
+        }
     }
     EXPECT_EQ(dao().DbOpen(dbPath()), 2);  // a locked file after the 10 s busy wait
     EXPECT_EQ(dao().OpenCount(), 1);
     EXPECT_EQ(dao().SqlQuery("select 1"), nullptr);
     EXPECT_EQ(plat::UserSlots::Count(dbPath()), GetParam() == Unusable::SlotFileIsAFolder ? -1 : 0);
+    EXPECT_EQ(QFileInfo::exists(dbPath() + ".users"), GetParam() == Unusable::SlotFileIsAFolder);
     dao().DbClose();
     const QString log = folder.logText();
     EXPECT_TRUE(log.contains(why)) << log.toStdString();
@@ -167,7 +196,9 @@ TEST_P(ClsDAOOpenRefuses, WithAClearLineAndNothingLeftOpen) {
 
 INSTANTIATE_TEST_SUITE_P(Files, ClsDAOOpenRefuses,
                          ::testing::Values(Unusable::SlotFileIsAFolder,
-                                           Unusable::HeldLockedByAnother, Unusable::ReadOnly),
+                                           Unusable::HeldLockedByAnother, Unusable::ReadOnly,
+                                           Unusable::Damaged, Unusable::Truncated,
+                                           Unusable::ForeignSchema),
                          [](const auto& info) { return unusableName(info.param); });
 
 using ClsDAOStatements = DbFixture;

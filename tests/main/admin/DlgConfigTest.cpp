@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -157,7 +159,7 @@ TEST_F(DlgConfigTest, EachPurgeStepIsWrittenAtOnceAndExitThenAsks) {
         const char* written;
         int shownDaysAgo;
     } cases[] = {
-        {nullptr, 0, "91", 91},   {"0", 1, "-1", -1},   {"1", 1, "0", 0},
+        {nullptr, 0, "91", 91},   {"0", 1, "-1", 0},    {"1", 1, "0", 0},
         {"32767", 0, "32767", 0}, {"ten", 0, "ten", 0},
     };
     for (const Case& c : cases) {
@@ -273,6 +275,52 @@ TEST_F(DlgConfigTest, ADatabaseTextTheNextStartCouldNotOpenIsNotSaved) {
         EXPECT_EQ(setting("Config", "DbName"), folder.file("Rostima.mdb")) << qPrintable(typed);
         EXPECT_EQ(setting("Options", "PageSize"), "2");
         EXPECT_EQ(messages.size(), 1) << qPrintable(typed);
+    }
+}
+
+// A path the settings file gives back cut would make the next start look for another file.
+TEST_F(DlgConfigTest, ADatabasePathLongerThanASettingHoldsIsNotSaved) {
+    const QString start = folder.file("");
+    for (const int length : {254, 255}) {
+        const QString path =
+            start + QString(length - start.size() - 12, 'd') + "/Rostima.mdb";
+        ASSERT_EQ(path.size(), length);
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+        ASSERT_TRUE(ClsDAO::CreateDatabase(path));
+        messages.clear();
+        const QString before = setting("Config", "DbName");
+        DlgConfig d(dlg, *dlg->Sched);
+        d.Form_Load();
+        d.TxtDatabase->setText(path);
+        d.Toolbar1_ButtonClick("Save");
+        if (length == 254) {
+            EXPECT_EQ(setting("Config", "DbName"), path);
+            EXPECT_TRUE(messages.isEmpty()) << qPrintable(messages.join("\n"));
+        } else {
+            EXPECT_EQ(setting("Config", "DbName"), before);
+            EXPECT_EQ(messages, QStringList{"Warning!: The database file " + path +
+                                            " has a path longer than 254 characters: the "
+                                            "database setting is unchanged."});
+        }
+    }
+}
+
+// Whatever the stored period, the label names the day Purge Now would ask about.
+TEST_F(DlgConfigTest, ThePurgeLabelShowsTheDayPurgeNowAsksAbout) {
+    const struct {
+        const char* stored;
+        int daysAgo;
+    } cases[] = {{"90", 90}, {"1000000000", 100000}, {"-30", 0}, {"-9999999999", 0}};
+    for (const auto& c : cases) {
+        setting("Config", "PurgePeriod", c.stored);
+        DlgConfig d(dlg, *dlg->Sched);
+        d.Form_Load();
+        EXPECT_EQ(d.LblPurge->text(), daysAgo(c.daysAgo)) << c.stored;
+        messages.clear();
+        answer = plat::vbNo;
+        d.BtnPurge->click();
+        EXPECT_EQ(messages, QStringList{"Confirm: Delete every appointment before " +
+                                        d.LblPurge->text() + "?"});
     }
 }
 

@@ -147,3 +147,15 @@ TEST(ProfileFile, WritesOnlyItsOwnLineWhateverTheTextAndLeavesOtherBytesAlone) {
     EXPECT_EQ(ReadTestFile(folder.file("l.ini")),
               "[S]\r\nName=Zo\xEB\r\n; caf\xE9 cr\xE8me\r\nOld=2\r\nNew=\xC3\xA9\r\n");
 }
+
+// A file edited on two systems keeps each line's own end; a new line ends as the nearest one
+// before it, and a last line without an end gets one only when a line follows it.
+TEST(ProfileFile, AWriteKeepsTheLineEndOfEveryOtherLine) {
+    TempProgramFolder folder;
+    WriteTestFile(folder.file("m.ini"), "[A]\nx=1\r\ny=2\n[B]\r\nz=3");
+    ASSERT_TRUE(plat::WritePrivateProfileString("A", "x", "5", "m.ini"));
+    EXPECT_EQ(ReadTestFile(folder.file("m.ini")), "[A]\nx=5\r\ny=2\n[B]\r\nz=3");
+    ASSERT_TRUE(plat::WritePrivateProfileString("B", "w", "6", "m.ini"));
+    ASSERT_TRUE(plat::WritePrivateProfileString("A", "v", "7", "m.ini"));
+    EXPECT_EQ(ReadTestFile(folder.file("m.ini")), "[A]\nx=5\r\ny=2\nv=7\n[B]\r\nz=3\r\nw=6\r\n");
+}
