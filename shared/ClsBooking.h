@@ -54,7 +54,8 @@ public:
     bool LoadFrom(const ClsRecordset& rs);
     // A new repeat-series id, 0 when none could be drawn.
     int32_t NextRepeatId();
-    // Id of the row written; 0 when nothing was (a clash, a failure, a row gone).
+    // Id of the row written; 0 when nothing was (a clash, a failure, a row gone, or a
+    // resource or type that does not exist; a customer of 0 is none, which is allowed).
     int32_t Save();
     // Fingerprint of the group's bookings from firstDay to lastDay (both included):
     // changes whenever one appears, disappears or changes its resource, day, times, type

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QThread>
+
 #include "AppInfo.h"
 #include "ClsBooking.h"
+#include "ClsGroup.h"
+#include "ClsResource.h"
+#include "ClsTask.h"
 #include "DbFixture.h"
 
 namespace {
@@ -12,6 +17,19 @@ protected:
     void SetUp() override {
         DbFixture::SetUp();
         open();
+        // A booking is stored only on a resource and a type that exist: resources 1 and 2
+        // of group 1, 3 of group 2, the rest of group 3; types 1 to 9.
+        QStringList rows;
+        for (int r : {1, 2, 3, 4, 11, 12, 13, 14})
+            rows << QString("insert into tblResources (ResourceId, GroupId, ResourceName) "
+                            "values (%1, %2, 'R%1')")
+                        .arg(r)
+                        .arg(r <= 2 ? 1 : r == 3 ? 2 : 3);
+        for (int t = 1; t <= 9; ++t)
+            rows << QString("insert into tblTasks (TaskId, GroupId, TaskName) values (%1, 1, "
+                            "'T%1')")
+                        .arg(t);
+        ASSERT_TRUE(dao().SqlActions(rows));
     }
     // Saves a new booking; returns its id or 0.
     int32_t book(int32_t resource, int32_t day, int16_t start, int16_t end, int32_t task = 1,
@@ -27,6 +45,12 @@ protected:
         return b.Save();
     }
     int64_t count() { return scalar("select count(*) from tblBookings"); }
+    // Bookings whose resource or type does not exist: no window would ever show them.
+    int64_t orphans() {
+        return scalar("select count(*) from tblBookings where ResourceId not in (select "
+                      "ResourceId from tblResources) or TaskId not in (select TaskId from "
+                      "tblTasks)");
+    }
 };
 }  // namespace
 
@@ -84,6 +108,34 @@ TEST_F(ClsBookingTest, AnUpdateOfARowDeletedElsewhereReturnsZero) {
     EXPECT_EQ(count(), 0);
 }
 
+TEST_F(ClsBookingTest, ASaveOntoAResourceOrTypeThatIsGoneIsRefusedAsAClashIs) {
+    ClsResource().Delete(2);
+    ClsTask().Delete(5);
+    const int32_t kept = book(1, kDay, 600, 660);
+    struct Case { const char* what; int32_t res, task, customer; bool saved; } cases[] = {
+        {"resource deleted", 2, 1, 0, false},
+        {"resource never there", 99, 1, 0, false},
+        {"type deleted", 1, 5, 0, false},
+        {"no type", 1, 0, 0, false},
+        {"no customer", 1, 1, 0, true},
+    };
+    for (const auto& c : cases) {
+        // A new booking, then the stored one changed to the same values.
+        EXPECT_EQ(book(c.res, kDay, 700, 760, c.task, c.customer) != 0, c.saved) << c.what;
+        ClsBooking rec;
+        ASSERT_TRUE(rec.Load(kept));
+        rec.setResourceId(c.res);
+        rec.setTaskId(c.task);
+        rec.setBookingStart(800);
+        rec.setBookingEnd(860);
+        EXPECT_EQ(rec.Save() != 0, c.saved) << c.what;
+        EXPECT_EQ(orphans(), 0) << c.what;
+        dao().SqlAction(QString("delete from tblBookings where BookingId <> %1").arg(kept));
+        dao().SqlAction(QString("update tblBookings set ResourceId = 1, TaskId = 1, "
+                                "BookingStart = 600, BookingEnd = 660"));
+    }
+}
+
 TEST_F(ClsBookingTest, NewIdsAreTheRowsOwnAndNeverReused) {
     const int32_t a = book(1, kDay, 600, 660);
     const int32_t b = book(2, kDay, 600, 660);  // same day and times, another resource
@@ -100,6 +152,7 @@ TEST_F(ClsBookingTest, NewIdsAreTheRowsOwnAndNeverReused) {
     again.setBookingDate(kDay);
     again.setBookingStart(10);
     again.setBookingEnd(20);
+    again.setTaskId(1);
     const int32_t d = again.Save();
     EXPECT_EQ(again.Save(), d);
     EXPECT_EQ(count(), 3);
@@ -148,9 +201,6 @@ TEST_F(ClsBookingTest, DeleteRepeatsRemovesOneSeriesAndZeroRemovesNothing) {
 }
 
 TEST_F(ClsBookingTest, TheFingerprintFollowsEveryChangeTheChartShows) {
-    ASSERT_TRUE(dao().SqlActions({"insert into tblResources (GroupId, ResourceName) values (1, 'A')",
-                                  "insert into tblResources (GroupId, ResourceName) values (1, 'B')",
-                                  "insert into tblResources (GroupId, ResourceName) values (2, 'C')"}));
     ClsBooking rec;
     EXPECT_EQ(rec.BookingCheck(kDay, kDay + 5, 1), 0);
     const int32_t a = book(1, kDay, 540, 600);
@@ -261,4 +311,96 @@ TEST_F(ClsBookingTest, WorkstationsDrawingAtOnceGetTheirOwnRowsIdAndNeverTheSame
             repeats.insert(repeat);
         }
     }
+}
+
+// A workstation whose editor is open on a group that another one deletes. On each
+// "go <group> <its resource> <its type> <kept resource> <kept type> <day>" it saves in a
+// loop, a slot a time: a new booking onto the doomed resource, one onto the doomed type,
+// and one onto kept ones that it then moves onto the doomed resource. It goes on until
+// three turns after it sees the group gone. Answers with the number of saves onto the
+// doomed group reported good, of those refused, and the ids that must still be stored.
+ROSTIMA_CHILD(doomed_group_saver) {
+    plat::SetAppExeNameForTest(args[1]);
+    ClsDAO& dao = SharedObjects::DAO();
+    if (dao.DbOpen(args[0]) != 0) return 1;
+    for (QString go = ChildHear(); go.startsWith("go"); go = ChildHear()) {
+        const QStringList v = go.split(' ');
+        const int32_t group = v[1].toInt(), resource = v[2].toInt(), task = v[3].toInt();
+        const int32_t keptResource = v[4].toInt(), keptTask = v[5].toInt(), day = v[6].toInt();
+        int good = 0, refused = 0, gone = -1;
+        QStringList kept;
+        auto save = [&](ClsBooking& b) {
+            const bool saved = b.Save() != 0;
+            ++(saved ? good : refused);
+            return saved;
+        };
+        for (int i = 0; i < 140 && (gone < 0 || i - gone < 3); ++i) {
+            auto rs = dao.SqlQuery("select count(*) from tblGroups where GroupId = ?", {group});
+            if (gone < 0 && rs && rs->Field(0).toInt() == 0) gone = i;
+            QThread::msleep(10);  // an editor's pace, not a lock held for ever
+            ClsBooking b;
+            b.setBookingDate(day);
+            b.setBookingStart(static_cast<int16_t>(i * 10));
+            b.setBookingEnd(static_cast<int16_t>(i * 10 + 10));
+            b.setResourceId(i % 3 == 0 ? resource : keptResource);
+            b.setTaskId(i % 3 == 1 ? task : keptTask);
+            if (i % 3 != 2) {
+                save(b);
+            } else if (b.Save() == 0) {
+                return 2;  // nothing of the doomed group in it: never refused
+            } else {
+                b.setResourceId(resource);
+                if (!save(b)) kept << QString::number(b.BookingId());
+            }
+        }
+        ChildSay(QString("%1 %2 %3").arg(good).arg(refused).arg(kept.join(',')));
+    }
+    dao.DbClose();
+    return 0;
+}
+
+TEST_F(ClsBookingTest, SavesWhileAnotherWorkstationDeletesTheGroupStoreNothingOnItsRemains) {
+    ChildProcess saver(folder, "doomed_group_saver",
+                       {dbPath(), folder.exeName() + "_saver"});
+    const auto lastId = [&] { return static_cast<int32_t>(dao().LastInsertId()); };
+    ASSERT_TRUE(dao().SqlAction("insert into tblGroups (GroupName) values ('Kept')"));
+    ASSERT_TRUE(dao().SqlAction("insert into tblTasks (GroupId, TaskName) values (?, 'K')",
+                                {lastId()}));
+    const int32_t keptTask = lastId();
+    int good = 0, refused = 0;
+    for (int round = 0; round < 16; ++round) {
+        SCOPED_TRACE(round);
+        const int32_t day = kDay + 100 + round;
+        ASSERT_TRUE(dao().SqlAction("insert into tblGroups (GroupName) values ('Doomed')"));
+        const int32_t group = lastId();
+        ASSERT_TRUE(dao().SqlAction("insert into tblResources (GroupId, ResourceName) "
+                                    "values (?, 'D')", {group}));
+        const int32_t resource = lastId();
+        ASSERT_TRUE(dao().SqlAction("insert into tblTasks (GroupId, TaskName) values (?, 'D')",
+                                    {group}));
+        const int32_t task = lastId();
+        saver.say(QString("go %1 %2 %3 1 %4 %5")  // resource 1 stays
+                      .arg(group).arg(resource).arg(task).arg(keptTask).arg(day));
+        // The delete falls at a different point of the saver's loop each round.
+        QThread::msleep(round % 8 * 6);
+        ClsGroup().Delete(group);
+        const QStringList said = saver.readLine().split(' ');
+        ASSERT_GE(said.size(), 2);
+        good += said[0].toInt();
+        refused += said[1].toInt();
+        EXPECT_EQ(orphans(), 0);
+        // Every save reported good onto what stays is stored, and nothing else is.
+        const QStringList kept = said.value(2).split(',', Qt::SkipEmptyParts);
+        EXPECT_EQ(scalar(QString("select count(*) from tblBookings where BookingDate = %1 "
+                                 "and ResourceId = 1 and TaskId = %2 and BookingId in (%3)")
+                             .arg(day).arg(keptTask).arg((kept + QStringList{"0"}).join(','))),
+                  kept.size());
+        EXPECT_EQ(scalar(QString("select count(*) from tblBookings where BookingDate = %1")
+                             .arg(day)),
+                  kept.size());
+    }
+    // Saves landed on both sides of the deletes.
+    EXPECT_GT(good, 0);
+    EXPECT_GT(refused, 0);
+    EXPECT_EQ(saver.finish(), 0);
 }
