@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QFile>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include "ModalHook.h"
@@ -173,6 +176,51 @@ TEST_F(ViewProTest, PrintingAsksForThePrinterAndPrintsOnlyTheAskedPages) {
     plat::ModalHook::SetAnswererForTest([](QDialog&) { return int(QDialog::Rejected); });
     EXPECT_TRUE(view.printPages(1, 3));
     EXPECT_FALSE(QFile::exists(pdf("declined.pdf")));
+}
+
+TEST_F(ViewProTest, ThePagesAndCopiesChosenInThePrintDialogArePrinted) {
+    view.startDoc();
+    for (int i = 1; i <= 3; ++i) {
+        if (i > 1) view.newPage();
+        view.drawText(0, 0, QString("page %1").arg(i));
+    }
+    view.endDoc();
+    view.setPrintSetting(ViewPro::kPrintAsk);
+    struct Case {
+        int from, to;  // 0: every page
+        int copies;
+        bool collate;
+        int16_t last;  // the last page the caller prints
+        QStringList printed;
+    };
+    const Case cases[] = {
+        {0, 0, 1, true, 3, {"page 1", "page 2", "page 3"}},
+        {2, 2, 1, true, 3, {"page 2"}},
+        {2, 3, 2, true, 3, {"page 2", "page 3", "page 2", "page 3"}},
+        {2, 3, 2, false, 3, {"page 2", "page 2", "page 3", "page 3"}},
+        {2, 3, 1, true, 2, {"page 2"}},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const QString path = pdf(QString("range%1.pdf").arg(++n));
+        // Worked as a user works the dialog: its own accept hands the choice over.
+        plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
+            d.findChild<QRadioButton*>(c.from ? "printRange" : "printAll")->setChecked(true);
+            if (c.from) {
+                d.findChild<QSpinBox*>("to")->setValue(c.to);
+                d.findChild<QSpinBox*>("from")->setValue(c.from);
+            }
+            d.findChild<QSpinBox*>("copies")->setValue(c.copies);
+            d.findChild<QCheckBox*>("collate")->setChecked(c.collate);
+            d.accept();
+            static_cast<QPrintDialog&>(d).printer()->setOutputFileName(path);
+            return d.result();
+        });
+        ASSERT_TRUE(view.printPages(1, c.last)) << n;
+        QStringList printed;
+        for (const PdfPage& page : ReadPdfPages(path)) printed << page.texts;
+        EXPECT_EQ(printed, c.printed) << n;
+    }
 }
 
 TEST_F(ViewProTest, APrinterThatCannotStartIsRaisedAsTheErrorEvent) {
