@@ -255,4 +255,25 @@ TEST_F(ViewProTest, MeasuresGrowWithTheFontAndTheText) {
     EXPECT_EQ(view.textWidth(), 0);
 }
 
+TEST_F(ViewProTest, TextsAreDrawnOnOneLineAndFitToTheWidthAsked) {
+    view.startDoc();
+    for (const char* text : {"a\nb", "a\r\nb", "a\rb", "a\u2028b"}) {
+        view.drawText(0, 0, QString::fromUtf8(text));
+        EXPECT_EQ(view.document().page(1)->texts.back().text, "a b") << text;
+    }
+    const QString word = "Appointment";
+    view.setMeasureText(word);
+    const int32_t whole = view.textWidth();
+    EXPECT_EQ(view.fittedText(word, whole), word);
+    const QString half = view.fittedText(word, whole / 2);
+    EXPECT_TRUE(half.startsWith("App") && half.endsWith(QChar(0x2026))) << half.toStdString();
+    view.setMeasureText(half);
+    EXPECT_LE(view.textWidth(), whole / 2);
+    EXPECT_EQ(view.fittedText(word, 0), "");
+    const QString name = "Long" + QString(9996, 'W');
+    const QString fitted = view.fittedText(name, 5000);
+    view.setMeasureText(fitted);
+    EXPECT_TRUE(fitted.startsWith("LongW") && view.textWidth() <= 5000);
+}
+
 }  // namespace
