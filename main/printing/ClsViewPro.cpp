@@ -120,8 +120,8 @@ void ClsViewPro::DrawText(int16_t x, int16_t y, const QString& text, int16_t ali
     place(px, py, text, align);
 }
 
-void ClsViewPro::DrawTextIn(int16_t x, int16_t y, const QString& text, int16_t align,
-                            int16_t left, int16_t right) {
+void ClsViewPro::DrawTextIn(int16_t x, int16_t y, const QString& text, int16_t align, int16_t left,
+                            int16_t right) {
     Failure f;
     int32_t px = 0, py = 0, l = 0, r = 0, pad = 0;
     if (!toUnits(Axis::Across, x, px, f, __LINE__) || !toUnits(Axis::Down, y, py, f, __LINE__) ||

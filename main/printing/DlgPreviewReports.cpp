@@ -2,11 +2,11 @@
 // of the printable area; each table line is a band: a box with a rule at each column
 // boundary, its texts at the band's top, the next band beginning on its bottom edge.
 #include <QCoreApplication>
-#include <algorithm>
 #include <QDateTime>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
+#include <algorithm>
 
 #include "ClsDAO.h"
 #include "ClsDate.h"

@@ -80,8 +80,8 @@ protected:
         showGroup(g.toInt());
         const QStringList texts = userTexts();
         for (const QString& t : texts) {
-            for (const char* table : {"tblResources (GroupId, ResourceName)",
-                                      "tblTasks (GroupId, TaskName)"}) {
+            for (const char* table :
+                 {"tblResources (GroupId, ResourceName)", "tblTasks (GroupId, TaskName)"}) {
                 ASSERT_TRUE(SharedObjects::DAO().SqlAction(
                     QString("insert into %1 values (%2, %3)")
                         .arg(QString::fromLatin1(table), g, SharedObjects::DAO().Quoted(t))));
@@ -141,8 +141,8 @@ TEST_F(PrintoutFit, EveryReportOnEveryPaperKeepsEachTextOnThePageInItsColumn) {
         static_cast<QPrintDialog&>(d).printer()->setOutputFileName(searchPdf);
         return int(QDialog::Accepted);
     });
-    const QStringList day{"Time", "Booking", "Reserved By", "Ref01", "Ref02", "Ref03",
-                          "Monday, 2 March 2026"};
+    const QStringList day{"Time",  "Booking", "Reserved By",         "Ref01",
+                          "Ref02", "Ref03",   "Monday, 2 March 2026"};
     for (int paper = plat::ViewProPaper::kFirst; paper <= plat::ViewProPaper::kLast; ++paper) {
         const std::string name = plat::ViewProPaper::Name(paper).toStdString();
         ASSERT_TRUE(view.setPaperSize(paper));
