@@ -1,5 +1,7 @@
 #include "ClsViewPro.h"
 
+#include <algorithm>
+
 #include "ClsLogging.h"
 #include "ErrorText.h"
 #include "SharedObjects.h"
@@ -115,6 +117,30 @@ void ClsViewPro::DrawText(int16_t x, int16_t y, const QString& text, int16_t ali
     int32_t px = 0, py = 0;
     if (!toUnits(Axis::Across, x, px, f, __LINE__) || !toUnits(Axis::Down, y, py, f, __LINE__))
         return log("DrawText", f);
+    place(px, py, text, align);
+}
+
+void ClsViewPro::DrawTextIn(int16_t x, int16_t y, const QString& text, int16_t align, int16_t left,
+                            int16_t right) {
+    Failure f;
+    int32_t px = 0, py = 0, l = 0, r = 0, pad = 0;
+    if (!toUnits(Axis::Across, x, px, f, __LINE__) || !toUnits(Axis::Down, y, py, f, __LINE__) ||
+        !toUnits(Axis::Across, left, l, f, __LINE__) ||
+        !toUnits(Axis::Across, right, r, f, __LINE__) ||
+        !toUnits(Axis::Across, kCellPad, pad, f, __LINE__))
+        return log("DrawText", f);
+    int32_t room = 0;
+    if (align == AlignCentre) {
+        room = 2 * std::min(px - l - pad, r - pad - px) - 1;  // the odd half rounds right
+    } else if (align == AlignRight) {
+        room = px - l - pad;
+    } else {
+        room = r - pad - px;
+    }
+    place(px, py, m_control->fittedText(text, room), align);
+}
+
+void ClsViewPro::place(int32_t px, int32_t py, const QString& text, int16_t align) {
     m_control->setMeasureText(text);
     const int32_t w = m_control->textWidth();
     if (align == AlignCentre) {
@@ -125,10 +151,28 @@ void ClsViewPro::DrawText(int16_t x, int16_t y, const QString& text, int16_t ali
     if (!m_control->drawText(px, py, text)) log("DrawText", refused(__LINE__));
 }
 
+int32_t ClsViewPro::TextWidth(const QString& text) {
+    Failure f;
+    int32_t width = 0;
+    if (!extent(Axis::Across, f, __LINE__, width)) {
+        log("TextWidth", f);
+        return 0;
+    }
+    if (width <= 0) return 0;
+    m_control->setMeasureText(text);
+    const int64_t w = m_control->textWidth();
+    return int32_t((w * 1000 + width - 1) / width);
+}
+
 void ClsViewPro::Font(const QString&, int16_t size, int32_t colour, bool bold, bool italic) {
     if (!ready("Font", __LINE__)) return;
     if (!m_control->setFontSelection(1)) return log("Font", refused(__LINE__));
     if (!m_control->setFontSize(size)) return log("Font", refused(__LINE__));
+    Failure f;
+    int32_t width = 0;
+    if (!extent(Axis::Across, f, __LINE__, width)) return log("Font", f);
+    const auto scale = int16_t(std::clamp<int64_t>(int64_t(width) * 1000 / kLayoutWidth, 1, 1000));
+    if (!m_control->setFontScale(scale)) return log("Font", refused(__LINE__));
     m_control->setForeColor(uint32_t(colour));
     m_control->setFontBold(bold);
     m_control->setFontItalic(italic);

@@ -36,7 +36,16 @@ public:
     // Align: AlignCentre centres the text on x, AlignRight ends it at x, anything else
     // starts it at x. y is the top of the text.
     void DrawText(int16_t x, int16_t y, const QString& text, int16_t align);
+    // DrawText kept inside the column left..right (per-mille): a text too wide for the room
+    // its anchor has there, clear of both edges, is shortened with "\u2026".
+    void DrawTextIn(int16_t x, int16_t y, const QString& text, int16_t align, int16_t left,
+                    int16_t right);
+    // Width of the text in the current font, in per-mille of the printable width, rounded
+    // up; 0 when it cannot be measured.
+    int32_t TextWidth(const QString& text);
     // The name is not passed on: the control has one face, the one callers know as Arial.
+    // On a paper narrower than the reports' layout the font is drawn smaller in the same
+    // proportion, so that headings and columns keep their places there.
     void Font(const QString& name, int16_t size, int32_t colour, bool bold, bool italic);
     // Each in black; the colour stays black until the next Font.
     void Footer(const QString& left, const QString& centre, const QString& right);
@@ -52,6 +61,11 @@ public:
     // Per-mille v of an extent in page units, truncated toward zero; false when the
     // product leaves the 32-bit range.
     static bool ToPageUnits(int32_t v, int32_t extent, int32_t& out);
+    // The printable width (twips) the reports are laid out for: A4's with half-inch margins.
+    // Letter and every wider paper print the layout at its own size.
+    static constexpr int32_t kLayoutWidth = 10466;
+    // How far a text kept in a column stays clear of its rules, per-mille.
+    static constexpr int32_t kCellPad = 3;
 
 private:
     struct Failure {
@@ -69,6 +83,8 @@ private:
     // The printable width or height: the page less its two margins on that axis.
     bool extent(Axis axis, Failure& f, int line, int32_t& out);
     bool toUnits(Axis axis, int32_t v, int32_t& out, Failure& f, int line);
+    // Draws at page units, px being the anchor.
+    void place(int32_t px, int32_t py, const QString& text, int16_t align);
 
     QPointer<plat::ViewPro> m_control;
 };

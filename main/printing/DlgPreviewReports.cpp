@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
+#include <algorithm>
 
 #include "ClsDAO.h"
 #include "ClsDate.h"
@@ -41,17 +42,28 @@ void DlgPreview::DrawHeadFoot(const QString& title, int32_t day, int16_t page) {
     Viewer->Font(kFont, 18, 0, true, false);
     const int32_t th = Viewer->TextHeight();
     Viewer->DrawLine(0, th + 8, 1000, th + 8);
-    Viewer->DrawText(0, 1, title, ClsViewPro::AlignLeft);
-    Viewer->DrawText(1000, 1, english(SharedObjects::Date().LongToDate(day), "dddd, d MMMM yyyy"),
-                     ClsViewPro::AlignRight);
+    // The title has the room the date leaves it.
+    const QString date = english(SharedObjects::Date().LongToDate(day), "dddd, d MMMM yyyy");
+    const auto titleEnd = int16_t(1000 - std::min<int32_t>(Viewer->TextWidth(date), 1000) - 10);
+    Viewer->DrawTextIn(0, 1, title, ClsViewPro::AlignLeft, 0, titleEnd);
+    Viewer->DrawTextIn(1000, 1, date, ClsViewPro::AlignRight, 0, 1000);
 }
 
 void DlgPreview::drawBand(const Table& table, const QStringList& texts, int16_t& y) {
     const int32_t th = Viewer->TextHeight();
     Viewer->DrawBox(0, y - 2, 1000, y + th + 8);
     for (int16_t x : table.rules) Viewer->DrawLine(x, y - 2, x, y + th + 8);
-    for (size_t i = 0; i < table.columns.size(); ++i)
-        Viewer->DrawText(table.columns[i].x, y, texts.value(int(i)), table.columns[i].align);
+    // Each text between the rules on either side of its anchor.
+    for (size_t i = 0; i < table.columns.size(); ++i) {
+        const Column& c = table.columns[i];
+        int16_t left = 0;
+        int16_t right = 1000;
+        for (int16_t x : table.rules) {
+            if (x <= c.x) left = std::max(left, x);
+            if (x > c.x) right = std::min(right, x);
+        }
+        Viewer->DrawTextIn(c.x, y, texts.value(int(i)), c.align, left, right);
+    }
     y = int16_t(y + th + 10);
 }
 
@@ -66,7 +78,7 @@ void DlgPreview::runReport(const Table& table, int rowCount,
     if (rowCount == 0) {
         // Nothing to show still makes a page that says so, not an empty document.
         Viewer->Font(kFont, 24, 0, true, false);
-        Viewer->DrawText(500, 100, "No Appointments!", ClsViewPro::AlignCentre);
+        Viewer->DrawTextIn(500, 100, "No Appointments!", ClsViewPro::AlignCentre, 0, 1000);
     }
     QStringList headings;
     for (const Column& c : table.columns) headings << QString::fromLatin1(c.heading);

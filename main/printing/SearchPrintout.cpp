@@ -31,6 +31,17 @@ void ruled(ClsViewPro& viewer, int32_t top, int32_t bottom) {
     viewer.DrawBox(0, top, 1000, bottom);
     for (int32_t x : kRules) viewer.DrawLine(x, top, x, bottom);
 }
+
+// A text kept between the rules on either side of its anchor.
+void cell(ClsViewPro& viewer, int16_t x, int32_t y, const QString& text, int16_t align) {
+    int16_t left = 0;
+    int16_t right = 1000;
+    for (int32_t rule : kRules) {
+        if (rule <= x) left = int16_t(rule);
+        if (rule > x && rule < right) right = int16_t(rule);
+    }
+    viewer.DrawTextIn(x, int16_t(y), text, align, left, right);
+}
 }  // namespace
 
 void SearchPrintout::DoPrint(plat::ViewPro* control, const plat::Tabrix& results) {
@@ -58,14 +69,14 @@ void SearchPrintout::DoPrint(plat::ViewPro* control, const plat::Tabrix& results
             const int32_t th = viewer.TextHeight();
             ruled(viewer, 0, th + 5);
             for (const Column& c : kColumns)
-                viewer.DrawText(c.headingX, 0, QString::fromLatin1(c.heading), c.align);
+                cell(viewer, c.headingX, 0, QString::fromLatin1(c.heading), c.align);
             y = th + 5;
         }
         viewer.Font(kFont, 8, 0, false, false);
         const int32_t th = viewer.TextHeight();
         for (int column = 1; column <= 7; ++column) {
             const Column& c = kColumns[column - 1];
-            viewer.DrawText(c.cellX, int16_t(y), results.cellText(r, column), c.align);
+            cell(viewer, c.cellX, y, results.cellText(r, column), c.align);
         }
         ruled(viewer, y, y + th + 5);
         y += th + 5;

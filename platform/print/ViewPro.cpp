@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QScrollBar>
 
 #include "ModalHook.h"
@@ -68,12 +69,48 @@ bool ViewPro::setMargins(const QMargins& margins) {
 
 int32_t ViewPro::textWidth() const { return ViewProFonts::TextWidth(m_font, m_measureText); }
 
+QString ViewPro::fittedText(const QString& text, int32_t width) const {
+    QString line = OneLine(text);
+    // Laying out a very long text only to cut it is slow: its head alone is cut when the
+    // head is already too wide.
+    constexpr qsizetype kHead = 1000;
+    bool tooWide = false;
+    if (line.size() > kHead) {
+        const qsizetype cut = line.at(kHead - 1).isHighSurrogate() ? kHead - 1 : kHead;
+        const QString head = line.left(cut);
+        tooWide = ViewProFonts::TextWidth(m_font, head) > width;
+        if (tooWide) line = head;
+    }
+    if (!tooWide && ViewProFonts::TextWidth(m_font, line) <= width) return line;
+    // Measured back as drawn: the shortened text must not round past the width.
+    const QFontMetricsF& m = ViewProFonts::Metrics(m_font);
+    for (int step = 0; step < 8 && width - step > 0; ++step) {
+        const QString shortened = m.elidedText(line, Qt::ElideRight, qreal(width - step));
+        if (ViewProFonts::TextWidth(m_font, shortened) <= width) return shortened;
+    }
+    return QString();
+}
+
+QString ViewPro::OneLine(const QString& text) {
+    static const QRegularExpression breaks(
+        QStringLiteral("\\r\\n|[\\r\\n\\v\\f\\x{85}\\x{2028}\\x{2029}]"));
+    if (!text.contains(breaks)) return text;
+    QString line = text;
+    return line.replace(breaks, QStringLiteral(" "));
+}
+
 int32_t ViewPro::lineHeight() const { return ViewProFonts::LineHeight(m_font); }
 
 bool ViewPro::setFontSelection(int32_t selection) {
     // One face only: the sans-serif one.
     if (selection != 1) return refuse(QString("Unknown font selection %1").arg(selection));
     m_font.selection = selection;
+    return true;
+}
+
+bool ViewPro::setFontScale(int16_t perMille) {
+    if (perMille < 1 || perMille > 1000) return refuse(QString("Font scale %1").arg(perMille));
+    m_font.scale = perMille;
     return true;
 }
 
@@ -122,7 +159,7 @@ bool ViewPro::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
 }
 
 bool ViewPro::drawText(int32_t x, int32_t y, const QString& text) {
-    return drawing() && m_doc.addText({x, y, text, m_font, m_foreColour});
+    return drawing() && m_doc.addText({x, y, OneLine(text), m_font, m_foreColour});
 }
 
 ViewProSheet ViewPro::sheet() const { return {QSize(pageWidth(), pageHeight()), m_margins}; }
@@ -138,6 +175,12 @@ bool ViewPro::printPages(int16_t first, int16_t last) {
         QPrintDialog dialog(&printer, this);
         dialog.setMinMax(1, pageCount());
         if (ModalHook::Exec(dialog) != QDialog::Accepted) return true;  // the user declined
+        // The pages asked for in the dialog, within the ones the caller prints.
+        if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+            first = std::max<int16_t>(first, int16_t(printer.fromPage()));
+            if (printer.toPage() > 0) last = std::min<int16_t>(last, int16_t(printer.toPage()));
+            if (first > last) return true;
+        }
     }
     printTo(printer, first, last);  // a failure is raised as Error
     return true;
@@ -164,8 +207,13 @@ bool ViewPro::printTo(QPrinter& printer, int first, int last) {
     }
     p.setRenderHint(QPainter::Antialiasing);
     const qreal scale = printer.resolution() / qreal(ViewProPaper::kTwipsPerInch);
-    for (int n = first; n <= last; ++n) {
-        if (n > first && !printer.newPage()) {
+    // Copies the printer does not make itself (a PDF file's) are printed here: each copy
+    // whole in turn when collated, else each page so many times.
+    const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
+    const int pages = last - first + 1;
+    for (int i = 0; i < pages * copies; ++i) {
+        const int n = first + (printer.collateCopies() ? i % pages : i / copies);
+        if (i > 0 && !printer.newPage()) {
             emit Error(PrinterError, QString("Unable to begin printed page %1").arg(n));
             p.end();
             return false;

@@ -81,8 +81,13 @@ public:
     bool setMargins(const QMargins& margins);
 
     // 27, 16: the text to measure and its width in the current font (twips).
-    void setMeasureText(const QString& text) { m_measureText = text; }
+    void setMeasureText(const QString& text) { m_measureText = OneLine(text); }
     int32_t textWidth() const;
+    // The text as one line in the current font no wider than width twips: shortened at its
+    // end with "\u2026" when it is wider; empty when not even that fits.
+    QString fittedText(const QString& text, int32_t width) const;
+    // A text is drawn on one line: each line break in it stands as a blank.
+    static QString OneLine(const QString& text);
     // 96: height of one line of the current font (twips).
     int32_t lineHeight() const;
 
@@ -91,6 +96,8 @@ public:
     bool setFontSize(int16_t points);
     void setFontBold(bool bold) { m_font.bold = bold; }
     void setFontItalic(bool italic) { m_font.italic = italic; }
+    // Per-mille of its size that the font is drawn at (1 to 1000).
+    bool setFontScale(int16_t perMille);
     void setForeColor(uint32_t colour) { m_foreColour = colour; }
     const ViewProFont& font() const { return m_font; }
     uint32_t foreColor() const { return m_foreColour; }

@@ -5,8 +5,8 @@
 namespace plat {
 
 int64_t ViewProFont::key() const {
-    return (int64_t(selection) << 24) | (int64_t(uint16_t(size)) << 2) | (bold ? 2 : 0) |
-           (italic ? 1 : 0);
+    return (int64_t(uint16_t(scale)) << 40) | (int64_t(selection) << 24) |
+           (int64_t(uint16_t(size)) << 2) | (bold ? 2 : 0) | (italic ? 1 : 0);
 }
 
 QFont ViewProFont::toQFont() const {
@@ -15,7 +15,7 @@ QFont ViewProFont::toQFont() const {
     // Measured and drawn at the same outline size: no hinting that would make the widths
     // depend on the device.
     f.setHintingPreference(QFont::PreferNoHinting);
-    f.setPixelSize(std::max(1, size * 20));
+    f.setPixelSize(std::max(1, int(int64_t(size) * 20 * scale / 1000)));
     f.setBold(bold);
     f.setItalic(italic);
     return f;

@@ -16,12 +16,15 @@ struct ViewProFont {
     int16_t size = 10;
     bool bold = false;
     bool italic = false;
+    // Per-mille of the size it is drawn at: below 1000 on a paper narrower than the
+    // layout, so that the layout keeps its proportions there.
+    int16_t scale = 1000;
 
     bool operator==(const ViewProFont&) const = default;
     // A whole-number key, for caches.
     int64_t key() const;
-    // The face at a pixel size in twips (1 pt = 20 twips), so widths measured with it are
-    // in twips and a painter scaled to twips draws it at its size.
+    // The face at a pixel size in twips (1 pt = 20 twips, times the scale), so widths
+    // measured with it are in twips and a painter scaled to twips draws it at its size.
     QFont toQFont() const;
 };
 

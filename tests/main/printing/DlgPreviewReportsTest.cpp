@@ -1,6 +1,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTimer>
 
 #include "ClsLogging.h"
@@ -57,6 +58,26 @@ TEST_F(DayReport, PrintsEverySlotUnderTheFullFrameOnEveryPage) {
     const QStringList headings{"Time", "Booking", "Reserved By", "Ref01", "Ref02", "Ref03"};
     EXPECT_EQ(bands[1], headings);
     EXPECT_EQ(bands[2], QStringList({"9:00", "Slot 1", "Room A", "46081", "", "r3"}));
+}
+
+TEST_F(DayReport, PrintsOnlyThePagesChosenInThePrintDialog) {
+    editor.rowsPerDay = 80;
+    editor.ShowBookings();
+    open();
+    ASSERT_GE(document().pageCount(), 3);
+    const QString path = dir.filePath("range.pdf");
+    plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
+        d.findChild<QRadioButton*>("printRange")->setChecked(true);
+        d.findChild<QSpinBox*>("to")->setValue(2);
+        d.findChild<QSpinBox*>("from")->setValue(2);
+        d.accept();
+        static_cast<QPrintDialog&>(d).printer()->setOutputFileName(path);
+        return d.result();
+    });
+    preview->Toolbar1_ButtonClick("Print");
+    const auto pages = ReadPdfPages(path);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_TRUE(pages[0].texts.contains("Page 2"));
 }
 
 TEST_F(DayReport, APageBreakAfterTheLastRowBeginsNoEmptyPage) {

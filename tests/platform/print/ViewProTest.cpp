@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QFile>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include "ModalHook.h"
@@ -175,6 +178,51 @@ TEST_F(ViewProTest, PrintingAsksForThePrinterAndPrintsOnlyTheAskedPages) {
     EXPECT_FALSE(QFile::exists(pdf("declined.pdf")));
 }
 
+TEST_F(ViewProTest, ThePagesAndCopiesChosenInThePrintDialogArePrinted) {
+    view.startDoc();
+    for (int i = 1; i <= 3; ++i) {
+        if (i > 1) view.newPage();
+        view.drawText(0, 0, QString("page %1").arg(i));
+    }
+    view.endDoc();
+    view.setPrintSetting(ViewPro::kPrintAsk);
+    struct Case {
+        int from, to;  // 0: every page
+        int copies;
+        bool collate;
+        int16_t last;  // the last page the caller prints
+        QStringList printed;
+    };
+    const Case cases[] = {
+        {0, 0, 1, true, 3, {"page 1", "page 2", "page 3"}},
+        {2, 2, 1, true, 3, {"page 2"}},
+        {2, 3, 2, true, 3, {"page 2", "page 3", "page 2", "page 3"}},
+        {2, 3, 2, false, 3, {"page 2", "page 2", "page 3", "page 3"}},
+        {2, 3, 1, true, 2, {"page 2"}},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const QString path = pdf(QString("range%1.pdf").arg(++n));
+        // Worked as a user works the dialog: its own accept hands the choice over.
+        plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
+            d.findChild<QRadioButton*>(c.from ? "printRange" : "printAll")->setChecked(true);
+            if (c.from) {
+                d.findChild<QSpinBox*>("to")->setValue(c.to);
+                d.findChild<QSpinBox*>("from")->setValue(c.from);
+            }
+            d.findChild<QSpinBox*>("copies")->setValue(c.copies);
+            d.findChild<QCheckBox*>("collate")->setChecked(c.collate);
+            d.accept();
+            static_cast<QPrintDialog&>(d).printer()->setOutputFileName(path);
+            return d.result();
+        });
+        ASSERT_TRUE(view.printPages(1, c.last)) << n;
+        QStringList printed;
+        for (const PdfPage& page : ReadPdfPages(path)) printed << page.texts;
+        EXPECT_EQ(printed, c.printed) << n;
+    }
+}
+
 TEST_F(ViewProTest, APrinterThatCannotStartIsRaisedAsTheErrorEvent) {
     QList<QPair<int, QString>> errors;
     QObject::connect(&view, &ViewPro::Error, [&](int16_t n, const QString& text) {
@@ -205,6 +253,27 @@ TEST_F(ViewProTest, MeasuresGrowWithTheFontAndTheText) {
     EXPECT_GT(view.textWidth(), 2 * w10 - 4);
     view.setMeasureText("");
     EXPECT_EQ(view.textWidth(), 0);
+}
+
+TEST_F(ViewProTest, TextsAreDrawnOnOneLineAndFitToTheWidthAsked) {
+    view.startDoc();
+    for (const char* text : {"a\nb", "a\r\nb", "a\rb", "a\u2028b"}) {
+        view.drawText(0, 0, QString::fromUtf8(text));
+        EXPECT_EQ(view.document().page(1)->texts.back().text, "a b") << text;
+    }
+    const QString word = "Appointment";
+    view.setMeasureText(word);
+    const int32_t whole = view.textWidth();
+    EXPECT_EQ(view.fittedText(word, whole), word);
+    const QString half = view.fittedText(word, whole / 2);
+    EXPECT_TRUE(half.startsWith("App") && half.endsWith(QChar(0x2026))) << half.toStdString();
+    view.setMeasureText(half);
+    EXPECT_LE(view.textWidth(), whole / 2);
+    EXPECT_EQ(view.fittedText(word, 0), "");
+    const QString name = "Long" + QString(9996, 'W');
+    const QString fitted = view.fittedText(name, 5000);
+    view.setMeasureText(fitted);
+    EXPECT_TRUE(fitted.startsWith("LongW") && view.textWidth() <= 5000);
 }
 
 }  // namespace
