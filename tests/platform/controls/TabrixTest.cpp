@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -118,14 +120,60 @@ TEST_F(TabrixTest, TheUsersClickSelectsTheRowAndReportsRowAndColumn) {
     EXPECT_EQ(list.selectedRow(), 4);
 }
 
-TEST_F(TabrixTest, KeysMoveOnFromTheSelectedRowAndReportIt) {
-    for (int i = 0; i < 5; ++i) list.addRow({QString::number(i)});
+TEST_F(TabrixTest, KeysOnlySelectAnotherRowAndEnterIsTheClickOnIt) {
+    for (int i = 0; i < 30; ++i) list.addRow({QString("%1 slot").arg(i % 10)});
     list.setSelectedRow(1);
     QSignalSpy items(&list, &Tabrix::ItemClick);
-    list.setFocus();
-    QTest::keyClick(list.viewport()->parentWidget(), Qt::Key_Down);
-    EXPECT_EQ(list.selectedRow(), 2);
-    EXPECT_EQ(clicks(items), QStringList{"2,1"});
+    QWidget* view = list.viewport()->parentWidget();
+    struct Step {
+        Qt::Key key;
+        int selected;  // -2: any other row
+    } steps[] = {
+        {Qt::Key_Down, 2}, {Qt::Key_End, 29},      {Qt::Key_Home, 0},
+        {Qt::Key_7, 7},    {Qt::Key_PageDown, -2}, {Qt::Key_Up, -2},
+    };
+    for (const Step& s : steps) {
+        const int before = list.selectedRow();
+        QTest::keyClick(view, s.key);
+        if (s.selected >= 0)
+            EXPECT_EQ(list.selectedRow(), s.selected) << s.key;
+        else
+            EXPECT_NE(list.selectedRow(), before) << s.key;
+    }
+    EXPECT_EQ(items.count(), 0);
+    const QString at = QString("%1,1").arg(list.selectedRow());
+    QTest::keyClick(view, Qt::Key_Return);
+    QTest::keyClick(view, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(clicks(items), (QStringList{at, at}));
+}
+
+TEST_F(TabrixTest, TabMovesOnToTheNextControlAndSpaceTicksTheSelectedRow) {
+    QWidget window;
+    auto* first = new Tabrix(&window);
+    auto* next = new QPushButton("Next", &window);
+    first->move(0, 0);
+    next->move(0, 200);
+    first->addColumn("X", 20);
+    first->addColumn("Date", 100);
+    first->setColumnKind(1, Tabrix::CheckColumn);
+    for (int i = 0; i < 3; ++i) first->addRowText(";day");
+    first->setCellValue(2, 1, Tabrix::Locked);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QWidget* view = first->viewport()->parentWidget();
+    view->setFocus();
+    first->setSelectedRow(0);
+    QTest::keyClick(view, Qt::Key_Space);
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Space);  // greyed: stays as it is
+    EXPECT_EQ(first->cellValue(0, 1), Tabrix::Checked);
+    EXPECT_EQ(first->cellValue(1, 1), Tabrix::Unchecked);
+    EXPECT_EQ(first->cellValue(2, 1), Tabrix::Locked);
+    QTest::keyClick(view, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next);
+    EXPECT_EQ(first->selectedRow(), 2);
 }
 
 TEST_F(TabrixTest, CheckCellsToggleOnAClickButTheLockedMarkStays) {
