@@ -427,7 +427,8 @@ TEST_F(DlgApptCommands, TheDialogsItOpensGetTheirHandOverOnceRegistered) {
 }
 
 TEST_F(DlgApptCommands, ABookingKeepsItsOwnCustomerThoughNotLinkedToTheGroup) {
-    sql({"insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) "
+    sql(
+        {"insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) "
          "values ('Brown', '', '', '')"});
     booking(1, 540, 600, 1, 3);
     open([&](DlgAppt& e) {
@@ -445,7 +446,8 @@ TEST_F(DlgApptCommands, StartAndEndShownAreTheRecordsAfterEveryRefillOfTheDay) {
     const std::pair<const char*, std::function<void(DlgAppt&)>> refills[] = {
         {"date spin", [](DlgAppt& e) { e.SpinDate_Click(1); }},
         {"refresh tick", [](DlgAppt& e) { forms().SetComboData(*e.CbResource, 1); }},
-        {"delete", [](DlgAppt& e) {
+        {"delete",
+         [](DlgAppt& e) {
              e.LbTimeSlot->click(rowOf(540), 1);
              e.BtnTask_Click(3);
          }},

@@ -167,7 +167,7 @@ TEST_F(DlgRepeatTest, SpaceTicksTheSelectedDateAndEnterSaves) {
     form.LbTimeSlot->setSelectedRow(0);
     // 24 March is ticked, 31 March ticked and unticked; 17 March is taken and stays so.
     for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space,
-                    Qt::Key_Space, Qt::Key_Up, Qt::Key_Up, Qt::Key_Space})
+                        Qt::Key_Space, Qt::Key_Up, Qt::Key_Up, Qt::Key_Space})
         QTest::keyClick(view, key);
     EXPECT_EQ(rows(4), (QStringList{"2/taken", "2/taken", "1/free", "0/free"}));
     QTest::keyClick(view, Qt::Key_Return);

@@ -4,9 +4,9 @@
 #include <QTest>
 
 #include "BookingCommands.h"
+#include "CalendarState.h"
 #include "ClsForms.h"
 #include "ClsTask.h"
-#include "CalendarState.h"
 #include "ComboBox.h"
 #include "DlgApptFixture.h"
 #include "DlgApptType.h"
