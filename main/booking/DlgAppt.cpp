@@ -290,5 +290,6 @@ void DlgAppt::ShowBookings() {
     // reset when its booking is gone) until the next slot click.
     ClsBooking& booking = SharedObjects::Booking();
     if (booking.BookingId() == 0 || !booking.Load(booking.BookingId())) booking.InitBfr();
+    showTimes();
     SetupEnabled();
 }

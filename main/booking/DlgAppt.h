@@ -130,6 +130,13 @@ public:
     QAction* mnuApptCopy = nullptr;
     QAction* mnuApptChangeDate = nullptr;
 
+    // Move and copy buttons, and the entering one's caption while the mode is pending. No
+    // mnemonic: Alt+C belongs to the Customer menu, and the Appointment menu offers both
+    // commands (and their cancel) from the keyboard.
+    static constexpr const char* kMoveCaption = "Move";
+    static constexpr const char* kCopyCaption = "Copy";
+    static constexpr const char* kCancelCaption = "Cancel";
+
     static constexpr int kTwipsPerPixel = 15;
     static constexpr int kMinWidthTw = 9600, kMinHeightTw = 6450;
 
@@ -153,6 +160,8 @@ private:
     void leaveMode();
     void placeBooking(int row);
     void takeUpSlot(int row);
+    void showTimes();
+    void listCustomer(int32_t customerId);
     bool refuse(const QString& message);
     bool checkBeforeSave();
     void buttonsOn(bool on);

@@ -177,15 +177,15 @@ void DlgAppt::moveOrCopy(int index) {
     CopyRequested = index == 5;
     LblMove->setText(CopyRequested ? "Copy Appointment" : "Move Appointment");
     LblMove->show();
-    BtnTask[index]->setText("&Cancel");
+    BtnTask[index]->setText(kCancelCaption);
     Form_Resize();  // the list makes room for the label
 }
 
 void DlgAppt::leaveMode() {
     MovePending = CopyRequested = false;
     LblMove->hide();
-    BtnTask[4]->setText("&Move");
-    BtnTask[5]->setText("&Copy");
+    BtnTask[4]->setText(kMoveCaption);
+    BtnTask[5]->setText(kCopyCaption);
     Form_Resize();
 }
 

@@ -115,7 +115,7 @@ void DlgAppt::buildControls() {
             BtnTask[i]->setToolTip(pictures[i].second);
             BtnTask[i]->setGeometry(8 + 36 * i, 276, 32, 28);
         } else {
-            BtnTask[i]->setText(i == 4 ? "&Move" : "&Copy");
+            BtnTask[i]->setText(i == 4 ? kMoveCaption : kCopyCaption);
             BtnTask[i]->setToolTip(i == 4 ? "Move Appointment" : "Copy Appointment");
             BtnTask[i]->setGeometry(154 + 48 * (i - 4), 276, 46, 28);
         }

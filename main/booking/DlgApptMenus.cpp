@@ -141,6 +141,11 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
             if (task.TaskId() != 0) {
                 ShowTasks(task.TaskId());
                 refreshLegend();
+            } else {
+                // Cancelled: the editor emptied the record, which the spins, the new
+                // booking's length and the type list's group are read from; it holds the
+                // type the list shows again.
+                task.Load(forms().GetComboData(*CbTask));
             }
         }
         buttonsOn(true);

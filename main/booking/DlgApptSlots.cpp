@@ -39,12 +39,11 @@ void DlgAppt::LbTimeslot_ItemClick(int row, int /*column*/) {
 
 void DlgAppt::takeUpSlot(int row) {
     ClsBooking& booking = SharedObjects::Booking();
-    ClsDate& date = SharedObjects::Date();
     const int32_t id = LbTimeSlot->rowData(row);
     if (id != 0 && booking.Load(id)) {
-        LblStart->setText(date.ShowTime(booking.BookingStart(), true));
-        LblEnd->setText(date.ShowTime(booking.BookingEnd(), true));
+        showTimes();
         forms().SetComboData(*CbTask, booking.TaskId());
+        listCustomer(booking.CustomerId());
         forms().SetComboData(*CbCustomer, booking.CustomerId());
         // The booking's own references, not the customer's that choosing it put there.
         TxtRef01->setText(booking.Ref01());
@@ -67,8 +66,7 @@ void DlgAppt::takeUpSlot(int row) {
     const int length = task.InitTime() > 0 ? task.InitTime() : slotInterval();
     booking.setBookingStart(static_cast<int16_t>(start));
     booking.setBookingEnd(static_cast<int16_t>(qMin(start + length, kLastMinute)));
-    LblStart->setText(date.ShowTime(booking.BookingStart(), true));
-    LblEnd->setText(date.ShowTime(booking.BookingEnd(), true));
+    showTimes();
     if (taskId != 0 && task.Load(taskId)) {
         forms().SetComboData(*CbTask, taskId);
     } else if (taskId != 0) {
@@ -78,6 +76,26 @@ void DlgAppt::takeUpSlot(int row) {
     if (customerId != 0 && SharedObjects::Customer().Load(customerId))
         forms().SetComboData(*CbCustomer, customerId);
     SetupEnabled();
+}
+
+// Start and end shown are always the shared record's, which the spins, Save and Repeat
+// work from: never those of a slot taken up before the record was placed, reloaded or reset.
+void DlgAppt::showTimes() {
+    const ClsBooking& booking = SharedObjects::Booking();
+    ClsDate& date = SharedObjects::Date();
+    LblStart->setText(date.ShowTime(booking.BookingStart(), true));
+    LblEnd->setText(date.ShowTime(booking.BookingEnd(), true));
+}
+
+// A booking keeps its own customer even when that customer is not (or no longer) linked
+// to the editor's group: it is listed for it, so that a save does not store "no customer".
+void DlgAppt::listCustomer(int32_t customerId) {
+    if (customerId <= 0) return;
+    for (int i = 0; i < CbCustomer->count(); ++i)
+        if (CbCustomer->ItemData(i) == customerId) return;
+    ClsCustomer customer;
+    if (customer.Load(customerId))
+        forms().AddComboItem(*CbCustomer, customer.CustomerName(), customerId);
 }
 
 void DlgAppt::placeBooking(int row) {
@@ -120,11 +138,6 @@ void DlgAppt::placeBooking(int row) {
             ModMain::Warning(kConflict);
             booking.Load(MoveSourceId);  // the record holds the booking as it stands
         }
-        // Start and end shown are the booking's now, not those of its former place, which
-        // the spins and Submit would otherwise be working from unseen.
-        ClsDate& date = SharedObjects::Date();
-        LblStart->setText(date.ShowTime(booking.BookingStart(), true));
-        LblEnd->setText(date.ShowTime(booking.BookingEnd(), true));
     }
     m_placing = false;
     leaveMode();

@@ -87,6 +87,7 @@ void DlgRepeat::buildControls() {
     for (int i = 0; i < 2; ++i) {
         BtnSelect[i] = new QPushButton(selects[i], daysFrame);
         BtnSelect[i]->setObjectName(QString("BtnSelect%1").arg(i));
+        BtnSelect[i]->setAutoDefault(false);
         selectRow->addWidget(BtnSelect[i]);
         connect(BtnSelect[i], &QPushButton::clicked, this, [this, i] { BtnSelect_Click(i); });
     }
@@ -99,9 +100,12 @@ void DlgRepeat::buildControls() {
     for (int i = 0; i < 3; ++i) {
         BtnRepeat[i] = new QPushButton(actions[i], this);
         BtnRepeat[i]->setObjectName(QString("BtnRepeat%1").arg(i));
+        BtnRepeat[i]->setAutoDefault(false);
         buttons->addWidget(BtnRepeat[i]);
         connect(BtnRepeat[i], &QPushButton::clicked, this, [this, i] { BtnRepeat_Click(i); });
     }
+    // Enter saves, as in the other editors.
+    BtnRepeat[0]->setDefault(true);
     all->addLayout(buttons, 1, 0, 1, 2);
     resize(600, 440);
 }

@@ -115,23 +115,44 @@ public:
 
 namespace {
 
-// The table view, telling its owner when the user moves to another row with the keys.
+// The table view, telling its owner when the user moves to another row with the keys,
+// presses Enter on a row or Space to tick it. Tab is left to the window: it moves on to
+// the next control instead of walking the cells.
 class TabrixView : public QTableView {
 public:
     using QTableView::QTableView;
     std::function<int()> selectedRow;
     std::function<void(int)> keyMoved;
+    std::function<void(int, int)> enterPressed;
+    std::function<void(int)> spacePressed;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
         // Keys move on from the row the list has selected, not from wherever Qt's own
         // current cell was left.
         const int from = selectedRow();
-        if (from >= 0 && model() && from < model()->rowCount() && currentIndex().row() != from)
+        const bool onRow = from >= 0 && model() && from < model()->rowCount();
+        if (onRow && currentIndex().row() != from)
             setCurrentIndex(model()->index(from, qMax(0, currentIndex().column())));
+        const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+            if (onRow) enterPressed(from, qMax(0, currentIndex().column()) + 1);
+            // As the item views do: the window's default button sees Enter too.
+            event->ignore();
+            return;
+        }
+        if (plain && event->key() == Qt::Key_Space) {
+            if (onRow) spacePressed(from);
+            return;
+        }
         QTableView::keyPressEvent(event);
         const int to = currentIndex().row();
         if (to >= 0 && to != from) keyMoved(to);
+    }
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
+        // Home and End go to the first and last row, as in a list: a row is what is chosen.
+        if (action == MoveHome || action == MoveEnd) modifiers |= Qt::ControlModifier;
+        return QTableView::moveCursor(action, modifiers);
     }
 };
 
@@ -159,8 +180,13 @@ Tabrix::Tabrix(QWidget* parent) : QWidget(parent) {
     view->horizontalHeader()->setHighlightSections(false);
     view->setWordWrap(false);
     view->setShowGrid(false);
+    view->setTabKeyNavigation(false);
     view->selectedRow = [this] { return m_selected; };
-    view->keyMoved = [this](int row) { onKeyMove(row); };
+    // A row reached by the keys is only selected: nothing is raised until Enter, which is
+    // the click on it.
+    view->keyMoved = [this](int row) { setSelectedRow(row); };
+    view->enterPressed = [this](int row, int column) { emit ItemClick(row, column); };
+    view->spacePressed = [this](int row) { toggleChecks(row); };
     connect(view, &QTableView::clicked, this, &Tabrix::onClicked);
     connect(view, &QTableView::doubleClicked, this, &Tabrix::onDoubleClicked);
     layout->addWidget(view);
@@ -283,12 +309,19 @@ void Tabrix::setGridLines(bool on) { m_view->setShowGrid(on); }
 
 void Tabrix::click(int row, int column) {
     if (row < 0 || row >= rowCount()) return;
-    if (m_model->isCheck(column - 1)) {
-        const int16_t v = cellValue(row, column);
-        if (v != Locked) setCellValue(row, column, v == Checked ? Unchecked : Checked);
-    }
+    if (m_model->isCheck(column - 1)) toggleCheck(row, column);
     setSelectedRow(row);
     emit ItemClick(row, column);
+}
+
+void Tabrix::toggleCheck(int row, int column) {
+    const int16_t v = cellValue(row, column);
+    if (v != Locked) setCellValue(row, column, v == Checked ? Unchecked : Checked);
+}
+
+void Tabrix::toggleChecks(int row) {
+    for (int column = 1; column <= columnCount(); ++column)
+        if (m_model->isCheck(column - 1)) toggleCheck(row, column);
 }
 
 void Tabrix::doubleClick(int row, int column) {
@@ -310,11 +343,6 @@ void Tabrix::onClicked(const QModelIndex& index) {
 
 void Tabrix::onDoubleClicked(const QModelIndex& index) {
     if (index.isValid()) doubleClick(index.row(), index.column() + 1);
-}
-
-void Tabrix::onKeyMove(int row) {
-    setSelectedRow(row);
-    emit ItemClick(row, 1);
 }
 
 }  // namespace plat

@@ -107,6 +107,9 @@ public:
 
     // As the user would: a click selects the row, toggles a free check cell and raises
     // ItemClick; a double click raises DblClick too. Rows that are not there do nothing.
+    // From the keyboard: the arrows, Home, End, the page keys and a typed letter select
+    // another row and raise nothing; Enter raises ItemClick for the selected row; Space
+    // toggles its free check cells; Tab moves on to the next control.
     void click(int row, int column);
     void doubleClick(int row, int column);
     // Where a cell is drawn, in the coordinates of viewport() (for tests that click).
@@ -114,14 +117,15 @@ public:
     QWidget* viewport() const;
 
 signals:
-    // The user clicked a cell, or moved to another row with the keyboard (column 1).
+    // The user clicked a cell, or pressed Enter on the selected row.
     void ItemClick(int row, int column);
     void DblClick(int row, int column);
 
 private:
     void onClicked(const QModelIndex& index);
     void onDoubleClicked(const QModelIndex& index);
-    void onKeyMove(int row);
+    void toggleCheck(int row, int column);  // a free check cell only
+    void toggleChecks(int row);
     void showSelection();
 
     QLabel* m_title;

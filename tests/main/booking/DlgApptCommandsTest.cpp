@@ -167,11 +167,11 @@ TEST_F(DlgApptCommands, MoveAndCopyAreShortenedBeforeTheNextBookingAndEndTheMode
             e.LbTimeSlot->click(rowOf(570), 1);
             e.BtnTask_Click(c.index);
             EXPECT_EQ(e.LblMove->text(), c.index == 4 ? "Move Appointment" : "Copy Appointment");
-            EXPECT_EQ(e.BtnTask[c.index]->text(), "&Cancel");
+            EXPECT_EQ(e.BtnTask[c.index]->text(), "Cancel");
             e.LbTimeSlot->click(rowOf(c.target), 1);
             EXPECT_FALSE(e.MovePending) << c.what;
             EXPECT_FALSE(e.LblMove->isVisible());
-            EXPECT_EQ(e.BtnTask[c.index]->text(), c.index == 4 ? "&Move" : "&Copy");
+            EXPECT_EQ(e.BtnTask[c.index]->text(), c.index == 4 ? "Move" : "Copy");
             // The times shown are the record's, which the spins and Submit work from.
             EXPECT_EQ(e.LblStart->text() + "-" + e.LblEnd->text(), c.shown) << c.what;
             ClsDate& date = SharedObjects::Date();
@@ -219,7 +219,7 @@ TEST_F(DlgApptCommands, MoveAndCopyNeedABookedSlotAndEachCancelsTheOther) {
         EXPECT_FALSE(e.CopyRequested);
         e.mnuApptCopy->trigger();  // cancels the move
         EXPECT_FALSE(e.MovePending);
-        EXPECT_EQ(e.BtnTask[4]->text(), "&Move");
+        EXPECT_EQ(e.BtnTask[4]->text(), "Move");
     });
 }
 
@@ -424,4 +424,42 @@ TEST_F(DlgApptCommands, TheDialogsItOpensGetTheirHandOverOnceRegistered) {
     });
     EXPECT_EQ(seen, (QStringList{"repeat 46000 540-600 g1 r1 c1 t1 r1", "type g1", "contact -1",
                                  "preview", "calendar 1"}));
+}
+
+TEST_F(DlgApptCommands, ABookingKeepsItsOwnCustomerThoughNotLinkedToTheGroup) {
+    sql(
+        {"insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) "
+         "values ('Brown', '', '', '')"});
+    booking(1, 540, 600, 1, 3);
+    open([&](DlgAppt& e) {
+        e.LbTimeSlot->click(rowOf(540), 1);
+        EXPECT_EQ(e.CbCustomer->currentText(), "Brown");
+        e.TxtComments->setText("changed");
+        e.BtnTask_Click(1);
+    });
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(scalar("select CustomerId from tblBookings where Comments = 'changed'"), 3);
+}
+
+TEST_F(DlgApptCommands, StartAndEndShownAreTheRecordsAfterEveryRefillOfTheDay) {
+    booking(1, 540, 600);
+    const std::pair<const char*, std::function<void(DlgAppt&)>> refills[] = {
+        {"date spin", [](DlgAppt& e) { e.SpinDate_Click(1); }},
+        {"refresh tick", [](DlgAppt& e) { forms().SetComboData(*e.CbResource, 1); }},
+        {"delete",
+         [](DlgAppt& e) {
+             e.LbTimeSlot->click(rowOf(540), 1);
+             e.BtnTask_Click(3);
+         }},
+    };
+    for (const auto& [what, refill] : refills) {
+        open([&](DlgAppt& e) {
+            forms().SetComboData(*e.CbTask, 1);
+            e.LbTimeSlot->click(rowOf(600), 1);  // a new booking, 10:00 am to 10:45 am
+            refill(e);
+            ClsDate& date = SharedObjects::Date();
+            EXPECT_EQ(e.LblStart->text(), date.ShowTime(record().BookingStart(), true)) << what;
+            EXPECT_EQ(e.LblEnd->text(), date.ShowTime(record().BookingEnd(), true)) << what;
+        });
+    }
 }

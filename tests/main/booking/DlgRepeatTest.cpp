@@ -1,6 +1,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include "BookingWindowFixture.h"
 #include "ClsBooking.h"
@@ -157,4 +158,20 @@ TEST_F(DlgRepeatTest, ASeriesThatCannotBeMadeIsRefusedAndNothingIsSaved) {
         EXPECT_TRUE(dialog.isVisible()) << c.name;
         EXPECT_EQ(count("1 = 1"), before) << c.name;
     }
+}
+
+TEST_F(DlgRepeatTest, SpaceTicksTheSelectedDateAndEnterSaves) {
+    load();
+    QWidget* view = form.LbTimeSlot->viewport()->parentWidget();
+    view->setFocus();
+    form.LbTimeSlot->setSelectedRow(0);
+    // 24 March is ticked, 31 March ticked and unticked; 17 March is taken and stays so.
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Space, Qt::Key_Down, Qt::Key_Space,
+                        Qt::Key_Space, Qt::Key_Up, Qt::Key_Up, Qt::Key_Space})
+        QTest::keyClick(view, key);
+    EXPECT_EQ(rows(4), (QStringList{"2/taken", "2/taken", "1/free", "0/free"}));
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(count("RepeatId > 0"), 1);
+    EXPECT_EQ(count(QString("RepeatId > 0 and BookingDate = %1").arg(day(2026, 3, 24))), 1);
 }

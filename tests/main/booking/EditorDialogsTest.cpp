@@ -5,6 +5,8 @@
 
 #include "BookingCommands.h"
 #include "CalendarState.h"
+#include "ClsForms.h"
+#include "ClsTask.h"
 #include "ComboBox.h"
 #include "DlgApptFixture.h"
 #include "DlgApptType.h"
@@ -109,4 +111,22 @@ TEST_F(EditorDialogs, TheEditorsBookingIsRepeatedOnTheDatesTicked) {
                          .arg(kDay + 7)),
               1);
     EXPECT_EQ(scalar("select count(*) from tblBookings"), 2);
+}
+
+TEST_F(EditorDialogs, AfterTheTypeEditorIsCancelledTheRecordHoldsTheTypeTheListShows) {
+    run(
+        [&](DlgAppt& e) {
+            ClsTask& task = SharedObjects::Task();
+            SharedObjects::Forms().SetComboData(*e.CbTask, 2);  // Call: 30 to 60 minutes
+            for (const char* entry : {"EditTask", "AddTask"}) {
+                e.Toolbar1->choose("TaskDef", entry);
+                EXPECT_EQ(task.TaskId(), 2) << entry;
+                EXPECT_EQ(task.MaxTime(), 60) << entry;
+            }
+            e.Toolbar1_ButtonMenuClick("DeleteTask");
+            ASSERT_EQ(e.CbTask->count(), 2);
+            EXPECT_EQ(e.CbTask->itemText(1), "Visit");
+        },
+        [&](QDialog& d) { dynamic_cast<DlgApptType&>(d).BtnTask[1]->click(); });
+    EXPECT_EQ(scalar("select count(*) from tblTasks"), 1);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -118,14 +120,47 @@ TEST_F(TabrixTest, TheUsersClickSelectsTheRowAndReportsRowAndColumn) {
     EXPECT_EQ(list.selectedRow(), 4);
 }
 
-TEST_F(TabrixTest, KeysMoveOnFromTheSelectedRowAndReportIt) {
-    for (int i = 0; i < 5; ++i) list.addRow({QString::number(i)});
+TEST_F(TabrixTest, KeysOnlySelectAnotherRowAndEnterIsTheClickOnIt) {
+    for (int i = 0; i < 30; ++i) list.addRow({QString("%1 slot").arg(i % 10)});
     list.setSelectedRow(1);
     QSignalSpy items(&list, &Tabrix::ItemClick);
-    list.setFocus();
-    QTest::keyClick(list.viewport()->parentWidget(), Qt::Key_Down);
-    EXPECT_EQ(list.selectedRow(), 2);
-    EXPECT_EQ(clicks(items), QStringList{"2,1"});
+    QWidget* view = list.viewport()->parentWidget();
+    struct Step {
+        Qt::Key key;
+        int selected;  // -2: any other row
+    } steps[] = {
+        {Qt::Key_Down, 2}, {Qt::Key_End, 29},      {Qt::Key_Home, 0},
+        {Qt::Key_7, 7},    {Qt::Key_PageDown, -2}, {Qt::Key_Up, -2},
+    };
+    for (const Step& s : steps) {
+        const int before = list.selectedRow();
+        QTest::keyClick(view, s.key);
+        if (s.selected >= 0)
+            EXPECT_EQ(list.selectedRow(), s.selected) << s.key;
+        else
+            EXPECT_NE(list.selectedRow(), before) << s.key;
+    }
+    EXPECT_EQ(items.count(), 0);
+    const QString at = QString("%1,1").arg(list.selectedRow());
+    QTest::keyClick(view, Qt::Key_Return);
+    QTest::keyClick(view, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(clicks(items), (QStringList{at, at}));
+}
+
+TEST_F(TabrixTest, TabMovesOnToTheNextControlRatherThanToTheNextCell) {
+    QWidget window;
+    auto* first = new Tabrix(&window);
+    auto* next = new QPushButton("Next", &window);
+    next->move(0, 200);
+    first->addColumn("Time", 60);
+    first->addColumn("Booking", 60);
+    first->addRow({"a", "b"});
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    first->viewport()->parentWidget()->setFocus();
+    QTest::keyClick(first->viewport()->parentWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next);
 }
 
 TEST_F(TabrixTest, CheckCellsToggleOnAClickButTheLockedMarkStays) {
