@@ -122,7 +122,9 @@ TEST_F(DlgSetOptionsTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheBoxGoe
         EXPECT_EQ(messages.takeFirst(), "Warning!: Unable to save the setting: " +
                                             (own ? ini() : mainIni()) + " cannot be written.");
         // Both files go on telling the same: this workstation still books.
-        if (!own) EXPECT_EQ(fileText(), "[Options]\nIsReadOnly=0\n");
+        if (!own) {
+            EXPECT_EQ(fileText(), "[Options]\nIsReadOnly=0\n");
+        }
     }
 }
 
