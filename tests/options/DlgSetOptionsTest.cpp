@@ -126,6 +126,14 @@ TEST_F(DlgSetOptionsTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheBoxGoe
             EXPECT_EQ(fileText(), "[Options]\nIsReadOnly=0\n");
         }
     }
+    // At load the box shows this program's file; that the main program's file refused the
+    // switch is told all the same.
+    WriteTestFile(ini(), "[Options]\nIsReadOnly=1\n");
+    DlgSetOptions window;
+    window.Form_Load();
+    EXPECT_TRUE(window.Check1->isChecked());
+    EXPECT_EQ(messages, QStringList{"Warning!: Unable to save the setting: " + mainIni() +
+                                    " cannot be written."});
 }
 
 TEST_F(DlgSetOptionsTest, ExitClosesTheWindowAndReleasesTheSettings) {
