@@ -32,7 +32,7 @@ public:
     QLabel* Label1 = nullptr;
     QPushButton* BtnMain = nullptr;
     std::unique_ptr<ClsIni> OptionsIni;  // exists from the load step to the unload step
-    std::unique_ptr<ClsIni> MainIni;     // the main program's settings file, as long
+    std::unique_ptr<ClsIni> MainIni;     // the main program's settings file, likewise
 
 protected:
     void closeEvent(QCloseEvent* event) override;
