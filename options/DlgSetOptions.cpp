@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSignalBlocker>
 
@@ -20,6 +21,19 @@ namespace {
 constexpr int kTw = 15;  // twips to a pixel
 QRect twips(int left, int top, int width, int height) {
     return {left / kTw, top / kTw, width / kTw, height / kTw};
+}
+
+// The settings file the main program of this folder reads its switch from.
+constexpr const char* kMainSettings = "/RostimaShr.ini";
+
+// A plain decimal number, blanks around it allowed: words such as "nan" or "inf", which
+// the text-to-number conversion would take, are no number here.
+bool plainNumber(const QString& text, double& value) {
+    static const QRegularExpression form(
+        R"(^\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*$)");
+    bool ok = false;
+    if (form.match(text).hasMatch()) value = text.trimmed().toDouble(&ok);
+    return ok;
 }
 }  // namespace
 
@@ -63,31 +77,46 @@ void DlgSetOptions::Form_Load() {
     SharedObjects::Log().setHwnd(static_cast<int32_t>(winId() & 0xFFFFFFFF));
     OptionsIni = std::make_unique<ClsIni>();
     OptionsIni->setIniFile(plat::AppPath() + "/Rostima.ini");
+    MainIni = std::make_unique<ClsIni>();
+    MainIni->setIniFile(plat::AppPath() + kMainSettings);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QSize s = screen->geometry().size();
         move(s.width() / 2 - width() / 2, s.height() / 2 - height() / 2);
     }
     // A value that is no number leaves the box as it is and writes nothing; any other
     // number but 0 ticks the box, which writes "1" back.
-    bool isNumber = false;
-    const double value =
-        OptionsIni->GetValue("Options", "IsReadOnly", "0").trimmed().toDouble(&isNumber);
-    if (!isNumber || value == 0) return;
+    double value = 0;
+    if (!plainNumber(OptionsIni->GetValue("Options", "IsReadOnly", "0"), value) || value == 0)
+        return;
     m_loading = true;
     Check1->setChecked(true);
     m_loading = false;
 }
 
 void DlgSetOptions::Check1_Click() {
-    if (!OptionsIni) return;
+    if (!OptionsIni || !MainIni) return;
     const bool ticked = Check1->isChecked();
-    if (OptionsIni->WriteValue("Options", "IsReadOnly", ticked ? "1" : "0")) return;
-    // At load the file already holds a number other than 0, which reads as read-only:
-    // the box shows that, even when the file cannot take the plain "1".
-    if (m_loading) return;
-    const QSignalBlocker quiet(Check1);
-    Check1->setChecked(!ticked);
-    plat::MsgBox("Unable to save the setting: " + OptionsIni->IniFile() + " cannot be written.",
+    if (!OptionsIni->WriteValue("Options", "IsReadOnly", ticked ? "1" : "0")) {
+        // At load the file already holds a number other than 0, which reads as read-only:
+        // the box shows that, even when the file cannot take the plain "1".
+        if (!m_loading) refused(*OptionsIni);
+        return;
+    }
+    // The main program of this folder reads the switch from its own settings file: the key
+    // goes there too, so that its next start follows the box.
+    if (MainIni->WriteValue("Options", "IsReadOnly", ticked ? "1" : "0")) return;
+    // At load the box keeps showing what this program's file holds; on a click both files
+    // go back to the value before, so they never tell different things.
+    if (!m_loading) OptionsIni->WriteValue("Options", "IsReadOnly", ticked ? "0" : "1");
+    refused(*MainIni);
+}
+
+void DlgSetOptions::refused(const ClsIni& file) {
+    if (!m_loading) {
+        const QSignalBlocker quiet(Check1);
+        Check1->setChecked(!Check1->isChecked());
+    }
+    plat::MsgBox("Unable to save the setting: " + file.IniFile() + " cannot be written.",
                  plat::vbOKOnly | plat::vbExclamation, "Warning!");
 }
 
@@ -98,7 +127,10 @@ void DlgSetOptions::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void DlgSetOptions::Form_Unload() { OptionsIni.reset(); }
+void DlgSetOptions::Form_Unload() {
+    OptionsIni.reset();
+    MainIni.reset();
+}
 
 QPixmap DlgSetOptions::Logo() {
     QPixmap logo(150, 80);

@@ -10,8 +10,9 @@ class QPushButton;
 
 // The workstation options window: one box that switches this workstation to read-only
 // use of the shared database, kept as [Options] IsReadOnly ("1" or "0") in Rostima.ini of
-// the program folder. Every click writes at once; when the file refuses the write the
-// user is told and the box goes back, so it never shows what the file does not hold.
+// the program folder and, for the main program there, in RostimaShr.ini. Every click
+// writes at once; when a file refuses the write the user is told and the box goes back,
+// so it never shows what the files do not hold.
 class DlgSetOptions : public QWidget {
     Q_OBJECT
 
@@ -31,12 +32,15 @@ public:
     QLabel* Label1 = nullptr;
     QPushButton* BtnMain = nullptr;
     std::unique_ptr<ClsIni> OptionsIni;  // exists from the load step to the unload step
+    std::unique_ptr<ClsIni> MainIni;     // the main program's settings file, likewise
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void Form_Unload();
+    // Tells that the file refused the switch; after a click the box goes back.
+    void refused(const ClsIni& file);
 
     bool m_loading = false;  // the load step is setting the box from the file
 };

@@ -30,6 +30,22 @@ constexpr int kTw = DlgMain::kTwipsPerPixel;
 QRect twips(int left, int top, int width, int height) {
     return {left / kTw, top / kTw, width / kTw, height / kTw};
 }
+
+// A note's text as the forms runtime draws it: "&" underlines the letter after it (the
+// mnemonic), "&&" is one "&". The note takes no shortcut of its own: the button has it.
+QString withMnemonic(const QString& text) {
+    QString html;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) {
+            ++i;
+            const QString letter = QString(text[i]).toHtmlEscaped();
+            html += text[i] == '&' ? letter : "<u>" + letter + "</u>";
+        } else {
+            html += QString(text[i]).toHtmlEscaped();
+        }
+    }
+    return html;
+}
 }  // namespace
 
 DlgMain::DlgMain(QWidget* parent) : QMainWindow(parent) {
@@ -74,7 +90,7 @@ void DlgMain::buildControls() {
             &QPushButton::click);
     LbGroups = new plat::ListBox(Frame1[2]);
     LbGroups->setObjectName("LbGroups");
-    LbGroups->setSelectionMode(QAbstractItemView::MultiSelection);
+    LbGroups->SetCheckList(true);
     LbGroups->setGeometry(twips(120, 240, 3015, 3435));
     Check1 = new QCheckBox("Delete current appointments", Frame1[3]);
     Check1->setObjectName("Check1");
@@ -104,8 +120,8 @@ void DlgMain::buildControls() {
     // needs and starts below the one before, and the window grows when they run past it.
     int next = 0;
     for (int i = 0; i < 7; ++i) {
-        Label1[i] = new QLabel(labels[i].text, client);
-        Label1[i]->setTextFormat(Qt::PlainText);
+        Label1[i] = new QLabel(withMnemonic(labels[i].text), client);
+        Label1[i]->setTextFormat(Qt::RichText);
         Label1[i]->setWordWrap(true);
         QRect at = twips(6840, labels[i].top, 2535, labels[i].height);
         at.moveTop(std::max(at.top(), next));

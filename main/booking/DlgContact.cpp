@@ -44,7 +44,7 @@ DlgContact::DlgContact(QWidget* parent) : QDialog(parent) {
     auto* groupFrame = new QGroupBox("Available To Groups", this);
     LbGroups = new plat::ListBox(groupFrame);
     LbGroups->setObjectName("LbGroups");
-    LbGroups->setSelectionMode(QAbstractItemView::MultiSelection);
+    LbGroups->SetCheckList(true);
     (new QVBoxLayout(groupFrame))->addWidget(LbGroups);
     all->addWidget(groupFrame);
 

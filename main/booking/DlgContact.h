@@ -33,7 +33,7 @@ public:
     int32_t GroupId = 0;  // the group ticked for a new customer
     QLineEdit* TxtCustomer = nullptr;
     std::array<QLineEdit*, 3> TxtRef{};  // TxtRef01..TxtRef03
-    plat::ListBox* LbGroups = nullptr;   // item data GroupId; a selected entry is ticked
+    plat::ListBox* LbGroups = nullptr;   // item data GroupId; a tick box on every entry
     std::array<QPushButton*, 3> BtnCustomer{};
 
 public slots:

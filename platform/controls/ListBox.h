@@ -3,8 +3,9 @@
 #include <cstdint>
 
 // A list with the forms runtime's habits: filling it selects nothing and raises nothing;
-// setting the current entry from code runs Click every time. Entries can also be marked
-// selected one by one (check lists), apart from the current entry.
+// setting the current entry from code runs Click every time. A check list draws a tick
+// box on every entry: the tick is the entry's selected state, apart from the current
+// (highlighted) entry.
 namespace plat {
 
 class ListBox : public QListWidget {
@@ -12,11 +13,16 @@ class ListBox : public QListWidget {
 public:
     explicit ListBox(QWidget* parent = nullptr);
 
+    // Every entry gets a tick box (also those already there), unticked when added.
+    void SetCheckList(bool on);
+    bool CheckList() const { return m_checkList; }
+
     int AddItem(const QString& text, int32_t itemData);
     int32_t ItemData(int index) const;
     // -1 = none. Runs Click, whatever was current before.
     void SetListIndex(int index);
     int ListIndex() const { return currentRow(); }
+    // A check list: the entry's tick; otherwise its highlight.
     bool Selected(int index) const;
     void SetSelected(int index, bool on);
     void Clear();
@@ -28,6 +34,10 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void giveTickBox(QListWidgetItem& entry) const;
+    bool m_checkList = false;
 };
 
 }  // namespace plat

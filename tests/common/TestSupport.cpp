@@ -8,6 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QListWidget>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTest>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -128,4 +132,18 @@ void WriteTestFile(const QString& path, const QByteArray& bytes) {
 QByteArray ReadTestFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void ClickListEntry(QListWidget& list, int row, bool onTickBox) {
+    const QListWidgetItem* entry = list.item(row);
+    ASSERT_NE(entry, nullptr) << row;
+    QStyleOptionViewItem option;
+    option.initFrom(list.viewport());
+    option.rect = list.visualItemRect(entry);
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.text = entry->text();
+    const QRect part = list.style()->subElementRect(
+        onTickBox ? QStyle::SE_ItemViewItemCheckIndicator : QStyle::SE_ItemViewItemText, &option,
+        &list);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, part.center());
 }

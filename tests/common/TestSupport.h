@@ -64,3 +64,7 @@ void SetTestSerNo(int32_t key);
 // failure fails the test), and the bytes of one ("" when it cannot be read).
 void WriteTestFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadTestFile(const QString& path);
+
+class QListWidget;
+// Clicks entry `row` of a shown list as the user does: on its tick box, or on its text.
+void ClickListEntry(QListWidget& list, int row, bool onTickBox);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "ClsIni.h"
 #include "DlgSetOptions.h"
 #include "MsgBox.h"
 #include "TestSupport.h"
@@ -24,6 +25,13 @@ protected:
     void TearDown() override { plat::SetMsgBoxHook(nullptr); }
     QString ini() const { return folder.file("Rostima.ini"); }
     QString fileText() const { return QString::fromUtf8(ReadTestFile(ini())); }
+    // The main program's settings file of the folder, and its switch as it reads it.
+    QString mainIni() const { return folder.file("RostimaShr.ini"); }
+    int64_t mainReadOnly() const {
+        ClsIni settings;
+        settings.setIniFile(mainIni());
+        return settings.GetNumber("Options", "IsReadOnly", 0);
+    }
     void click(DlgSetOptions& window) {
         QTest::mouseClick(window.Check1, Qt::LeftButton, {},
                           QPoint(4, window.Check1->height() / 2));
@@ -51,9 +59,13 @@ TEST_F(DlgSetOptionsTest, TheBoxShowsTheFileAndANumberOtherThanZeroIsWrittenBack
         {"minus", "[Options]\nIsReadOnly=-2\n", true, "[Options]\nIsReadOnly=1\n"},
         {"no number", "[Options]\nIsReadOnly=yes\n", false, "[Options]\nIsReadOnly=yes\n"},
         {"empty", "[Options]\nIsReadOnly=\n", false, "[Options]\nIsReadOnly=\n"},
+        {"nan", "[Options]\nIsReadOnly=nan\n", false, "[Options]\nIsReadOnly=nan\n"},
+        {"inf", "[Options]\nIsReadOnly=-inf\n", false, "[Options]\nIsReadOnly=-inf\n"},
+        {"blanks", "[Options]\nIsReadOnly= 0.5e1 \n", true, "[Options]\nIsReadOnly=1\n"},
     };
     for (const Case& c : cases) {
         QFile::remove(ini());
+        QFile::remove(mainIni());
         if (c.file) WriteTestFile(ini(), c.file);
         DlgSetOptions window;
         window.Form_Load();
@@ -62,13 +74,19 @@ TEST_F(DlgSetOptionsTest, TheBoxShowsTheFileAndANumberOtherThanZeroIsWrittenBack
             EXPECT_EQ(fileText(), c.after) << c.name;
         else
             EXPECT_FALSE(QFile::exists(ini())) << c.name;
+        // The main program of the folder follows; an unticked box writes nothing there.
+        if (c.ticked)
+            EXPECT_EQ(ReadTestFile(mainIni()), "[Options]\nIsReadOnly=1\n") << c.name;
+        else
+            EXPECT_FALSE(QFile::exists(mainIni())) << c.name;
     }
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_EQ(folder.logText(), "");  // the window writes no line of its own
 }
 
-TEST_F(DlgSetOptionsTest, EveryClickWritesAtOnceAndTheOtherKeysStay) {
+TEST_F(DlgSetOptionsTest, EveryClickWritesAtOnceToBothProgramsFilesAndTheOtherKeysStay) {
     WriteTestFile(ini(), "; workstation 3\n[Config]\nDbName=/srv/Rostima.mdb\n");
+    WriteTestFile(mainIni(), "[Config]\nDbName=/srv/Rostima.mdb\n");
     DlgSetOptions window;
     window.Form_Load();
     window.show();
@@ -77,23 +95,45 @@ TEST_F(DlgSetOptionsTest, EveryClickWritesAtOnceAndTheOtherKeysStay) {
     EXPECT_EQ(fileText(),
               "; workstation 3\n[Config]\nDbName=/srv/Rostima.mdb\n"
               "[Options]\nIsReadOnly=1\n");
+    EXPECT_EQ(mainReadOnly(), 1);
     click(window);
     EXPECT_FALSE(window.Check1->isChecked());
     EXPECT_TRUE(fileText().endsWith("[Options]\nIsReadOnly=0\n"));
+    EXPECT_EQ(mainReadOnly(), 0);
+    EXPECT_EQ(QString::fromUtf8(ReadTestFile(mainIni())),
+              "[Config]\nDbName=/srv/Rostima.mdb\n[Options]\nIsReadOnly=0\n");
     EXPECT_TRUE(messages.isEmpty());
 }
 
 TEST_F(DlgSetOptionsTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheBoxGoesBack) {
-    // A folder in the file's place refuses every write, whoever runs the test.
-    ASSERT_TRUE(QDir().mkpath(ini()));
+    for (const bool own : {true, false}) {
+        SCOPED_TRACE(own ? "own file" : "main program's file");
+        QDir(ini()).removeRecursively();
+        QDir(mainIni()).removeRecursively();
+        QFile::remove(ini());
+        // A folder in the file's place refuses every write, whoever runs the test.
+        ASSERT_TRUE(QDir().mkpath(own ? ini() : mainIni()));
+        DlgSetOptions window;
+        window.Form_Load();
+        window.show();
+        click(window);
+        EXPECT_FALSE(window.Check1->isChecked());
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_EQ(messages.takeFirst(), "Warning!: Unable to save the setting: " +
+                                            (own ? ini() : mainIni()) + " cannot be written.");
+        // Both files go on telling the same: this workstation still books.
+        if (!own) {
+            EXPECT_EQ(fileText(), "[Options]\nIsReadOnly=0\n");
+        }
+    }
+    // At load the box shows this program's file; that the main program's file refused the
+    // switch is told all the same.
+    WriteTestFile(ini(), "[Options]\nIsReadOnly=1\n");
     DlgSetOptions window;
     window.Form_Load();
-    window.show();
-    click(window);
-    EXPECT_FALSE(window.Check1->isChecked());
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0],
-              "Warning!: Unable to save the setting: " + ini() + " cannot be written.");
+    EXPECT_TRUE(window.Check1->isChecked());
+    EXPECT_EQ(messages, QStringList{"Warning!: Unable to save the setting: " + mainIni() +
+                                    " cannot be written."});
 }
 
 TEST_F(DlgSetOptionsTest, ExitClosesTheWindowAndReleasesTheSettings) {

@@ -98,14 +98,14 @@ TEST_F(ClsFormsTest, EveryFillLeavesOutARowWhoseTextIsNull) {
     EXPECT_EQ(box.ItemData(1), 3);
 }
 
-TEST_F(ClsFormsTest, FillListMarksOnlyRowsWhoseFlagIsNotZero) {
+TEST_F(ClsFormsTest, FillListTicksOnlyRowsWhoseFlagIsNotZeroAndOnlyATickCounts) {
     ASSERT_TRUE(dao().SqlActions({"insert into tblGroups (GroupName) values ('A')",
                                   "insert into tblGroups (GroupName) values ('B')",
                                   "insert into tblGroups (GroupName) values ('C')",
                                   "insert into tblCustomerGroups values (5, 1)",
                                   "insert into tblCustomerGroups values (5, 3)"}));
     plat::ListBox list;
-    list.setSelectionMode(QAbstractItemView::MultiSelection);
+    list.SetCheckList(true);
     forms().FillList(list,
                      "select (select count(*) from tblCustomerGroups c where c.GroupId = "
                      "g.GroupId and c.CustomerId = 5), GroupName, GroupId from tblGroups g");
@@ -118,7 +118,21 @@ TEST_F(ClsFormsTest, FillListMarksOnlyRowsWhoseFlagIsNotZero) {
     forms().SetListData(list, 2);
     EXPECT_EQ(clicks.count(), 1);
     EXPECT_EQ(forms().GetListData(list), 2);
-    EXPECT_TRUE(list.Selected(0));  // moving the current entry keeps the marks
+    EXPECT_TRUE(list.Selected(0));  // moving the current entry keeps the ticks
+    EXPECT_FALSE(list.Selected(1));  // and the highlighted one is not ticked by it
+    // The user's hand: a click on an entry's text only highlights it; its tick box, and
+    // Space on the current entry, tick and untick.
+    list.show();
+    ClickListEntry(list, 1, false);
+    EXPECT_EQ(list.ListIndex(), 1);
+    EXPECT_FALSE(list.Selected(1));
+    ClickListEntry(list, 2, true);  // C was ticked by the fill
+    EXPECT_FALSE(list.Selected(2));
+    QTest::keyClick(&list, Qt::Key_Space);  // on the highlighted entry
+    EXPECT_TRUE(list.Selected(1));
+    EXPECT_FALSE(list.Selected(2));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(list.item(i)->flags() & Qt::ItemIsUserCheckable) << i;
 }
 
 TEST_F(ClsFormsTest, LoadMenuListFillsOneMenuTypeByDescription) {

@@ -3,12 +3,15 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include "FormsTimer.h"
 #include "KeyedStatusBar.h"
 #include "ModRosTest.h"
 #include "RosTestFixture.h"
 #include "SharedObjects.h"
+#include "TestSupport.h"
 
 namespace {
 using RosTestDlgMain = RosTestFixture;
@@ -132,6 +135,28 @@ TEST_F(RosTestDlgMain, DeleteCurrentAppointmentsEmptiesOnlyTheTickedGroupsRange)
     EXPECT_EQ(text("select group_concat(ResourceId || ':' || BookingDate, ' ') from "
                    "(select * from tblBookings order by BookingId)"),
               "1:46026 1:46029 2:46027");
+}
+
+TEST_F(RosTestDlgMain, OnlyTheGroupsTickedByTheirBoxesAreFilledNotAHighlightedOne) {
+    addGroup({"A", 540, 1020, 15, 1, 15, 60, 1, 0});  // no customers: books nothing
+    addGroup({"B", 540, 1020, 15, 1, 15, 60, 1, 0});
+    for (const char* resource : {"1", "2"})
+        exec(QString("insert into tblBookings (ResourceId, BookingDate, BookingStart, "
+                     "BookingEnd, TaskId) values (%1, %2, 600, 615, 99)")
+                 .arg(resource)
+                 .arg(kDay));
+    DlgMain window;
+    window.Form_Load();
+    window.show();
+    for (int i = 0; i < 2; ++i)
+        EXPECT_TRUE(window.LbGroups->item(i)->flags() & Qt::ItemIsUserCheckable) << i;
+    ClickListEntry(*window.LbGroups, 0, false);  // A highlighted
+    ClickListEntry(*window.LbGroups, 1, true);   // B ticked
+    window.Check1->setChecked(true);
+    window.Kalvo1[0]->setValue(kDay);
+    window.Kalvo1[1]->setValue(kDay);
+    window.BtnTest[0]->click();
+    EXPECT_EQ(text("select group_concat(ResourceId) from tblBookings"), "1");
 }
 
 TEST_F(RosTestDlgMain, AGroupWithoutResourcesTypesOrCustomersGetsNoBookingsAndCountsNothing) {
@@ -270,4 +295,17 @@ TEST_F(RosTestDlgMain, TheNotesAreShownWholeOneBelowTheOtherInsideTheWindow) {
         if (i > 0) EXPECT_GT(note.y(), window.Label1[i - 1]->geometry().bottom()) << i;
     }
     EXPECT_LE(window.Label1[6]->geometry().bottom(), window.centralWidget()->height());
+    // The last note draws the Test button's mnemonic as the button does: underlined.
+    const QLabel& last = *window.Label1[6];
+    QTextDocument shown;
+    if (last.textFormat() == Qt::PlainText)
+        shown.setPlainText(last.text());
+    else
+        shown.setHtml(last.text());
+    EXPECT_EQ(shown.toPlainText(), "4) Click the 'Test' button.");
+    QTextCursor letter(&shown);
+    letter.setPosition(QString("4) Click the 'T").size());
+    EXPECT_TRUE(letter.charFormat().fontUnderline());
+    letter.movePosition(QTextCursor::NextCharacter);
+    EXPECT_FALSE(letter.charFormat().fontUnderline());
 }

@@ -6,6 +6,7 @@
 #include "ListBox.h"
 #include "RecordsFixture.h"
 #include "SharedObjects.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -89,6 +90,22 @@ TEST_F(DlgContactTest, AnExistingCustomersLinksAreShownAndRewrittenWhateverTheEd
     save();
     EXPECT_EQ(links(1), "1,3");
     EXPECT_TRUE(messages.isEmpty()) << messages.join("\n").toStdString();
+}
+
+TEST_F(DlgContactTest, TheGroupsAreTickedByTheirBoxesAndAHighlightedGroupIsNotTicked) {
+    customer.InitBfr();
+    load(3);
+    form.TxtCustomer->setText("Green");
+    ClickListEntry(*form.LbGroups, 0, false);  // Clinic highlighted
+    ClickListEntry(*form.LbGroups, 2, true);   // Ward unticked
+    EXPECT_EQ(form.LbGroups->ListIndex(), 0);
+    EXPECT_TRUE(ticked().isEmpty());
+    save();
+    EXPECT_EQ(messages, QStringList{"Error!: No groups are selected!"});
+    ClickListEntry(*form.LbGroups, 1, true);  // Lab ticked
+    save();
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(links(customer.CustomerId()), "2");
 }
 
 TEST_F(DlgContactTest, NoGroupTickedIsRefusedAndNothingIsWritten) {
