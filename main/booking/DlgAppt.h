@@ -70,6 +70,7 @@ public:
     void Form_Unload();
     void Form_Resize();
     void LbTimeslot_ItemClick(int row, int column);
+    void LbTimeslot_RowMoved(int row);
     void BtnTask_Click(int index);
     void SpinDate_Click(int16_t direction);
     void SpinStart_Click(int16_t direction);

@@ -123,6 +123,7 @@ void DlgAppt::buildControls() {
     }
 
     connect(LbTimeSlot, &plat::Tabrix::ItemClick, this, &DlgAppt::LbTimeslot_ItemClick);
+    connect(LbTimeSlot, &plat::Tabrix::RowMoved, this, &DlgAppt::LbTimeslot_RowMoved);
     connect(CbResource, &plat::ComboBox::Click, this, [this] { CbResource_Click(); });
     connect(CbTask, &plat::ComboBox::Click, this, [this] { CbTask_Click(); });
     connect(CbCustomer, &plat::ComboBox::Click, this, [this] { CbCustomer_Click(); });

@@ -37,6 +37,15 @@ void DlgAppt::LbTimeslot_ItemClick(int row, int /*column*/) {
         takeUpSlot(row);
 }
 
+// A row reached by the keys is taken up as a click would, so the times and boxes shown
+// are always the highlighted slot's; but while a move or copy waits, the keys only choose
+// its slot, which Enter or a click then places.
+void DlgAppt::LbTimeslot_RowMoved(int row) {
+    if (m_placing || MovePending) return;
+    SharedObjects::Booking().InitBfr();
+    takeUpSlot(row);
+}
+
 void DlgAppt::takeUpSlot(int row) {
     ClsBooking& booking = SharedObjects::Booking();
     const int32_t id = LbTimeSlot->rowData(row);

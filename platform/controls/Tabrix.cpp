@@ -182,9 +182,12 @@ Tabrix::Tabrix(QWidget* parent) : QWidget(parent) {
     view->setShowGrid(false);
     view->setTabKeyNavigation(false);
     view->selectedRow = [this] { return m_selected; };
-    // A row reached by the keys is only selected: nothing is raised until Enter, which is
-    // the click on it.
-    view->keyMoved = [this](int row) { setSelectedRow(row); };
+    // A row reached by the keys is selected and said so, but not clicked: the click is
+    // Enter.
+    view->keyMoved = [this](int row) {
+        setSelectedRow(row);
+        emit RowMoved(row);
+    };
     view->enterPressed = [this](int row, int column) { emit ItemClick(row, column); };
     view->spacePressed = [this](int row) { toggleChecks(row); };
     connect(view, &QTableView::clicked, this, &Tabrix::onClicked);

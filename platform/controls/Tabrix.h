@@ -108,8 +108,8 @@ public:
     // As the user would: a click selects the row, toggles a free check cell and raises
     // ItemClick; a double click raises DblClick too. Rows that are not there do nothing.
     // From the keyboard: the arrows, Home, End, the page keys and a typed letter select
-    // another row and raise nothing; Enter raises ItemClick for the selected row; Space
-    // toggles its free check cells; Tab moves on to the next control.
+    // another row and raise only RowMoved; Enter raises ItemClick for the selected row;
+    // Space toggles its free check cells; Tab moves on to the next control.
     void click(int row, int column);
     void doubleClick(int row, int column);
     // Where a cell is drawn, in the coordinates of viewport() (for tests that click).
@@ -120,6 +120,9 @@ signals:
     // The user clicked a cell, or pressed Enter on the selected row.
     void ItemClick(int row, int column);
     void DblClick(int row, int column);
+    // The keys moved the selection to another row: not a click, so nothing is placed or
+    // ticked by it.
+    void RowMoved(int row);
 
 private:
     void onClicked(const QModelIndex& index);

@@ -9,7 +9,10 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "ClsBooking.h"
+#include "ClsDate.h"
 #include "DlgApptFixture.h"
+#include "SharedObjects.h"
 
 namespace {
 using DlgApptKeyboard = DlgApptTest;
@@ -48,12 +51,16 @@ QStringList mnemonicClashes(DlgAppt& e) {
 }
 }  // namespace
 
-TEST_F(DlgApptKeyboard, KeysOnlyMoveTheSelectionAndEnterPlacesAPendingMoveAsAClickDoes) {
+TEST_F(DlgApptKeyboard, KeysTakeUpASlotButOnlyEnterPlacesAPendingMoveAsAClickDoes) {
     booking(1, 540, 600);
     open([&](DlgAppt& e) {
-        e.LbTimeSlot->click(rowOf(540), 1);
-        e.BtnTask_Click(4);
         QWidget* view = e.LbTimeSlot->viewport()->parentWidget();
+        // With nothing pending the keys take up the slot they reach, as a click does.
+        e.LbTimeSlot->click(0, 1);
+        for (int i = 0; i < rowOf(540); ++i) QTest::keyClick(view, Qt::Key_Down);
+        EXPECT_NE(SharedObjects::Booking().BookingId(), 0);
+        EXPECT_EQ(e.LblStart->text(), SharedObjects::Date().ShowTime(540, true));
+        e.BtnTask_Click(4);
         QTest::keyClick(view, Qt::Key_Home);
         for (int i = 0; i < rowOf(630); ++i) QTest::keyClick(view, Qt::Key_Down);
         EXPECT_TRUE(e.MovePending);
