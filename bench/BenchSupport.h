@@ -1,8 +1,8 @@
 #pragma once
-// What the benchmark programs share. Every figure is our way of doing a piece of work
-// against the plain way (the raw engine, a plain loop) measured in the same run, so the
-// machine's load touches both; each benchmark repeats and reports the spread of the
-// ratio (min, median, max) rather than one lucky or unlucky run.
+// What the benchmark programs share: our way of doing a piece of work timed against the
+// plain way (the raw engine, a plain loop) in the same run, so the machine's load touches
+// both; such a benchmark repeats and reports the spread of the ratio (min, median, max)
+// rather than one lucky or unlucky run.
 #include <benchmark/benchmark.h>
 
 #include <QElapsedTimer>

@@ -2,7 +2,8 @@
 // types and 200 or 2,000 customers each), run as the main window runs them, against the
 // engine's own text dump of the same file (sqlite3 .dump) and the reading of that dump into
 // a new file. Also: while a restore runs, another workstation keeps saving bookings; none
-// of its saves may fail.
+// of its saves may fail. Every restore is checked against the rows it was made from: one
+// that gives back other rows fails its benchmark and the program, instead of being fast.
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -14,6 +15,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <utility>
+#include <vector>
 
 #include "AppInfo.h"
 #include "BenchSupport.h"
@@ -140,6 +143,72 @@ int64_t count(const QString& table) {
     return rs ? rs->Field(0).toLong() : -1;
 }
 
+// Each table's rows by their names rather than their numbers (a restore numbers them
+// afresh), as the backup holds them, sorted. Bookings of a resource not in the tables
+// (the other workstation's) are left out.
+using Contents = std::vector<std::pair<QString, QStringList>>;
+
+Contents contentsOf(const QString& db) {
+    static const char* const kTables[][2] = {
+        {"groups", "select GroupName, DayStart, DayEnd, Interval from tblGroups"},
+        {"resources",
+         "select g.GroupName, r.ResourceName, r.MinTime, r.MaxTime, r.InitTime from "
+         "tblResources r join tblGroups g on g.GroupId = r.GroupId"},
+        {"appointment types",
+         "select g.GroupName, t.TaskName, t.Colour, t.MinTime, t.MaxTime, t.InitTime from "
+         "tblTasks t join tblGroups g on g.GroupId = t.GroupId"},
+        {"customers",
+         "select g.GroupName, c.CustomerName, c.Ref01, c.Ref02, c.Ref03 from tblCustomers c "
+         "join tblCustomerGroups cg on cg.CustomerId = c.CustomerId join tblGroups g on "
+         "g.GroupId = cg.GroupId"},
+        {"bookings",
+         "select g.GroupName, r.ResourceName, t.TaskName, c.CustomerName, b.BookingDate, "
+         "b.BookingStart, b.BookingEnd, b.Ref01, b.Ref02, b.Ref03, b.Comments from "
+         "tblBookings b join tblResources r on r.ResourceId = b.ResourceId join tblGroups g "
+         "on g.GroupId = r.GroupId left join tblTasks t on t.TaskId = b.TaskId left join "
+         "tblCustomers c on c.CustomerId = b.CustomerId"}};
+    Contents contents;
+    sqlite3* raw = bench::openRaw(db);
+    for (const auto& table : kTables) {
+        QStringList rows;
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(raw, table[1], -1, &st, nullptr);
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            QStringList values;
+            for (int c = 0; c < sqlite3_column_count(st); ++c) {
+                const auto* text = sqlite3_column_text(st, c);
+                values << (text ? QString::fromUtf8(reinterpret_cast<const char*>(text))
+                                : QStringLiteral("<null>"));
+            }
+            rows << values.join(QChar('~'));
+        }
+        sqlite3_finalize(st);
+        rows.sort();
+        contents.emplace_back(table[0], rows);
+    }
+    sqlite3_close(raw);
+    return contents;
+}
+
+bool failed = false;  // a restore gave back other rows: the program ends with 1
+
+// Fails the benchmark when `restored` does not hold the source's rows; names the first
+// table that differs.
+void check(benchmark::State& state, const Contents& source, const Contents& restored,
+           const QString& who) {
+    for (size_t i = 0; i < source.size() && !state.error_occurred(); ++i) {
+        const QStringList& want = source[i].second;
+        const QStringList& got = restored[i].second;
+        if (want == got) continue;
+        failed = true;
+        const QString why = QString("%1 gave back other %2: %3 rows, the source has %4")
+                                .arg(who, source[i].first)
+                                .arg(got.size())
+                                .arg(want.size());
+        state.SkipWithError(why.toUtf8().constData());
+    }
+}
+
 void BM_Backup(benchmark::State& state) {
     World w(static_cast<int>(state.range(0)));
     Host host(w.db);
@@ -176,18 +245,28 @@ void BM_Restore(benchmark::State& state) {
     sqliteShell({w.db, ".dump"}, "", w.dump);
     chooseWithBookings(w.backupName);
     const QString fresh = w.dir.path() + "/fresh.mdb";
-    bool ok = true;
-    for (auto _ : state)
+    const Contents source = contentsOf(w.db);
+    bool ok = true, plainOk = true;
+    for (auto _ : state) {
         bench::compare(
             state,
             [&] { return bench::msOf([&] { ok = SharedObjects::DAO().Restore(file) && ok; }); },
             [&] {
                 QFile::remove(fresh);
-                return bench::msOf([&] { sqliteShell({fresh}, w.dump, ""); });
+                return bench::msOf(
+                    [&] { plainOk = sqliteShell({fresh}, w.dump, "") && plainOk; });
             });
-    state.counters["restored"] = ok;
-    state.counters["bookings"] = count("tblBookings");
-    state.counters["us_per_booking"] = state.counters["ours_ms"] * 1000 / kBookings;
+        if (!ok || !plainOk) {
+            failed = true;
+            state.SkipWithError(ok ? "the sqlite3 shell failed" : "the restore said it failed");
+        }
+        check(state, source, contentsOf(w.db), "the restore");
+        check(state, source, contentsOf(fresh), "the sqlite3 shell");
+    }
+    const int64_t bookings = count("tblBookings");
+    state.counters["bookings"] = double(bookings);
+    state.counters["us_per_booking"] =
+        bookings > 0 ? state.counters["ours_ms"] * 1000 / double(bookings) : 0;
 }
 
 // Another workstation: saves a booking of its own after the other, none over another,
@@ -224,6 +303,7 @@ void BM_RestoreWhileAnotherSaves(benchmark::State& state) {
     SharedObjects::DAO().Backup(file);
     chooseWithBookings(w.backupName);
     const QString stop = w.dir.path() + "/stop";
+    const Contents source = contentsOf(w.db);
     for (auto _ : state) {
         QFile::remove(stop);
         QProcess other;
@@ -231,7 +311,8 @@ void BM_RestoreWhileAnotherSaves(benchmark::State& state) {
         other.waitForReadyRead(30000);
         other.readLine();
         usleep(200000);
-        const double ms = bench::msOf([&] { SharedObjects::DAO().Restore(file); });
+        bool ok = false;
+        const double ms = bench::msOf([&] { ok = SharedObjects::DAO().Restore(file); });
         usleep(200000);
         QFile(stop).open(QIODevice::WriteOnly);
         other.waitForFinished(30000);
@@ -241,6 +322,11 @@ void BM_RestoreWhileAnotherSaves(benchmark::State& state) {
         state.counters["other_saves"] = figures.value(0).toDouble();
         state.counters["other_failed"] = figures.value(1).toDouble();
         state.counters["other_longest_ms"] = figures.value(2).toDouble();
+        if (!ok) {
+            failed = true;
+            state.SkipWithError("the restore said it failed");
+        }
+        check(state, source, contentsOf(w.db), "the restore");
     }
 }
 
@@ -271,5 +357,5 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     SharedObjects::Release();
-    return 0;
+    return failed ? 1 : 0;
 }

@@ -43,8 +43,6 @@ DlgRestore::DlgRestore(QWidget* parent) : QDialog(parent) {
     Frame1[0] = new QGroupBox("File To Restore From", this);
     CbFile = new plat::ComboBox(Frame1[0]);
     CbFile->setObjectName("CbFile");
-    // The backup files' names are shown whole: the window is sized once the list is filled.
-    CbFile->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     (new QVBoxLayout(Frame1[0]))->addWidget(CbFile);
     Frame1[1] = new QGroupBox("Options", this);
     Check1 = new QCheckBox("Add appointments?", Frame1[1]);
@@ -86,6 +84,8 @@ void DlgRestore::Form_Load() {
                      [](const Entry& a, const Entry& b) { return a.number < b.number; });
     for (const Entry& e : entries) SharedObjects::Forms().AddComboItem(*CbFile, e.name, e.number);
     if (CbFile->count() > 0) CbFile->SetListIndex(CbFile->count() - 1);
+    // Sized only now that the list is filled: the list's width then fits the longest
+    // name, so the chosen file's name shows whole.
     adjustSize();
     SharedObjects::Forms().CentreForm(*this, parentWidget());
 }

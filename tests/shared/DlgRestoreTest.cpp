@@ -83,7 +83,9 @@ TEST_F(DlgRestoreTest, CancelOrNoFileToChooseGivesNoFile) {
 }
 
 TEST_F(DlgRestoreTest, TheChosenFilesNameIsShownWhole) {
-    const QString name = "20261208-225917.txt";  // as a backup names its file
+    // As a backup names its file, with a note the user added: wider than the window's
+    // other contents make it.
+    const QString name = "20261208-225917 before the upgrade.txt";
     touch(name);
     DlgRestore dlg;
     dlg.show();  // lays the window out
