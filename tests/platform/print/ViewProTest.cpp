@@ -32,6 +32,16 @@ class ViewProTest : public ::testing::Test {
 protected:
     void TearDown() override { plat::ModalHook::SetAnswererForTest(nullptr); }
     QString pdf(const QString& name = "out.pdf") const { return dir.filePath(name); }
+    // "page 1" to "page 3", one a page, printed through the print dialog.
+    void threePagesAskingForThePrinter() {
+        view.startDoc();
+        for (int i = 1; i <= 3; ++i) {
+            if (i > 1) view.newPage();
+            view.drawText(0, 0, QString("page %1").arg(i));
+        }
+        view.endDoc();
+        view.setPrintSetting(ViewPro::kPrintAsk);
+    }
     // Answers the print dialog by printing to a PDF file; counts the dialogs.
     void printToPdfWhenAsked(const QString& path) {
         plat::ModalHook::SetAnswererForTest([this, path](QDialog& d) {
@@ -156,13 +166,7 @@ TEST_F(ViewProTest, PrintedPagesCarryTheirTextsAndBandsInOrder) {
 }
 
 TEST_F(ViewProTest, PrintingAsksForThePrinterAndPrintsOnlyTheAskedPages) {
-    view.startDoc();
-    for (int i = 1; i <= 3; ++i) {
-        if (i > 1) view.newPage();
-        view.drawText(0, 0, QString("page %1").arg(i));
-    }
-    view.endDoc();
-    view.setPrintSetting(ViewPro::kPrintAsk);
+    threePagesAskingForThePrinter();
     printToPdfWhenAsked(pdf());
     ASSERT_TRUE(view.printPages(2, 9));
     EXPECT_EQ(dialogs, 1);
@@ -179,13 +183,7 @@ TEST_F(ViewProTest, PrintingAsksForThePrinterAndPrintsOnlyTheAskedPages) {
 }
 
 TEST_F(ViewProTest, ThePagesAndCopiesChosenInThePrintDialogArePrinted) {
-    view.startDoc();
-    for (int i = 1; i <= 3; ++i) {
-        if (i > 1) view.newPage();
-        view.drawText(0, 0, QString("page %1").arg(i));
-    }
-    view.endDoc();
-    view.setPrintSetting(ViewPro::kPrintAsk);
+    threePagesAskingForThePrinter();
     struct Case {
         int from, to;  // 0: every page
         int copies;
