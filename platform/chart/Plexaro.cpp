@@ -196,7 +196,10 @@ bool Plexaro::print(QPrinter& printer) {
     PlexaroView v = m_view;
     v.greyBackgrounds = !m_printColourBackgrounds;
     v.greyBars = !m_printColourBars;
-    return m_painter.print(printer, m_model, v, m_printTitle, m_printFooter);
+    // The pages chosen in the print dialog, when a range was chosen.
+    const bool range = printer.printRange() == QPrinter::PageRange;
+    return m_painter.print(printer, m_model, v, m_printTitle, m_printFooter,
+                           range ? printer.fromPage() : 0, range ? printer.toPage() : 0);
 }
 
 bool Plexaro::hasHintAt(const QPoint& p) const {

@@ -471,9 +471,8 @@ void PlexaroPainter::paintTitle(QPainter& p, const PlexaroView& v) {
 }
 
 bool PlexaroPainter::print(QPagedPaintDevice& device, const PlexaroModel& model,
-                           const PlexaroView& screen, const QString& title, const QString& footer) {
-    QPainter p;
-    if (!p.begin(&device)) return false;
+                           const PlexaroView& screen, const QString& title, const QString& footer,
+                           int fromPage, int toPage) {
     // Lay the page out in screen pixels (96 to the inch), then scale the chart down to
     // the page width when it is wider.
     const double toDevice = device.logicalDpiX() / 96.0;
@@ -501,12 +500,17 @@ bool PlexaroPainter::print(QPagedPaintDevice& device, const PlexaroModel& model,
     const int rowsPerPage = std::max(1, int((chartHeight - v.rows.top) / v.rows.height()));
     const int rowCount = v.rows.rowCount;
     const int pages = std::max(1, (rowCount + rowsPerPage - 1) / rowsPerPage);
+    const int firstPage = std::max(fromPage, 1) - 1;
+    const int lastPage = toPage > 0 ? std::min(toPage, pages) - 1 : pages - 1;
+    if (firstPage > lastPage) return true;  // the range asked for holds no page
+    QPainter p;
+    if (!p.begin(&device)) return false;
 
     QFont titleFont = screen.font;
     titleFont.setBold(true);
     titleFont.setPixelSize(std::max(1, int(std::lround(fm.height() * 1.1))));
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0 && !device.newPage()) return false;
+    for (int page = firstPage; page <= lastPage; ++page) {
+        if (page > firstPage && !device.newPage()) return false;
         p.resetTransform();
         p.scale(toDevice, toDevice);
         p.setClipping(false);

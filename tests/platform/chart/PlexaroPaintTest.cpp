@@ -131,10 +131,15 @@ TEST_F(PlexaroPaintTest, AFramePlacesOnlyTheBarsOfTheVisibleRowsAndDays) {
 
 class PlexaroPrintTest : public PlexaroPaintTest {
 protected:
-    std::vector<PdfPage> printToPdf() {
+    // from and to: the print dialog's page range (0, 0: every page).
+    std::vector<PdfPage> printToPdf(int from = 0, int to = 0) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath("chart.pdf"));
+        if (from > 0) {
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(from, to);
+        }
         EXPECT_TRUE(chart.print(printer));
         return ReadPdfPages(dir.filePath("chart.pdf"));
     }
@@ -163,6 +168,28 @@ TEST_F(PlexaroPrintTest, EveryPageCarriesTheTitleAndTheFooter) {
     ASSERT_EQ(rows.size(), 147);
     EXPECT_EQ(rows.front(), "Resource 4");
     EXPECT_EQ(rows.back(), "Resource 150");
+}
+
+TEST_F(PlexaroPrintTest, OnlyThePagesChosenInThePrintDialogArePrinted) {
+    for (int r = 4; r <= 150; ++r) chart.addRow(QString("Resource %1").arg(r));
+    const size_t all = printToPdf().size();
+    ASSERT_GE(all, 3u);
+    const QString total = QString(" of %1").arg(all);
+    const struct {
+        int from, to;
+        QStringList footers;
+    } cases[] = {
+        {2, 2, {"Page 2" + total}},
+        {2, 3, {"Page 2" + total, "Page 3" + total}},
+        {int(all), 99, {QString("Page %1").arg(all) + total}},
+    };
+    for (const auto& c : cases) {
+        QStringList footers;
+        for (const PdfPage& page : printToPdf(c.from, c.to))
+            for (const QString& t : page.texts)
+                if (t.startsWith("Page ")) footers << t;
+        EXPECT_EQ(footers, c.footers) << c.from << "-" << c.to;
+    }
 }
 
 TEST_F(PlexaroPrintTest, BarsAreGreyUnlessPrintedInColour) {
