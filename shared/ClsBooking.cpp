@@ -26,13 +26,21 @@ void addClashValues(SqlValues& values, int32_t resourceId, int32_t date, int16_t
                   {resourceId, date, start, end, start, end, start, end, excludeId});
 }
 
-// A booking is written only onto a resource and a type that exist: another workstation
-// may have deleted them (or their group) while an editor had them open. Tested in the
-// statement that writes, so a delete cannot come between the test and the write. Its
-// values: the resource id, then the type id.
-const char* const kOwnersExist =
-    "exists (select 1 from tblResources where ResourceId = ?) and "
-    "exists (select 1 from tblTasks where TaskId = ?)";
+// What a write of a booking tests in its own statement, so that nothing another
+// workstation does can come between the test and the write: no clash, and a resource and
+// a type that exist (another workstation may have deleted them, or their group, while an
+// editor had them open). Its values come from addWriteGuardValues.
+const QString kWriteGuard =
+    QString("not exists (select 1 from tblBookings where %1) and "
+            "exists (select 1 from tblResources where ResourceId = ?) and "
+            "exists (select 1 from tblTasks where TaskId = ?)")
+        .arg(kClashWhere);
+
+void addWriteGuardValues(SqlValues& values, int32_t resourceId, int32_t taskId, int32_t date,
+                         int16_t start, int16_t end, int32_t excludeId) {
+    addClashValues(values, resourceId, date, start, end, excludeId);
+    values.insert(values.end(), {resourceId, taskId});
+}
 
 }  // namespace
 
@@ -107,13 +115,11 @@ int32_t ClsBooking::Save() {
         static const QString insert =
             QString("insert into tblBookings (TaskId, BookingDate, BookingStart, "
                     "BookingEnd, CustomerId, RepeatId, ResourceId, Ref01, Ref02, Ref03, "
-                    "Comments) select ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ? where not exists (select 1 "
-                    "from tblBookings where %1) and %2")
-                .arg(kClashWhere, kOwnersExist);
+                    "Comments) select ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ? where ") +
+            kWriteGuard;
         SqlValues values{m_taskId, m_date,  m_start, m_end,   m_customerId, m_repeatId,
                          m_resourceId, m_ref01, m_ref02, m_ref03, m_comments};
-        addClashValues(values, m_resourceId, m_date, m_start, m_end, 0);
-        values.insert(values.end(), {m_resourceId, m_taskId});
+        addWriteGuardValues(values, m_resourceId, m_taskId, m_date, m_start, m_end, 0);
         if (!db().SqlAction(insert, values) || db().LastRowsAffected() == 0) return 0;
         m_bookingId = static_cast<int32_t>(db().LastInsertId());
         return m_bookingId;
@@ -124,13 +130,11 @@ int32_t ClsBooking::Save() {
     static const QString update =
         QString("update tblBookings set TaskId = ?, BookingDate = ?, BookingStart = ?, "
                 "BookingEnd = ?, CustomerId = ?, ResourceId = ?, Ref01 = ?, Ref02 = ?, "
-                "Ref03 = ?, RepeatId = ?, Comments = ? where BookingId = ? and not exists "
-                "(select 1 from tblBookings where %1) and %2")
-            .arg(kClashWhere, kOwnersExist);
+                "Ref03 = ?, RepeatId = ?, Comments = ? where BookingId = ? and ") +
+        kWriteGuard;
     SqlValues values{m_taskId, m_date,  m_start, m_end,      m_customerId, m_resourceId,
                      m_ref01,  m_ref02, m_ref03, m_repeatId, m_comments,   m_bookingId};
-    addClashValues(values, m_resourceId, m_date, m_start, m_end, m_bookingId);
-    values.insert(values.end(), {m_resourceId, m_taskId});
+    addWriteGuardValues(values, m_resourceId, m_taskId, m_date, m_start, m_end, m_bookingId);
     return db().SqlAction(update, values) && db().LastRowsAffected() > 0 ? m_bookingId : 0;
 }
 
