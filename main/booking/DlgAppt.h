@@ -160,9 +160,13 @@ private:
     void moveOrCopy(int index);
     void leaveMode();
     void placeBooking(int row);
+    void selectBookingRow();
     void takeUpSlot(int row);
     void showTimes();
     void listCustomer(int32_t customerId);
+    void refillCustomers(int32_t customerId);
+    bool bookingTakenUp() const;
+    int32_t ownCustomer() const;  // the customer of the booking taken up, else 0
     bool refuse(const QString& message);
     bool checkBeforeSave();
     void buttonsOn(bool on);

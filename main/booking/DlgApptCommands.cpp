@@ -28,6 +28,9 @@ void askForSlot() {
 }  // namespace
 
 void DlgAppt::BtnTask_Click(int index) {
+    // While a move or copy waits the keys move the highlight to its target slot; a save
+    // is of the booking taken up, where it stands, never of it on that target's day.
+    if (MovePending && (index == 0 || index == 1)) selectBookingRow();
     switch (index) {
         case 0:
             // A save that was refused keeps the window open with what the user entered.
@@ -156,6 +159,7 @@ void DlgAppt::deleteBooking() {
 void DlgAppt::moveOrCopy(int index) {
     if (MovePending) {
         leaveMode();
+        selectBookingRow();
         return;
     }
     const int row = LbTimeSlot->selectedRow();
@@ -187,6 +191,23 @@ void DlgAppt::leaveMode() {
     BtnTask[4]->setText(kMoveCaption);
     BtnTask[5]->setText(kCopyCaption);
     Form_Resize();
+}
+
+// The highlight goes back to the booking taken up (it is still in the shared record), as
+// the keys may have left it on a slot chosen as a move's or copy's target; where the day
+// or resource shown does not hold that booking, nothing stays highlighted, so that no
+// save writes it onto a day or slot that was never chosen for it.
+void DlgAppt::selectBookingRow() {
+    const ClsBooking& booking = SharedObjects::Booking();
+    int row = plat::Tabrix::kNoRow;
+    if (booking.BookingId() != 0 && booking.BookingDate() == CurrentDate() &&
+        booking.ResourceId() == forms().GetComboData(*CbResource)) {
+        for (int r = 0; r < LbTimeSlot->rowCount() && row == plat::Tabrix::kNoRow; ++r)
+            if (LbTimeSlot->rowData(r) == booking.BookingId()) row = r;
+    }
+    LbTimeSlot->setCurrentRow(row);
+    showTimes();
+    SetupEnabled();
 }
 
 void DlgAppt::buttonsOn(bool on) { forms().EnableButtons(*Toolbar1, on); }

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ClsBooking.h"
 #include "ClsCustomer.h"
 #include "ClsForms.h"
 #include "ClsIni.h"
@@ -47,7 +48,44 @@ void DlgAppt::ShowCustomers(int32_t customerId) {
                               .arg(m_groupId) +
                           " order by CustomerName",
                       false, false);
+    // The booking taken up keeps its own customer, and the customer to choose is
+    // offered, though either may be linked to the group no longer (or never was).
+    listCustomer(ownCustomer());
+    listCustomer(customerId);
     forms().SetComboData(*CbCustomer, customerId);
+}
+
+// After a customer was added, edited or deleted. Choosing an entry puts that customer's
+// references in the boxes; but they are the booking's, and change only with the customer
+// chosen: when it stays they stay, and when the booking's own comes back so do its own.
+void DlgAppt::refillCustomers(int32_t customerId) {
+    const int32_t before = forms().GetComboData(*CbCustomer);
+    const QString refs[] = {TxtRef01->text(), TxtRef02->text(), TxtRef03->text()};
+    const int32_t own = ownCustomer();
+    ShowCustomers(customerId);
+    const int32_t now = forms().GetComboData(*CbCustomer);
+    if (now == before) {
+        TxtRef01->setText(refs[0]);
+        TxtRef02->setText(refs[1]);
+        TxtRef03->setText(refs[2]);
+    } else if (own != 0 && now == own) {
+        const ClsBooking& booking = SharedObjects::Booking();
+        TxtRef01->setText(booking.Ref01());
+        TxtRef02->setText(booking.Ref02());
+        TxtRef03->setText(booking.Ref03());
+    }
+}
+
+// A stored booking is taken up: the highlighted row holds the booking in the shared
+// record (not an empty slot, a new booking, or no row highlighted).
+bool DlgAppt::bookingTakenUp() const {
+    const int32_t id = SharedObjects::Booking().BookingId();
+    const int row = LbTimeSlot->selectedRow();
+    return id != 0 && row >= 0 && LbTimeSlot->rowData(row) == id;
+}
+
+int32_t DlgAppt::ownCustomer() const {
+    return bookingTakenUp() ? SharedObjects::Booking().CustomerId() : 0;
 }
 
 void DlgAppt::CbResource_Click() {

@@ -164,15 +164,23 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         buttonsOn(false);
         bool open = true;
         std::optional<int32_t> group;
+        const int32_t chosen = forms().GetComboData(*CbCustomer);
         if (entryKey == "AddCustomer") {
             customer.InitBfr();
             group = m_groupId;
         } else {
-            open = customer.Load(forms().GetComboData(*CbCustomer));
+            open = customer.Load(chosen);
         }
         if (open) {
             hooks().showContact(group);
-            if (customer.CustomerId() != 0) ShowCustomers(customer.CustomerId());
+            if (customer.CustomerId() != 0) {
+                // A customer added is chosen for a new booking; a stored booking taken up
+                // keeps the customer it has until the user picks another.
+                const bool pick = entryKey == "AddCustomer" && !bookingTakenUp();
+                refillCustomers(pick ? customer.CustomerId() : chosen);
+            } else {
+                customer.Load(chosen);  // cancelled: the editor emptied the shared record
+            }
         }
         buttonsOn(true);
     } else if (entryKey == "DeleteCustomer") {
@@ -180,7 +188,9 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         if (!ModMain::Confirm("Confirm selected customer?")) return;
         buttonsOn(false);
         customer.Delete(forms().GetComboData(*CbCustomer));
-        ShowCustomers(customer.CustomerId());
+        // Another customer's delete leaves the booking taken up with its own; the
+        // deleted one is listed no more, so its delete leaves "< No Customer >".
+        refillCustomers(ownCustomer());
         ShowBookings();
         refreshMainChart();
         buttonsOn(true);

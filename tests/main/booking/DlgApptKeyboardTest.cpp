@@ -89,3 +89,44 @@ TEST_F(DlgApptKeyboard, NoTwoControlsOrMenuEntriesShareAMnemonicInAnyState) {
         });
     }
 }
+
+TEST_F(DlgApptKeyboard, AfterKeysChoseAMovesOrCopysTargetSaveLeavesTheBookingWhereItStands) {
+    const std::pair<const char*, std::function<void(DlgAppt&, int)>> cancels[] = {
+        {"button", [](DlgAppt& e, int index) { e.BtnTask[index]->click(); }},
+        {"menu",
+         [](DlgAppt& e, int index) { (index == 4 ? e.mnuApptMove : e.mnuApptCopy)->trigger(); }},
+        {"other command", [](DlgAppt& e, int index) { e.BtnTask_Click(9 - index); }},
+        {"none, still waiting", [](DlgAppt&, int) {}},
+    };
+    for (int index : {4, 5}) {
+        for (const auto& [how, cancel] : cancels) {
+            for (int16_t days : {0, 1}) {
+                const std::string what =
+                    std::to_string(index) + " " + how + " " + std::to_string(days);
+                messages.clear();
+                sql({"delete from tblBookings"});
+                booking(1, 540, 600);
+                open([&](DlgAppt& e) {
+                    QWidget* view = e.LbTimeSlot->viewport()->parentWidget();
+                    e.LbTimeSlot->click(rowOf(540), 1);
+                    e.BtnTask_Click(index);
+                    if (days != 0) e.SpinDate_Click(1);
+                    for (int i = 0; i < 5; ++i) QTest::keyClick(view, Qt::Key_Down);
+                    ASSERT_GE(e.LbTimeSlot->selectedRow(), 0) << what;
+                    cancel(e, index);
+                    if (e.MovePending) {
+                        e.BtnTask_Click(1);
+                        return;
+                    }
+                    // The booking taken up where the day shows it, or nothing highlighted.
+                    EXPECT_EQ(e.LbTimeSlot->selectedRow(), days != 0 ? -1 : rowOf(540)) << what;
+                    EXPECT_EQ(e.LblStart->text(), SharedObjects::Date().ShowTime(540, true));
+                    e.BtnTask_Click(1);
+                });
+                EXPECT_EQ(stored(), QStringList{"1 46000 540-600"}) << what;
+                const QStringList asked{"Information: Please select the timeslot!"};
+                EXPECT_EQ(messages, days != 0 ? asked : QStringList{}) << what;
+            }
+        }
+    }
+}

@@ -130,3 +130,45 @@ TEST_F(EditorDialogs, AfterTheTypeEditorIsCancelledTheRecordHoldsTheTypeTheListS
         [&](QDialog& d) { dynamic_cast<DlgApptType&>(d).BtnTask[1]->click(); });
     EXPECT_EQ(scalar("select count(*) from tblTasks"), 1);
 }
+
+TEST_F(EditorDialogs, ABookingKeepsItsOwnCustomerAndReferencesThroughTheCustomerCommands) {
+    sql(
+        {"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "
+         "values ('Lab', 480, 1020, 15)",
+         "insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) "
+         "values ('Brown', 'B1', 'B2', 'B3')",
+         "insert into tblCustomerGroups (CustomerId, GroupId) values (3, 2)"});
+    struct Case {
+        const char* entry;
+        bool save;
+    } cases[] = {{"EditCustomer", true},
+                 {"EditCustomer", false},
+                 {"AddCustomer", true},
+                 {"AddCustomer", false},
+                 {"DeleteCustomer", true}};
+    for (const Case& c : cases) {
+        sql({"delete from tblBookings"});
+        booking(1, 540, 600, 1, 3);
+        run(
+            [&](DlgAppt& e) {
+                e.LbTimeSlot->click(rowOf(540), 1);
+                // The customer deleted is another one, which the user picked first.
+                if (QString(c.entry) == "DeleteCustomer")
+                    SharedObjects::Forms().SetComboData(*e.CbCustomer, 2);
+                e.Toolbar1->choose("People", c.entry);
+                EXPECT_EQ(e.CbCustomer->currentText(), "Brown") << c.entry << c.save;
+                EXPECT_EQ(e.TxtRef01->text() + e.TxtRef02->text() + e.TxtRef03->text(), "r1r2r3")
+                    << c.entry << c.save;
+                e.BtnTask_Click(1);  // after a delete the day is redisplayed: no slot
+            },
+            [&](QDialog& d) {
+                auto& contact = dynamic_cast<DlgContact&>(d);
+                if (contact.TxtCustomer->text().isEmpty()) contact.TxtCustomer->setText("Green");
+                contact.BtnCustomer[c.save ? 0 : 1]->click();
+            });
+        EXPECT_EQ(scalar("select count(*) from tblBookings where CustomerId = 3 and "
+                         "Ref01 = 'r1' and Ref02 = 'r2' and Ref03 = 'r3'"),
+                  1)
+            << c.entry << c.save;
+    }
+}
