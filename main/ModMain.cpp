@@ -12,10 +12,10 @@
 #include "ClsForms.h"
 #include "ClsGroup.h"
 #include "ClsIni.h"
+#include "ClsLogging.h"
 #include "ClsResource.h"
 #include "ClsSystem.h"
 #include "ClsTask.h"
-#include "ClsLogging.h"
 #include "MsgBox.h"
 #include "SharedObjects.h"
 
@@ -47,21 +47,31 @@ bool Initialise() {
                    " (service pack " + sys.ServicePack() + ")");
         log.LogMsg(QString("MemPhyTot=%1 MemPhyAvl=%2 MemPagTot=%3 MemPagAvl=%4 MemVtlTot=%5 "
                            "MemVtlAvl=%6 MemUsed=%7")
-                       .arg(sys.MemoryStatus(1)).arg(sys.MemoryStatus(2)).arg(sys.MemoryStatus(3))
-                       .arg(sys.MemoryStatus(4)).arg(sys.MemoryStatus(5)).arg(sys.MemoryStatus(6))
+                       .arg(sys.MemoryStatus(1))
+                       .arg(sys.MemoryStatus(2))
+                       .arg(sys.MemoryStatus(3))
+                       .arg(sys.MemoryStatus(4))
+                       .arg(sys.MemoryStatus(5))
+                       .arg(sys.MemoryStatus(6))
                        .arg(sys.MemoryStatus(0)));
     }
     ClsIni& ini = SharedObjects::Ini();
     ini.setIniFile(plat::AppExeName() + ".ini");
     const QString fallback = plat::AppPath() + "/Rostima.mdb";
-    QString path = ini.GetValue("Config", "DbName", fallback);
+    const QString configured = ini.GetValue("Config", "DbName", "");
     SharedObjects::DAO().setAggressiveDebug(ini.GetValue("Options", "AggressiveDebug", "0") != "0");
-    if (path.isEmpty() || !QFile::exists(path)) path = fallback;
-    ini.WriteValue("Config", "DbName", path);
+    // A configured database that is missing (a share not mounted) is not forgotten: this
+    // session works on the program folder's, and the next start tries the configured one.
+    const bool missing = !configured.isEmpty() && !QFile::exists(configured);
+    const QString path = configured.isEmpty() || missing ? fallback : configured;
+    if (!missing) ini.WriteValue("Config", "DbName", path);
     if (SharedObjects::DAO().DbOpen(path) != 0) {
         Warning("Unable to open database!\n" + path);
         return false;
     }
+    if (missing)
+        Warning("The database " + configured + " was not found. This session uses " + path +
+                " instead; the setting is kept, so the next start tries " + configured + " again.");
     return true;
 }
 

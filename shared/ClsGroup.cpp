@@ -61,7 +61,9 @@ bool ClsGroup::Load(int32_t groupId) {
     if (m_interval <= 0) {
         logError("Load", err::InvalidCall, 8,
                  QString("Interval %1 of group %2 read as %3")
-                     .arg(m_interval).arg(m_groupId).arg(kDefaultInterval));
+                     .arg(m_interval)
+                     .arg(m_groupId)
+                     .arg(kDefaultInterval));
         m_interval = kDefaultInterval;
     }
     return true;
@@ -75,19 +77,37 @@ int32_t ClsGroup::Save() {
     }
     // The name is bound, never built into the statement: "%1" or "'" stay as typed.
     if (m_groupId != 0) {
-        const QString sql = "update tblGroups set DayStart = ?, DayEnd = ?, Interval = ?, "
-                            "GroupName = ? where GroupId = ?";
+        const QString sql =
+            "update tblGroups set DayStart = ?, DayEnd = ?, Interval = ?, "
+            "GroupName = ? where GroupId = ?";
         // A row deleted elsewhere is not "saved".
         return db().SqlAction(sql, {m_dayStart, m_dayEnd, m_interval, m_groupName, m_groupId}) &&
                        db().LastRowsAffected() > 0
                    ? m_groupId
                    : 0;
     }
-    const QString sql = "insert into tblGroups (DayStart, DayEnd, Interval, GroupName) values "
-                        "(?, ?, ?, ?)";
+    const QString sql =
+        "insert into tblGroups (DayStart, DayEnd, Interval, GroupName) values "
+        "(?, ?, ?, ?)";
     if (!db().SqlAction(sql, {m_dayStart, m_dayEnd, m_interval, m_groupName})) return 0;
     m_groupId = static_cast<int32_t>(db().LastInsertId());
     return m_groupId;
+}
+
+int32_t ClsGroup::BookingsLeftOutside() const {
+    if (m_groupId == 0) return 0;
+    // A booking ends where the next may start: one that ends at the new start is outside.
+    const QString sql =
+        "select count(*) from tblBookings b join tblResources r on r.ResourceId = b.ResourceId "
+        "join tblGroups g on g.GroupId = r.GroupId where g.GroupId = ? "
+        "and (b.BookingStart < ? or b.BookingEnd > ?) "
+        "and b.BookingStart >= g.DayStart and b.BookingEnd <= g.DayEnd";
+    auto rs = db().SqlQuery(sql, {m_groupId, m_dayStart, m_dayEnd});
+    if (!rs || rs->Eof()) {
+        logError("BookingsLeftOutside", err::ObjectNotSet, 2, "No record set", sql);
+        return 0;
+    }
+    return rs->Field(0).toInt();
 }
 
 void ClsGroup::Delete(int32_t groupId) {
@@ -98,9 +118,11 @@ void ClsGroup::Delete(int32_t groupId) {
     // at a resource that no longer exists.
     const QStringList cascade = {
         "delete from tblBookings where ResourceId in (select ResourceId from "
-        "tblResources where GroupId = " + g + ")",
+        "tblResources where GroupId = " +
+            g + ")",
         "delete from tblBookings where TaskId in (select TaskId from "
-        "tblTasks where GroupId = " + g + ")",
+        "tblTasks where GroupId = " +
+            g + ")",
         "delete from tblGroups where GroupId = " + g,
         "delete from tblResources where GroupId = " + g,
         "delete from tblTasks where GroupId = " + g,

@@ -25,6 +25,10 @@ public:
     bool Load(int32_t groupId);
     // Id of the row written, 0 when nothing was (also for a slot length of 0 or less).
     int32_t Save();
+    // How many bookings of the stored group lie within its stored working day but outside
+    // this record's day (they start before DayStart or end after DayEnd): those a Save
+    // would take off the chart. 0 for a new group or when they cannot be counted.
+    int32_t BookingsLeftOutside() const;
     void LoadTemplate(const QString& templateName);
     void SaveTemplate(int32_t groupId);
 

@@ -13,6 +13,16 @@ constexpr int kBufferSize = ClsIni::kLongestValue + 1;  // and its terminator
 
 void log(const QString& line) { SharedObjects::Log().LogMsg(line); }
 
+// A read drops the blanks around a value and then one pair of like quotes around it. A
+// value that would lose its quotes so is stored inside one pair more, which that read
+// drops again: it comes back exactly as written, blanks and all.
+QString storedForm(const QString& value) {
+    const QString t = value.trimmed();
+    const bool quoted =
+        t.size() >= 2 && (t.front() == u'"' || t.front() == u'\'') && t.back() == t.front();
+    return quoted ? '"' + value + '"' : value;
+}
+
 // Reads the file's lines without their line ends; false when it cannot be opened.
 bool readLines(const QString& path, QStringList& lines) {
     QFile f(path);
@@ -35,7 +45,7 @@ QString ClsIni::path() const { return plat::ResolveProfilePath(m_file); }
 
 bool ClsIni::WriteValue(const QString& SectName, const QString& KeyName, const QString& NewVal) {
     if (m_file.isEmpty()) return false;
-    if (plat::WritePrivateProfileString(SectName, KeyName, NewVal, m_file)) return true;
+    if (plat::WritePrivateProfileString(SectName, KeyName, storedForm(NewVal), m_file)) return true;
     log(QString("ERROR: ClsIni.WriteValue(\"%1\", \"%2\", \"%3\")").arg(SectName, KeyName, NewVal));
     return false;
 }

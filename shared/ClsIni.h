@@ -15,7 +15,8 @@ public:
     static constexpr int kLongestValue = 254;
 
     // True when the value is in the file (false, and a log line, when it could not be
-    // written; false without a line when no file is named).
+    // written; false without a line when no file is named). A value in quotes is stored so
+    // that it reads back with them.
     bool WriteValue(const QString& SectName, const QString& KeyName, const QString& NewVal);
     bool WriteValue(const QString& SectName, const QString& KeyName, int64_t NewVal);
 

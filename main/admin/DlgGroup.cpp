@@ -104,6 +104,7 @@ void DlgGroup::BtnGroup_Click(int index) {
         case 0:
             m_edit.setGroupName(TxtGroupName->text().trimmed());
             publish();
+            if (!dayKeepsBookings()) return;  // as it was: the dialog stays open
             // A group that could not be written is said so; the dialog stays open with
             // the user's values.
             if (shared().Save() == 0) {
@@ -122,6 +123,17 @@ void DlgGroup::BtnGroup_Click(int index) {
         default:
             break;
     }
+}
+
+// A narrower day hides the bookings it leaves outside: they are no longer shown, opened or
+// moved on the chart. They are counted and the user decides; the bookings stay as they are.
+bool DlgGroup::dayKeepsBookings() {
+    const int32_t outside = m_edit.BookingsLeftOutside();
+    return outside == 0 ||
+           ModMain::Confirm(QString("%1 booking(s) of this group would lie outside the new "
+                                    "working day and no longer show on the chart. The "
+                                    "bookings themselves are not changed. Save the group?")
+                                .arg(outside));
 }
 
 void DlgGroup::reject() { BtnGroup_Click(1); }

@@ -54,6 +54,8 @@ protected:
 
 private:
     void publish();
+    // True when the edited day hides no booking, or the user agrees that it does.
+    bool dayKeepsBookings();
     void showTimes();
 
     ClsGroup m_edit;  // the record as the opener prepared it, with this dialog's edits

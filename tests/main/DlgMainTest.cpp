@@ -22,12 +22,12 @@
 #include "FormsTimer.h"
 #include "Hintel.h"
 #include "KeyedToolbar.h"
+#include "MainWindowFixture.h"
 #include "ModMain.h"
 #include "ModalHook.h"
 #include "MsgBox.h"
 #include "Plexaro.h"
 #include "SharedObjects.h"
-#include "MainWindowFixture.h"
 #include "TestSupport.h"
 
 namespace {
@@ -37,15 +37,19 @@ protected:
     // A group "Clinic" (8:00 to 18:00) with resources Anna and Ben, two types and a booking
     // of Anna today.
     void clinic(int32_t day) {
-        sql({"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Clinic', 480, 1080, 15)",
-             "insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Annex', 0, 1440, 30)",
+        sql(
+            {"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Clinic', 480, "
+             "1080, 15)",
+             "insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Annex', 0, "
+             "1440, 30)",
              "insert into tblResources (GroupId, ResourceName) values (1, 'Ben')",
              "insert into tblResources (GroupId, ResourceName) values (1, 'Anna')",
              "insert into tblTasks (GroupId, TaskName, Colour) values (1, 'Visit', 255)",
              "insert into tblTasks (GroupId, TaskName, Colour) values (1, 'Call', 65280)",
              "insert into tblCustomers (CustomerName) values ('Smith')",
              QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
-                     "CustomerId, ResourceId, RepeatId) values (1, %1, 540, 600, 1, 2, 0)").arg(day)});
+                     "CustomerId, ResourceId, RepeatId) values (1, %1, 540, 600, 1, 2, 0)")
+                 .arg(day)});
         setting("Group", "CbGroup", "1");
     }
     int32_t today() { return QDate(1900, 1, 1).daysTo(QDate::currentDate()); }
@@ -66,10 +70,18 @@ TEST_F(DlgMainTest, AFreshDatabaseComesUpEmptyAndUsable) {
     EXPECT_TRUE(log.contains("Open database [1]   " + folder.file("Rostima.mdb")));
 }
 
-TEST_F(DlgMainTest, AStoredPathThatIsGoneFallsBackToTheProgramFolder) {
-    setting("Config", "DbName", folder.file("moved/away.mdb"));
+TEST_F(DlgMainTest, AStoredPathThatIsGoneFallsBackToTheProgramFolderSayingSoAndKeepsIt) {
+    const QString gone = folder.file("share/Rostima.mdb");
+    setting("Config", "DbName", gone);
     ASSERT_TRUE(start());
-    EXPECT_EQ(setting("Config", "DbName"), folder.file("Rostima.mdb"));
+    EXPECT_EQ(SharedObjects::DAO().DbPath(), folder.file("Rostima.mdb"));
+    EXPECT_EQ(messages, QStringList{"Warning!: The database " + gone +
+                                    " was not found. This "
+                                    "session uses " +
+                                    folder.file("Rostima.mdb") +
+                                    " instead; the setting is kept, so the next start tries " +
+                                    gone + " again."});
+    EXPECT_EQ(setting("Config", "DbName"), gone);
 }
 
 TEST_F(DlgMainTest, ADatabaseThatCannotBeOpenedWarnsAndEndsKeepingTheStoredState) {
@@ -116,7 +128,8 @@ TEST_F(DlgMainTest, AMissingTypeOrNameDoesNotCutTheChartShort) {
     sql({"update tblResources set ResourceName = null where ResourceId = 1",
          "delete from tblTasks where TaskId = 1",
          QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
-                 "CustomerId, ResourceId, RepeatId) values (2, %1, 700, 760, 0, 2, 0)").arg(today())});
+                 "CustomerId, ResourceId, RepeatId) values (2, %1, 700, 760, 0, 2, 0)")
+             .arg(today())});
     ASSERT_TRUE(start());
     ASSERT_EQ(dlg->Sched->rowCount(), 3);
     EXPECT_EQ(dlg->Sched->rowText(1), "");          // the nameless one sorts first
@@ -147,7 +160,8 @@ TEST_F(DlgMainTest, AnotherWorkstationsChangeReloadsTheChartOnTheNextTick) {
     ASSERT_TRUE(start());
     const int32_t before = dlg->LastBookingCheck;
     sql({QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
-                 "CustomerId, ResourceId, RepeatId) values (2, %1, 600, 660, 0, 1, 0)").arg(today())});
+                 "CustomerId, ResourceId, RepeatId) values (2, %1, 600, 660, 0, 1, 0)")
+             .arg(today())});
     dlg->Timer1_Timer();
     EXPECT_EQ(dlg->Sched->model().barCount(2), 1);
     EXPECT_NE(dlg->LastBookingCheck, before);
@@ -158,7 +172,8 @@ TEST_F(DlgMainTest, AnotherWorkstationsChangeReloadsTheChartOnTheNextTick) {
     // A change of another group does not reload.
     sql({"insert into tblResources (GroupId, ResourceName) values (2, 'Far')",
          QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
-                 "CustomerId, ResourceId, RepeatId) values (2, %1, 600, 660, 0, 3, 0)").arg(today())});
+                 "CustomerId, ResourceId, RepeatId) values (2, %1, 600, 660, 0, 3, 0)")
+             .arg(today())});
     const int32_t kept = dlg->LastBookingCheck;
     dlg->Timer1_Timer();
     EXPECT_EQ(dlg->LastBookingCheck, kept);
@@ -191,7 +206,8 @@ TEST_F(DlgMainTest, ATickWaitsWithItsReloadUntilAnOpenDialogHasClosed) {
     clinic(today());
     ASSERT_TRUE(start());
     sql({QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
-                 "CustomerId, ResourceId, RepeatId) values (2, %1, 600, 660, 0, 1, 0)").arg(today())});
+                 "CustomerId, ResourceId, RepeatId) values (2, %1, 600, 660, 0, 1, 0)")
+             .arg(today())});
     QDialog editor(dlg);
     editor.setObjectName("DlgGroup");
     editor.setModal(true);
@@ -303,11 +319,10 @@ TEST_F(DlgMainTest, TheCloseBoxIsDeferredToTheNextTickWhichUnloads) {
     // The start and the end of the run, in their order.
     const QString log = folder.logText();
     qsizetype at = 0;
-    for (const QString& line : {folder.exeName() + " starting (Version: 1.05.00)",
-                                QString("Windows version "), QString("MemPhyTot="),
-                                QString("GetUserCount() = 1"), QString("Open database [1]   "),
-                                QString(" DlgMain\n"), QString("Database close [0]"),
-                                QString("Closing down\n")}) {
+    for (const QString& line :
+         {folder.exeName() + " starting (Version: 1.05.00)", QString("Windows version "),
+          QString("MemPhyTot="), QString("GetUserCount() = 1"), QString("Open database [1]   "),
+          QString(" DlgMain\n"), QString("Database close [0]"), QString("Closing down\n")}) {
         const qsizetype next = log.indexOf(line, at);
         EXPECT_GE(next, at) << line.toStdString();
         at = std::max(at, next);

@@ -53,7 +53,9 @@ protected:
         const int32_t id = c.Save();
         for (int32_t g : groups)
             dao().SqlAction(QString("insert into tblCustomerGroups (CustomerId, GroupId) "
-                                    "values (%1, %2)").arg(id).arg(g));
+                                    "values (%1, %2)")
+                                .arg(id)
+                                .arg(g));
         return id;
     }
     int32_t book(int32_t res, int32_t task, int32_t cust, int16_t start) {
@@ -88,8 +90,9 @@ TEST_F(ClsGroupTest, ASlotLengthOfZeroOrLessIsNeverStoredNorRead) {
     EXPECT_EQ(group("Zero", 480, 1080, 0), 0);
     EXPECT_EQ(group("Negative", 480, 1080, -5), 0);
     EXPECT_EQ(count("tblGroups"), 0);
-    ASSERT_TRUE(dao().SqlAction("insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "
-                                "values ('Old', 0, 1440, 0)"));
+    ASSERT_TRUE(
+        dao().SqlAction("insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "
+                        "values ('Old', 0, 1440, 0)"));
     ClsGroup g;
     ASSERT_TRUE(g.Load(static_cast<int32_t>(dao().LastInsertId())));
     EXPECT_EQ(g.Interval(), 5);
@@ -103,9 +106,9 @@ TEST_F(ClsGroupTest, DeleteRemovesTheGroupWithEverythingThatHangsOnIt) {
     const int32_t only = customer("Only", {g1});
     customer("None", {});  // in no group: swept too
     book(r1, t1, both, 540);
-    book(r1, t2, 0, 600);    // this group's resource, the other group's type
-    book(r2, t1, 0, 540);    // the other group's resource, this group's type
-    book(r2, t2, only, 600); // the only-customer's booking elsewhere goes with it
+    book(r1, t2, 0, 600);     // this group's resource, the other group's type
+    book(r2, t1, 0, 540);     // the other group's resource, this group's type
+    book(r2, t2, only, 600);  // the only-customer's booking elsewhere goes with it
     const int32_t keep = book(r2, t2, both, 700);
     ClsGroup g;
     ASSERT_TRUE(g.Load(g1));
@@ -119,7 +122,8 @@ TEST_F(ClsGroupTest, DeleteRemovesTheGroupWithEverythingThatHangsOnIt) {
     EXPECT_EQ(count("tblCustomers"), 1);
     EXPECT_EQ(scalar("select CustomerId from tblCustomers"), both);
     EXPECT_EQ(count("tblCustomerGroups"), 1);
-    EXPECT_EQ(count("tblBookings where ResourceId not in (select ResourceId from tblResources)"), 0);
+    EXPECT_EQ(count("tblBookings where ResourceId not in (select ResourceId from tblResources)"),
+              0);
 }
 
 TEST_F(ClsGroupTest, ResourcesTakeTheirDurationsFromTheGroupWrittenLast) {
@@ -234,6 +238,19 @@ TEST_F(ClsGroupTest, TemplatesAreWrittenAndLoadedBackAsNewGroups) {
     grp.LoadTemplate("No such template");
     EXPECT_EQ(grp.DayEnd(), 1440);
     EXPECT_EQ(count("tblResources where GroupId = " + QString::number(grp.GroupId())), 0);
+}
+
+TEST_F(ClsGroupTest, ResourceNamesInQuotesComeBackFromATemplateAsTheyWere) {
+    const int32_t g = group("Quotes");
+    resource(g, "\"Quoted\"");
+    resource(g, "'single'");
+    ClsGroup grp;
+    grp.SaveTemplate(g);
+    grp.LoadTemplate("Quotes");
+    EXPECT_EQ(count(QString("tblResources where GroupId = %1 and ResourceName in "
+                            "('\"Quoted\"', '''single''')")
+                        .arg(grp.GroupId())),
+              2);
 }
 
 TEST_F(ClsGroupTest, ATemplateEntryWithoutItsKeysTakesTheDefaults) {

@@ -39,12 +39,29 @@ TEST(ClsIni, ValuesRoundTripAndNumbersReadWithTheirDefault) {
     EXPECT_TRUE(QFile::exists(folder.file("RostimaShr.ini")));
 }
 
+TEST(ClsIni, ValuesInQuotesReadBackAsWrittenAndOlderFilesReadAsBefore) {
+    TempProgramFolder folder;
+    ClsIni ini;
+    ini.setIniFile("q.ini");
+    const QString values[] = {"\"Quoted\"", "'single'", "\"lone", "lone'",       "'\"x\"'",
+                              "\"a'",       "",         "plain",  " \"padded\" "};
+    for (const QString& v : values) {
+        ini.WriteValue("S", "K", v);
+        EXPECT_EQ(ini.GetValue("S", "K", "<none>"), v) << qPrintable(v);
+    }
+    WriteTestFile(folder.file("old.ini"), "[S]\nD=\"Quoted\"\nE='single'\n");
+    ini.setIniFile("old.ini");
+    EXPECT_EQ(ini.GetValue("S", "D", ""), "Quoted");
+    EXPECT_EQ(ini.GetValue("S", "E", ""), "single");
+}
+
 TEST(ClsIni, AFailedWriteIsLoggedWithItsArguments) {
     TempProgramFolder folder;
     ClsIni ini;
     ini.setIniFile(folder.file("missing/folder/x.ini"));
     ini.WriteValue("Options", "Zoom", 100);
-    EXPECT_TRUE(folder.logText().contains("ERROR: ClsIni.WriteValue(\"Options\", \"Zoom\", \"100\")"));
+    EXPECT_TRUE(
+        folder.logText().contains("ERROR: ClsIni.WriteValue(\"Options\", \"Zoom\", \"100\")"));
 }
 
 TEST(ClsIni, SectionNamesAreTheBracketLinesAsTheyStandAndAreLogged) {
@@ -61,8 +78,9 @@ TEST(ClsIni, SectionNamesAreTheBracketLinesAsTheyStandAndAreLogged) {
 
 TEST(ClsIni, SectionKeysSkipCommentsAndLinesWithoutEqualsAndStopAtTheNextSection) {
     TempProgramFolder folder;
-    WriteTestFile(folder.file("g.ini"),
-              "[Other]\nX=1\n[Zoom]\n; comment=1\nZoom = 100\nno equals here\n=5\n[Next]\nY=2\n");
+    WriteTestFile(
+        folder.file("g.ini"),
+        "[Other]\nX=1\n[Zoom]\n; comment=1\nZoom = 100\nno equals here\n=5\n[Next]\nY=2\n");
     ClsIni ini;
     ini.setIniFile(folder.file("g.ini"));  // a full path is used as it is
     EXPECT_EQ(ini.GetSection("Zoom"), (QStringList{"Zoom ", ""}));

@@ -127,3 +127,54 @@ TEST_F(DlgGroupTest, AGroupThatCannotBeSavedIsSaidSoAndTheEditorStaysOpen) {
     EXPECT_TRUE(stayed);
     EXPECT_EQ(messages, QStringList{"Warning!: Unable to save the group!"});
 }
+
+// Clinic's day is 08:00 to 17:00; a booking ends where the next may begin.
+TEST_F(DlgGroupTest, ADayThatWouldHideBookingsSaysHowManyAndNoKeepsTheGroup) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int, int>> bookings;
+        int16_t start, end;
+        int answer;
+        int asked;  // bookings named in the question; 0 = none asked
+    };
+    const Case cases[] = {
+        {"inside", {{600, 660}}, 540, 960, plat::vbNo, 0},
+        {"at both new edges", {{540, 600}, {900, 960}}, 540, 960, plat::vbNo, 0},
+        {"ends at the new start", {{480, 540}}, 540, 1020, plat::vbNo, 1},
+        {"begins at the new end", {{960, 1020}}, 480, 960, plat::vbNo, 1},
+        {"across the new start", {{510, 570}}, 540, 1020, plat::vbNo, 1},
+        {"both ends of the day", {{480, 540}, {960, 1020}}, 540, 960, plat::vbNo, 2},
+        {"answered Yes", {{480, 540}}, 540, 1020, plat::vbYes, 1},
+        {"hidden already", {{420, 450}}, 540, 1020, plat::vbNo, 0},
+    };
+    ClsGroup& group = SharedObjects::Group();
+    for (const Case& c : cases) {
+        sql({"delete from tblBookings", "update tblGroups set DayStart = 480, DayEnd = 1020"});
+        for (const auto& [from, to] : c.bookings)
+            sql({QString("insert into tblBookings (TaskId, BookingDate, BookingStart, "
+                         "BookingEnd, CustomerId, ResourceId, RepeatId) values "
+                         "(1, 46000, %1, %2, 0, 1, 0)")
+                     .arg(from)
+                     .arg(to)});
+        messages.clear();
+        answer = c.answer;
+        ASSERT_TRUE(group.Load(1));
+        group.setDayStart(c.start);
+        group.setDayEnd(c.end);
+        DlgGroup dialog(dlg);
+        dialog.Form_Load();
+        dialog.BtnGroup_Click(0);
+        const QStringList asked{QString("Confirm: %1 booking(s) of this group would lie outside "
+                                        "the new working day and no longer show on the chart. "
+                                        "The bookings themselves are not changed. Save the "
+                                        "group?")
+                                    .arg(c.asked)};
+        EXPECT_EQ(messages, c.asked ? asked : QStringList{}) << c.name;
+        const bool kept = c.asked && c.answer == plat::vbNo;
+        EXPECT_EQ(dialog.result() == QDialog::Accepted, !kept) << c.name;
+        EXPECT_EQ(text("select DayStart || '-' || DayEnd from tblGroups"),
+                  kept ? "480-1020" : QString("%1-%2").arg(c.start).arg(c.end))
+            << c.name;
+        EXPECT_EQ(scalar("select count(*) from tblBookings"), c.bookings.size()) << c.name;
+    }
+}

@@ -127,6 +127,21 @@ TEST_F(DlgSearchTest, GotoMovesTheChartToTheChosenBookingOnceOneIsSelected) {
     EXPECT_TRUE(dlg->Toolbar1->isButtonEnabled("Binocular"));
 }
 
+TEST_F(DlgSearchTest, GotoABookingOfAnotherGroupShowsThatGroupFirst) {
+    plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
+        auto& search = dynamic_cast<DlgSearch&>(d);
+        search.CbSearch->SetListIndex(1);     // Smith
+        search.LbResults->doubleClick(4, 1);  // 12 March, 9:00, Carl of the Lab
+        return search.result();
+    });
+    dlg->Toolbar1->press("Binocular");
+    EXPECT_EQ(dlg->CbGroup->currentText(), "Lab");
+    EXPECT_EQ(dlg->Sched->title(), "Lab");
+    EXPECT_EQ(CalendarState::CalDate(), day(2026, 3, 12));
+    ASSERT_GT(dlg->Sched->selectedRow(), 0);
+    EXPECT_EQ(dlg->Sched->rowData(dlg->Sched->selectedRow()), 3);
+}
+
 TEST_F(DlgSearchTest, AChoiceMadeWhileTheListFillsIsListedAloneOnceTheFillEnds) {
     // More of Anna's bookings than the list fills between two yields.
     sql({QString("with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
