@@ -1,5 +1,6 @@
 // Every printout on every paper, with the texts users type: each text stays on the page,
-// inside its column and clear of every other text, and reads back from the PDF.
+// inside its column and clear of every other text, and reads back from the PDF; the
+// header and footer keep one font on every page, their fields whole and apart.
 #include "ClsViewPro.h"
 #include "PreviewFixture.h"
 #include "SearchPrintout.h"
