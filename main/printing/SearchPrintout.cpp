@@ -60,6 +60,8 @@ void SearchPrintout::DoPrint(plat::ViewPro* control, const plat::Tabrix& results
             newPage = false;
             // Begun only for a row that follows: no empty page after the last row.
             if (++page > 1) viewer.NewPage();
+            // The bands take the font set before them: the same on every page.
+            viewer.Font(kFont, 8, 0, false, false);
             viewer.Header("Rostima",
                           QLocale(QLocale::English)
                               .toString(QDateTime::currentDateTime(), "dddd, d MMMM yyyy hh:mm"),

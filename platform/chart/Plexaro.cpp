@@ -196,10 +196,11 @@ bool Plexaro::print(QPrinter& printer) {
     PlexaroView v = m_view;
     v.greyBackgrounds = !m_printColourBackgrounds;
     v.greyBars = !m_printColourBars;
-    // The pages chosen in the print dialog, when a range was chosen.
+    // The pages chosen in the print dialog, when a range was chosen, in its page order.
     const bool range = printer.printRange() == QPrinter::PageRange;
     return m_painter.print(printer, m_model, v, m_printTitle, m_printFooter,
-                           range ? printer.fromPage() : 0, range ? printer.toPage() : 0);
+                           range ? printer.fromPage() : 0, range ? printer.toPage() : 0,
+                           printer.pageOrder() == QPrinter::LastPageFirst);
 }
 
 bool Plexaro::hasHintAt(const QPoint& p) const {

@@ -371,20 +371,10 @@ void PlexaroPainter::paintHourMarks(QPainter& p, const PlexaroView& v, const QRe
     const QColor ink = textOn(backColour(v, v.colours.rulerBack));
     const int begin = v.scale.firstMinute();
     const int end = begin + v.scale.minutesPerDay();
-    // The hour in progress at the left edge keeps its label, moved right to show whole;
-    // it is drawn once the next label's place is known, and left out if it would reach it.
-    std::optional<int> edgeMinute;
-    const auto drawEdgeLabel = [&](int nextX) {
-        if (!edgeMinute) return;
-        const QString text = PlexaroCalendar::timeLabel(*edgeMinute, v.use24Hour);
-        const int left = lower.left() + kLabelGap;
-        if (left + fm.horizontalAdvance(text) <= nextX) {  // a gap before the next one
-            p.setPen(ink);
-            drawFitted(p, QRect(left, lower.top(), labelWidth, lower.height()), lower.left(),
-                       lower.right(), Qt::AlignLeft | Qt::AlignVCenter, text);
-        }
-        edgeMinute.reset();
-    };
+    // Each label stands just right of its own hour's tick; an hour whose tick is off the
+    // chart has none. One that would run past the right end moves left to show whole, as
+    // far as the label before it lets it.
+    int labelsEnd = lower.left();  // right end of the labels drawn so far
     for (int32_t d = firstDay; d <= lastDay; ++d) {
         if (minorStep > 0) {
             p.setPen(kStrongGridColour);
@@ -397,19 +387,18 @@ void PlexaroPainter::paintHourMarks(QPainter& p, const PlexaroView& v, const QRe
             const int x = vx(v, v.scale.xOf(d, m));
             p.setPen(kStrongGridColour);
             p.drawLine(x, lower.top() + lower.height() / 2, x, lower.bottom());
-            if ((m / 60) % step != 0) continue;
-            if (x + kLabelGap < lower.left()) {
-                edgeMinute = m;
-                continue;
-            }
-            drawEdgeLabel(x);
+            if ((m / 60) % step != 0 || x < lower.left() || x > lower.right()) continue;
+            const QString text = PlexaroCalendar::timeLabel(m, v.use24Hour);
+            const int width = fm.horizontalAdvance(text) + 1;  // elidedText wants the odd pixel
+            int left = x + kLabelGap;
+            if (left + width > lower.right() + 1)
+                left = std::min(left, std::max(lower.right() + 1 - width, labelsEnd + kLabelGap));
             p.setPen(ink);
-            drawFitted(p, QRect(x + kLabelGap, lower.top(), labelWidth, lower.height()),
-                       lower.left(), lower.right(), Qt::AlignLeft | Qt::AlignVCenter,
-                       PlexaroCalendar::timeLabel(m, v.use24Hour));
+            drawFitted(p, QRect(left, lower.top(), width, lower.height()), lower.left(),
+                       lower.right(), Qt::AlignLeft | Qt::AlignVCenter, text);
+            labelsEnd = left + width;
         }
     }
-    drawEdgeLabel(lower.right() + 1);
 }
 
 void PlexaroPainter::paintDayMarks(QPainter& p, const PlexaroView& v, const QRect& lower,
@@ -472,7 +461,7 @@ void PlexaroPainter::paintTitle(QPainter& p, const PlexaroView& v) {
 
 bool PlexaroPainter::print(QPagedPaintDevice& device, const PlexaroModel& model,
                            const PlexaroView& screen, const QString& title, const QString& footer,
-                           int fromPage, int toPage) {
+                           int fromPage, int toPage, bool lastFirst) {
     // Lay the page out in screen pixels (96 to the inch), then scale the chart down to
     // the page width when it is wider.
     const double toDevice = device.logicalDpiX() / 96.0;
@@ -509,19 +498,28 @@ bool PlexaroPainter::print(QPagedPaintDevice& device, const PlexaroModel& model,
     QFont titleFont = screen.font;
     titleFont.setBold(true);
     titleFont.setPixelSize(std::max(1, int(std::lround(fm.height() * 1.1))));
-    for (int page = firstPage; page <= lastPage; ++page) {
-        if (page > firstPage && !device.newPage()) return false;
+    // The title and the footer are shortened with "…" to the room the page leaves them;
+    // the page number is never shortened.
+    const QString shownTitle =
+        QFontMetricsF(titleFont).elidedText(title, Qt::ElideRight, pageWidth);
+    const QFontMetricsF footMetrics(screen.font);
+    for (int i = 0; i <= lastPage - firstPage; ++i) {
+        const int page = lastFirst ? lastPage - i : firstPage + i;
+        if (i > 0 && !device.newPage()) return false;
         p.resetTransform();
         p.scale(toDevice, toDevice);
         p.setClipping(false);
         p.setPen(Qt::black);
         p.setFont(titleFont);
-        p.drawText(QRectF(0, 0, pageWidth, line * 1.5), Qt::AlignLeft | Qt::AlignVCenter, title);
+        p.drawText(QRectF(0, 0, pageWidth, line * 1.5), Qt::AlignLeft | Qt::AlignVCenter,
+                   shownTitle);
         p.setFont(screen.font);
         const QRectF foot(0, pageHeight - footerHeight, pageWidth, footerHeight);
-        p.drawText(foot, Qt::AlignLeft | Qt::AlignBottom, footer);
-        p.drawText(foot, Qt::AlignRight | Qt::AlignBottom,
-                   QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages));
+        const QString number = QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages);
+        const double footerRoom = pageWidth - footMetrics.horizontalAdvance(number) - line;
+        p.drawText(foot, Qt::AlignLeft | Qt::AlignBottom,
+                   footMetrics.elidedText(footer, Qt::ElideRight, std::max(footerRoom, 0.0)));
+        p.drawText(foot, Qt::AlignRight | Qt::AlignBottom, number);
 
         const int first = page * rowsPerPage;
         const int shown = std::min(rowsPerPage, rowCount - first);

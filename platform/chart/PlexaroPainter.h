@@ -28,11 +28,12 @@ public:
 
     // Prints every row over the whole range, fitted to the page width and continued on
     // further pages: the title above and the footer with "Page n of m" below on each.
-    // Only pages fromPage to toPage (from 1; 0 = no bound) are printed.
+    // Only pages fromPage to toPage (from 1; 0 = no bound) are printed, the last of them
+    // first when lastFirst is set.
     // False when the device cannot be painted on (no printer, a file not writable).
     bool print(QPagedPaintDevice& device, const PlexaroModel& model, const PlexaroView& view,
-               const QString& title, const QString& footer, int fromPage = 0,
-               int toPage = 0);
+               const QString& title, const QString& footer, int fromPage = 0, int toPage = 0,
+               bool lastFirst = false);
 
     // Time the last paint() took, in nanoseconds.
     int64_t lastPaintNanoseconds() const { return m_lastPaintNs; }

@@ -70,25 +70,7 @@ bool ViewPro::setMargins(const QMargins& margins) {
 int32_t ViewPro::textWidth() const { return ViewProFonts::TextWidth(m_font, m_measureText); }
 
 QString ViewPro::fittedText(const QString& text, int32_t width) const {
-    QString line = OneLine(text);
-    // Laying out a very long text only to cut it is slow: its head alone is cut when the
-    // head is already too wide.
-    constexpr qsizetype kHead = 1000;
-    bool tooWide = false;
-    if (line.size() > kHead) {
-        const qsizetype cut = line.at(kHead - 1).isHighSurrogate() ? kHead - 1 : kHead;
-        const QString head = line.left(cut);
-        tooWide = ViewProFonts::TextWidth(m_font, head) > width;
-        if (tooWide) line = head;
-    }
-    if (!tooWide && ViewProFonts::TextWidth(m_font, line) <= width) return line;
-    // Measured back as drawn: the shortened text must not round past the width.
-    const QFontMetricsF& m = ViewProFonts::Metrics(m_font);
-    for (int step = 0; step < 8 && width - step > 0; ++step) {
-        const QString shortened = m.elidedText(line, Qt::ElideRight, qreal(width - step));
-        if (ViewProFonts::TextWidth(m_font, shortened) <= width) return shortened;
-    }
-    return QString();
+    return ViewProFonts::Fitted(m_font, OneLine(text), width);
 }
 
 QString ViewPro::OneLine(const QString& text) {
@@ -208,11 +190,14 @@ bool ViewPro::printTo(QPrinter& printer, int first, int last) {
     p.setRenderHint(QPainter::Antialiasing);
     const qreal scale = printer.resolution() / qreal(ViewProPaper::kTwipsPerInch);
     // Copies the printer does not make itself (a PDF file's) are printed here: each copy
-    // whole in turn when collated, else each page so many times.
+    // whole in turn when collated, else each page so many times; the last page first when
+    // the print dialog asks for that.
     const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
     const int pages = last - first + 1;
+    const bool lastFirst = printer.pageOrder() == QPrinter::LastPageFirst;
     for (int i = 0; i < pages * copies; ++i) {
-        const int n = first + (printer.collateCopies() ? i % pages : i / copies);
+        const int k = printer.collateCopies() ? i % pages : i / copies;
+        const int n = lastFirst ? last - k : first + k;
         if (i > 0 && !printer.newPage()) {
             emit Error(PrinterError, QString("Unable to begin printed page %1").arg(n));
             p.end();

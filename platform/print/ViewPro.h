@@ -126,8 +126,9 @@ public:
     // 120, 128: in twips from the printable area's top-left corner.
     bool drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
     bool drawText(int32_t x, int32_t y, const QString& text);
-    // 130: prints pages first to last of the ended document (none when first > last);
-    // false only when the call is refused: a failure of the printer is raised as Error.
+    // 130: prints pages first to last of the ended document (none when first > last), the
+    // last first when the printer's page order asks for that; false only when the call is
+    // refused: a failure of the printer is raised as Error.
     bool printPages(int16_t first, int16_t last);
     // The same on a printer of the caller's (a PDF file, for one): only that printer's
     // page size and margins are set here.

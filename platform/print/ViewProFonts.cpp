@@ -28,4 +28,26 @@ int32_t ViewProFonts::LineHeight(const ViewProFont& font) {
     return int32_t(std::lround(Metrics(font).height()));
 }
 
+QString ViewProFonts::Fitted(const ViewProFont& font, const QString& text, int32_t width) {
+    QString line = text;
+    // Laying out a very long text only to cut it is slow: its head alone is cut when the
+    // head is already too wide.
+    constexpr qsizetype kHead = 1000;
+    bool tooWide = false;
+    if (line.size() > kHead) {
+        const qsizetype cut = line.at(kHead - 1).isHighSurrogate() ? kHead - 1 : kHead;
+        const QString head = line.left(cut);
+        tooWide = TextWidth(font, head) > width;
+        if (tooWide) line = head;
+    }
+    if (!tooWide && TextWidth(font, line) <= width) return line;
+    // Measured back as drawn: the shortened text must not round past the width.
+    const QFontMetricsF& m = Metrics(font);
+    for (int step = 0; step < 8 && width - step > 0; ++step) {
+        const QString shortened = m.elidedText(line, Qt::ElideRight, qreal(width - step));
+        if (TextWidth(font, shortened) <= width) return shortened;
+    }
+    return QString();
+}
+
 }  // namespace plat

@@ -18,6 +18,9 @@ public:
     static int32_t TextWidth(const ViewProFont& font, const QString& text);
     // Height of one line (ascent + descent), in twips, rounded.
     static int32_t LineHeight(const ViewProFont& font);
+    // The text, on one line already, no wider than width twips: shortened at its end with
+    // "\u2026" when it is wider; empty when not even that fits.
+    static QString Fitted(const ViewProFont& font, const QString& text, int32_t width);
 
 private:
     struct Entry {

@@ -48,6 +48,34 @@ void ViewProPainter::Paint(QPainter& p, const ViewProPage& page, const ViewProSh
     p.restore();
 }
 
+std::array<ViewProBandField, 3> ViewProPainter::BandFields(const ViewProBand& band,
+                                                           const ViewProSheet& sheet) {
+    const int32_t left = sheet.margins.left();
+    const int32_t right = sheet.paper.width() - sheet.margins.right();
+    const auto fitted = [&](int index, int32_t room) {
+        ViewProBandField f;
+        f.text = ViewProFonts::Fitted(band.font, band.field(index), std::max(room, 0));
+        f.width = ViewProFonts::TextWidth(band.font, f.text);
+        return f;
+    };
+    std::array<ViewProBandField, 3> fields;
+    ViewProBandField& r = fields[2];
+    r = fitted(2, right - left);
+    r.x = right - r.width;
+    const int32_t leftRoom = r.text.isEmpty() ? right : r.x - kBandGap;
+    ViewProBandField& l = fields[0];
+    l = fitted(0, leftRoom - left);
+    l.x = left;
+    // Centred on the middle of the printable width, clear of both others.
+    const int32_t from = l.text.isEmpty() ? left : left + l.width + kBandGap;
+    const int32_t to = r.text.isEmpty() ? right : r.x - kBandGap;
+    const int32_t middle = (left + right) / 2;
+    ViewProBandField& c = fields[1];
+    c = fitted(1, 2 * std::min(middle - from, to - middle));
+    c.x = middle - c.width / 2;
+    return fields;
+}
+
 void ViewProPainter::paintBand(QPainter& p, const ViewProBand& band, const ViewProSheet& sheet,
                                int top, int bottom) {
     if (band.text.isEmpty()) return;
@@ -56,13 +84,8 @@ void ViewProPainter::paintBand(QPainter& p, const ViewProBand& band, const ViewP
     p.setPen(OleToQColor(band.colour));
     // Centred in the margin it stands in.
     const qreal baseline = top + (bottom - top - m.height()) / 2 + m.ascent();
-    const qreal left = sheet.margins.left();
-    const qreal right = sheet.paper.width() - sheet.margins.right();
-    const QString fields[3] = {band.field(0), band.field(1), band.field(2)};
-    const qreal x[3] = {left, (left + right - m.horizontalAdvance(fields[1])) / 2,
-                        right - m.horizontalAdvance(fields[2])};
-    for (int i = 0; i < 3; ++i)
-        if (!fields[i].isEmpty()) p.drawText(QPointF(x[i], baseline), fields[i]);
+    for (const ViewProBandField& f : BandFields(band, sheet))
+        if (!f.text.isEmpty()) p.drawText(QPointF(f.x, baseline), f.text);
 }
 
 }  // namespace plat

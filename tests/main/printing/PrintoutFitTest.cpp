@@ -1,9 +1,11 @@
 // Every printout on every paper, with the texts users type: each text stays on the page,
-// inside its column and clear of every other text, and reads back from the PDF.
+// inside its column and clear of every other text, and reads back from the PDF; the
+// header and footer keep one font on every page, their fields whole and apart.
 #include "ClsViewPro.h"
 #include "PreviewFixture.h"
 #include "SearchPrintout.h"
 #include "ViewProFonts.h"
+#include "ViewProPainter.h"
 #include "ViewProPaper.h"
 
 namespace {
@@ -47,6 +49,29 @@ void expectLaidOut(const plat::ViewPro& view, const std::string& what) {
                              o.top < b.bottom)
                     << text;
             boxes.push_back(b);
+        }
+    }
+}
+
+// Every page's header and footer in one font, their fields whole, in order across the
+// printable width and apart.
+void expectBandsFit(const plat::ViewPro& view, const std::string& what) {
+    const plat::ViewProSheet sheet = view.sheet();
+    const plat::ViewProFont font = view.document().page(1)->header.font;
+    for (int n = 1; n <= view.document().pageCount(); ++n) {
+        const plat::ViewProPage& page = *view.document().page(n);
+        const std::string where = what + " page " + std::to_string(n) + ": ";
+        for (const plat::ViewProBand* band : {&page.header, &page.footer}) {
+            EXPECT_EQ(band->font, font) << where;
+            int32_t end = sheet.margins.left() - plat::ViewProPainter::kBandGap;
+            for (const auto& f : plat::ViewProPainter::BandFields(*band, sheet)) {
+                if (f.text.isEmpty()) continue;
+                EXPECT_FALSE(f.text.endsWith(QChar(0x2026))) << where << f.text.toStdString();
+                EXPECT_GE(f.x, end + plat::ViewProPainter::kBandGap)
+                    << where << f.text.toStdString();
+                end = f.x + f.width;
+            }
+            EXPECT_LE(end, sheet.paper.width() - sheet.margins.right()) << where;
         }
     }
 }
@@ -112,9 +137,9 @@ protected:
             }
     }
     // The texts rotated over the cells of five rows.
-    static QList<QStringList> rotatedRows(int cells) {
+    static QList<QStringList> rotatedRows(int cells, int count = 5) {
         QList<QStringList> rows;
-        for (int r = 0; r < 5; ++r) {
+        for (int r = 0; r < count; ++r) {
             QStringList row;
             for (int k = 0; k < cells; ++k) row << userTexts()[(r + k) % 5];
             rows << row;
@@ -135,7 +160,8 @@ TEST_F(PrintoutFit, EveryReportOnEveryPaperKeepsEachTextOnThePageInItsColumn) {
     plat::ViewPro& view = *preview->ViewPro1;
     plat::ViewPro searchControl;
     plat::Tabrix results;
-    for (const QStringList& row : rotatedRows(7)) results.addRow(row);
+    // Enough rows for more than one page on the tallest paper.
+    for (const QStringList& row : rotatedRows(7, 80)) results.addRow(row);
     QString searchPdf;
     plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
         static_cast<QPrintDialog&>(d).printer()->setOutputFileName(searchPdf);
@@ -149,9 +175,11 @@ TEST_F(PrintoutFit, EveryReportOnEveryPaperKeepsEachTextOnThePageInItsColumn) {
         const QString title = userTexts()[paper % 5];
         editor.resources.setItemText(0, title);
         editor.list.clearRows();
-        for (const QStringList& row : rotatedRows(6)) editor.list.addRow(row);
+        for (const QStringList& row : rotatedRows(6, 80)) editor.list.addRow(row);
         preview->DrawDay();
+        ASSERT_GE(document().pageCount(), 2) << name;
         expectLaidOut(view, name + " day");
+        expectBandsFit(view, name + " day");
         expectWhole(view, day, name + " day");
         expectPrinted(saved(view), name + " day");
 
@@ -161,6 +189,7 @@ TEST_F(PrintoutFit, EveryReportOnEveryPaperKeepsEachTextOnThePageInItsColumn) {
             preview->CbSelect->SetListIndex(paper % 5);
             ASSERT_EQ(document().pageCount(), 1) << what;
             expectLaidOut(view, what);
+            expectBandsFit(view, what);
             expectWhole(view, {"Date", "Time", "Resource", "Ref03", "02 Mar 2026"}, what);
             expectPrinted(saved(view), what);
         }
@@ -168,7 +197,9 @@ TEST_F(PrintoutFit, EveryReportOnEveryPaperKeepsEachTextOnThePageInItsColumn) {
         SharedObjects::Ini().WriteValue("Options", "PageSize", int16_t(paper));
         searchPdf = dir.filePath(QString("search%1.pdf").arg(paper));
         SearchPrintout::DoPrint(&searchControl, results);
+        ASSERT_GE(searchControl.pageCount(), 2) << name;
         expectLaidOut(searchControl, name + " search");
+        expectBandsFit(searchControl, name + " search");
         expectWhole(searchControl, {"Date", "Day", "From", "To", "Type", "Contact", "Resource"},
                     name + " search");
         expectPrinted(ReadPdfPages(searchPdf), name + " search");

@@ -131,18 +131,18 @@ TEST_F(PlexaroPaintTest, AFramePlacesOnlyTheBarsOfTheVisibleRowsAndDays) {
 
 class PlexaroPrintTest : public PlexaroPaintTest {
 protected:
-    // from and to: the print dialog's page range (0, 0: every page).
-    std::vector<PdfPage> printToPdf(int from = 0, int to = 0) {
-        QPrinter printer(QPrinter::HighResolution);
+    // from and to: the print dialog's page range (0, 0: every page); reverse: its page
+    // order, last page first.
+    std::vector<PdfPage> printToPdf(int from = 0, int to = 0, bool reverse = false) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath("chart.pdf"));
-        if (from > 0) {
-            printer.setPrintRange(QPrinter::PageRange);
-            printer.setFromTo(from, to);
-        }
+        printer.setPrintRange(from > 0 ? QPrinter::PageRange : QPrinter::AllPages);
+        if (from > 0) printer.setFromTo(from, to);
+        printer.setPageOrder(reverse ? QPrinter::LastPageFirst : QPrinter::FirstPageFirst);
         EXPECT_TRUE(chart.print(printer));
         return ReadPdfPages(dir.filePath("chart.pdf"));
     }
+    QPrinter printer{QPrinter::HighResolution};
     QTemporaryDir dir;
 };
 
@@ -177,19 +177,43 @@ TEST_F(PlexaroPrintTest, OnlyThePagesChosenInThePrintDialogArePrinted) {
     const QString total = QString(" of %1").arg(all);
     const struct {
         int from, to;
+        bool reverse;
         QStringList footers;
     } cases[] = {
-        {2, 2, {"Page 2" + total}},
-        {2, 3, {"Page 2" + total, "Page 3" + total}},
-        {int(all), 99, {QString("Page %1").arg(all) + total}},
+        {2, 2, false, {"Page 2" + total}},
+        {2, 3, false, {"Page 2" + total, "Page 3" + total}},
+        {int(all), 99, false, {QString("Page %1").arg(all) + total}},
+        {2, 3, true, {"Page 3" + total, "Page 2" + total}},
     };
     for (const auto& c : cases) {
         QStringList footers;
-        for (const PdfPage& page : printToPdf(c.from, c.to))
+        for (const PdfPage& page : printToPdf(c.from, c.to, c.reverse))
             for (const QString& t : page.texts)
                 if (t.startsWith("Page ")) footers << t;
         EXPECT_EQ(footers, c.footers) << c.from << "-" << c.to;
     }
+}
+
+TEST_F(PlexaroPrintTest, OnANarrowPaperTheTitleAndFooterAreShortenedBesideAWholePageNumber) {
+    printer.setPageSize(QPageSize(QSizeF(50, 100), QPageSize::Millimeter));
+    const QString words = QString("Rostima schedule of the treatment rooms ").repeated(4);
+    chart.setPrintTitle(words);
+    chart.setPrintFooter(words);
+    const auto pages = printToPdf();
+    ASSERT_EQ(pages.size(), 1u);
+    const QStringList& t = pages[0].texts;
+    ASSERT_TRUE(t.contains("Page 1 of 1"));
+    QStringList shortened;
+    for (const QString& s : t)
+        if (s.startsWith("Rostima sc")) shortened << s;
+    ASSERT_EQ(shortened.size(), 2);  // the title, then the footer
+    const double pageWidth = printer.width() * 96.0 / printer.logicalDpiX();
+    const QFontMetricsF fm(chart.view().font);
+    for (const QString& s : shortened) EXPECT_TRUE(s.endsWith("...")) << s.toStdString();
+    QString footer = shortened[1];
+    footer.chop(3);
+    EXPECT_LT(fm.horizontalAdvance(footer + QChar(0x2026)) + fm.horizontalAdvance("Page 1 of 1"),
+              pageWidth);
 }
 
 TEST_F(PlexaroPrintTest, BarsAreGreyUnlessPrintedInColour) {

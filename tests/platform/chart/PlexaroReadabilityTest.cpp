@@ -1,6 +1,7 @@
 #include <QImage>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <algorithm>
 
 #include "OleColor.h"
 #include "PlexaroFixture.h"
@@ -133,38 +134,50 @@ TEST_F(PlexaroReadabilityTest, AdjacentBarsKeepAGapAndTheLastHourIsClosed) {
     EXPECT_EQ(shot.pixel(end, v.rows.top - 3), shot.pixel(boundary, v.rows.top - 3));
 }
 
-TEST_F(PlexaroReadabilityTest, TheHourInProgressAtTheLeftEdgeIsLabelledWholeOrNotAtAll) {
+TEST_F(PlexaroReadabilityTest, EachHourLabelStandsAtItsOwnTickOrIsLeftOut) {
+    // The last label is moved left to show whole when its tick is near the right end.
     struct Case {
+        int zoom;              // pixels an hour; the time area is 800 wide
+        int scrolledToMinute;  // at the left edge
         bool use24Hour;
-        int scrolledToMinute;   // 120 px an hour: a minute is two pixels
-        const char* edgeLabel;  // the label moved in at the left edge; "" when none fits
+        const char* first;  // the first label from the left, and the last
+        const char* last;
     } cases[] = {
-        {false, 550, "9 am"},
-        {true, 550, "09:00"},
-        {false, 590, ""},  // 10 am follows 20 px on: no room for a label before it
+        {120, 480, false, "8 am", "2 pm"},
+        {120, 550, false, "10 am", "3 pm"},  // 9:10 at the left edge: no "9 am" there
+        {120, 550, true, "10:00", "15:00"},
+        {240, 555, false, "10 am", "12 pm"},  // 9:15: "10 am" 180 px on, not 240
+        {120, 505, false, "9 am", "3 pm"},    // the tick of 3 pm 10 px from the right end
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.scrolledToMinute);
         chart.setUse24Hour(c.use24Hour);
-        chart.setTimeZoom(120);
+        chart.setTimeZoom(c.zoom);
         chart.scrollTo(kMonday, c.scrolledToMinute);
         const plat::PlexaroView& v = chart.view();
+        const int areaRight = v.timeLeft() + v.timeAreaWidth();
         std::vector<PaintedText> ruler;
         for (const PaintedText& t : paintTexts())
             if (t.extent.top() >= v.titleHeight + v.rulerHeight / 2 && t.extent.top() < v.rows.top)
                 ruler.push_back(t);
+        std::sort(ruler.begin(), ruler.end(),
+                  [](const auto& a, const auto& b) { return a.extent.left() < b.extent.left(); });
         ASSERT_FALSE(ruler.empty());
         EXPECT_EQ(cutTexts(ruler), "");
-        for (const PaintedText& t : ruler)
-            EXPECT_FALSE(t.text.endsWith(u'…')) << t.text.toStdString();
-        const PaintedText& first = *std::min_element(
-            ruler.begin(), ruler.end(),
-            [](const auto& a, const auto& b) { return a.extent.left() < b.extent.left(); });
-        if (*c.edgeLabel) {
-            EXPECT_EQ(first.text, QString(c.edgeLabel));
-            EXPECT_GE(first.extent.left(), v.timeLeft());
-        } else {
-            EXPECT_EQ(first.text, QString(c.use24Hour ? "10:00" : "10 am"));
+        EXPECT_EQ(ruler.front().text, QString(c.first));
+        EXPECT_EQ(ruler.back().text, QString(c.last));
+        for (const PaintedText& t : ruler) {
+            int minute = 0;
+            while (minute < 1440 && plat::PlexaroCalendar::timeLabel(minute, c.use24Hour) != t.text)
+                minute += 60;
+            ASSERT_LT(minute, 1440) << t.text.toStdString();
+            const int tick = int(v.toViewportX(v.scale.xOf(kMonday, minute)));
+            EXPECT_GE(tick, v.timeLeft()) << t.text.toStdString();
+            // Just right of its tick, or over it and ending at the right end.
+            const bool atTick = t.extent.left() >= tick && t.extent.left() <= tick + 4;
+            const bool endsRuler = t.extent.left() <= tick && t.extent.right() > areaRight - 2;
+            EXPECT_TRUE(atTick || endsRuler)
+                << t.text.toStdString() << " at " << t.extent.left() << ", its tick at " << tick;
         }
     }
 }

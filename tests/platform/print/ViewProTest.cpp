@@ -12,6 +12,7 @@
 #include "ModalHook.h"
 #include "PdfText.h"
 #include "ViewPro.h"
+#include "ViewProPainter.h"
 #include "ViewProPaper.h"
 
 using plat::ViewPro;
@@ -165,6 +166,45 @@ TEST_F(ViewProTest, PrintedPagesCarryTheirTextsAndBandsInOrder) {
     EXPECT_EQ(pages[1].texts, QStringList({"Rostima", "Page 2", "notice", "site", "second"}));
 }
 
+TEST_F(ViewProTest, ABandTooWideForThePaperIsShortenedToFieldsApart) {
+    const QString longText = "Long" + QString(300, 'W');
+    struct Case {
+        QString band;
+        QString whole;  // a field that has room and is printed whole
+    } cases[] = {
+        {"Copyright (c) Rostima. All rights reserved.||https://rostima.example",
+         "https://rostima.example"},
+        {"Rostima|" + longText + "|Page 12", "Page 12"},
+        {longText + "||Page 12", "Page 12"},
+        {"||" + longText, ""},
+    };
+    ASSERT_TRUE(view.setPaperSize(10));  // A5
+    view.setFontSize(14);
+    const plat::ViewProSheet sheet = view.sheet();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.band.left(30).toStdString());
+        view.startDoc();
+        view.setHeader(c.band);
+        view.endDoc();
+        QStringList shown;
+        int32_t end = sheet.margins.left() - plat::ViewProPainter::kBandGap;
+        for (const auto& f :
+             plat::ViewProPainter::BandFields(view.document().page(1)->header, sheet)) {
+            if (f.text.isEmpty()) continue;
+            EXPECT_GE(f.x, end + plat::ViewProPainter::kBandGap) << f.text.toStdString();
+            end = f.x + f.width;
+            shown << f.text;
+        }
+        EXPECT_LE(end, sheet.paper.width() - sheet.margins.right());
+        if (!c.whole.isEmpty())
+            EXPECT_TRUE(shown.contains(c.whole)) << shown.join('|').toStdString();
+        // Printed as laid out (the file's text gives "…" as three dots).
+        ASSERT_TRUE(view.saveAsPdf(pdf()));
+        EXPECT_EQ(ReadPdfPages(pdf()).at(0).texts.join('|'),
+                  shown.join('|').replace(QChar(0x2026), "..."));
+    }
+}
+
 TEST_F(ViewProTest, PrintingAsksForThePrinterAndPrintsOnlyTheAskedPages) {
     threePagesAskingForThePrinter();
     printToPdfWhenAsked(pdf());
@@ -188,15 +228,19 @@ TEST_F(ViewProTest, ThePagesAndCopiesChosenInThePrintDialogArePrinted) {
         int from, to;  // 0: every page
         int copies;
         bool collate;
+        bool reverse;  // last page first
         int16_t last;  // the last page the caller prints
         QStringList printed;
     };
     const Case cases[] = {
-        {0, 0, 1, true, 3, {"page 1", "page 2", "page 3"}},
-        {2, 2, 1, true, 3, {"page 2"}},
-        {2, 3, 2, true, 3, {"page 2", "page 3", "page 2", "page 3"}},
-        {2, 3, 2, false, 3, {"page 2", "page 2", "page 3", "page 3"}},
-        {2, 3, 1, true, 2, {"page 2"}},
+        {0, 0, 1, true, false, 3, {"page 1", "page 2", "page 3"}},
+        {2, 2, 1, true, false, 3, {"page 2"}},
+        {2, 3, 2, true, false, 3, {"page 2", "page 3", "page 2", "page 3"}},
+        {2, 3, 2, false, false, 3, {"page 2", "page 2", "page 3", "page 3"}},
+        {2, 3, 1, true, false, 2, {"page 2"}},
+        {0, 0, 1, true, true, 3, {"page 3", "page 2", "page 1"}},
+        {1, 2, 2, true, true, 3, {"page 2", "page 1", "page 2", "page 1"}},
+        {1, 2, 2, false, true, 3, {"page 2", "page 2", "page 1", "page 1"}},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -210,6 +254,7 @@ TEST_F(ViewProTest, ThePagesAndCopiesChosenInThePrintDialogArePrinted) {
             }
             d.findChild<QSpinBox*>("copies")->setValue(c.copies);
             d.findChild<QCheckBox*>("collate")->setChecked(c.collate);
+            d.findChild<QCheckBox*>("reverse")->setChecked(c.reverse);
             d.accept();
             static_cast<QPrintDialog&>(d).printer()->setOutputFileName(path);
             return d.result();
