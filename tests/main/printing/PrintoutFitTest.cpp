@@ -42,8 +42,9 @@ void expectLaidOut(const plat::ViewPro& view, const std::string& what) {
             const int32_t middle = (b.top + b.bottom) / 2;
             for (const plat::ViewProLine& l : page.lines)
                 if (l.x1 == l.x2 && std::min(l.y1, l.y2) <= middle &&
-                    middle <= std::max(l.y1, l.y2))
+                    middle <= std::max(l.y1, l.y2)) {
                     EXPECT_FALSE(b.left < l.x1 && l.x1 < b.right) << text << " crosses " << l.x1;
+                }
             for (const Box& o : boxes)
                 EXPECT_FALSE(b.left < o.right && o.left < b.right && b.top < o.bottom &&
                              o.top < b.bottom)

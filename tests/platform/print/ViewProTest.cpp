@@ -196,8 +196,9 @@ TEST_F(ViewProTest, ABandTooWideForThePaperIsShortenedToFieldsApart) {
             shown << f.text;
         }
         EXPECT_LE(end, sheet.paper.width() - sheet.margins.right());
-        if (!c.whole.isEmpty())
+        if (!c.whole.isEmpty()) {
             EXPECT_TRUE(shown.contains(c.whole)) << shown.join('|').toStdString();
+        }
         // Printed as laid out (the file's text gives "…" as three dots).
         ASSERT_TRUE(view.saveAsPdf(pdf()));
         EXPECT_EQ(ReadPdfPages(pdf()).at(0).texts.join('|'),
