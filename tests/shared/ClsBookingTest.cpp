@@ -351,6 +351,27 @@ TEST_F(ClsBookingTest, WorkstationsDrawingAtOnceGetTheirOwnRowsIdAndNeverTheSame
     }
 }
 
+namespace {
+// A saver's turns at an editor's pace, until three turns after `goneSql` (a count of the
+// doomed row `id`) first counts none, or 140 turns. Each turn gets a new booking on `day`,
+// ten minutes at i * 10; a turn that returns false stops them, and false is returned.
+bool savesUntilGone(const QString& goneSql, int32_t id, int32_t day,
+                    const std::function<bool(int, ClsBooking&)>& turn) {
+    int gone = -1;
+    for (int i = 0; i < 140 && (gone < 0 || i - gone < 3); ++i) {
+        auto rs = SharedObjects::DAO().SqlQuery(goneSql, {id});
+        if (gone < 0 && rs && rs->Field(0).toInt() == 0) gone = i;
+        QThread::msleep(10);  // an editor's pace, not a lock held for ever
+        ClsBooking b;
+        b.setBookingDate(day);
+        b.setBookingStart(static_cast<int16_t>(i * 10));
+        b.setBookingEnd(static_cast<int16_t>(i * 10 + 10));
+        if (!turn(i, b)) return false;
+    }
+    return true;
+}
+}  // namespace
+
 // A workstation whose editor is open on a group that another one deletes. On each
 // "go <group> <its resource> <its type> <kept resource> <kept type> <day>" it saves in a
 // loop, a slot a time: a new booking onto the doomed resource, one onto the doomed type,
@@ -365,32 +386,29 @@ ROSTIMA_CHILD(doomed_group_saver) {
         const QStringList v = go.split(' ');
         const int32_t group = v[1].toInt(), resource = v[2].toInt(), task = v[3].toInt();
         const int32_t keptResource = v[4].toInt(), keptTask = v[5].toInt(), day = v[6].toInt();
-        int good = 0, refused = 0, gone = -1;
+        int good = 0, refused = 0;
         QStringList kept;
         auto save = [&](ClsBooking& b) {
             const bool saved = b.Save() != 0;
             ++(saved ? good : refused);
             return saved;
         };
-        for (int i = 0; i < 140 && (gone < 0 || i - gone < 3); ++i) {
-            auto rs = dao.SqlQuery("select count(*) from tblGroups where GroupId = ?", {group});
-            if (gone < 0 && rs && rs->Field(0).toInt() == 0) gone = i;
-            QThread::msleep(10);  // an editor's pace, not a lock held for ever
-            ClsBooking b;
-            b.setBookingDate(day);
-            b.setBookingStart(static_cast<int16_t>(i * 10));
-            b.setBookingEnd(static_cast<int16_t>(i * 10 + 10));
-            b.setResourceId(i % 3 == 0 ? resource : keptResource);
-            b.setTaskId(i % 3 == 1 ? task : keptTask);
-            if (i % 3 != 2) {
-                save(b);
-            } else if (b.Save() == 0) {
-                return 2;  // nothing of the doomed group in it: never refused
-            } else {
-                b.setResourceId(resource);
-                if (!save(b)) kept << QString::number(b.BookingId());
-            }
-        }
+        const bool honest = savesUntilGone(
+            "select count(*) from tblGroups where GroupId = ?", group, day,
+            [&](int i, ClsBooking& b) {
+                b.setResourceId(i % 3 == 0 ? resource : keptResource);
+                b.setTaskId(i % 3 == 1 ? task : keptTask);
+                if (i % 3 != 2) {
+                    save(b);
+                } else if (b.Save() == 0) {
+                    return false;  // nothing of the doomed group in it: never refused
+                } else {
+                    b.setResourceId(resource);
+                    if (!save(b)) kept << QString::number(b.BookingId());
+                }
+                return true;
+            });
+        if (!honest) return 2;
         ChildSay(QString("%1 %2 %3").arg(good).arg(refused).arg(kept.join(',')));
     }
     dao.DbClose();
@@ -456,31 +474,27 @@ ROSTIMA_CHILD(doomed_customer_saver) {
     for (QString go = ChildHear(); go.startsWith("go"); go = ChildHear()) {
         const int32_t customer = go.section(' ', 1, 1).toInt();
         const int32_t day = go.section(' ', 2, 2).toInt();
-        int good = 0, refused = 0, misnamed = 0, gone = -1;
+        int good = 0, refused = 0, misnamed = 0;
         QStringList kept;
-        for (int i = 0; i < 140 && (gone < 0 || i - gone < 3); ++i) {
-            auto rs =
-                dao.SqlQuery("select count(*) from tblCustomers where CustomerId = ?", {customer});
-            if (gone < 0 && rs && rs->Field(0).toInt() == 0) gone = i;
-            QThread::msleep(10);  // an editor's pace
-            ClsBooking b;
-            b.setResourceId(1);
-            b.setTaskId(1);
-            b.setBookingDate(day);
-            b.setBookingStart(static_cast<int16_t>(i * 10));
-            b.setBookingEnd(static_cast<int16_t>(i * 10 + 10));
-            if (i % 2 == 0) {
-                if (b.Save() == 0) return 2;  // no customer: never refused
-            }
-            b.setCustomerId(customer);
-            if (b.Save() != 0) {
-                ++good;
-                continue;
-            }
-            ++refused;
-            misnamed += b.LastRefusal() != ClsBooking::Refusal::Gone;
-            if (i % 2 == 0) kept << QString::number(b.BookingId());
-        }
+        const bool honest = savesUntilGone("select count(*) from tblCustomers where CustomerId = ?",
+                                           customer, day, [&](int i, ClsBooking& b) {
+                                               b.setResourceId(1);
+                                               b.setTaskId(1);
+                                               if (i % 2 == 0 && b.Save() == 0)
+                                                   return false;  // no customer: never refused
+                                               b.setCustomerId(customer);
+                                               if (b.Save() != 0) {
+                                                   ++good;
+                                                   return true;
+                                               }
+                                               ++refused;
+                                               misnamed +=
+                                                   b.LastRefusal() != ClsBooking::Refusal::Gone;
+                                               if (i % 2 == 0)
+                                                   kept << QString::number(b.BookingId());
+                                               return true;
+                                           });
+        if (!honest) return 2;
         ChildSay(QString("%1 %2 %3 %4").arg(good).arg(refused).arg(misnamed).arg(kept.join(',')));
     }
     dao.DbClose();
