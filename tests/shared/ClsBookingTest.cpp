@@ -55,6 +55,18 @@ protected:
             "tblTasks) or (CustomerId <> 0 and CustomerId not in (select "
             "CustomerId from tblCustomers))");
     }
+    // After a round of a saver: the bookings it still holds (ids in kept) are stored as
+    // `what` says, and no other booking is on the day.
+    void expectOnly(int32_t day, const QStringList& kept, const QString& what) {
+        EXPECT_EQ(
+            scalar(
+                QString("select count(*) from tblBookings where BookingDate = %1 and ").arg(day) +
+                what + " and BookingId in (" + (kept + QStringList{"0"}).join(',') + ")"),
+            kept.size());
+        EXPECT_EQ(
+            scalar(QString("select count(*) from tblBookings where BookingDate = %1").arg(day)),
+            kept.size());
+    }
     // A customer saved as the customer editor saves one; returns its id.
     int32_t customer(const QString& name) {
         ClsCustomer c;
@@ -447,13 +459,7 @@ TEST_F(ClsBookingTest, SavesWhileAnotherWorkstationDeletesTheGroupStoreNothingOn
         EXPECT_EQ(orphans(), 0);
         // Every save reported good onto what stays is stored, and nothing else is.
         const QStringList kept = said.value(2).split(',', Qt::SkipEmptyParts);
-        EXPECT_EQ(scalar(QString("select count(*) from tblBookings where BookingDate = %1 "
-                                 "and ResourceId = 1 and TaskId = %2 and BookingId in (%3)")
-                             .arg(day).arg(keptTask).arg((kept + QStringList{"0"}).join(','))),
-                  kept.size());
-        EXPECT_EQ(scalar(QString("select count(*) from tblBookings where BookingDate = %1")
-                             .arg(day)),
-                  kept.size());
+        expectOnly(day, kept, QString("ResourceId = 1 and TaskId = %1").arg(keptTask));
     }
     // Saves landed on both sides of the deletes.
     EXPECT_GT(good, 0);
@@ -522,14 +528,7 @@ TEST_F(ClsBookingTest, SavesForACustomerAnotherWorkstationDeletesStoreNoneThatNa
         EXPECT_EQ(orphans(), 0);
         // The delete took the customer's bookings; every other one reported good stands.
         const QStringList kept = said.value(3).split(',', Qt::SkipEmptyParts);
-        EXPECT_EQ(scalar(QString("select count(*) from tblBookings where BookingDate = %1 "
-                                 "and CustomerId = 0 and BookingId in (%2)")
-                             .arg(day)
-                             .arg((kept + QStringList{"0"}).join(','))),
-                  kept.size());
-        EXPECT_EQ(
-            scalar(QString("select count(*) from tblBookings where BookingDate = %1").arg(day)),
-            kept.size());
+        expectOnly(day, kept, "CustomerId = 0");
     }
     EXPECT_GT(good, 0);
     EXPECT_GT(refused, 0);
