@@ -26,21 +26,33 @@ void addClashValues(SqlValues& values, int32_t resourceId, int32_t date, int16_t
                   {resourceId, date, start, end, start, end, start, end, excludeId});
 }
 
-// What a write of a booking tests in its own statement, so that nothing another
-// workstation does can come between the test and the write: no clash, and a resource and
-// a type that exist (another workstation may have deleted them, or their group, while an
-// editor had them open). Its values come from addWriteGuardValues.
-const QString kWriteGuard =
-    QString("not exists (select 1 from tblBookings where %1) and "
-            "exists (select 1 from tblResources where ResourceId = ?) and "
-            "exists (select 1 from tblTasks where TaskId = ?)")
-        .arg(kClashWhere);
+// The resource and the type exist, and so does the customer unless it is 0 (none).
+// Another workstation may have deleted any of them (a group, a customer) while an editor
+// had them open. Its values come from addPartsValues.
+const char* const kPartsExist =
+    "exists (select 1 from tblResources where ResourceId = ?) and "
+    "exists (select 1 from tblTasks where TaskId = ?) and "
+    "(? = 0 or exists (select 1 from tblCustomers where CustomerId = ?))";
 
-void addWriteGuardValues(SqlValues& values, int32_t resourceId, int32_t taskId, int32_t date,
-                         int16_t start, int16_t end, int32_t excludeId) {
-    addClashValues(values, resourceId, date, start, end, excludeId);
-    values.insert(values.end(), {resourceId, taskId});
+void addPartsValues(SqlValues& values, int32_t resourceId, int32_t taskId,
+                    int32_t customerId) {
+    values.insert(values.end(), {resourceId, taskId, customerId, customerId});
 }
+
+// What a write of a booking tests in its own statement, so that nothing another
+// workstation does can come between the test and the write: no clash, and the rows it
+// names exist. Its values: addClashValues, then addPartsValues.
+const QString kWriteGuard =
+    QString("not exists (select 1 from tblBookings where %1) and %2")
+        .arg(kClashWhere, kPartsExist);
+
+// The stored row is still the one the record read or wrote: its id, then every column an
+// update writes, in the order of ClsBooking::writtenValues. An update that would undo a
+// change made elsewhere since then finds no row.
+const char* const kAsStored =
+    "BookingId = ? and TaskId = ? and BookingDate = ? and BookingStart = ? and "
+    "BookingEnd = ? and CustomerId = ? and ResourceId = ? and Ref01 = ? and Ref02 = ? and "
+    "Ref03 = ? and RepeatId = ? and Comments = ?";
 
 }  // namespace
 
@@ -48,6 +60,8 @@ void ClsBooking::InitBfr() {
     m_date = m_end = m_bookingId = m_start = 0;
     m_customerId = m_repeatId = m_resourceId = m_taskId = 0;
     m_comments.clear();
+    m_storedId = 0;
+    m_stored.clear();
 }
 
 int32_t ClsBooking::GetBookingId(int32_t resourceId, int32_t date, int16_t start, int16_t end,
@@ -75,10 +89,25 @@ bool ClsBooking::Load(int32_t bookingId) {
         logError("Load", err::InvalidUseOfNull, line, "Invalid use of Null", sql);
         return false;
     }
+    keepAsStored();
     return true;
 }
 
-bool ClsBooking::LoadFrom(const ClsRecordset& rs) { return copyRow(rs) == 0; }
+bool ClsBooking::LoadFrom(const ClsRecordset& rs) {
+    if (copyRow(rs) != 0) return false;
+    keepAsStored();
+    return true;
+}
+
+SqlValues ClsBooking::writtenValues() const {
+    return {m_taskId, m_date,  m_start, m_end,      m_customerId, m_resourceId,
+            m_ref01,  m_ref02, m_ref03, m_repeatId, m_comments};
+}
+
+void ClsBooking::keepAsStored() {
+    m_storedId = m_bookingId;
+    m_stored = writtenValues();
+}
 
 int ClsBooking::copyRow(const ClsRecordset& rs) {
     int line = 3;
@@ -109,7 +138,9 @@ int ClsBooking::copyRow(const ClsRecordset& rs) {
 int32_t ClsBooking::Save() {
     // The values travel bound to the statement, so a text holding "%1" or "'" is stored
     // exactly as typed.
-    if (m_bookingId == 0) {
+    const bool update = m_bookingId != 0;
+    bool wrote = false;
+    if (!update) {
         // The clash test and the insert are one statement, so two workstations saving
         // overlapping bookings at once store one of them, never both.
         static const QString insert =
@@ -119,23 +150,68 @@ int32_t ClsBooking::Save() {
             kWriteGuard;
         SqlValues values{m_taskId, m_date,  m_start, m_end,   m_customerId, m_repeatId,
                          m_resourceId, m_ref01, m_ref02, m_ref03, m_comments};
-        addWriteGuardValues(values, m_resourceId, m_taskId, m_date, m_start, m_end, 0);
-        if (!db().SqlAction(insert, values) || db().LastRowsAffected() == 0) return 0;
-        m_bookingId = static_cast<int32_t>(db().LastInsertId());
-        return m_bookingId;
+        addClashValues(values, m_resourceId, m_date, m_start, m_end, 0);
+        addPartsValues(values, m_resourceId, m_taskId, m_customerId);
+        wrote = db().SqlAction(insert, values) && db().LastRowsAffected() > 0;
+        if (wrote) m_bookingId = static_cast<int32_t>(db().LastInsertId());
+    } else if (m_storedId == m_bookingId) {
+        // An update is tested against every booking but itself: a move or a resize never
+        // creates an overlap. It writes only over the row as this record knew it, so two
+        // workstations editing one booking never silently undo each other's change.
+        static const QString update =
+            QString("update tblBookings set TaskId = ?, BookingDate = ?, BookingStart = ?, "
+                    "BookingEnd = ?, CustomerId = ?, ResourceId = ?, Ref01 = ?, Ref02 = ?, "
+                    "Ref03 = ?, RepeatId = ?, Comments = ? where ") +
+            kAsStored + " and " + kWriteGuard;
+        SqlValues values = writtenValues();
+        values.push_back(m_bookingId);
+        values.insert(values.end(), m_stored.begin(), m_stored.end());
+        addClashValues(values, m_resourceId, m_date, m_start, m_end, m_bookingId);
+        addPartsValues(values, m_resourceId, m_taskId, m_customerId);
+        wrote = db().SqlAction(update, values) && db().LastRowsAffected() > 0;
     }
-    // An update is tested against every booking but itself: a move or a resize never
-    // creates an overlap. No row changed means a clash, a row deleted elsewhere or a
-    // resource or type that is gone.
-    static const QString update =
-        QString("update tblBookings set TaskId = ?, BookingDate = ?, BookingStart = ?, "
-                "BookingEnd = ?, CustomerId = ?, ResourceId = ?, Ref01 = ?, Ref02 = ?, "
-                "Ref03 = ?, RepeatId = ?, Comments = ? where BookingId = ? and ") +
-        kWriteGuard;
-    SqlValues values{m_taskId, m_date,  m_start, m_end,      m_customerId, m_resourceId,
-                     m_ref01,  m_ref02, m_ref03, m_repeatId, m_comments,   m_bookingId};
-    addWriteGuardValues(values, m_resourceId, m_taskId, m_date, m_start, m_end, m_bookingId);
-    return db().SqlAction(update, values) && db().LastRowsAffected() > 0 ? m_bookingId : 0;
+    if (!wrote) {
+        m_refusal = refusalNow(update);
+        return 0;
+    }
+    m_refusal = Refusal::None;
+    keepAsStored();
+    return m_bookingId;
+}
+
+// Asked after the write, which stays one guarded statement: what stands in its way now.
+// A query that cannot run leaves the plainest reason, a clash.
+ClsBooking::Refusal ClsBooking::refusalNow(bool update) {
+    auto none = [](const std::unique_ptr<ClsRecordset>& rs) {
+        return rs && !rs->Eof() && rs->Field(0).toInt() == 0;
+    };
+    if (update) {
+        if (m_storedId != m_bookingId) return Refusal::Changed;
+        SqlValues values{m_bookingId};
+        values.insert(values.end(), m_stored.begin(), m_stored.end());
+        if (none(db().SqlQuery(QString("select count(*) from tblBookings where ") + kAsStored,
+                               values)))
+            return Refusal::Changed;
+    }
+    SqlValues values;
+    addPartsValues(values, m_resourceId, m_taskId, m_customerId);
+    if (none(db().SqlQuery(QString("select ") + kPartsExist, values))) return Refusal::Gone;
+    return Refusal::Clash;
+}
+
+QString ClsBooking::RefusalText(Refusal why) {
+    switch (why) {
+        case Refusal::None:
+            return QString();
+        case Refusal::Clash:
+            return "Conflict with another appointment!";
+        case Refusal::Gone:
+            return "The resource, appointment type or customer no longer exists.";
+        case Refusal::Changed:
+            return "Another workstation has changed this appointment since it was opened. "
+                   "It is shown as it is stored now.";
+    }
+    return QString();
 }
 
 void ClsBooking::Delete(int32_t bookingId) {

@@ -2,6 +2,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "SqlValue.h"
+
 class ClsRecordset;
 
 // Supplied by each program: the workstation key of its repeat-series ids ("C:" is asked).
@@ -13,6 +15,14 @@ int32_t GetSerNo(const QString& drive);
 // clash test and the write are one statement.
 class ClsBooking {
 public:
+    // Why the last Save wrote nothing.
+    enum class Refusal {
+        None,     // it wrote
+        Clash,    // another booking is in the way (or the write failed)
+        Gone,     // its resource, type or customer no longer exists
+        Changed,  // the stored row is no longer what this record loaded: changed or deleted
+    };
+
     ClsBooking() { InitBfr(); }
 
     int32_t BookingDate() const { return m_date; }
@@ -54,9 +64,16 @@ public:
     bool LoadFrom(const ClsRecordset& rs);
     // A new repeat-series id, 0 when none could be drawn.
     int32_t NextRepeatId();
-    // Id of the row written; 0 when nothing was (a clash, a failure, a row gone, or a
-    // resource or type that does not exist; a customer of 0 is none, which is allowed).
+    // Id of the row written; 0 when nothing was (a clash, a failure, a resource, type or
+    // customer that does not exist (a customer of 0 is none, which is allowed), or, for an
+    // update, a stored row that is no longer what Load, LoadFrom or the last Save of this
+    // record left in it: another workstation changed or deleted it meanwhile. An update
+    // needs such a row, so a stored booking is always loaded before it is changed).
     int32_t Save();
+    // Why the last Save wrote nothing, asked of the database after the refused write.
+    Refusal LastRefusal() const { return m_refusal; }
+    // The reason as a user reads it: the second part of a "Unable to save" message.
+    static QString RefusalText(Refusal why);
     // Fingerprint of the group's bookings from firstDay to lastDay (both included):
     // changes whenever one appears, disappears or changes its resource, day, times, type
     // or customer; 0 when there are none.
@@ -68,9 +85,17 @@ public:
 private:
     // Copies the row's columns in order; 0, or the step number of the first null one.
     int copyRow(const ClsRecordset& rs);
+    // The values an update writes, in the order of its "set" list.
+    SqlValues writtenValues() const;
+    // Notes the buffer as the stored state of its row, which the next update expects.
+    void keepAsStored();
+    Refusal refusalNow(bool update);
 
     int32_t m_bookingId = 0, m_repeatId = 0, m_taskId = 0, m_date = 0;
     int16_t m_start = 0, m_end = 0;  // minutes since midnight
     int32_t m_customerId = 0, m_resourceId = 0;
     QString m_ref01, m_ref02, m_ref03, m_comments;
+    int32_t m_storedId = 0;  // the row m_stored describes; 0 = none
+    SqlValues m_stored;      // its values as this record last read or wrote them
+    Refusal m_refusal = Refusal::None;
 };

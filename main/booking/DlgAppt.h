@@ -155,6 +155,7 @@ private:
     void ensureLoaded();
     void unload();
     Submitted submit();
+    void showAsStored(int32_t bookingId);
     void repeat();
     void deleteBooking();
     void moveOrCopy(int index);

@@ -100,12 +100,36 @@ DlgAppt::Submitted DlgAppt::submit() {
     // The save tests for a clash in the same statement that writes, for a new booking and
     // for a changed one alike.
     if (booking.Save() == 0) {
-        ModMain::Warning("Unable to save appointment!\r\n\r\nConflict with another appointment!");
+        const ClsBooking::Refusal why = booking.LastRefusal();
+        ModMain::Warning("Unable to save appointment!\r\n\r\n" + ClsBooking::RefusalText(why));
+        if (why == ClsBooking::Refusal::Changed) showAsStored(booking.BookingId());
         return Submitted::Refused;
     }
     refreshMainChart();
     ShowBookings();
     return Submitted::Saved;
+}
+
+// Another workstation changed the booking since it was taken up: its day as stored now,
+// with the booking taken up again as a click would, so that the next save starts from
+// what is stored. A booking deleted meanwhile leaves its former day with nothing taken up.
+void DlgAppt::showAsStored(int32_t bookingId) {
+    ClsBooking stored;
+    if (stored.Load(bookingId)) {
+        // Its resource when the editor lists it (another group's is not).
+        for (int i = 0; i < CbResource->count(); ++i)
+            if (CbResource->ItemData(i) == stored.ResourceId() && i != CbResource->ListIndex())
+                CbResource->SetListIndex(i);
+        setApptDate(stored.BookingDate());  // refills the day
+    } else {
+        ShowBookings();
+    }
+    for (int row = 0; row < LbTimeSlot->rowCount(); ++row) {
+        if (LbTimeSlot->rowData(row) == bookingId) {
+            LbTimeslot_ItemClick(row, 1);
+            return;
+        }
+    }
 }
 
 void DlgAppt::repeat() {

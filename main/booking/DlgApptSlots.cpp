@@ -22,8 +22,7 @@ namespace {
 ClsForms& forms() { return SharedObjects::Forms(); }
 constexpr int kLastMinute = 1440;  // the close of the day
 
-const char* const kConflict =
-    "Unable to move/copy appointment!\r\n\r\nConflict with another appointment!";
+const char* const kUnableToPlace = "Unable to move/copy appointment!\r\n\r\n";
 }  // namespace
 
 void DlgAppt::LbTimeslot_ItemClick(int row, int /*column*/) {
@@ -144,7 +143,9 @@ void DlgAppt::placeBooking(int row) {
         // The save tests the place again in the same statement: another workstation may
         // have booked it since the loop looked.
         if (end <= start || booking.Save() == 0) {
-            ModMain::Warning(kConflict);
+            // A slot that cannot take one interval is in another booking's way.
+            const auto why = end > start ? booking.LastRefusal() : ClsBooking::Refusal::Clash;
+            ModMain::Warning(kUnableToPlace + ClsBooking::RefusalText(why));
             booking.Load(MoveSourceId);  // the record holds the booking as it stands
         }
     }

@@ -243,9 +243,14 @@ bool DlgRepeat::SaveAppointments() {
         booking.setResourceId(Appt.ResourceId);
         booking.setTaskId(Appt.TaskId);
         // The insert tests for a clash itself: a date taken since the listing fails alone.
-        if (booking.Save() == 0)
-            ModMain::Warning("Unable to save appointment for " +
-                             format(booking.BookingDate(), "d MMM yyyy") + "!");
+        // A resource, type or customer deleted meanwhile is named, a clash as it always was.
+        if (booking.Save() == 0) {
+            QString text = "Unable to save appointment for " +
+                           format(booking.BookingDate(), "d MMM yyyy") + "!";
+            if (booking.LastRefusal() == ClsBooking::Refusal::Gone)
+                text += "\r\n\r\n" + ClsBooking::RefusalText(ClsBooking::Refusal::Gone);
+            ModMain::Warning(text);
+        }
     }
     return true;
 }

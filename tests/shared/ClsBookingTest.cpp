@@ -4,6 +4,7 @@
 
 #include "AppInfo.h"
 #include "ClsBooking.h"
+#include "ClsCustomer.h"
 #include "ClsGroup.h"
 #include "ClsResource.h"
 #include "ClsTask.h"
@@ -45,11 +46,32 @@ protected:
         return b.Save();
     }
     int64_t count() { return scalar("select count(*) from tblBookings"); }
-    // Bookings whose resource or type does not exist: no window would ever show them.
+    // Bookings whose resource, type or customer does not exist: no window would show them
+    // whole, and the start-up repair deletes them.
     int64_t orphans() {
-        return scalar("select count(*) from tblBookings where ResourceId not in (select "
-                      "ResourceId from tblResources) or TaskId not in (select TaskId from "
-                      "tblTasks)");
+        return scalar(
+            "select count(*) from tblBookings where ResourceId not in (select "
+            "ResourceId from tblResources) or TaskId not in (select TaskId from "
+            "tblTasks) or (CustomerId <> 0 and CustomerId not in (select "
+            "CustomerId from tblCustomers))");
+    }
+    // After a round of a saver: the bookings it still holds (ids in kept) are stored as
+    // `what` says, and no other booking is on the day.
+    void expectOnly(int32_t day, const QStringList& kept, const QString& what) {
+        EXPECT_EQ(
+            scalar(
+                QString("select count(*) from tblBookings where BookingDate = %1 and ").arg(day) +
+                what + " and BookingId in (" + (kept + QStringList{"0"}).join(',') + ")"),
+            kept.size());
+        EXPECT_EQ(
+            scalar(QString("select count(*) from tblBookings where BookingDate = %1").arg(day)),
+            kept.size());
+    }
+    // A customer saved as the customer editor saves one; returns its id.
+    int32_t customer(const QString& name) {
+        ClsCustomer c;
+        c.setCustomerName(name);
+        return c.Save();
     }
 };
 }  // namespace
@@ -108,31 +130,59 @@ TEST_F(ClsBookingTest, AnUpdateOfARowDeletedElsewhereReturnsZero) {
     EXPECT_EQ(count(), 0);
 }
 
-TEST_F(ClsBookingTest, ASaveOntoAResourceOrTypeThatIsGoneIsRefusedAsAClashIs) {
+TEST_F(ClsBookingTest, ASaveOntoAResourceTypeOrCustomerThatIsGoneIsRefusedAndSaysWhy) {
     ClsResource().Delete(2);
     ClsTask().Delete(5);
+    const int32_t smith = customer("Smith");
+    const int32_t deleted = customer("Roomy Ltd");
+    ClsCustomer().Delete(deleted);
     const int32_t kept = book(1, kDay, 600, 660);
-    struct Case { const char* what; int32_t res, task, customer; bool saved; } cases[] = {
-        {"resource deleted", 2, 1, 0, false},
-        {"resource never there", 99, 1, 0, false},
-        {"type deleted", 1, 5, 0, false},
-        {"no type", 1, 0, 0, false},
-        {"no customer", 1, 1, 0, true},
+    ASSERT_NE(book(1, kDay, 900, 960), 0);  // in the way of the slot at 900
+    using Why = ClsBooking::Refusal;
+    struct Case {
+        const char* what;
+        int32_t res, task, customer;
+        int16_t start;
+        Why why;
+    } cases[] = {
+        {"resource deleted", 2, 1, 0, 700, Why::Gone},
+        {"resource never there", 99, 1, 0, 700, Why::Gone},
+        {"type deleted", 1, 5, 0, 700, Why::Gone},
+        {"no type", 1, 0, 0, 700, Why::Gone},
+        {"customer deleted", 1, 1, deleted, 700, Why::Gone},
+        {"customer never there", 1, 1, 99, 700, Why::Gone},
+        {"another booking in the way", 1, 1, smith, 900, Why::Clash},
+        {"no customer", 1, 1, 0, 700, Why::None},
+        {"a customer", 1, 1, smith, 700, Why::None},
     };
     for (const auto& c : cases) {
         // A new booking, then the stored one changed to the same values.
-        EXPECT_EQ(book(c.res, kDay, 700, 760, c.task, c.customer) != 0, c.saved) << c.what;
+        ClsBooking fresh;
+        fresh.setResourceId(c.res);
+        fresh.setTaskId(c.task);
+        fresh.setCustomerId(c.customer);
+        fresh.setBookingDate(kDay);
+        fresh.setBookingStart(c.start);
+        fresh.setBookingEnd(c.start + 60);
+        const int32_t id = fresh.Save();
+        EXPECT_EQ(id != 0, c.why == Why::None) << c.what;
+        EXPECT_EQ(fresh.LastRefusal(), c.why) << c.what;
+        if (id) fresh.Delete(id);
         ClsBooking rec;
         ASSERT_TRUE(rec.Load(kept));
         rec.setResourceId(c.res);
         rec.setTaskId(c.task);
-        rec.setBookingStart(800);
-        rec.setBookingEnd(860);
-        EXPECT_EQ(rec.Save() != 0, c.saved) << c.what;
+        rec.setCustomerId(c.customer);
+        rec.setBookingStart(c.start);
+        rec.setBookingEnd(c.start + 60);
+        EXPECT_EQ(rec.Save() != 0, c.why == Why::None) << c.what;
+        EXPECT_EQ(rec.LastRefusal(), c.why) << c.what;
         EXPECT_EQ(orphans(), 0) << c.what;
-        dao().SqlAction(QString("delete from tblBookings where BookingId <> %1").arg(kept));
-        dao().SqlAction(QString("update tblBookings set ResourceId = 1, TaskId = 1, "
-                                "BookingStart = 600, BookingEnd = 660"));
+        ASSERT_TRUE(
+            dao().SqlAction("update tblBookings set ResourceId = 1, TaskId = 1, "
+                            "CustomerId = 0, BookingStart = 600, BookingEnd = 660 "
+                            "where BookingId = ?",
+                            {kept}));
     }
 }
 
@@ -159,7 +209,7 @@ TEST_F(ClsBookingTest, NewIdsAreTheRowsOwnAndNeverReused) {
 }
 
 TEST_F(ClsBookingTest, LoadStopsAtANullColumnAndKeepsTheBufferForAMissingRow) {
-    const int32_t a = book(4, kDay, 600, 660, 7, 9);
+    const int32_t a = book(4, kDay, 600, 660, 7);
     ASSERT_TRUE(dao().SqlAction(QString("update tblBookings set Ref01 = null where BookingId = %1").arg(a)));
     ClsBooking rec;
     rec.setTaskId(55);
@@ -313,6 +363,27 @@ TEST_F(ClsBookingTest, WorkstationsDrawingAtOnceGetTheirOwnRowsIdAndNeverTheSame
     }
 }
 
+namespace {
+// A saver's turns at an editor's pace, until three turns after `goneSql` (a count of the
+// doomed row `id`) first counts none, or 140 turns. Each turn gets a new booking on `day`,
+// ten minutes at i * 10; a turn that returns false stops them, and false is returned.
+bool savesUntilGone(const QString& goneSql, int32_t id, int32_t day,
+                    const std::function<bool(int, ClsBooking&)>& turn) {
+    int gone = -1;
+    for (int i = 0; i < 140 && (gone < 0 || i - gone < 3); ++i) {
+        auto rs = SharedObjects::DAO().SqlQuery(goneSql, {id});
+        if (gone < 0 && rs && rs->Field(0).toInt() == 0) gone = i;
+        QThread::msleep(10);  // an editor's pace, not a lock held for ever
+        ClsBooking b;
+        b.setBookingDate(day);
+        b.setBookingStart(static_cast<int16_t>(i * 10));
+        b.setBookingEnd(static_cast<int16_t>(i * 10 + 10));
+        if (!turn(i, b)) return false;
+    }
+    return true;
+}
+}  // namespace
+
 // A workstation whose editor is open on a group that another one deletes. On each
 // "go <group> <its resource> <its type> <kept resource> <kept type> <day>" it saves in a
 // loop, a slot a time: a new booking onto the doomed resource, one onto the doomed type,
@@ -327,32 +398,29 @@ ROSTIMA_CHILD(doomed_group_saver) {
         const QStringList v = go.split(' ');
         const int32_t group = v[1].toInt(), resource = v[2].toInt(), task = v[3].toInt();
         const int32_t keptResource = v[4].toInt(), keptTask = v[5].toInt(), day = v[6].toInt();
-        int good = 0, refused = 0, gone = -1;
+        int good = 0, refused = 0;
         QStringList kept;
         auto save = [&](ClsBooking& b) {
             const bool saved = b.Save() != 0;
             ++(saved ? good : refused);
             return saved;
         };
-        for (int i = 0; i < 140 && (gone < 0 || i - gone < 3); ++i) {
-            auto rs = dao.SqlQuery("select count(*) from tblGroups where GroupId = ?", {group});
-            if (gone < 0 && rs && rs->Field(0).toInt() == 0) gone = i;
-            QThread::msleep(10);  // an editor's pace, not a lock held for ever
-            ClsBooking b;
-            b.setBookingDate(day);
-            b.setBookingStart(static_cast<int16_t>(i * 10));
-            b.setBookingEnd(static_cast<int16_t>(i * 10 + 10));
-            b.setResourceId(i % 3 == 0 ? resource : keptResource);
-            b.setTaskId(i % 3 == 1 ? task : keptTask);
-            if (i % 3 != 2) {
-                save(b);
-            } else if (b.Save() == 0) {
-                return 2;  // nothing of the doomed group in it: never refused
-            } else {
-                b.setResourceId(resource);
-                if (!save(b)) kept << QString::number(b.BookingId());
-            }
-        }
+        const bool honest = savesUntilGone(
+            "select count(*) from tblGroups where GroupId = ?", group, day,
+            [&](int i, ClsBooking& b) {
+                b.setResourceId(i % 3 == 0 ? resource : keptResource);
+                b.setTaskId(i % 3 == 1 ? task : keptTask);
+                if (i % 3 != 2) {
+                    save(b);
+                } else if (b.Save() == 0) {
+                    return false;  // nothing of the doomed group in it: never refused
+                } else {
+                    b.setResourceId(resource);
+                    if (!save(b)) kept << QString::number(b.BookingId());
+                }
+                return true;
+            });
+        if (!honest) return 2;
         ChildSay(QString("%1 %2 %3").arg(good).arg(refused).arg(kept.join(',')));
     }
     dao.DbClose();
@@ -391,16 +459,153 @@ TEST_F(ClsBookingTest, SavesWhileAnotherWorkstationDeletesTheGroupStoreNothingOn
         EXPECT_EQ(orphans(), 0);
         // Every save reported good onto what stays is stored, and nothing else is.
         const QStringList kept = said.value(2).split(',', Qt::SkipEmptyParts);
-        EXPECT_EQ(scalar(QString("select count(*) from tblBookings where BookingDate = %1 "
-                                 "and ResourceId = 1 and TaskId = %2 and BookingId in (%3)")
-                             .arg(day).arg(keptTask).arg((kept + QStringList{"0"}).join(','))),
-                  kept.size());
-        EXPECT_EQ(scalar(QString("select count(*) from tblBookings where BookingDate = %1")
-                             .arg(day)),
-                  kept.size());
+        expectOnly(day, kept, QString("ResourceId = 1 and TaskId = %1").arg(keptTask));
     }
     // Saves landed on both sides of the deletes.
     EXPECT_GT(good, 0);
     EXPECT_GT(refused, 0);
     EXPECT_EQ(saver.finish(), 0);
+}
+
+// A workstation whose editor saves for a customer that another one deletes. On each
+// "go <customer> <day>" it saves a slot a time: a new booking for the customer, or one
+// without a customer that it then changes to the customer. It goes on until three turns
+// after it sees the customer gone. Answers with the saves for the customer reported good,
+// those refused, those refused for another reason than the customer gone, and the ids of
+// the bookings without a customer that must still be stored.
+ROSTIMA_CHILD(doomed_customer_saver) {
+    plat::SetAppExeNameForTest(args[1]);
+    ClsDAO& dao = SharedObjects::DAO();
+    if (dao.DbOpen(args[0]) != 0) return 1;
+    for (QString go = ChildHear(); go.startsWith("go"); go = ChildHear()) {
+        const int32_t customer = go.section(' ', 1, 1).toInt();
+        const int32_t day = go.section(' ', 2, 2).toInt();
+        int good = 0, refused = 0, misnamed = 0;
+        QStringList kept;
+        const bool honest = savesUntilGone("select count(*) from tblCustomers where CustomerId = ?",
+                                           customer, day, [&](int i, ClsBooking& b) {
+                                               b.setResourceId(1);
+                                               b.setTaskId(1);
+                                               if (i % 2 == 0 && b.Save() == 0)
+                                                   return false;  // no customer: never refused
+                                               b.setCustomerId(customer);
+                                               if (b.Save() != 0) {
+                                                   ++good;
+                                                   return true;
+                                               }
+                                               ++refused;
+                                               misnamed +=
+                                                   b.LastRefusal() != ClsBooking::Refusal::Gone;
+                                               if (i % 2 == 0)
+                                                   kept << QString::number(b.BookingId());
+                                               return true;
+                                           });
+        if (!honest) return 2;
+        ChildSay(QString("%1 %2 %3 %4").arg(good).arg(refused).arg(misnamed).arg(kept.join(',')));
+    }
+    dao.DbClose();
+    return 0;
+}
+
+TEST_F(ClsBookingTest, SavesForACustomerAnotherWorkstationDeletesStoreNoneThatNamesIt) {
+    ChildProcess saver(folder, "doomed_customer_saver", {dbPath(), folder.exeName() + "_saver"});
+    int good = 0, refused = 0;
+    for (int round = 0; round < 16; ++round) {
+        SCOPED_TRACE(round);
+        const int32_t day = kDay + 100 + round;
+        const int32_t doomed = customer("Roomy Ltd");
+        ASSERT_TRUE(dao().SqlAction(
+            "insert into tblCustomerGroups (CustomerId, GroupId) values (?, 1)", {doomed}));
+        saver.say(QString("go %1 %2").arg(doomed).arg(day));
+        // The delete falls at a different point of the saver's loop each round.
+        QThread::msleep(round % 8 * 6);
+        ClsCustomer().Delete(doomed);
+        const QStringList said = saver.readLine().split(' ');
+        ASSERT_GE(said.size(), 3);
+        good += said[0].toInt();
+        refused += said[1].toInt();
+        EXPECT_EQ(said[2], "0");  // every refusal said the customer was gone
+        EXPECT_EQ(orphans(), 0);
+        // The delete took the customer's bookings; every other one reported good stands.
+        const QStringList kept = said.value(3).split(',', Qt::SkipEmptyParts);
+        expectOnly(day, kept, "CustomerId = 0");
+    }
+    EXPECT_GT(good, 0);
+    EXPECT_GT(refused, 0);
+    EXPECT_EQ(saver.finish(), 0);
+}
+
+// A workstation's editor on one booking: "load <id>" takes it up, "save <comment>" saves
+// it with that comment. Answers "loaded", or the id saved and why not (0 and the reason).
+ROSTIMA_CHILD(booking_editor) {
+    plat::SetAppExeNameForTest(args[1]);
+    ClsDAO& dao = SharedObjects::DAO();
+    if (dao.DbOpen(args[0]) != 0) return 1;
+    ClsBooking b;
+    for (QString line = ChildHear(); !line.isEmpty(); line = ChildHear()) {
+        const QString value = line.section(' ', 1);
+        if (line.startsWith("load")) {
+            ChildSay(b.Load(value.toInt()) ? "loaded" : "missing");
+        } else {
+            b.setComments(value);
+            const int32_t id = b.Save();
+            ChildSay(QString("%1 %2").arg(id).arg(static_cast<int>(b.LastRefusal())));
+        }
+    }
+    dao.DbClose();
+    return 0;
+}
+
+TEST_F(ClsBookingTest, ASaveOverAChangeAnotherWorkstationMadeSinceTheLoadIsRefused) {
+    ChildProcess editor(folder, "booking_editor", {dbPath(), folder.exeName() + "_editor"});
+    const int32_t smith = customer("Smith");
+    const QString changed = QString("0 %1").arg(static_cast<int>(ClsBooking::Refusal::Changed));
+    struct Case {
+        const char* what;
+        std::function<void(ClsBooking&)> change;
+        QString stands;  // what the stored row holds afterwards; empty: it is gone
+    } cases[] = {
+        {"its end", [](ClsBooking& b) { b.setBookingEnd(600); }, "BookingEnd = 600"},
+        {"its start", [](ClsBooking& b) { b.setBookingStart(510); }, "BookingStart = 510"},
+        {"its day", [](ClsBooking& b) { b.setBookingDate(kDay - 1); }, "BookingDate = 45999"},
+        {"its resource", [](ClsBooking& b) { b.setResourceId(2); }, "ResourceId = 2"},
+        {"its type", [](ClsBooking& b) { b.setTaskId(2); }, "TaskId = 2"},
+        {"its customer", [&](ClsBooking& b) { b.setCustomerId(smith); },
+         QString("CustomerId = %1").arg(smith)},
+        {"reference 1", [](ClsBooking& b) { b.setRef01("theirs"); }, "Ref01 = 'theirs'"},
+        {"reference 2", [](ClsBooking& b) { b.setRef02("theirs"); }, "Ref02 = 'theirs'"},
+        {"reference 3", [](ClsBooking& b) { b.setRef03("theirs"); }, "Ref03 = 'theirs'"},
+        {"its series", [](ClsBooking& b) { b.setRepeatId(7); }, "RepeatId = 7"},
+        {"its comment", [](ClsBooking& b) { b.setComments("theirs"); }, "Comments = 'theirs'"},
+        {"deleted", [](ClsBooking& b) { b.Delete(b.BookingId()); }, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dao().SqlAction("delete from tblBookings");
+        const int32_t id = book(1, kDay, 540, 570);
+        editor.say(QString("load %1").arg(id));
+        ASSERT_EQ(editor.readLine(), "loaded");
+        ClsBooking other;
+        ASSERT_TRUE(other.Load(id));
+        c.change(other);
+        if (!c.stands.isEmpty()) ASSERT_EQ(other.Save(), id);
+        editor.say("save mine");
+        EXPECT_EQ(editor.readLine(), changed);
+        const QString row =
+            QString("select count(*) from tblBookings where BookingId = %1").arg(id);
+        if (c.stands.isEmpty()) {
+            EXPECT_EQ(scalar(row), 0);
+            continue;
+        }
+        EXPECT_EQ(scalar(row + " and Comments <> 'mine' and " + c.stands), 1);
+        // Taken up again, the booking saves over what is stored now.
+        editor.say(QString("load %1").arg(id));
+        ASSERT_EQ(editor.readLine(), "loaded");
+        editor.say("save mine");
+        EXPECT_EQ(editor.readLine(), QString("%1 0").arg(id));
+        EXPECT_EQ(scalar(row + " and Comments = 'mine' and " +
+                         (c.stands.startsWith("Comments") ? "1 = 1" : c.stands)),
+                  1);
+    }
+    EXPECT_EQ(editor.finish(), 0);
 }

@@ -51,22 +51,71 @@ TEST_F(DlgApptCommands, SaveStoresTheSlotOrSaysWhatIsMissing) {
     EXPECT_EQ(stored(), QStringList{"1 46000 600-630"});
 }
 
-TEST_F(DlgApptCommands, ARefusedSaveWarnsAndKeepsTheEditorOpenWithTheInput) {
+TEST_F(DlgApptCommands, ARefusedSaveWarnsWhyAndKeepsTheEditorOpenWithTheInput) {
+    struct Case {
+        const char* what;
+        const char* meanwhile;  // what another workstation does after the slot is taken up
+        const char* reason;
+        QStringList stored;
+    } cases[] = {
+        {"a booking in the way",
+         "insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
+         "ResourceId, RepeatId, Ref01, Ref02, Ref03, Comments) "
+         "values (2, 46000, 615, 630, 0, 1, 0, '', '', '', '')",
+         "Conflict with another appointment!",
+         {"1 46000 615-630"}},
+        {"the customer deleted",
+         "delete from tblCustomers where CustomerId = 2",
+         "The resource, appointment type or customer no longer exists.",
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.clear();
+        sql({"delete from tblBookings"});
+        open([&](DlgAppt& e) {
+            forms().SetComboData(*e.CbTask, 1);
+            e.LbTimeSlot->click(rowOf(600), 1);
+            forms().SetComboData(*e.CbCustomer, 2);
+            e.SpinEnd_Click(0);
+            e.TxtComments->setText("mine");
+            sql({c.meanwhile});
+            e.BtnTask_Click(0);
+            EXPECT_EQ(
+                messages,
+                QStringList{QString("Warning!: Unable to save appointment!\r\n\r\n") + c.reason});
+            EXPECT_TRUE(e.isVisible());
+            EXPECT_EQ(e.LbTimeSlot->selectedRow(), rowOf(600));
+            EXPECT_EQ(e.TxtComments->text(), "mine");
+            EXPECT_EQ(record().BookingEnd(), 660);
+        });
+        EXPECT_EQ(stored(), c.stored);
+    }
+}
+
+TEST_F(DlgApptCommands, ASaveOverAnotherWorkstationsChangeIsRefusedAndShowsTheBookingAsStored) {
+    booking(1, 540, 570);
     open([&](DlgAppt& e) {
-        forms().SetComboData(*e.CbTask, 1);
-        e.LbTimeSlot->click(rowOf(600), 1);
-        e.SpinEnd_Click(0);
+        e.LbTimeSlot->click(rowOf(540), 1);
         e.TxtComments->setText("mine");
-        booking(1, 615, 630, 2, 0);  // another workstation takes part of it meanwhile
-        e.BtnTask_Click(0);
+        // Another workstation moves it to Ben on the next day, 10:00 to 11:00, with a note.
+        sql(
+            {"update tblBookings set ResourceId = 2, BookingDate = 46001, BookingStart = 600, "
+             "BookingEnd = 660, Comments = 'theirs'"});
+        e.BtnTask_Click(1);
         EXPECT_EQ(messages, QStringList{"Warning!: Unable to save appointment!\r\n\r\n"
-                                        "Conflict with another appointment!"});
-        EXPECT_TRUE(e.isVisible());
+                                        "Another workstation has changed this appointment "
+                                        "since it was opened. It is shown as it is stored now."});
+        EXPECT_EQ(e.CurrentDate(), kDay + 1);
+        EXPECT_EQ(forms().GetComboData(*e.CbResource), 2);
         EXPECT_EQ(e.LbTimeSlot->selectedRow(), rowOf(600));
-        EXPECT_EQ(e.TxtComments->text(), "mine");
-        EXPECT_EQ(record().BookingEnd(), 660);
+        EXPECT_EQ(e.LblEnd->text(), "11:00 am");
+        EXPECT_EQ(e.TxtComments->text(), "theirs");
+        e.TxtComments->setText("mine");  // saved again, over what is stored now
+        e.BtnTask_Click(1);
     });
-    EXPECT_EQ(stored(), QStringList{"1 46000 615-630"});
+    EXPECT_EQ(stored(), QStringList{"2 46001 600-660"});
+    EXPECT_EQ(scalar("select count(*) from tblBookings where Comments = 'mine'"), 1);
 }
 
 TEST_F(DlgApptCommands, NoSaveWritesABookingWithoutItsResourceOrRequiredCustomerOrTimes) {
@@ -201,6 +250,19 @@ TEST_F(DlgApptCommands, AMoveOrCopyTheDatabaseRefusesIsReportedAndLeavesTheMode)
         EXPECT_EQ(cells(e, 540).substr(0, 14), "09:00 am|Visit");
     });
     EXPECT_EQ(messages, QStringList{kMoveConflict});
+    EXPECT_EQ(stored(), QStringList{"1 46000 540-600"});
+    // A copy onto a resource another workstation deleted says so.
+    messages.clear();
+    open([&](DlgAppt& e) {
+        e.LbTimeSlot->click(rowOf(540), 1);
+        e.BtnTask_Click(5);
+        forms().SetComboData(*e.CbResource, 2);
+        sql({"delete from tblResources where ResourceId = 2"});
+        e.LbTimeSlot->click(rowOf(540), 1);
+    });
+    EXPECT_EQ(messages, QStringList{"Warning!: Unable to move/copy appointment!\r\n\r\n"
+                                    "The resource, appointment type or customer no longer "
+                                    "exists."});
     EXPECT_EQ(stored(), QStringList{"1 46000 540-600"});
 }
 

@@ -5,6 +5,7 @@
 
 #include "BookingWindowFixture.h"
 #include "ClsBooking.h"
+#include "ClsCustomer.h"
 #include "ComboBox.h"
 #include "DlgRepeat.h"
 #include "Tabrix.h"
@@ -122,6 +123,17 @@ TEST_F(DlgRepeatTest, TickedDatesAreSavedAsOneSeriesAndADateTakenMeanwhileIsRepo
     EXPECT_EQ(shared.BookingId(), 1);
     EXPECT_EQ(shared.BookingDate(), day(2026, 3, 10));
     EXPECT_EQ(shared.RepeatId(), 0);
+}
+
+TEST_F(DlgRepeatTest, ADateRefusedForACustomerDeletedMeanwhileSaysItIsGone) {
+    load();
+    form.LbTimeSlot->click(2, 1);
+    ClsCustomer().Delete(1);  // another workstation, after the listing
+    form.BtnRepeat[0]->click();
+    EXPECT_EQ(messages, QStringList{"Warning!: Unable to save appointment for 24 Mar 2026!\r\n\r\n"
+                                    "The resource, appointment type or customer no longer "
+                                    "exists."});
+    EXPECT_EQ(count("CustomerId = 1"), 0);
 }
 
 TEST_F(DlgRepeatTest, ASeriesThatCannotBeMadeIsRefusedAndNothingIsSaved) {
