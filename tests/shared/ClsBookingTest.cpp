@@ -588,7 +588,9 @@ TEST_F(ClsBookingTest, ASaveOverAChangeAnotherWorkstationMadeSinceTheLoadIsRefus
         ClsBooking other;
         ASSERT_TRUE(other.Load(id));
         c.change(other);
-        if (!c.stands.isEmpty()) ASSERT_EQ(other.Save(), id);
+        if (!c.stands.isEmpty()) {
+            ASSERT_EQ(other.Save(), id);
+        }
         editor.say("save mine");
         EXPECT_EQ(editor.readLine(), changed);
         const QString row =
