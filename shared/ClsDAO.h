@@ -26,6 +26,8 @@ public:
     ClsDAO(const ClsDAO&) = delete;
     ClsDAO& operator=(const ClsDAO&) = delete;
 
+    // Rewrites the open database file compactly, keeping the old one as "OldDb.mdb" in the
+    // program folder. A database that is not open (never, or refused) is left untouched.
     void CompactDb();
     void DbClose();
     // 2 when this call tried to open the file and could not, else 0. The first open takes
@@ -117,17 +119,17 @@ private:
     void logFailure(const char* proc, const dao::Failure& f, const QString& sql = QString(),
                     const SqlValues& values = {});
 
-    int m_openCount = 0;     // DbOpen calls not yet balanced by DbClose
+    int m_openCount = 0;  // DbOpen calls not yet balanced by DbClose
     sqlite3* m_db = nullptr;
-    QString m_path;          // path of the most recent DbOpen
-    QString m_keptStamp;     // change stamp as last seen
+    QString m_path;             // path of the most recent DbOpen
+    QString m_keptStamp;        // change stamp as last seen
     bool m_openFailed = false;  // the open that raised the count to 1 failed
     bool m_aggressiveDebug = false;
     int64_t m_lastInsertId = 0;
     int m_lastRowsAffected = 0;
     plat::UserSlots m_slots;
     bool m_inTransaction = false;
-    QString m_stampAtBegin;  // change stamp when the open transaction began
+    QString m_stampAtBegin;                // change stamp when the open transaction began
     QHash<QString, sqlite3_stmt*> m_kept;  // runKept's statements, by their text
 };
 
