@@ -73,8 +73,19 @@ public:
     // Replaces the scheduling tables with the content of a backup file, bookings only
     // when DlgRestore::AddAppointments() is set. The whole file is read and checked
     // first and the tables are replaced in one transaction: false leaves them as they
-    // were.
+    // were. A file cut short (its end mark counts other lines) is refused; one without
+    // the mark (an older backup) is restored only when the user says so through the host
+    // window's Confirm. A booking goes to the resource, type and customer of its group
+    // named as written, case and all, and only without one to a name equal but for case.
     bool Restore(const QString& File);
+    // What the last Restore left out: bookings it could not place, by reason, and whether
+    // the user declined a file that may be incomplete (nothing was changed then).
+    struct RestoreReport {
+        bool declined = false;
+        int noResource = 0, noType = 0, noCustomer = 0, clashes = 0;
+        int LostBookings() const { return noResource + noType + noCustomer + clashes; }
+    };
+    const RestoreReport& LastRestore() const { return m_lastRestore; }
     // Field Index of a backup line, counting the record letter as field 1; "" for a field
     // beyond the line and for Index 0.
     static QString GetSubStr(const QString& Line, int16_t Index);
@@ -131,6 +142,7 @@ private:
     bool m_inTransaction = false;
     QString m_stampAtBegin;                // change stamp when the open transaction began
     QHash<QString, sqlite3_stmt*> m_kept;  // runKept's statements, by their text
+    RestoreReport m_lastRestore;
 };
 
 // Rolls the transaction back unless Commit() was called.
