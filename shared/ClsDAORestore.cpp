@@ -124,13 +124,16 @@ bool readBackup(const QString& file, std::vector<Record>& records, bool& marked,
                  .arg(file, QString::number(lines.size() + 1))};
         return false;
     }
+    for (QString& line : lines)
+        if (line.endsWith(u'\r')) line.chop(1);
+    qsizetype last = lines.size() - 1;  // the last line that holds anything
+    while (last >= 0 && lines[last].isEmpty()) --last;
     QHash<QChar, int> held;  // lines of each kind, by their letter
     marked = false;
-    for (int i = 0; i < lines.size(); ++i) {
-        QString& line = lines[i];
-        if (line.endsWith(u'\r')) line.chop(1);
+    for (int i = 0; i <= last; ++i) {
+        const QString& line = lines[i];
         if (line.isEmpty()) continue;
-        if (i == lines.size() - 1 && line.startsWith(QString(dao::kBackupEnd) + '~')) {
+        if (i == last && line.startsWith(QString(dao::kBackupEnd) + '~')) {
             if (!checkEnd(line, i + 1, held, file, f)) return false;
             marked = true;
             break;

@@ -174,6 +174,13 @@ TEST_F(DlgResourceTest, NeitherEditorTakesANameAnotherOfTheGroupHasButForCase) {
         return column("select ResourceName from tblResources order by ResourceId") +
                column("select TaskName from tblTasks order by TaskId");
     };
+    // The shared record as the opener leaves it: loaded, or new in the Clinic.
+    auto prepare = [](auto& record, int32_t id) {
+        if (id) return record.Load(id);
+        record.InitBfr();
+        record.setGroupId(1);
+        return true;
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         messages.clear();
@@ -181,26 +188,14 @@ TEST_F(DlgResourceTest, NeitherEditorTakesANameAnotherOfTheGroupHasButForCase) {
         std::unique_ptr<QDialog> editor;
         QPushButton *save = nullptr, *cancel = nullptr;
         if (c.type) {
-            ClsTask& t = SharedObjects::Task();
-            if (c.id) {
-                ASSERT_TRUE(t.Load(c.id));
-            } else {
-                t.InitBfr();
-                t.setGroupId(1);
-            }
+            ASSERT_TRUE(prepare(SharedObjects::Task(), c.id));
             auto* d = new DlgApptType(dlg);
             editor.reset(d);
             d->Form_Load();
             d->TxtType->setText(c.name);
             save = d->BtnTask[0], cancel = d->BtnTask[1];
         } else {
-            ClsResource& r = SharedObjects::Resource();
-            if (c.id) {
-                ASSERT_TRUE(r.Load(c.id));
-            } else {
-                r.InitBfr();
-                r.setGroupId(1);
-            }
+            ASSERT_TRUE(prepare(SharedObjects::Resource(), c.id));
             auto* d = new DlgResource(dlg);
             editor.reset(d);
             d->Form_Load();
