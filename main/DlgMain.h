@@ -40,6 +40,7 @@ public:
     void SetTimerEnabled(bool on) override;
     void SetPanelText(const QString& key, const QString& text) override;
     void SetInputEnabled(bool on) override;
+    bool Confirm(const QString& message) override;
 
     // The schedule's position, also set by other windows.
     int32_t CurrentDate() const;
@@ -103,7 +104,7 @@ public:
     int16_t AutoscrollCountdown = 0;  // ticks left before the chart returns to the present
     int32_t LastBookingCheck = 0;     // fingerprint of the bookings the last load showed
     bool IsLoading() const { return m_loading; }
-    int32_t DraggedTaskId = 0;        // TaskId of the legend entry dragged last
+    int32_t DraggedTaskId = 0;  // TaskId of the legend entry dragged last
 
     static constexpr int kTwipsPerPixel = 15;
     static QString WebAddress() { return "https://www.rostima.example"; }
@@ -141,14 +142,14 @@ private:
     void afterGroupDialog();
 
     bool m_inResize = false;
-    bool m_unloading = false;   // the program itself is closing the window
+    bool m_unloading = false;  // the program itself is closing the window
     bool m_unloaded = false;
-    bool m_started = false;     // the load step completed: there is a state worth keeping
-    bool m_loading = false;     // ShowResources is adding rows and bars
+    bool m_started = false;            // the load step completed: there is a state worth keeping
+    bool m_loading = false;            // ShowResources is adding rows and bars
     bool m_pendingGroupClick = false;  // a group selection arrived during a load
     bool m_pendingResources = false;   // a reload arrived during a load
     int32_t m_pendingResourceId = 0;
-    bool m_deferredReload = false;     // a changed schedule waits for a dialog to close
+    bool m_deferredReload = false;  // a changed schedule waits for a dialog to close
 
     QString m_setupCheck;  // SetupCheck as the start or the last tick found it
 };

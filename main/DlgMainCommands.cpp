@@ -22,8 +22,8 @@
 #include "DlgRestore.h"
 #include "FormsTimer.h"
 #include "KeyedToolbar.h"
-#include "ModalHook.h"
 #include "ModMain.h"
+#include "ModalHook.h"
 #include "MsgBox.h"
 #include "Plexaro.h"
 #include "SharedObjects.h"
@@ -40,7 +40,9 @@ QString DlgMain::PrintTitle(int32_t day) {
     return "Rostima - " + QLocale(QLocale::English).toString(date, "dddd d MMMM yyyy");
 }
 
-QString DlgMain::PrintFooter() { return "Rostima! " + ModMain::VersionNumber() + " - " + WebAddress(); }
+QString DlgMain::PrintFooter() {
+    return "Rostima! " + ModMain::VersionNumber() + " - " + WebAddress();
+}
 
 void DlgMain::buttonsOn(bool on) { forms().EnableButtons(*Toolbar1, on); }
 
@@ -149,7 +151,10 @@ void DlgMain::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         buttonsOn(true);
     } else if (entryKey == "Hours" || entryKey == "Days" || entryKey == "Weeks") {
         buttonsOn(false);
-        ini().WriteValue("Config", "TimeType", entryKey == "Hours" ? 0 : entryKey == "Days" ? 1 : 2);
+        ini().WriteValue("Config", "TimeType",
+                         entryKey == "Hours"  ? 0
+                         : entryKey == "Days" ? 1
+                                              : 2);
         ShowResources(0);
         buttonsOn(true);
     }
@@ -180,11 +185,27 @@ void DlgMain::mnuTransferRestore_Click() {
     plat::ModalHook::Exec(dialog);
     const QString file = DlgRestore::BackupFile();
     if (file.isEmpty()) return;
-    if (SharedObjects::DAO().Restore(file))
-        plat::MsgBox("Database restored from " + file, plat::vbOKOnly | plat::vbInformation,
+    ClsDAO& dao = SharedObjects::DAO();
+    if (dao.Restore(file)) {
+        const ClsDAO::RestoreReport& report = dao.LastRestore();
+        QString text = "Database restored from " + file;
+        if (report.LostBookings() > 0) {
+            text += QString("\n\n%1 booking(s) could not be restored:").arg(report.LostBookings());
+            const std::pair<int, const char*> reasons[] = {
+                {report.noResource, "no such resource in the group"},
+                {report.noType, "no such appointment type in the group"},
+                {report.noCustomer, "no such customer in the group"},
+                {report.clashes, "a clash with another booking"}};
+            for (const auto& [count, why] : reasons)
+                if (count > 0) text += QString("\n%1: %2").arg(count).arg(why);
+        }
+        plat::MsgBox(text,
+                     plat::vbOKOnly |
+                         (report.LostBookings() > 0 ? plat::vbExclamation : plat::vbInformation),
                      "Restore");
-    else
+    } else if (!dao.LastRestore().declined) {
         ModMain::Warning("Unable to restore the database: it is unchanged.");
+    }
     ShowGroups(static_cast<int32_t>(ini().GetNumber("Group", "CbGroup", 0)));
 }
 

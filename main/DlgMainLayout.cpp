@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 
 #include "ComboBox.h"
@@ -13,13 +14,13 @@
 #include "Hintel.h"
 #include "KeyedStatusBar.h"
 #include "KeyedToolbar.h"
-#include <QMenu>
+#include "ModMain.h"
 #include "Nudgel.h"
 #include "Plexaro.h"
 
 namespace {
-constexpr int kTopRow = 4;      // pixels from the top of the window's client area
-constexpr int kChartTop = 34;   // below the row of group list, legend switch and zoom
+constexpr int kTopRow = 4;     // pixels from the top of the window's client area
+constexpr int kChartTop = 34;  // below the row of group list, legend switch and zoom
 }  // namespace
 
 void DlgMain::buildControls() {
@@ -30,7 +31,11 @@ void DlgMain::buildControls() {
     Toolbar1->setObjectName("Toolbar1");
     addToolBar(Toolbar1);
     // Commands that open a dialog this program does not have yet are left out.
-    struct Button { const char* key; const char* tip; const char* caption; };
+    struct Button {
+        const char* key;
+        const char* tip;
+        const char* caption;
+    };
     const Button buttons[] = {
         {"Exit", "Exit Application", "Exit"},
         {"Binocular", "Search For Appointment", "Search"},
@@ -44,12 +49,20 @@ void DlgMain::buildControls() {
         {"Help", "Online Help", "Help"},
     };
     for (const Button& b : buttons) Toolbar1->addButton(b.key, b.key, b.tip, QIcon(), b.caption);
-    struct Entry { const char* button; const char* key; const char* text; };
+    struct Entry {
+        const char* button;
+        const char* key;
+        const char* text;
+    };
     const Entry entries[] = {
-        {"Group", "AddGroup", "&Add Group"},       {"Group", "EditGroup", "&Edit Group"},
-        {"Group", "DeleteGroup", "&Delete Group"}, {"Resource", "AddRes", "&Add Resource"},
-        {"Resource", "EditRes", "&Edit Resource"}, {"Resource", "DeleteRes", "&Delete Resource"},
-        {"Screen", "Hours", "Hourly"},             {"Screen", "Days", "Daily"},
+        {"Group", "AddGroup", "&Add Group"},
+        {"Group", "EditGroup", "&Edit Group"},
+        {"Group", "DeleteGroup", "&Delete Group"},
+        {"Resource", "AddRes", "&Add Resource"},
+        {"Resource", "EditRes", "&Edit Resource"},
+        {"Resource", "DeleteRes", "&Delete Resource"},
+        {"Screen", "Hours", "Hourly"},
+        {"Screen", "Days", "Daily"},
         {"Screen", "Weeks", "Weekly"},
     };
     for (const Entry& e : entries) Toolbar1->addMenuEntry(e.button, e.key, e.key, e.text);
@@ -155,8 +168,10 @@ void DlgMain::buildMenus() {
     entry(mnuResource, "&New Group", "AddGroup");
     entry(mnuResource, "&Edit Group", "EditGroup");
     entry(mnuResource, "&Delete Group", "DeleteGroup");
-    mnuResource->addAction("&Save Group Template", this, [this] { mnuResourceSaveTemplate_Click(); });
-    mnuResource->addAction("&Load Group Template", this, [this] { mnuResourceLoadTemplate_Click(); });
+    mnuResource->addAction("&Save Group Template", this,
+                           [this] { mnuResourceSaveTemplate_Click(); });
+    mnuResource->addAction("&Load Group Template", this,
+                           [this] { mnuResourceLoadTemplate_Click(); });
     mnuResource->addSeparator();
     entry(mnuResource, "Ne&w Resource", "AddRes");
     entry(mnuResource, "Edi&t Resource", "EditRes");
@@ -192,3 +207,5 @@ void DlgMain::SetInputEnabled(bool on) {
     if (Toolbar1) Toolbar1->setEnabled(on);
     menuBar()->setEnabled(on);
 }
+
+bool DlgMain::Confirm(const QString& message) { return ModMain::Confirm(message); }

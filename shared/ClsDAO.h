@@ -26,6 +26,8 @@ public:
     ClsDAO(const ClsDAO&) = delete;
     ClsDAO& operator=(const ClsDAO&) = delete;
 
+    // Rewrites the open database file compactly, keeping the old one as "OldDb.mdb" in the
+    // program folder. A database that is not open (never, or refused) is left untouched.
     void CompactDb();
     void DbClose();
     // 2 when this call tried to open the file and could not, else 0. The first open takes
@@ -71,8 +73,19 @@ public:
     // Replaces the scheduling tables with the content of a backup file, bookings only
     // when DlgRestore::AddAppointments() is set. The whole file is read and checked
     // first and the tables are replaced in one transaction: false leaves them as they
-    // were.
+    // were. A file cut short (its end mark counts other lines) is refused; one without
+    // the mark (an older backup) is restored only when the user says so through the host
+    // window's Confirm. A booking goes to the resource, type and customer of its group
+    // named as written, case and all, and only without one to a name equal but for case.
     bool Restore(const QString& File);
+    // What the last Restore left out: bookings it could not place, by reason, and whether
+    // the user declined a file that may be incomplete (nothing was changed then).
+    struct RestoreReport {
+        bool declined = false;
+        int noResource = 0, noType = 0, noCustomer = 0, clashes = 0;
+        int LostBookings() const { return noResource + noType + noCustomer + clashes; }
+    };
+    const RestoreReport& LastRestore() const { return m_lastRestore; }
     // Field Index of a backup line, counting the record letter as field 1; "" for a field
     // beyond the line and for Index 0.
     static QString GetSubStr(const QString& Line, int16_t Index);
@@ -117,18 +130,19 @@ private:
     void logFailure(const char* proc, const dao::Failure& f, const QString& sql = QString(),
                     const SqlValues& values = {});
 
-    int m_openCount = 0;     // DbOpen calls not yet balanced by DbClose
+    int m_openCount = 0;  // DbOpen calls not yet balanced by DbClose
     sqlite3* m_db = nullptr;
-    QString m_path;          // path of the most recent DbOpen
-    QString m_keptStamp;     // change stamp as last seen
+    QString m_path;             // path of the most recent DbOpen
+    QString m_keptStamp;        // change stamp as last seen
     bool m_openFailed = false;  // the open that raised the count to 1 failed
     bool m_aggressiveDebug = false;
     int64_t m_lastInsertId = 0;
     int m_lastRowsAffected = 0;
     plat::UserSlots m_slots;
     bool m_inTransaction = false;
-    QString m_stampAtBegin;  // change stamp when the open transaction began
+    QString m_stampAtBegin;                // change stamp when the open transaction began
     QHash<QString, sqlite3_stmt*> m_kept;  // runKept's statements, by their text
+    RestoreReport m_lastRestore;
 };
 
 // Rolls the transaction back unless Commit() was called.

@@ -9,6 +9,8 @@
 //   C~CustomerName~Ref01~Ref02~Ref03
 //   A~ResourceName~TaskName~CustomerName~BookingDate~BookingStart~BookingEnd~Ref01~Ref02~
 //     Ref03~Comments                                              (one line in the file)
+// The last line marks the file whole: each kind with the number of its lines,
+//   E~G~<groups>~R~<resources>~T~<types>~C~<customers>~A~<bookings>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -47,10 +49,20 @@ public:
     // A line: its letter, then each field after a "~".
     template <typename... Fields>
     void put(char letter, const Fields&... fields) {
+        ++m_lines[static_cast<unsigned char>(letter)];
         m_bytes += letter;
         (field(fields), ...);
         m_bytes += '\n';
         if (m_bytes.size() >= kPiece) flush();
+    }
+    // The last line: the number of lines of each kind written before it.
+    void putEnd() {
+        m_bytes += dao::kBackupEnd;
+        for (const char* kind = dao::kBackupKinds; *kind; ++kind) {
+            field(QString(QLatin1Char(*kind)));
+            field(m_lines[static_cast<unsigned char>(*kind)]);
+        }
+        m_bytes += '\n';
     }
     bool flush() {
         const bool ok = m_out.write(m_bytes) == m_bytes.size();
@@ -72,6 +84,7 @@ private:
     }
     QIODevice& m_out;
     QByteArray m_bytes;
+    int32_t m_lines[256] = {};  // by letter
 };
 
 // Names of the records that bookings name, by id, as the record's Load gives them: those
@@ -261,9 +274,9 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
                     gid + ") order by BookingDate, BookingStart",
                 7, writeBooking);
     };
-    if (!eachRow("select * from tblGroups order by GroupName", 3, writeGroup) ||
-        !blocksDone)
+    if (!eachRow("select * from tblGroups order by GroupName", 3, writeGroup) || !blocksDone)
         return false;
+    lines.putEnd();
     if (!lines.flush() || !out.commit()) {
         f = {err::DeviceIo, 8, "Cannot write " + file + ": " + out.errorString()};
         return false;

@@ -71,6 +71,12 @@ int32_t ClsDAO::GetUserCount() {
 void ClsDAO::CompactDb() {
     dao::Guard guard;
     if (!guard.Lock("")) return;
+    // Only the file this program has open is ours to replace: after a refused open the
+    // file at the path was never used, and no slot file may be made beside it.
+    if (!m_db) {
+        logFailure("CompactDb", {err::DbNotOpen, 2, "The database is not open"});
+        return;
+    }
     if (IHostWindow* host = SharedObjects::Host()) host->SetTimerEnabled(false);
     log("Compacting database");
     DbClose();
@@ -89,8 +95,7 @@ void ClsDAO::CompactDb() {
         f = {err::PermissionDenied, 3, why};
     } else if (const int users = plat::UserSlots::Count(m_path, &why); users != 0) {
         f = {err::PermissionDenied, 3,
-             users < 0 ? why
-                       : QString("The database is open in %1 other program(s)").arg(users)};
+             users < 0 ? why : QString("The database is open in %1 other program(s)").arg(users)};
     } else {
         QFile::remove(temp);
         sqlite3* db = nullptr;

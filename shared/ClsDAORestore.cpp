@@ -17,6 +17,7 @@
 #include "DlgRestore.h"
 #include "ErrorText.h"
 #include "EventYield.h"
+#include "IHostWindow.h"
 #include "SharedObjects.h"
 
 namespace {
@@ -60,11 +61,43 @@ struct Record {
     int16_t minutes(int field) const { return static_cast<int16_t>(number(field)); }
 };
 
+// Checks the end mark (the file's last line) against the lines of each kind the file holds
+// before it; false (with f set) for a mark that is not as the writer makes it, or whose
+// counts differ: lines were lost or added after the backup was written.
+bool checkEnd(const QString& mark, int lineNo, const QHash<QChar, int>& held, const QString& file,
+              dao::Failure& f) {
+    const QStringList fields = mark.split(u'~');
+    QHash<QChar, int> counted;
+    bool wellFormed = fields.size() % 2 == 1;
+    for (qsizetype k = 1; wellFormed && k + 1 < fields.size(); k += 2) {
+        wellFormed = fields[k].size() == 1 && !counted.contains(fields[k][0]) &&
+                     isPlainNumber(fields[k + 1], 'l');
+        if (wellFormed) counted.insert(fields[k][0], fields[k + 1].toInt());
+    }
+    for (const char* kind = dao::kBackupKinds; wellFormed && *kind; ++kind)
+        wellFormed = counted.contains(QLatin1Char(*kind));
+    if (!wellFormed) {
+        f = {kBadFileFormat, 3,
+             QString("Line %1 of %2 is not an end mark").arg(QString::number(lineNo), file)};
+        return false;
+    }
+    for (auto c = counted.cbegin(); c != counted.cend(); ++c) {
+        if (held.value(c.key()) == c.value()) continue;
+        f = {kInputPastEnd, 3,
+             QString("%1 is incomplete: its end mark counts %2 %3 line(s), the file holds %4")
+                 .arg(file, QString::number(c.value()), QString(c.key()),
+                      QString::number(held.value(c.key())))};
+        return false;
+    }
+    return true;
+}
+
 // Reads the whole file and checks every line against its layout; false (with f set) for a
-// file that cannot be read, is not UTF-8, ends inside a line, holds no record, or has a
-// line of a known kind that is not as the writer makes it. Lines of another kind are
-// skipped, as they always were.
-bool readBackup(const QString& file, std::vector<Record>& records, dao::Failure& f) {
+// file that cannot be read, is not UTF-8, ends inside a line, holds no record, has a line
+// of a known kind that is not as the writer makes it, or has an end mark whose counts
+// differ. Lines of another kind are skipped, as they always were. marked tells whether the
+// file ends with its mark: one without it (an older backup) may have lost lines at its end.
+bool readBackup(const QString& file, std::vector<Record>& records, bool& marked, dao::Failure& f) {
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly)) {
         f = {in.exists() ? err::PathFileAccess : err::FileNotFound, 2,
@@ -91,10 +124,22 @@ bool readBackup(const QString& file, std::vector<Record>& records, dao::Failure&
                  .arg(file, QString::number(lines.size() + 1))};
         return false;
     }
-    for (int i = 0; i < lines.size(); ++i) {
-        QString& line = lines[i];
+    for (QString& line : lines)
         if (line.endsWith(u'\r')) line.chop(1);
-        const Layout* layout = line.isEmpty() ? nullptr : layoutOf(line[0]);
+    qsizetype last = lines.size() - 1;  // the last line that holds anything
+    while (last >= 0 && lines[last].isEmpty()) --last;
+    QHash<QChar, int> held;  // lines of each kind, by their letter
+    marked = false;
+    for (int i = 0; i <= last; ++i) {
+        const QString& line = lines[i];
+        if (line.isEmpty()) continue;
+        if (i == last && line.startsWith(QString(dao::kBackupEnd) + '~')) {
+            if (!checkEnd(line, i + 1, held, file, f)) return false;
+            marked = true;
+            break;
+        }
+        ++held[line[0]];
+        const Layout* layout = layoutOf(line[0]);
         if (!layout) continue;
         Record r{layout->kind, line.split(u'~'), i + 1};
         const auto expected = static_cast<qsizetype>(strlen(layout->fields)) + 1;
@@ -147,19 +192,28 @@ QString nameKey(const QString& name) {
     return key;
 }
 
-// The restored records of one group by name, found as the lookup by name in the database
-// finds them (the tables hold nothing else): the first one of a name, case aside.
+// The restored records of one group by name. A name is found as written, case and all,
+// when the group has a record of that name; only otherwise as the lookup by name in the
+// database finds it (the tables hold nothing else): the first one of a name, case aside.
+// So records whose names differ only in case each keep their own bookings.
 class NameIndex {
 public:
-    void clear() { m_ids.clear(); }
-    void add(const QString& name, int32_t id) {
-        const QString key = nameKey(name);
-        if (!m_ids.contains(key)) m_ids.insert(key, id);
+    void clear() {
+        m_exact.clear();
+        m_folded.clear();
     }
-    int32_t find(const QString& name) const { return m_ids.value(nameKey(name), 0); }
+    void add(const QString& name, int32_t id) {
+        if (!m_exact.contains(name)) m_exact.insert(name, id);
+        const QString key = nameKey(name);
+        if (!m_folded.contains(key)) m_folded.insert(key, id);
+    }
+    int32_t find(const QString& name) const {
+        if (auto exact = m_exact.constFind(name); exact != m_exact.cend()) return *exact;
+        return m_folded.value(nameKey(name), 0);
+    }
 
 private:
-    QHash<QString, int32_t> m_ids;
+    QHash<QString, int32_t> m_exact, m_folded;
 };
 
 // Empties the scheduling tables and rebuilds them from the checked records. Runs inside
@@ -167,7 +221,7 @@ private:
 // (with f set) means it is to be rolled back. The shared records end holding the last
 // record of each kind written or found.
 bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBookings, QString& sql,
-                   dao::Failure& f, int& dropped) {
+                   dao::Failure& f, ClsDAO::RestoreReport& lost) {
     for (const char* table : {"tblBookings", "tblCustomerGroups", "tblCustomers", "tblGroups",
                               "tblRepeats", "tblResources", "tblTasks"}) {
         sql = QString("delete from ") + table;
@@ -240,7 +294,7 @@ bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBook
                 const int32_t taskId = resourceId ? tasks.find(r.text(3)) : 0;
                 const int32_t customerId = noCustomer || !taskId ? 0 : customers.find(r.text(4));
                 if (!resourceId || !taskId || (!noCustomer && !customerId)) {
-                    ++dropped;
+                    ++(!resourceId ? lost.noResource : !taskId ? lost.noType : lost.noCustomer);
                     break;
                 }
                 lastResource = resourceId;
@@ -263,7 +317,7 @@ bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBook
                 if (booking.GetBookingId(booking.ResourceId(), booking.BookingDate(),
                                          booking.BookingStart(), booking.BookingEnd(), 0) == 0)
                     return notSaved(r);
-                ++dropped;
+                ++lost.clashes;
                 break;
             }
             default:
@@ -319,22 +373,41 @@ private:
 }  // namespace
 
 bool ClsDAO::Restore(const QString& File) {
-    dao::Guard guard;
-    if (BackupWork::Running() || !guard.Lock("_Backup")) return false;
-    BackupWork work;
+    m_lastRestore = RestoreReport{};
+    if (BackupWork::Running()) return false;
     QString sql("");  // the last statement built, for the log
     dao::Failure f;
     std::vector<Record> records;
-    int dropped = 0;  // bookings not restored: names not found in their group, clashes
-    bool ok = readBackup(File, records, f);
-    if (ok) {
+    bool marked = false;
+    if (!readBackup(File, records, marked, f)) {
+        logFailure("Restore", f, sql);
+        return false;
+    }
+    // Asked before the lock is taken, so no other restore or backup waits on the answer.
+    if (!marked) {
+        IHostWindow* host = SharedObjects::Host();
+        if (!host || !host->Confirm("The backup file " + File +
+                                    " has no mark of its end: it may be an older backup, or "
+                                    "one that was cut short. Restore from a file that may be "
+                                    "incomplete?")) {
+            SharedObjects::Log().LogMsg("ClsDAO.Restore: " + File +
+                                        " has no end mark; not restored, as the user chose");
+            m_lastRestore.declined = true;
+            return false;
+        }
+    }
+    dao::Guard guard;
+    if (!guard.Lock("_Backup")) return false;
+    BackupWork work;
+    RestoreReport report;
+    bool ok = false;
+    {
         BulkSettings bulk(m_db);
         DbTransaction tx(*this);
         if (!tx.ok()) {
             f = {err::DbLocked, 4, "Cannot begin the transaction"};
-            ok = false;
         } else {
-            ok = replaceTables(*this, records, DlgRestore::AddAppointments(), sql, f, dropped);
+            ok = replaceTables(*this, records, DlgRestore::AddAppointments(), sql, f, report);
             if (ok && !tx.Commit()) {
                 f = {err::DbGeneric, 6, "Cannot commit the restored tables"};
                 ok = false;
@@ -343,12 +416,14 @@ bool ClsDAO::Restore(const QString& File) {
     }
     if (!ok) {
         logFailure("Restore", f, sql);
-    } else if (dropped > 0) {
+    } else if (report.LostBookings() > 0) {
+        m_lastRestore = report;
         SharedObjects::Log().LogMsg(
-            QString("ClsDAO.Restore: %1 booking(s) of %2 not restored (a resource, type or "
-                    "customer not found in its group, or a clash)")
-                .arg(dropped)
-                .arg(File));
+            QString("ClsDAO.Restore: %1 booking(s) of %2 not restored (no such resource %3, "
+                    "no such type %4, no such customer %5, clashes %6)")
+                .arg(QString::number(report.LostBookings()), File,
+                     QString::number(report.noResource), QString::number(report.noType),
+                     QString::number(report.noCustomer), QString::number(report.clashes)));
     }
     return ok;
 }

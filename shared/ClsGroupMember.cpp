@@ -62,6 +62,23 @@ bool ClsGroupMember::LoadByName(const QString& name, int32_t groupId) {
     return !rs->Eof() && Load(rs->Field(0).toInt());
 }
 
+QString ClsGroupMember::SameNameInGroup(const QString& name) {
+    // Compared here rather than by the database, which folds the case of A to Z only.
+    const QString sql =
+        QString("select %1, %2 from %3 where GroupId = ?").arg(m_t.idCol, m_t.nameCol, m_t.table);
+    auto rs = db().SqlQuery(sql, {m_groupId});
+    if (!rs) {
+        logError("SameNameInGroup", err::ObjectNotSet, 1, "No record set", sql);
+        return QString();
+    }
+    for (; !rs->Eof(); rs->MoveNext()) {
+        const QString other = rs->Field(1).toString();
+        if (rs->Field(0).toInt() != m_id && other.compare(name, Qt::CaseInsensitive) == 0)
+            return other;
+    }
+    return QString();
+}
+
 int32_t ClsGroupMember::Save() {
     const QStringList cols = saveColumns();
     SqlValues values = saveValues();
@@ -74,9 +91,9 @@ int32_t ClsGroupMember::Save() {
         // A row deleted elsewhere is not "saved".
         return db().SqlAction(sql, values) && db().LastRowsAffected() > 0 ? m_id : 0;
     }
-    const QString sql = QString("insert into %1 (%2) values (%3)")
-                            .arg(m_t.table, cols.join(", "),
-                                 QStringList(cols.size(), "?").join(", "));
+    const QString sql =
+        QString("insert into %1 (%2) values (%3)")
+            .arg(m_t.table, cols.join(", "), QStringList(cols.size(), "?").join(", "));
     if (!db().SqlAction(sql, values)) return 0;
     m_id = static_cast<int32_t>(db().LastInsertId());
     return m_id;
@@ -85,5 +102,5 @@ int32_t ClsGroupMember::Save() {
 void ClsGroupMember::Delete(int32_t id) {
     const QString sid = QString::number(id);
     db().SqlActions({QString("delete from %1 where %2 = %3").arg(m_t.table, m_t.idCol, sid),
-                      QString("delete from tblBookings where %1 = %2").arg(m_t.idCol, sid)});
+                     QString("delete from tblBookings where %1 = %2").arg(m_t.idCol, sid)});
 }

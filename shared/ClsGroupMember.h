@@ -36,6 +36,10 @@ public:
     // A row of that name within that group; the buffer is kept when there is none.
     bool LoadByName(const QString& name, int32_t groupId);
     int32_t Save();
+    // The name of another row of the buffer's group that equals name but for case (the
+    // row's own name as stored); empty when there is none. A backup tells a group's rows
+    // apart by their names only, so the editors refuse such a name.
+    QString SameNameInGroup(const QString& name);
 
 protected:
     struct Table {
@@ -75,8 +79,7 @@ protected:
     // The columns Save writes and their values, in the class's order.
     virtual QStringList saveColumns() const = 0;
     virtual SqlValues saveValues() const = 0;
-    void logError(const char* proc, int number, int line, const QString& desc,
-                  const QString& sql);
+    void logError(const char* proc, int number, int line, const QString& desc, const QString& sql);
 
     int32_t m_id = 0;
     int32_t m_groupId = 0;

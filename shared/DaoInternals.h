@@ -18,6 +18,12 @@ struct Failure {
     QString description;
 };
 
+// The record kinds of a backup file, and the letter of its last line, which marks the file
+// whole: each kind with the number of its lines ("E~G~2~R~5~T~3~C~4~A~120"). Readers of the
+// format skip a line of a letter they do not know, so older ones skip the mark too.
+constexpr char kBackupKinds[] = "GRTCA";
+constexpr char kBackupEnd = 'E';
+
 constexpr int32_t kLockWaitMs = 10000;
 constexpr int kBusyTimeoutMs = 10000;
 
@@ -53,8 +59,7 @@ sqlite3_stmt* Prepare(sqlite3* db, const QString& sql, Kind kind, dao::Failure& 
 // their count differs from the statement's or the engine refuses one.
 bool Bind(sqlite3* db, sqlite3_stmt* st, const SqlValues& values, dao::Failure& f, int line);
 // The same for a statement that is kept: it stays prepared whatever happens.
-bool BindKept(sqlite3* db, sqlite3_stmt* st, const SqlValues& values, dao::Failure& f,
-              int line);
+bool BindKept(sqlite3* db, sqlite3_stmt* st, const SqlValues& values, dao::Failure& f, int line);
 
 // Prepare and Bind in one step; the statement or none.
 sqlite3_stmt* PrepareBound(sqlite3* db, const QString& sql, const SqlValues& values, Kind kind,
@@ -66,8 +71,7 @@ bool Run(sqlite3* db, sqlite3_stmt* st, dao::Failure& f, int line);
 bool RunKept(sqlite3* db, sqlite3_stmt* st, dao::Failure& f, int line);
 
 // Reads every row of a prepared read statement into a snapshot and finalises it.
-std::unique_ptr<ClsRecordset> Snapshot(sqlite3* db, sqlite3_stmt* st, dao::Failure& f,
-                                       int line);
+std::unique_ptr<ClsRecordset> Snapshot(sqlite3* db, sqlite3_stmt* st, dao::Failure& f, int line);
 
 // Runs plain text (transaction control, pragmas) that needs no classification.
 bool Exec(sqlite3* db, const char* sql, dao::Failure& f, int line);

@@ -2,10 +2,11 @@
 #include <QString>
 
 // What the shared library needs of the program's main window (DlgMain): its refresh
-// timer (Timer1), which every database operation switches off while it works, and the
-// status bar panels keyed "Task" and "Person" that backup and restore write to. A
+// timer (Timer1), which every database operation switches off while it works, the
+// status bar panels keyed "Task" and "Person" that backup and restore write to, and the
+// user's answer to a question (whether to restore a file that may be incomplete). A
 // program registers its window with SharedObjects::SetHost; without one (unit tests) the
-// timer steps are skipped.
+// timer steps are skipped and every question is answered No.
 class IHostWindow {
 public:
     virtual ~IHostWindow() = default;
@@ -15,4 +16,6 @@ public:
     virtual void SetPanelText(const QString& key, const QString& text) = 0;
     // Switches the window's input off while backup or restore replaces shared records.
     virtual void SetInputEnabled(bool on) = 0;
+    // Asks the user a Yes/No question (No the default); true for Yes.
+    virtual bool Confirm(const QString& message) = 0;
 };

@@ -222,3 +222,8 @@ void DlgMain::SetPanelText(const QString& key, const QString& text) {
     StatusBar1->setPanelText(key, text);  // "Task" and "Person" are not here: ignored
 }
 void DlgMain::SetInputEnabled(bool on) { centralWidget()->setEnabled(on); }
+
+bool DlgMain::Confirm(const QString& message) {
+    return plat::MsgBox(message, plat::vbYesNo | plat::vbQuestion | plat::vbDefaultButton2,
+                        "Confirm") == plat::vbYes;
+}

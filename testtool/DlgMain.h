@@ -56,6 +56,7 @@ public:
     void SetTimerEnabled(bool on) override;
     void SetPanelText(const QString& key, const QString& text) override;
     void SetInputEnabled(bool on) override;
+    bool Confirm(const QString& message) override;
 
     // The run's pauses (milliseconds, blocking the window's thread); only tests and the
     // benchmark replace them. An empty function restores the real pause.

@@ -21,6 +21,10 @@
 namespace {
 ClsResource& record() { return SharedObjects::Resource(); }
 QString duration(int16_t minutes) { return SharedObjects::Date().MilitaryTime(minutes); }
+// Copy i of a resource saved as several: "<name> #01" onwards.
+QString copyName(const QString& name, int i) {
+    return name + QString(" #%1").arg(i, 2, 10, QChar('0'));
+}
 }  // namespace
 
 DlgResource::DlgResource(QWidget* parent) : QDialog(parent) {
@@ -118,7 +122,7 @@ bool DlgResource::save() {
     int saved = 0;
     int32_t lastSaved = 0;
     for (int i = 1; i <= m_copies; ++i) {
-        r.setResourceName(name + QString(" #%1").arg(i, 2, 10, QChar('0')));
+        r.setResourceName(copyName(name, i));
         r.setResourceId(0);
         if (r.Save() != 0) {
             ++saved;
@@ -130,9 +134,27 @@ bool DlgResource::save() {
     return saved == m_copies;
 }
 
+// True (the user told why) when a name Save would write is another resource's of the
+// group but for case. The resource's own name, unchanged, is no new name; copies are
+// always new resources.
+bool DlgResource::nameRefused() {
+    ClsResource& r = record();
+    const QString name = TxtResourceName->text().trimmed();
+    if (m_copies == 1 && r.ResourceId() != 0 && name == r.ResourceName()) return false;
+    QString taken;
+    for (int i = 1; i <= m_copies && taken.isEmpty(); ++i)
+        taken = r.SameNameInGroup(m_copies == 1 ? name : copyName(name, i));
+    if (taken.isEmpty()) return false;
+    ModMain::Warning("A resource named " + taken +
+                     " already exists in this group. Names must differ in more than case: a "
+                     "backup tells resources apart by name only.");
+    return true;
+}
+
 void DlgResource::BtnGroup_Click(int index) {
     switch (index) {
         case 0: {
+            if (nameRefused()) break;
             const bool copies = m_copies != 1;
             if (save()) {
                 accept();

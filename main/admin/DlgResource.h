@@ -56,6 +56,7 @@ protected:
 
 private:
     void showDurations();
+    bool nameRefused();
     bool save();
 
     int16_t m_copies = 1;  // rows Save makes; 1 saves the record itself

@@ -141,8 +141,21 @@ void DlgApptType::SpinMin_Click(int16_t direction) {
 
 void DlgApptType::BtnTask_Click(int index) {
     switch (index) {
-        case 0:
-            task().setTaskName(TxtType->text().trimmed());
+        case 0: {
+            // A new name that another type of the group has but for case is refused: a
+            // backup tells types apart by name only. The type's own name may stay.
+            const QString name = TxtType->text().trimmed();
+            const QString taken = task().TaskId() != 0 && name == task().TaskName()
+                                      ? QString()
+                                      : task().SameNameInGroup(name);
+            if (!taken.isEmpty()) {
+                ModMain::Warning("An appointment type named " + taken +
+                                 " already exists in this group. Names must differ in more "
+                                 "than case: a backup tells appointment types apart by name "
+                                 "only.");
+                return;
+            }
+            task().setTaskName(name);
             // The dialog stays open after a failure, so the user can try again or cancel.
             if (task().Save() == 0) {
                 ModMain::Warning("Unable to save appointment type!");
@@ -150,6 +163,7 @@ void DlgApptType::BtnTask_Click(int index) {
             }
             accept();
             break;
+        }
         case 1:
             reject();
             break;

@@ -15,6 +15,8 @@ public:
     int switchedOff = 0;
     bool input = true;
     QStringList panels;  // "key=text" in the order they were set
+    QStringList asked;   // the questions, in order
+    bool answer = true;  // to every question
     bool TimerEnabled() const override { return timer; }
     void SetTimerEnabled(bool on) override {
         if (!on) ++switchedOff;
@@ -24,14 +26,16 @@ public:
         panels << key + "=" + text;
     }
     void SetInputEnabled(bool on) override { input = on; }
+    bool Confirm(const QString& message) override {
+        asked << message;
+        return answer;
+    }
 };
 
 // A temporary program folder holding a fresh database made from the schema.
 class DbFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(ClsDAO::CreateDatabase(dbPath()));
-    }
+    void SetUp() override { ASSERT_TRUE(ClsDAO::CreateDatabase(dbPath())); }
     void TearDown() override { SharedObjects::SetHost(nullptr); }
     QString dbPath() const { return folder.file("Rostima.mdb"); }
     ClsDAO& dao() { return SharedObjects::DAO(); }

@@ -19,12 +19,12 @@
 #include "Hintel.h"
 #include "KeyedStatusBar.h"
 #include "KeyedToolbar.h"
+#include "MainWindowFixture.h"
 #include "ModMain.h"
 #include "ModalHook.h"
 #include "MsgBox.h"
 #include "Plexaro.h"
 #include "SharedObjects.h"
-#include "MainWindowFixture.h"
 #include "TestSupport.h"
 
 namespace {
@@ -38,28 +38,36 @@ protected:
     void SetUp() override {
         MainWindowFixture::SetUp();
         answer = plat::vbYes;
-        sql({"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Clinic', 480, 1080, 30)",
+        sql(
+            {"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Clinic', 480, "
+             "1080, 30)",
              "insert into tblResources (GroupId, ResourceName, MinTime, MaxTime, InitTime) "
              "values (1, 'Anna', 30, 600, 30)",
              "insert into tblTasks (GroupId, TaskName, Colour, MinTime, MaxTime, InitTime) "
              "values (1, 'Visit', 255, 30, 600, 30)",
-             "insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) values ('Smith', '', '', '')"});
+             "insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) values ('Smith', '', "
+             "'', '')"});
         ini.WriteValue("Group", "CbGroup", 1);
         ini.WriteValue("Config", "LastDate", kDay);
-        ApptEditorState::RegisterShow([this](int32_t g, int16_t s, int32_t r, int32_t t, int32_t d) {
-            editor << QString("%1 %2 %3 %4 %5").arg(g).arg(s).arg(r).arg(t).arg(d);
-        });
+        ApptEditorState::RegisterShow(
+            [this](int32_t g, int16_t s, int32_t r, int32_t t, int32_t d) {
+                editor << QString("%1 %2 %3 %4 %5").arg(g).arg(s).arg(r).arg(t).arg(d);
+            });
         ASSERT_TRUE(start());
     }
     void TearDown() override {
         MainWindowFixture::TearDown();
         ApptEditorState::RegisterShow(nullptr);
     }
-    void booking(int32_t day, int start, int end, const QString& comment = "",
-                 int customer = 0) {
+    void booking(int32_t day, int start, int end, const QString& comment = "", int customer = 0) {
         sql({QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
                      "CustomerId, ResourceId, RepeatId, Comments) values (1, %1, %2, %3, %4, 1, "
-                     "0, '%5')").arg(day).arg(start).arg(end).arg(customer).arg(comment)});
+                     "0, '%5')")
+                 .arg(day)
+                 .arg(start)
+                 .arg(end)
+                 .arg(customer)
+                 .arg(comment)});
     }
     int64_t count(const QString& from) {
         auto rs = SharedObjects::DAO().SqlQuery("select count(*) from " + from);
@@ -73,7 +81,10 @@ protected:
 
 TEST_F(DlgMainCommandsTest, ADropSnapsToTheSlotAndOpensTheEditorOnTheDayDroppedOn) {
     dlg->DraggedTaskId = 1;
-    struct Case { int minute; int slot; } cases[] = {
+    struct Case {
+        int minute;
+        int slot;
+    } cases[] = {
         {600, 600}, {605, 600}, {629, 600}, {630, 630}, {470, 450}, {1100, 1080},
     };
     for (const auto& c : cases) {
@@ -85,7 +96,11 @@ TEST_F(DlgMainCommandsTest, ADropSnapsToTheSlotAndOpensTheEditorOnTheDayDroppedO
 }
 
 TEST_F(DlgMainCommandsTest, TheOverlapTestIsHalfOpenOnTheDropDay) {
-    struct Case { const char* what; int b, e; bool blocks; } cases[] = {
+    struct Case {
+        const char* what;
+        int b, e;
+        bool blocks;
+    } cases[] = {
         {"ends where the slot starts", 570, 600, false},
         {"starts where the slot ends", 630, 660, false},
         {"wholly inside the slot", 610, 620, true},
@@ -101,7 +116,8 @@ TEST_F(DlgMainCommandsTest, TheOverlapTestIsHalfOpenOnTheDropDay) {
         EXPECT_EQ(!messages.isEmpty(), c.blocks) << c.what;
         EXPECT_EQ(editor.isEmpty(), c.blocks) << c.what;
         if (c.blocks) {
-            EXPECT_EQ(messages.value(0), "Warning!: Requested event overlaps previously defined event!");
+            EXPECT_EQ(messages.value(0),
+                      "Warning!: Requested event overlaps previously defined event!");
         }
         // The same booking on another day never blocks.
         editor.clear();
@@ -226,6 +242,46 @@ TEST_F(DlgMainCommandsTest, BackupThenRestoreThroughTheMenus) {
     EXPECT_EQ(dlg->CbGroup->currentText(), "Clinic");
 }
 
+// A restore says which bookings it could not restore and why; a file without its end mark
+// is restored only when the user says so, and No changes nothing and says nothing more.
+TEST_F(DlgMainCommandsTest, RestoreSaysWhatItCouldNotRestoreAndAsksAboutAFileWithoutItsEnd) {
+    const QString file = ClsDAO::BackupFolder() + "/1.txt";
+    const QString lines =
+        "G~Clinic~480~1080~30\nR~Anna~30~600~30\nT~Visit~30~600~30~255\n"
+        "A~Anna~Visit~~46000~540~600~~~~\nA~Anna~Visit~~46000~570~630~~~~\n"
+        "A~Anna~Talk~~46000~700~730~~~~\n";
+    const struct {
+        const char* end;
+        QString said;
+        int64_t bookings;
+    } cases[] = {
+        {"E~G~1~R~1~T~1~C~0~A~3\n",
+         "Restore: Database restored from " + file +
+             "\n\n2 booking(s) could not be restored:\n1: no such appointment type in the "
+             "group\n1: a clash with another booking",
+         1},
+        {"",
+         "Confirm: The backup file " + file +
+             " has no mark of its end: it may be an older backup, or one that was cut short. "
+             "Restore from a file that may be incomplete?",
+         0},
+    };
+    QDir().mkpath(ClsDAO::BackupFolder());
+    plat::ModalHook::SetAnswererForTest([](QDialog& d) {
+        static_cast<DlgRestore&>(d).BtnRestore_Click(0);
+        return int(QDialog::Accepted);
+    });
+    answer = plat::vbNo;
+    for (const auto& c : cases) {
+        sql({"delete from tblBookings"});
+        messages.clear();
+        WriteTestFile(file, (lines + c.end).toUtf8());
+        dlg->mnuTransferRestore_Click();
+        EXPECT_EQ(messages, QStringList{c.said});
+        EXPECT_EQ(count("tblBookings"), c.bookings);
+    }
+}
+
 TEST_F(DlgMainCommandsTest, WriteOpensTheEditorOnTheSelectedResourceOrWarnsWithoutOne) {
     dlg->Toolbar1->addButton("Write", "Write", "Make Appointment");
     dlg->Toolbar1_ButtonClick("Write");  // nothing selected: the first resource
@@ -291,7 +347,8 @@ TEST_F(DlgMainCommandsTest, TheToolbarsSetUpEntriesRefuseWithoutTheirSelection) 
 
 TEST_F(DlgMainCommandsTest, TheBookingPanelsEmptyWhenThePointerLeavesTheBarsOrTheGroupChanges) {
     booking(kDay, 540, 600, "", 1);
-    sql({"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "
+    sql(
+        {"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "
          "values ('Annex', 0, 1440, 30)"});
     dlg->ShowResources(0);
     dlg->Sched->scrollTo(kDay, 480);

@@ -163,7 +163,8 @@ TEST_F(ClsDAOBackup, WritesGroupsByNameEachWithItsRecordsAndTextsTheFormatCanCar
                   "A~Dr O'Hara~Check up~~" +
                   D +
                   "~600~660~~~~\n"
-                  "G~Zed~0~1440~5\n");
+                  "G~Zed~0~1440~5\n"
+                  "E~G~2~R~2~T~1~C~1~A~2\n");
     // Written complete under its own name: no work file is left beside it.
     EXPECT_EQ(QDir(ClsDAO::BackupFolder()).entryList(QDir::Files), QStringList{"20260301.txt"});
 }
@@ -213,8 +214,7 @@ TEST_F(ClsDAOBackup, KeepsRowsWithNullColumnsWhichComeBackWithTheRecordsDefaults
     choose("20260301.txt", true);
     ASSERT_TRUE(dao().Restore(backupFile()));
     EXPECT_EQ(content(), QStringList({
-                             "A|Nulls|Room|Visit|Ann|" + QString::number(d) +
-                                 "|540|600||||kept",
+                             "A|Nulls|Room|Visit|Ann|" + QString::number(d) + "|540|600||||kept",
                              "C|Nulls|Ann||r2|",
                              "G|Nulls|480|1440|15",
                              "R|Nulls|Room|15|120|30",
@@ -295,10 +295,19 @@ TEST_F(ClsDAOBackup, NamesRecordsOfOtherGroupsAndLeavesGoneOrNullNamesEmpty) {
               "R~Desk~15~120~30\n"
               "T~Visit~10~60~20~255\n"
               "C~Ann~~~\n"
-              "A~Desk~Talk~Zoe~" + D + "~540~600~~~~\n"
-              "A~Desk~~Ann~" + D + "~600~660~~~~\n"
-              "A~Desk~Visit~~" + D + "~660~720~~~~\n"
-              "A~Desk~Talk~Ann~" + D + "~720~780~~~~\n");
+              "A~Desk~Talk~Zoe~" +
+                  D +
+                  "~540~600~~~~\n"
+                  "A~Desk~~Ann~" +
+                  D +
+                  "~600~660~~~~\n"
+                  "A~Desk~Visit~~" +
+                  D +
+                  "~660~720~~~~\n"
+                  "A~Desk~Talk~Ann~" +
+                  D +
+                  "~720~780~~~~\n"
+                  "E~G~2~R~1~T~2~C~1~A~4\n");
     // The type whose colour is null is said once, and written with the default colour.
     EXPECT_EQ(folder.logText().count("ClsTask.Load: Error 94"), 1);
 }
@@ -306,8 +315,12 @@ TEST_F(ClsDAOBackup, NamesRecordsOfOtherGroupsAndLeavesGoneOrNullNamesEmpty) {
 TEST_F(ClsDAOBackup, RestoreFindsNamesAsTheDatabaseComparesThemTheFirstOfANameFirst) {
     const QString d = QString::number(day(2026, 3, 3));
     const QStringList lines = {
-        "G~Clinic~480~1080~15",     "R~Alpha~15~120~30", "R~ALPHA~15~120~30",
-        "R~\u00C4rzt~15~120~30",    "T~Visit~10~60~20~255", "C~Ann~~~",
+        "G~Clinic~480~1080~15",
+        "R~Alpha~15~120~30",
+        "R~ALPHA~15~120~30",
+        "R~\u00C4rzt~15~120~30",
+        "T~Visit~10~60~20~255",
+        "C~Ann~~~",
         "C~ANN~~~",
         "A~alpha~VISIT~ann~" + d + "~540~600~~~~upper and lower case",
         "A~\u00E4rzt~Visit~~" + d + "~540~600~~~~only A to Z compare without case",
@@ -320,9 +333,37 @@ TEST_F(ClsDAOBackup, RestoreFindsNamesAsTheDatabaseComparesThemTheFirstOfANameFi
     ASSERT_NE(rs, nullptr);
     QStringList kept;
     for (; !rs->Eof(); rs->MoveNext())
-        kept << QString("%1/%2/%3").arg(rs->Field(0).toString(), rs->Field(1).toString(),
-                                        rs->Field(2).toString());
+        kept << QString("%1/%2/%3")
+                    .arg(rs->Field(0).toString(), rs->Field(1).toString(), rs->Field(2).toString());
     EXPECT_EQ(kept, (QStringList{"upper and lower case/1/1", "as written/3/0"}));
+}
+
+TEST_F(ClsDAOBackup, RestorePutsEveryBookingBackOnTheRecordsNamedAsWrittenCaseAndAll) {
+    const int32_t d = day(2026, 3, 3);
+    ASSERT_TRUE(dao().SqlActions({
+        "insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values "
+        "('Office', 480, 1080, 15)",
+        "insert into tblResources (GroupId, ResourceName, MinTime, MaxTime, InitTime) values "
+        "(1, 'Alice', 15, 120, 30), (1, 'alice', 15, 120, 30)",
+        "insert into tblTasks (GroupId, TaskName, Colour, MinTime, MaxTime, InitTime) values "
+        "(1, 'Visit', 255, 15, 60, 15), (1, 'VISIT', 255, 15, 60, 15)",
+        "insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) values "
+        "('Bob', '', '', ''), ('bob', '', '', '')",
+        "insert into tblCustomerGroups (CustomerId, GroupId) values (1, 1), (2, 1)",
+        QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
+                "CustomerId, ResourceId, RepeatId, Ref01, Ref02, Ref03, Comments) values "
+                "(1, %1, 630, 660, 1, 1, 0, '', '', '', ''), "
+                "(2, %1, 540, 570, 2, 2, 0, '', '', '', ''), "
+                "(2, %1, 630, 660, 2, 2, 0, '', '', '', '')")
+            .arg(d),
+    }));
+    const QStringList before = content();
+    ASSERT_TRUE(dao().Backup(backupFile()));
+    choose("20260301.txt", true);
+    ASSERT_TRUE(dao().Restore(backupFile()));
+    EXPECT_EQ(content(), before);
+    EXPECT_EQ(dao().LastRestore().LostBookings(), 0);
+    EXPECT_TRUE(host.asked.isEmpty());  // the backup marks itself whole
 }
 
 struct BadFile {
@@ -336,6 +377,7 @@ class ClsDAORestoreRefuses : public BackupTest, public ::testing::WithParamInter
 // Nothing may change: neither before the tables are emptied (a file read and checked
 // first) nor after (a record refused half-way is rolled back with the rest).
 TEST_P(ClsDAORestoreRefuses, AndLeavesTheDatabaseAsItWas) {
+    host.answer = false;  // to whether a file that may be incomplete is to be restored
     seed();
     ASSERT_TRUE(dao().Backup(backupFile("1.txt")));
     const QByteArray good = ReadTestFile(backupFile("1.txt"));
@@ -348,8 +390,19 @@ TEST_P(ClsDAORestoreRefuses, AndLeavesTheDatabaseAsItWas) {
     EXPECT_EQ(content(), before);
     EXPECT_EQ(scalar("select count(*) from tblCustomers"), customers);
     EXPECT_EQ(scalar("select count(*) from tblRepeats"), 1);
-    EXPECT_TRUE(folder.logText().contains("in ClsDAO.Restore ("));
+    const bool asks = QByteArray(GetParam().what).contains("answered No");
+    EXPECT_EQ(host.asked.size(), asks ? 1 : 0);
+    EXPECT_EQ(dao().LastRestore().declined, asks);
+    EXPECT_TRUE(folder.logText().contains(asks ? "has no end mark" : "in ClsDAO.Restore ("));
     EXPECT_TRUE(host.input);
+}
+
+// A good backup cut at the line end after the first line of its second group, with its end
+// mark or without.
+QByteArray cutInSecondGroup(const QByteArray& good, bool keepEnd) {
+    const qsizetype second = good.indexOf("\nG~") + 1;  // its G line, then one more line
+    const QByteArray cut = good.left(good.indexOf('\n', good.indexOf('\n', second) + 1) + 1);
+    return keepEnd ? cut + good.mid(good.lastIndexOf("\nE~") + 1) : cut;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -361,6 +414,10 @@ INSTANTIATE_TEST_SUITE_P(
                 [](const QByteArray& g) { return g.left(g.size() - 5); }},
         BadFile{"a file without its last line end",
                 [](const QByteArray& g) { return g.left(g.size() - 1); }},
+        BadFile{"a file cut at a line end whose end mark counts more lines",
+                [](const QByteArray& g) { return cutInSecondGroup(g, true); }},
+        BadFile{"a file cut at a line end without an end mark, answered No",
+                [](const QByteArray& g) { return cutInSecondGroup(g, false); }},
         BadFile{"a letter in a number",
                 [](const QByteArray& g) { return QByteArray(g).replace("~540~", "~54O~"); }},
         BadFile{"a minute value beyond 16 bits",
@@ -376,7 +433,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"bytes that are not UTF-8",
                 [](const QByteArray& g) { return QByteArray(g).replace("Ann", "\xC4nn"); }},
         BadFile{"a group the record refuses after the tables were emptied",
-                [](const QByteArray& g) { return g + "G~Late~0~1440~0\n"; }}),
+                [](const QByteArray& g) {
+                    return QByteArray(g).replace("G~Zed~0~1440~5", "G~Zed~0~1440~0");
+                }}),
     [](const ::testing::TestParamInfo<BadFile>& info) {
         QString name = QString(info.param.what).replace(QRegularExpression("[^A-Za-z0-9]"), "_");
         return name.toStdString();

@@ -63,8 +63,8 @@ TEST_F(ClsDAOOpen, AFileThatIsMissingEmptyOrNotADatabaseGivesStatusTwoAndCreates
     QFile empty(folder.file("empty.mdb"));
     ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
     empty.close();
-    for (const QString& path :
-         {folder.file("missing.mdb"), QString(), folder.file("notes.txt"), folder.file("empty.mdb")}) {
+    for (const QString& path : {folder.file("missing.mdb"), QString(), folder.file("notes.txt"),
+                                folder.file("empty.mdb")}) {
         ClsDAO d;
         EXPECT_EQ(d.DbOpen(path), 2) << path.toStdString();
         EXPECT_EQ(d.OpenCount(), 1);
@@ -186,6 +186,9 @@ TEST_P(ClsDAOOpenRefuses, WithAClearLineAndNothingLeftOpen) {
     EXPECT_EQ(dao().SqlQuery("select 1"), nullptr);
     EXPECT_EQ(plat::UserSlots::Count(dbPath()), GetParam() == Unusable::SlotFileIsAFolder ? -1 : 0);
     EXPECT_EQ(QFileInfo::exists(dbPath() + ".users"), GetParam() == Unusable::SlotFileIsAFolder);
+    dao().CompactDb();  // neither compacts the file nor makes a slot file beside it
+    EXPECT_EQ(QFileInfo::exists(dbPath() + ".users"), GetParam() == Unusable::SlotFileIsAFolder);
+    EXPECT_FALSE(QFile::exists(folder.file("OldDb.mdb")));
     dao().DbClose();
     const QString log = folder.logText();
     EXPECT_TRUE(log.contains(why)) << log.toStdString();
@@ -276,10 +279,10 @@ TEST_F(ClsDAOStatements, SeveralWritesAreAllOrNothing) {
 TEST_F(ClsDAOStatements, AggressiveDebugLogsOnlyStatementsThatBeginWithLowerCaseDelete) {
     open();
     dao().setAggressiveDebug(true);
-    for (const char* sql : {"delete from tblMenu where MenuId = 1",
-                            "update tblMenu set MenuType = 2 where MenuId = 3",
-                            "Delete from tblMenu where MenuId = 4",
-                            " delete from tblMenu where MenuId = 5"})
+    for (const char* sql :
+         {"delete from tblMenu where MenuId = 1",
+          "update tblMenu set MenuType = 2 where MenuId = 3",
+          "Delete from tblMenu where MenuId = 4", " delete from tblMenu where MenuId = 5"})
         EXPECT_TRUE(dao().SqlAction(sql));
     const QString log = folder.logText();
     EXPECT_TRUE(log.contains(" delete from tblMenu where MenuId = 1\n"));
@@ -306,9 +309,10 @@ TEST_F(ClsDAOStatements, BoundValuesArriveAsGivenWithNullApartFromZeroAndEmpty) 
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(dao().SqlAction("delete from tblMenu"));
-        ASSERT_TRUE(dao().SqlAction("insert into tblMenu (MenuId, MenuDesc, MenuType) "
-                                    "values (?, ?, '?')",
-                                    {7, c.value}))
+        ASSERT_TRUE(
+            dao().SqlAction("insert into tblMenu (MenuId, MenuDesc, MenuType) "
+                            "values (?, ?, '?')",
+                            {7, c.value}))
             << c.what;
         auto rs = dao().SqlQuery("select MenuDesc, MenuType from tblMenu where MenuId = ?", {7});
         ASSERT_NE(rs, nullptr) << c.what;

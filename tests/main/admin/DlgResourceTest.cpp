@@ -7,6 +7,8 @@
 #include "AdminFixture.h"
 #include "ClsDate.h"
 #include "ClsResource.h"
+#include "ClsTask.h"
+#include "DlgApptType.h"
 #include "DlgMain.h"
 #include "DlgResource.h"
 #include "KeyedToolbar.h"
@@ -143,4 +145,78 @@ TEST_F(DlgResourceTest, AResourceThatCannotBeSavedIsSaidSoAndTheEditorStaysOpen)
     dlg->Toolbar1->choose("Resource", "EditRes");
     EXPECT_TRUE(stayed);
     EXPECT_EQ(messages, QStringList{"Warning!: Unable to save the resource!"});
+}
+
+// A backup tells a group's resources (and types) apart by name only: neither editor takes
+// a new name, a rename or a copy's name that another of the group has but for case.
+TEST_F(DlgResourceTest, NeitherEditorTakesANameAnotherOfTheGroupHasButForCase) {
+    sql(
+        {"insert into tblResources (GroupId, ResourceName, MinTime, MaxTime, InitTime) "
+         "values (1, 'Room #02', 15, 540, 15), (1, 'Bert', 15, 540, 15)",
+         "insert into tblTasks (GroupId, TaskName, Colour, MinTime, MaxTime, InitTime) "
+         "values (1, 'Talk', 255, 15, 540, 15)"});
+    const struct {
+        const char* what;
+        bool type;
+        int32_t id;  // 0: a new one
+        const char* name;
+        int copies;
+        const char* taken;  // nullptr: saved
+    } cases[] = {
+        {"a new resource", false, 0, "anna", 1, "Anna"},
+        {"copies of a new resource", false, 0, "ROOM", 2, "Room #02"},
+        {"a resource renamed", false, 3, " ANNA ", 1, "Anna"},
+        {"a resource renamed in its own case only", false, 1, "ANNA", 1, nullptr},
+        {"a new type", true, 0, "VISIT", 1, "Visit"},
+        {"a type renamed", true, 2, "visit", 1, "Visit"},
+    };
+    auto names = [this] {
+        return column("select ResourceName from tblResources order by ResourceId") +
+               column("select TaskName from tblTasks order by TaskId");
+    };
+    // The shared record as the opener leaves it: loaded, or new in the Clinic.
+    auto prepare = [](auto& record, int32_t id) {
+        if (id) return record.Load(id);
+        record.InitBfr();
+        record.setGroupId(1);
+        return true;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.clear();
+        const QStringList before = names();
+        std::unique_ptr<QDialog> editor;
+        QPushButton *save = nullptr, *cancel = nullptr;
+        if (c.type) {
+            ASSERT_TRUE(prepare(SharedObjects::Task(), c.id));
+            auto* d = new DlgApptType(dlg);
+            editor.reset(d);
+            d->Form_Load();
+            d->TxtType->setText(c.name);
+            save = d->BtnTask[0], cancel = d->BtnTask[1];
+        } else {
+            ASSERT_TRUE(prepare(SharedObjects::Resource(), c.id));
+            auto* d = new DlgResource(dlg);
+            editor.reset(d);
+            d->Form_Load();
+            d->TxtResourceName->setText(c.name);
+            for (int i = 1; i < c.copies; ++i) d->SpinCopies_Click(0);
+            save = d->BtnGroup[0], cancel = d->BtnGroup[1];
+        }
+        editor->show();
+        save->click();
+        if (!c.taken) {
+            EXPECT_TRUE(messages.isEmpty());
+            EXPECT_NE(names(), before);
+            continue;
+        }
+        const QString kind = c.type ? "appointment type" : "resource";
+        EXPECT_EQ(messages, QStringList{QString("Warning!: A%1 %2 named %3 already exists in this "
+                                                "group. Names must differ in more than case: a "
+                                                "backup tells %2s apart by name only.")
+                                            .arg(c.type ? "n" : "", kind, c.taken)});
+        EXPECT_TRUE(editor->isVisible());
+        EXPECT_EQ(names(), before);
+        cancel->click();
+    }
 }
