@@ -292,7 +292,9 @@ TEST_F(RosTestDlgMain, TheNotesAreShownWholeOneBelowTheOtherInsideTheWindow) {
     for (int i = 0; i < 7; ++i) {
         const QLabel& note = *window.Label1[i];
         EXPECT_GE(note.height(), note.heightForWidth(note.width())) << i;
-        if (i > 0) EXPECT_GT(note.y(), window.Label1[i - 1]->geometry().bottom()) << i;
+        if (i > 0) {
+            EXPECT_GT(note.y(), window.Label1[i - 1]->geometry().bottom()) << i;
+        }
     }
     EXPECT_LE(window.Label1[6]->geometry().bottom(), window.centralWidget()->height());
     // The last note draws the Test button's mnemonic as the button does: underlined.
