@@ -62,7 +62,7 @@ bool ClsGroupMember::LoadByName(const QString& name, int32_t groupId) {
     return !rs->Eof() && Load(rs->Field(0).toInt());
 }
 
-QString ClsGroupMember::SameNameInGroup(const QString& name) {
+QString ClsGroupMember::SameNameInGroup(const QStringList& names) {
     // Compared here rather than by the database, which folds the case of A to Z only.
     const QString sql =
         QString("select %1, %2 from %3 where GroupId = ?").arg(m_t.idCol, m_t.nameCol, m_t.table);
@@ -73,7 +73,7 @@ QString ClsGroupMember::SameNameInGroup(const QString& name) {
     }
     for (; !rs->Eof(); rs->MoveNext()) {
         const QString other = rs->Field(1).toString();
-        if (rs->Field(0).toInt() != m_id && other.compare(name, Qt::CaseInsensitive) == 0)
+        if (rs->Field(0).toInt() != m_id && names.contains(other, Qt::CaseInsensitive))
             return other;
     }
     return QString();

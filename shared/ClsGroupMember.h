@@ -36,10 +36,10 @@ public:
     // A row of that name within that group; the buffer is kept when there is none.
     bool LoadByName(const QString& name, int32_t groupId);
     int32_t Save();
-    // The name of another row of the buffer's group that equals name but for case (the
-    // row's own name as stored); empty when there is none. A backup tells a group's rows
-    // apart by their names only, so the editors refuse such a name.
-    QString SameNameInGroup(const QString& name);
+    // The name of another row of the buffer's group that equals one of names but for case
+    // (the row's own name as stored); empty when there is none. A backup tells a group's
+    // rows apart by their names only, so the editors refuse such a name.
+    QString SameNameInGroup(const QStringList& names);
 
 protected:
     struct Table {

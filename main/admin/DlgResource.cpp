@@ -141,9 +141,9 @@ bool DlgResource::nameRefused() {
     ClsResource& r = record();
     const QString name = TxtResourceName->text().trimmed();
     if (m_copies == 1 && r.ResourceId() != 0 && name == r.ResourceName()) return false;
-    QString taken;
-    for (int i = 1; i <= m_copies && taken.isEmpty(); ++i)
-        taken = r.SameNameInGroup(m_copies == 1 ? name : copyName(name, i));
+    QStringList names;
+    for (int i = 1; i <= m_copies; ++i) names << (m_copies == 1 ? name : copyName(name, i));
+    const QString taken = r.SameNameInGroup(names);
     if (taken.isEmpty()) return false;
     ModMain::Warning("A resource named " + taken +
                      " already exists in this group. Names must differ in more than case: a "

@@ -147,7 +147,7 @@ void DlgApptType::BtnTask_Click(int index) {
             const QString name = TxtType->text().trimmed();
             const QString taken = task().TaskId() != 0 && name == task().TaskName()
                                       ? QString()
-                                      : task().SameNameInGroup(name);
+                                      : task().SameNameInGroup({name});
             if (!taken.isEmpty()) {
                 ModMain::Warning("An appointment type named " + taken +
                                  " already exists in this group. Names must differ in more "

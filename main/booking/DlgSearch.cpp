@@ -16,6 +16,7 @@
 #include "ClsForms.h"
 #include "ClsIni.h"
 #include "ClsLogging.h"
+#include "ClsResource.h"
 #include "ComboBox.h"
 #include "ContextIDs.h"
 #include "DlgMain.h"
@@ -60,12 +61,6 @@ QString choicesOf(int kind, int32_t groupId) {
     }
 }
 
-// The group of a resource; 0 when it is not found.
-int32_t groupOfResource(int32_t resourceId) {
-    auto rs = SharedObjects::DAO().SqlQuery("select GroupId from tblResources where ResourceId = ?",
-                                            {resourceId});
-    return rs && !rs->Eof() ? rs->Field(0).toInt() : 0;
-}
 }  // namespace
 
 DlgSearch::DlgSearch(QWidget* parent) : QDialog(parent) {
@@ -272,8 +267,10 @@ void DlgSearch::BtnSearch_Click(int index) {
             if (DlgMain* main = MainWindowLink::Find()) {
                 // A contact's bookings in other groups are listed too: the chart shows the
                 // booking's own group first (selecting it in the list loads it).
-                const int32_t group = groupOfResource(booking.ResourceId());
-                if (group > 0 && group != MainWindowLink::GroupId()) main->ShowGroups(group);
+                ClsResource resource;
+                if (resource.Load(booking.ResourceId()) &&
+                    resource.GroupId() != MainWindowLink::GroupId())
+                    main->ShowGroups(resource.GroupId());
                 main->setCurrentDate(booking.BookingDate());
                 main->setCurrentTime(booking.BookingStart());
                 main->setCurrentResource(booking.ResourceId());

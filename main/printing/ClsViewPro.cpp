@@ -140,6 +140,17 @@ void ClsViewPro::DrawTextIn(int16_t x, int16_t y, const QString& text, int16_t a
     place(px, py, m_control->fittedText(text, room), align);
 }
 
+void ClsViewPro::DrawCell(int16_t x, int16_t y, const QString& text, int16_t align,
+                          std::span<const int16_t> rules) {
+    int16_t left = 0;
+    int16_t right = 1000;
+    for (int16_t rule : rules) {
+        if (rule <= x) left = std::max(left, rule);
+        if (rule > x) right = std::min(right, rule);
+    }
+    DrawTextIn(x, y, text, align, left, right);
+}
+
 void ClsViewPro::place(int32_t px, int32_t py, const QString& text, int16_t align) {
     m_control->setMeasureText(text);
     const int32_t w = m_control->textWidth();

@@ -2,6 +2,7 @@
 #include <QPointer>
 #include <QString>
 #include <cstdint>
+#include <span>
 
 #include "ViewPro.h"
 
@@ -40,6 +41,10 @@ public:
     // its anchor has there, clear of both edges, is shortened with "\u2026".
     void DrawTextIn(int16_t x, int16_t y, const QString& text, int16_t align, int16_t left,
                     int16_t right);
+    // DrawTextIn in the column of a ruled table that holds x: between the rules (per-mille,
+    // in any order) on either side of it, the page's edges beyond the outermost ones.
+    void DrawCell(int16_t x, int16_t y, const QString& text, int16_t align,
+                  std::span<const int16_t> rules);
     // Width of the text in the current font, in per-mille of the printable width, rounded
     // up; 0 when it cannot be measured.
     int32_t TextWidth(const QString& text);

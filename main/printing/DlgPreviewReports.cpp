@@ -53,16 +53,9 @@ void DlgPreview::drawBand(const Table& table, const QStringList& texts, int16_t&
     const int32_t th = Viewer->TextHeight();
     Viewer->DrawBox(0, y - 2, 1000, y + th + 8);
     for (int16_t x : table.rules) Viewer->DrawLine(x, y - 2, x, y + th + 8);
-    // Each text between the rules on either side of its anchor.
     for (size_t i = 0; i < table.columns.size(); ++i) {
         const Column& c = table.columns[i];
-        int16_t left = 0;
-        int16_t right = 1000;
-        for (int16_t x : table.rules) {
-            if (x <= c.x) left = std::max(left, x);
-            if (x > c.x) right = std::min(right, x);
-        }
-        Viewer->DrawTextIn(c.x, y, texts.value(int(i)), c.align, left, right);
+        Viewer->DrawCell(c.x, y, texts.value(int(i)), c.align, table.rules);
     }
     y = int16_t(y + th + 10);
 }

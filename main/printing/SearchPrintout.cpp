@@ -13,7 +13,7 @@
 namespace {
 const QString kFont = QStringLiteral("Arial");
 // Per-mille x of the column rules, and where each column's text stands.
-constexpr int32_t kRules[] = {100, 200, 300, 400, 600, 800};
+constexpr int16_t kRules[] = {100, 200, 300, 400, 600, 800};
 struct Column {
     const char* heading;
     int16_t headingX;
@@ -29,18 +29,7 @@ constexpr Column kColumns[] = {
 
 void ruled(ClsViewPro& viewer, int32_t top, int32_t bottom) {
     viewer.DrawBox(0, top, 1000, bottom);
-    for (int32_t x : kRules) viewer.DrawLine(x, top, x, bottom);
-}
-
-// A text kept between the rules on either side of its anchor.
-void cell(ClsViewPro& viewer, int16_t x, int32_t y, const QString& text, int16_t align) {
-    int16_t left = 0;
-    int16_t right = 1000;
-    for (int32_t rule : kRules) {
-        if (rule <= x) left = int16_t(rule);
-        if (rule > x && rule < right) right = int16_t(rule);
-    }
-    viewer.DrawTextIn(x, int16_t(y), text, align, left, right);
+    for (int16_t x : kRules) viewer.DrawLine(x, top, x, bottom);
 }
 }  // namespace
 
@@ -71,14 +60,14 @@ void SearchPrintout::DoPrint(plat::ViewPro* control, const plat::Tabrix& results
             const int32_t th = viewer.TextHeight();
             ruled(viewer, 0, th + 5);
             for (const Column& c : kColumns)
-                cell(viewer, c.headingX, 0, QString::fromLatin1(c.heading), c.align);
+                viewer.DrawCell(c.headingX, 0, QString::fromLatin1(c.heading), c.align, kRules);
             y = th + 5;
         }
         viewer.Font(kFont, 8, 0, false, false);
         const int32_t th = viewer.TextHeight();
         for (int column = 1; column <= 7; ++column) {
             const Column& c = kColumns[column - 1];
-            cell(viewer, c.cellX, y, results.cellText(r, column), c.align);
+            viewer.DrawCell(c.cellX, int16_t(y), results.cellText(r, column), c.align, kRules);
         }
         ruled(viewer, y, y + th + 5);
         y += th + 5;
