@@ -2,12 +2,8 @@
 #include <cstdint>
 #include <functional>
 
-namespace plat {
-class ComboBox;
-}
-
-// What the main window asks of the booking editor: whether it is shown, and its resource
-// list (item data = ResourceId). Until the editor registers itself it is "not shown".
+// What the main window asks of the booking editor: whether it is shown, and to show its
+// day afresh. Until the editor registers itself it is "not shown".
 class ApptEditorState {
 public:
     // Hands the editor its group, slot start (minutes), resource, task (0 = none) and
@@ -23,10 +19,14 @@ public:
     static void RegisterShow(ShowFn fn) { instance().show = std::move(fn); }
 
     static bool Visible() { return instance().visible && instance().visible(); }
-    static plat::ComboBox* CbResource() { return instance().cbResource; }
-    static void Register(std::function<bool()> visible, plat::ComboBox* cbResource) {
+    // After other workstations changed the bookings shown: the editor's resource chosen
+    // again, which shows its day as stored now.
+    static void RefreshDay() {
+        if (instance().refreshDay) instance().refreshDay();
+    }
+    static void Register(std::function<bool()> visible, std::function<void()> refreshDay) {
         instance().visible = std::move(visible);
-        instance().cbResource = cbResource;
+        instance().refreshDay = std::move(refreshDay);
     }
 
 private:
@@ -36,5 +36,5 @@ private:
     }
     std::function<bool()> visible;
     ShowFn show;
-    plat::ComboBox* cbResource = nullptr;
+    std::function<void()> refreshDay;
 };

@@ -69,12 +69,7 @@ void DlgMain::Timer1_Timer() {
                     CbGroup->SetListIndex(-1);
                     SharedObjects::Forms().SetComboData(*CbGroup, group);
                 }
-                if (ApptEditorState::Visible() && ApptEditorState::CbResource()) {
-                    plat::ComboBox& res = *ApptEditorState::CbResource();
-                    const int32_t id = SharedObjects::Forms().GetComboData(res);
-                    res.SetListIndex(-1);
-                    SharedObjects::Forms().SetComboData(res, id);
-                }
+                if (ApptEditorState::Visible()) ApptEditorState::RefreshDay();
             }
         }
     }

@@ -57,9 +57,7 @@ DlgAppt::DlgAppt(QWidget* parent) : QDialog(parent) {
     buildMenus();
 }
 
-DlgAppt::~DlgAppt() {
-    if (ApptEditorState::CbResource() == CbResource) ApptEditorState::Register(nullptr, nullptr);
-}
+DlgAppt::~DlgAppt() = default;
 
 DlgAppt& DlgAppt::Instance() {
     if (!instance()) instance() = new DlgAppt(dynamic_cast<QWidget*>(SharedObjects::Host()));
@@ -80,7 +78,9 @@ void DlgAppt::Install() {
             editor.ShowModal();
         });
     ApptEditorState::Register([] { return Exists() && Instance().isVisible(); },
-                              Instance().CbResource);
+                              [] {
+                                  if (Exists()) Instance().RefreshDay();
+                              });
 }
 
 void DlgAppt::Uninstall() {
@@ -122,6 +122,7 @@ void DlgAppt::Form_Load() {
     m_loaded = true;
     Activated = MovePending = CopyRequested = false;
     m_placing = false;
+    m_heldSlot = -1;
     ClsForms& forms = SharedObjects::Forms();
     MilitaryMode = ini().GetNumber("Options", "UseMilitaryTime", 0) != 0;
     m_windowState = static_cast<int>(ini().GetNumber("DlgAppt", "WindowState", 0));
@@ -212,6 +213,7 @@ QString DlgAppt::slotLabel(int minute, int interval) const {
 
 void DlgAppt::ShowBookings() {
     LbTimeSlot->clearRows();
+    m_heldSlot = -1;
     ClsGroup& group = SharedObjects::Group();
     const int interval = slotInterval();
     const int first = qBound(0, static_cast<int>(group.DayStart()), kLastMinute);

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "ClsBooking.h"
+
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -62,6 +64,10 @@ public:
     void ShowModal();
     // Refills the slot list for the selected resource and the current date.
     void ShowBookings();
+    // The main window's refresh tick, after other workstations changed bookings: the
+    // resource is chosen again, which shows its day afresh, and what the user is editing
+    // stays taken up (see keepEditing).
+    void RefreshDay();
     bool IsLoaded() const { return m_loaded; }
 
     // The window's steps, also run by the controls' events.
@@ -150,6 +156,15 @@ protected:
 private:
     enum class Submitted { Saved, NoSlot, Refused, Nothing };
 
+    // What the user is editing as a refill of the day finds it: the start minute of the
+    // slot taken up (-1 = none), on which day and resource, and the shared record as
+    // edited (times from the spins, and the stored row it was loaded from).
+    struct Editing {
+        int slot = -1;
+        int32_t day = 0, resourceId = 0;
+        ClsBooking record;
+    };
+
     void buildControls();
     void buildMenus();
     void ensureLoaded();
@@ -164,10 +179,13 @@ private:
     void selectBookingRow();
     void takeUpSlot(int row);
     void showTimes();
+    Editing noteEditing() const;
+    void keepEditing(const Editing& was, bool holdGone);
     void listCustomer(int32_t customerId);
     void refillCustomers(int32_t customerId);
     bool bookingTakenUp() const;
     int32_t ownCustomer() const;  // the customer of the booking taken up, else 0
+    int32_t ownTask() const;      // the type of the booking taken up, else 0
     bool refuse(const QString& message);
     bool checkBeforeSave();
     void buttonsOn(bool on);
@@ -182,6 +200,10 @@ private:
     bool m_loaded = false;
     bool m_inResize = false;
     bool m_placing = false;  // a move or copy is being placed: slot clicks wait
+    // Start minute of the slot of the booking being edited when a refill of its day no
+    // longer shows it there (deleted, moved or its slot taken elsewhere); -1 = none. Save
+    // then still tries it, so that the user is told why it cannot be stored.
+    int m_heldSlot = -1;
     int m_windowState = 0;   // [DlgAppt] WindowState as loaded: 0 normal, 1 min, 2 max
     QWidget* m_client = nullptr;
 };

@@ -28,13 +28,16 @@ void askForSlot() {
 }  // namespace
 
 void DlgAppt::BtnTask_Click(int index) {
-    // While a move or copy waits the keys move the highlight to its target slot; a save
-    // is of the booking taken up, where it stands, never of it on that target's day.
-    if (MovePending && (index == 0 || index == 1)) selectBookingRow();
+    // While a move or copy waits the keys move the highlight to its target slot; a save,
+    // a repeat or a delete is of the booking taken up, where it stands, never of the
+    // booking on that target or of it on that target's day.
+    if (MovePending && index >= 0 && index <= 3) selectBookingRow();
     switch (index) {
         case 0:
             // A save that was refused keeps the window open with what the user entered.
-            if (LbTimeSlot->selectedRow() >= 0 && submit() == Submitted::Refused) return;
+            if ((LbTimeSlot->selectedRow() >= 0 || m_heldSlot >= 0) &&
+                submit() == Submitted::Refused)
+                return;
             buttonsOn(false);
             done(QDialog::Accepted);
             break;
@@ -77,7 +80,8 @@ bool DlgAppt::checkBeforeSave() {
 
 DlgAppt::Submitted DlgAppt::submit() {
     if (ReadOnlyMode) return Submitted::Nothing;
-    if (LbTimeSlot->selectedRow() < 0) {
+    // A booking held through a refill of its day, though not shown there, is tried too.
+    if (LbTimeSlot->selectedRow() < 0 && m_heldSlot < 0) {
         askForSlot();
         ShowBookings();
         return Submitted::NoSlot;
@@ -136,12 +140,15 @@ void DlgAppt::repeat() {
     const auto& show = DlgApptHooks::Get().showRepeat;
     if (!show) return;
     const ClsBooking& booking = SharedObjects::Booking();
-    // The series takes the times of the booking taken up last: there must be one.
-    if (booking.BookingEnd() <= booking.BookingStart()) {
+    // The series takes the times of the booking taken up last: there must be one, and
+    // while a move or copy waits, on the day and resource shown (it starts there).
+    if (booking.BookingEnd() <= booking.BookingStart() ||
+        (MovePending && LbTimeSlot->selectedRow() < 0)) {
         askForSlot();
         return;
     }
     buttonsOn(false);
+    const Editing was = noteEditing();
     DlgApptHooks::Repeat r;
     r.apptDate = CurrentDate();
     r.startTime = booking.BookingStart();
@@ -156,6 +163,7 @@ void DlgAppt::repeat() {
     r.comments = TxtComments->text().trimmed();
     show(r);
     ShowBookings();
+    keepEditing(was, false);  // the series is stored; the booking itself is not yet
     buttonsOn(true);
 }
 
@@ -177,6 +185,7 @@ void DlgAppt::deleteBooking() {
     else
         booking.Delete(booking.BookingId());
     booking.InitBfr();
+    if (MovePending) leaveMode();  // nothing is left to move or copy
     ShowBookings();
 }
 

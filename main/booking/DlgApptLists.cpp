@@ -56,15 +56,17 @@ void DlgAppt::ShowCustomers(int32_t customerId) {
 }
 
 // After a customer was added, edited or deleted. Choosing an entry puts that customer's
-// references in the boxes; but they are the booking's, and change only with the customer
-// chosen: when it stays they stay, and when the booking's own comes back so do its own.
+// references in the boxes; but a stored booking's are its own, and change only with the
+// customer chosen: when it stays they stay, and when its own comes back so do its own.
 void DlgAppt::refillCustomers(int32_t customerId) {
     const int32_t before = forms().GetComboData(*CbCustomer);
     const QString refs[] = {TxtRef01->text(), TxtRef02->text(), TxtRef03->text()};
     const int32_t own = ownCustomer();
     ShowCustomers(customerId);
     const int32_t now = forms().GetComboData(*CbCustomer);
-    if (now == before) {
+    // A new booking's references follow its customer as stored now (choosing it again
+    // put them there), also after that customer was edited.
+    if (now == before && bookingTakenUp()) {
         TxtRef01->setText(refs[0]);
         TxtRef02->setText(refs[1]);
         TxtRef03->setText(refs[2]);
@@ -77,15 +79,22 @@ void DlgAppt::refillCustomers(int32_t customerId) {
 }
 
 // A stored booking is taken up: the highlighted row holds the booking in the shared
-// record (not an empty slot, a new booking, or no row highlighted).
+// record (not an empty slot, a new booking, or no row highlighted), or the record holds
+// it while a move or copy waits (the highlight marks only the target) or while a refill
+// of its day no longer shows it.
 bool DlgAppt::bookingTakenUp() const {
     const int32_t id = SharedObjects::Booking().BookingId();
     const int row = LbTimeSlot->selectedRow();
+    if (id != 0 && (MovePending || m_heldSlot >= 0)) return true;
     return id != 0 && row >= 0 && LbTimeSlot->rowData(row) == id;
 }
 
 int32_t DlgAppt::ownCustomer() const {
     return bookingTakenUp() ? SharedObjects::Booking().CustomerId() : 0;
+}
+
+int32_t DlgAppt::ownTask() const {
+    return bookingTakenUp() ? SharedObjects::Booking().TaskId() : 0;
 }
 
 void DlgAppt::CbResource_Click() {

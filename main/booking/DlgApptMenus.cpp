@@ -102,9 +102,11 @@ void DlgAppt::Toolbar1_ButtonClick(const QString& key) {
     } else if (key == "Calendar") {
         if (!hooks().showCalendar) return;
         buttonsOn(false);
+        const Editing was = noteEditing();
         CalendarState::setResourceId(m_resourceId);
         hooks().showCalendar();
         setApptDate(CalendarState::CalDate());
+        keepEditing(was, true);  // the same day shown again keeps what is being edited
         buttonsOn(true);
     } else if (key == "TaskDef") {
         Toolbar1_ButtonMenuClick("AddTask");
@@ -130,33 +132,42 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         if (!hooks().showApptType) return;
         buttonsOn(false);
         bool open = true;
+        const int32_t chosen = forms().GetComboData(*CbTask);
         if (entryKey == "AddTask") {
             task.InitBfr();
             task.setGroupId(m_groupId);
         } else {
-            open = task.Load(forms().GetComboData(*CbTask));
+            open = task.Load(chosen);
         }
         if (open) {
             hooks().showApptType();
             if (task.TaskId() != 0) {
-                ShowTasks(task.TaskId());
+                // A type added is chosen for a new booking; a stored booking taken up
+                // keeps the type chosen for it until the user picks another.
+                const bool keep = entryKey == "AddTask" && bookingTakenUp();
+                ShowTasks(keep ? chosen : task.TaskId());
                 refreshLegend();
             } else {
                 // Cancelled: the editor emptied the record, which the spins, the new
                 // booking's length and the type list's group are read from; it holds the
                 // type the list shows again.
-                task.Load(forms().GetComboData(*CbTask));
+                task.Load(chosen);
             }
         }
         buttonsOn(true);
     } else if (entryKey == "DeleteTask") {
         if (CbTask->ListIndex() <= 0 || !ModMain::Confirm("Confirm delete selected task?")) return;
         buttonsOn(false);
+        const Editing was = noteEditing();
+        const int32_t own = ownTask();
         task.Delete(forms().GetComboData(*CbTask));
-        ShowTasks(0);
+        // Another type's delete leaves the booking taken up with its own; the deleted one
+        // is listed no more, so its delete leaves "< No Booking >".
+        ShowTasks(own);
         refreshLegend();
         // Its bookings went with it: the day and the chart show that at once.
         ShowBookings();
+        keepEditing(was, false);
         refreshMainChart();
         buttonsOn(true);
     } else if (entryKey == "AddCustomer" || entryKey == "EditCustomer") {
@@ -187,11 +198,13 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         if (CbCustomer->ListIndex() <= 0) return;
         if (!ModMain::Confirm("Confirm selected customer?")) return;
         buttonsOn(false);
+        const Editing was = noteEditing();
         customer.Delete(forms().GetComboData(*CbCustomer));
         // Another customer's delete leaves the booking taken up with its own; the
         // deleted one is listed no more, so its delete leaves "< No Customer >".
         refillCustomers(ownCustomer());
         ShowBookings();
+        keepEditing(was, false);
         refreshMainChart();
         buttonsOn(true);
     }

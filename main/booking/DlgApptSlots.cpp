@@ -23,12 +23,15 @@ ClsForms& forms() { return SharedObjects::Forms(); }
 constexpr int kLastMinute = 1440;  // the close of the day
 
 const char* const kUnableToPlace = "Unable to move/copy appointment!\r\n\r\n";
+// Why a booking that is no longer stored cannot be placed: the refusal a save of it gets.
+constexpr ClsBooking::Refusal kNoLongerStored = ClsBooking::Refusal::Changed;
 }  // namespace
 
 void DlgAppt::LbTimeslot_ItemClick(int row, int /*column*/) {
     // A placement being saved finishes before another slot is taken up.
     if (m_placing) return;
     LbTimeSlot->setSelectedRow(row);
+    m_heldSlot = -1;
     SharedObjects::Booking().InitBfr();
     if (MovePending)
         placeBooking(row);
@@ -41,6 +44,7 @@ void DlgAppt::LbTimeslot_ItemClick(int row, int /*column*/) {
 // its slot, which Enter or a click then places.
 void DlgAppt::LbTimeslot_RowMoved(int row) {
     if (m_placing || MovePending) return;
+    m_heldSlot = -1;
     SharedObjects::Booking().InitBfr();
     takeUpSlot(row);
 }
@@ -90,9 +94,66 @@ void DlgAppt::takeUpSlot(int row) {
 // work from: never those of a slot taken up before the record was placed, reloaded or reset.
 void DlgAppt::showTimes() {
     const ClsBooking& booking = SharedObjects::Booking();
+    // A record that holds nothing (reset after a delete, a refill or a booking gone) has
+    // no times to show: "00:00 am" would read as a booking at midnight.
+    if (booking.BookingId() == 0 && booking.BookingEnd() <= booking.BookingStart()) {
+        LblStart->clear();
+        LblEnd->clear();
+        return;
+    }
     ClsDate& date = SharedObjects::Date();
     LblStart->setText(date.ShowTime(booking.BookingStart(), true));
     LblEnd->setText(date.ShowTime(booking.BookingEnd(), true));
+}
+
+void DlgAppt::RefreshDay() {
+    const Editing was = noteEditing();
+    const int32_t resourceId = forms().GetComboData(*CbResource);
+    CbResource->SetListIndex(-1);
+    forms().SetComboData(*CbResource, resourceId);
+    keepEditing(was, true);
+}
+
+DlgAppt::Editing DlgAppt::noteEditing() const {
+    Editing was;
+    const int row = LbTimeSlot->selectedRow();
+    was.slot = row >= 0 ? LbTimeSlot->rowText(row).toInt() : m_heldSlot;
+    was.day = CurrentDate();
+    was.resourceId = forms().GetComboData(*CbResource);
+    was.record = SharedObjects::Booking();
+    return was;
+}
+
+// After a refill of the same day and resource (ShowBookings highlights nothing and reads
+// the record afresh): the booking being edited is taken up again as the user left it, its
+// times as spun and the stored row it was loaded from, so a save still finds out whether
+// another workstation changed it meanwhile. The boxes were not touched by the refill. A
+// stored booking is found by its id, a new one by its slot while that is free; a pending
+// move or copy gets back the target the keys had chosen. When the booking is no longer
+// on the day (or a new one's slot was taken), holdGone keeps it held without a highlight
+// so that Save tries it and says why it cannot be stored; otherwise (its own type or
+// customer was deleted here) it is left as the refill left it.
+void DlgAppt::keepEditing(const Editing& was, bool holdGone) {
+    if (was.slot < 0 || was.day != CurrentDate() ||
+        was.resourceId != forms().GetComboData(*CbResource))
+        return;
+    int row = plat::Tabrix::kNoRow;
+    for (int r = 0; r < LbTimeSlot->rowCount() && row == plat::Tabrix::kNoRow; ++r)
+        if (LbTimeSlot->rowText(r).toInt() == was.slot) row = r;
+    const int32_t id = was.record.BookingId();
+    if (!MovePending && LbTimeSlot->rowData(row) != id) {
+        row = plat::Tabrix::kNoRow;
+        for (int r = 0; id != 0 && r < LbTimeSlot->rowCount() && row == plat::Tabrix::kNoRow;
+             ++r)
+            if (LbTimeSlot->rowData(r) == id) row = r;
+    }
+    const bool gone = row == plat::Tabrix::kNoRow;
+    if (gone && (!holdGone || MovePending)) return;
+    SharedObjects::Booking() = was.record;
+    LbTimeSlot->setCurrentRow(row);
+    m_heldSlot = gone ? was.slot : -1;
+    showTimes();
+    SetupEnabled();
 }
 
 // A booking keeps its own customer even when that customer is not (or no longer) linked
@@ -112,7 +173,10 @@ void DlgAppt::placeBooking(int row) {
     const int32_t resourceId = forms().GetComboData(*CbResource);
     if (resourceId <= 0) {
         ModMain::Warning("No resource selected!");
-    } else if (booking.Load(MoveSourceId)) {
+    } else if (!booking.Load(MoveSourceId)) {
+        // Deleted elsewhere since it was taken up: said as a save of it would say it.
+        ModMain::Warning(kUnableToPlace + ClsBooking::RefusalText(kNoLongerStored));
+    } else {
         const int start = qBound(0, LbTimeSlot->rowText(row).toInt(), kLastMinute);
         int end = start + MoveSourceEnd - MoveSourceStart;
         // The last slot row starts at the day's end, so a booking may end one slot after

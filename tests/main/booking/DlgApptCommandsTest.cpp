@@ -266,6 +266,28 @@ TEST_F(DlgApptCommands, AMoveOrCopyTheDatabaseRefusesIsReportedAndLeavesTheMode)
     EXPECT_EQ(stored(), QStringList{"1 46000 540-600"});
 }
 
+TEST_F(DlgApptCommands, AMoveOrCopyOfABookingDeletedElsewhereSaysSoAndHoldsNothing) {
+    for (int index : {4, 5}) {
+        sql({"delete from tblBookings"});
+        booking(1, 540, 600);
+        messages.clear();
+        open([&](DlgAppt& e) {
+            e.LbTimeSlot->click(rowOf(540), 1);
+            e.BtnTask_Click(index);
+            sql({"delete from tblBookings"});  // another workstation
+            e.LbTimeSlot->click(rowOf(630), 1);
+            EXPECT_FALSE(e.MovePending) << index;
+            EXPECT_EQ(e.LbTimeSlot->selectedRow(), -1) << index;
+            EXPECT_EQ(e.LblStart->text() + e.LblEnd->text(), "") << index;
+        });
+        EXPECT_EQ(messages, QStringList{"Warning!: Unable to move/copy appointment!\r\n\r\n"
+                                        "Another workstation has changed this appointment "
+                                        "since it was opened. It is shown as it is stored now."})
+            << index;
+        EXPECT_TRUE(stored().isEmpty()) << index;
+    }
+}
+
 TEST_F(DlgApptCommands, MoveAndCopyNeedABookedSlotAndEachCancelsTheOther) {
     booking(1, 540, 600);
     open([&](DlgAppt& e) {
@@ -476,8 +498,9 @@ TEST_F(DlgApptCommands, TheDialogsItOpensGetTheirHandOverOnceRegistered) {
         };
         hooks.showPreview = [&] { seen << "preview"; };
         e.BtnTask_Click(2);
-        e.Toolbar1_ButtonClick("TaskDef");
-        EXPECT_EQ(e.CbTask->currentText(), "Audit");
+        e.Toolbar1_ButtonClick("TaskDef");  // listed; the booking taken up keeps its type
+        EXPECT_EQ(e.CbTask->currentText(), "Visit");
+        EXPECT_GT(e.CbTask->findText("Audit"), 0);
         e.Toolbar1_ButtonMenuClick("EditCustomer");
         e.Toolbar1_ButtonClick("Print");
         e.mnuApptChangeDate->trigger();
@@ -505,23 +528,34 @@ TEST_F(DlgApptCommands, ABookingKeepsItsOwnCustomerThoughNotLinkedToTheGroup) {
 
 TEST_F(DlgApptCommands, StartAndEndShownAreTheRecordsAfterEveryRefillOfTheDay) {
     booking(1, 540, 600);
-    const std::pair<const char*, std::function<void(DlgAppt&)>> refills[] = {
-        {"date spin", [](DlgAppt& e) { e.SpinDate_Click(1); }},
-        {"refresh tick", [](DlgAppt& e) { forms().SetComboData(*e.CbResource, 1); }},
+    struct Case {
+        const char* what;
+        std::function<void(DlgAppt&)> refill;
+        const char* shown;  // "-": the record holds nothing, and no time is shown
+    } cases[] = {
+        {"date spin", [](DlgAppt& e) { e.SpinDate_Click(1); }, "-"},
+        {"resource chosen again", [](DlgAppt& e) { forms().SetComboData(*e.CbResource, 1); },
+         "-"},
+        {"refresh tick", [](DlgAppt& e) { e.RefreshDay(); }, "10:00 am-10:45 am"},
         {"delete",
          [](DlgAppt& e) {
              e.LbTimeSlot->click(rowOf(540), 1);
              e.BtnTask_Click(3);
-         }},
+         },
+         "-"},
     };
-    for (const auto& [what, refill] : refills) {
+    for (const Case& c : cases) {
         open([&](DlgAppt& e) {
             forms().SetComboData(*e.CbTask, 1);
             e.LbTimeSlot->click(rowOf(600), 1);  // a new booking, 10:00 am to 10:45 am
-            refill(e);
+            c.refill(e);
             ClsDate& date = SharedObjects::Date();
-            EXPECT_EQ(e.LblStart->text(), date.ShowTime(record().BookingStart(), true)) << what;
-            EXPECT_EQ(e.LblEnd->text(), date.ShowTime(record().BookingEnd(), true)) << what;
+            const QString held = date.ShowTime(record().BookingStart(), true) + "-" +
+                                 date.ShowTime(record().BookingEnd(), true);
+            EXPECT_EQ(e.LblStart->text() + "-" + e.LblEnd->text(), c.shown) << c.what;
+            if (QString(c.shown) != "-") {
+                EXPECT_EQ(held, c.shown) << c.what;
+            }
         });
     }
 }

@@ -130,3 +130,55 @@ TEST_F(DlgApptKeyboard, AfterKeysChoseAMovesOrCopysTargetSaveLeavesTheBookingWhe
         }
     }
 }
+
+TEST_F(DlgApptKeyboard, WhileAMoveOrCopyWaitsDeleteAndRepeatActOnTheBookingTakenUpNotItsTarget) {
+    struct Case {
+        const char* what;
+        int index;    // 4 move, 5 copy
+        int command;  // 3 delete, 2 repeat
+        int days;     // days the date spin moved on before the keys chose the target
+        QStringList stored, repeated, messages;
+    } cases[] = {
+        {"move, delete",
+         4,
+         3,
+         0,
+         {"1 46000 660-690"},
+         {},
+         {"Confirm: Do you wish to delete this appointment?"}},
+        {"copy, delete", 5, 3, 0, {"1 46000 660-690"}, {}, {"Confirm: Do you wish to delete "
+                                                             "this appointment?"}},
+        {"move, delete on another day", 4, 3, 1, {"1 46000 570-600", "1 46000 660-690"}, {}, {}},
+        {"copy, repeat", 5, 2, 0, {"1 46000 570-600", "1 46000 660-690"}, {"46000 570-600"}, {}},
+        {"move, repeat on another day",
+         4,
+         2,
+         1,
+         {"1 46000 570-600", "1 46000 660-690"},
+         {},
+         {"Information: Please select the timeslot!"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sql({"delete from tblBookings"});
+        booking(1, 570, 600);
+        booking(1, 660, 690);
+        messages.clear();
+        QStringList repeated;
+        DlgApptHooks::Get().showRepeat = [&](const DlgApptHooks::Repeat& r) {
+            repeated << QString("%1 %2-%3").arg(r.apptDate).arg(r.startTime).arg(r.endTime);
+        };
+        open([&](DlgAppt& e) {
+            QWidget* view = e.LbTimeSlot->viewport()->parentWidget();
+            e.LbTimeSlot->click(rowOf(570), 1);
+            e.BtnTask_Click(c.index);
+            if (c.days != 0) e.SpinDate_Click(1);
+            for (int i = 0; i < rowOf(660) - rowOf(570); ++i) QTest::keyClick(view, Qt::Key_Down);
+            e.BtnTask_Click(c.command);
+            EXPECT_EQ(e.MovePending, c.command != 3 || c.days != 0);
+        });
+        EXPECT_EQ(stored(), c.stored);
+        EXPECT_EQ(repeated, c.repeated);
+        EXPECT_EQ(messages, c.messages);
+    }
+}

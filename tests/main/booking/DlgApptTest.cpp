@@ -40,6 +40,17 @@ ROSTIMA_CHILD(appt_peer) {
     return 0;
 }
 
+// Another workstation: runs each statement it is told, until told nothing.
+ROSTIMA_CHILD(appt_writer) {
+    ClsDAO& dao = SharedObjects::DAO();
+    if (dao.DbOpen(args[0]) != 0) return 1;
+    ChildSay("open");
+    for (QString statement = ChildHear(); !statement.isEmpty(); statement = ChildHear())
+        ChildSay(dao.SqlAction(statement) ? "done" : "failed");
+    dao.DbClose();
+    return 0;
+}
+
 TEST_F(DlgApptTest, TheDayShowsOneRowPerSlotWithEachBookingOnceAndItsRunMarked) {
     booking(1, 540, 600, 1, 1);
     booking(1, 600, 630, 2, 0);                              // meets the first, no customer
@@ -163,6 +174,99 @@ TEST_F(DlgApptTest, TheOpenEditorFollowsAnotherProgramsBookingOnTheNextTick) {
         EXPECT_EQ(dlg->Sched->model().barCount(1), 1);
     });
     EXPECT_EQ(peer.finish(), 0);
+}
+
+TEST_F(DlgApptTest, TheTickKeepsTheBookingBeingEditedAsTypedAndSaveSaysWhyItCannotStoreIt) {
+    const QString changed = "Warning!: Unable to save appointment!\r\n\r\nAnother workstation "
+                            "has changed this appointment since it was opened. It is shown as "
+                            "it is stored now.";
+    struct Case {
+        const char* what;
+        int slot;               // 660: Anna's stored booking to 11:30; 600: an empty slot
+        const char* elsewhere;  // another workstation's change, which the tick shows
+        int button;             // 0 Save And Exit, 1 Save Appointment
+        bool kept;              // highlighted again afterwards
+        QStringList messages, stored;
+    } cases[] = {
+        {"another booking added, stored one saved and closed",
+         660,
+         "insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
+         "ResourceId, RepeatId, Ref01, Ref02, Ref03, Comments) "
+         "values (1, 46000, 480, 510, 0, 2, 0, '', '', '', '')",
+         0,
+         true,
+         {},
+         {"1 46000 660-705 typed", "2 46000 480-510 "}},
+        {"another booking added, new one saved",
+         600,
+         "insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
+         "ResourceId, RepeatId, Ref01, Ref02, Ref03, Comments) "
+         "values (1, 46000, 480, 510, 0, 2, 0, '', '', '', '')",
+         1,
+         true,
+         {},
+         {"1 46000 660-690 ", "2 46000 480-510 ", "1 46000 600-660 typed"}},
+        {"the booking itself changed",
+         660,
+         "update tblBookings set BookingEnd = 720",
+         0,
+         true,
+         {changed},
+         {"1 46000 660-720 "}},
+        {"the booking itself deleted", 660, "delete from tblBookings", 0, false, {changed}, {}},
+        {"the new one's slot booked",
+         600,
+         "update tblBookings set BookingStart = 600",
+         0,
+         false,
+         {"Warning!: Unable to save appointment!\r\n\r\nConflict with another appointment!"},
+         {"1 46000 600-690 "}},
+    };
+    ChildProcess writer(folder, "appt_writer", {folder.file("Rostima.mdb")});
+    ASSERT_EQ(writer.readLine(), "open");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sql({"delete from tblBookings"});
+        booking(1, 660, 690, 1, 1);
+        messages.clear();
+        open([&](DlgAppt& e) {
+            forms().SetComboData(*e.CbTask, 1);  // a new booking: 45 minutes of Visit
+            e.LbTimeSlot->click(rowOf(c.slot), 1);
+            forms().SetComboData(*e.CbCustomer, 2);
+            e.TxtRef01->setText("mine");
+            e.TxtComments->setText("typed");
+            e.SpinEnd_Click(0);
+            const QString end = e.LblEnd->text();
+            writer.say(c.elsewhere);
+            ASSERT_EQ(writer.readLine(), "done");
+            dlg->Timer1_Timer();
+            EXPECT_EQ(e.LbTimeSlot->selectedRow(), c.kept ? rowOf(c.slot) : -1);
+            EXPECT_EQ(e.LblEnd->text(), end);
+            EXPECT_EQ(e.CbCustomer->currentText(), "Jones");
+            EXPECT_EQ(e.TxtRef01->text() + e.TxtComments->text(), "minetyped");
+            e.BtnTask_Click(c.button);
+            EXPECT_EQ(e.isVisible(), c.button == 1 || !c.messages.isEmpty());
+        });
+        EXPECT_EQ(messages, c.messages);
+        QStringList rows;
+        auto rs = SharedObjects::DAO().SqlQuery(
+            "select ResourceId, BookingDate, BookingStart, BookingEnd, Comments, CustomerId, "
+            "Ref01 from tblBookings order by BookingId");
+        for (; rs && !rs->Eof(); rs->MoveNext()) {
+            const bool typed = rs->Field(4).toString() == "typed";
+            // What was typed is stored whole or not at all.
+            EXPECT_EQ(typed, rs->Field(5).toInt() == 2 && rs->Field(6).toString() == "mine");
+            rows << QString("%1 %2 %3-%4 %5")
+                        .arg(rs->Field(0).toInt())
+                        .arg(rs->Field(1).toInt())
+                        .arg(rs->Field(2).toInt())
+                        .arg(rs->Field(3).toInt())
+                        .arg(rs->Field(4).toString());
+        }
+        EXPECT_EQ(rows, c.stored);
+    }
+    writer.say("");
+    EXPECT_EQ(writer.finish(), 0);
 }
 
 TEST_F(DlgApptTest, TheDateMovesTheMainWindowOnlyWhileTheEditorIsShown) {

@@ -172,3 +172,67 @@ TEST_F(EditorDialogs, ABookingKeepsItsOwnCustomerAndReferencesThroughTheCustomer
             << c.entry << c.save;
     }
 }
+
+TEST_F(EditorDialogs, ANewBookingsReferencesFollowItsCustomerAsTheCustomerEditorSavedIt) {
+    run(
+        [&](DlgAppt& e) {
+            SharedObjects::Forms().SetComboData(*e.CbTask, 1);
+            e.LbTimeSlot->click(rowOf(600), 1);
+            SharedObjects::Forms().SetComboData(*e.CbCustomer, 1);  // Smith: S1 S2 S3
+            e.Toolbar1->choose("People", "EditCustomer");
+            EXPECT_EQ(e.TxtRef01->text() + e.TxtRef02->text() + e.TxtRef03->text(), "N1S2S3");
+            e.BtnTask_Click(1);
+        },
+        [&](QDialog& d) {
+            auto& contact = dynamic_cast<DlgContact&>(d);
+            contact.TxtRef[0]->setText("N1");
+            contact.BtnCustomer[0]->click();
+        });
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(scalar("select count(*) from tblBookings where BookingStart = 600 and "
+                     "CustomerId = 1 and Ref01 = 'N1' and Ref02 = 'S2'"),
+              1);
+}
+
+TEST_F(EditorDialogs, TypeCommandsKeepAStoredBookingsTypeAndANewOneTakesTheTypeAdded) {
+    struct Case {
+        const char* what;
+        int slot;           // 540: the stored Visit booking; 600: an empty slot
+        int pick;           // type chosen before the command (0: as the slot left it)
+        const char* entry;  // the type editor names the type it adds or edits "Surgery"
+        const char* shown;  // the type box afterwards, which Save stores
+    } cases[] = {
+        {"stored, a type added", 540, 0, "AddTask", "Visit"},
+        {"new, a type added", 600, 1, "AddTask", "Surgery"},
+        {"stored, its type edited", 540, 0, "EditTask", "Surgery"},
+        {"stored, another type deleted", 540, 2, "DeleteTask", "Visit"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sql({"delete from tblBookings", "delete from tblTasks where TaskId > 2",
+             "update tblTasks set TaskName = 'Visit' where TaskId = 1"});
+        booking(1, 540, 600, 1, 1);
+        messages.clear();
+        run(
+            [&](DlgAppt& e) {
+                e.LbTimeSlot->click(rowOf(c.slot), 1);
+                if (c.pick != 0) SharedObjects::Forms().SetComboData(*e.CbTask, c.pick);
+                e.TxtComments->setText("typed");
+                e.Toolbar1->choose("TaskDef", c.entry);
+                EXPECT_EQ(e.CbTask->currentText(), c.shown);
+                e.BtnTask_Click(1);
+            },
+            [&](QDialog& d) {
+                auto& type = dynamic_cast<DlgApptType&>(d);
+                type.TxtType->setText("Surgery");
+                type.BtnTask[0]->click();
+            });
+        EXPECT_EQ(messages.filter("Warning").join(""), "");
+        EXPECT_EQ(scalar(QString("select count(*) from tblBookings join tblTasks using "
+                                 "(TaskId) where BookingStart = %1 and TaskName = '%2' and "
+                                 "Comments = 'typed'")
+                             .arg(c.slot)
+                             .arg(c.shown)),
+                  1);
+    }
+}
