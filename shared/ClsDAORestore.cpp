@@ -83,7 +83,7 @@ private:
 struct BookingParts {
     int32_t resource = 0, task = 0, customer = 0;  // 0: not found (a customer: or none)
     bool noCustomer = false;                       // the booking has none
-    bool alike = false;                            // found by a name that others of the group share
+    bool alike = false;  // one was found by a name that others of the group share
 };
 
 BookingParts partsOf(const Record& r, const GroupRecords& resources, const GroupRecords& tasks,
