@@ -50,9 +50,9 @@ public:
     template <typename... Fields>
     void put(char letter, const Fields&... fields) {
         m_texts.clear();
-        m_plain = false;
+        m_changed = false;
         line(letter, fields...);
-        if (!m_plain) return;
+        if (!m_changed) return;
         m_bytes += BackupFormat::kExact;
         ++m_lines[static_cast<unsigned char>(BackupFormat::kExact)];
         for (const QString& text : m_texts) {
@@ -89,7 +89,7 @@ private:
     }
     void field(const QString& text) {
         m_texts << text;
-        m_plain = m_plain || BackupFormat::NeedsExact(text);
+        m_changed = m_changed || BackupFormat::NeedsExact(text);
         m_bytes += '~';
         m_bytes += BackupFormat::Plain(text).toUtf8();
     }
@@ -103,7 +103,7 @@ private:
     QByteArray m_bytes;
     int32_t m_lines[256] = {};  // by letter
     QStringList m_texts;        // of the line being written
-    bool m_plain = false;       // one of them was written plainly
+    bool m_changed = false;     // one of them lost a character to be written
 };
 
 // Names of the records that bookings name, by id, as the record's Load gives them: those
