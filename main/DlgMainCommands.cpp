@@ -186,25 +186,38 @@ void DlgMain::mnuTransferRestore_Click() {
     const QString file = DlgRestore::BackupFile();
     if (file.isEmpty()) return;
     ClsDAO& dao = SharedObjects::DAO();
+    const ClsDAO::RestoreReport& report = dao.LastRestore();
     if (dao.Restore(file)) {
-        const ClsDAO::RestoreReport& report = dao.LastRestore();
         QString text = "Database restored from " + file;
+        auto note = [&text](int count, const char* what) {
+            if (count > 0) text += "\n\n" + QString(what).arg(count);
+        };
+        note(report.groupsLeftOut,
+             "%1 group(s) left out with their resources, types, customers and bookings: a "
+             "day that ends before it starts.");
         if (report.LostBookings() > 0) {
             text += QString("\n\n%1 booking(s) could not be restored:").arg(report.LostBookings());
             const std::pair<int, const char*> reasons[] = {
                 {report.noResource, "no such resource in the group"},
                 {report.noType, "no such appointment type in the group"},
                 {report.noCustomer, "no such customer in the group"},
-                {report.clashes, "a clash with another booking"}};
+                {report.clashes, "a clash with another booking"},
+                {report.badTimes, "an end not after its start, or a time outside the day"},
+                {report.inGroupLeftOut, "their group was left out"}};
             for (const auto& [count, why] : reasons)
                 if (count > 0) text += QString("\n%1: %2").arg(count).arg(why);
         }
-        plat::MsgBox(text,
-                     plat::vbOKOnly |
-                         (report.LostBookings() > 0 ? plat::vbExclamation : plat::vbInformation),
+        note(report.alike,
+             "%1 booking(s) restored on the first of several resources, types or customers of "
+             "one name (with no customer named, on none): this older backup does not tell them "
+             "apart.");
+        const bool noted = report.groupsLeftOut + report.LostBookings() + report.alike > 0;
+        plat::MsgBox(text, plat::vbOKOnly | (noted ? plat::vbExclamation : plat::vbInformation),
                      "Restore");
-    } else if (!dao.LastRestore().declined) {
-        ModMain::Warning("Unable to restore the database: it is unchanged.");
+    } else if (!report.declined) {
+        // The reason is the restore's own: the file cut short, added to, not a backup, ...
+        ModMain::Warning("Unable to restore the database: it is unchanged." +
+                         (report.refusal.isEmpty() ? QString() : "\n" + report.refusal));
     }
     ShowGroups(static_cast<int32_t>(ini().GetNumber("Group", "CbGroup", 0)));
 }

@@ -139,6 +139,7 @@ int32_t ClsBooking::Save() {
     // The values travel bound to the statement, so a text holding "%1" or "'" is stored
     // exactly as typed.
     const bool update = m_bookingId != 0;
+    bool ran = true;  // the write ran, whether or not it changed a row
     bool wrote = false;
     if (!update) {
         // The clash test and the insert are one statement, so two workstations saving
@@ -152,7 +153,8 @@ int32_t ClsBooking::Save() {
                          m_resourceId, m_ref01, m_ref02, m_ref03, m_comments};
         addClashValues(values, m_resourceId, m_date, m_start, m_end, 0);
         addPartsValues(values, m_resourceId, m_taskId, m_customerId);
-        wrote = db().SqlAction(insert, values) && db().LastRowsAffected() > 0;
+        ran = db().SqlAction(insert, values);
+        wrote = ran && db().LastRowsAffected() > 0;
         if (wrote) m_bookingId = static_cast<int32_t>(db().LastInsertId());
     } else if (m_storedId == m_bookingId) {
         // An update is tested against every booking but itself: a move or a resize never
@@ -168,10 +170,13 @@ int32_t ClsBooking::Save() {
         values.insert(values.end(), m_stored.begin(), m_stored.end());
         addClashValues(values, m_resourceId, m_date, m_start, m_end, m_bookingId);
         addPartsValues(values, m_resourceId, m_taskId, m_customerId);
-        wrote = db().SqlAction(update, values) && db().LastRowsAffected() > 0;
+        ran = db().SqlAction(update, values);
+        wrote = ran && db().LastRowsAffected() > 0;
     }
     if (!wrote) {
-        m_refusal = refusalNow(update);
+        // A write that failed (busy, locked, not writable) says so: asking the database
+        // why would only wait for it again.
+        m_refusal = ran ? refusalNow(update) : Refusal::Failed;
         return 0;
     }
     m_refusal = Refusal::None;
@@ -182,16 +187,21 @@ int32_t ClsBooking::Save() {
 // Asked after the write, which stays one guarded statement: what stands in its way now.
 // A query that cannot run leaves the plainest reason, a clash.
 ClsBooking::Refusal ClsBooking::refusalNow(bool update) {
-    auto none = [](const std::unique_ptr<ClsRecordset>& rs) {
-        return rs && !rs->Eof() && rs->Field(0).toInt() == 0;
+    auto none = [](const std::unique_ptr<ClsRecordset>& rs, int column = 0) {
+        return rs && !rs->Eof() && rs->Field(column).toInt() == 0;
     };
     if (update) {
         if (m_storedId != m_bookingId) return Refusal::Changed;
-        SqlValues values{m_bookingId};
+        // Whether the row is there at all, then whether it is as this record knew it.
+        SqlValues values{m_bookingId, m_bookingId};
         values.insert(values.end(), m_stored.begin(), m_stored.end());
-        if (none(db().SqlQuery(QString("select count(*) from tblBookings where ") + kAsStored,
-                               values)))
-            return Refusal::Changed;
+        static const QString asked =
+            QString("select (select count(*) from tblBookings where BookingId = ?), "
+                    "(select count(*) from tblBookings where ") +
+            kAsStored + ")";
+        const auto rs = db().SqlQuery(asked, values);
+        if (none(rs)) return Refusal::Deleted;
+        if (none(rs, 1)) return Refusal::Changed;
     }
     SqlValues values;
     addPartsValues(values, m_resourceId, m_taskId, m_customerId);
@@ -210,6 +220,10 @@ QString ClsBooking::RefusalText(Refusal why) {
         case Refusal::Changed:
             return "Another workstation has changed this appointment since it was opened. "
                    "It is shown as it is stored now.";
+        case Refusal::Deleted:
+            return "Another workstation has deleted this appointment since it was opened.";
+        case Refusal::Failed:
+            return "The database is busy or cannot be written; nothing was saved.";
     }
     return QString();
 }

@@ -18,9 +18,11 @@ public:
     // Why the last Save wrote nothing.
     enum class Refusal {
         None,     // it wrote
-        Clash,    // another booking is in the way (or the write failed)
+        Clash,    // another booking is in the way
         Gone,     // its resource, type or customer no longer exists
-        Changed,  // the stored row is no longer what this record loaded: changed or deleted
+        Changed,  // the stored row is no longer what this record loaded
+        Deleted,  // the stored row no longer exists
+        Failed,   // the write itself failed (the database busy, locked, or not writable)
     };
 
     ClsBooking() { InitBfr(); }
@@ -70,7 +72,8 @@ public:
     // record left in it: another workstation changed or deleted it meanwhile. An update
     // needs such a row, so a stored booking is always loaded before it is changed).
     int32_t Save();
-    // Why the last Save wrote nothing, asked of the database after the refused write.
+    // Why the last Save wrote nothing. Asked of the database only when the write ran and
+    // changed no row; a write that failed is Failed at once, with no further wait.
     Refusal LastRefusal() const { return m_refusal; }
     // The reason as a user reads it: the second part of a "Unable to save" message.
     static QString RefusalText(Refusal why);

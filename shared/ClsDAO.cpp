@@ -181,6 +181,13 @@ QString ClsDAO::Quoted(const QString& Text) {
     return "'" + t.replace("'", "''") + "'";
 }
 
+QString ClsDAO::NameKey(const QString& name) {
+    QString key = name;
+    for (QChar& c : key)
+        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + (u'a' - u'A'));
+    return key;
+}
+
 QString ClsDAO::Literals(const SqlValues& Values) {
     QStringList out;
     for (const SqlValue& v : Values) {

@@ -73,19 +73,35 @@ public:
     // Replaces the scheduling tables with the content of a backup file, bookings only
     // when DlgRestore::AddAppointments() is set. The whole file is read and checked
     // first and the tables are replaced in one transaction: false leaves them as they
-    // were. A file cut short (its end mark counts other lines) is refused; one without
-    // the mark (an older backup) is restored only when the user says so through the host
-    // window's Confirm. A booking goes to the resource, type and customer of its group
-    // named as written, case and all, and only without one to a name equal but for case.
+    // were. A file cut short or added to (its end mark counts other lines, or is not its
+    // last line) is refused; one without the mark (an older backup) is restored only when
+    // the user says so through the host window's Confirm. A booking goes back to the
+    // resource, type and customer that its line numbers; a line without numbers (an older
+    // backup) names them, and goes to those of its group named as written, case and all,
+    // and only without one to a name equal but for case. Lines no program writes are left
+    // out: a group whose day ends before it starts (with its lines), a booking whose end is
+    // not after its start or that lies outside the day.
     bool Restore(const QString& File);
-    // What the last Restore left out: bookings it could not place, by reason, and whether
-    // the user declined a file that may be incomplete (nothing was changed then).
+    // What the last Restore did not do as the file says, and why it was refused.
     struct RestoreReport {
-        bool declined = false;
-        int noResource = 0, noType = 0, noCustomer = 0, clashes = 0;
-        int LostBookings() const { return noResource + noType + noCustomer + clashes; }
+        bool declined = false;  // the user declined a file that may be incomplete
+        QString refusal;        // why it was refused, to show the user ("" when it was not)
+        // Bookings not restored, by reason: no such resource, type or customer in the
+        // group, a clash, times no booking can have, a group left out.
+        int noResource = 0, noType = 0, noCustomer = 0, clashes = 0, badTimes = 0,
+            inGroupLeftOut = 0;
+        int groupsLeftOut = 0;  // a day that ends before it starts
+        // Bookings restored on the first of several records of the group that an older
+        // backup names alike (or on no customer, where a customer has no name).
+        int alike = 0;
+        int LostBookings() const {
+            return noResource + noType + noCustomer + clashes + badTimes + inGroupLeftOut;
+        }
     };
     const RestoreReport& LastRestore() const { return m_lastRestore; }
+    // A name as the database compares names (COLLATE NOCASE): the letters A to Z without
+    // their case, every other character as it is. Names of one key are one name to it.
+    static QString NameKey(const QString& name);
     // Field Index of a backup line, counting the record letter as field 1; "" for a field
     // beyond the line and for Index 0.
     static QString GetSubStr(const QString& Line, int16_t Index);

@@ -9,8 +9,15 @@
 //   C~CustomerName~Ref01~Ref02~Ref03
 //   A~ResourceName~TaskName~CustomerName~BookingDate~BookingStart~BookingEnd~Ref01~Ref02~
 //     Ref03~Comments                                              (one line in the file)
+// A record line carries its texts plainly: a "~" or a line break as a blank. Names alike
+// cannot tell records apart, so lines of their own (which older readers skip) add:
+//   K~<resource>~<type>~<customer>   after every A line: the numbers of its records among
+//                                    the R, T and C lines of its group, from 1; 0: none of
+//                                    them (an empty customer name then means no customer)
+//   Q~<text>~<text>...               after a record line whose texts were written plainly:
+//                                    all its texts whole, escaped (BackupFormat::Escaped)
 // The last line marks the file whole: each kind with the number of its lines,
-//   E~G~<groups>~R~<resources>~T~<types>~C~<customers>~A~<bookings>
+//   E~G~<groups>~R~<resources>~T~<types>~C~<customers>~A~<bookings>~K~<keys>~Q~<texts>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -18,6 +25,7 @@
 #include <charconv>
 
 #include "AppInfo.h"
+#include "BackupFormat.h"
 #include "BackupWork.h"
 #include "ClsBooking.h"
 #include "ClsCustomer.h"
@@ -33,33 +41,32 @@
 
 namespace {
 
-// A text as the format can carry it: a "~" would end the field and a line break the
-// line, so both become blanks.
-QString fieldText(const QString& text) {
-    QString t = text;
-    for (QChar& c : t)
-        if (c == u'~' || c == u'\r' || c == u'\n') c = u' ';
-    return t;
-}
-
 // The backup's lines, gathered and handed to the file in large pieces.
 class LineWriter {
 public:
     explicit LineWriter(QIODevice& out) : m_out(out) {}
-    // A line: its letter, then each field after a "~".
+    // A line: its letter, then each field after a "~"; then, when a text could not be
+    // written as it is, the Q line that carries its texts whole.
     template <typename... Fields>
     void put(char letter, const Fields&... fields) {
-        ++m_lines[static_cast<unsigned char>(letter)];
-        m_bytes += letter;
-        (field(fields), ...);
+        m_texts.clear();
+        m_changed = false;
+        line(letter, fields...);
+        if (!m_changed) return;
+        m_bytes += BackupFormat::kExact;
+        ++m_lines[static_cast<unsigned char>(BackupFormat::kExact)];
+        for (const QString& text : m_texts) {
+            m_bytes += '~';
+            m_bytes += BackupFormat::Escaped(text).toUtf8();
+        }
         m_bytes += '\n';
-        if (m_bytes.size() >= kPiece) flush();
     }
     // The last line: the number of lines of each kind written before it.
     void putEnd() {
-        m_bytes += dao::kBackupEnd;
-        for (const char* kind = dao::kBackupKinds; *kind; ++kind) {
-            field(QString(QLatin1Char(*kind)));
+        m_bytes += BackupFormat::kEnd;
+        for (const char* kind = BackupFormat::kCounted; *kind; ++kind) {
+            m_bytes += '~';
+            m_bytes += *kind;
             field(m_lines[static_cast<unsigned char>(*kind)]);
         }
         m_bytes += '\n';
@@ -72,9 +79,19 @@ public:
 
 private:
     static constexpr qsizetype kPiece = 1 << 20;
+    template <typename... Fields>
+    void line(char letter, const Fields&... fields) {
+        ++m_lines[static_cast<unsigned char>(letter)];
+        m_bytes += letter;
+        (field(fields), ...);
+        m_bytes += '\n';
+        if (m_bytes.size() >= kPiece) flush();
+    }
     void field(const QString& text) {
+        m_texts << text;
+        m_changed = m_changed || BackupFormat::NeedsExact(text);
         m_bytes += '~';
-        m_bytes += fieldText(text).toUtf8();
+        m_bytes += BackupFormat::Plain(text).toUtf8();
     }
     void field(int32_t number) {
         char digits[16];
@@ -85,6 +102,8 @@ private:
     QIODevice& m_out;
     QByteArray m_bytes;
     int32_t m_lines[256] = {};  // by letter
+    QStringList m_texts;        // of the line being written
+    bool m_changed = false;     // one of them lost a character to be written
 };
 
 // Names of the records that bookings name, by id, as the record's Load gives them: those
@@ -161,6 +180,12 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
     NamesById<ClsCustomer> customers(db, "tblCustomers", "CustomerId", &ClsCustomer::CustomerName);
     int32_t lastResource = 0, lastTask = 0, lastCustomer = 0;
     bool anyBooking = false;
+    // The group's records by id: the numbers of their lines in the group, from 1, by
+    // which a K line tells records named alike apart.
+    QHash<int32_t, int32_t> resourceNo, taskNo, customerNo;
+    auto number = [](QHash<int32_t, int32_t>& numbers, int32_t id) {
+        numbers.insert(id, static_cast<int32_t>(numbers.size()) + 1);
+    };
 
     // A row with a Null column does not load as a record (its class's Load logs why); it
     // is written from its row all the same, Null texts as empty ones and Null numbers as
@@ -185,6 +210,7 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
             fillMember(resource, row);
         }
         resources.add(lastResource, resource.ResourceName());
+        number(resourceNo, lastResource);
         BackupWork::Panel("Person", resource.ResourceName());
         lines.put('R', resource.ResourceName(), resource.MinTime(), resource.MaxTime(),
                   resource.InitTime());
@@ -198,6 +224,7 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
             fillMember(task, row);
         }
         tasks.add(lastTask, task.TaskName());
+        number(taskNo, lastTask);
         BackupWork::Panel("Person", task.TaskName());
         lines.put('T', task.TaskName(), task.MinTime(), task.MaxTime(), task.InitTime(),
                   task.Colour());
@@ -212,6 +239,7 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
             customer.setRef03(row.Field("Ref03").toString());
         }
         customers.add(lastCustomer, customer.CustomerName());
+        number(customerNo, lastCustomer);
         BackupWork::Panel("Person", customer.CustomerName());
         lines.put('C', customer.CustomerName(), customer.Ref01(), customer.Ref02(),
                   customer.Ref03());
@@ -243,6 +271,8 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
         lines.put('A', resources.of(lastResource), tasks.of(lastTask), customers.of(lastCustomer),
                   booking.BookingDate(), booking.BookingStart(), booking.BookingEnd(),
                   booking.Ref01(), booking.Ref02(), booking.Ref03(), booking.Comments());
+        lines.put(BackupFormat::kKeys, resourceNo.value(lastResource), taskNo.value(lastTask),
+                  customerNo.value(lastCustomer));
     };
     // The group's block: its G line, then its resources, types, customers and bookings.
     bool blocksDone = true;
@@ -257,6 +287,9 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
             group.setInterval(time(row, "Interval", 5));
         }
         BackupWork::Panel("Task", group.GroupName());
+        resourceNo.clear();
+        taskNo.clear();
+        customerNo.clear();
         lines.put('G', group.GroupName(), group.DayStart(), group.DayEnd(), group.Interval());
         blocksDone =
             eachRow("select * from tblResources where GroupId = " + gid + " order by ResourceName",

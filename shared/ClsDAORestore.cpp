@@ -1,10 +1,9 @@
 // ClsDAO: the restore of a backup file (the format is described in ClsDAOBackup.cpp).
-#include <QFile>
 #include <QHash>
-#include <QStringDecoder>
-#include <cstring>
+#include <QList>
 #include <vector>
 
+#include "BackupReader.h"
 #include "BackupWork.h"
 #include "ClsBooking.h"
 #include "ClsCustomer.h"
@@ -22,152 +21,7 @@
 
 namespace {
 
-// The numbers the runtime gives these file faults.
-constexpr int kInputPastEnd = 62;
-constexpr int kBadFileFormat = 321;
-
-// What each record kind holds after its letter: t = text, s = 16-bit number,
-// l = 32-bit number.
-struct Layout {
-    char kind;
-    const char* fields;
-};
-constexpr Layout kLayouts[] = {
-    {'G', "tsss"}, {'R', "tsss"}, {'T', "tsssl"}, {'C', "tttt"}, {'A', "tttlsstttt"}};
-
-const Layout* layoutOf(QChar kind) {
-    for (const Layout& l : kLayouts)
-        if (kind == QLatin1Char(l.kind)) return &l;
-    return nullptr;
-}
-
-// A field written as plain decimal (an optional minus, digits only) that fits the width.
-bool isPlainNumber(const QString& text, char width) {
-    const qsizetype digits = text.size() - (text.startsWith(u'-') ? 1 : 0);
-    if (digits < 1 || digits > 10) return false;
-    for (qsizetype i = text.size() - digits; i < text.size(); ++i)
-        if (text[i] < u'0' || text[i] > u'9') return false;
-    const qlonglong v = text.toLongLong();
-    return width == 's' ? v >= INT16_MIN && v <= INT16_MAX : v >= INT32_MIN && v <= INT32_MAX;
-}
-
-// One checked line of a backup file. Fields count from 1, the letter being field 1.
-struct Record {
-    char kind;
-    QStringList fields;
-    int lineNo;
-    QString text(int field) const { return fields.value(field - 1); }
-    int32_t number(int field) const { return fields.value(field - 1).toInt(); }
-    int16_t minutes(int field) const { return static_cast<int16_t>(number(field)); }
-};
-
-// Checks the end mark (the file's last line) against the lines of each kind the file holds
-// before it; false (with f set) for a mark that is not as the writer makes it, or whose
-// counts differ: lines were lost or added after the backup was written.
-bool checkEnd(const QString& mark, int lineNo, const QHash<QChar, int>& held, const QString& file,
-              dao::Failure& f) {
-    const QStringList fields = mark.split(u'~');
-    QHash<QChar, int> counted;
-    bool wellFormed = fields.size() % 2 == 1;
-    for (qsizetype k = 1; wellFormed && k + 1 < fields.size(); k += 2) {
-        wellFormed = fields[k].size() == 1 && !counted.contains(fields[k][0]) &&
-                     isPlainNumber(fields[k + 1], 'l');
-        if (wellFormed) counted.insert(fields[k][0], fields[k + 1].toInt());
-    }
-    for (const char* kind = dao::kBackupKinds; wellFormed && *kind; ++kind)
-        wellFormed = counted.contains(QLatin1Char(*kind));
-    if (!wellFormed) {
-        f = {kBadFileFormat, 3,
-             QString("Line %1 of %2 is not an end mark").arg(QString::number(lineNo), file)};
-        return false;
-    }
-    for (auto c = counted.cbegin(); c != counted.cend(); ++c) {
-        if (held.value(c.key()) == c.value()) continue;
-        f = {kInputPastEnd, 3,
-             QString("%1 is incomplete: its end mark counts %2 %3 line(s), the file holds %4")
-                 .arg(file, QString::number(c.value()), QString(c.key()),
-                      QString::number(held.value(c.key())))};
-        return false;
-    }
-    return true;
-}
-
-// Reads the whole file and checks every line against its layout; false (with f set) for a
-// file that cannot be read, is not UTF-8, ends inside a line, holds no record, has a line
-// of a known kind that is not as the writer makes it, or has an end mark whose counts
-// differ. Lines of another kind are skipped, as they always were. marked tells whether the
-// file ends with its mark: one without it (an older backup) may have lost lines at its end.
-bool readBackup(const QString& file, std::vector<Record>& records, bool& marked, dao::Failure& f) {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly)) {
-        f = {in.exists() ? err::PathFileAccess : err::FileNotFound, 2,
-             "Cannot open " + file + ": " + in.errorString()};
-        return false;
-    }
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError) {
-        f = {err::DeviceIo, 2, "Cannot read " + file + ": " + in.errorString()};
-        return false;
-    }
-    in.close();
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString content = utf8(bytes);  // a leading BOM is skipped
-    if (utf8.hasError()) {
-        f = {kBadFileFormat, 3, file + " is not UTF-8 text"};
-        return false;
-    }
-    QStringList lines = content.split(u'\n');
-    // The writer ends every line, so text after the last line end means a cut-off file.
-    if (!lines.takeLast().isEmpty()) {
-        f = {kInputPastEnd, 3,
-             QString("%1 ends inside line %2: the file is incomplete")
-                 .arg(file, QString::number(lines.size() + 1))};
-        return false;
-    }
-    for (QString& line : lines)
-        if (line.endsWith(u'\r')) line.chop(1);
-    qsizetype last = lines.size() - 1;  // the last line that holds anything
-    while (last >= 0 && lines[last].isEmpty()) --last;
-    QHash<QChar, int> held;  // lines of each kind, by their letter
-    marked = false;
-    for (int i = 0; i <= last; ++i) {
-        const QString& line = lines[i];
-        if (line.isEmpty()) continue;
-        if (i == last && line.startsWith(QString(dao::kBackupEnd) + '~')) {
-            if (!checkEnd(line, i + 1, held, file, f)) return false;
-            marked = true;
-            break;
-        }
-        ++held[line[0]];
-        const Layout* layout = layoutOf(line[0]);
-        if (!layout) continue;
-        Record r{layout->kind, line.split(u'~'), i + 1};
-        const auto expected = static_cast<qsizetype>(strlen(layout->fields)) + 1;
-        if (r.fields.size() != expected || r.fields[0].size() != 1) {
-            f = {kBadFileFormat, 3,
-                 QString("Line %1 of %2 is not a %3 line of %4 fields")
-                     .arg(QString::number(r.lineNo), file, QString(QLatin1Char(layout->kind)),
-                          QString::number(expected))};
-            return false;
-        }
-        for (int k = 2; k <= expected; ++k) {
-            const char width = layout->fields[k - 2];
-            if (width != 't' && !isPlainNumber(r.text(k), width)) {
-                f = {err::TypeMismatch, 3,
-                     QString("Line %1 of %2, field %3: \"%4\" is not a %5-bit number")
-                         .arg(QString::number(r.lineNo), file, QString::number(k), r.text(k),
-                              width == 's' ? "16" : "32")};
-                return false;
-            }
-        }
-        records.push_back(std::move(r));
-    }
-    if (records.empty()) {
-        f = {kBadFileFormat, 3, file + " holds no records"};
-        return false;
-    }
-    return true;
-}
+using Record = BackupReader::Record;
 
 // Resources and appointment types share their lines' shape: a name and three durations,
 // in the current group.
@@ -183,50 +37,113 @@ void fillMember(Member& member, void (Member::*setName)(const QString&), int32_t
     member.setInitTime(r.minutes(5));
 }
 
-// A name as the database compares names (COLLATE NOCASE): letters A to Z without case,
-// every other character as it is.
-QString nameKey(const QString& name) {
-    QString key = name;
-    for (QChar& c : key)
-        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + (u'a' - u'A'));
-    return key;
-}
-
-// The restored records of one group by name. A name is found as written, case and all,
-// when the group has a record of that name; only otherwise as the lookup by name in the
-// database finds it (the tables hold nothing else): the first one of a name, case aside.
-// So records whose names differ only in case each keep their own bookings.
-class NameIndex {
+// The restored records of one group, in the order of their lines and by name. A name is
+// found as written, case and all, when the group has a record of that name; only otherwise
+// as the lookup by name in the database finds it (the tables hold nothing else): the first
+// one of a name, case aside. So records whose names differ only in case each keep their own
+// bookings. Records named alike are told apart only by their numbers.
+class GroupRecords {
 public:
     void clear() {
+        m_byNumber.clear();
         m_exact.clear();
         m_folded.clear();
     }
     void add(const QString& name, int32_t id) {
-        if (!m_exact.contains(name)) m_exact.insert(name, id);
-        const QString key = nameKey(name);
-        if (!m_folded.contains(key)) m_folded.insert(key, id);
+        m_byNumber.push_back(id);
+        note(m_exact, name, id);
+        note(m_folded, ClsDAO::NameKey(name), id);
     }
-    int32_t find(const QString& name) const {
-        if (auto exact = m_exact.constFind(name); exact != m_exact.cend()) return *exact;
-        return m_folded.value(nameKey(name), 0);
+    // The record of that number, from 1 (0: none).
+    int32_t numbered(int32_t n) const { return n > 0 ? m_byNumber.value(n - 1, 0) : 0; }
+    // The first record of that name (0: none); alike is set when others share the name.
+    int32_t named(const QString& name, bool& alike) const {
+        auto exact = m_exact.constFind(name);
+        const Named found =
+            exact != m_exact.cend() ? *exact : m_folded.value(ClsDAO::NameKey(name));
+        alike = alike || found.count > 1;
+        return found.id;
     }
+    bool hasName(const QString& name) const { return m_exact.contains(name); }
 
 private:
-    QHash<QString, int32_t> m_exact, m_folded;
+    struct Named {
+        int32_t id = 0;  // the first of the name
+        int count = 0;
+    };
+    static void note(QHash<QString, Named>& names, const QString& name, int32_t id) {
+        Named& n = names[name];
+        if (n.count++ == 0) n.id = id;
+    }
+    QList<int32_t> m_byNumber;
+    QHash<QString, Named> m_exact, m_folded;
 };
+
+// The records of an A line's booking in its group.
+struct BookingParts {
+    int32_t resource = 0, task = 0, customer = 0;  // 0: not found (a customer: or none)
+    bool noCustomer = false;                       // the booking has none
+    bool alike = false;  // one was found by a name that others of the group share
+};
+
+BookingParts partsOf(const Record& r, const GroupRecords& resources, const GroupRecords& tasks,
+                     const GroupRecords& customers) {
+    BookingParts p;
+    if (r.keyed) {
+        // Numbered: 0 is none of the group's, and with an empty name no customer.
+        p.resource = resources.numbered(r.keys[0]);
+        p.task = tasks.numbered(r.keys[1]);
+        p.customer = customers.numbered(r.keys[2]);
+        p.noCustomer = r.keys[2] == 0 && r.text(4).isEmpty();
+        return p;
+    }
+    // Named only (an older backup): where the group has others of a name the first is
+    // taken, and a booking without a customer cannot be told from one of a customer that
+    // has no name.
+    p.resource = resources.named(r.text(2), p.alike);
+    p.task = tasks.named(r.text(3), p.alike);
+    p.noCustomer = r.text(4).isEmpty();
+    if (p.noCustomer)
+        p.alike = p.alike || customers.hasName(QString());
+    else
+        p.customer = customers.named(r.text(4), p.alike);
+    return p;
+}
+
+// A booking's times as no editor makes them: an end that is not after its start, or a time
+// outside the day (minutes 0 to 1440).
+bool impossibleTimes(int16_t start, int16_t end) {
+    constexpr int16_t kDayEnd = 1440;
+    return start < 0 || end > kDayEnd || end <= start;
+}
+
+// What a record line holds, for the user.
+const char* kindName(char kind) {
+    switch (kind) {
+        case 'G':
+            return "group";
+        case 'R':
+            return "resource";
+        case 'T':
+            return "appointment type";
+        case 'C':
+            return "customer";
+        default:
+            return "booking";
+    }
+}
 
 // Empties the scheduling tables and rebuilds them from the checked records. Runs inside
 // the caller's transaction, which keeps every repeated statement parsed once: false
 // (with f set) means it is to be rolled back. The shared records end holding the last
 // record of each kind written or found.
 bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBookings, QString& sql,
-                   dao::Failure& f, ClsDAO::RestoreReport& lost) {
+                   dao::Failure& f, ClsDAO::RestoreReport& report) {
     for (const char* table : {"tblBookings", "tblCustomerGroups", "tblCustomers", "tblGroups",
                               "tblRepeats", "tblResources", "tblTasks"}) {
         sql = QString("delete from ") + table;
         if (!db.SqlAction(sql)) {
-            f = {err::DbGeneric, 4, QString("Cannot empty ") + table};
+            f = {err::DbGeneric, 4, "The database is busy or cannot be written."};
             return false;
         }
     }
@@ -235,21 +152,35 @@ bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBook
     ClsTask& task = SharedObjects::Task();
     ClsCustomer& customer = SharedObjects::Customer();
     ClsBooking& booking = SharedObjects::Booking();
-    group.InitBfr();                        // lines before the first G line belong to group 0
-    NameIndex resources, tasks, customers;  // of the current group
+    group.InitBfr();                           // lines before the first G line belong to group 0
+    GroupRecords resources, tasks, customers;  // of the current group
+    bool leftOut = false;                      // the current group is left out, with its lines
     int32_t lastResource = 0, lastTask = 0, lastCustomer = 0;
     EventYield events;
 
     auto notSaved = [&f](const Record& r) {
         f = {err::DbGeneric, 5,
-             QString("Line %1: the %2 \"%3\" could not be saved")
-                 .arg(QString::number(r.lineNo), QString(QLatin1Char{r.kind}), r.text(2))};
+             QString("Line %1: the %2 \"%3\" could not be saved.")
+                 .arg(QString::number(r.lineNo), kindName(r.kind), r.text(2))};
         return false;
     };
     for (const Record& r : records) {
         events.Sometimes();
+        if (leftOut && r.kind != 'G') {
+            if (r.kind == 'A' && withBookings) ++report.inGroupLeftOut;
+            continue;
+        }
         switch (r.kind) {
             case 'G':
+                resources.clear();
+                tasks.clear();
+                customers.clear();
+                // A day that ends before it starts is no group's: no editor makes one.
+                leftOut = r.minutes(4) < r.minutes(3);
+                if (leftOut) {
+                    ++report.groupsLeftOut;
+                    break;
+                }
                 group.InitBfr();
                 group.setGroupName(r.text(2));
                 BackupWork::Panel("Task", r.text(2));
@@ -257,9 +188,6 @@ bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBook
                 group.setDayEnd(r.minutes(4));
                 group.setInterval(r.minutes(5));
                 if (group.Save() == 0) return notSaved(r);
-                resources.clear();
-                tasks.clear();
-                customers.clear();
                 break;
             case 'R':
                 fillMember(resource, &ClsResource::setResourceName, group.GroupId(), r);
@@ -287,22 +215,24 @@ bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBook
                 break;
             case 'A': {
                 if (!withBookings) break;
-                booking.InitBfr();
-                // An empty customer field is a booking without a customer.
-                const bool noCustomer = r.text(4).isEmpty();
-                const int32_t resourceId = resources.find(r.text(2));
-                const int32_t taskId = resourceId ? tasks.find(r.text(3)) : 0;
-                const int32_t customerId = noCustomer || !taskId ? 0 : customers.find(r.text(4));
-                if (!resourceId || !taskId || (!noCustomer && !customerId)) {
-                    ++(!resourceId ? lost.noResource : !taskId ? lost.noType : lost.noCustomer);
+                if (impossibleTimes(r.minutes(6), r.minutes(7))) {
+                    ++report.badTimes;
                     break;
                 }
-                lastResource = resourceId;
-                lastTask = taskId;
-                if (!noCustomer) lastCustomer = customerId;
-                booking.setResourceId(resourceId);
-                booking.setTaskId(taskId);
-                booking.setCustomerId(customerId);
+                const BookingParts parts = partsOf(r, resources, tasks, customers);
+                if (!parts.resource || !parts.task || (!parts.noCustomer && !parts.customer)) {
+                    ++(!parts.resource ? report.noResource
+                       : !parts.task   ? report.noType
+                                       : report.noCustomer);
+                    break;
+                }
+                lastResource = parts.resource;
+                lastTask = parts.task;
+                if (!parts.noCustomer) lastCustomer = parts.customer;
+                booking.InitBfr();
+                booking.setResourceId(parts.resource);
+                booking.setTaskId(parts.task);
+                booking.setCustomerId(parts.customer);
                 booking.setBookingDate(r.number(5));
                 BackupWork::Panel("Person", BackupWork::DayText(r.number(5)));
                 booking.setBookingStart(r.minutes(6));
@@ -311,13 +241,16 @@ bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBook
                 booking.setRef02(r.text(9));
                 booking.setRef03(r.text(10));
                 booking.setComments(r.text(11));
-                if (booking.Save() != 0) break;
+                if (booking.Save() != 0) {
+                    if (parts.alike) ++report.alike;
+                    break;
+                }
                 // A booking over one restored before it is refused, as any clash is;
                 // any other refusal is a failed write.
                 if (booking.GetBookingId(booking.ResourceId(), booking.BookingDate(),
                                          booking.BookingStart(), booking.BookingEnd(), 0) == 0)
                     return notSaved(r);
-                ++lost.clashes;
+                ++report.clashes;
                 break;
             }
             default:
@@ -374,15 +307,22 @@ private:
 
 bool ClsDAO::Restore(const QString& File) {
     m_lastRestore = RestoreReport{};
-    if (BackupWork::Running()) return false;
-    QString sql("");  // the last statement built, for the log
-    dao::Failure f;
-    std::vector<Record> records;
-    bool marked = false;
-    if (!readBackup(File, records, marked, f)) {
-        logFailure("Restore", f, sql);
+    const QString busy = "Another backup or restore is running.";
+    if (BackupWork::Running()) {
+        m_lastRestore.refusal = busy;
         return false;
     }
+    QString sql("");  // the last statement built, for the log
+    dao::Failure f;
+    // Why a restore is refused is said twice: in the log, with the file, and to the user.
+    auto refuse = [&] {
+        m_lastRestore.refusal = f.description;
+        logFailure("Restore", {f.number, f.line, File + ": " + f.description}, sql);
+        return false;
+    };
+    std::vector<Record> records;
+    bool marked = false;
+    if (!BackupReader::Read(File, records, marked, f)) return refuse();
     // Asked before the lock is taken, so no other restore or backup waits on the answer.
     if (!marked) {
         IHostWindow* host = SharedObjects::Host();
@@ -397,7 +337,10 @@ bool ClsDAO::Restore(const QString& File) {
         }
     }
     dao::Guard guard;
-    if (!guard.Lock("_Backup")) return false;
+    if (!guard.Lock("_Backup")) {
+        m_lastRestore.refusal = busy;
+        return false;
+    }
     BackupWork work;
     RestoreReport report;
     bool ok = false;
@@ -405,25 +348,31 @@ bool ClsDAO::Restore(const QString& File) {
         BulkSettings bulk(m_db);
         DbTransaction tx(*this);
         if (!tx.ok()) {
-            f = {err::DbLocked, 4, "Cannot begin the transaction"};
+            f = {err::DbLocked, 4, "The database is busy or cannot be written."};
         } else {
             ok = replaceTables(*this, records, DlgRestore::AddAppointments(), sql, f, report);
             if (ok && !tx.Commit()) {
-                f = {err::DbGeneric, 6, "Cannot commit the restored tables"};
+                f = {err::DbGeneric, 6, "The database is busy or cannot be written."};
                 ok = false;
             }
         }
     }
-    if (!ok) {
-        logFailure("Restore", f, sql);
-    } else if (report.LostBookings() > 0) {
-        m_lastRestore = report;
-        SharedObjects::Log().LogMsg(
-            QString("ClsDAO.Restore: %1 booking(s) of %2 not restored (no such resource %3, "
-                    "no such type %4, no such customer %5, clashes %6)")
+    if (!ok) return refuse();
+    m_lastRestore = report;
+    auto log = [](const QString& line) { SharedObjects::Log().LogMsg("ClsDAO.Restore: " + line); };
+    if (report.groupsLeftOut > 0)
+        log(QString("%1 group(s) of %2 left out with their lines: a day that ends before it "
+                    "starts")
+                .arg(QString::number(report.groupsLeftOut), File));
+    if (report.LostBookings() > 0)
+        log(QString("%1 booking(s) of %2 not restored (no such resource %3, no such type %4, "
+                    "no such customer %5, clashes %6, impossible times %7, group left out %8)")
                 .arg(QString::number(report.LostBookings()), File,
                      QString::number(report.noResource), QString::number(report.noType),
-                     QString::number(report.noCustomer), QString::number(report.clashes)));
-    }
+                     QString::number(report.noCustomer), QString::number(report.clashes),
+                     QString::number(report.badTimes), QString::number(report.inGroupLeftOut)));
+    if (report.alike > 0)
+        log(QString("%1 booking(s) of %2 restored on the first of records named alike")
+                .arg(QString::number(report.alike), File));
     return ok;
 }

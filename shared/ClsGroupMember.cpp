@@ -1,5 +1,7 @@
 #include "ClsGroupMember.h"
 
+#include <QSet>
+
 #include "ClsDAO.h"
 #include "ErrorText.h"
 #include "SharedObjects.h"
@@ -63,7 +65,7 @@ bool ClsGroupMember::LoadByName(const QString& name, int32_t groupId) {
 }
 
 QString ClsGroupMember::SameNameInGroup(const QStringList& names) {
-    // Compared here rather than by the database, which folds the case of A to Z only.
+    // Compared here by the database's own rule, held in ClsDAO::NameKey.
     const QString sql =
         QString("select %1, %2 from %3 where GroupId = ?").arg(m_t.idCol, m_t.nameCol, m_t.table);
     auto rs = db().SqlQuery(sql, {m_groupId});
@@ -71,10 +73,11 @@ QString ClsGroupMember::SameNameInGroup(const QStringList& names) {
         logError("SameNameInGroup", err::ObjectNotSet, 1, "No record set", sql);
         return QString();
     }
+    QSet<QString> keys;
+    for (const QString& name : names) keys.insert(ClsDAO::NameKey(name));
     for (; !rs->Eof(); rs->MoveNext()) {
         const QString other = rs->Field(1).toString();
-        if (rs->Field(0).toInt() != m_id && names.contains(other, Qt::CaseInsensitive))
-            return other;
+        if (rs->Field(0).toInt() != m_id && keys.contains(ClsDAO::NameKey(other))) return other;
     }
     return QString();
 }

@@ -36,9 +36,9 @@ public:
     // A row of that name within that group; the buffer is kept when there is none.
     bool LoadByName(const QString& name, int32_t groupId);
     int32_t Save();
-    // The name of another row of the buffer's group that equals one of names but for case
-    // (the row's own name as stored); empty when there is none. A backup tells a group's
-    // rows apart by their names only, so the editors refuse such a name.
+    // The name of another row of the buffer's group that is one of names to the database,
+    // which compares names without the case of A to Z (ClsDAO::NameKey); the row's own name
+    // as stored, empty when there is none. The editors refuse such a name.
     QString SameNameInGroup(const QStringList& names);
 
 protected:

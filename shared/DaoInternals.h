@@ -18,12 +18,6 @@ struct Failure {
     QString description;
 };
 
-// The record kinds of a backup file, and the letter of its last line, which marks the file
-// whole: each kind with the number of its lines ("E~G~2~R~5~T~3~C~4~A~120"). Readers of the
-// format skip a line of a letter they do not know, so older ones skip the mark too.
-constexpr char kBackupKinds[] = "GRTCA";
-constexpr char kBackupEnd = 'E';
-
 constexpr int32_t kLockWaitMs = 10000;
 constexpr int kBusyTimeoutMs = 10000;
 

@@ -135,8 +135,8 @@ bool DlgResource::save() {
 }
 
 // True (the user told why) when a name Save would write is another resource's of the
-// group but for case. The resource's own name, unchanged, is no new name; copies are
-// always new resources.
+// group to the database, which compares names without the case of A to Z. The resource's
+// own name, unchanged, is no new name; copies are always new resources.
 bool DlgResource::nameRefused() {
     ClsResource& r = record();
     const QString name = TxtResourceName->text().trimmed();
@@ -146,8 +146,9 @@ bool DlgResource::nameRefused() {
     const QString taken = r.SameNameInGroup(names);
     if (taken.isEmpty()) return false;
     ModMain::Warning("A resource named " + taken +
-                     " already exists in this group. Names must differ in more than case: a "
-                     "backup tells resources apart by name only.");
+                     " already exists in this group. Names must differ in more than the case "
+                     "of the letters A to Z: the database ignores that case when it compares "
+                     "names, so it could not tell the two apart where one is found by name.");
     return true;
 }
 

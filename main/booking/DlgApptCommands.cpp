@@ -106,7 +106,8 @@ DlgAppt::Submitted DlgAppt::submit() {
     if (booking.Save() == 0) {
         const ClsBooking::Refusal why = booking.LastRefusal();
         ModMain::Warning("Unable to save appointment!\r\n\r\n" + ClsBooking::RefusalText(why));
-        if (why == ClsBooking::Refusal::Changed) showAsStored(booking.BookingId());
+        if (why == ClsBooking::Refusal::Changed || why == ClsBooking::Refusal::Deleted)
+            showAsStored(booking.BookingId());
         return Submitted::Refused;
     }
     refreshMainChart();

@@ -142,8 +142,8 @@ void DlgApptType::SpinMin_Click(int16_t direction) {
 void DlgApptType::BtnTask_Click(int index) {
     switch (index) {
         case 0: {
-            // A new name that another type of the group has but for case is refused: a
-            // backup tells types apart by name only. The type's own name may stay.
+            // A new name that is another type's of the group to the database is refused:
+            // it compares names without the case of A to Z. The type's own name may stay.
             const QString name = TxtType->text().trimmed();
             const QString taken = task().TaskId() != 0 && name == task().TaskName()
                                       ? QString()
@@ -151,8 +151,9 @@ void DlgApptType::BtnTask_Click(int index) {
             if (!taken.isEmpty()) {
                 ModMain::Warning("An appointment type named " + taken +
                                  " already exists in this group. Names must differ in more "
-                                 "than case: a backup tells appointment types apart by name "
-                                 "only.");
+                                 "than the case of the letters A to Z: the database ignores "
+                                 "that case when it compares names, so it could not tell the "
+                                 "two apart where one is found by name.");
                 return;
             }
             task().setTaskName(name);

@@ -243,12 +243,13 @@ bool DlgRepeat::SaveAppointments() {
         booking.setResourceId(Appt.ResourceId);
         booking.setTaskId(Appt.TaskId);
         // The insert tests for a clash itself: a date taken since the listing fails alone.
-        // A resource, type or customer deleted meanwhile is named, a clash as it always was.
+        // A clash is said as it always was; any other reason (a resource, type or customer
+        // deleted meanwhile, a write the database refused) is named.
         if (booking.Save() == 0) {
             QString text = "Unable to save appointment for " +
                            format(booking.BookingDate(), "d MMM yyyy") + "!";
-            if (booking.LastRefusal() == ClsBooking::Refusal::Gone)
-                text += "\r\n\r\n" + ClsBooking::RefusalText(ClsBooking::Refusal::Gone);
+            if (const auto why = booking.LastRefusal(); why != ClsBooking::Refusal::Clash)
+                text += "\r\n\r\n" + ClsBooking::RefusalText(why);
             ModMain::Warning(text);
         }
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QThread>
 
 #include "AppInfo.h"
@@ -559,7 +560,9 @@ ROSTIMA_CHILD(booking_editor) {
 TEST_F(ClsBookingTest, ASaveOverAChangeAnotherWorkstationMadeSinceTheLoadIsRefused) {
     ChildProcess editor(folder, "booking_editor", {dbPath(), folder.exeName() + "_editor"});
     const int32_t smith = customer("Smith");
-    const QString changed = QString("0 %1").arg(static_cast<int>(ClsBooking::Refusal::Changed));
+    auto refused = [](ClsBooking::Refusal why) {
+        return QString("0 %1").arg(static_cast<int>(why));
+    };
     struct Case {
         const char* what;
         std::function<void(ClsBooking&)> change;
@@ -592,7 +595,8 @@ TEST_F(ClsBookingTest, ASaveOverAChangeAnotherWorkstationMadeSinceTheLoadIsRefus
             ASSERT_EQ(other.Save(), id);
         }
         editor.say("save mine");
-        EXPECT_EQ(editor.readLine(), changed);
+        EXPECT_EQ(editor.readLine(), refused(c.stands.isEmpty() ? ClsBooking::Refusal::Deleted
+                                                                : ClsBooking::Refusal::Changed));
         const QString row =
             QString("select count(*) from tblBookings where BookingId = %1").arg(id);
         if (c.stands.isEmpty()) {
@@ -610,4 +614,27 @@ TEST_F(ClsBookingTest, ASaveOverAChangeAnotherWorkstationMadeSinceTheLoadIsRefus
                   1);
     }
     EXPECT_EQ(editor.finish(), 0);
+}
+
+// Another program holds the database locked all the while: the save says that the write
+// failed after one busy wait (10 s), without asking why and waiting again for each question.
+TEST_F(ClsBookingTest, ASaveTheLockedDatabaseCannotTakeSaysSoAfterOneBusyWait) {
+    const int32_t id = book(1, kDay, 600, 660);
+    ClsBooking rec;
+    ASSERT_TRUE(rec.Load(id));
+    rec.setComments("mine");
+    ChildProcess holder(folder, "exclusive_holder", {dbPath()});
+    ASSERT_EQ(holder.readLine(), "held");
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(rec.Save(), 0);
+    const qint64 waited = clock.elapsed();
+    holder.say("release");
+    EXPECT_EQ(holder.finish(), 0);
+    EXPECT_EQ(rec.LastRefusal(), ClsBooking::Refusal::Failed);
+    EXPECT_EQ(ClsBooking::RefusalText(rec.LastRefusal()),
+              "The database is busy or cannot be written; nothing was saved.");
+    EXPECT_GE(waited, 9000);
+    EXPECT_LT(waited, 18000);
+    EXPECT_EQ(rec.Save(), id);  // once the lock is gone the same record saves
 }

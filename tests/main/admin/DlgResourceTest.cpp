@@ -147,14 +147,17 @@ TEST_F(DlgResourceTest, AResourceThatCannotBeSavedIsSaidSoAndTheEditorStaysOpen)
     EXPECT_EQ(messages, QStringList{"Warning!: Unable to save the resource!"});
 }
 
-// A backup tells a group's resources (and types) apart by name only: neither editor takes
-// a new name, a rename or a copy's name that another of the group has but for case.
-TEST_F(DlgResourceTest, NeitherEditorTakesANameAnotherOfTheGroupHasButForCase) {
+// The database compares names without the case of A to Z: neither editor takes a new name,
+// a rename or a copy's name that another of the group has but for that case. Another case
+// of a letter beyond A to Z is another name, to the editors as to the database.
+TEST_F(DlgResourceTest, NeitherEditorTakesANameAnotherOfTheGroupHasButForTheCaseOfAToZ) {
     sql(
         {"insert into tblResources (GroupId, ResourceName, MinTime, MaxTime, InitTime) "
-         "values (1, 'Room #02', 15, 540, 15), (1, 'Bert', 15, 540, 15)",
+         "values (1, 'Room #02', 15, 540, 15), (1, 'Bert', 15, 540, 15), "
+         "(1, 'Carl', 15, 540, 15), (1, '\u00C4rzt', 15, 540, 15)",
          "insert into tblTasks (GroupId, TaskName, Colour, MinTime, MaxTime, InitTime) "
-         "values (1, 'Talk', 255, 15, 540, 15)"});
+         "values (1, 'Talk', 255, 15, 540, 15), (1, 'Carl', 255, 15, 540, 15), "
+         "(1, '\u00C4rzt', 255, 15, 540, 15)"});
     const struct {
         const char* what;
         bool type;
@@ -169,6 +172,11 @@ TEST_F(DlgResourceTest, NeitherEditorTakesANameAnotherOfTheGroupHasButForCase) {
         {"a resource renamed in its own case only", false, 1, "ANNA", 1, nullptr},
         {"a new type", true, 0, "VISIT", 1, "Visit"},
         {"a type renamed", true, 2, "visit", 1, "Visit"},
+        {"a new resource, A to Z in another case", false, 0, "CARL", 1, "Carl"},
+        {"a new resource, a letter beyond A to Z in another case", false, 0, "\u00E4rzt", 1,
+         nullptr},
+        {"a new type, A to Z in another case", true, 0, "CARL", 1, "Carl"},
+        {"a new type, a letter beyond A to Z in another case", true, 0, "\u00E4rzt", 1, nullptr},
     };
     auto names = [this] {
         return column("select ResourceName from tblResources order by ResourceId") +
@@ -211,10 +219,13 @@ TEST_F(DlgResourceTest, NeitherEditorTakesANameAnotherOfTheGroupHasButForCase) {
             continue;
         }
         const QString kind = c.type ? "appointment type" : "resource";
-        EXPECT_EQ(messages, QStringList{QString("Warning!: A%1 %2 named %3 already exists in this "
-                                                "group. Names must differ in more than case: a "
-                                                "backup tells %2s apart by name only.")
-                                            .arg(c.type ? "n" : "", kind, c.taken)});
+        EXPECT_EQ(messages,
+                  QStringList{QString("Warning!: A%1 %2 named %3 already exists in this group. "
+                                      "Names must differ in more than the case of the letters A "
+                                      "to Z: the database ignores that case when it compares "
+                                      "names, so it could not tell the two apart where one is "
+                                      "found by name.")
+                                  .arg(c.type ? "n" : "", kind, c.taken)});
         EXPECT_TRUE(editor->isVisible());
         EXPECT_EQ(names(), before);
         cancel->click();

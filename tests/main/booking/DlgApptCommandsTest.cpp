@@ -68,6 +68,11 @@ TEST_F(DlgApptCommands, ARefusedSaveWarnsWhyAndKeepsTheEditorOpenWithTheInput) {
          "delete from tblCustomers where CustomerId = 2",
          "The resource, appointment type or customer no longer exists.",
          {}},
+        {"a write the database refuses",  // last: the trigger stays
+         "create trigger refuse before insert on tblBookings "
+         "begin select raise(abort, 'refused'); end",
+         "The database is busy or cannot be written; nothing was saved.",
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -94,28 +99,65 @@ TEST_F(DlgApptCommands, ARefusedSaveWarnsWhyAndKeepsTheEditorOpenWithTheInput) {
 }
 
 TEST_F(DlgApptCommands, ASaveOverAnotherWorkstationsChangeIsRefusedAndShowsTheBookingAsStored) {
-    booking(1, 540, 570);
-    open([&](DlgAppt& e) {
-        e.LbTimeSlot->click(rowOf(540), 1);
-        e.TxtComments->setText("mine");
-        // Another workstation moves it to Ben on the next day, 10:00 to 11:00, with a note.
-        sql(
-            {"update tblBookings set ResourceId = 2, BookingDate = 46001, BookingStart = 600, "
-             "BookingEnd = 660, Comments = 'theirs'"});
-        e.BtnTask_Click(1);
-        EXPECT_EQ(messages, QStringList{"Warning!: Unable to save appointment!\r\n\r\n"
-                                        "Another workstation has changed this appointment "
-                                        "since it was opened. It is shown as it is stored now."});
-        EXPECT_EQ(e.CurrentDate(), kDay + 1);
-        EXPECT_EQ(forms().GetComboData(*e.CbResource), 2);
-        EXPECT_EQ(e.LbTimeSlot->selectedRow(), rowOf(600));
-        EXPECT_EQ(e.LblEnd->text(), "11:00 am");
-        EXPECT_EQ(e.TxtComments->text(), "theirs");
-        e.TxtComments->setText("mine");  // saved again, over what is stored now
-        e.BtnTask_Click(1);
-    });
-    EXPECT_EQ(stored(), QStringList{"2 46001 600-660"});
-    EXPECT_EQ(scalar("select count(*) from tblBookings where Comments = 'mine'"), 1);
+    struct Case {
+        const char* what;
+        const char* meanwhile;  // what another workstation does to the booking taken up
+        const char* reason;
+        int32_t day;
+        int resource, row;
+        const char* end;
+        const char* comments;  // shown after the refusal
+        QStringList stored;    // after saving again
+    } cases[] = {
+        // Moved to Ben on the next day, 10:00 to 11:00, with a note: shown as stored now.
+        {"changed",
+         "update tblBookings set ResourceId = 2, BookingDate = 46001, BookingStart = 600, "
+         "BookingEnd = 660, Comments = 'theirs'",
+         "Another workstation has changed this appointment since it was opened. It is shown "
+         "as it is stored now.",
+         kDay + 1,
+         2,
+         rowOf(600),
+         "11:00 am",
+         "theirs",
+         {"2 46001 600-660"}},
+        // Deleted: its day with nothing taken up and the typed text kept, which a click on
+        // the empty slot and a save store as a new booking.
+        {"deleted",
+         "delete from tblBookings",
+         "Another workstation has deleted this appointment since it was opened.",
+         kDay,
+         1,
+         -1,
+         "00:00 am",
+         "mine",
+         {"1 46000 540-585"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.clear();
+        sql({"delete from tblBookings"});
+        booking(1, 540, 570);
+        open([&](DlgAppt& e) {
+            e.LbTimeSlot->click(rowOf(540), 1);
+            e.TxtComments->setText("mine");
+            sql({c.meanwhile});
+            e.BtnTask_Click(1);
+            EXPECT_EQ(
+                messages,
+                QStringList{QString("Warning!: Unable to save appointment!\r\n\r\n") + c.reason});
+            EXPECT_EQ(e.CurrentDate(), c.day);
+            EXPECT_EQ(forms().GetComboData(*e.CbResource), c.resource);
+            EXPECT_EQ(e.LbTimeSlot->selectedRow(), c.row);
+            EXPECT_EQ(e.LblEnd->text(), c.end);
+            EXPECT_EQ(e.TxtComments->text(), c.comments);
+            if (c.row < 0) e.LbTimeSlot->click(rowOf(540), 1);
+            e.TxtComments->setText("mine");  // saved again: over what is stored, or anew
+            e.BtnTask_Click(1);
+        });
+        EXPECT_EQ(stored(), c.stored);
+        EXPECT_EQ(scalar("select count(*) from tblBookings where Comments = 'mine'"), 1);
+    }
 }
 
 TEST_F(DlgApptCommands, NoSaveWritesABookingWithoutItsResourceOrRequiredCustomerOrTimes) {
@@ -249,7 +291,9 @@ TEST_F(DlgApptCommands, AMoveOrCopyTheDatabaseRefusesIsReportedAndLeavesTheMode)
         EXPECT_FALSE(e.MovePending);
         EXPECT_EQ(cells(e, 540).substr(0, 14), "09:00 am|Visit");
     });
-    EXPECT_EQ(messages, QStringList{kMoveConflict});
+    EXPECT_EQ(messages, QStringList{"Warning!: Unable to move/copy appointment!\r\n\r\n"
+                                    "The database is busy or cannot be written; nothing was "
+                                    "saved."});
     EXPECT_EQ(stored(), QStringList{"1 46000 540-600"});
     // A copy onto a resource another workstation deleted says so.
     messages.clear();

@@ -125,15 +125,42 @@ TEST_F(DlgRepeatTest, TickedDatesAreSavedAsOneSeriesAndADateTakenMeanwhileIsRepo
     EXPECT_EQ(shared.RepeatId(), 0);
 }
 
-TEST_F(DlgRepeatTest, ADateRefusedForACustomerDeletedMeanwhileSaysItIsGone) {
-    load();
-    form.LbTimeSlot->click(2, 1);
-    ClsCustomer().Delete(1);  // another workstation, after the listing
-    form.BtnRepeat[0]->click();
-    EXPECT_EQ(messages, QStringList{"Warning!: Unable to save appointment for 24 Mar 2026!\r\n\r\n"
-                                    "The resource, appointment type or customer no longer "
-                                    "exists."});
-    EXPECT_EQ(count("CustomerId = 1"), 0);
+TEST_F(DlgRepeatTest, ADateRefusedForAnotherReasonThanAClashSaysWhy) {
+    struct Case {
+        const char* name;
+        std::function<void()> meanwhile;  // after the listing
+        const char* reason;
+        QStringList undo;  // afterwards
+    } cases[] = {
+        {"a write the database refuses",
+         [this] {
+             sql(
+                 {"create trigger refuse before insert on tblBookings "
+                  "begin select raise(abort, 'refused'); end"});
+         },
+         "The database is busy or cannot be written; nothing was saved.",
+         {"drop trigger refuse"}},
+        {"the customer deleted",
+         [] { ClsCustomer().Delete(1); },
+         "The resource, appointment type or customer no longer exists.",
+         {}},
+    };
+    for (const Case& c : cases) {
+        messages.clear();
+        DlgRepeat dialog;
+        dialog.Appt = form.Appt;
+        dialog.Form_Load();
+        dialog.show();
+        dialog.LbTimeSlot->click(2, 1);
+        c.meanwhile();
+        dialog.BtnRepeat[0]->click();
+        EXPECT_EQ(messages, QStringList{QString("Warning!: Unable to save appointment for "
+                                                "24 Mar 2026!\r\n\r\n") +
+                                        c.reason})
+            << c.name;
+        EXPECT_EQ(count("RepeatId <> 0"), 0) << c.name;
+        if (!c.undo.isEmpty()) sql(c.undo);
+    }
 }
 
 TEST_F(DlgRepeatTest, ASeriesThatCannotBeMadeIsRefusedAndNothingIsSaved) {

@@ -1,0 +1,222 @@
+#include "BackupReader.h"
+
+#include <QFile>
+#include <QHash>
+#include <QStringDecoder>
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+#include "BackupFormat.h"
+#include "DaoInternals.h"
+#include "ErrorText.h"
+
+namespace {
+
+// The numbers the runtime gives these file faults.
+constexpr int kInputPastEnd = 62;
+constexpr int kBadFileFormat = 321;
+
+// What each record kind holds after its letter: t = text, s = 16-bit number,
+// l = 32-bit number.
+struct Layout {
+    char kind;
+    const char* fields;
+};
+constexpr Layout kLayouts[] = {
+    {'G', "tsss"}, {'R', "tsss"}, {'T', "tsssl"}, {'C', "tttt"}, {'A', "tttlsstttt"}};
+
+const Layout* layoutOf(QChar kind) {
+    for (const Layout& l : kLayouts)
+        if (kind == QLatin1Char(l.kind)) return &l;
+    return nullptr;
+}
+
+QString number(qsizetype n) { return QString::number(n); }
+
+// A field written as plain decimal (an optional minus, digits only) that fits the width.
+bool isPlainNumber(const QString& text, char width) {
+    const qsizetype digits = text.size() - (text.startsWith(u'-') ? 1 : 0);
+    if (digits < 1 || digits > 10) return false;
+    for (qsizetype i = text.size() - digits; i < text.size(); ++i)
+        if (text[i] < u'0' || text[i] > u'9') return false;
+    const qlonglong v = text.toLongLong();
+    return width == 's' ? v >= INT16_MIN && v <= INT16_MAX : v >= INT32_MIN && v <= INT32_MAX;
+}
+
+// Checks the end mark against the lines of each kind the file holds before it; false (with
+// f set) for a mark that is not as the writer makes it, or whose counts differ: lines were
+// lost or added after the backup was written.
+bool checkEnd(const QString& mark, int lineNo, const QHash<QChar, int>& held, dao::Failure& f) {
+    const QStringList fields = mark.split(u'~');
+    QHash<QChar, int> counted;
+    bool wellFormed = fields.size() % 2 == 1;
+    for (qsizetype k = 1; wellFormed && k + 1 < fields.size(); k += 2) {
+        wellFormed = fields[k].size() == 1 && !counted.contains(fields[k][0]) &&
+                     isPlainNumber(fields[k + 1], 'l');
+        if (wellFormed) counted.insert(fields[k][0], fields[k + 1].toInt());
+    }
+    for (const char* kind = BackupFormat::kKinds; wellFormed && *kind; ++kind)
+        wellFormed = counted.contains(QLatin1Char(*kind));
+    if (!wellFormed) {
+        f = {kBadFileFormat, 3,
+             QString("Line %1 is not an end mark as a backup writes it.").arg(lineNo)};
+        return false;
+    }
+    for (auto c = counted.cbegin(); c != counted.cend(); ++c) {
+        if (held.value(c.key()) == c.value()) continue;
+        f = {kInputPastEnd, 3,
+             QString("The file is incomplete or was added to: its end mark counts %1 %2 "
+                     "line(s), the file holds %3.")
+                 .arg(number(c.value()), QString(c.key()), number(held.value(c.key())))};
+        return false;
+    }
+    return true;
+}
+
+// Adds what a K or Q line says to the record line before it; false (with f set) for one
+// that is not as the writer makes it after that line. inGroup: the R, T and C lines of the
+// current group so far.
+bool addToRecord(const QString& line, int lineNo, std::vector<BackupReader::Record>& records,
+                 const int (&inGroup)[3], dao::Failure& f) {
+    const QStringList fields = line.split(u'~');
+    BackupReader::Record* r = records.empty() ? nullptr : &records.back();
+    bool ok = r && fields[0].size() == 1;
+    if (ok && line[0] == QLatin1Char(BackupFormat::kKeys)) {
+        ok = r->kind == 'A' && !r->keyed && fields.size() == 4;
+        for (int k = 0; ok && k < 3; ++k) {
+            ok = isPlainNumber(fields[k + 1], 'l') && fields[k + 1].toInt() >= 0 &&
+                 fields[k + 1].toInt() <= inGroup[k];
+            if (ok) r->keys[k] = fields[k + 1].toInt();
+        }
+        r->keyed = ok;
+    } else if (ok) {
+        // The texts whole, each of which the record line carries plainly.
+        const char* layout = layoutOf(QLatin1Char(r->kind))->fields;
+        QStringList texts;
+        for (qsizetype k = 0; layout[k]; ++k)
+            if (layout[k] == 't') texts << r->fields[k + 1];
+        ok = !r->exact && fields.size() == texts.size() + 1;
+        for (qsizetype k = 0, t = 0; ok && layout[k]; ++k) {
+            if (layout[k] != 't') continue;
+            const QString whole = BackupFormat::Unescaped(fields[++t]);
+            ok = BackupFormat::Plain(whole) == r->fields[k + 1];
+            texts[t - 1] = whole;
+        }
+        for (qsizetype k = 0, t = 0; ok && layout[k]; ++k)
+            if (layout[k] == 't') r->fields[k + 1] = texts[t++];
+        r->exact = ok;
+    }
+    if (ok) return true;
+    f = {kBadFileFormat, 3,
+         r ? QString("Line %1 is not a %2 line as a backup writes it after line %3.")
+                 .arg(number(lineNo), QString(line[0]), number(r->lineNo))
+           : QString("Line %1 is not a %2 line as a backup writes it: no record line comes "
+                     "before it.")
+                 .arg(number(lineNo), QString(line[0]))};
+    return false;
+}
+
+}  // namespace
+
+bool BackupReader::Read(const QString& file, std::vector<Record>& records, bool& marked,
+                        dao::Failure& f) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) {
+        f = {in.exists() ? err::PathFileAccess : err::FileNotFound, 2,
+             "The file cannot be opened: " + in.errorString() + "."};
+        return false;
+    }
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError) {
+        f = {err::DeviceIo, 2, "The file cannot be read: " + in.errorString() + "."};
+        return false;
+    }
+    in.close();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString content = utf8(bytes);  // a leading BOM is skipped
+    if (utf8.hasError()) {
+        f = {kBadFileFormat, 3, "The file is not text as a backup writes it (UTF-8)."};
+        return false;
+    }
+    QStringList lines = content.split(u'\n');
+    // The writer ends every line, so text after the last line end means a cut-off file.
+    if (!lines.takeLast().isEmpty()) {
+        f = {kInputPastEnd, 3,
+             QString("The file is cut short: it ends inside line %1.").arg(lines.size() + 1)};
+        return false;
+    }
+    for (QString& line : lines)
+        if (line.endsWith(u'\r')) line.chop(1);
+    qsizetype last = lines.size() - 1;  // the last line that holds anything
+    while (last >= 0 && lines[last].isEmpty()) --last;
+    QHash<QChar, int> held;  // lines of each kind, by their letter
+    int inGroup[3] = {};     // R, T and C lines of the current group so far
+    marked = false;
+    for (int i = 0; i <= last; ++i) {
+        const QString& line = lines[i];
+        if (line.isEmpty()) continue;
+        if (line.startsWith(QString(BackupFormat::kEnd) + '~')) {
+            // Lines after the mark were added to the file since: refused as a cut one is.
+            if (i != last) {
+                f = {kBadFileFormat, 3,
+                     QString("The file goes on after its end mark on line %1: lines were "
+                             "added after the backup was written.")
+                         .arg(i + 1)};
+                return false;
+            }
+            if (!checkEnd(line, i + 1, held, f)) return false;
+            marked = true;
+            break;
+        }
+        ++held[line[0]];
+        if (line[0] == QLatin1Char(BackupFormat::kKeys) ||
+            line[0] == QLatin1Char(BackupFormat::kExact)) {
+            if (!addToRecord(line, i + 1, records, inGroup, f)) return false;
+            continue;
+        }
+        const Layout* layout = layoutOf(line[0]);
+        if (!layout) continue;
+        Record r{layout->kind, line.split(u'~'), i + 1};
+        const auto expected = static_cast<qsizetype>(strlen(layout->fields)) + 1;
+        if (r.fields.size() != expected || r.fields[0].size() != 1) {
+            f = {kBadFileFormat, 3,
+                 QString("Line %1 is not a %2 line as a backup writes it: it has %3 fields, "
+                         "not %4.")
+                     .arg(number(r.lineNo), QString(QLatin1Char(layout->kind)),
+                          number(r.fields.size()), number(expected))};
+            return false;
+        }
+        for (int k = 2; k <= expected; ++k) {
+            const char width = layout->fields[k - 2];
+            if (width != 't' && !isPlainNumber(r.text(k), width)) {
+                f = {err::TypeMismatch, 3,
+                     QString("Line %1, field %2: \"%3\" is not a %4-bit number.")
+                         .arg(number(r.lineNo), number(k), r.text(k), width == 's' ? "16" : "32")};
+                return false;
+            }
+        }
+        switch (r.kind) {
+            case 'G':
+                std::fill(std::begin(inGroup), std::end(inGroup), 0);
+                break;
+            case 'R':
+                ++inGroup[0];
+                break;
+            case 'T':
+                ++inGroup[1];
+                break;
+            case 'C':
+                ++inGroup[2];
+                break;
+            default:
+                break;
+        }
+        records.push_back(std::move(r));
+    }
+    if (records.empty()) {
+        f = {kBadFileFormat, 3, "The file holds no records."};
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,343 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "BackupFixture.h"
+
+using ClsDAORestore = BackupTest;
+
+TEST_F(ClsDAORestore, DropsBookingsItCannotPlaceAndKeepsThoseWithoutACustomer) {
+    const QString d = QString::number(day(2026, 3, 3));
+    const QStringList lines = {
+        "G~Clinic~480~1080~15",
+        "R~Dr A~15~120~30",
+        "T~Visit~10~60~20~255",
+        "C~Ann~~~",
+        "X~a kind of line this program does not know~1",
+        "A~Dr A~Visit~Ann~" + d + "~540~600~~~~first",
+        "A~Dr A~Visit~~" + d + "~600~660~~~~no customer",
+        "A~Dr A~Visit~Ann~" + d + "~570~630~~~~overlaps the first",
+        "A~Dr B~Visit~Ann~" + d + "~700~730~~~~no such resource",
+        "A~Dr A~Talk~Ann~" + d + "~700~730~~~~no such type",
+        "A~Dr A~Visit~Zoe~" + d + "~700~730~~~~no such customer",
+        "G~Annex~480~1080~15",
+        "A~Dr A~Visit~Ann~" + d + "~800~830~~~~names of the group before",
+    };
+    WriteTestFile(backupFile(), (lines.join("\r\n") + "\r\n").toUtf8());
+    choose("20260301.txt", true);
+    ASSERT_TRUE(dao().Restore(backupFile()));
+    auto rs = dao().SqlQuery("select Comments, CustomerId from tblBookings order by Comments");
+    ASSERT_NE(rs, nullptr);
+    QStringList kept;
+    for (; !rs->Eof(); rs->MoveNext())
+        kept << rs->Field(0).toString() + "/" + QString::number(rs->Field(1).toLong() != 0);
+    EXPECT_EQ(kept, (QStringList{"first/1", "no customer/0"}));
+    EXPECT_EQ(scalar("select count(*) from tblGroups"), 2);
+    EXPECT_TRUE(folder.logText().contains("ClsDAO.Restore: 5 booking(s)"));
+}
+
+TEST_F(ClsDAORestore, FindsNamesAsTheDatabaseComparesThemTheFirstOfANameFirst) {
+    const QString d = QString::number(day(2026, 3, 3));
+    const QStringList lines = {
+        "G~Clinic~480~1080~15",
+        "R~Alpha~15~120~30",
+        "R~ALPHA~15~120~30",
+        "R~\u00C4rzt~15~120~30",
+        "T~Visit~10~60~20~255",
+        "C~Ann~~~",
+        "C~ANN~~~",
+        "A~alpha~VISIT~ann~" + d + "~540~600~~~~upper and lower case",
+        "A~\u00E4rzt~Visit~~" + d + "~540~600~~~~only A to Z compare without case",
+        "A~\u00C4rzt~visit~~" + d + "~540~600~~~~as written",
+    };
+    WriteTestFile(backupFile(), (lines.join("\n") + "\n").toUtf8());
+    choose("20260301.txt", true);
+    ASSERT_TRUE(dao().Restore(backupFile()));
+    auto rs = dao().SqlQuery("select Comments, ResourceId, CustomerId from tblBookings");
+    ASSERT_NE(rs, nullptr);
+    QStringList kept;
+    for (; !rs->Eof(); rs->MoveNext())
+        kept << QString("%1/%2/%3")
+                    .arg(rs->Field(0).toString(), rs->Field(1).toString(), rs->Field(2).toString());
+    EXPECT_EQ(kept, (QStringList{"upper and lower case/1/1", "as written/3/0"}));
+}
+
+TEST_F(ClsDAORestore, PutsEveryBookingBackOnTheRecordsNamedAsWrittenCaseAndAll) {
+    const int32_t d = day(2026, 3, 3);
+    ASSERT_TRUE(dao().SqlActions({
+        "insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values "
+        "('Office', 480, 1080, 15)",
+        "insert into tblResources (GroupId, ResourceName, MinTime, MaxTime, InitTime) values "
+        "(1, 'Alice', 15, 120, 30), (1, 'alice', 15, 120, 30)",
+        "insert into tblTasks (GroupId, TaskName, Colour, MinTime, MaxTime, InitTime) values "
+        "(1, 'Visit', 255, 15, 60, 15), (1, 'VISIT', 255, 15, 60, 15)",
+        "insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) values "
+        "('Bob', '', '', ''), ('bob', '', '', '')",
+        "insert into tblCustomerGroups (CustomerId, GroupId) values (1, 1), (2, 1)",
+        QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
+                "CustomerId, ResourceId, RepeatId, Ref01, Ref02, Ref03, Comments) values "
+                "(1, %1, 630, 660, 1, 1, 0, '', '', '', ''), "
+                "(2, %1, 540, 570, 2, 2, 0, '', '', '', ''), "
+                "(2, %1, 630, 660, 2, 2, 0, '', '', '', '')")
+            .arg(d),
+    }));
+    const QStringList before = content();
+    ASSERT_TRUE(dao().Backup(backupFile()));
+    choose("20260301.txt", true);
+    ASSERT_TRUE(dao().Restore(backupFile()));
+    EXPECT_EQ(content(), before);
+    EXPECT_EQ(dao().LastRestore().LostBookings(), 0);
+    EXPECT_TRUE(host.asked.isEmpty());  // the backup marks itself whole
+}
+
+// Records that only more than their names tell apart: alike, blank, with the field mark or
+// a line break, with the escape's own mark. Each booking must come back on its own records,
+// known by a value of their own (a resource by its shortest time, a type by its colour, a
+// customer by its first reference).
+TEST_F(ClsDAORestore, PutsEveryBookingBackOnItsOwnRecordsWhateverTheirNames) {
+    const QStringList names = {"Smith", "Smith", "", "Lab~X", "Lab X", "Lab%7EX", "two\nlines"};
+    const qsizetype n = names.size();
+    const int32_t d = day(2026, 3, 3);
+    ASSERT_TRUE(
+        dao().SqlActions({"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "
+                          "values ('Day~Care', 480, 1080, 15), ('Day Care', 0, 1440, 5)"}));
+    for (qsizetype i = 0; i < n; ++i) {
+        const int32_t k = static_cast<int32_t>(i) + 1;
+        ASSERT_TRUE(
+            dao().SqlAction("insert into tblResources (GroupId, ResourceName, MinTime, "
+                            "MaxTime, InitTime) values (1, ?, ?, 600, 15)",
+                            {names[i], k}));
+        ASSERT_TRUE(
+            dao().SqlAction("insert into tblTasks (GroupId, TaskName, Colour, MinTime, "
+                            "MaxTime, InitTime) values (1, ?, ?, 15, 600, 15)",
+                            {names[i], k}));
+        ASSERT_TRUE(
+            dao().SqlAction("insert into tblCustomers (CustomerName, Ref01, Ref02, "
+                            "Ref03) values (?, ?, '', '')",
+                            {names[i], QString::number(k)}));
+        ASSERT_TRUE(dao().SqlAction(
+            "insert into tblCustomerGroups (CustomerId, GroupId) values (?, 1)", {k}));
+    }
+    // Booking i: resource i, type i + 1 and customer i + 2, each in turn; and one without
+    // a customer.
+    for (qsizetype i = 0; i <= n; ++i) {
+        const auto k = static_cast<int32_t>(i % n);
+        const int32_t customer = i == n ? 0 : (k + 2) % n + 1;
+        ASSERT_TRUE(dao().SqlAction(
+            "insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
+            "CustomerId, ResourceId, RepeatId, Ref01, Ref02, Ref03, Comments) values "
+            "(?, ?, ?, ?, ?, ?, 0, '', '', '', '')",
+            {(k + 1) % n + 1, d, 480 + 60 * i, 510 + 60 * i, customer, k + 1}));
+    }
+    auto bookings = [this] {
+        QStringList rows;
+        auto rs = dao().SqlQuery(
+            "select r.ResourceName, r.MinTime, t.TaskName, t.Colour, c.CustomerName, c.Ref01, "
+            "b.BookingStart, g.GroupName from tblBookings b join tblResources r on "
+            "r.ResourceId = b.ResourceId join tblTasks t on t.TaskId = b.TaskId join tblGroups "
+            "g on g.GroupId = r.GroupId left join tblCustomers c on c.CustomerId = "
+            "b.CustomerId order by b.BookingStart");
+        for (; rs && !rs->Eof(); rs->MoveNext()) {
+            QStringList fields;
+            for (int c = 0; c < rs->FieldCount(); ++c) fields << rs->Field(c).toString();
+            rows << fields.join('|');
+        }
+        return rows;
+    };
+    const QStringList before = bookings();
+    ASSERT_EQ(before.size(), n + 1);
+    const QStringList all = content();
+    ASSERT_TRUE(dao().Backup(backupFile()));
+    choose("20260301.txt", true);
+    ASSERT_TRUE(dao().Restore(backupFile()));
+    EXPECT_EQ(bookings(), before);
+    EXPECT_EQ(content(), all);
+    EXPECT_EQ(dao().LastRestore().LostBookings(), 0);
+    EXPECT_EQ(dao().LastRestore().alike, 0);
+}
+
+// A backup without the numbers of a booking's records (an older one) names them only:
+// where its group has others of the name, the booking goes to the first, and is counted.
+TEST_F(ClsDAORestore, CountsBookingsOfAnOlderBackupWhoseRecordsAreNamedAlike) {
+    const QString d = QString::number(day(2026, 3, 3));
+    const struct {
+        const char* what;
+        QStringList records;   // of the group "Clinic", after its type "Visit"
+        QStringList bookings;  // resource~type~customer of each, on the day one after another
+        int alike;
+        const char* placed;  // ResourceId/CustomerId of each booking
+    } cases[] = {
+        {"two customers of one name",
+         {"R~Desk~15~120~30", "C~Smith~~~", "C~Smith~~~"},
+         {"Desk~Visit~Smith", "Desk~Visit~Smith"},
+         2,
+         "1/1 1/1"},
+        {"two resources written alike",
+         {"R~Lab X~15~120~30", "R~Lab X~15~120~30"},
+         {"Lab X~Visit~"},
+         1,
+         "1/0"},
+        {"a customer without a name", {"R~Desk~15~120~30", "C~~~~"}, {"Desk~Visit~"}, 1, "1/0"},
+        {"two resources of one name but for case, named in a third case",
+         {"R~Alice~15~120~30", "R~alice~15~120~30"},
+         {"ALICE~Visit~", "alice~Visit~"},
+         1,
+         "1/0 2/0"},
+        {"names of their own", {"R~Desk~15~120~30", "C~Smith~~~"}, {"Desk~Visit~Smith"}, 0, "1/1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QStringList lines{"G~Clinic~480~1080~15", "T~Visit~10~60~20~255"};
+        lines += c.records;
+        for (int i = 0; i < c.bookings.size(); ++i)
+            lines << "A~" + c.bookings[i] + "~" + d + "~" + QString::number(540 + 60 * i) + "~" +
+                         QString::number(570 + 60 * i) + "~~~~";
+        WriteTestFile(backupFile(), (lines.join("\n") + "\n").toUtf8());
+        choose("20260301.txt", true);
+        const qsizetype logFrom = folder.logText().size();
+        ASSERT_TRUE(dao().Restore(backupFile()));
+        EXPECT_EQ(dao().LastRestore().alike, c.alike);
+        EXPECT_EQ(dao().LastRestore().LostBookings(), 0);
+        // Each booking's records by their places among the records of their kind.
+        QStringList placed;
+        const int64_t firstResource = scalar("select min(ResourceId) from tblResources");
+        const int64_t firstCustomer = scalar("select min(CustomerId) from tblCustomers");
+        auto ids =
+            dao().SqlQuery("select ResourceId, CustomerId from tblBookings order by BookingStart");
+        for (; ids && !ids->Eof(); ids->MoveNext()) {
+            const int64_t customer = ids->Field(1).toLong();
+            placed << QString("%1/%2")
+                          .arg(ids->Field(0).toLong() - firstResource + 1)
+                          .arg(customer ? customer - firstCustomer + 1 : 0);
+        }
+        EXPECT_EQ(placed.join(' '), c.placed);
+        EXPECT_EQ(folder.logText().mid(logFrom).contains("on the first of records named alike"),
+                  c.alike > 0);
+    }
+}
+
+// Lines no editor writes: a group whose day ends before it starts (left out with its
+// lines), and bookings that end before or as they start or lie outside the day.
+TEST_F(ClsDAORestore, LeavesOutLinesNoEditorWritesAndCountsThemByReason) {
+    const QString d = QString::number(day(2026, 3, 3));
+    const QString e = QString::number(day(2026, 3, 4));
+    const QStringList lines = {
+        "G~Clinic~480~1080~15",
+        "R~Desk~15~120~30",
+        "T~Visit~10~60~20~255",
+        "A~Desk~Visit~~" + d + "~540~600~~~~kept",
+        "A~Desk~Visit~~" + e + "~0~1440~~~~the whole day",
+        "A~Desk~Visit~~" + d + "~660~630~~~~ends before it starts",
+        "A~Desk~Visit~~" + d + "~660~660~~~~ends as it starts",
+        "A~Desk~Visit~~" + d + "~-15~30~~~~starts before the day",
+        "A~Desk~Visit~~" + d + "~1430~1445~~~~ends after the day",
+        "G~Night~1320~360~30",
+        "R~Bed~30~120~30",
+        "T~Sleep~30~120~30~255",
+        "C~Nora~~~",
+        "A~Bed~Sleep~Nora~" + d + "~1320~1380~~~~of the night",
+        "G~Annex~480~1080~15",
+        "E~G~3~R~2~T~2~C~1~A~7",
+    };
+    WriteTestFile(backupFile(), (lines.join("\n") + "\n").toUtf8());
+    choose("20260301.txt", true);
+    ASSERT_TRUE(dao().Restore(backupFile()));
+    auto column = [this](const QString& sql) {
+        QStringList values;
+        for (auto rs = dao().SqlQuery(sql); rs && !rs->Eof(); rs->MoveNext())
+            values << rs->Field(0).toString();
+        return values;
+    };
+    EXPECT_EQ(column("select Comments from tblBookings order by Comments"),
+              (QStringList{"kept", "the whole day"}));
+    EXPECT_EQ(column("select GroupName from tblGroups order by GroupName"),
+              (QStringList{"Annex", "Clinic"}));
+    EXPECT_EQ(column("select ResourceName from tblResources"), QStringList{"Desk"});
+    EXPECT_EQ(scalar("select count(*) from tblCustomers"), 0);
+    const ClsDAO::RestoreReport& report = dao().LastRestore();
+    EXPECT_EQ(report.badTimes, 4);
+    EXPECT_EQ(report.groupsLeftOut, 1);
+    EXPECT_EQ(report.inGroupLeftOut, 1);
+    EXPECT_EQ(report.LostBookings(), 5);
+    const QString log = folder.logText();
+    EXPECT_TRUE(log.contains("1 group(s) of " + backupFile() + " left out"));
+    EXPECT_TRUE(log.contains("impossible times 4, group left out 1"));
+}
+
+struct BadFile {
+    const char* what;
+    std::function<QByteArray(const QByteArray& good)> make;  // from a good backup
+};
+void PrintTo(const BadFile& b, std::ostream* os) { *os << b.what; }
+
+class ClsDAORestoreRefuses : public BackupTest, public ::testing::WithParamInterface<BadFile> {};
+
+// Nothing may change: neither before the tables are emptied (a file read and checked
+// first) nor after (a record refused half-way is rolled back with the rest).
+TEST_P(ClsDAORestoreRefuses, AndLeavesTheDatabaseAsItWas) {
+    host.answer = false;  // to whether a file that may be incomplete is to be restored
+    seed();
+    ASSERT_TRUE(dao().Backup(backupFile("1.txt")));
+    const QByteArray good = ReadTestFile(backupFile("1.txt"));
+    WriteTestFile(backupFile(), GetParam().make(good));
+    if (QByteArray(GetParam().what) == "a missing file") QFile::remove(backupFile());
+    choose("1.txt", true);
+    const QStringList before = content();
+    const int64_t customers = scalar("select count(*) from tblCustomers");
+    EXPECT_FALSE(dao().Restore(backupFile()));
+    EXPECT_EQ(content(), before);
+    EXPECT_EQ(scalar("select count(*) from tblCustomers"), customers);
+    EXPECT_EQ(scalar("select count(*) from tblRepeats"), 1);
+    const bool asks = QByteArray(GetParam().what).contains("answered No");
+    EXPECT_EQ(host.asked.size(), asks ? 1 : 0);
+    EXPECT_EQ(dao().LastRestore().declined, asks);
+    EXPECT_EQ(dao().LastRestore().refusal.isEmpty(), asks);  // the reason, for the user
+    EXPECT_TRUE(folder.logText().contains(asks ? "has no end mark" : "in ClsDAO.Restore ("));
+    EXPECT_TRUE(host.input);
+}
+
+// A good backup cut at the line end after the first line of its second group, with its end
+// mark or without.
+QByteArray cutInSecondGroup(const QByteArray& good, bool keepEnd) {
+    const qsizetype second = good.indexOf("\nG~") + 1;  // its G line, then one more line
+    const QByteArray cut = good.left(good.indexOf('\n', good.indexOf('\n', second) + 1) + 1);
+    return keepEnd ? cut + good.mid(good.lastIndexOf("\nE~") + 1) : cut;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ClsDAORestoreRefuses,
+    ::testing::Values(
+        BadFile{"a missing file", [](const QByteArray&) { return QByteArray(); }},
+        BadFile{"an empty file", [](const QByteArray&) { return QByteArray(); }},
+        BadFile{"a file cut off inside a line",
+                [](const QByteArray& g) { return g.left(g.size() - 5); }},
+        BadFile{"a file without its last line end",
+                [](const QByteArray& g) { return g.left(g.size() - 1); }},
+        BadFile{"a file cut at a line end whose end mark counts more lines",
+                [](const QByteArray& g) { return cutInSecondGroup(g, true); }},
+        BadFile{"a file cut at a line end without an end mark, answered No",
+                [](const QByteArray& g) { return cutInSecondGroup(g, false); }},
+        BadFile{"lines added after its end mark",
+                [](const QByteArray& g) { return g + "G~Later~0~1440~5\n"; }},
+        BadFile{"a letter in a number",
+                [](const QByteArray& g) { return QByteArray(g).replace("~540~", "~54O~"); }},
+        BadFile{"a minute value beyond 16 bits",
+                [](const QByteArray& g) { return QByteArray(g).replace("~1080~", "~99999~"); }},
+        BadFile{"a number with a blank",
+                [](const QByteArray& g) { return QByteArray(g).replace("~1080~", "~ 1080~"); }},
+        BadFile{"a line with a field too few",
+                [](const QByteArray& g) { return QByteArray(g).replace("~r1~", "~"); }},
+        BadFile{"a line with a field too many",
+                [](const QByteArray& g) { return QByteArray(g).replace("~r1~", "~r~1~"); }},
+        BadFile{"a line that only begins with a record letter",
+                [](const QByteArray& g) { return "Groups of the clinic\n" + g; }},
+        BadFile{"bytes that are not UTF-8",
+                [](const QByteArray& g) { return QByteArray(g).replace("Ann", "\xC4nn"); }},
+        BadFile{"a group the record refuses after the tables were emptied",
+                [](const QByteArray& g) {
+                    return QByteArray(g).replace("G~Zed~0~1440~5", "G~Zed~0~1440~0");
+                }}),
+    [](const ::testing::TestParamInfo<BadFile>& info) {
+        QString name = QString(info.param.what).replace(QRegularExpression("[^A-Za-z0-9]"), "_");
+        return name.toStdString();
+    });
