@@ -30,8 +30,15 @@ void askForSlot() {
 void DlgAppt::BtnTask_Click(int index) {
     // While a move or copy waits the keys move the highlight to its target slot; a save,
     // a repeat or a delete is of the booking taken up, where it stands, never of the
-    // booking on that target or of it on that target's day.
-    if (MovePending && index >= 0 && index <= 3) selectBookingRow();
+    // booking on that target or of it on that target's day. Where the day shown does not
+    // hold it, each asks for its slot: none closes, deletes or saves without a word.
+    if (MovePending && index >= 0 && index <= 3) {
+        selectBookingRow();
+        if (LbTimeSlot->selectedRow() < 0 && !ReadOnlyMode) {
+            askForSlot();
+            return;
+        }
+    }
     switch (index) {
         case 0:
             // A save that was refused keeps the window open with what the user entered.

@@ -23,8 +23,6 @@ ClsForms& forms() { return SharedObjects::Forms(); }
 constexpr int kLastMinute = 1440;  // the close of the day
 
 const char* const kUnableToPlace = "Unable to move/copy appointment!\r\n\r\n";
-// Why a booking that is no longer stored cannot be placed: the refusal a save of it gets.
-constexpr ClsBooking::Refusal kNoLongerStored = ClsBooking::Refusal::Changed;
 }  // namespace
 
 void DlgAppt::LbTimeslot_ItemClick(int row, int /*column*/) {
@@ -175,7 +173,7 @@ void DlgAppt::placeBooking(int row) {
         ModMain::Warning("No resource selected!");
     } else if (!booking.Load(MoveSourceId)) {
         // Deleted elsewhere since it was taken up: said as a save of it would say it.
-        ModMain::Warning(kUnableToPlace + ClsBooking::RefusalText(kNoLongerStored));
+        ModMain::Warning(kUnableToPlace + ClsBooking::RefusalText(ClsBooking::Refusal::Deleted));
     } else {
         const int start = qBound(0, LbTimeSlot->rowText(row).toInt(), kLastMinute);
         int end = start + MoveSourceEnd - MoveSourceStart;

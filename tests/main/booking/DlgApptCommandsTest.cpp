@@ -129,7 +129,7 @@ TEST_F(DlgApptCommands, ASaveOverAnotherWorkstationsChangeIsRefusedAndShowsTheBo
          kDay,
          1,
          -1,
-         "00:00 am",
+         "",
          "mine",
          {"1 46000 540-585"}},
     };
@@ -325,8 +325,8 @@ TEST_F(DlgApptCommands, AMoveOrCopyOfABookingDeletedElsewhereSaysSoAndHoldsNothi
             EXPECT_EQ(e.LblStart->text() + e.LblEnd->text(), "") << index;
         });
         EXPECT_EQ(messages, QStringList{"Warning!: Unable to move/copy appointment!\r\n\r\n"
-                                        "Another workstation has changed this appointment "
-                                        "since it was opened. It is shown as it is stored now."})
+                                        "Another workstation has deleted this appointment "
+                                        "since it was opened."})
             << index;
         EXPECT_TRUE(stored().isEmpty()) << index;
     }

@@ -135,7 +135,7 @@ TEST_F(DlgApptKeyboard, WhileAMoveOrCopyWaitsDeleteAndRepeatActOnTheBookingTaken
     struct Case {
         const char* what;
         int index;    // 4 move, 5 copy
-        int command;  // 3 delete, 2 repeat
+        int command;  // 3 delete, 2 repeat, 0 save and exit
         int days;     // days the date spin moved on before the keys chose the target
         QStringList stored, repeated, messages;
     } cases[] = {
@@ -148,7 +148,20 @@ TEST_F(DlgApptKeyboard, WhileAMoveOrCopyWaitsDeleteAndRepeatActOnTheBookingTaken
          {"Confirm: Do you wish to delete this appointment?"}},
         {"copy, delete", 5, 3, 0, {"1 46000 660-690"}, {}, {"Confirm: Do you wish to delete "
                                                              "this appointment?"}},
-        {"move, delete on another day", 4, 3, 1, {"1 46000 570-600", "1 46000 660-690"}, {}, {}},
+        {"move, delete on another day",
+         4,
+         3,
+         1,
+         {"1 46000 570-600", "1 46000 660-690"},
+         {},
+         {"Information: Please select the timeslot!"}},
+        {"copy, save and exit on another day",
+         5,
+         0,
+         1,
+         {"1 46000 570-600", "1 46000 660-690"},
+         {},
+         {"Information: Please select the timeslot!"}},
         {"copy, repeat", 5, 2, 0, {"1 46000 570-600", "1 46000 660-690"}, {"46000 570-600"}, {}},
         {"move, repeat on another day",
          4,
@@ -176,6 +189,7 @@ TEST_F(DlgApptKeyboard, WhileAMoveOrCopyWaitsDeleteAndRepeatActOnTheBookingTaken
             for (int i = 0; i < rowOf(660) - rowOf(570); ++i) QTest::keyClick(view, Qt::Key_Down);
             e.BtnTask_Click(c.command);
             EXPECT_EQ(e.MovePending, c.command != 3 || c.days != 0);
+            EXPECT_TRUE(e.isVisible());
         });
         EXPECT_EQ(stored(), c.stored);
         EXPECT_EQ(repeated, c.repeated);
