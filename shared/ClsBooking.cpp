@@ -82,9 +82,13 @@ bool ClsBooking::Load(int32_t bookingId) {
     auto rs = db().SqlQuery(sql);
     if (!rs) {
         logError("Load", err::ObjectNotSet, 2, "No record set", sql);
+        m_refusal = Refusal::Failed;  // a busy database is not a booking deleted
         return false;
     }
-    if (rs->Eof()) return false;
+    if (rs->Eof()) {
+        m_refusal = Refusal::Deleted;
+        return false;
+    }
     if (const int line = copyRow(*rs)) {
         logError("Load", err::InvalidUseOfNull, line, "Invalid use of Null", sql);
         return false;

@@ -72,8 +72,9 @@ public:
     // record left in it: another workstation changed or deleted it meanwhile. An update
     // needs such a row, so a stored booking is always loaded before it is changed).
     int32_t Save();
-    // Why the last Save wrote nothing. Asked of the database only when the write ran and
-    // changed no row; a write that failed is Failed at once, with no further wait.
+    // Why the last Save wrote nothing, or the last Load found nothing (Deleted, or Failed
+    // when the database could not be read). Asked of the database only when the write ran
+    // and changed no row; a write that failed is Failed at once, with no further wait.
     Refusal LastRefusal() const { return m_refusal; }
     // The reason as a user reads it: the second part of a "Unable to save" message.
     static QString RefusalText(Refusal why);

@@ -172,8 +172,9 @@ void DlgAppt::placeBooking(int row) {
     if (resourceId <= 0) {
         ModMain::Warning("No resource selected!");
     } else if (!booking.Load(MoveSourceId)) {
-        // Deleted elsewhere since it was taken up: said as a save of it would say it.
-        ModMain::Warning(kUnableToPlace + ClsBooking::RefusalText(ClsBooking::Refusal::Deleted));
+        // Deleted elsewhere since it was taken up, or the database could not be read: said
+        // as a save of it would say it.
+        ModMain::Warning(kUnableToPlace + ClsBooking::RefusalText(booking.LastRefusal()));
     } else {
         const int start = qBound(0, LbTimeSlot->rowText(row).toInt(), kLastMinute);
         int end = start + MoveSourceEnd - MoveSourceStart;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +27,19 @@ using DlgApptCommands = DlgApptTest;
 const QString kMoveConflict =
     "Warning!: Unable to move/copy appointment!\r\n\r\nConflict with another appointment!";
 }  // namespace
+
+// Another program holding the whole database until told to let go.
+ROSTIMA_CHILD(appt_locker) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(args[0].toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+            SQLITE_OK ||
+        sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return 1;
+    ChildSay("held");
+    ChildHear();
+    sqlite3_close(db);
+    return 0;
+}
 
 TEST_F(DlgApptCommands, SaveStoresTheSlotOrSaysWhatIsMissing) {
     open([&](DlgAppt& e) {
@@ -330,6 +346,35 @@ TEST_F(DlgApptCommands, AMoveOrCopyOfABookingDeletedElsewhereSaysSoAndHoldsNothi
             << index;
         EXPECT_TRUE(stored().isEmpty()) << index;
     }
+}
+
+TEST_F(DlgApptCommands, AMoveTheLockedDatabaseCannotTakeSaysSoAfterOneBusyWait) {
+    booking(1, 540, 600);
+    open([&](DlgAppt& e) {
+        e.LbTimeSlot->click(rowOf(540), 1);
+        e.BtnTask_Click(4);
+        ChildProcess locker(folder, "appt_locker", {folder.file("Rostima.mdb")});
+        ASSERT_EQ(locker.readLine(), "held");
+        QElapsedTimer clock;
+        clock.start();
+        qint64 waited = -1;
+        // The other program lets go while the user reads the message.
+        plat::SetMsgBoxHook([&](const QString& text, int, const QString& title) {
+            messages << title + ": " + text;
+            if (waited < 0) locker.say("release");
+            waited = clock.elapsed();
+            return int(plat::vbOK);
+        });
+        e.LbTimeSlot->click(rowOf(630), 1);
+        EXPECT_EQ(locker.finish(), 0);
+        EXPECT_EQ(messages, QStringList{"Warning!: Unable to move/copy appointment!\r\n\r\n"
+                                        "The database is busy or cannot be written; nothing "
+                                        "was saved."});
+        EXPECT_GE(waited, 9000);
+        EXPECT_LT(waited, 18000);
+        EXPECT_FALSE(e.MovePending);
+    });
+    EXPECT_EQ(stored(), QStringList{"1 46000 540-600"});
 }
 
 TEST_F(DlgApptCommands, MoveAndCopyNeedABookedSlotAndEachCancelsTheOther) {
