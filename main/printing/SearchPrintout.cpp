@@ -12,19 +12,19 @@
 
 namespace {
 const QString kFont = QStringLiteral("Arial");
-// Per-mille x of the column rules, and where each column's text stands.
+// Per-mille x of the column rules, and where each column's text stands: the heading at
+// the same place as its cells, left-aligned ones a little off their rule.
 constexpr int16_t kRules[] = {100, 200, 300, 400, 600, 800};
 struct Column {
     const char* heading;
-    int16_t headingX;
-    int16_t cellX;
+    int16_t x;
     int16_t align;
 };
 constexpr Column kColumns[] = {
-    {"Date", 50, 50, ClsViewPro::AlignCentre},     {"Day", 150, 150, ClsViewPro::AlignCentre},
-    {"From", 250, 250, ClsViewPro::AlignCentre},   {"To", 350, 350, ClsViewPro::AlignCentre},
-    {"Type", 400, 403, ClsViewPro::AlignLeft},     {"Contact", 600, 603, ClsViewPro::AlignLeft},
-    {"Resource", 800, 803, ClsViewPro::AlignLeft},
+    {"Date", 50, ClsViewPro::AlignCentre},    {"Day", 150, ClsViewPro::AlignCentre},
+    {"From", 250, ClsViewPro::AlignCentre},   {"To", 350, ClsViewPro::AlignCentre},
+    {"Type", 403, ClsViewPro::AlignLeft},     {"Contact", 603, ClsViewPro::AlignLeft},
+    {"Resource", 803, ClsViewPro::AlignLeft},
 };
 
 void ruled(ClsViewPro& viewer, int32_t top, int32_t bottom) {
@@ -60,14 +60,14 @@ void SearchPrintout::DoPrint(plat::ViewPro* control, const plat::Tabrix& results
             const int32_t th = viewer.TextHeight();
             ruled(viewer, 0, th + 5);
             for (const Column& c : kColumns)
-                viewer.DrawCell(c.headingX, 0, QString::fromLatin1(c.heading), c.align, kRules);
+                viewer.DrawCell(c.x, 0, QString::fromLatin1(c.heading), c.align, kRules);
             y = th + 5;
         }
         viewer.Font(kFont, 8, 0, false, false);
         const int32_t th = viewer.TextHeight();
         for (int column = 1; column <= 7; ++column) {
             const Column& c = kColumns[column - 1];
-            viewer.DrawCell(c.cellX, int16_t(y), results.cellText(r, column), c.align, kRules);
+            viewer.DrawCell(c.x, int16_t(y), results.cellText(r, column), c.align, kRules);
         }
         ruled(viewer, y, y + th + 5);
         y += th + 5;

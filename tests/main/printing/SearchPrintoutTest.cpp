@@ -71,6 +71,22 @@ TEST_F(SearchPrintoutTest, EveryPageCarriesTheHeadingAndTheRowsFollowInOrder) {
     EXPECT_EQ(first.mid(first.indexOf("Customer 1") - 5, 7), row);
 }
 
+TEST_F(SearchPrintoutTest, EachHeadingStandsWhereItsColumnsCellsStand) {
+    fill(1);
+    print();
+    const auto& texts = control.document().page(1)->texts;
+    auto x = [&](const QString& text) {
+        for (const auto& t : texts)
+            if (t.text == text) return t.x;
+        return -1;
+    };
+    const QStringList cells{"Massage", "Customer 1", "Room A"};
+    for (int i = 0; i < cells.size(); ++i) {
+        EXPECT_GT(x(kHeadings[4 + i]), -1);
+        EXPECT_EQ(x(kHeadings[4 + i]), x(cells[i])) << cells[i].toStdString();
+    }
+}
+
 TEST_F(SearchPrintoutTest, APageBreakAfterTheLastRowBeginsNoEmptyPage) {
     fill(300);
     print();
