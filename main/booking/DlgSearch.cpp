@@ -83,6 +83,9 @@ DlgSearch::DlgSearch(QWidget* parent) : QDialog(parent) {
     auto* forFrame = new QGroupBox("Search For", this);
     CbSearch = new plat::ComboBox(forFrame);
     CbSearch->setObjectName("CbSearch");
+    // A long name would widen the window past the screen: the list shows it whole when open.
+    CbSearch->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    CbSearch->setMinimumContentsLength(20);
     (new QVBoxLayout(forFrame))->addWidget(CbSearch);
     all->addWidget(forFrame, 0, 1);
     connect(CbSearch, &plat::ComboBox::Click, this, [this] { CbSearch_Click(); });

@@ -1,6 +1,8 @@
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 
 #include "BookingWindowFixture.h"
@@ -161,4 +163,19 @@ TEST_F(DlgSearchTest, AChoiceMadeWhileTheListFillsIsListedAloneOnceTheFillEnds) 
     form.DoSearch();
     EXPECT_EQ(results(), "10 Mar 26 10:29 am Ben | 01 Apr 26 01:00 pm Ben");
     EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(DlgSearchTest, ALongCustomerNameKeepsTheWindowAndItsButtonsOnTheScreen) {
+    const QString name = QString("Smith ") + QString(400, QChar('x'));
+    sql({QString("update tblCustomers set CustomerName = '%1' where CustomerName = 'Smith'")
+             .arg(name)});
+    load();
+    choose(name);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(form.LbResults->rowCount(), 5);
+    const QRect screen = form.screen()->availableGeometry();
+    EXPECT_LE(form.frameGeometry().width(), screen.width());
+    for (QPushButton* b : form.BtnSearch)
+        EXPECT_TRUE(screen.contains(b->mapToGlobal(b->rect().bottomRight())))
+            << b->text().toStdString();
 }
