@@ -6,6 +6,7 @@
 #include "ClsCustomer.h"
 #include "ClsDAO.h"
 #include "ErrorText.h"
+#include "PlexaroTimeScale.h"
 #include "SharedObjects.h"
 
 namespace {
@@ -96,18 +97,25 @@ int32_t ClsGroup::Save() {
 
 int32_t ClsGroup::BookingsLeftOutside() const {
     if (m_groupId == 0) return 0;
-    // A booking ends where the next may start: one that ends at the new start is outside.
+    // Those the chart shows with the stored day and would not show with this one, partly
+    // shown ones included: the chart's own rule decides both.
     const QString sql =
-        "select count(*) from tblBookings b join tblResources r on r.ResourceId = b.ResourceId "
-        "join tblGroups g on g.GroupId = r.GroupId where g.GroupId = ? "
-        "and (b.BookingStart < ? or b.BookingEnd > ?) "
-        "and b.BookingStart >= g.DayStart and b.BookingEnd <= g.DayEnd";
-    auto rs = db().SqlQuery(sql, {m_groupId, m_dayStart, m_dayEnd});
-    if (!rs || rs->Eof()) {
+        "select b.BookingStart, b.BookingEnd, g.DayStart, g.DayEnd from tblBookings b "
+        "join tblResources r on r.ResourceId = b.ResourceId "
+        "join tblGroups g on g.GroupId = r.GroupId where g.GroupId = ?";
+    auto rs = db().SqlQuery(sql, {m_groupId});
+    if (!rs) {
         logError("BookingsLeftOutside", err::ObjectNotSet, 2, "No record set", sql);
         return 0;
     }
-    return rs->Field(0).toInt();
+    int32_t hidden = 0;
+    for (; !rs->Eof(); rs->MoveNext()) {
+        const int start = rs->Field(0).toInt(), end = rs->Field(1).toInt();
+        if (plat::PlexaroTimeScale::shows(rs->Field(2).toInt(), rs->Field(3).toInt(), start, end) &&
+            !plat::PlexaroTimeScale::shows(m_dayStart, m_dayEnd, start, end))
+            ++hidden;
+    }
+    return hidden;
 }
 
 void ClsGroup::Delete(int32_t groupId) {

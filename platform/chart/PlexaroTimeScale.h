@@ -85,6 +85,16 @@ struct PlexaroTimeScale {
         const int64_t x1 = xOfOffset(a);
         return {x1, std::max(xOfOffset(b), x1 + 1)};
     }
+    // Whether a bar from startMinute to endMinute of one day shows on a chart whose days
+    // show dayStart..dayEnd: some of it lies inside. Where a day narrows, the bookings it
+    // would hide are counted by this same rule.
+    static bool shows(int dayStart, int dayEnd, int startMinute, int endMinute) {
+        PlexaroTimeScale scale;
+        scale.dayStart = dayStart;
+        scale.dayEnd = dayEnd;
+        const auto [first, second] = scale.span(0, startMinute, 0, endMinute);
+        return second > first;
+    }
 };
 
 }  // namespace plat

@@ -287,3 +287,45 @@ TEST_F(ClsGroupTest, ATemplateThatCannotBeWrittenIsReportedNotSaved) {
     grp.SaveTemplate(g + 99);  // no such group: nothing written, nothing shown
     EXPECT_EQ(messages, QStringList{"Warning!: Unable to save the group template!"});
 }
+
+TEST_F(ClsGroupTest, ANarrowerDayCountsTheBookingsTheChartWouldNoLongerShow) {
+    struct Case {
+        int16_t oldStart, oldEnd, newStart, newEnd;
+        int expected;
+    } cases[] = {
+        {480, 1020, 540, 960, 4},   // 08:00-17:00 to 09:00-16:00
+        {480, 1020, 480, 1020, 0},  // the same day hides nothing
+        {480, 1020, 420, 1080, 0},  // a wider day neither
+        {540, 960, 480, 1020, 0},   // the already hidden are not counted again
+        {480, 1020, 0, 0, 0},       // a whole day shows everything
+    };
+    const int32_t g = group("G", 480, 1020);
+    const int32_t t = task(g, "X");
+    // Each on a resource of its own. Inside both; straddling the old start; straddling the old end
+    // and ending past it; straddling the new start (still shown); straddling the new end (still
+    // shown); before the new start; after the new end; outside both (already hidden).
+    const std::pair<int16_t, int16_t> spans[] = {{600, 660},  {450, 510}, {1005, 1035},
+                                                 {510, 570},  {945, 990}, {480, 540},
+                                                 {960, 1020}, {400, 460}, {1030, 1100}};
+    for (const auto& [start, end] : spans) {
+        ClsBooking b;
+        b.setResourceId(resource(g, QString::number(start)));
+        b.setTaskId(t);
+        b.setBookingDate(46000);
+        b.setBookingStart(start);
+        b.setBookingEnd(end);
+        ASSERT_NE(b.Save(), 0) << start;
+    }
+    for (const Case& c : cases) {
+        ClsGroup stored;
+        ASSERT_TRUE(stored.Load(g));
+        stored.setDayStart(c.oldStart);
+        stored.setDayEnd(c.oldEnd);
+        ASSERT_NE(stored.Save(), 0);
+        ClsGroup edited;
+        ASSERT_TRUE(edited.Load(g));
+        edited.setDayStart(c.newStart);
+        edited.setDayEnd(c.newEnd);
+        EXPECT_EQ(edited.BookingsLeftOutside(), c.expected) << c.newStart << "-" << c.newEnd;
+    }
+}
