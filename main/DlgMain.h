@@ -51,7 +51,9 @@ public:
     void SetupDefaults();
     void SetScheduleEndDate();
     void ShowGroups(int32_t groupId);
-    void ShowResources(int32_t resourceId);
+    // Rows and bars of the group chosen; false, with the chart as it was and the user
+    // told once, when they could not be read.
+    bool ShowResources(int32_t resourceId);
     void ShowLegends();
     void Timer1_Timer();
     void CbGroup_Click();
@@ -149,7 +151,10 @@ private:
     bool m_pendingGroupClick = false;  // a group selection arrived during a load
     bool m_pendingResources = false;   // a reload arrived during a load
     int32_t m_pendingResourceId = 0;
-    bool m_deferredReload = false;  // a changed schedule waits for a dialog to close
+    // A reload is owed: a changed schedule waits for a dialog to close, or a read of the
+    // chart failed and the next tick tries again.
+    bool m_deferredReload = false;
+    int32_t m_shownGroup = 0;  // the group whose rows the chart shows (0 = none yet)
 
     QString m_setupCheck;  // SetupCheck as the start or the last tick found it
 };

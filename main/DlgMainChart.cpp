@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <charconv>
 
 #include "ClsBooking.h"
@@ -15,6 +16,7 @@
 #include "ComboBox.h"
 #include "DlgMain.h"
 #include "EventYield.h"
+#include "ModMain.h"
 #include "OleColor.h"
 #include "Plexaro.h"
 #include "RowHash.h"
@@ -42,9 +44,14 @@ EventYield& events() {
 }  // namespace
 
 void DlgMain::ShowGroups(int32_t groupId) {
+    // A list that cannot be read keeps the groups and the chart it shows.
+    if (!forms().FillCombo(*CbGroup, "select GroupName, GroupId from tblGroups order by GroupName",
+                           true, false)) {
+        m_deferredReload = true;
+        ModMain::NotRead();
+        return;
+    }
     Sched->setTitle("");
-    forms().FillCombo(*CbGroup, "select GroupName, GroupId from tblGroups order by GroupName",
-                      true, false);
     if (CbGroup->count() == 0) {
         // No group left: nothing of the last one may stay on show.
         clearChart();
@@ -61,6 +68,7 @@ void DlgMain::clearChart() {
         LblLegend[i]->hide();
     }
     LastBookingCheck = 0;
+    m_shownGroup = 0;
 }
 
 void DlgMain::CbGroup_Click() {
@@ -69,106 +77,137 @@ void DlgMain::CbGroup_Click() {
         return;
     }
     const int32_t id = forms().GetComboData(*CbGroup);
-    ini().WriteValue("Group", "CbGroup", id);
     ClsGroup& group = SharedObjects::Group();
-    if (!group.Load(id)) return;
-    clearPanels();  // they told of a bar of the chart being replaced
+    const ClsGroup shown = group;
+    // A group that cannot be read is not shown: the list goes back to the group the chart
+    // shows, which stays as it is.
+    auto keepShown = [&] {
+        group = shown;
+        const QSignalBlocker quiet(CbGroup);
+        for (int i = 0; i < CbGroup->count(); ++i)
+            if (CbGroup->ItemData(i) == m_shownGroup) CbGroup->setCurrentIndex(i);
+        Sched->setTitle(group.GroupName());
+        Sched->setDayStart(group.DayStart());
+        Sched->setDayEnd(group.DayEnd());
+        m_deferredReload = true;
+        ModMain::NotRead();
+    };
+    if (!group.Load(id)) {
+        if (SharedObjects::DAO().Failing()) keepShown();
+        return;
+    }
     Sched->setTitle(group.GroupName());
     Sched->setDayStart(group.DayStart());
     Sched->setDayEnd(group.DayEnd());
-    ShowResources(0);
+    if (!ShowResources(0) && id != m_shownGroup && m_shownGroup != 0) {
+        keepShown();
+        return;
+    }
+    ini().WriteValue("Group", "CbGroup", id);
+    m_shownGroup = id;
+    clearPanels();  // they told of a bar of the chart being replaced
     ShowLegends();
 }
 
-void DlgMain::ShowResources(int32_t resourceId) {
+bool DlgMain::ShowResources(int32_t resourceId) {
     // Rows and bars go in one pass: a request that arrives while the events of this load
     // run waits for its end and is then carried out once.
     if (m_loading) {
         m_pendingResources = true;
         m_pendingResourceId = resourceId;
-        return;
+        return true;
     }
     m_loading = true;
-    Sched->clear();
     SetScheduleEndDate();
     const bool customerText = ini().GetNumber("Options", "DispCustomer", 0) != 0;
     const bool military = ClsDate::UseMilitaryTime();
-    Sched->setUse12Hour(!military);
-    Sched->setUse24Hour(military);
     const int32_t group = forms().GetComboData(*CbGroup);
     LblUpdating->setGeometry(Sched->geometry());
     LblUpdating->show();
     LblUpdating->raise();
+    // Everything is read before the chart is touched: a read that fails leaves the chart
+    // as it was, which the next tick reads again.
+    struct Resource {
+        QString name;
+        int32_t id = 0;
+        std::unique_ptr<ClsRecordset> bookings;
+    };
+    std::vector<Resource> read;
+    const int32_t first = Sched->startDate(), last = Sched->endDate();
+    auto resources = SharedObjects::DAO().SqlQuery(
+        QString("select ResourceName, ResourceId from tblResources where GroupId = %1 "
+                "order by ResourceName").arg(group));
+    bool complete = resources != nullptr;
+    for (; complete && !resources->Eof(); resources->MoveNext()) {
+        events().Now();
+        Resource r;
+        r.name = resources->Field(0).toString();  // a resource without a name: ""
+        r.id = resources->Field(1).toInt();
+        // Columns: the type's colour, the customer's name, then the fingerprint's.
+        r.bookings = SharedObjects::DAO().SqlQuery(
+            QString("select (select Colour from tblTasks where TaskId = tblBookings.TaskId), "
+                    "(select CustomerName from tblCustomers where CustomerId = "
+                    "tblBookings.CustomerId), %1 from tblBookings where ResourceId = %2 and "
+                    "BookingDate >= %3 and BookingDate <= %4 order by BookingStart")
+                .arg(ClsBooking::kCheckColumns)
+                .arg(r.id).arg(first).arg(last));
+        complete = r.bookings != nullptr;
+        read.push_back(std::move(r));
+    }
+    if (!complete) {
+        log("Error in DlgMain.ShowResources");
+        LblUpdating->hide();
+        m_loading = false;
+        m_deferredReload = true;
+        ModMain::NotRead();
+        finishLoad();
+        return false;
+    }
+    Sched->clear();
+    Sched->setUse12Hour(!military);
+    Sched->setUse24Hour(military);
     Sched->hide();
-    bool complete = false;
     bool loggedGap = false;
     // The fingerprint of what is shown, taken from the rows as they are loaded: the same
     // value as BookingCheck's, without reading the bookings a second time.
     RowHash shown;
-    auto resources = SharedObjects::DAO().SqlQuery(
-        QString("select ResourceName, ResourceId from tblResources where GroupId = %1 "
-                "order by ResourceName").arg(group));
-    if (!resources) {
-        log("Error in DlgMain.ShowResources");
-    } else {
-        complete = true;
-        const int32_t first = Sched->startDate(), last = Sched->endDate();
-        for (; !resources->Eof(); resources->MoveNext()) {
-            events().Now();
-            const int32_t resId = resources->Field(1).toInt();
-            // A resource without a name is still shown, with an empty name.
-            const int row = Sched->addRow(resources->Field(0).toString());
-            Sched->setRowData(row, resId);
-            if (resId == resourceId) Sched->setSelectedRow(row);
-            // Columns: the type's colour, the customer's name, then the fingerprint's.
-            auto bookings = SharedObjects::DAO().SqlQuery(
-                QString("select (select Colour from tblTasks where TaskId = tblBookings.TaskId), "
-                        "(select CustomerName from tblCustomers where CustomerId = "
-                        "tblBookings.CustomerId), %1 from tblBookings where ResourceId = %2 and "
-                        "BookingDate >= %3 and BookingDate <= %4 order by BookingStart")
-                    .arg(ClsBooking::kCheckColumns)
-                    .arg(resId).arg(first).arg(last));
-            if (!bookings) {
-                log("Error in DlgMain.ShowResources");
-                complete = false;
-                break;
+    for (Resource& resource : read) {
+        const int row = Sched->addRow(resource.name);
+        Sched->setRowData(row, resource.id);
+        if (resource.id == resourceId) Sched->setSelectedRow(row);
+        enum { kColour, kCustomerName, kChecked };  // kChecked: kCheckColumns from here
+        enum { kBookingId, kResourceId, kDate, kStart, kEnd, kCheckCount = 7 };
+        ClsRecordset& bookings = *resource.bookings;
+        for (; !bookings.Eof(); bookings.MoveNext()) {
+            events().Sometimes();
+            int64_t checked[kCheckCount];
+            for (int c = 0; c < kCheckCount; ++c) checked[c] = bookings.Field(kChecked + c).toLong();
+            shown.Add(checked, kCheckCount);
+            const auto id = static_cast<int32_t>(checked[kBookingId]);
+            const auto day = static_cast<int32_t>(checked[kDate]);
+            const int bar = Sched->addBar(row, static_cast<int>(checked[kStart]),
+                                          static_cast<int>(checked[kEnd]), day, day, barKey(id));
+            Sched->setBarData(row, bar, id);
+            const DbValue& colour = bookings.Field(kColour);
+            if (colour.isNull() && !loggedGap) {
+                // One line per load: the repair pass removes such bookings.
+                log(QString("DlgMain.ShowResources: booking %1 has no appointment type").arg(id));
+                loggedGap = true;
             }
-            enum { kColour, kCustomerName, kChecked };  // kChecked: kCheckColumns from here
-            enum { kBookingId, kResourceId, kDate, kStart, kEnd, kCheckCount = 7 };
-            for (; !bookings->Eof(); bookings->MoveNext()) {
-                events().Sometimes();
-                int64_t checked[kCheckCount];
-                for (int c = 0; c < kCheckCount; ++c)
-                    checked[c] = bookings->Field(kChecked + c).toLong();
-                shown.Add(checked, kCheckCount);
-                const auto id = static_cast<int32_t>(checked[kBookingId]);
-                const auto day = static_cast<int32_t>(checked[kDate]);
-                const int bar = Sched->addBar(row, static_cast<int>(checked[kStart]),
-                                              static_cast<int>(checked[kEnd]), day, day,
-                                              barKey(id));
-                Sched->setBarData(row, bar, id);
-                const DbValue& colour = bookings->Field(kColour);
-                if (colour.isNull() && !loggedGap) {
-                    // One line per load: the repair pass removes such bookings.
-                    log(QString("DlgMain.ShowResources: booking %1 has no appointment type")
-                            .arg(id));
-                    loggedGap = true;
-                }
-                Sched->setBarColor(row, bar, colour.isNull() ? kNeutralColour
-                                                              : static_cast<uint32_t>(colour.toLong()));
-                if (customerText)
-                    Sched->setBarText(row, bar, bookings->Field(kCustomerName).toString());
-            }
+            Sched->setBarColor(row, bar, colour.isNull() ? kNeutralColour
+                                                          : static_cast<uint32_t>(colour.toLong()));
+            if (customerText)
+                Sched->setBarText(row, bar, bookings.Field(kCustomerName).toString());
         }
+        resource.bookings.reset();  // the chart holds its bars now
     }
-    if (complete) {
-        LastBookingCheck = shown.Value();
-        AutoscrollCountdown = 20;
-    }
+    LastBookingCheck = shown.Value();
+    AutoscrollCountdown = 20;
     LblUpdating->hide();
     Sched->show();
     m_loading = false;
     finishLoad();
+    return true;
 }
 
 // Carries out, once, what was asked for while the load ran.
@@ -183,16 +222,19 @@ void DlgMain::finishLoad() {
 }
 
 void DlgMain::ShowLegends() {
-    for (size_t i = 0; i < LblColor.size(); ++i) {
-        LblColor[i]->hide();
-        LblLegend[i]->hide();
-    }
     auto tasks = SharedObjects::DAO().SqlQuery(
         QString("select TaskId, TaskName, Colour from tblTasks where GroupId = %1 order by TaskName")
             .arg(forms().GetComboData(*CbGroup)));
     if (!tasks) {
+        // The legend shown stays: the types of the group the chart shows.
         log("Error in DlgMain.ShowLegends");
+        m_deferredReload = true;
+        ModMain::NotRead();
         return;
+    }
+    for (size_t i = 0; i < LblColor.size(); ++i) {
+        LblColor[i]->hide();
+        LblLegend[i]->hide();
     }
     for (size_t i = 0; !tasks->Eof(); tasks->MoveNext(), ++i) {
         QCoreApplication::processEvents();

@@ -136,8 +136,10 @@ void DlgMain::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         }
         if (!ModMain::Confirm("Confirm delete selected group?")) return;
         buttonsOn(false);
-        SharedObjects::Group().Delete(group);
-        ShowGroups(SharedObjects::Group().GroupId());
+        if (SharedObjects::Group().Delete(group))
+            ShowGroups(SharedObjects::Group().GroupId());
+        else
+            ModMain::NotWritten("Unable to delete the group!", "deleted");
         buttonsOn(true);
     } else if (entryKey == "DeleteRes") {
         if (row <= 0) {
@@ -146,16 +148,23 @@ void DlgMain::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         }
         if (!ModMain::Confirm("Confirm delete selected resource?")) return;
         buttonsOn(false);
-        SharedObjects::Resource().Delete(Sched->rowData(row));
-        ShowResources(SharedObjects::Resource().ResourceId());
+        if (SharedObjects::Resource().Delete(Sched->rowData(row)))
+            ShowResources(SharedObjects::Resource().ResourceId());
+        else
+            ModMain::NotWritten("Unable to delete the resource!", "deleted");
         buttonsOn(true);
     } else if (entryKey == "Hours" || entryKey == "Days" || entryKey == "Weeks") {
         buttonsOn(false);
+        const int64_t was = ini().GetNumber("Config", "TimeType", 0);
         ini().WriteValue("Config", "TimeType",
                          entryKey == "Hours"  ? 0
                          : entryKey == "Days" ? 1
                                               : 2);
-        ShowResources(0);
+        // A range that cannot be read is not shown as empty: the chart keeps its scale.
+        if (!ShowResources(0)) {
+            ini().WriteValue("Config", "TimeType", was);
+            SetScheduleEndDate();
+        }
         buttonsOn(true);
     }
 }

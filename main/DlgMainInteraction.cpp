@@ -76,7 +76,10 @@ void DlgMain::Sched_DropItem(int row, int minute, int32_t day) {
     // The slot grid of the group on the chart, read afresh: the shared group record may
     // hold another group by now.
     ClsGroup group;
-    if (!group.Load(SharedObjects::Forms().GetComboData(*CbGroup))) return;
+    if (!group.Load(SharedObjects::Forms().GetComboData(*CbGroup))) {
+        if (SharedObjects::DAO().Failing()) ModMain::NotRead();
+        return;
+    }
     const int interval = group.Interval();
     if (interval <= 0) {
         ModMain::Warning("This group has no slot length: set one before booking in it!");
@@ -95,6 +98,7 @@ void DlgMain::Sched_DropItem(int row, int minute, int32_t day) {
                                 .arg(day).arg(resourceId).arg(end).arg(start));
     if (!rs) {
         log("Error in DlgMain.Sched_DropItem");
+        ModMain::NotRead();  // the slot could not be checked: nothing is opened
         return;
     }
     if (rs->Field(0).toLong() > 0) {
@@ -111,7 +115,10 @@ void DlgMain::Sched_DropItem(int row, int minute, int32_t day) {
 void DlgMain::Sched_ListDblClick(int row) {
     ClsGroup group;
     const int32_t groupId = SharedObjects::Forms().GetComboData(*CbGroup);
-    group.Load(groupId);
+    if (!group.Load(groupId) && SharedObjects::DAO().Failing()) {
+        ModMain::NotRead();  // the editor would open on nothing it could read
+        return;
+    }
     if (ApptEditorState::Show(groupId, group.DayStart(), Sched->rowData(row), 0,
                               CalendarState::CalDate())) {
         ModMain::IntegrityCheck();

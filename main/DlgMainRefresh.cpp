@@ -49,12 +49,16 @@ void DlgMain::Timer1_Timer() {
     }
     // A load that is adding rows (this tick runs from its yields) finishes first.
     const bool dialogOpen = editingDialogOpen() || m_loading;
-    if (SharedObjects::DAO().DbUpdated() || (m_deferredReload && !dialogOpen)) {
+    ClsDAO& dao = SharedObjects::DAO();
+    if (dao.DbUpdated() || (m_deferredReload && !dialogOpen)) {
         const int32_t first = Sched->startDate(), last = Sched->endDate();
         const int32_t group = SharedObjects::Forms().GetComboData(*CbGroup);
         const int32_t check = SharedObjects::Booking().BookingCheck(first, last, group);
         const QString setup = SetupCheck(group);
-        if (check != LastBookingCheck || setup != m_setupCheck || m_deferredReload) {
+        if (dao.Failing()) {
+            // Not seen: the next tick looks again, and reloads once it can read.
+            m_deferredReload = true;
+        } else if (check != LastBookingCheck || setup != m_setupCheck || m_deferredReload) {
             if (dialogOpen) {
                 m_deferredReload = true;  // reloaded once that dialog has closed
             } else {
@@ -72,6 +76,8 @@ void DlgMain::Timer1_Timer() {
                 if (ApptEditorState::Visible()) ApptEditorState::RefreshDay();
             }
         }
+    } else if (ApptEditorState::Visible() && ApptEditorState::Unread() && !dao.Failing()) {
+        ApptEditorState::RefreshDay();  // the editor's day could not be read before
     }
     // No jump back to the present under an open dialog: the user is working there.
     if (ini().GetNumber("Options", "Autoscroll", 0) != 0 && !dialogOpen &&
@@ -147,11 +153,18 @@ void DlgMain::SetScheduleEndDate() {
 int32_t DlgMain::CurrentDate() const { return CalendarState::CalDate(); }
 
 void DlgMain::setCurrentDate(int32_t day) {
-    ini().WriteValue("Config", "LastDate", day);
+    const int32_t was = CalendarState::CalDate();
     CalendarState::setCalDate(day);
     Sched->setStartDate(day);
     SetScheduleEndDate();
-    ShowResources(0);
+    // Dates that cannot be read are not shown as empty: the chart stays on its own.
+    if (!ShowResources(0) && was != 0 && was != day) {
+        CalendarState::setCalDate(was);
+        Sched->setStartDate(was);
+        SetScheduleEndDate();
+        return;
+    }
+    ini().WriteValue("Config", "LastDate", day);
     const QTime now = QTime::currentTime();
     Sched->scrollTo(CurrentDate(), now.hour() * 60 + now.minute());
 }

@@ -1,8 +1,10 @@
 #include "ModMain.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
+#include <QMessageBox>
 
 #include "AppInfo.h"
 #include "ClsBooking.h"
@@ -22,6 +24,25 @@
 namespace {
 // The program's own version record.
 constexpr int kMajor = 1, kMinor = 5, kRevision = 0;
+
+// A click or a key outside a message box starts another command of the user's, which
+// may wait for the database once again; the steps of one command after its first
+// failure do not (see ClsDAO::Failing).
+class CommandWatch : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type t = event->type();
+        if ((t == QEvent::MouseButtonPress || t == QEvent::KeyPress) &&
+            !qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            SharedObjects::DAO().WaitAgain();
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+CommandWatch* commandWatch() {
+    static CommandWatch* watch = new CommandWatch;
+    return watch;
+}
 }  // namespace
 
 namespace ModMain {
@@ -69,6 +90,7 @@ bool Initialise() {
         Warning("Unable to open database!\n" + path);
         return false;
     }
+    if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(commandWatch());
     if (missing)
         Warning("The database " + configured + " was not found. This session uses " + path +
                 " instead; the setting is kept, so the next start tries " + configured + " again.");
@@ -76,6 +98,8 @@ bool Initialise() {
 }
 
 void Terminate() {
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->removeEventFilter(commandWatch());
     SharedObjects::ReleaseExceptLog();
     SharedObjects::Log().LogMsg("Closing down");
     SharedObjects::Release();
@@ -92,6 +116,25 @@ void Warning(const QString& message) {
 
 void CriticalError(const QString& message) {
     plat::MsgBox(message, plat::vbOKOnly | plat::vbCritical, "Error!");
+}
+
+const char* const kNotRead =
+    "The database is busy or cannot be read: what is shown is as it was read last, and it "
+    "is read again shortly.";
+
+void NotWritten(const QString& heading, const QString& what) {
+    SharedObjects::DAO().FailureToTell();  // told here: no read of the same spell repeats it
+    Warning(heading + "\r\n\r\nThe database is busy or cannot be written; nothing was " + what +
+            ".");
+}
+
+void NotSaved(const QString& heading, ClsBooking::Refusal why) {
+    if (why == ClsBooking::Refusal::Failed) SharedObjects::DAO().FailureToTell();
+    Warning(heading + "\r\n\r\n" + ClsBooking::RefusalText(why));
+}
+
+void NotRead() {
+    if (SharedObjects::DAO().FailureToTell()) Warning(kNotRead);
 }
 
 QString VersionNumber(int major, int minor, int revision) {

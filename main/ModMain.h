@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "ClsBooking.h"
+
 // The main program's shared procedures: start-up and shut-down of the program-wide
 // objects, the three message boxes, the version text and the rolling of old logs.
 namespace ModMain {
@@ -17,6 +19,16 @@ void Terminate();
 bool Confirm(const QString& message);
 void Warning(const QString& message);
 void CriticalError(const QString& message);
+
+// A write the database did not take, as a warning: the heading ("Unable to delete
+// appointment!"), then "The database is busy or cannot be written; nothing was <what>."
+void NotWritten(const QString& heading, const QString& what);
+// A booking the database did not store: the heading, then why (ClsBooking::RefusalText).
+void NotSaved(const QString& heading, ClsBooking::Refusal why);
+// A read that failed, told once for a spell of failures: what is shown stays as it was
+// read last, and the next refresh tick reads it again.
+void NotRead();
+extern const char* const kNotRead;
 
 // "1.05.00": major, minor and revision with at least two digits each after the first.
 QString VersionNumber();

@@ -93,6 +93,7 @@ bool ClsBooking::Load(int32_t bookingId) {
         logError("Load", err::InvalidUseOfNull, line, "Invalid use of Null", sql);
         return false;
     }
+    m_refusal = Refusal::None;
     keepAsStored();
     return true;
 }
@@ -232,13 +233,14 @@ QString ClsBooking::RefusalText(Refusal why) {
     return QString();
 }
 
-void ClsBooking::Delete(int32_t bookingId) {
-    db().SqlAction(QString("delete from tblBookings where BookingId = %1").arg(bookingId));
+bool ClsBooking::Delete(int32_t bookingId) {
+    return db().SqlAction(QString("delete from tblBookings where BookingId = %1").arg(bookingId));
 }
 
-void ClsBooking::DeleteRepeats(int32_t repeatId) {
-    if (repeatId == 0) return;  // 0 means "not a series": it would select every single booking
-    db().SqlAction(QString("delete from tblBookings where RepeatId = %1").arg(repeatId));
+bool ClsBooking::DeleteRepeats(int32_t repeatId) {
+    // 0 means "not a series": it would select every single booking
+    if (repeatId == 0) return true;
+    return db().SqlAction(QString("delete from tblBookings where RepeatId = %1").arg(repeatId));
 }
 
 int32_t ClsBooking::NextRepeatId() {

@@ -56,11 +56,17 @@ public:
     // leaving out the booking excludeId; 0 when none (or when the query failed).
     int32_t GetBookingId(int32_t resourceId, int32_t date, int16_t start, int16_t end,
                          int32_t excludeId);
-    void Delete(int32_t bookingId);
-    // Deletes every booking of a repeat series; 0 (no series) deletes nothing.
-    void DeleteRepeats(int32_t repeatId);
+    // False when the database did not take the delete (busy, locked): nothing was deleted.
+    bool Delete(int32_t bookingId);
+    // Deletes every booking of a repeat series; 0 (no series) deletes nothing. False as
+    // Delete.
+    bool DeleteRepeats(int32_t repeatId);
     void InitBfr();
     bool Load(int32_t bookingId);
+    // Both hold the same booking with the same values in every column.
+    bool SameRow(const ClsBooking& other) const {
+        return m_bookingId == other.m_bookingId && writtenValues() == other.writtenValues();
+    }
     // Takes the current row of rs (all the columns of tblBookings) as Load takes the row
     // it reads; false, with nothing logged, when a column is null.
     bool LoadFrom(const ClsRecordset& rs);

@@ -85,10 +85,10 @@ int32_t ClsCustomer::Save() {
     return m_customerId;
 }
 
-void ClsCustomer::Delete(int32_t customerId) {
+bool ClsCustomer::Delete(int32_t customerId) {
     const QString id = QString::number(customerId);
     // One transaction: the customer never goes without its bookings and links.
-    db().SqlActions({"delete from tblCustomers where CustomerId = " + id,
+    return db().SqlActions({"delete from tblCustomers where CustomerId = " + id,
                       "delete from tblBookings where CustomerId = " + id,
                       "delete from tblCustomerGroups where CustomerId = " + id});
 }

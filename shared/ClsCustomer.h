@@ -21,7 +21,8 @@ public:
     void setRef03(const QString& v) { m_ref03 = v; }
 
     // Deletes the customer, all its bookings and all its group links.
-    void Delete(int32_t customerId);
+    // False when the database did not take it: nothing was deleted.
+    bool Delete(int32_t customerId);
     void InitBfr();
     bool Load(int32_t customerId);
     // Takes the current row of rs (all the columns of tblCustomers) as Load takes the row

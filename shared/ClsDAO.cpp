@@ -129,7 +129,7 @@ dao::Failure ClsDAO::openFile(const QString& Path) {
     int rc = sqlite3_open_v2(path.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
                              nullptr);
     if (rc == SQLITE_OK) {
-        sqlite3_busy_timeout(m_db, dao::kBusyTimeoutMs);
+        sqlite3_busy_timeout(m_db, m_busyWaitMs);
         rc = checkSchema(m_db);
         if (rc == SQLITE_NOTFOUND)
             f = {err::DbCorrupt, 4, "Not a Rostima database: " + Path};
@@ -153,6 +153,27 @@ dao::Failure ClsDAO::openFile(const QString& Path) {
         m_slots.Withdraw();
     }
     return f;
+}
+
+bool ClsDAO::noteOutcome(bool ok) {
+    if (ok == !m_failing) return ok;
+    m_failing = !ok;
+    if (!ok) m_told = false;
+    if (m_db) sqlite3_busy_timeout(m_db, ok ? m_busyWaitMs : 0);
+    return ok;
+}
+
+void ClsDAO::WaitAgain() { noteOutcome(true); }
+
+bool ClsDAO::FailureToTell() {
+    if (m_told) return false;
+    m_told = true;
+    return true;
+}
+
+void ClsDAO::setBusyWaitMs(int ms) {
+    m_busyWaitMs = ms;
+    if (m_db && !m_failing) sqlite3_busy_timeout(m_db, ms);
 }
 
 void ClsDAO::DbClose() {
@@ -208,6 +229,7 @@ std::unique_ptr<ClsRecordset> ClsDAO::SqlQuery(const QString& Sql) { return SqlQ
 std::unique_ptr<ClsRecordset> ClsDAO::SqlQuery(const QString& Sql, const SqlValues& Values) {
     dao::Guard guard;
     if (!guard.Lock("_SQL")) {
+        noteOutcome(false);
         logFailure("SqlQuery", guard.LockTimeout(1), Sql, Values);
         return nullptr;
     }
@@ -215,7 +237,7 @@ std::unique_ptr<ClsRecordset> ClsDAO::SqlQuery(const QString& Sql, const SqlValu
     std::unique_ptr<ClsRecordset> rs;
     if (sqlite3_stmt* st = dao::PrepareBound(m_db, Sql, Values, dao::Kind::Read, f, 2))
         rs = dao::Snapshot(m_db, st, f, 2);
-    if (!rs) logFailure("SqlQuery", f, Sql, Values);
+    if (!noteOutcome(rs != nullptr)) logFailure("SqlQuery", f, Sql, Values);
     return rs;
 }
 
@@ -233,6 +255,10 @@ bool ClsDAO::SqlActions(const QStringList& statements) {
 }
 
 bool ClsDAO::runActions(const std::vector<Statement>& statements, const char* proc) {
+    return noteOutcome(runStatements(statements, proc));
+}
+
+bool ClsDAO::runStatements(const std::vector<Statement>& statements, const char* proc) {
     dao::Guard guard;
     QStringList texts;
     for (const Statement& s : statements) texts << s.sql;
@@ -301,7 +327,7 @@ bool ClsDAO::runKept(const QString& sql, const SqlValues& values) {
         else
             sqlite3_finalize(st);
     }
-    if (!ok) {
+    if (!noteOutcome(ok)) {
         logFailure("SqlAction", f, sql, values);
         return false;
     }
@@ -323,7 +349,7 @@ bool ClsDAO::BeginTransaction() {
         logFailure("BeginTransaction", {err::InvalidCall, 1, "A transaction is open already"});
         return false;
     }
-    if (!dao::Exec(m_db, "BEGIN IMMEDIATE", f, 2)) {
+    if (!noteOutcome(dao::Exec(m_db, "BEGIN IMMEDIATE", f, 2))) {
         logFailure("BeginTransaction", f);
         return false;
     }
@@ -373,7 +399,7 @@ bool ClsDAO::DbUpdated() {
         return false;
     }
     const QString stamp = readStamp();
-    if (stamp.isEmpty()) {
+    if (!noteOutcome(!stamp.isEmpty())) {
         logFailure("DbUpdated", dao::EngineFailure(m_db, sqlite3_errcode(m_db), 3));
         return false;
     }

@@ -62,6 +62,20 @@ public:
     // meanwhile).
     bool DbUpdated();
 
+    // A failed operation (the database busy, locked by another program, or refusing the
+    // statement) starts a spell in which the next ones fail at once instead of waiting
+    // again, so that one command tells its user after one wait, not after one wait per
+    // statement. An operation that succeeds ends the spell, and so does WaitAgain, which
+    // the program calls when its user starts another command.
+    bool Failing() const { return m_failing; }
+    void WaitAgain();
+    // True once per spell: whether the failure still has to be told to the user. A
+    // message that tells it calls this too, so that nothing else repeats it.
+    bool FailureToTell();
+    // How long a statement waits for another program's lock (ms). Only tests shorten it.
+    static constexpr int kBusyWaitMs = 10000;
+    void setBusyWaitMs(int ms);
+
     void setAggressiveDebug(bool on) { m_aggressiveDebug = on; }
     bool AggressiveDebug() const { return m_aggressiveDebug; }
     QString DbPath() const { return m_path; }
@@ -87,15 +101,18 @@ public:
         bool declined = false;  // the user declined a file that may be incomplete
         QString refusal;        // why it was refused, to show the user ("" when it was not)
         // Bookings not restored, by reason: no such resource, type or customer in the
-        // group, a clash, times no booking can have, a group left out.
+        // group, a clash, times no booking can have, a group left out, a clash on the first
+        // of several resources that an older backup names alike (in the source it was on
+        // another of them).
         int noResource = 0, noType = 0, noCustomer = 0, clashes = 0, badTimes = 0,
-            inGroupLeftOut = 0;
+            inGroupLeftOut = 0, alikeClashes = 0;
         int groupsLeftOut = 0;  // a day that ends before it starts
         // Bookings restored on the first of several records of the group that an older
         // backup names alike (or on no customer, where a customer has no name).
         int alike = 0;
         int LostBookings() const {
-            return noResource + noType + noCustomer + clashes + badTimes + inGroupLeftOut;
+            return noResource + noType + noCustomer + clashes + badTimes + inGroupLeftOut +
+                   alikeClashes;
         }
     };
     const RestoreReport& LastRestore() const { return m_lastRestore; }
@@ -138,11 +155,14 @@ private:
     // Takes the user slot, then opens the file; a failure leaves neither.
     dao::Failure openFile(const QString& Path);
     bool runActions(const std::vector<Statement>& statements, const char* proc);
+    bool runStatements(const std::vector<Statement>& statements, const char* proc);
     // SqlAction with values inside the open transaction: a kept statement.
     bool runKept(const QString& sql, const SqlValues& values);
     QString readStamp();
     void dropKept();
     void noteStamp(const QString& stamp);
+    // Starts or ends the spell of failures (see Failing) after an operation; returns ok.
+    bool noteOutcome(bool ok);
     void logFailure(const char* proc, const dao::Failure& f, const QString& sql = QString(),
                     const SqlValues& values = {});
 
@@ -152,6 +172,9 @@ private:
     QString m_keptStamp;        // change stamp as last seen
     bool m_openFailed = false;  // the open that raised the count to 1 failed
     bool m_aggressiveDebug = false;
+    bool m_failing = false;  // a spell of failures runs: statements do not wait
+    bool m_told = false;     // the spell's failure was told to the user
+    int m_busyWaitMs = kBusyWaitMs;
     int64_t m_lastInsertId = 0;
     int m_lastRowsAffected = 0;
     plat::UserSlots m_slots;

@@ -11,17 +11,20 @@
 #include "SharedObjects.h"
 
 namespace {
-// Runs the fill query and hands each row to add, letting pending window events run
-// between rows as a long fill goes on. A row whose text is Null cannot be read as an
-// entry: each fill leaves it out.
-template <typename Add>
-void fillFrom(const QString& sql, Add add) {
+// Runs the fill query, and only when it could run empties the list (clear) and hands
+// each row to add, letting pending window events run between rows as a long fill goes
+// on: a list whose query failed keeps what it showed. A row whose text is Null cannot be
+// read as an entry: each fill leaves it out.
+template <typename Clear, typename Add>
+bool fillFrom(const QString& sql, Clear clear, Add add) {
     auto rs = SharedObjects::DAO().SqlQuery(sql);
-    if (!rs) return;
+    if (!rs) return false;
+    clear();
     for (; !rs->Eof(); rs->MoveNext()) {
         QCoreApplication::processEvents();
         add(*rs);
     }
+    return true;
 }
 
 template <typename Box>
@@ -46,37 +49,55 @@ int32_t ClsForms::GetComboData(const plat::ComboBox& box) {
 
 void ClsForms::SetComboData(plat::ComboBox& box, int32_t value) { selectByData(box, value); }
 
-void ClsForms::FillList(plat::ListBox& list, const QString& sql) {
-    list.Clear();
-    fillFrom(sql, [&](const ClsRecordset& rs) {
-        if (rs.Field(1).isNull()) return;
-        const int i = list.AddItem(rs.Field(1).toString(), rs.Field(2).toInt());
-        if (rs.Field(0).toLong() != 0) list.SetSelected(i, true);
-    });
+bool ClsForms::FillList(plat::ListBox& list, const QString& sql) {
+    return fillFrom(
+        sql, [&] { list.Clear(); },
+        [&](const ClsRecordset& rs) {
+            if (rs.Field(1).isNull()) return;
+            const int i = list.AddItem(rs.Field(1).toString(), rs.Field(2).toInt());
+            if (rs.Field(0).toLong() != 0) list.SetSelected(i, true);
+        });
 }
 
-void ClsForms::FillCombo(plat::ComboBox& box, const QString& sql, bool clearFirst,
+bool ClsForms::FillCombo(plat::ComboBox& box, const QString& sql, bool clearFirst,
                          bool addBlank) {
-    if (clearFirst) box.Clear();
-    if (addBlank) box.AddItem(QString(), 0);
-    fillFrom(sql, [&](const ClsRecordset& rs) {
-        if (!rs.Field(0).isNull()) box.AddItem(rs.Field(0).toString(), rs.Field(1).toInt());
-    });
+    return fillFrom(
+        sql,
+        [&] {
+            if (clearFirst) box.Clear();
+            if (addBlank) box.AddItem(QString(), 0);
+        },
+        [&](const ClsRecordset& rs) {
+            if (!rs.Field(0).isNull()) box.AddItem(rs.Field(0).toString(), rs.Field(1).toInt());
+        });
 }
 
-void ClsForms::FillChoices(plat::ListBox& list, const QString& sql) {
-    list.Clear();
-    fillFrom(sql, [&](const ClsRecordset& rs) {
-        if (!rs.Field(0).isNull()) list.AddItem(rs.Field(0).toString(), rs.Field(1).toInt());
-    });
+bool ClsForms::FillCombo(plat::ComboBox& box, const QString& sql, const QString& noneEntry) {
+    return fillFrom(
+        sql,
+        [&] {
+            box.Clear();
+            box.AddItem(noneEntry, 0);
+        },
+        [&](const ClsRecordset& rs) {
+            if (!rs.Field(0).isNull()) box.AddItem(rs.Field(0).toString(), rs.Field(1).toInt());
+        });
+}
+
+bool ClsForms::FillChoices(plat::ListBox& list, const QString& sql) {
+    return fillFrom(
+        sql, [&] { list.Clear(); },
+        [&](const ClsRecordset& rs) {
+            if (!rs.Field(0).isNull()) list.AddItem(rs.Field(0).toString(), rs.Field(1).toInt());
+        });
 }
 
 void ClsForms::LoadMenuList(plat::ComboBox& box, int16_t menuType) {
-    box.Clear();
     auto rs = SharedObjects::DAO().SqlQuery("select MenuDesc, MenuId from tblMenu " +
                                             QString("where MenuType = %1").arg(menuType) +
                                             " order by MenuDesc");
     if (!rs) return;
+    box.Clear();
     for (; !rs->Eof(); rs->MoveNext())
         box.AddItem(rs->Field("MenuDesc").toString(), rs->Field("MenuId").toInt());
 }

@@ -11,7 +11,8 @@ class QWidget;
 
 // Small operations every form uses on its lists and combo boxes: filling them from a
 // query with an id behind each entry, and reading and setting the selection by that id
-// (-1 = none). Failures are skipped quietly: a row that cannot be read is left out.
+// (-1 = none). Failures are skipped quietly: a row that cannot be read is left out. A
+// fill whose query cannot run leaves the list as it was and returns false.
 class ClsForms {
 public:
     void AddComboItem(plat::ComboBox& box, const QString& text, int32_t itemData);
@@ -19,10 +20,12 @@ public:
     // Selects the first entry carrying the value, else entry 0; runs the box's Click.
     void SetComboData(plat::ComboBox& box, int32_t value);
     // Rows of (flag, text, id): an entry per row, marked selected when the flag is not 0.
-    void FillList(plat::ListBox& list, const QString& sql);
+    bool FillList(plat::ListBox& list, const QString& sql);
     // Rows of (text, id).
-    void FillCombo(plat::ComboBox& box, const QString& sql, bool clearFirst, bool addBlank);
-    void FillChoices(plat::ListBox& list, const QString& sql);
+    bool FillCombo(plat::ComboBox& box, const QString& sql, bool clearFirst, bool addBlank);
+    // Emptied, then noneEntry (id 0) before the rows.
+    bool FillCombo(plat::ComboBox& box, const QString& sql, const QString& noneEntry);
+    bool FillChoices(plat::ListBox& list, const QString& sql);
     // The pick list of tblMenu of one menu type, by description.
     void LoadMenuList(plat::ComboBox& box, int16_t menuType);
     // Centres the form over its parent, or on the screen without one.

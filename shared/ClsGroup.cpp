@@ -106,7 +106,7 @@ int32_t ClsGroup::BookingsLeftOutside() const {
     auto rs = db().SqlQuery(sql, {m_groupId});
     if (!rs) {
         logError("BookingsLeftOutside", err::ObjectNotSet, 2, "No record set", sql);
-        return 0;
+        return -1;
     }
     int32_t hidden = 0;
     for (; !rs->Eof(); rs->MoveNext()) {
@@ -118,7 +118,7 @@ int32_t ClsGroup::BookingsLeftOutside() const {
     return hidden;
 }
 
-void ClsGroup::Delete(int32_t groupId) {
+bool ClsGroup::Delete(int32_t groupId) {
     InitBfr();
     const QString g = QString::number(groupId);
     // The group and everything hanging on it go in one transaction: all or nothing. The
@@ -136,7 +136,7 @@ void ClsGroup::Delete(int32_t groupId) {
         "delete from tblTasks where GroupId = " + g,
         "delete from tblCustomerGroups where GroupId = " + g,
     };
-    db().SqlActions(cascade);
+    if (!db().SqlActions(cascade)) return false;
     // Customers left in no group go, with their bookings.
     const QString sql =
         "select (select count(*) from tblCustomerGroups where "
@@ -144,10 +144,11 @@ void ClsGroup::Delete(int32_t groupId) {
     auto rs = db().SqlQuery(sql);
     if (!rs) {
         logError("Delete", err::ObjectNotSet, 7, "No record set", sql);
-        return;
+        return true;  // the group is gone; customers left in no group stay this time
     }
     for (; !rs->Eof(); rs->MoveNext()) {
         QCoreApplication::processEvents();
         if (rs->Field(0).toLong() == 0) SharedObjects::Customer().Delete(rs->Field(1).toInt());
     }
+    return true;
 }

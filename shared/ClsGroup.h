@@ -20,14 +20,15 @@ public:
 
     // Deletes the group with its resources, appointment types, their bookings and its
     // customer links, then every customer left in no group; resets the buffer.
-    void Delete(int32_t groupId);
+    // False when the database did not take the cascade: nothing was deleted.
+    bool Delete(int32_t groupId);
     void InitBfr();
     bool Load(int32_t groupId);
     // Id of the row written, 0 when nothing was (also for a slot length of 0 or less).
     int32_t Save();
     // How many bookings of the stored group lie within its stored working day but outside
     // this record's day (they start before DayStart or end after DayEnd): those a Save
-    // would take off the chart. 0 for a new group or when they cannot be counted.
+    // would take off the chart. 0 for a new group; -1 when they cannot be counted.
     int32_t BookingsLeftOutside() const;
     void LoadTemplate(const QString& templateName);
     void SaveTemplate(int32_t groupId);

@@ -102,8 +102,8 @@ int32_t ClsGroupMember::Save() {
     return m_id;
 }
 
-void ClsGroupMember::Delete(int32_t id) {
+bool ClsGroupMember::Delete(int32_t id) {
     const QString sid = QString::number(id);
-    db().SqlActions({QString("delete from %1 where %2 = %3").arg(m_t.table, m_t.idCol, sid),
+    return db().SqlActions({QString("delete from %1 where %2 = %3").arg(m_t.table, m_t.idCol, sid),
                      QString("delete from tblBookings where %1 = %2").arg(m_t.idCol, sid)});
 }

@@ -26,7 +26,8 @@ public:
     void setMinTime(int16_t v) { m_minTime = v; }
 
     // Deletes the row and every booking that refers to it.
-    void Delete(int32_t id);
+    // False when the database did not take it: nothing was deleted.
+    bool Delete(int32_t id);
     // Durations from the private group; id and group 0; name empty.
     virtual void InitBfr();
     bool Load(int32_t id);

@@ -19,7 +19,7 @@ struct Failure {
 };
 
 constexpr int32_t kLockWaitMs = 10000;
-constexpr int kBusyTimeoutMs = 10000;
+constexpr int kBusyTimeoutMs = ClsDAO::kBusyWaitMs;
 
 // Host timer off for the operation's length (put back as it was, so only the outermost
 // operation switches it on again), plus the operation's named lock when it has one.

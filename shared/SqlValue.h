@@ -25,6 +25,7 @@ public:
     const int64_t* integer() const { return std::get_if<int64_t>(&m_v); }
     const double* real() const { return std::get_if<double>(&m_v); }
     const QString* text() const { return std::get_if<QString>(&m_v); }
+    bool operator==(const SqlValue&) const = default;
 
 private:
     std::variant<std::monostate, int64_t, double, QString> m_v;

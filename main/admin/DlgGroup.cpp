@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ClsDAO.h"
 #include "ClsDate.h"
 #include "ContextIDs.h"
 #include "DialogParts.h"
@@ -108,7 +109,10 @@ void DlgGroup::BtnGroup_Click(int index) {
             // A group that could not be written is said so; the dialog stays open with
             // the user's values.
             if (shared().Save() == 0) {
-                ModMain::Warning("Unable to save the group!");
+                if (SharedObjects::DAO().Failing())
+                    ModMain::NotWritten("Unable to save the group!", "saved");
+                else
+                    ModMain::Warning("Unable to save the group!");
                 return;
             }
             accept();
@@ -129,6 +133,11 @@ void DlgGroup::BtnGroup_Click(int index) {
 // moved on the chart. They are counted and the user decides; the bookings stay as they are.
 bool DlgGroup::dayKeepsBookings() {
     const int32_t outside = m_edit.BookingsLeftOutside();
+    if (outside < 0) {
+        // Not counted: saving without the question could hide bookings without a word.
+        ModMain::NotWritten("Unable to save the group!", "saved");
+        return false;
+    }
     return outside == 0 ||
            ModMain::Confirm(QString("%1 booking(s) of this group would lie outside the new "
                                     "working day and no longer show on the chart. The "

@@ -24,6 +24,7 @@
 #include "ComboBox.h"
 #include "DlgMain.h"
 #include "KeyedToolbar.h"
+#include "ModMain.h"
 #include "ModalHook.h"
 #include "Nudgel.h"
 #include "SharedObjects.h"
@@ -80,12 +81,13 @@ void DlgAppt::Install() {
     ApptEditorState::Register([] { return Exists() && Instance().isVisible(); },
                               [] {
                                   if (Exists()) Instance().RefreshDay();
-                              });
+                              },
+                              [] { return Exists() && Instance().Unread(); });
 }
 
 void DlgAppt::Uninstall() {
     ApptEditorState::RegisterShow(nullptr);
-    ApptEditorState::Register(nullptr, nullptr);
+    ApptEditorState::Register(nullptr, nullptr, nullptr);
 }
 
 void DlgAppt::setGroupId(int32_t id) {
@@ -97,13 +99,19 @@ int32_t DlgAppt::CurrentDate() const { return CalendarState::CalDate(); }
 
 void DlgAppt::setApptDate(int32_t day) {
     ensureLoaded();
+    const int32_t was = CalendarState::CalDate();
     CalendarState::setCalDate(day);
+    // A day that cannot be read is not shown: the list keeps the day it shows, under its
+    // own title, so that no booking of one day is taken for another's.
+    if (!refillDay(true) && m_shownDay != 0 && day != m_shownDay) {
+        CalendarState::setCalDate(was);
+        return;
+    }
     const QDate date = SharedObjects::Date().LongToDate(day);
     LbTimeSlot->setTitle(QLocale(QLocale::English).toString(date, "dddd d MMMM yyyy"));
     if (isVisible()) {
         if (auto* main = dynamic_cast<DlgMain*>(SharedObjects::Host())) main->setCurrentDate(day);
     }
-    ShowBookings();
 }
 
 void DlgAppt::ensureLoaded() {
@@ -123,6 +131,9 @@ void DlgAppt::Form_Load() {
     Activated = MovePending = CopyRequested = false;
     m_placing = false;
     m_heldSlot = -1;
+    m_editing.reset();
+    m_shownDay = m_shownResource = 0;
+    m_unread = false;
     ClsForms& forms = SharedObjects::Forms();
     MilitaryMode = ini().GetNumber("Options", "UseMilitaryTime", 0) != 0;
     m_windowState = static_cast<int>(ini().GetNumber("DlgAppt", "WindowState", 0));
@@ -211,9 +222,7 @@ QString DlgAppt::slotLabel(int minute, int interval) const {
            date.MilitaryTime(static_cast<int16_t>(minute + interval));
 }
 
-void DlgAppt::ShowBookings() {
-    LbTimeSlot->clearRows();
-    m_heldSlot = -1;
+bool DlgAppt::ShowBookings() {
     ClsGroup& group = SharedObjects::Group();
     const int interval = slotInterval();
     const int first = qBound(0, static_cast<int>(group.DayStart()), kLastMinute);
@@ -239,7 +248,9 @@ void DlgAppt::ShowBookings() {
                 .arg(first));
         if (!rs) {
             log("Error in DlgBook.ShowBookings");
-            return;
+            m_unread = true;
+            ModMain::NotRead();
+            return false;
         }
         for (; !rs->Eof(); rs->MoveNext()) {
             DayBooking b;
@@ -258,6 +269,11 @@ void DlgAppt::ShowBookings() {
         }
     }
 
+    LbTimeSlot->clearRows();
+    m_heldSlot = -1;
+    m_unread = false;
+    m_shownDay = day;
+    m_shownResource = resourceId;
     int32_t previous = 0;
     uint32_t colour = plat::Tabrix::kWhite;
     for (int t = first; t <= last; t += interval) {
@@ -294,4 +310,5 @@ void DlgAppt::ShowBookings() {
     if (booking.BookingId() == 0 || !booking.Load(booking.BookingId())) booking.InitBfr();
     showTimes();
     SetupEnabled();
+    return true;
 }

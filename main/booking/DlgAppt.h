@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "ClsBooking.h"
 
@@ -62,12 +63,15 @@ public:
 
     // Loads the window when needed, shows it modally and unloads it when it has closed.
     void ShowModal();
-    // Refills the slot list for the selected resource and the current date.
-    void ShowBookings();
-    // The main window's refresh tick, after other workstations changed bookings: the
-    // resource is chosen again, which shows its day afresh, and what the user is editing
-    // stays taken up (see keepEditing).
+    // Refills the slot list for the selected resource and the current date; false, with
+    // the list as it was and the user told once, when the day could not be read.
+    bool ShowBookings();
+    // The main window's refresh tick, after other workstations changed bookings or after
+    // a read of this window failed: its day afresh, with what the user is editing kept
+    // taken up (see keepEditing).
     void RefreshDay();
+    // The last read of the day failed: the list is not the day as stored.
+    bool Unread() const { return m_unread; }
     bool IsLoaded() const { return m_loaded; }
 
     // The window's steps, also run by the controls' events.
@@ -156,9 +160,9 @@ protected:
 private:
     enum class Submitted { Saved, NoSlot, Refused, Nothing };
 
-    // What the user is editing as a refill of the day finds it: the start minute of the
-    // slot taken up (-1 = none), on which day and resource, and the shared record as
-    // edited (times from the spins, and the stored row it was loaded from).
+    // What the user is editing: the start minute of the slot taken up, on which day and
+    // resource, and the shared record as edited (times from the spins, and the stored row
+    // it was loaded from). The typed boxes stay in their controls meanwhile.
     struct Editing {
         int slot = -1;
         int32_t day = 0, resourceId = 0;
@@ -179,8 +183,17 @@ private:
     void selectBookingRow();
     void takeUpSlot(int row);
     void showTimes();
-    Editing noteEditing() const;
-    void keepEditing(const Editing& was, bool holdGone);
+    void noteEditing();
+    // Every refill of the day: what is being edited is noted, the day read, and the
+    // booking edited taken up again where the day shows it (holdGone: see keepEditing).
+    // False when the day could not be read (the list is as it was).
+    bool refillDay(bool holdGone);
+    void keepEditing(bool holdGone);
+    // The day or resource shown is not the one of the booking being edited.
+    bool editingElsewhere() const;
+    void endEditing() { m_editing.reset(); }
+    // The record is what is edited now, taken up where the day shown holds it.
+    void editAgain(const ClsBooking& record);
     void listCustomer(int32_t customerId);
     void refillCustomers(int32_t customerId);
     bool bookingTakenUp() const;
@@ -204,6 +217,14 @@ private:
     // longer shows it there (deleted, moved or its slot taken elsewhere); -1 = none. Save
     // then still tries it, so that the user is told why it cannot be stored.
     int m_heldSlot = -1;
+    // The booking being edited, noted at each refill while the day shows it and kept
+    // while another day or resource is shown, so that coming back finds it as it was
+    // left; none until a slot is taken up, and after a save or a delete.
+    std::optional<Editing> m_editing;
+    // The booking as Move or Copy found it: placing it refuses a change made since.
+    ClsBooking m_moveSource;
+    int32_t m_shownDay = 0, m_shownResource = 0;  // the day and resource the list shows
+    bool m_unread = false;                        // the last read of the day failed
     int m_windowState = 0;   // [DlgAppt] WindowState as loaded: 0 normal, 1 min, 2 max
     QWidget* m_client = nullptr;
 };

@@ -32,12 +32,13 @@ void DlgAppt::BtnTask_Click(int index) {
     // a repeat or a delete is of the booking taken up, where it stands, never of the
     // booking on that target or of it on that target's day. Where the day shown does not
     // hold it, each asks for its slot: none closes, deletes or saves without a word.
-    if (MovePending && index >= 0 && index <= 3) {
-        selectBookingRow();
-        if (LbTimeSlot->selectedRow() < 0 && !ReadOnlyMode) {
-            askForSlot();
-            return;
-        }
+    if (MovePending && index >= 0 && index <= 3) selectBookingRow();
+    // The same while another day or resource is shown than that of the booking being
+    // edited: the typed boxes belong to it, and coming back to its day takes it up again.
+    if (index >= 0 && index <= 3 && !ReadOnlyMode && LbTimeSlot->selectedRow() < 0 &&
+        (MovePending || editingElsewhere())) {
+        askForSlot();
+        return;
     }
     switch (index) {
         case 0:
@@ -90,7 +91,7 @@ DlgAppt::Submitted DlgAppt::submit() {
     // A booking held through a refill of its day, though not shown there, is tried too.
     if (LbTimeSlot->selectedRow() < 0 && m_heldSlot < 0) {
         askForSlot();
-        ShowBookings();
+        refillDay(true);
         return Submitted::NoSlot;
     }
     ClsBooking& booking = SharedObjects::Booking();
@@ -112,11 +113,12 @@ DlgAppt::Submitted DlgAppt::submit() {
     // for a changed one alike.
     if (booking.Save() == 0) {
         const ClsBooking::Refusal why = booking.LastRefusal();
-        ModMain::Warning("Unable to save appointment!\r\n\r\n" + ClsBooking::RefusalText(why));
+        ModMain::NotSaved("Unable to save appointment!", why);
         if (why == ClsBooking::Refusal::Changed || why == ClsBooking::Refusal::Deleted)
             showAsStored(booking.BookingId());
         return Submitted::Refused;
     }
+    endEditing();  // stored: nothing is left to keep
     refreshMainChart();
     ShowBookings();
     return Submitted::Saved;
@@ -126,6 +128,10 @@ DlgAppt::Submitted DlgAppt::submit() {
 // with the booking taken up again as a click would, so that the next save starts from
 // what is stored. A booking deleted meanwhile leaves its former day with nothing taken up.
 void DlgAppt::showAsStored(int32_t bookingId) {
+    // What was being edited is not kept: it is shown as stored, or is gone.
+    LbTimeSlot->setCurrentRow(plat::Tabrix::kNoRow);
+    m_heldSlot = -1;
+    endEditing();
     ClsBooking stored;
     if (stored.Load(bookingId)) {
         // Its resource when the editor lists it (another group's is not).
@@ -156,7 +162,6 @@ void DlgAppt::repeat() {
         return;
     }
     buttonsOn(false);
-    const Editing was = noteEditing();
     DlgApptHooks::Repeat r;
     r.apptDate = CurrentDate();
     r.startTime = booking.BookingStart();
@@ -170,8 +175,7 @@ void DlgAppt::repeat() {
     r.ref03 = TxtRef03->text().trimmed();
     r.comments = TxtComments->text().trimmed();
     show(r);
-    ShowBookings();
-    keepEditing(was, false);  // the series is stored; the booking itself is not yet
+    refillDay(false);  // the series is stored; the booking itself is not yet
     buttonsOn(true);
 }
 
@@ -181,18 +185,29 @@ void DlgAppt::deleteBooking() {
     const int32_t id = LbTimeSlot->rowData(row);
     if (id == 0 || !ModMain::Confirm("Do you wish to delete this appointment?")) return;
     ClsBooking& booking = SharedObjects::Booking();
+    const ClsBooking edited = booking;
     // Only what was loaded is deleted: a series id left from another booking never is.
-    if (!booking.Load(id)) {
-        ShowBookings();
+    ClsBooking stored;
+    if (!stored.Load(id)) {
+        if (stored.LastRefusal() == ClsBooking::Refusal::Failed) {
+            // Nothing changed: the list and what is being edited stay as they are.
+            ModMain::NotWritten("Unable to delete appointment!", "deleted");
+            return;
+        }
+        refillDay(true);  // deleted elsewhere meanwhile: the day as it is now
         return;
     }
-    if (booking.RepeatId() != 0 &&
+    const bool series =
+        stored.RepeatId() != 0 &&
         ModMain::Confirm("This appointment is part of a repeated sequence.\r\n"
-                         "Do you wish to delete all repeated appointments?"))
-        booking.DeleteRepeats(booking.RepeatId());
-    else
-        booking.Delete(booking.BookingId());
+                         "Do you wish to delete all repeated appointments?");
+    if (!(series ? stored.DeleteRepeats(stored.RepeatId()) : stored.Delete(id))) {
+        booking = edited;
+        ModMain::NotWritten("Unable to delete appointment!", "deleted");
+        return;
+    }
     booking.InitBfr();
+    endEditing();
     if (MovePending) leaveMode();  // nothing is left to move or copy
     ShowBookings();
 }
@@ -211,10 +226,16 @@ void DlgAppt::moveOrCopy(int index) {
     const int32_t id = LbTimeSlot->rowData(row);
     if (id == 0) return;
     ClsBooking& booking = SharedObjects::Booking();
-    if (!booking.Load(id)) {
-        ShowBookings();
+    ClsBooking stored;
+    if (!stored.Load(id)) {
+        if (stored.LastRefusal() == ClsBooking::Refusal::Failed)
+            ModMain::NotSaved("Unable to move/copy appointment!", ClsBooking::Refusal::Failed);
+        else
+            refillDay(true);
         return;
     }
+    booking = stored;
+    m_moveSource = stored;
     MoveSourceId = booking.BookingId();
     MoveSourceStart = booking.BookingStart();
     MoveSourceEnd = booking.BookingEnd();

@@ -2,6 +2,7 @@
 // used.
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "ClsBooking.h"
 #include "ClsCustomer.h"
@@ -10,6 +11,7 @@
 #include "ClsTask.h"
 #include "ComboBox.h"
 #include "DlgAppt.h"
+#include "ModMain.h"
 #include "Nudgel.h"
 #include "SharedObjects.h"
 #include "Tabrix.h"
@@ -18,36 +20,42 @@ namespace {
 ClsForms& forms() { return SharedObjects::Forms(); }
 }  // namespace
 
+// A list whose query fails keeps its entries and choice; the user is told once.
 void DlgAppt::ShowResources() {
-    forms().FillCombo(*CbResource,
-                      "select ResourceName, ResourceId from " +
-                          QString("tblResources where GroupId = %1").arg(m_groupId) +
-                          " order by ResourceName",
-                      true, false);
+    if (!forms().FillCombo(*CbResource,
+                           "select ResourceName, ResourceId from " +
+                               QString("tblResources where GroupId = %1").arg(m_groupId) +
+                               " order by ResourceName",
+                           true, false)) {
+        ModMain::NotRead();
+        return;
+    }
     forms().SetComboData(*CbResource, m_resourceId);
 }
 
 void DlgAppt::ShowTasks(int32_t taskId) {
-    CbTask->Clear();
-    forms().AddComboItem(*CbTask, "< No Booking >", 0);
     const int32_t group = SharedObjects::Task().GroupId();
-    forms().FillCombo(*CbTask,
-                      "select TaskName, TaskId from tblTasks where " +
-                          QString("GroupId = %1").arg(group) + " order by TaskName",
-                      false, false);
+    if (!forms().FillCombo(*CbTask,
+                           "select TaskName, TaskId from tblTasks where " +
+                               QString("GroupId = %1").arg(group) + " order by TaskName",
+                           "< No Booking >")) {
+        ModMain::NotRead();
+        return;
+    }
     forms().SetComboData(*CbTask, taskId);
 }
 
 void DlgAppt::ShowCustomers(int32_t customerId) {
-    CbCustomer->Clear();
-    forms().AddComboItem(*CbCustomer, "< No Customer >", 0);
-    forms().FillCombo(*CbCustomer,
-                      "select CustomerName, CustomerId from " +
-                          QString("tblCustomers where CustomerId in (select CustomerId from "
-                                  "tblCustomerGroups  where GroupId = %1)")
-                              .arg(m_groupId) +
-                          " order by CustomerName",
-                      false, false);
+    if (!forms().FillCombo(*CbCustomer,
+                           "select CustomerName, CustomerId from " +
+                               QString("tblCustomers where CustomerId in (select CustomerId "
+                                       "from tblCustomerGroups  where GroupId = %1)")
+                                   .arg(m_groupId) +
+                               " order by CustomerName",
+                           "< No Customer >")) {
+        ModMain::NotRead();
+        return;
+    }
     // The booking taken up keeps its own customer, and the customer to choose is
     // offered, though either may be linked to the group no longer (or never was).
     listCustomer(ownCustomer());
@@ -98,8 +106,15 @@ int32_t DlgAppt::ownTask() const {
 }
 
 void DlgAppt::CbResource_Click() {
+    const int32_t was = m_resourceId;
     m_resourceId = forms().GetComboData(*CbResource);
-    ShowBookings();
+    // A day that cannot be read is not shown: the list keeps the resource it shows.
+    if (!refillDay(true) && m_shownResource > 0 && m_resourceId != m_shownResource) {
+        m_resourceId = was;
+        const QSignalBlocker quiet(CbResource);
+        for (int i = 0; i < CbResource->count(); ++i)
+            if (CbResource->ItemData(i) == m_shownResource) CbResource->setCurrentIndex(i);
+    }
 }
 
 void DlgAppt::CbTask_Click() {

@@ -102,11 +102,14 @@ void DlgAppt::Toolbar1_ButtonClick(const QString& key) {
     } else if (key == "Calendar") {
         if (!hooks().showCalendar) return;
         buttonsOn(false);
-        const Editing was = noteEditing();
+        // The calendar moves the date itself: the day shown before is shown again when
+        // the one chosen cannot be read.
+        const int32_t shown = m_shownDay;
         CalendarState::setResourceId(m_resourceId);
         hooks().showCalendar();
-        setApptDate(CalendarState::CalDate());
-        keepEditing(was, true);  // the same day shown again keeps what is being edited
+        const int32_t chosen = CalendarState::CalDate();
+        if (shown != 0) CalendarState::setCalDate(shown);
+        setApptDate(chosen);  // the booking being edited is taken up again on its day
         buttonsOn(true);
     } else if (key == "TaskDef") {
         Toolbar1_ButtonMenuClick("AddTask");
@@ -158,16 +161,18 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
     } else if (entryKey == "DeleteTask") {
         if (CbTask->ListIndex() <= 0 || !ModMain::Confirm("Confirm delete selected task?")) return;
         buttonsOn(false);
-        const Editing was = noteEditing();
         const int32_t own = ownTask();
-        task.Delete(forms().GetComboData(*CbTask));
+        if (!task.Delete(forms().GetComboData(*CbTask))) {
+            ModMain::NotWritten("Unable to delete the appointment type!", "deleted");
+            buttonsOn(true);
+            return;
+        }
         // Another type's delete leaves the booking taken up with its own; the deleted one
         // is listed no more, so its delete leaves "< No Booking >".
         ShowTasks(own);
         refreshLegend();
         // Its bookings went with it: the day and the chart show that at once.
-        ShowBookings();
-        keepEditing(was, false);
+        refillDay(false);
         refreshMainChart();
         buttonsOn(true);
     } else if (entryKey == "AddCustomer" || entryKey == "EditCustomer") {
@@ -198,13 +203,15 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         if (CbCustomer->ListIndex() <= 0) return;
         if (!ModMain::Confirm("Confirm selected customer?")) return;
         buttonsOn(false);
-        const Editing was = noteEditing();
-        customer.Delete(forms().GetComboData(*CbCustomer));
+        if (!customer.Delete(forms().GetComboData(*CbCustomer))) {
+            ModMain::NotWritten("Unable to delete the customer!", "deleted");
+            buttonsOn(true);
+            return;
+        }
         // Another customer's delete leaves the booking taken up with its own; the
         // deleted one is listed no more, so its delete leaves "< No Customer >".
         refillCustomers(ownCustomer());
-        ShowBookings();
-        keepEditing(was, false);
+        refillDay(false);
         refreshMainChart();
         buttonsOn(true);
     }

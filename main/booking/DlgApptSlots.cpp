@@ -22,7 +22,7 @@ namespace {
 ClsForms& forms() { return SharedObjects::Forms(); }
 constexpr int kLastMinute = 1440;  // the close of the day
 
-const char* const kUnableToPlace = "Unable to move/copy appointment!\r\n\r\n";
+const char* const kUnableToPlace = "Unable to move/copy appointment!";
 }  // namespace
 
 void DlgAppt::LbTimeslot_ItemClick(int row, int /*column*/) {
@@ -30,6 +30,7 @@ void DlgAppt::LbTimeslot_ItemClick(int row, int /*column*/) {
     if (m_placing) return;
     LbTimeSlot->setSelectedRow(row);
     m_heldSlot = -1;
+    if (!MovePending) endEditing();  // the slot clicked is what is edited now
     SharedObjects::Booking().InitBfr();
     if (MovePending)
         placeBooking(row);
@@ -43,6 +44,7 @@ void DlgAppt::LbTimeslot_ItemClick(int row, int /*column*/) {
 void DlgAppt::LbTimeslot_RowMoved(int row) {
     if (m_placing || MovePending) return;
     m_heldSlot = -1;
+    endEditing();
     SharedObjects::Booking().InitBfr();
     takeUpSlot(row);
 }
@@ -105,36 +107,58 @@ void DlgAppt::showTimes() {
 }
 
 void DlgAppt::RefreshDay() {
-    const Editing was = noteEditing();
-    const int32_t resourceId = forms().GetComboData(*CbResource);
-    CbResource->SetListIndex(-1);
-    forms().SetComboData(*CbResource, resourceId);
-    keepEditing(was, true);
+    // Lists a read under a busy database left empty are filled now, keeping the choice.
+    if (CbResource->count() == 0) ShowResources();
+    if (CbTask->count() == 0) ShowTasks(m_taskId);
+    if (CbCustomer->count() == 0) ShowCustomers(0);
+    refillDay(true);
 }
 
-DlgAppt::Editing DlgAppt::noteEditing() const {
-    Editing was;
+void DlgAppt::noteEditing() {
+    // Only while the day shown holds it: another day's list has nothing of it to note.
     const int row = LbTimeSlot->selectedRow();
+    if (row < 0 && m_heldSlot < 0) return;
+    Editing was;
     was.slot = row >= 0 ? LbTimeSlot->rowText(row).toInt() : m_heldSlot;
-    was.day = CurrentDate();
-    was.resourceId = forms().GetComboData(*CbResource);
+    was.day = m_shownDay;
+    was.resourceId = m_shownResource;
     was.record = SharedObjects::Booking();
-    return was;
+    m_editing = was;
 }
 
-// After a refill of the same day and resource (ShowBookings highlights nothing and reads
-// the record afresh): the booking being edited is taken up again as the user left it, its
-// times as spun and the stored row it was loaded from, so a save still finds out whether
-// another workstation changed it meanwhile. The boxes were not touched by the refill. A
-// stored booking is found by its id, a new one by its slot while that is free; a pending
-// move or copy gets back the target the keys had chosen. When the booking is no longer
-// on the day (or a new one's slot was taken), holdGone keeps it held without a highlight
-// so that Save tries it and says why it cannot be stored; otherwise (its own type or
-// customer was deleted here) it is left as the refill left it.
-void DlgAppt::keepEditing(const Editing& was, bool holdGone) {
-    if (was.slot < 0 || was.day != CurrentDate() ||
-        was.resourceId != forms().GetComboData(*CbResource))
-        return;
+bool DlgAppt::editingElsewhere() const {
+    return m_editing && (m_editing->day != m_shownDay || m_editing->resourceId != m_shownResource);
+}
+
+bool DlgAppt::refillDay(bool holdGone) {
+    noteEditing();
+    if (!ShowBookings()) return false;
+    if (MovePending && m_moveSource.BookingId() != 0 &&
+        SharedObjects::Booking().BookingId() == 0 &&
+        SharedObjects::Booking().LastRefusal() == ClsBooking::Refusal::Deleted) {
+        // Nothing is left to place: the mode ends, with nothing taken up.
+        leaveMode();
+        endEditing();
+        showTimes();
+        ModMain::NotSaved(kUnableToPlace, ClsBooking::Refusal::Deleted);
+        return true;
+    }
+    keepEditing(holdGone);
+    return true;
+}
+
+// After a refill (ShowBookings highlights nothing and reads the record afresh): where the
+// day and resource shown are those of the booking being edited, it is taken up again as
+// the user left it, its times as spun and the stored row it was loaded from, so a save
+// still finds out whether another workstation changed it meanwhile. The boxes were not
+// touched by the refill. A stored booking is found by its id, a new one by its slot while
+// that is free; a pending move or copy gets back the target the keys had chosen. When the
+// booking is no longer on the day (or a new one's slot was taken), holdGone keeps it held
+// without a highlight so that Save tries it and says why it cannot be stored; otherwise
+// (its own type or customer was deleted here) it is left as the refill left it.
+void DlgAppt::keepEditing(bool holdGone) {
+    if (!m_editing || editingElsewhere()) return;
+    const Editing& was = *m_editing;
     int row = plat::Tabrix::kNoRow;
     for (int r = 0; r < LbTimeSlot->rowCount() && row == plat::Tabrix::kNoRow; ++r)
         if (LbTimeSlot->rowText(r).toInt() == was.slot) row = r;
@@ -146,7 +170,10 @@ void DlgAppt::keepEditing(const Editing& was, bool holdGone) {
             if (LbTimeSlot->rowData(r) == id) row = r;
     }
     const bool gone = row == plat::Tabrix::kNoRow;
-    if (gone && (!holdGone || MovePending)) return;
+    if (gone && (!holdGone || MovePending)) {
+        endEditing();
+        return;
+    }
     SharedObjects::Booking() = was.record;
     LbTimeSlot->setCurrentRow(row);
     m_heldSlot = gone ? was.slot : -1;
@@ -169,13 +196,33 @@ void DlgAppt::placeBooking(int row) {
     m_placing = true;
     ClsBooking& booking = SharedObjects::Booking();
     const int32_t resourceId = forms().GetComboData(*CbResource);
+    ClsBooking now;
+    bool placed = false;
     if (resourceId <= 0) {
         ModMain::Warning("No resource selected!");
-    } else if (!booking.Load(MoveSourceId)) {
-        // Deleted elsewhere since it was taken up, or the database could not be read: said
-        // as a save of it would say it.
-        ModMain::Warning(kUnableToPlace + ClsBooking::RefusalText(booking.LastRefusal()));
+    } else if (!now.Load(MoveSourceId) || !now.SameRow(m_moveSource)) {
+        // Deleted or changed elsewhere since Move or Copy was pressed, or the database
+        // could not be read: said as a save of it would say it. A move never undoes
+        // another workstation's change, nor does a copy copy what it no longer is.
+        const auto why = now.BookingId() == 0 ? now.LastRefusal() : ClsBooking::Refusal::Changed;
+        ModMain::NotSaved(kUnableToPlace, why);
+        m_placing = false;
+        leaveMode();
+        if (why == ClsBooking::Refusal::Changed) {
+            showAsStored(MoveSourceId);  // shown as it is stored now
+        } else if (why == ClsBooking::Refusal::Deleted) {
+            booking.InitBfr();
+            LbTimeSlot->setCurrentRow(plat::Tabrix::kNoRow);
+            endEditing();
+            refillDay(true);
+        } else {
+            editAgain(m_moveSource);
+        }
+        return;
     } else {
+        // The booking as stored when Move or Copy was pressed: its type, customer and
+        // texts, whatever the boxes hold meanwhile.
+        booking = m_moveSource;
         const int start = qBound(0, LbTimeSlot->rowText(row).toInt(), kLastMinute);
         int end = start + MoveSourceEnd - MoveSourceStart;
         // The last slot row starts at the day's end, so a booking may end one slot after
@@ -204,15 +251,30 @@ void DlgAppt::placeBooking(int row) {
             booking.setBookingId(0);
         }
         // The save tests the place again in the same statement: another workstation may
-        // have booked it since the loop looked.
+        // have booked it since the loop looked, or changed the booking since Load.
         if (end <= start || booking.Save() == 0) {
             // A slot that cannot take one interval is in another booking's way.
             const auto why = end > start ? booking.LastRefusal() : ClsBooking::Refusal::Clash;
-            ModMain::Warning(kUnableToPlace + ClsBooking::RefusalText(why));
-            booking.Load(MoveSourceId);  // the record holds the booking as it stands
+            ModMain::NotSaved(kUnableToPlace, why);
+        } else {
+            placed = true;
         }
     }
     m_placing = false;
     leaveMode();
-    ShowBookings();
+    // The booking placed is what is edited now, with what the user typed still in the
+    // boxes, so that Save stores that onto it; one not placed is edited where it stands.
+    editAgain(placed ? ClsBooking(booking) : m_moveSource);
+}
+
+void DlgAppt::editAgain(const ClsBooking& record) {
+    SharedObjects::Booking() = record;
+    Editing at;
+    at.slot = record.BookingStart();
+    at.day = record.BookingDate();
+    at.resourceId = record.ResourceId();
+    at.record = record;
+    m_editing = at;
+    LbTimeSlot->setCurrentRow(plat::Tabrix::kNoRow);
+    if (!refillDay(true)) selectBookingRow();  // the list as it was: its row, if shown
 }

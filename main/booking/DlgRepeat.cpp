@@ -10,6 +10,7 @@
 
 #include "ClsBooking.h"
 #include "ClsCustomer.h"
+#include "ClsDAO.h"
 #include "ClsDate.h"
 #include "ClsForms.h"
 #include "ClsIni.h"
@@ -159,6 +160,18 @@ void DlgRepeat::CbResource_Click() {
 
 void DlgRepeat::ShowDates() {
     if (Loading) return;
+    // Which dates are taken is read first: a list that cannot be read keeps what it
+    // shows rather than offer taken dates as free.
+    const std::vector<int32_t> dates = RepeatDates::Series(RepeatType, Appt.ApptDate, kDates);
+    std::vector<bool> taken;
+    ClsBooking probe;
+    for (const int32_t d : dates) {
+        taken.push_back(probe.GetBookingId(Appt.ResourceId, d, Appt.StartTime, Appt.EndTime, 0) != 0);
+        if (SharedObjects::DAO().Failing()) {
+            ModMain::NotRead();
+            return;
+        }
+    }
     LbTimeSlot->clearRows();
     LbTimeSlot->clearColumns();
     // The widths are in the list's units, half as wide again as our pixels.
@@ -167,11 +180,11 @@ void DlgRepeat::ShowDates() {
     LbTimeSlot->addColumn("Date", 150 * 3 / 2);
     LbTimeSlot->setListMode(2);
     LbTimeSlot->setColumnKind(1, plat::Tabrix::CheckColumn);
-    ClsBooking probe;
-    for (const int32_t d : RepeatDates::Series(RepeatType, Appt.ApptDate, kDates)) {
+    for (size_t i = 0; i < dates.size(); ++i) {
+        const int32_t d = dates[i];
         const int r = LbTimeSlot->addRow({QString(), format(d, "ddd"), format(d, "dd MMMM yyyy")});
         // The booking being repeated, once saved, takes its own date: it stays single.
-        if (probe.GetBookingId(Appt.ResourceId, d, Appt.StartTime, Appt.EndTime, 0) == 0) {
+        if (!taken[i]) {
             LbTimeSlot->setRowData(r, d);
         } else {
             LbTimeSlot->setRowData(r, 0);
@@ -224,7 +237,8 @@ bool DlgRepeat::SaveAppointments() {
     const int32_t repeatId = booking.NextRepeatId();
     if (repeatId == 0) {
         // Bookings without a series id could never be deleted as a series.
-        ModMain::Warning("Unable to start a repeat series: no appointment was saved!");
+        ModMain::NotWritten("Unable to start a repeat series: no appointment was saved!",
+                            "saved");
         return false;
     }
     for (int r = 0; r < LbTimeSlot->rowCount(); ++r) {
@@ -246,11 +260,18 @@ bool DlgRepeat::SaveAppointments() {
         // A clash is said as it always was; any other reason (a resource, type or customer
         // deleted meanwhile, a write the database refused) is named.
         if (booking.Save() == 0) {
-            QString text = "Unable to save appointment for " +
-                           format(booking.BookingDate(), "d MMM yyyy") + "!";
-            if (const auto why = booking.LastRefusal(); why != ClsBooking::Refusal::Clash)
-                text += "\r\n\r\n" + ClsBooking::RefusalText(why);
-            ModMain::Warning(text);
+            const QString text = "Unable to save appointment for " +
+                                 format(booking.BookingDate(), "d MMM yyyy") + "!";
+            const auto why = booking.LastRefusal();
+            if (why == ClsBooking::Refusal::Failed) {
+                // The database takes none now: said once, for this date and those after it.
+                ModMain::NotWritten(text, "saved from this date on");
+                return true;
+            }
+            if (why == ClsBooking::Refusal::Clash)
+                ModMain::Warning(text);
+            else
+                ModMain::NotSaved(text, why);
         }
     }
     return true;

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -146,4 +147,27 @@ void ClickListEntry(QListWidget& list, int row, bool onTickBox) {
         onTickBox ? QStyle::SE_ItemViewItemCheckIndicator : QStyle::SE_ItemViewItemText, &option,
         &list);
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, part.center());
+}
+
+// Lives here, in a file every test program links, so one copy serves them all.
+ROSTIMA_CHILD(database_holder) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(args[0].toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+            SQLITE_OK ||
+        sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return 1;
+    ChildSay("held");
+    ChildHear();
+    sqlite3_close(db);
+    return 0;
+}
+
+HeldDatabase::HeldDatabase(const TempProgramFolder& folder, const QString& dbPath)
+    : m_child(folder, "database_holder", {dbPath}), m_held(m_child.readLine() == "held") {}
+
+void HeldDatabase::release() {
+    if (!m_held) return;
+    m_held = false;
+    m_child.say("release");
+    m_child.finish();
 }

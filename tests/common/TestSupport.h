@@ -65,6 +65,20 @@ void SetTestSerNo(int32_t key);
 void WriteTestFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadTestFile(const QString& path);
 
+// Another program holding the database file locked against readers and writers, as
+// "sqlite3 file" with "BEGIN EXCLUSIVE" does, until release() or its end.
+class HeldDatabase {
+public:
+    HeldDatabase(const TempProgramFolder& folder, const QString& dbPath);
+    ~HeldDatabase() { release(); }
+    bool held() const { return m_held; }
+    void release();
+
+private:
+    ChildProcess m_child;
+    bool m_held = false;
+};
+
 class QListWidget;
 // Clicks entry `row` of a shown list as the user does: on its tick box, or on its text.
 void ClickListEntry(QListWidget& list, int row, bool onTickBox);

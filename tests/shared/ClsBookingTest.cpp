@@ -623,14 +623,13 @@ TEST_F(ClsBookingTest, ASaveTheLockedDatabaseCannotTakeSaysSoAfterOneBusyWait) {
     ClsBooking rec;
     ASSERT_TRUE(rec.Load(id));
     rec.setComments("mine");
-    ChildProcess holder(folder, "exclusive_holder", {dbPath()});
-    ASSERT_EQ(holder.readLine(), "held");
+    HeldDatabase holder(folder, dbPath());
+    ASSERT_TRUE(holder.held());
     QElapsedTimer clock;
     clock.start();
     EXPECT_EQ(rec.Save(), 0);
     const qint64 waited = clock.elapsed();
-    holder.say("release");
-    EXPECT_EQ(holder.finish(), 0);
+    holder.release();
     EXPECT_EQ(rec.LastRefusal(), ClsBooking::Refusal::Failed);
     EXPECT_EQ(ClsBooking::RefusalText(rec.LastRefusal()),
               "The database is busy or cannot be written; nothing was saved.");

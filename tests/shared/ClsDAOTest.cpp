@@ -76,19 +76,6 @@ TEST_F(ClsDAOOpen, AFileThatIsMissingEmptyOrNotADatabaseGivesStatusTwoAndCreates
     EXPECT_TRUE(folder.logText().contains("in ClsDAO.DbOpen ("));
 }
 
-// Another program in the middle of writing: it holds the file locked against readers.
-ROSTIMA_CHILD(exclusive_holder) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(args[0].toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
-            SQLITE_OK ||
-        sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return 1;
-    ChildSay("held");
-    ChildHear();
-    sqlite3_close(db);
-    return 0;
-}
-
 namespace {
 // Makes a file read-only for this process, also for root (through the immutable flag,
 // where the file system has one); back to normal on destruction.
@@ -140,7 +127,7 @@ std::string unusableName(Unusable u) {
 class ClsDAOOpenRefuses : public DbFixture, public ::testing::WithParamInterface<Unusable> {};
 
 TEST_P(ClsDAOOpenRefuses, WithAClearLineAndNothingLeftOpen) {
-    std::unique_ptr<ChildProcess> holder;
+    std::unique_ptr<HeldDatabase> holder;
     std::unique_ptr<ReadOnlyFile> readOnly;
     QString why;
     switch (GetParam()) {
@@ -149,9 +136,8 @@ TEST_P(ClsDAOOpenRefuses, WithAClearLineAndNothingLeftOpen) {
             why = "Error 75 at line 4 in ClsDAO.DbOpen (Cannot take a user slot for " + dbPath();
             break;
         case Unusable::HeldLockedByAnother:
-            holder =
-                std::make_unique<ChildProcess>(folder, "exclusive_holder", QStringList{dbPath()});
-            ASSERT_EQ(holder->readLine(), "held");
+            holder = std::make_unique<HeldDatabase>(folder, dbPath());
+            ASSERT_TRUE(holder->held());
             why = "Error 3260 at line 4 in ClsDAO.DbOpen (The database is busy";
             break;
         case Unusable::ReadOnly:

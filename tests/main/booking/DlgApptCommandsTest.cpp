@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -27,19 +26,6 @@ using DlgApptCommands = DlgApptTest;
 const QString kMoveConflict =
     "Warning!: Unable to move/copy appointment!\r\n\r\nConflict with another appointment!";
 }  // namespace
-
-// Another program holding the whole database until told to let go.
-ROSTIMA_CHILD(appt_locker) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(args[0].toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
-            SQLITE_OK ||
-        sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return 1;
-    ChildSay("held");
-    ChildHear();
-    sqlite3_close(db);
-    return 0;
-}
 
 TEST_F(DlgApptCommands, SaveStoresTheSlotOrSaysWhatIsMissing) {
     open([&](DlgAppt& e) {
@@ -353,20 +339,19 @@ TEST_F(DlgApptCommands, AMoveTheLockedDatabaseCannotTakeSaysSoAfterOneBusyWait) 
     open([&](DlgAppt& e) {
         e.LbTimeSlot->click(rowOf(540), 1);
         e.BtnTask_Click(4);
-        ChildProcess locker(folder, "appt_locker", {folder.file("Rostima.mdb")});
-        ASSERT_EQ(locker.readLine(), "held");
+        HeldDatabase locker(folder, folder.file("Rostima.mdb"));
+        ASSERT_TRUE(locker.held());
         QElapsedTimer clock;
         clock.start();
         qint64 waited = -1;
         // The other program lets go while the user reads the message.
         plat::SetMsgBoxHook([&](const QString& text, int, const QString& title) {
             messages << title + ": " + text;
-            if (waited < 0) locker.say("release");
+            if (waited < 0) locker.release();
             waited = clock.elapsed();
             return int(plat::vbOK);
         });
         e.LbTimeSlot->click(rowOf(630), 1);
-        EXPECT_EQ(locker.finish(), 0);
         EXPECT_EQ(messages, QStringList{"Warning!: Unable to move/copy appointment!\r\n\r\n"
                                         "The database is busy or cannot be written; nothing "
                                         "was saved."});
@@ -624,7 +609,7 @@ TEST_F(DlgApptCommands, StartAndEndShownAreTheRecordsAfterEveryRefillOfTheDay) {
     } cases[] = {
         {"date spin", [](DlgAppt& e) { e.SpinDate_Click(1); }, "-"},
         {"resource chosen again", [](DlgAppt& e) { forms().SetComboData(*e.CbResource, 1); },
-         "-"},
+         "10:00 am-10:45 am"},
         {"refresh tick", [](DlgAppt& e) { e.RefreshDay(); }, "10:00 am-10:45 am"},
         {"delete",
          [](DlgAppt& e) {

@@ -138,7 +138,7 @@ TEST_F(DlgRepeatTest, ADateRefusedForAnotherReasonThanAClashSaysWhy) {
                  {"create trigger refuse before insert on tblBookings "
                   "begin select raise(abort, 'refused'); end"});
          },
-         "The database is busy or cannot be written; nothing was saved.",
+         "The database is busy or cannot be written; nothing was saved from this date on.",
          {"drop trigger refuse"}},
         {"the customer deleted",
          [] { ClsCustomer().Delete(1); },
@@ -180,7 +180,8 @@ TEST_F(DlgRepeatTest, ASeriesThatCannotBeMadeIsRefusedAndNothingIsSaved) {
                  {"create trigger no_series before insert on tblRepeats "
                   "begin select raise(abort, 'refused'); end"});
          },
-         "Warning!: Unable to start a repeat series: no appointment was saved!"},
+         "Warning!: Unable to start a repeat series: no appointment was saved!\r\n\r\n"
+         "The database is busy or cannot be written; nothing was saved."},
     };
     const int64_t before = count("1 = 1");
     for (const Case& c : cases) {
