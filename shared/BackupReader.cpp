@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <algorithm>
 #include <cstring>
@@ -139,6 +140,13 @@ bool BackupReader::Read(const QString& file, std::vector<Record>& records, bool&
         f = {kBadFileFormat, 3, "The file is not text as a backup writes it (UTF-8)."};
         return false;
     }
+    // A carriage return is written only before a line feed (the texts carry theirs escaped).
+    if (content.contains(QRegularExpression("\r[^\n]"))) {
+        f = {kBadFileFormat, 3,
+             "The file's lines do not end as a backup's do: some end in a carriage return "
+             "alone."};
+        return false;
+    }
     QStringList lines = content.split(u'\n');
     // The writer ends every line, so text after the last line end means a cut-off file.
     if (!lines.takeLast().isEmpty()) {
@@ -214,7 +222,8 @@ bool BackupReader::Read(const QString& file, std::vector<Record>& records, bool&
         }
         records.push_back(std::move(r));
     }
-    if (records.empty()) {
+    // The backup of an empty database is its end mark alone, counting nothing.
+    if (records.empty() && !(marked && held.isEmpty())) {
         f = {kBadFileFormat, 3, "The file holds no records."};
         return false;
     }

@@ -296,9 +296,15 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
                     4, writeResource) &&
             eachRow("select * from tblTasks where GroupId = " + gid + " order by TaskName", 5,
                     writeTask) &&
+            // The group's customers and any other its bookings name (a customer's group
+            // can be unticked while bookings there remain): numbered by the K lines, such
+            // a booking comes back with its customer, who is then of the group too.
             eachRow(
                 "select * from tblCustomers where CustomerId in (select CustomerId from "
                 "tblCustomerGroups where GroupId = " +
+                    gid +
+                    " union select b.CustomerId from tblBookings b join "
+                    "tblResources r on r.ResourceId = b.ResourceId where r.GroupId = " +
                     gid + ")",
                 6, writeCustomer) &&
             eachRow(

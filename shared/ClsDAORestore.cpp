@@ -83,7 +83,8 @@ private:
 struct BookingParts {
     int32_t resource = 0, task = 0, customer = 0;  // 0: not found (a customer: or none)
     bool noCustomer = false;                       // the booking has none
-    bool alike = false;  // one was found by a name that others of the group share
+    bool alike = false;          // one was found by a name that others of the group share
+    bool alikeResource = false;  // the resource was: a clash there may be none in the source
 };
 
 BookingParts partsOf(const Record& r, const GroupRecords& resources, const GroupRecords& tasks,
@@ -100,7 +101,8 @@ BookingParts partsOf(const Record& r, const GroupRecords& resources, const Group
     // Named only (an older backup): where the group has others of a name the first is
     // taken, and a booking without a customer cannot be told from one of a customer that
     // has no name.
-    p.resource = resources.named(r.text(2), p.alike);
+    p.resource = resources.named(r.text(2), p.alikeResource);
+    p.alike = p.alikeResource;
     p.task = tasks.named(r.text(3), p.alike);
     p.noCustomer = r.text(4).isEmpty();
     if (p.noCustomer)
@@ -187,6 +189,14 @@ bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBook
                 group.setDayStart(r.minutes(3));
                 group.setDayEnd(r.minutes(4));
                 group.setInterval(r.minutes(5));
+                if (r.minutes(5) <= 0) {  // the group record would refuse it without saying why
+                    f = {err::InvalidCall, 5,
+                         QString("Line %1: the group \"%2\" has a slot length of %3 minutes; "
+                                 "a group's slots are at least 1 minute long.")
+                             .arg(QString::number(r.lineNo), r.text(2),
+                                  QString::number(r.minutes(5)))};
+                    return false;
+                }
                 if (group.Save() == 0) return notSaved(r);
                 break;
             case 'R':
@@ -250,7 +260,7 @@ bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBook
                 if (booking.GetBookingId(booking.ResourceId(), booking.BookingDate(),
                                          booking.BookingStart(), booking.BookingEnd(), 0) == 0)
                     return notSaved(r);
-                ++report.clashes;
+                ++(parts.alikeResource ? report.alikeClashes : report.clashes);
                 break;
             }
             default:
@@ -366,11 +376,13 @@ bool ClsDAO::Restore(const QString& File) {
                 .arg(QString::number(report.groupsLeftOut), File));
     if (report.LostBookings() > 0)
         log(QString("%1 booking(s) of %2 not restored (no such resource %3, no such type %4, "
-                    "no such customer %5, clashes %6, impossible times %7, group left out %8)")
+                    "no such customer %5, clashes %6, impossible times %7, group left out %8, "
+                    "clashes on the first of resources named alike %9)")
                 .arg(QString::number(report.LostBookings()), File,
                      QString::number(report.noResource), QString::number(report.noType),
                      QString::number(report.noCustomer), QString::number(report.clashes),
-                     QString::number(report.badTimes), QString::number(report.inGroupLeftOut)));
+                     QString::number(report.badTimes), QString::number(report.inGroupLeftOut),
+                     QString::number(report.alikeClashes)));
     if (report.alike > 0)
         log(QString("%1 booking(s) of %2 restored on the first of records named alike")
                 .arg(QString::number(report.alike), File));

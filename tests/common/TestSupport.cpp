@@ -154,7 +154,8 @@ ROSTIMA_CHILD(database_holder) {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(args[0].toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
             SQLITE_OK ||
-        sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(db, args.value(1) == "writers" ? "BEGIN IMMEDIATE" : "BEGIN EXCLUSIVE",
+                     nullptr, nullptr, nullptr) != SQLITE_OK)
         return 1;
     ChildSay("held");
     ChildHear();
@@ -162,8 +163,10 @@ ROSTIMA_CHILD(database_holder) {
     return 0;
 }
 
-HeldDatabase::HeldDatabase(const TempProgramFolder& folder, const QString& dbPath)
-    : m_child(folder, "database_holder", {dbPath}), m_held(m_child.readLine() == "held") {}
+HeldDatabase::HeldDatabase(const TempProgramFolder& folder, const QString& dbPath,
+                           bool writersOnly)
+    : m_child(folder, "database_holder", {dbPath, writersOnly ? "writers" : "all"}),
+      m_held(m_child.readLine() == "held") {}
 
 void HeldDatabase::release() {
     if (!m_held) return;

@@ -66,10 +66,11 @@ void WriteTestFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadTestFile(const QString& path);
 
 // Another program holding the database file locked against readers and writers, as
-// "sqlite3 file" with "BEGIN EXCLUSIVE" does, until release() or its end.
+// "sqlite3 file" with "BEGIN EXCLUSIVE" does, until release() or its end; with
+// writersOnly, as one in the middle of its own write ("BEGIN IMMEDIATE"): others read.
 class HeldDatabase {
 public:
-    HeldDatabase(const TempProgramFolder& folder, const QString& dbPath);
+    HeldDatabase(const TempProgramFolder& folder, const QString& dbPath, bool writersOnly = false);
     ~HeldDatabase() { release(); }
     bool held() const { return m_held; }
     void release();

@@ -156,3 +156,21 @@ TEST_F(DlgMainFollowTest, AChangeSeenByATickDuringALoadIsShownOnceTheLoadHasEnde
     EXPECT_EQ(dlg->Sched->rowCount(), 1);
     EXPECT_EQ(dlg->Sched->title(), "");
 }
+
+// A tick that saw the change but could not read the chart (another program had a table
+// away for a moment) keeps what it showed and reads it again on the next tick, though
+// nothing has changed since.
+TEST_F(DlgMainFollowTest, AReloadThatFailedIsNotTakenAsSeenAndTheNextTickReadsAgain) {
+    sql({"insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
+         "ResourceId, RepeatId) values (1, 46000, 660, 690, 0, 2, 0)",
+         "alter table tblCustomers rename to tblAway"});
+    dlg->Timer1_Timer();
+    EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead});
+    EXPECT_EQ(rows(), "Anna,Ben");
+    EXPECT_EQ(dlg->Sched->model().barCount(1), 1);
+    EXPECT_EQ(dlg->Sched->model().barCount(2), 0);
+    sql({"alter table tblAway rename to tblCustomers"});
+    dlg->Timer1_Timer();
+    EXPECT_EQ(dlg->Sched->model().barCount(2), 1);
+    EXPECT_EQ(messages.size(), 1);
+}

@@ -37,8 +37,9 @@ protected:
         return ClsDAO::BackupFolder() + "/" + name;
     }
 
-    // Two groups sharing a customer, bookings with and without one, texts with
-    // apostrophes, "~" and line breaks, a booking of a series, and an empty group.
+    // Two groups sharing a customer, bookings with and without one, and one whose customer
+    // is not of its group, texts with apostrophes, "~" and line breaks, a booking of a
+    // series, and an empty group.
     void seed() {
         const int32_t d = day(2026, 3, 3);
         ASSERT_TRUE(dao().SqlActions({
@@ -59,7 +60,8 @@ protected:
                     "(1, %1, 540, 600, 1, 1, 1, 'a', 'b', 'c', 'it''s' || char(13) || char(10) "
                     "|| 'fine ~ ok'), (1, %1, 600, 660, 0, 1, 0, '', '', '', ''), "
                     "(1, %2, 540, 560, 2, 2, 0, '', '', '', 'x'), "
-                    "(2, %1, 600, 630, 1, 3, 0, 'Ann''s', '', '', '')")
+                    "(2, %1, 600, 630, 1, 3, 0, 'Ann''s', '', '', ''), "
+                    "(2, %2, 600, 630, 2, 3, 0, '', '', '', 'Bob in the Annex')")
                 .arg(d)
                 .arg(d + 1),
         }));

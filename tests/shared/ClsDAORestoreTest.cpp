@@ -11,9 +11,13 @@ TEST_F(ClsDAORestore, DropsBookingsItCannotPlaceAndKeepsThoseWithoutACustomer) {
     const QStringList lines = {
         "G~Clinic~480~1080~15",
         "R~Dr A~15~120~30",
+        "R~Smith~15~120~30",
+        "R~Smith~15~120~30",
         "T~Visit~10~60~20~255",
         "C~Ann~~~",
         "X~a kind of line this program does not know~1",
+        "A~Smith~Visit~Ann~" + d + "~540~600~~~~on the first Smith",
+        "A~Smith~Visit~Ann~" + d + "~570~630~~~~on the other Smith in the source",
         "A~Dr A~Visit~Ann~" + d + "~540~600~~~~first",
         "A~Dr A~Visit~~" + d + "~600~660~~~~no customer",
         "A~Dr A~Visit~Ann~" + d + "~570~630~~~~overlaps the first",
@@ -31,9 +35,11 @@ TEST_F(ClsDAORestore, DropsBookingsItCannotPlaceAndKeepsThoseWithoutACustomer) {
     QStringList kept;
     for (; !rs->Eof(); rs->MoveNext())
         kept << rs->Field(0).toString() + "/" + QString::number(rs->Field(1).toLong() != 0);
-    EXPECT_EQ(kept, (QStringList{"first/1", "no customer/0"}));
+    EXPECT_EQ(kept, (QStringList{"first/1", "no customer/0", "on the first Smith/1"}));
     EXPECT_EQ(scalar("select count(*) from tblGroups"), 2);
-    EXPECT_TRUE(folder.logText().contains("ClsDAO.Restore: 5 booking(s)"));
+    EXPECT_EQ(dao().LastRestore().clashes, 1);
+    EXPECT_EQ(dao().LastRestore().alikeClashes, 1);
+    EXPECT_TRUE(folder.logText().contains("ClsDAO.Restore: 6 booking(s)"));
 }
 
 TEST_F(ClsDAORestore, FindsNamesAsTheDatabaseComparesThemTheFirstOfANameFirst) {
@@ -216,6 +222,14 @@ TEST_F(ClsDAORestore, CountsBookingsOfAnOlderBackupWhoseRecordsAreNamedAlike) {
     }
 }
 
+TEST_F(ClsDAORestore, ABackupOfAnEmptyDatabaseLeavesTheDatabaseEmpty) {
+    ASSERT_TRUE(dao().Backup(backupFile()));
+    seed();
+    choose("20260301.txt", true);
+    ASSERT_TRUE(dao().Restore(backupFile()));
+    EXPECT_EQ(content(), QStringList());
+}
+
 // Lines no editor writes: a group whose day ends before it starts (left out with its
 // lines), and bookings that end before or as they start or lie outside the day.
 TEST_F(ClsDAORestore, LeavesOutLinesNoEditorWritesAndCountsThemByReason) {
@@ -267,6 +281,7 @@ TEST_F(ClsDAORestore, LeavesOutLinesNoEditorWritesAndCountsThemByReason) {
 struct BadFile {
     const char* what;
     std::function<QByteArray(const QByteArray& good)> make;  // from a good backup
+    const char* says = "";                                   // in the reason given
 };
 void PrintTo(const BadFile& b, std::ostream* os) { *os << b.what; }
 
@@ -292,6 +307,8 @@ TEST_P(ClsDAORestoreRefuses, AndLeavesTheDatabaseAsItWas) {
     EXPECT_EQ(host.asked.size(), asks ? 1 : 0);
     EXPECT_EQ(dao().LastRestore().declined, asks);
     EXPECT_EQ(dao().LastRestore().refusal.isEmpty(), asks);  // the reason, for the user
+    EXPECT_TRUE(dao().LastRestore().refusal.contains(GetParam().says))
+        << dao().LastRestore().refusal.toStdString();
     EXPECT_TRUE(folder.logText().contains(asks ? "has no end mark" : "in ClsDAO.Restore ("));
     EXPECT_TRUE(host.input);
 }
@@ -302,6 +319,17 @@ QByteArray cutInSecondGroup(const QByteArray& good, bool keepEnd) {
     const qsizetype second = good.indexOf("\nG~") + 1;  // its G line, then one more line
     const QByteArray cut = good.left(good.indexOf('\n', good.indexOf('\n', second) + 1) + 1);
     return keepEnd ? cut + good.mid(good.lastIndexOf("\nE~") + 1) : cut;
+}
+
+// A good backup with lines of one kind added before the first line that begins with
+// before, its end mark counting them.
+QByteArray withLines(const QByteArray& good, const QByteArray& before, const QByteArray& added) {
+    const qsizetype mark = good.lastIndexOf("\nE~") + 1;
+    QList<QByteArray> counts = good.mid(mark).trimmed().split('~');
+    const qsizetype n = counts.indexOf(added.left(1)) + 1;
+    counts[n] = QByteArray::number(counts[n].toInt() + added.count('\n'));
+    QByteArray lines = good.left(mark);
+    return lines.insert(lines.indexOf("\n" + before) + 1, added) + counts.join('~') + "\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -333,10 +361,41 @@ INSTANTIATE_TEST_SUITE_P(
                 [](const QByteArray& g) { return "Groups of the clinic\n" + g; }},
         BadFile{"bytes that are not UTF-8",
                 [](const QByteArray& g) { return QByteArray(g).replace("Ann", "\xC4nn"); }},
+        BadFile{"lines ended by a carriage return alone",
+                [](const QByteArray& g) { return QByteArray(g).replace('\n', '\r'); },
+                "end in a carriage return alone"},
+        BadFile{
+            "a K line numbering a resource beyond its group",
+            [](const QByteArray& g) { return QByteArray(g).replace("\nK~1~1~1\n", "\nK~2~1~1\n"); },
+            "is not a K line"},
+        BadFile{"a negative K line number",
+                [](const QByteArray& g) {
+                    return QByteArray(g).replace("\nK~1~1~1\n", "\nK~1~1~-1\n");
+                },
+                "is not a K line"},
+        BadFile{"a K line twice",
+                [](const QByteArray& g) { return withLines(g, "K~1~1~1\n", "K~1~1~1\n"); },
+                "is not a K line"},
+        BadFile{"a Q line with a field too few",
+                [](const QByteArray& g) {
+                    return QByteArray(g).replace("~Ann~Ann's~~~\n", "~Ann~Ann's~~\n");
+                },
+                "is not a Q line"},
+        BadFile{"a Q line that disagrees with its line",
+                [](const QByteArray& g) {
+                    return QByteArray(g).replace("Q~Check%7Eup\n", "Q~Check%7Eout\n");
+                },
+                "is not a Q line"},
+        BadFile{"a Q line twice",  // the second would put a "~" in a text written plainly
+                [](const QByteArray& g) {
+                    return withLines(g, "T~Check up", "Q~Dr O'Hara\nQ~Dr%7EO'Hara\n");
+                },
+                "is not a Q line"},
         BadFile{"a group the record refuses after the tables were emptied",
                 [](const QByteArray& g) {
                     return QByteArray(g).replace("G~Zed~0~1440~5", "G~Zed~0~1440~0");
-                }}),
+                },
+                "has a slot length of 0 minutes"}),
     [](const ::testing::TestParamInfo<BadFile>& info) {
         QString name = QString(info.param.what).replace(QRegularExpression("[^A-Za-z0-9]"), "_");
         return name.toStdString();

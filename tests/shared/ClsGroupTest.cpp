@@ -291,41 +291,46 @@ TEST_F(ClsGroupTest, ATemplateThatCannotBeWrittenIsReportedNotSaved) {
 TEST_F(ClsGroupTest, ANarrowerDayCountsTheBookingsTheChartWouldNoLongerShow) {
     struct Case {
         int16_t oldStart, oldEnd, newStart, newEnd;
-        int expected;
+        const char* counted;  // the starts of the bookings counted
     } cases[] = {
-        {480, 1020, 540, 960, 4},   // 08:00-17:00 to 09:00-16:00
-        {480, 1020, 480, 1020, 0},  // the same day hides nothing
-        {480, 1020, 420, 1080, 0},  // a wider day neither
-        {540, 960, 480, 1020, 0},   // the already hidden are not counted again
-        {480, 1020, 0, 0, 0},       // a whole day shows everything
+        {480, 1020, 540, 960, "450 1005 480 960"},  // 08:00-17:00 to 09:00-16:00
+        {480, 1020, 480, 1020, ""},                 // the same day hides nothing
+        {480, 1020, 420, 1080, ""},                 // a wider day neither
+        {540, 960, 480, 1020, ""},                  // the already hidden are not counted again
+        {480, 1020, 0, 0, ""},                      // a whole day shows everything
     };
-    const int32_t g = group("G", 480, 1020);
-    const int32_t t = task(g, "X");
-    // Each on a resource of its own. Inside both; straddling the old start; straddling the old end
-    // and ending past it; straddling the new start (still shown); straddling the new end (still
-    // shown); before the new start; after the new end; outside both (already hidden).
+    // Each in a group of its own, whose count says whether it is counted. Inside both;
+    // straddling the old start; straddling the old end and ending past it; straddling the new
+    // start (still shown); straddling the new end (still shown); before the new start; after
+    // the new end; outside both (already hidden).
     const std::pair<int16_t, int16_t> spans[] = {{600, 660},  {450, 510}, {1005, 1035},
                                                  {510, 570},  {945, 990}, {480, 540},
                                                  {960, 1020}, {400, 460}, {1030, 1100}};
+    QList<int32_t> groups;
     for (const auto& [start, end] : spans) {
+        const int32_t g = groups.emplace_back(group(QString::number(start)));
         ClsBooking b;
-        b.setResourceId(resource(g, QString::number(start)));
-        b.setTaskId(t);
+        b.setResourceId(resource(g, "R"));
+        b.setTaskId(task(g, "X"));
         b.setBookingDate(46000);
         b.setBookingStart(start);
         b.setBookingEnd(end);
         ASSERT_NE(b.Save(), 0) << start;
     }
     for (const Case& c : cases) {
-        ClsGroup stored;
-        ASSERT_TRUE(stored.Load(g));
-        stored.setDayStart(c.oldStart);
-        stored.setDayEnd(c.oldEnd);
-        ASSERT_NE(stored.Save(), 0);
-        ClsGroup edited;
-        ASSERT_TRUE(edited.Load(g));
-        edited.setDayStart(c.newStart);
-        edited.setDayEnd(c.newEnd);
-        EXPECT_EQ(edited.BookingsLeftOutside(), c.expected) << c.newStart << "-" << c.newEnd;
+        QStringList counted;
+        for (int32_t g : groups) {
+            ClsGroup stored;
+            ASSERT_TRUE(stored.Load(g));
+            stored.setDayStart(c.oldStart);
+            stored.setDayEnd(c.oldEnd);
+            ASSERT_NE(stored.Save(), 0);
+            ClsGroup edited;
+            ASSERT_TRUE(edited.Load(g));
+            edited.setDayStart(c.newStart);
+            edited.setDayEnd(c.newEnd);
+            if (edited.BookingsLeftOutside() == 1) counted << stored.GroupName();
+        }
+        EXPECT_EQ(counted.join(' '), c.counted) << c.newStart << "-" << c.newEnd;
     }
 }

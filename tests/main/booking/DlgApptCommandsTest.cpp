@@ -312,25 +312,54 @@ TEST_F(DlgApptCommands, AMoveOrCopyTheDatabaseRefusesIsReportedAndLeavesTheMode)
     EXPECT_EQ(stored(), QStringList{"1 46000 540-600"});
 }
 
-TEST_F(DlgApptCommands, AMoveOrCopyOfABookingDeletedElsewhereSaysSoAndHoldsNothing) {
-    for (int index : {4, 5}) {
-        sql({"delete from tblBookings"});
-        booking(1, 540, 600);
-        messages.clear();
-        open([&](DlgAppt& e) {
-            e.LbTimeSlot->click(rowOf(540), 1);
-            e.BtnTask_Click(index);
-            sql({"delete from tblBookings"});  // another workstation
-            e.LbTimeSlot->click(rowOf(630), 1);
-            EXPECT_FALSE(e.MovePending) << index;
-            EXPECT_EQ(e.LbTimeSlot->selectedRow(), -1) << index;
-            EXPECT_EQ(e.LblStart->text() + e.LblEnd->text(), "") << index;
-        });
-        EXPECT_EQ(messages, QStringList{"Warning!: Unable to move/copy appointment!\r\n\r\n"
-                                        "Another workstation has deleted this appointment "
-                                        "since it was opened."})
-            << index;
-        EXPECT_TRUE(stored().isEmpty()) << index;
+// Another workstation deletes or changes the booking while its move or copy waits: the
+// next click, or the tick before it, says so; nothing is placed, a change is never undone
+// and the booking is shown as stored now.
+TEST_F(DlgApptCommands, AMoveOrCopyOfABookingDeletedOrChangedElsewhereSaysSoAndPlacesNothing) {
+    const QString unable = "Warning!: Unable to move/copy appointment!\r\n\r\n";
+    struct Case {
+        const char* what;
+        const char* meanwhile;
+        bool tick;              // the tick comes, instead of the click on a slot
+        int row;                // highlighted afterwards; -1 none
+        const char* times;      // shown afterwards
+        const char* reason;
+        QStringList stored;
+    } cases[] = {
+        {"deleted", "delete from tblBookings", false, -1, "", "Another workstation has deleted "
+         "this appointment since it was opened.", {}},
+        {"deleted, then the tick", "delete from tblBookings", true, -1, "",
+         "Another workstation has deleted this appointment since it was opened.", {}},
+        {"changed", "update tblBookings set BookingEnd = 660, Comments = 'theirs'", false,
+         rowOf(540), "09:00 am11:00 am",
+         "Another workstation has changed this appointment since it was opened. It is shown "
+         "as it is stored now.",
+         {"1 46000 540-660"}},
+    };
+    for (const Case& c : cases) {
+        for (int index : {4, 5}) {
+            SCOPED_TRACE(std::string(c.what) + (index == 4 ? " (move)" : " (copy)"));
+            sql({"delete from tblBookings"});
+            booking(1, 540, 600);
+            dlg->Timer1_Timer();  // the chart shows it too
+            messages.clear();
+            open([&](DlgAppt& e) {
+                e.LbTimeSlot->click(rowOf(540), 1);
+                e.TxtComments->setText("typed");
+                e.BtnTask_Click(index);
+                sql({c.meanwhile});  // another workstation
+                if (c.tick)
+                    dlg->Timer1_Timer();
+                else
+                    e.LbTimeSlot->click(rowOf(630), 1);
+                EXPECT_FALSE(e.MovePending);
+                EXPECT_EQ(e.LbTimeSlot->selectedRow(), c.row);
+                EXPECT_EQ(e.LblStart->text() + e.LblEnd->text(), c.times);
+                if (c.row >= 0) EXPECT_EQ(e.TxtComments->text(), "theirs");
+            });
+            EXPECT_EQ(messages, QStringList{unable + c.reason});
+            EXPECT_EQ(stored(), c.stored);
+        }
     }
 }
 

@@ -176,58 +176,77 @@ TEST_F(DlgApptTest, TheOpenEditorFollowsAnotherProgramsBookingOnTheNextTick) {
     EXPECT_EQ(peer.finish(), 0);
 }
 
-TEST_F(DlgApptTest, TheTickKeepsTheBookingBeingEditedAsTypedAndSaveSaysWhyItCannotStoreIt) {
+// Every refill of the day (the tick after another workstation's change, a date or a
+// resource shown and left again, a move or copy placed) takes the booking being edited
+// up again where the day holds it, with the boxes as typed and the times as spun, so
+// that Save stores what was typed; or Save says why it cannot.
+TEST_F(DlgApptTest, EveryRefillKeepsTheBookingBeingEditedAsTypedAndSaveSaysWhyItCannotStoreIt) {
     const QString changed = "Warning!: Unable to save appointment!\r\n\r\nAnother workstation "
                             "has changed this appointment since it was opened. It is shown as "
                             "it is stored now.";
+    const QString askedForSlot = "Information: Please select the timeslot!";
+    const char* anotherBooking =
+        "insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
+        "ResourceId, RepeatId, Ref01, Ref02, Ref03, Comments) "
+        "values (1, 46000, 480, 510, 0, 2, 0, '', '', '', '')";
+    // Away and back: Save And Exit meanwhile asks for the slot and closes nothing.
+    auto awayAndBack = [&](std::function<void(DlgAppt&)> away,
+                           std::function<void(DlgAppt&)> back) {
+        return [this, away, back, askedForSlot](DlgAppt& e) {
+            away(e);
+            e.BtnTask_Click(0);
+            EXPECT_EQ(messages, QStringList{askedForSlot});
+            EXPECT_TRUE(e.isVisible());
+            messages.clear();
+            back(e);
+        };
+    };
+    auto placeAt = [](int button) {
+        return [button](DlgAppt& e) {
+            e.BtnTask_Click(button);
+            e.LbTimeSlot->click(rowOf(720), 1);
+        };
+    };
     struct Case {
         const char* what;
         int slot;               // 660: Anna's stored booking to 11:30; 600: an empty slot
         const char* elsewhere;  // another workstation's change, which the tick shows
-        int button;             // 0 Save And Exit, 1 Save Appointment
-        bool kept;              // highlighted again afterwards
+        std::function<void(DlgAppt&)> refill;  // none: the tick
+        int button;     // 0 Save And Exit, 1 Save Appointment
+        int at;         // the slot highlighted afterwards; -1 none
+        const char* end;  // shown afterwards; "" as spun
         QStringList messages, stored;
     } cases[] = {
-        {"another booking added, stored one saved and closed",
-         660,
-         "insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
-         "ResourceId, RepeatId, Ref01, Ref02, Ref03, Comments) "
-         "values (1, 46000, 480, 510, 0, 2, 0, '', '', '', '')",
-         0,
-         true,
-         {},
-         {"1 46000 660-705 typed", "2 46000 480-510 "}},
-        {"another booking added, new one saved",
-         600,
-         "insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
-         "ResourceId, RepeatId, Ref01, Ref02, Ref03, Comments) "
-         "values (1, 46000, 480, 510, 0, 2, 0, '', '', '', '')",
-         1,
-         true,
-         {},
-         {"1 46000 660-690 ", "2 46000 480-510 ", "1 46000 600-660 typed"}},
-        {"the booking itself changed",
-         660,
-         "update tblBookings set BookingEnd = 720",
-         0,
-         true,
-         {changed},
-         {"1 46000 660-720 "}},
-        {"the booking itself deleted",
-         660,
-         "delete from tblBookings",
-         0,
-         false,
-         {"Warning!: Unable to save appointment!\r\n\r\nAnother workstation has deleted this "
-          "appointment since it was opened."},
+        {"tick: another booking added, stored one saved and closed", 660, anotherBooking,
+         nullptr, 0, 660, "", {}, {"1 46000 660-705 typed", "2 46000 480-510 "}},
+        {"tick: another booking added, new one saved", 600, anotherBooking, nullptr, 1, 600, "",
+         {}, {"1 46000 660-690 ", "2 46000 480-510 ", "1 46000 600-660 typed"}},
+        {"tick: the booking itself changed", 660, "update tblBookings set BookingEnd = 720",
+         nullptr, 0, 660, "", {changed}, {"1 46000 660-720 "}},
+        {"tick: the booking itself deleted", 660, "delete from tblBookings", nullptr, 0, -1, "",
+         {"Warning!: Unable to save appointment!\r\n\r\nAnother workstation has deleted "
+          "this appointment since it was opened."},
          {}},
-        {"the new one's slot booked",
-         600,
-         "update tblBookings set BookingStart = 600",
-         0,
-         false,
+        {"tick: the new one's slot booked", 600, "update tblBookings set BookingStart = 600",
+         nullptr, 0, -1, "",
          {"Warning!: Unable to save appointment!\r\n\r\nConflict with another appointment!"},
          {"1 46000 600-690 "}},
+        {"date spun away and back", 660, "",
+         awayAndBack([](DlgAppt& e) { e.SpinDate_Click(1); },
+                     [](DlgAppt& e) { e.SpinDate_Click(0); }),
+         0, 660, "", {}, {"1 46000 660-705 typed"}},
+        {"a new one's date spun away and back", 600, "",
+         awayAndBack([](DlgAppt& e) { e.SpinDate_Click(1); },
+                     [](DlgAppt& e) { e.SpinDate_Click(0); }),
+         0, 600, "", {}, {"1 46000 660-690 ", "1 46000 600-660 typed"}},
+        {"another resource and back", 660, "",
+         awayAndBack([](DlgAppt& e) { forms().SetComboData(*e.CbResource, 2); },
+                     [](DlgAppt& e) { forms().SetComboData(*e.CbResource, 1); }),
+         0, 660, "", {}, {"1 46000 660-705 typed"}},
+        // Placed as stored (its 30 minutes), then saved with what was typed.
+        {"moved", 660, "", placeAt(4), 0, 720, "12:30 pm", {}, {"1 46000 720-750 typed"}},
+        {"copied", 660, "", placeAt(5), 0, 720, "12:30 pm", {},
+         {"1 46000 660-690 ", "1 46000 720-750 typed"}},
     };
     ChildProcess writer(folder, "appt_writer", {folder.file("Rostima.mdb")});
     ASSERT_EQ(writer.readLine(), "open");
@@ -243,11 +262,15 @@ TEST_F(DlgApptTest, TheTickKeepsTheBookingBeingEditedAsTypedAndSaveSaysWhyItCann
             e.TxtRef01->setText("mine");
             e.TxtComments->setText("typed");
             e.SpinEnd_Click(0);
-            const QString end = e.LblEnd->text();
-            writer.say(c.elsewhere);
-            ASSERT_EQ(writer.readLine(), "done");
-            dlg->Timer1_Timer();
-            EXPECT_EQ(e.LbTimeSlot->selectedRow(), c.kept ? rowOf(c.slot) : -1);
+            const QString end = *c.end ? QString(c.end) : e.LblEnd->text();
+            if (c.refill) {
+                c.refill(e);
+            } else {
+                writer.say(c.elsewhere);
+                ASSERT_EQ(writer.readLine(), "done");
+                dlg->Timer1_Timer();
+            }
+            EXPECT_EQ(e.LbTimeSlot->selectedRow(), c.at < 0 ? -1 : rowOf(c.at));
             EXPECT_EQ(e.LblEnd->text(), end);
             EXPECT_EQ(e.CbCustomer->currentText(), "Jones");
             EXPECT_EQ(e.TxtRef01->text() + e.TxtComments->text(), "minetyped");
