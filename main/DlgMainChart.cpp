@@ -181,7 +181,8 @@ bool DlgMain::ShowResources(int32_t resourceId) {
         for (; !bookings.Eof(); bookings.MoveNext()) {
             events().Sometimes();
             int64_t checked[kCheckCount];
-            for (int c = 0; c < kCheckCount; ++c) checked[c] = bookings.Field(kChecked + c).toLong();
+            for (int c = 0; c < kCheckCount; ++c)
+                checked[c] = bookings.Field(kChecked + c).toLong();
             shown.Add(checked, kCheckCount);
             const auto id = static_cast<int32_t>(checked[kBookingId]);
             const auto day = static_cast<int32_t>(checked[kDate]);

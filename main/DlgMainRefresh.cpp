@@ -153,7 +153,7 @@ void DlgMain::SetScheduleEndDate() {
 int32_t DlgMain::CurrentDate() const { return CalendarState::CalDate(); }
 
 void DlgMain::setCurrentDate(int32_t day) {
-    const int32_t was = CalendarState::CalDate();
+    const int32_t was = Sched->startDate();  // the dates the chart shows
     CalendarState::setCalDate(day);
     Sched->setStartDate(day);
     SetScheduleEndDate();

@@ -90,7 +90,8 @@ bool Initialise() {
         Warning("Unable to open database!\n" + path);
         return false;
     }
-    if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(commandWatch());
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->installEventFilter(commandWatch());
     if (missing)
         Warning("The database " + configured + " was not found. This session uses " + path +
                 " instead; the setting is kept, so the next start tries " + configured + " again.");
@@ -98,8 +99,8 @@ bool Initialise() {
 }
 
 void Terminate() {
-    if (QCoreApplication::instance())
-        QCoreApplication::instance()->removeEventFilter(commandWatch());
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeEventFilter(commandWatch());
     SharedObjects::ReleaseExceptLog();
     SharedObjects::Log().LogMsg("Closing down");
     SharedObjects::Release();

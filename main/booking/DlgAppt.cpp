@@ -99,12 +99,11 @@ int32_t DlgAppt::CurrentDate() const { return CalendarState::CalDate(); }
 
 void DlgAppt::setApptDate(int32_t day) {
     ensureLoaded();
-    const int32_t was = CalendarState::CalDate();
     CalendarState::setCalDate(day);
     // A day that cannot be read is not shown: the list keeps the day it shows, under its
     // own title, so that no booking of one day is taken for another's.
     if (!refillDay(true) && m_shownDay != 0 && day != m_shownDay) {
-        CalendarState::setCalDate(was);
+        CalendarState::setCalDate(m_shownDay);
         return;
     }
     const QDate date = SharedObjects::Date().LongToDate(day);

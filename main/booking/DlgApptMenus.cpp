@@ -102,14 +102,9 @@ void DlgAppt::Toolbar1_ButtonClick(const QString& key) {
     } else if (key == "Calendar") {
         if (!hooks().showCalendar) return;
         buttonsOn(false);
-        // The calendar moves the date itself: the day shown before is shown again when
-        // the one chosen cannot be read.
-        const int32_t shown = m_shownDay;
         CalendarState::setResourceId(m_resourceId);
         hooks().showCalendar();
-        const int32_t chosen = CalendarState::CalDate();
-        if (shown != 0) CalendarState::setCalDate(shown);
-        setApptDate(chosen);  // the booking being edited is taken up again on its day
+        setApptDate(CalendarState::CalDate());  // what is edited is taken up again on its day
         buttonsOn(true);
     } else if (key == "TaskDef") {
         Toolbar1_ButtonMenuClick("AddTask");

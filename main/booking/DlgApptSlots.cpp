@@ -198,27 +198,15 @@ void DlgAppt::placeBooking(int row) {
     const int32_t resourceId = forms().GetComboData(*CbResource);
     ClsBooking now;
     bool placed = false;
+    auto why = ClsBooking::Refusal::None;  // why it was not placed, once told
     if (resourceId <= 0) {
         ModMain::Warning("No resource selected!");
     } else if (!now.Load(MoveSourceId) || !now.SameRow(m_moveSource)) {
         // Deleted or changed elsewhere since Move or Copy was pressed, or the database
         // could not be read: said as a save of it would say it. A move never undoes
         // another workstation's change, nor does a copy copy what it no longer is.
-        const auto why = now.BookingId() == 0 ? now.LastRefusal() : ClsBooking::Refusal::Changed;
+        why = now.BookingId() == 0 ? now.LastRefusal() : ClsBooking::Refusal::Changed;
         ModMain::NotSaved(kUnableToPlace, why);
-        m_placing = false;
-        leaveMode();
-        if (why == ClsBooking::Refusal::Changed) {
-            showAsStored(MoveSourceId);  // shown as it is stored now
-        } else if (why == ClsBooking::Refusal::Deleted) {
-            booking.InitBfr();
-            LbTimeSlot->setCurrentRow(plat::Tabrix::kNoRow);
-            endEditing();
-            refillDay(true);
-        } else {
-            editAgain(m_moveSource);
-        }
-        return;
     } else {
         // The booking as stored when Move or Copy was pressed: its type, customer and
         // texts, whatever the boxes hold meanwhile.
@@ -254,7 +242,7 @@ void DlgAppt::placeBooking(int row) {
         // have booked it since the loop looked, or changed the booking since Load.
         if (end <= start || booking.Save() == 0) {
             // A slot that cannot take one interval is in another booking's way.
-            const auto why = end > start ? booking.LastRefusal() : ClsBooking::Refusal::Clash;
+            why = end > start ? booking.LastRefusal() : ClsBooking::Refusal::Clash;
             ModMain::NotSaved(kUnableToPlace, why);
         } else {
             placed = true;
@@ -262,9 +250,20 @@ void DlgAppt::placeBooking(int row) {
     }
     m_placing = false;
     leaveMode();
-    // The booking placed is what is edited now, with what the user typed still in the
-    // boxes, so that Save stores that onto it; one not placed is edited where it stands.
-    editAgain(placed ? ClsBooking(booking) : m_moveSource);
+    if (placed) {
+        // What is edited now, with what the user typed still in the boxes: Save stores
+        // that onto it.
+        editAgain(ClsBooking(booking));
+    } else if (why == ClsBooking::Refusal::Changed) {
+        showAsStored(MoveSourceId);  // shown as it is stored now
+    } else if (why == ClsBooking::Refusal::Deleted) {
+        booking.InitBfr();
+        LbTimeSlot->setCurrentRow(plat::Tabrix::kNoRow);
+        endEditing();
+        refillDay(true);
+    } else {
+        editAgain(m_moveSource);  // edited where it stands
+    }
 }
 
 void DlgAppt::editAgain(const ClsBooking& record) {

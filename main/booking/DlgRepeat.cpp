@@ -166,7 +166,8 @@ void DlgRepeat::ShowDates() {
     std::vector<bool> taken;
     ClsBooking probe;
     for (const int32_t d : dates) {
-        taken.push_back(probe.GetBookingId(Appt.ResourceId, d, Appt.StartTime, Appt.EndTime, 0) != 0);
+        const int32_t id = probe.GetBookingId(Appt.ResourceId, d, Appt.StartTime, Appt.EndTime, 0);
+        taken.push_back(id != 0);
         if (SharedObjects::DAO().Failing()) {
             ModMain::NotRead();
             return;

@@ -355,7 +355,9 @@ TEST_F(DlgApptCommands, AMoveOrCopyOfABookingDeletedOrChangedElsewhereSaysSoAndP
                 EXPECT_FALSE(e.MovePending);
                 EXPECT_EQ(e.LbTimeSlot->selectedRow(), c.row);
                 EXPECT_EQ(e.LblStart->text() + e.LblEnd->text(), c.times);
-                if (c.row >= 0) EXPECT_EQ(e.TxtComments->text(), "theirs");
+                if (c.row >= 0) {
+                    EXPECT_EQ(e.TxtComments->text(), "theirs");
+                }
             });
             EXPECT_EQ(messages, QStringList{unable + c.reason});
             EXPECT_EQ(stored(), c.stored);
