@@ -1,5 +1,6 @@
 // DlgMain: the set-up commands: configuration, the group and resource editors and the
 // group-template chooser.
+#include "ClsDAO.h"
 #include "ClsForms.h"
 #include "ClsGroup.h"
 #include "ClsIni.h"
@@ -32,7 +33,10 @@ void DlgMain::addGroup() {
 
 void DlgMain::editGroup(int32_t groupId) {
     if (!SharedObjects::Group().Load(groupId)) {
-        ModMain::Warning("Unable to edit group!");
+        if (SharedObjects::DAO().Failing())
+            ModMain::NotRead();  // the editor would open on nothing it could read
+        else
+            ModMain::Warning("Unable to edit group!");
         return;
     }
     buttonsOn(false);
@@ -47,7 +51,14 @@ void DlgMain::editGroup(int32_t groupId) {
 void DlgMain::afterGroupDialog() {
     ClsGroup& group = SharedObjects::Group();
     if (group.GroupId() != 0) ShowGroups(group.GroupId());
-    if (!group.Load(SharedObjects::Forms().GetComboData(*CbGroup))) group.InitBfr();
+    if (group.Load(SharedObjects::Forms().GetComboData(*CbGroup))) return;
+    if (SharedObjects::DAO().Failing()) {
+        // Not read: the next tick loads the chart's group again.
+        m_deferredReload = true;
+        ModMain::NotRead();
+        return;
+    }
+    group.InitBfr();
 }
 
 void DlgMain::addResource(int32_t groupId) {
@@ -59,6 +70,12 @@ void DlgMain::addResource(int32_t groupId) {
     ClsResource& resource = SharedObjects::Resource();
     resource.InitBfr();
     resource.setGroupId(groupId);
+    if (SharedObjects::DAO().Failing()) {
+        // The group's durations could not be read: the editor would offer another's.
+        ModMain::NotRead();
+        buttonsOn(true);
+        return;
+    }
     DlgResource::ShowModal(this);
     if (resource.ResourceId() != 0) ShowResources(resource.ResourceId());
     buttonsOn(true);
@@ -70,7 +87,10 @@ void DlgMain::editResource(int row) {
         return;
     }
     ClsResource& resource = SharedObjects::Resource();
-    if (!resource.Load(Sched->rowData(row))) return;
+    if (!resource.Load(Sched->rowData(row))) {
+        if (SharedObjects::DAO().Failing()) ModMain::NotRead();
+        return;
+    }
     buttonsOn(false);
     DlgResource::ShowModal(this);
     if (resource.ResourceId() != 0) ShowResources(resource.ResourceId());

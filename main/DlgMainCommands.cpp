@@ -182,11 +182,18 @@ void DlgMain::mnuTransferBackup_Click() {
     const QString folder = ClsDAO::BackupFolder();
     QDir().mkpath(folder);
     const QString file = folder + "/" + stampNow() + ".txt";
-    if (SharedObjects::DAO().Backup(file))
+    ClsDAO& dao = SharedObjects::DAO();
+    if (dao.Backup(file)) {
         plat::MsgBox("Database backed up to " + file, plat::vbOKOnly | plat::vbInformation,
                      "Backup");
-    else
+    } else if (dao.Failing()) {
+        dao.FailureToTell();  // told here: no read of the same spell repeats it
+        ModMain::Warning(
+            "Unable to back up the database!\r\n\r\nThe database is busy or cannot be read; "
+            "no backup was made.");
+    } else {
         ModMain::Warning("Unable to back up the database!");
+    }
 }
 
 void DlgMain::mnuTransferRestore_Click() {
@@ -211,6 +218,9 @@ void DlgMain::mnuTransferRestore_Click() {
                 {report.noType, "no such appointment type in the group"},
                 {report.noCustomer, "no such customer in the group"},
                 {report.clashes, "a clash with another booking"},
+                {report.alikeClashes,
+                 "a clash on the first of several resources of one name: this older backup "
+                 "does not tell them apart"},
                 {report.badTimes, "an end not after its start, or a time outside the day"},
                 {report.inGroupLeftOut, "their group was left out"}};
             for (const auto& [count, why] : reasons)
@@ -224,7 +234,9 @@ void DlgMain::mnuTransferRestore_Click() {
         plat::MsgBox(text, plat::vbOKOnly | (noted ? plat::vbExclamation : plat::vbInformation),
                      "Restore");
     } else if (!report.declined) {
-        // The reason is the restore's own: the file cut short, added to, not a backup, ...
+        // The reason is the restore's own: the file cut short, added to, not a backup, the
+        // database busy (told here: the reload below does not repeat it), ...
+        if (dao.Failing()) dao.FailureToTell();
         ModMain::Warning("Unable to restore the database: it is unchanged." +
                          (report.refusal.isEmpty() ? QString() : "\n" + report.refusal));
     }
@@ -246,7 +258,13 @@ void DlgMain::mnuTransferExport_Click() {
     const QString folder = plat::AppPath() + "/Export";
     QDir().mkpath(folder);
     QFile out(folder + "/" + stampNow() + ".csv");
-    if (!rs || !out.open(QIODevice::WriteOnly | QIODevice::Text)) {
+    if (!rs) {
+        SharedObjects::DAO().FailureToTell();  // told here: no read of the same spell repeats it
+        ModMain::Warning("Unable to export the bookings!\r\n\r\nThe database is busy or cannot "
+                         "be read; nothing was exported.");
+        return;
+    }
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Text)) {
         ModMain::Warning("Unable to export the bookings!");
         return;
     }

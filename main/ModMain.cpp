@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "AppInfo.h"
 #include "ClsBooking.h"
@@ -136,6 +137,19 @@ void NotSaved(const QString& heading, ClsBooking::Refusal why) {
 
 void NotRead() {
     if (SharedObjects::DAO().FailureToTell()) Warning(kNotRead);
+}
+
+void NotRead(QObject& dialog, const std::function<void()>& readAgain) {
+    NotRead();
+    auto* timer = dialog.findChild<QTimer*>("TmrReadAgain", Qt::FindDirectChildrenOnly);
+    if (!timer) {
+        timer = new QTimer(&dialog);
+        timer->setObjectName("TmrReadAgain");
+        timer->setSingleShot(true);
+        timer->setInterval(kReadAgainMs);
+        QObject::connect(timer, &QTimer::timeout, &dialog, readAgain);
+    }
+    timer->start();
 }
 
 QString VersionNumber(int major, int minor, int revision) {

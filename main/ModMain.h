@@ -1,7 +1,10 @@
 #pragma once
 #include <QDateTime>
 #include <QString>
+
+class QObject;
 #include <cstdint>
+#include <functional>
 
 #include "ClsBooking.h"
 
@@ -29,6 +32,11 @@ void NotSaved(const QString& heading, ClsBooking::Refusal why);
 // read last, and the next refresh tick reads it again.
 void NotRead();
 extern const char* const kNotRead;
+// The same from a dialog: while a modal dialog is open the main window's refresh tick is
+// off, so readAgain runs once after the tick's usual period, while the dialog lives. A
+// second failure before then waits for the same run.
+void NotRead(QObject& dialog, const std::function<void()>& readAgain);
+constexpr int kReadAgainMs = 5000;
 
 // "1.05.00": major, minor and revision with at least two digits each after the first.
 QString VersionNumber();

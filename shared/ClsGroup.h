@@ -30,7 +30,12 @@ public:
     // this record's day (they start before DayStart or end after DayEnd): those a Save
     // would take off the chart. 0 for a new group; -1 when they cannot be counted.
     int32_t BookingsLeftOutside() const;
-    void LoadTemplate(const QString& templateName);
+    // A new group and its resources from the template file's section of that name, left
+    // in this record. A value of the file that is no number is logged and ends the load
+    // there, keeping what is stored so far. False when the database refused a write, or
+    // the group's slot length is not above 0: then nothing of the template is stored and
+    // the record is as it was.
+    bool LoadTemplate(const QString& templateName);
     void SaveTemplate(int32_t groupId);
 
     static QString TemplateFile();

@@ -29,9 +29,10 @@ bool readNumber(ClsIni& ini, const QString& section, const QString& name, int16_
 void ClsGroup::SaveTemplate(int32_t groupId) {
     ClsIni ini;
     ini.setIniFile(TemplateFile());
-    if (!Load(groupId)) return;
+    bool written = Load(groupId);
+    if (!written && !SharedObjects::DAO().Failing()) return;  // no such group: nothing to save
     const QString section = m_groupName;
-    bool written = ini.WriteValue(section, "DayStart", m_dayStart) &&
+    written = written && ini.WriteValue(section, "DayStart", m_dayStart) &&
                    ini.WriteValue(section, "DayEnd", m_dayEnd) &&
                    ini.WriteValue(section, "Interval", m_interval);
     const QString sql = QString("select ResourceId from tblResources where GroupId = %1")
@@ -55,16 +56,22 @@ void ClsGroup::SaveTemplate(int32_t groupId) {
     }
     written = written && ini.WriteValue(section, "Resources", count);
     // Say so when the file could not be written: the user must not believe it saved.
+    ClsDAO& dao = SharedObjects::DAO();
     if (written)
         plat::MsgBox("Group saved!", plat::vbOKOnly | plat::vbInformation, "Saved!");
+    else if (dao.Failing() && dao.FailureToTell())
+        plat::MsgBox("Unable to save the group template!\r\n\r\nThe database is busy or "
+                     "cannot be read; nothing was saved.",
+                     plat::vbOKOnly | plat::vbExclamation, "Warning!");
     else
         plat::MsgBox("Unable to save the group template!", plat::vbOKOnly | plat::vbExclamation,
                      "Warning!");
 }
 
-void ClsGroup::LoadTemplate(const QString& templateName) {
+bool ClsGroup::LoadTemplate(const QString& templateName) {
     ClsIni ini;
     ini.setIniFile(TemplateFile());
+    const ClsGroup before = *this;
     InitBfr();
     m_groupName = templateName;
     int16_t v = 0;
@@ -73,15 +80,21 @@ void ClsGroup::LoadTemplate(const QString& templateName) {
         (line = 5, !readNumber(ini, templateName, "DayEnd", 1440, m_dayEnd)) ||
         (line = 6, !readNumber(ini, templateName, "Interval", kDefaultInterval, m_interval))) {
         err::LogRecordError("ClsGroup.LoadTemplate", err::TypeMismatch, line, "Type mismatch");
-        return;
+        return true;
     }
+    // One transaction: a database that refuses a write keeps none of the template.
+    DbTransaction tx(SharedObjects::DAO());
+    auto refused = [&] {
+        *this = before;
+        return false;
+    };
     // Without a stored group there is nothing to hang resources on: stop here.
-    if (Save() == 0) return;
+    if (!tx.ok() || Save() == 0) return refused();
     m_groupName = templateName + QString(" [%1]").arg(m_groupId);
-    Save();
+    if (Save() == 0) return refused();
     if (!readNumber(ini, templateName, "Resources", 0, v)) {
         err::LogRecordError("ClsGroup.LoadTemplate", err::TypeMismatch, 7, "Type mismatch");
-        return;
+        return tx.Commit() || refused();
     }
     ClsResource& res = SharedObjects::Resource();
     for (int i = 1; i <= v; ++i) {
@@ -93,11 +106,12 @@ void ClsGroup::LoadTemplate(const QString& templateName) {
             !readNumber(ini, templateName, key("ResMax", i), 60, maxT) ||
             !readNumber(ini, templateName, key("ResInit", i), 5, initT)) {
             err::LogRecordError("ClsGroup.LoadTemplate", err::TypeMismatch, 8, "Type mismatch");
-            return;
+            return tx.Commit() || refused();
         }
         res.setMinTime(minT);
         res.setMaxTime(maxT);
         res.setInitTime(initT);
-        res.Save();
+        if (res.Save() == 0) return refused();
     }
+    return tx.Commit() || refused();
 }

@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <utility>
 
@@ -108,22 +109,37 @@ void DlgConfig::Form_Load() {
         forms().AddComboItem(*CbPageSize, ViewProPaper::Name(code), code);
     forms().SetComboData(*CbPageSize, static_cast<int32_t>(ini().GetNumber("Options", "PageSize",
                                                                            ViewProPaper::kFirst)));
+    m_customersUnread = m_tasksUnread = true;
     loadLists();
     Changed = false;
 }
 
-// All customers and appointment types of every group, each list with an empty entry.
+// All customers and appointment types of every group, each list with an empty entry. A
+// list that cannot be read stays as it is and is read again shortly; until then Save
+// keeps its stored default, which the user could not have changed.
 void DlgConfig::loadLists() {
-    forms().FillCombo(*CbCustomer,
-                      "select CustomerName, CustomerId from tblCustomers "
-                      "order by CustomerName",
-                      true, true);
-    forms().SetComboData(*CbCustomer,
-                         static_cast<int32_t>(ini().GetNumber("Options", "DefCustomer", 0)));
-    forms().FillCombo(*CbTask, "select TaskName, TaskId from tblTasks order by TaskName", true,
-                      true);
-    forms().SetComboData(*CbTask, static_cast<int32_t>(ini().GetNumber("Options", "DefTask", 0)));
+    const bool changed = Changed;  // the stored default selected is no edit of the user's
+    if (m_customersUnread) {
+        m_customersUnread = !forms().FillCombo(*CbCustomer,
+                                               "select CustomerName, CustomerId from "
+                                               "tblCustomers order by CustomerName",
+                                               true, true);
+        if (!m_customersUnread)
+            forms().SetComboData(
+                *CbCustomer, static_cast<int32_t>(ini().GetNumber("Options", "DefCustomer", 0)));
+    }
+    if (m_tasksUnread) {
+        m_tasksUnread = !forms().FillCombo(
+            *CbTask, "select TaskName, TaskId from tblTasks order by TaskName", true, true);
+        if (!m_tasksUnread)
+            forms().SetComboData(*CbTask,
+                                 static_cast<int32_t>(ini().GetNumber("Options", "DefTask", 0)));
+    }
+    Changed = changed;
+    if (m_customersUnread || m_tasksUnread) ModMain::NotRead(*this, [this] { ReadAgain(); });
 }
+
+void DlgConfig::ReadAgain() { loadLists(); }
 
 void DlgConfig::BtnFind_Click() {
     FilDlg->setSaveDialog(false);
@@ -197,7 +213,10 @@ void DlgConfig::BtnPurge_Click() {
     if (!ModMain::Confirm("Delete every appointment before " + PurgeDate(period) + "?")) return;
     ClsDAO& dao = SharedObjects::DAO();
     if (!dao.SqlAction("delete from tblBookings where BookingDate < ?", {cutOff})) {
-        ModMain::Warning("Unable to purge the appointments!");
+        if (dao.Failing())
+            ModMain::NotWritten("Unable to purge the appointments!", "deleted");
+        else
+            ModMain::Warning("Unable to purge the appointments!");
         return;
     }
     plat::MsgBox(QString("%1 appointments deleted.").arg(dao.LastRowsAffected()),
@@ -250,8 +269,9 @@ void DlgConfig::save() {
         ModMain::Warning("The database file " + database +
                          " cannot be opened: the database setting is unchanged.");
     ini().WriteValue("Options", "PageSize", PageSizeCode);
-    ini().WriteValue("Options", "DefCustomer", forms().GetComboData(*CbCustomer));
-    ini().WriteValue("Options", "DefTask", forms().GetComboData(*CbTask));
+    if (!m_customersUnread)
+        ini().WriteValue("Options", "DefCustomer", forms().GetComboData(*CbCustomer));
+    if (!m_tasksUnread) ini().WriteValue("Options", "DefTask", forms().GetComboData(*CbTask));
 }
 
 void DlgConfig::exit() {

@@ -58,6 +58,9 @@ public:
     // "Exit", "Save" or "Help"; any other tag does nothing.
     void Toolbar1_ButtonClick(const QString& key);
     void EnableMe(bool enabled);
+    // Reads again the customer or type list that could not be read; it runs shortly after such a
+    // failure.
+    void ReadAgain();
 
     // The dialog's state.
     bool Changed = false;      // a setting was edited since the load or the last Save
@@ -102,4 +105,6 @@ private:
     void exit();
 
     const plat::Plexaro& m_chart;
+    bool m_customersUnread = true;  // the list shows no customers read from the database
+    bool m_tasksUnread = true;
 };

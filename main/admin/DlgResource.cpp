@@ -5,9 +5,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ClsDAO.h"
 #include "ClsDate.h"
 #include "ClsGroup.h"
 #include "ClsResource.h"
@@ -58,16 +60,35 @@ void DlgResource::Form_Load() {
     adjustSize();
     DialogParts::CentreOverMain(*this);
     m_copies = 1;
-    // The record's own slot length belongs to the group last written to it, which for a
-    // loaded resource may be another group: step by the resource's own group.
-    ClsGroup group;
-    m_step = group.Load(record().GroupId()) ? group.Interval() : ClsGroup::kDefaultInterval;
+    if (!readStep()) notRead();
     const bool existing = record().ResourceId() != 0;
     LblCopies->setText(existing ? QString() : "1");
     SpinCopies->setEnabled(!existing);
     TxtResourceName->setText(record().ResourceName());
     showDurations();
 }
+
+// The record's own slot length belongs to the group last written to it, which for a
+// loaded resource may be another group: step by the resource's own group. Until it is
+// read the durations do not step.
+bool DlgResource::readStep() {
+    ClsGroup group;
+    const bool loaded = group.Load(record().GroupId());
+    m_stepUnread = !loaded && SharedObjects::DAO().Failing();
+    if (!m_stepUnread) m_step = loaded ? group.Interval() : ClsGroup::kDefaultInterval;
+    return !m_stepUnread;
+}
+
+bool DlgResource::stepKnown() {
+    if (m_stepUnread && !readStep()) notRead();
+    return !m_stepUnread;
+}
+
+void DlgResource::notRead() {
+    ModMain::NotRead(*this, [this] { ReadAgain(); });
+}
+
+void DlgResource::ReadAgain() { stepKnown(); }
 
 void DlgResource::showDurations() {
     LblMin->setText(duration(record().MinTime()));
@@ -77,6 +98,7 @@ void DlgResource::showDurations() {
 
 // Each bound works on the value the one before left; 1440 minutes is a whole day.
 void DlgResource::SpinMin_Click(int16_t d) {
+    if (!stepKnown()) return;
     ClsResource& r = record();
     int value = r.MinTime() + (d == 0 ? m_step : -m_step);
     value = std::min(std::max(value, static_cast<int>(m_step)), 1440);
@@ -87,6 +109,7 @@ void DlgResource::SpinMin_Click(int16_t d) {
 }
 
 void DlgResource::SpinMax_Click(int16_t d) {
+    if (!stepKnown()) return;
     ClsResource& r = record();
     int value = r.MaxTime() + (d == 0 ? m_step : -m_step);
     value = std::min(std::max(value, static_cast<int>(m_step)), 1440);
@@ -97,6 +120,7 @@ void DlgResource::SpinMax_Click(int16_t d) {
 }
 
 void DlgResource::SpinInit_Click(int16_t d) {
+    if (!stepKnown()) return;
     ClsResource& r = record();
     int value = r.InitTime() + (d == 0 ? m_step : -m_step);
     if (value > r.MaxTime()) value = r.MaxTime();
@@ -111,7 +135,8 @@ void DlgResource::SpinCopies_Click(int16_t d) {
 }
 
 // True when every row was written. Copies are "<name> #01" onwards, each a new row with
-// the same group and durations; a copy that fails does not stop the others.
+// the same group and durations; a copy that fails does not stop the others, unless the
+// database takes none now: then the rest are not tried (m_firstUnsaved names the first).
 bool DlgResource::save() {
     ClsResource& r = record();
     const QString name = TxtResourceName->text().trimmed();
@@ -121,12 +146,16 @@ bool DlgResource::save() {
     }
     int saved = 0;
     int32_t lastSaved = 0;
+    m_firstUnsaved.clear();
     for (int i = 1; i <= m_copies; ++i) {
         r.setResourceName(copyName(name, i));
         r.setResourceId(0);
         if (r.Save() != 0) {
             ++saved;
             lastSaved = r.ResourceId();
+        } else if (SharedObjects::DAO().Failing()) {
+            m_firstUnsaved = r.ResourceName();
+            break;
         }
     }
     // The record ends on the last row written, so the opener shows it.
@@ -144,6 +173,11 @@ bool DlgResource::nameRefused() {
     QStringList names;
     for (int i = 1; i <= m_copies; ++i) names << (m_copies == 1 ? name : copyName(name, i));
     const QString taken = r.SameNameInGroup(names);
+    if (SharedObjects::DAO().Failing()) {
+        // Names that could not be compared are not saved.
+        ModMain::NotWritten("Unable to save the resource!", "saved");
+        return true;
+    }
     if (taken.isEmpty()) return false;
     ModMain::Warning("A resource named " + taken +
                      " already exists in this group. Names must differ in more than the case "
@@ -159,10 +193,19 @@ void DlgResource::BtnGroup_Click(int index) {
             const bool copies = m_copies != 1;
             if (save()) {
                 accept();
-            } else if (copies && record().ResourceId() != 0) {
+                break;
+            }
+            const bool busy = SharedObjects::DAO().Failing();
+            if (copies && record().ResourceId() != 0) {
                 // Some copies are written: saving again would make them twice.
-                ModMain::Warning("Unable to save every copy of the resource!");
+                if (busy)
+                    ModMain::NotWritten("Unable to save every copy of the resource!",
+                                        "saved from " + m_firstUnsaved + " on");
+                else
+                    ModMain::Warning("Unable to save every copy of the resource!");
                 accept();
+            } else if (busy) {
+                ModMain::NotWritten("Unable to save the resource!", "saved");
             } else {
                 ModMain::Warning("Unable to save the resource!");
             }

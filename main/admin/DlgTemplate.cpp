@@ -4,12 +4,14 @@
 #include <QGroupBox>
 #include <QPushButton>
 
+#include "ClsDAO.h"
 #include "ClsForms.h"
 #include "ClsGroup.h"
 #include "ClsIni.h"
 #include "ComboBox.h"
 #include "ContextIDs.h"
 #include "DialogParts.h"
+#include "ModMain.h"
 #include "ModalHook.h"
 #include "SharedObjects.h"
 
@@ -69,7 +71,14 @@ void DlgTemplate::BtnTemplate_Click(int index) {
             // With nothing chosen there is no template: a nameless group of defaults must
             // not be made.
             if (CbGroup->ListIndex() < 0) return;
-            SharedObjects::Group().LoadTemplate(CbGroup->currentText());
+            // Nothing was made: the dialog stays open to try again or cancel.
+            if (!SharedObjects::Group().LoadTemplate(CbGroup->currentText())) {
+                if (SharedObjects::DAO().Failing())
+                    ModMain::NotWritten("Unable to load the group template!", "saved");
+                else
+                    ModMain::Warning("Unable to load the group template!");
+                return;
+            }
             accept();
             break;
         case 1:

@@ -5,8 +5,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include "ClsDAO.h"
 #include "ClsDate.h"
 #include "ClsForms.h"
 #include "ClsLogging.h"
@@ -79,13 +81,30 @@ void DlgApptType::ShowModal(QWidget* owner) {
 
 void DlgApptType::Form_Load() {
     SharedObjects::Forms().CentreForm(*this, parentWidget());
-    // The spin step is the slot length of the type's own group, not of whichever group
-    // the shared record was last given.
-    task().setGroupId(task().GroupId());
+    if (!readStep()) notRead();
     TxtType->setText(task().TaskName());
     showTimes();
     showColour(static_cast<uint32_t>(task().Colour()));
 }
+
+// The spin step is the slot length of the type's own group, not of whichever group the
+// shared record was last given. Until it is read the durations do not step.
+bool DlgApptType::readStep() {
+    task().setGroupId(task().GroupId());
+    m_stepUnread = SharedObjects::DAO().Failing();
+    return !m_stepUnread;
+}
+
+bool DlgApptType::stepKnown() {
+    if (m_stepUnread && !readStep()) notRead();
+    return !m_stepUnread;
+}
+
+void DlgApptType::notRead() {
+    ModMain::NotRead(*this, [this] { ReadAgain(); });
+}
+
+void DlgApptType::ReadAgain() { stepKnown(); }
 
 void DlgApptType::showTimes() {
     ClsDate& date = SharedObjects::Date();
@@ -113,6 +132,7 @@ void DlgApptType::ColourPick_ColorClick(uint32_t clrColor, int16_t) {
 }
 
 void DlgApptType::SpinInit_Click(int16_t direction) {
+    if (!stepKnown()) return;
     int init = task().InitTime() + directionOf(direction) * task().Interval();
     if (init < task().MinTime()) init = task().MinTime();
     if (init > task().MaxTime()) init = task().MaxTime();
@@ -121,6 +141,7 @@ void DlgApptType::SpinInit_Click(int16_t direction) {
 }
 
 void DlgApptType::SpinMax_Click(int16_t direction) {
+    if (!stepKnown()) return;
     int max = task().MaxTime() + directionOf(direction) * task().Interval();
     if (max > kDayMinutes) max = kDayMinutes;
     if (max < task().MinTime()) max = task().MinTime();
@@ -130,6 +151,7 @@ void DlgApptType::SpinMax_Click(int16_t direction) {
 }
 
 void DlgApptType::SpinMin_Click(int16_t direction) {
+    if (!stepKnown()) return;
     const int step = task().Interval();
     int min = task().MinTime() + directionOf(direction) * step;
     if (min < step) min = step;  // never shorter than one slot
@@ -145,9 +167,13 @@ void DlgApptType::BtnTask_Click(int index) {
             // A new name that is another type's of the group to the database is refused:
             // it compares names without the case of A to Z. The type's own name may stay.
             const QString name = TxtType->text().trimmed();
-            const QString taken = task().TaskId() != 0 && name == task().TaskName()
-                                      ? QString()
-                                      : task().SameNameInGroup({name});
+            const bool own = task().TaskId() != 0 && name == task().TaskName();
+            const QString taken = own ? QString() : task().SameNameInGroup({name});
+            // A name that could not be compared is not saved.
+            if (!own && SharedObjects::DAO().Failing()) {
+                ModMain::NotWritten("Unable to save appointment type!", "saved");
+                return;
+            }
             if (!taken.isEmpty()) {
                 ModMain::Warning("An appointment type named " + taken +
                                  " already exists in this group. Names must differ in more "
@@ -159,7 +185,10 @@ void DlgApptType::BtnTask_Click(int index) {
             task().setTaskName(name);
             // The dialog stays open after a failure, so the user can try again or cancel.
             if (task().Save() == 0) {
-                ModMain::Warning("Unable to save appointment type!");
+                if (SharedObjects::DAO().Failing())
+                    ModMain::NotWritten("Unable to save appointment type!", "saved");
+                else
+                    ModMain::Warning("Unable to save appointment type!");
                 return;
             }
             accept();

@@ -38,6 +38,8 @@ public:
     void SpinMin_Click(int16_t direction);
     // 0 Save, 1 Cancel, 2 Help.
     void BtnTask_Click(int index);
+    // Reads again the spin step that could not be read; it runs shortly after such a failure.
+    void ReadAgain();
 
     QLineEdit* TxtType = nullptr;
     QPushButton* BtnColour = nullptr;
@@ -58,4 +60,12 @@ private:
     void createColourPick();
     void showColour(uint32_t colour);
     void showTimes();
+    // Reads the slot length of the type's group; false when it could not be read.
+    bool readStep();
+    // True once the step is read; reads it when it was not (the user's spin may wait).
+    bool stepKnown();
+    // A read failed: told (once for a spell of failures), and read again shortly.
+    void notRead();
+
+    bool m_stepUnread = false;
 };

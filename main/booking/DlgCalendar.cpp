@@ -16,6 +16,7 @@
 #include "DlgMain.h"
 #include "Kalvo.h"
 #include "MainWindowLink.h"
+#include "ModMain.h"
 #include "ModalHook.h"
 #include "SharedObjects.h"
 
@@ -93,11 +94,17 @@ void DlgCalendar::Form_Load() {
         box->setEnabled(false);
         box->hide();
     }
+    loadResources();
+}
+
+void DlgCalendar::loadResources() {
     auto rs = SharedObjects::DAO().SqlQuery(
         QString("select ResourceId, ResourceName from tblResources where GroupId = %1")
             .arg(MainWindowLink::GroupId()));
+    m_boxesUnread = !rs;
     if (!rs) {
         log("Error in DlgCalendar.Form_Load");
+        notRead();
         return;  // Loading stays set: no day is marked for a group that could not be read
     }
     for (int i = 0; !rs->Eof(); rs->MoveNext(), ++i) {
@@ -109,6 +116,8 @@ void DlgCalendar::Form_Load() {
         box->setProperty("Tag", QString::number(rs->Field("ResourceId").toInt()));
     }
     Loading = false;
+    // Boxes read after the first activation take the preset tick late.
+    if (Activated) tickPreset();
     ShowAppointments();
 }
 
@@ -120,6 +129,10 @@ void DlgCalendar::showEvent(QShowEvent* event) {
 void DlgCalendar::Form_Activate() {
     if (Activated) return;
     Activated = true;
+    tickPreset();
+}
+
+void DlgCalendar::tickPreset() {
     const QString wanted = QString::number(CalendarState::ResourceId());
     for (QCheckBox* box : ChkResource)
         if (box->isVisibleTo(this)) box->setChecked(box->property("Tag").toString() == wanted);
@@ -132,7 +145,6 @@ void DlgCalendar::ShowAppointments() {
     // can come between reading the page and marking it.
     const int32_t first = Cal->visibleDay(1);
     const int32_t last = Cal->visibleDay(2);
-    for (int p = 1; p <= last - first + 1; ++p) Cal->setDayMark(p, 0);
     QString ids = "0";
     for (QCheckBox* box : ChkResource)
         if (box->isVisibleTo(this) && box->isChecked())
@@ -144,10 +156,14 @@ void DlgCalendar::ShowAppointments() {
             .arg(first)
             .arg(last)
             .arg(ids));
+    // The marks shown stay until the new ones could be read.
+    m_marksUnread = !rs;
     if (!rs) {
         log("Error in DlgCalendar.ShowAppointments");
+        notRead();
         return;
     }
+    for (int p = 1; p <= last - first + 1; ++p) Cal->setDayMark(p, 0);
     Cal->setMarkColor(0);
     Cal->setMarkStyle(plat::Kalvo::Bold | plat::Kalvo::Underline);
     for (; !rs->Eof(); rs->MoveNext())
@@ -166,6 +182,17 @@ void DlgCalendar::Cal_DateChange() {
 }
 
 void DlgCalendar::ChkResource_Click(int) { ShowAppointments(); }
+
+void DlgCalendar::notRead() {
+    ModMain::NotRead(*this, [this] { ReadAgain(); });
+}
+
+void DlgCalendar::ReadAgain() {
+    if (m_boxesUnread)
+        loadResources();
+    else if (m_marksUnread)
+        ShowAppointments();
+}
 
 void DlgCalendar::Cal_DateDblClick(int16_t n) {
     if (n < 1) return;

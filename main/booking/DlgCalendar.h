@@ -21,6 +21,7 @@ class DlgCalendar : public QDialog {
     Q_OBJECT
 
 public:
+
     explicit DlgCalendar(QWidget* parent = nullptr);
 
     // The calling order of every caller: set the resource to tick (optional), show, then
@@ -42,6 +43,9 @@ public:
     void ChkResource_Click(int index);
     // 0 Select, 1 Today, 2 Cancel, 3 Help.
     void BtnCalendar_Click(int index);
+    // Reads again the resources or the marks that could not be read; it runs shortly after such a
+    // failure.
+    void ReadAgain();
 
     plat::Kalvo* Cal = nullptr;
     QGroupBox* Frame1 = nullptr;
@@ -57,5 +61,13 @@ protected:
 
 private:
     QCheckBox* addResourceBox();
+    // The group's resources as boxes, then the marks; Loading stays set when unread.
+    void loadResources();
+    // Ticks the box of the resource the caller asked for, and no other.
+    void tickPreset();
+    // A read failed: told (once for a spell of failures), and read again shortly.
+    void notRead();
     QWidget* m_boxes = nullptr;  // holds the resource boxes inside Frame1
+    bool m_boxesUnread = false;
+    bool m_marksUnread = false;
 };

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "ClsCustomer.h"
@@ -69,18 +70,32 @@ void DlgContact::Form_Load() {
     TxtRef[0]->setText(customer().Ref01());
     TxtRef[1]->setText(customer().Ref02());
     TxtRef[2]->setText(customer().Ref03());
-    SharedObjects::Forms().FillList(
+    if (!loadGroups()) notRead();
+}
+
+bool DlgContact::loadGroups() {
+    m_groupsUnread = !SharedObjects::Forms().FillList(
         *LbGroups, QString("select (select count(*) from tblCustomerGroups where CustomerId = %1 "
                            "and GroupId =  tblGroups.GroupId), GroupName, GroupId from tblGroups "
                            "order by GroupName")
                        .arg(customer().CustomerId()));
-    if (customer().CustomerId() != 0) return;
+    if (m_groupsUnread) return false;
+    if (customer().CustomerId() != 0) return true;
     for (int i = 0; i < LbGroups->count(); ++i) {
         if (LbGroups->ItemData(i) == GroupId) {
             LbGroups->SetSelected(i, true);
             break;
         }
     }
+    return true;
+}
+
+void DlgContact::notRead() {
+    ModMain::NotRead(*this, [this] { ReadAgain(); });
+}
+
+void DlgContact::ReadAgain() {
+    if (m_groupsUnread && !loadGroups()) notRead();
 }
 
 bool DlgContact::CheckGroups() {
@@ -129,6 +144,12 @@ bool DlgContact::saveContact() {
 void DlgContact::BtnCustomer_Click(int index) {
     switch (index) {
         case 0: {
+            // Groups never read are not "none selected": they are read now, or nothing is
+            // saved.
+            if (m_groupsUnread && !loadGroups()) {
+                ModMain::NotWritten("Unable to save contact!", "saved");
+                return;
+            }
             if (!CheckGroups()) {
                 plat::MsgBox("No groups are selected!", plat::vbOKOnly | plat::vbExclamation,
                              "Error!");
@@ -140,7 +161,10 @@ void DlgContact::BtnCustomer_Click(int index) {
             customer().setRef03(TxtRef[2]->text().trimmed());
             // The dialog stays open after a failure, so the user can try again or cancel.
             if (!saveContact()) {
-                ModMain::Warning("Unable to save contact!");
+                if (SharedObjects::DAO().Failing())
+                    ModMain::NotWritten("Unable to save contact!", "saved");
+                else
+                    ModMain::Warning("Unable to save contact!");
                 return;
             }
             accept();

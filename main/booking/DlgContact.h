@@ -18,6 +18,7 @@ class DlgContact : public QDialog {
     Q_OBJECT
 
 public:
+
     explicit DlgContact(QWidget* parent = nullptr);
 
     // Loads the window and shows it modally over owner. groupId: the calling editor's
@@ -29,6 +30,8 @@ public:
     bool CheckGroups();
     // 0 Save, 1 Cancel, 2 Help.
     void BtnCustomer_Click(int index);
+    // Reads again the groups that could not be read; it runs shortly after such a failure.
+    void ReadAgain();
 
     int32_t GroupId = 0;  // the group ticked for a new customer
     QLineEdit* TxtCustomer = nullptr;
@@ -45,4 +48,11 @@ private:
     // when nothing was written.
     bool saveContact();
     bool saveGroupLinks(int32_t customerId);
+    // Lists every group, the customer's ticked (a new one's: the editor's group); false,
+    // with the list as it was, when they could not be read.
+    bool loadGroups();
+    // A read failed: told (once for a spell of failures), and read again shortly.
+    void notRead();
+
+    bool m_groupsUnread = false;
 };

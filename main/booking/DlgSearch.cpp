@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "ClsBooking.h"
@@ -177,6 +178,11 @@ void DlgSearch::work(bool refillChoices) {
         }
         m_pendingSearch = false;
         if (Loading) continue;
+        // The choices still shown are of another kind: their ids mean nothing to this one.
+        if (m_choicesUnread) {
+            fillChoices();
+            continue;
+        }
         const int32_t id = SharedObjects::Forms().GetComboData(*CbSearch);
         ShowResults(SearchStatement(m_kind, id, ChkSelection->isChecked(), now()));
     }
@@ -185,8 +191,12 @@ void DlgSearch::work(bool refillChoices) {
 }
 
 void DlgSearch::fillChoices() {
-    SharedObjects::Forms().FillCombo(*CbSearch, choicesOf(m_kind, MainWindowLink::GroupId()), true,
-                                     false);
+    m_choicesUnread = !SharedObjects::Forms().FillCombo(
+        *CbSearch, choicesOf(m_kind, MainWindowLink::GroupId()), true, false);
+    if (m_choicesUnread) {
+        notRead();
+        return;
+    }
     // Selecting the first entry runs the search through the list's click; an empty list
     // has no entry to click, and its search lists nothing.
     SharedObjects::Forms().SetComboData(*CbSearch, 0);
@@ -212,6 +222,14 @@ QString DlgSearch::SearchStatement(int kind, int32_t id, bool futureOnly, const 
 }
 
 void DlgSearch::ShowResults(const QString& statement) {
+    // The list keeps the results it shows until the new ones could be read.
+    auto rs = SharedObjects::DAO().SqlQuery(statement);
+    m_resultsUnread = !rs;
+    if (!rs) {
+        log("Error in DlgSearch.ShowResults");
+        notRead();
+        return;
+    }
     LbResults->clearColumns();
     LbResults->clearRows();
     const int timeWidth = ini().GetNumber("Options", "UseMilitaryTime", 0) == 0 ? 60 : 40;
@@ -220,11 +238,6 @@ void DlgSearch::ShowResults(const QString& statement) {
         {"Type", 100}, {"Contact", 100}, {"Resource", 100}};
     // The widths are in the list's units, half as wide again as our pixels.
     for (const auto& [heading, width] : columns) LbResults->addColumn(heading, width * 3 / 2);
-    auto rs = SharedObjects::DAO().SqlQuery(statement);
-    if (!rs) {
-        log("Error in DlgSearch.ShowResults");
-        return;
-    }
     // Texts are made once a date and once a time: many rows share them, and the time's
     // form comes from the settings file.
     ClsDate& date = SharedObjects::Date();
@@ -266,13 +279,20 @@ void DlgSearch::BtnSearch_Click(int index) {
                 return;
             }
             ClsBooking booking;
-            if (!booking.Load(LbResults->rowData(row))) return;  // deleted meanwhile
+            const bool loaded = booking.Load(LbResults->rowData(row));
+            ClsResource resource;
+            const bool resourceLoaded = loaded && resource.Load(booking.ResourceId());
+            if (SharedObjects::DAO().Failing()) {
+                // Not read: the chart stays where it is, and the list is read again.
+                m_resultsUnread = true;
+                notRead();
+                return;
+            }
+            if (!loaded) return;  // deleted meanwhile
             if (DlgMain* main = MainWindowLink::Find()) {
                 // A contact's bookings in other groups are listed too: the chart shows the
                 // booking's own group first (selecting it in the list loads it).
-                ClsResource resource;
-                if (resource.Load(booking.ResourceId()) &&
-                    resource.GroupId() != MainWindowLink::GroupId())
+                if (resourceLoaded && resource.GroupId() != MainWindowLink::GroupId())
                     main->ShowGroups(resource.GroupId());
                 main->setCurrentDate(booking.BookingDate());
                 main->setCurrentTime(booking.BookingStart());
@@ -298,6 +318,17 @@ void DlgSearch::BtnSearch_Click(int index) {
 }
 
 void DlgSearch::LbResults_DblClick() { BtnSearch_Click(0); }
+
+void DlgSearch::notRead() {
+    ModMain::NotRead(*this, [this] { ReadAgain(); });
+}
+
+void DlgSearch::ReadAgain() {
+    if (m_choicesUnread)
+        work(true);
+    else if (m_resultsUnread)
+        work(false);
+}
 
 void DlgSearch::EnableMe(bool enabled) {
     for (QWidget* w : std::initializer_list<QWidget*>{ChkSelection, CbSearch, LbResults}) {

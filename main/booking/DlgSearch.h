@@ -43,6 +43,9 @@ public:
     void DoSearch();
     // Switches every control off while the printout is built.
     void EnableMe(bool enabled);
+    // Reads again the choices or the results that could not be read; it runs shortly after such a
+    // failure.
+    void ReadAgain();
     // The statement the search runs for the kind, the entry's id and the present moment.
     static QString SearchStatement(int kind, int32_t id, bool futureOnly, const QDateTime& now);
 
@@ -64,10 +67,15 @@ private:
     void work(bool refillChoices);
     void fillChoices();
     void ShowResults(const QString& statement);
+    // A read failed: told (once for a spell of failures), and read again shortly.
+    void notRead();
 
     int m_kind = ByContact;  // the kind whose button was chosen last
     bool m_working = false;
     bool m_pendingRefill = false;
     bool m_pendingSearch = false;
     int m_deferredResult = -1;  // a close asked for while working
+    // Not read: the choices shown are of another kind, or the results of another search.
+    bool m_choicesUnread = false;
+    bool m_resultsUnread = false;
 };

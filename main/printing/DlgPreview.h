@@ -63,6 +63,9 @@ public:
     void Toolbar1_ButtonClick(const QString& key);
     // Selects report i anew, so that its choice step runs even when it is selected.
     void SelectReport(int index);
+    // Reads again the list or the report that could not be read; it runs shortly after such a
+    // failure.
+    void ReadAgain();
 
     // Reports, each into a new document, page 1 shown afterwards.
     void DrawDay();
@@ -132,8 +135,8 @@ private:
     // The customer and type reports: one query, the name of field 0 in column 3.
     void drawBookings(int16_t report);
     void showPages(int16_t page);
-    // Discards a half-drawn document, so that Print has nothing to print.
-    void discardDocument();
+    // A read failed: told (once for a spell of failures), and read again shortly.
+    void notRead();
 
     IPreviewEditor& m_editor;
     std::unique_ptr<ClsViewPro> Viewer;
@@ -143,4 +146,7 @@ private:
     bool m_inResize = false;
     bool m_drawing = false;  // a report is being drawn
     int m_menuTop = 0;       // pixels the menu bar takes above the design positions
+    // Not read: the selection list's entries, or the report of the entry chosen.
+    bool m_selectUnread = false;
+    bool m_reportUnread = false;
 };

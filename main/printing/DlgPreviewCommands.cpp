@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include "ClsForms.h"
 #include "ClsIni.h"
@@ -15,6 +16,7 @@
 #include "IPreviewEditor.h"
 #include "KeyedToolbar.h"
 #include "MainWindowLink.h"
+#include "ModMain.h"
 #include "SharedObjects.h"
 
 namespace {
@@ -42,13 +44,13 @@ void DlgPreview::Option1_Click(int index) {
         return;
     }
     setRepType(int16_t(index));
-    CbSelect->Clear();
     if (index == DayReport) {
+        m_selectUnread = m_reportUnread = false;  // nothing to read
+        CbSelect->Clear();
         CbSelect->setEnabled(false);
         DrawDay();
         return;
     }
-    CbSelect->setEnabled(true);
     const QString group = QString::number(MainWindowLink::GroupId());
     const QString sql =
         index == CustomerReport
@@ -58,10 +60,30 @@ void DlgPreview::Option1_Click(int index) {
                   group + ") order by CustomerName"
             : "select TaskName, TaskId from tblTasks where GroupId = " + group +
                   " order by TaskName";
-    forms().FillCombo(*CbSelect, sql, false, false);
+    // A list that cannot be read keeps its entries, which may be of the other report:
+    // nothing can be chosen there, and the report shown stays, until it is read.
+    m_selectUnread = !forms().FillCombo(*CbSelect, sql, true, false);
+    CbSelect->setEnabled(!m_selectUnread);
+    if (m_selectUnread) {
+        notRead();
+        return;
+    }
     // Runs CbSelect_Click; an empty list draws the report of no entry, which has nothing
     // to show.
     CbSelect->SetListIndex(0);
+}
+
+void DlgPreview::notRead() {
+    ModMain::NotRead(*this, [this] { ReadAgain(); });
+}
+
+void DlgPreview::ReadAgain() {
+    if (m_drawing)
+        notRead();  // after the report being drawn
+    else if (m_selectUnread)
+        Option1_Click(m_repType);
+    else if (m_reportUnread)
+        CbSelect_Click();
 }
 
 void DlgPreview::CbSelect_Click() {

@@ -109,11 +109,6 @@ void DlgPreview::showPages(int16_t page) {
     LblPages->setText(QString("Page %1 of %2").arg(page).arg(Viewer->PageCount()));
 }
 
-void DlgPreview::discardDocument() {
-    Viewer->StartDoc();  // empty and never ended: Print refuses it
-    LblPages->clear();
-}
-
 void DlgPreview::DrawDay() {
     if (m_drawing || !Viewer) return;
     m_drawing = true;
@@ -171,10 +166,11 @@ void DlgPreview::drawBookings(int16_t report) {
     sql += " and BookingDate >= " + QString::number(day) + " order by BookingDate, BookingStart";
     if (customer) SharedObjects::Log().LogMsg(sql);
     auto rs = SharedObjects::DAO().SqlQuery(sql);
+    m_reportUnread = !rs;
     if (!rs) {
+        // The document shown stays until the report could be read.
         SharedObjects::Log().LogMsg(customer ? "Error in DlgPreview.DrawCustomer"
                                              : "Error in DlgPreview.DrawTask");
-        discardDocument();
     } else {
         const Table table{{120, 240, 450, 700, 800, 900},
                           {{"Date", 60, ClsViewPro::AlignCentre},
@@ -208,13 +204,15 @@ void DlgPreview::drawBookings(int16_t report) {
     }
     EnableMe(true);
     m_drawing = false;
+    if (!rs) notRead();
 }
 
 void DlgPreview::EnableMe(bool enabled) {
     SharedObjects::Forms().EnableButtons(*Toolbar1, enabled);
     SpinDate->setEnabled(enabled);
     // The day report has nothing to choose.
-    CbSelect->setEnabled(enabled && (m_repType == CustomerReport || m_repType == TaskReport));
+    CbSelect->setEnabled(enabled && (m_repType == CustomerReport || m_repType == TaskReport) &&
+                         !m_selectUnread);
     PageSpin->setEnabled(enabled);
     for (QMenu* menu : {mnuFile, mnuDate, mnuResource}) menu->menuAction()->setEnabled(enabled);
     mnuHelp->setEnabled(enabled);

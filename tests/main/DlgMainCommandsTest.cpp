@@ -242,6 +242,28 @@ TEST_F(DlgMainCommandsTest, BackupThenRestoreThroughTheMenus) {
     EXPECT_EQ(dlg->CbGroup->currentText(), "Clinic");
 }
 
+// Another program holds the database: a backup and a restore each say why, once.
+TEST_F(DlgMainCommandsTest, BackupAndRestoreOfALockedDatabaseSayWhyOnce) {
+    dlg->mnuTransferBackup_Click();  // one to restore
+    plat::ModalHook::SetAnswererForTest([](QDialog& d) {
+        static_cast<DlgRestore&>(d).BtnRestore_Click(0);
+        return int(QDialog::Accepted);
+    });
+    SharedObjects::DAO().setBusyWaitMs(300);
+    messages.clear();
+    HeldDatabase held(folder, folder.file("Rostima.mdb"));
+    SharedObjects::DAO().WaitAgain();
+    dlg->mnuTransferBackup_Click();
+    SharedObjects::DAO().WaitAgain();
+    dlg->mnuTransferRestore_Click();
+    EXPECT_EQ(messages.join("|"),
+              "Warning!: Unable to back up the database!\r\n\r\nThe database "
+              "is busy or cannot be read; no backup was made.|Warning!: Unable "
+              "to restore the database: it is unchanged.\nThe database is "
+              "busy or cannot be written.");
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+}
+
 // A restore says what it left out and why, and what it could not tell apart; a file
 // without its end mark is restored only when the user says so, and No changes nothing and
 // says nothing more; a refused file is named with the reason.
@@ -251,31 +273,34 @@ TEST_F(DlgMainCommandsTest, RestoreSaysWhatItLeftOutAsksAboutAFileWithoutItsEndA
         "G~Clinic~480~1080~30\nR~Anna~30~600~30\nT~Visit~30~600~30~255\nC~Smith~~~\n"
         "C~Smith~~~\nA~Anna~Visit~~46000~540~600~~~~\nA~Anna~Visit~~46000~570~630~~~~\n"
         "A~Anna~Talk~~46000~700~730~~~~\nA~Anna~Visit~Smith~46000~800~830~~~~\n"
-        "A~Anna~Visit~~46000~900~840~~~~\nG~Night~1320~360~30\n"
+        "A~Anna~Visit~~46000~900~840~~~~\nG~Annex~480~1080~30\nR~Bo~30~600~30\n"
+        "R~Bo~30~600~30\nT~Visit~30~600~30~255\nA~Bo~Visit~~46000~540~600~~~~\n"
+        "A~Bo~Visit~~46000~570~630~~~~\nG~Night~1320~360~30\n"
         "A~Anna~Visit~~46000~540~600~~~~\n";
     const struct {
         const char* end;
         QString said;
         int64_t bookings;
     } cases[] = {
-        {"E~G~2~R~1~T~1~C~2~A~6\n",
+        {"E~G~3~R~3~T~2~C~2~A~8\n",
          "Restore: Database restored from " + file +
              "\n\n1 group(s) left out with their resources, types, customers and bookings: a "
-             "day that ends before it starts.\n\n4 booking(s) could not be restored:\n1: no "
-             "such appointment type in the group\n1: a clash with another booking\n1: an end "
-             "not after its start, or a time outside the day\n1: their group was left out\n\n1 "
-             "booking(s) restored on the first of several resources, types or customers of one "
+             "day that ends before it starts.\n\n5 booking(s) could not be restored:\n1: no "
+             "such appointment type in the group\n1: a clash with another booking\n1: a clash "
+             "on the first of several resources of one name: this older backup does not tell "
+             "them apart\n1: an end not after its start, or a time outside the day\n1: their "
+             "group was left out\n\n2 booking(s) restored on the first of several resources, types or customers of one "
              "name (with no customer named, on none): this older backup does not tell them "
              "apart.",
-         2},
+         3},
         {"",
          "Confirm: The backup file " + file +
              " has no mark of its end: it may be an older backup, or one that was cut short. "
              "Restore from a file that may be incomplete?",
          0},
-        {"E~G~2~R~1~T~1~C~2~A~7\n",
+        {"E~G~3~R~3~T~2~C~2~A~9\n",
          "Warning!: Unable to restore the database: it is unchanged.\nThe file is incomplete "
-         "or was added to: its end mark counts 7 A line(s), the file holds 6.",
+         "or was added to: its end mark counts 9 A line(s), the file holds 8.",
          0},
     };
     QDir().mkpath(ClsDAO::BackupFolder());

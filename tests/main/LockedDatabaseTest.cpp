@@ -102,6 +102,13 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
         {"chart: a type dropped", false, nullptr,
          [&](DlgAppt*) { dlg->Sched_DropItem(2, 600, kDay); }, notRead},
         {"chart: refresh tick", false, nullptr, [&](DlgAppt*) { dlg->Timer1_Timer(); }, ""},
+        {"chart: save group template", false, nullptr,
+         [&](DlgAppt*) { dlg->mnuResourceSaveTemplate_Click(); },
+         "Warning!: Unable to save the group template!\r\n\r\nThe database is busy or cannot "
+         "be read; nothing was saved."},
+        {"chart: export", false, nullptr, [&](DlgAppt*) { dlg->mnuTransferExport_Click(); },
+         "Warning!: Unable to export the bookings!\r\n\r\nThe database is busy or cannot be "
+         "read; nothing was exported."},
         {"chart: delete resource", false, [&](DlgAppt*) { dlg->Sched->setSelectedRow(2); },
          [&](DlgAppt*) { dlg->Toolbar1_ButtonMenuClick("DeleteRes"); },
          "Confirm: Confirm delete selected resource?|" +

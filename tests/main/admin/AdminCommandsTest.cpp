@@ -4,8 +4,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <optional>
 
 #include "AdminFixture.h"
+#include "ClsGroup.h"
 #include "ComboBox.h"
 #include "DlgConfig.h"
 #include "DlgMain.h"
@@ -80,4 +82,34 @@ TEST_F(AdminCommandsTest, TheConfigurationEntryShowsTheDialogWithTheToolbarOff) 
     EXPECT_TRUE(toolbarOff);
     EXPECT_TRUE(dlg->Toolbar1->isButtonEnabled("Config"));
     EXPECT_EQ(dlg->CbGroup->currentText(), "Clinic");
+}
+
+// Another program holds the database: an editor whose record cannot be read is not opened,
+// which is told; nor is the chart's group after the group editor, which the next tick
+// reads again.
+TEST_F(AdminCommandsTest, TheSetUpEditorsOpenOnlyOnWhatTheyCouldRead) {
+    const QStringList notRead{QString("Warning!: ") + ModMain::kNotRead};
+    std::optional<HeldDatabase> held;
+    auto hold = [&] {
+        held.emplace(folder, folder.file("Rostima.mdb"));
+        SharedObjects::DAO().WaitAgain();
+    };
+    SharedObjects::DAO().setBusyWaitMs(300);
+    dlg->Sched->setSelectedRow(1);
+    for (const char* entry : {"Ne&w Resource", "Edi&t Resource", "&Edit Group"}) {
+        messages.clear();
+        hold();
+        menu(entry);
+        held.reset();
+        EXPECT_EQ(messages, notRead) << entry;
+    }
+    EXPECT_EQ(shown, 0);
+    when<QDialog>([&](QDialog& d) { hold(), d.reject(); });
+    messages.clear();
+    menu("&Edit Group");
+    EXPECT_EQ(messages, notRead);
+    held.reset();
+    dlg->Timer1_Timer();
+    EXPECT_EQ(SharedObjects::Group().GroupName(), "Clinic");
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }

@@ -348,3 +348,30 @@ TEST_F(DlgConfigTest, PurgeNowDeletesOnlyBookingsBeforeThePeriodAndNeverFromToda
     d.BtnPurge->click();
     EXPECT_EQ(days(), "0 5");
 }
+
+// Another program holds the database: the lists cannot be read at opening, which is told;
+// Save keeps the stored defaults, Purge Now says nothing was deleted; once it lets go the
+// lists are read with the defaults selected and nothing counted as changed.
+TEST_F(DlgConfigTest, ALockedDatabaseKeepsTheStoredDefaultsUntilTheListsAreRead) {
+    setting("Options", "DefCustomer", "1");
+    setting("Options", "DefTask", "1");
+    SharedObjects::DAO().setBusyWaitMs(300);
+    HeldDatabase held(folder, folder.file("Rostima.mdb"));
+    SharedObjects::DAO().WaitAgain();
+    DlgConfig d(dlg, *dlg->Sched);
+    d.Form_Load();
+    d.Toolbar1_ButtonClick("Save");
+    EXPECT_EQ(setting("Options", "DefCustomer") + setting("Options", "DefTask"), "11");
+    SharedObjects::DAO().WaitAgain();
+    d.BtnPurge->click();
+    EXPECT_EQ(messages.join("|"),
+              QString("Warning!: ") + ModMain::kNotRead + "|Confirm: Delete every appointment " +
+                  "before " + d.LblPurge->text() + "?|Warning!: Unable to purge the " +
+                  "appointments!\r\n\r\nThe database is busy or cannot be written; nothing " +
+                  "was deleted.");
+    held.release();
+    d.ReadAgain();
+    EXPECT_EQ(d.CbCustomer->currentText() + " " + d.CbTask->currentText(), "Smith Visit");
+    EXPECT_FALSE(d.Changed);
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+}

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <optional>
 
 #include "AdminFixture.h"
 #include "ClsDate.h"
@@ -133,18 +134,50 @@ TEST_F(DlgResourceTest, CancelAfterStepsChangesNothing) {
     EXPECT_EQ(SharedObjects::Resource().ResourceId(), 0);
 }
 
+// A save the database does not take is told and the editor stays open with the name as
+// typed; once some copies are written it closes, as saving again would write them twice.
 TEST_F(DlgResourceTest, AResourceThatCannotBeSavedIsSaidSoAndTheEditorStaysOpen) {
-    dlg->Sched->setSelectedRow(1);
-    bool stayed = false;
-    when<DlgResource>([&](DlgResource& d) {
-        sql({"delete from tblResources"});
-        d.BtnGroup[0]->click();
-        stayed = d.isVisible();
-        d.BtnGroup[1]->click();
-    });
-    dlg->Toolbar1->choose("Resource", "EditRes");
-    EXPECT_TRUE(stayed);
-    EXPECT_EQ(messages, QStringList{"Warning!: Unable to save the resource!"});
+    const QString busy = "\r\n\r\nThe database is busy or cannot be written; nothing was saved";
+    std::optional<HeldDatabase> held;
+    const struct {
+        bool copies;  // a new resource as three copies, else Anna edited
+        std::function<void()> before;
+        QString told;
+    } cases[] = {
+        {false, [&] { held.emplace(folder, folder.file("Rostima.mdb")); },
+         "Warning!: Unable to save the resource!" + busy + "."},
+        {true,
+         [&] {
+             sql(
+                 {"create trigger no2 before insert on tblResources when "
+                  "new.ResourceName = 'Room #02' begin select raise(abort, ''); end"});
+         },
+         "Warning!: Unable to save every copy of the resource!" + busy + " from Room #02 on."},
+        {false, [&] { sql({"delete from tblResources where ResourceId = 1"}); },
+         "Warning!: Unable to save the resource!"},
+    };
+    SharedObjects::DAO().setBusyWaitMs(300);
+    for (const auto& c : cases) {
+        messages.clear();
+        dlg->Sched->setSelectedRow(1);
+        bool stayed = false;
+        when<DlgResource>([&](DlgResource& d) {
+            if (c.copies) d.TxtResourceName->setText("Room");
+            for (int i = 0; c.copies && i < 2; ++i) d.SpinCopies_Click(0);
+            c.before();
+            SharedObjects::DAO().WaitAgain();
+            d.BtnGroup[0]->click();
+            stayed = d.isVisible();
+            EXPECT_EQ(d.TxtResourceName->text(), c.copies ? "Room" : "Anna");
+            held.reset();
+            if (stayed) d.BtnGroup[1]->click();
+        });
+        dlg->Toolbar1->choose("Resource", c.copies ? "AddRes" : "EditRes");
+        EXPECT_EQ(stayed, !c.copies);
+        EXPECT_EQ(messages, QStringList{c.told});
+    }
+    EXPECT_EQ(column("select ResourceName from tblResources"), QStringList{"Room #01"});
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }
 
 // The database compares names without the case of A to Z: neither editor takes a new name,

@@ -81,3 +81,24 @@ TEST_F(DlgTemplateTest, CancelMakesNothing) {
     EXPECT_EQ(scalar("select count(*) from tblGroups"), 1);
     EXPECT_EQ(dlg->CbGroup->currentText(), "Clinic");
 }
+
+// Another program holds the database: Load makes nothing, says so and stays open, the
+// chart's group kept in the shared record; once it lets go, Load makes the group.
+TEST_F(DlgTemplateTest, ALockedDatabaseMakesNoGroupAndTheDialogStaysOpen) {
+    templates(kThree);
+    SharedObjects::DAO().setBusyWaitMs(300);
+    DlgTemplate dialog(dlg);
+    dialog.Form_Load();
+    dialog.show();
+    auto held = std::make_unique<HeldDatabase>(folder, folder.file("Rostima.mdb"));
+    SharedObjects::DAO().WaitAgain();
+    dialog.BtnTemplate[0]->click();
+    EXPECT_EQ(messages, QStringList{"Warning!: Unable to load the group template!\r\n\r\nThe "
+                                    "database is busy or cannot be written; nothing was saved."});
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(SharedObjects::Group().GroupName(), "Clinic");
+    held.reset();
+    dialog.BtnTemplate[0]->click();
+    EXPECT_EQ(column("select GroupName from tblGroups"), (QStringList{"Clinic", "Surgery [2]"}));
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+}

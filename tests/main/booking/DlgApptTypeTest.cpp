@@ -140,7 +140,8 @@ TEST_F(DlgApptTypeTest, CancelEmptiesTheRecordAndAFailedSaveIsReportedWithTheDia
     form.show();
     form.TxtType->setText("X-ray");
     form.BtnTask[0]->click();
-    EXPECT_EQ(messages, QStringList{"Warning!: Unable to save appointment type!"});
+    EXPECT_EQ(messages, QStringList{"Warning!: Unable to save appointment type!\r\n\r\nThe "
+                                    "database is busy or cannot be written; nothing was saved."});
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(task.TaskId(), 0);
 }

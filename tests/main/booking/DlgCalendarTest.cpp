@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <optional>
 
 #include "BookingWindowFixture.h"
 #include "CalendarState.h"
@@ -96,4 +97,37 @@ TEST_F(DlgCalendarTest, WithoutASelectedRowNothingIsTickedAndCancelAfterTodayKee
         cal.BtnCalendar[2]->click();
     });
     EXPECT_EQ(CalendarState::CalDate(), day(2026, 3, 10));
+}
+
+// Another program holds the database from the opening, or from a box's click: it is told
+// once, the boxes and marks stay as shown, and they are read again once it lets go.
+TEST_F(DlgCalendarTest, ALockedDatabaseKeepsTheMarksAsShownUntilTheyAreReadAgain) {
+    const QList<int32_t> anna{day(2026, 3, 5), day(2026, 3, 20)};
+    const QList<int32_t> both{day(2026, 3, 5), day(2026, 3, 10), day(2026, 3, 20)};
+    SharedObjects::DAO().setBusyWaitMs(300);
+    for (const bool fromOpening : {true, false}) {
+        dlg->setCurrentResource(1);
+        std::optional<HeldDatabase> held;
+        auto hold = [&] {
+            held.emplace(folder, folder.file("Rostima.mdb"));
+            SharedObjects::DAO().WaitAgain();
+            messages.clear();
+        };
+        if (fromOpening) hold();
+        command([&](DlgCalendar& cal) {
+            if (!fromOpening) {
+                hold();
+                cal.ChkResource[1]->click();  // Ben too
+            }
+            EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead});
+            EXPECT_EQ(boxes(cal).join(","), fromOpening ? "" : "Anna+,Ben+");
+            EXPECT_EQ(marked(cal), fromOpening ? QList<int32_t>() : anna);
+            held.reset();
+            cal.ReadAgain();
+            EXPECT_EQ(boxes(cal).join(","), fromOpening ? "Anna+,Ben-" : "Anna+,Ben+");
+            EXPECT_EQ(marked(cal), fromOpening ? anna : both);
+            cal.BtnCalendar[2]->click();
+        });
+    }
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }

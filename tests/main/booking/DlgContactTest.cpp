@@ -4,11 +4,16 @@
 #include "ClsCustomer.h"
 #include "DlgContact.h"
 #include "ListBox.h"
+#include "ModMain.h"
 #include "RecordsFixture.h"
 #include "SharedObjects.h"
 #include "TestSupport.h"
 
 namespace {
+
+const QString kNotSaved =
+    "Warning!: Unable to save contact!\r\n\r\nThe database is busy or cannot be written; "
+    "nothing was saved.";
 
 // Groups 1 "Clinic", 2 "Lab" and 3 "Ward"; the customer "Smith" (id 1) belongs to 2 and 3.
 class DlgContactTest : public RecordsFixture {
@@ -125,7 +130,7 @@ TEST_F(DlgContactTest, AFailedSaveIsReportedLeavesNoHalfCustomerAndKeepsTheDialo
     form.TxtCustomer->setText("Brown");
     failInserts("tblCustomerGroups");
     save();
-    EXPECT_EQ(messages, QStringList{"Warning!: Unable to save contact!"});
+    EXPECT_EQ(messages, QStringList{kNotSaved});
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(scalar("select count(*) from tblCustomers"), 1);  // no customer without links
     EXPECT_EQ(customer.CustomerId(), 0);                        // still a new customer
@@ -157,4 +162,27 @@ TEST_F(DlgContactTest, CancelAndTheCloseBoxEmptyTheSharedRecordAndWriteNothing) 
         EXPECT_EQ(customer.CustomerName(), "") << how;
         EXPECT_EQ(scalar("select count(*) from tblCustomers where CustomerName = 'Smith'"), 1);
     }
+}
+
+// Another program holds the database: the groups cannot be read at opening, which is told;
+// Save says nothing was saved (not that no group is ticked) and keeps the text typed; once
+// it lets go the groups are read and Save works.
+TEST_F(DlgContactTest, ALockedDatabaseIsToldAndSaveKeepsTheTextTypedUntilItLetsGo) {
+    dao().setBusyWaitMs(300);
+    ASSERT_TRUE(customer.Load(1));
+    HeldDatabase held(folder, dbPath());
+    dao().WaitAgain();
+    load(1);
+    form.TxtCustomer->setText("Smythe");
+    dao().WaitAgain();  // the user's click on Save
+    save();
+    EXPECT_EQ(messages, (QStringList{QString("Warning!: ") + ModMain::kNotRead, kNotSaved}));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.TxtCustomer->text(), "Smythe");
+    held.release();
+    form.ReadAgain();
+    EXPECT_EQ(ticked(), (QList<int32_t>{2, 3}));
+    save();
+    EXPECT_EQ(scalar("select count(*) from tblCustomers where CustomerName = 'Smythe'"), 1);
+    dao().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }

@@ -179,3 +179,32 @@ TEST_F(DlgSearchTest, ALongCustomerNameKeepsTheWindowAndItsButtonsOnTheScreen) {
         EXPECT_TRUE(screen.contains(b->mapToGlobal(b->rect().bottomRight())))
             << b->text().toStdString();
 }
+
+// Another program holds the database: a command is told once, the lists keep what they
+// show, and they are read again once it lets go.
+TEST_F(DlgSearchTest, ALockedDatabaseKeepsTheListsAsShownUntilTheyAreReadAgain) {
+    auto shown = [&] { return choices().join(",").toStdString() + ": " + results(); };
+    const std::string anna =
+        "Anna,Ben: 09 Mar 26 09:00 am Anna | 10 Mar 26 10:30 am Anna | 11 Mar 26 08:00 am Anna";
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[&] { form.BtnSearchBy[0]->click(); }, "Jones,Smith: "},
+        {[&] { choose("Ben"); }, "Anna,Ben: 10 Mar 26 10:29 am Ben | 01 Apr 26 01:00 pm Ben"},
+        {[&] { form.LbResults->doubleClick(2, 1); }, anna},  // Goto
+    };
+    SharedObjects::DAO().setBusyWaitMs(300);
+    for (const auto& [locked, after] : cases) {
+        setting("Search", "SearchBy", "2");
+        load();
+        messages.clear();
+        HeldDatabase held(folder, folder.file("Rostima.mdb"));
+        SharedObjects::DAO().WaitAgain();
+        locked();
+        EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead}) << after;
+        EXPECT_EQ(shown(), anna);
+        EXPECT_TRUE(form.isVisible() && form.findChild<QTimer*>("TmrReadAgain")->isActive());
+        held.release();
+        form.ReadAgain();
+        EXPECT_EQ(shown(), after);
+    }
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+}

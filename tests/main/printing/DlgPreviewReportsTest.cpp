@@ -7,6 +7,8 @@
 #include "ClsLogging.h"
 #include "DlgCalendar.h"
 #include "KeyedToolbar.h"
+#include "ModMain.h"
+#include "MsgBox.h"
 #include "PreviewFixture.h"
 
 namespace {
@@ -209,17 +211,44 @@ TEST_F(BookingReports, NothingToListDrawsOnlyTheNoAppointmentsPage) {
     EXPECT_EQ(bandsOf(*document().page(1)), QList<QStringList>({{"No Appointments!"}}));
 }
 
-TEST_F(BookingReports, AFailedQueryLeavesNothingThatPrintWouldPrint) {
-    open();  // the day report is shown and printable
-    SharedObjects::DAO().DbClose();
-    preview->SelectReport(DlgPreview::CustomerReport);
-    EXPECT_TRUE(folder.logText().contains("Error in DlgPreview.DrawCustomer"));
-    EXPECT_EQ(preview->LblPages->text(), "");
-    int asked = 0;
-    plat::ModalHook::SetAnswererForTest([&](QDialog&) { return ++asked, int(QDialog::Rejected); });
-    preview->Toolbar1_ButtonClick("Print");
-    EXPECT_EQ(asked, 0);
-    EXPECT_TRUE(preview->Toolbar1->isButtonEnabled("Print"));  // the window is usable again
+// Another program holds the database: the document shown stays, printable, and so do the
+// list's entries, not to be chosen while they may be another report's; it is told once,
+// and the list and the report are read again once it lets go.
+TEST_F(BookingReports, ALockedDatabaseKeepsTheReportShownUntilItIsReadAgain) {
+    QStringList told;
+    plat::SetMsgBoxHook([&](const QString& text, int, const QString&) {
+        told << text;
+        return int(plat::vbOK);
+    });
+    const struct {
+        int16_t before;  // the report shown first, whose title stays
+        std::function<void()> locked;
+        QString shown, after;
+    } cases[] = {
+        {DlgPreview::TaskReport, [&] { preview->SelectReport(DlgPreview::CustomerReport); },
+         "Massage", "Ann"},
+        {DlgPreview::CustomerReport, [&] { preview->CbSelect->SetListIndex(1); }, "Ann", "Bob"},
+    };
+    auto title = [&] { return bandsOf(*document().page(1)).value(0).value(0); };
+    SharedObjects::DAO().setBusyWaitMs(300);
+    for (const auto& c : cases) {
+        open().SelectReport(c.before);
+        told.clear();
+        HeldDatabase held(folder, folder.file("Rostima.mdb"));
+        SharedObjects::DAO().WaitAgain();
+        c.locked();
+        EXPECT_EQ(told, QStringList{ModMain::kNotRead});
+        EXPECT_EQ(title(), c.shown);
+        EXPECT_EQ(document().state(), plat::ViewProDocument::State::Ended);
+        EXPECT_EQ(preview->CbSelect->count(), 2);
+        EXPECT_EQ(preview->CbSelect->isEnabled(), c.before == DlgPreview::CustomerReport);
+        held.release();
+        preview->ReadAgain();
+        EXPECT_EQ(title(), c.after);
+        EXPECT_TRUE(preview->CbSelect->isEnabled());
+    }
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+    plat::SetMsgBoxHook(nullptr);
 }
 
 TEST_F(BookingReports, WhileAReportRunsTheCloseBoxAndTheReportChoiceAreIgnored) {
