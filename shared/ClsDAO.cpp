@@ -156,7 +156,8 @@ dao::Failure ClsDAO::openFile(const QString& Path) {
 }
 
 bool ClsDAO::noteOutcome(bool ok) {
-    if (ok == !m_failing) return ok;
+    // Inside a transaction only its commit tells whether the database takes our work.
+    if (ok == !m_failing || (ok && m_inTransaction)) return ok;
     m_failing = !ok;
     if (!ok) m_told = false;
     if (m_db) sqlite3_busy_timeout(m_db, ok ? m_busyWaitMs : 0);
@@ -349,7 +350,8 @@ bool ClsDAO::BeginTransaction() {
         logFailure("BeginTransaction", {err::InvalidCall, 1, "A transaction is open already"});
         return false;
     }
-    if (!noteOutcome(dao::Exec(m_db, "BEGIN IMMEDIATE", f, 2))) {
+    if (!dao::Exec(m_db, "BEGIN IMMEDIATE", f, 2)) {
+        noteOutcome(false);  // a begin that works tells nothing yet: its commit does
         logFailure("BeginTransaction", f);
         return false;
     }
@@ -372,6 +374,7 @@ bool ClsDAO::EndTransaction(bool commit) {
         dao::Exec(m_db, "ROLLBACK", ignored, 3);
     }
     m_inTransaction = false;
+    if (commit) noteOutcome(ok);
     if (ok && after != m_stampAtBegin && m_stampAtBegin == m_keptStamp) noteStamp(after);
     return ok;
 }

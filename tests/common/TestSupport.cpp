@@ -154,8 +154,8 @@ ROSTIMA_CHILD(database_holder) {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(args[0].toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
             SQLITE_OK ||
-        sqlite3_exec(db, args.value(1) == "writers" ? "BEGIN IMMEDIATE" : "BEGIN EXCLUSIVE",
-                     nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(db, args.value(1).toUtf8().constData(), nullptr, nullptr, nullptr) !=
+            SQLITE_OK)
         return 1;
     ChildSay("held");
     ChildHear();
@@ -163,9 +163,11 @@ ROSTIMA_CHILD(database_holder) {
     return 0;
 }
 
-HeldDatabase::HeldDatabase(const TempProgramFolder& folder, const QString& dbPath,
-                           bool writersOnly)
-    : m_child(folder, "database_holder", {dbPath, writersOnly ? "writers" : "all"}),
+HeldDatabase::HeldDatabase(const TempProgramFolder& folder, const QString& dbPath, Kind kind)
+    : m_child(folder, "database_holder",
+              {dbPath, kind == Writing   ? "BEGIN IMMEDIATE"
+                       : kind == Reading ? "BEGIN; SELECT count(*) FROM tblBookings"
+                                         : "BEGIN EXCLUSIVE"}),
       m_held(m_child.readLine() == "held") {}
 
 void HeldDatabase::release() {

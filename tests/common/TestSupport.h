@@ -65,12 +65,14 @@ void SetTestSerNo(int32_t key);
 void WriteTestFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadTestFile(const QString& path);
 
-// Another program holding the database file locked against readers and writers, as
-// "sqlite3 file" with "BEGIN EXCLUSIVE" does, until release() or its end; with
-// writersOnly, as one in the middle of its own write ("BEGIN IMMEDIATE"): others read.
+// Another program holding the database file until release() or its end: locked against
+// readers and writers, as "sqlite3 file" with "BEGIN EXCLUSIVE" does; in the middle of its
+// own write ("BEGIN IMMEDIATE": others read, but cannot write); or in the middle of a read
+// (others write, but cannot commit).
 class HeldDatabase {
 public:
-    HeldDatabase(const TempProgramFolder& folder, const QString& dbPath, bool writersOnly = false);
+    enum Kind { Exclusive, Writing, Reading };
+    HeldDatabase(const TempProgramFolder& folder, const QString& dbPath, Kind kind = Exclusive);
     ~HeldDatabase() { release(); }
     bool held() const { return m_held; }
     void release();

@@ -170,7 +170,8 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
             if (c.before) c.before(e);
             booking(1, 660, 690);  // another workstation, not yet shown
             messages.clear();
-            held.emplace(folder, folder.file("Rostima.mdb"), c.writersOnly);
+            held.emplace(folder, folder.file("Rostima.mdb"),
+                         c.writersOnly ? HeldDatabase::Writing : HeldDatabase::Exclusive);
             ASSERT_TRUE(held->held());
             dao.WaitAgain();  // a command of its own
             clock.start();

@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <functional>
 
 #include "ClsMutex.h"
 #include "DbFixture.h"
@@ -260,6 +262,46 @@ TEST_F(ClsDAOStatements, SeveralWritesAreAllOrNothing) {
     EXPECT_EQ(scalar("select count(*) from tblBookings"), 0);
     EXPECT_TRUE(dao().SqlActions({kInsertBooking, kInsertBooking}));
     EXPECT_EQ(scalar("select count(*) from tblBookings"), 2);
+}
+
+// Another program holds the database: the first statement of a command waits for it and
+// fails; the next ones fail at once, until one succeeds or the user starts another command.
+TEST_F(ClsDAOStatements, AfterOneFailedWaitTheNextStatementsFailAtOnceUntilOneSucceeds) {
+    open();
+    const struct {
+        HeldDatabase::Kind hold;
+        std::function<bool()> statement;
+    } cases[] = {
+        {HeldDatabase::Exclusive,
+         [&] { return dao().SqlQuery("select count(*) from tblBookings") != nullptr; }},
+        {HeldDatabase::Writing, [&] { return dao().SqlAction(kInsertBooking); }},
+        {HeldDatabase::Reading,  // a transaction's commit waits for the reader
+         [&] {
+             DbTransaction t(dao());
+             return dao().SqlAction(kInsertBooking, {}) && t.Commit();
+         }},
+    };
+    dao().setBusyWaitMs(500);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hold);
+        HeldDatabase held(folder, dbPath(), c.hold);
+        ASSERT_TRUE(held.held());
+        dao().WaitAgain();
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_FALSE(c.statement());
+        EXPECT_GE(clock.elapsed(), 450);
+        EXPECT_TRUE(dao().Failing());
+        EXPECT_TRUE(dao().FailureToTell());
+        EXPECT_FALSE(dao().FailureToTell());  // told once
+        clock.restart();
+        EXPECT_FALSE(c.statement());
+        EXPECT_LT(clock.elapsed(), 200);
+        held.release();
+        EXPECT_TRUE(c.statement());
+        EXPECT_FALSE(dao().Failing());
+    }
+    dao().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }
 
 TEST_F(ClsDAOStatements, AggressiveDebugLogsOnlyStatementsThatBeginWithLowerCaseDelete) {
