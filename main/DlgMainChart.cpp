@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QSignalBlocker>
 #include <charconv>
 
 #include "ClsBooking.h"
@@ -83,9 +82,7 @@ void DlgMain::CbGroup_Click() {
     // shows, which stays as it is.
     auto keepShown = [&] {
         group = shown;
-        const QSignalBlocker quiet(CbGroup);
-        for (int i = 0; i < CbGroup->count(); ++i)
-            if (CbGroup->ItemData(i) == m_shownGroup) CbGroup->setCurrentIndex(i);
+        forms().ShowComboData(*CbGroup, m_shownGroup);
         Sched->setTitle(group.GroupName());
         Sched->setDayStart(group.DayStart());
         Sched->setDayEnd(group.DayEnd());

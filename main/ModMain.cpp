@@ -19,6 +19,7 @@
 #include "ClsResource.h"
 #include "ClsSystem.h"
 #include "ClsTask.h"
+#include "ErrorText.h"
 #include "MsgBox.h"
 #include "SharedObjects.h"
 
@@ -126,8 +127,7 @@ const char* const kNotRead =
 
 void NotWritten(const QString& heading, const QString& what) {
     SharedObjects::DAO().FailureToTell();  // told here: no read of the same spell repeats it
-    Warning(heading + "\r\n\r\nThe database is busy or cannot be written; nothing was " + what +
-            ".");
+    Warning(heading + "\r\n\r\n" + err::NotWritten(what));
 }
 
 void NotSaved(const QString& heading, ClsBooking::Refusal why) {

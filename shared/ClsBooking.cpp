@@ -228,7 +228,7 @@ QString ClsBooking::RefusalText(Refusal why) {
         case Refusal::Deleted:
             return "Another workstation has deleted this appointment since it was opened.";
         case Refusal::Failed:
-            return "The database is busy or cannot be written; nothing was saved.";
+            return err::NotWritten("saved");
     }
     return QString();
 }

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QToolBar>
 
 #include "ClsDAO.h"
@@ -48,6 +49,16 @@ int32_t ClsForms::GetComboData(const plat::ComboBox& box) {
 }
 
 void ClsForms::SetComboData(plat::ComboBox& box, int32_t value) { selectByData(box, value); }
+
+void ClsForms::ShowComboData(plat::ComboBox& box, int32_t value) {
+    const QSignalBlocker quiet(&box);
+    for (int i = 0; i < box.count(); ++i) {
+        if (box.ItemData(i) == value) {
+            box.setCurrentIndex(i);
+            return;
+        }
+    }
+}
 
 bool ClsForms::FillList(plat::ListBox& list, const QString& sql) {
     return fillFrom(

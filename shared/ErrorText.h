@@ -25,6 +25,12 @@ enum Number : int {
     DbSyntax = 3075     // statement not accepted
 };
 
+// A write the database did not take, as the user reads it: what follows "nothing was"
+// (saved, deleted, ...).
+inline QString NotWritten(const QString& what) {
+    return "The database is busy or cannot be written; nothing was " + what + ".";
+}
+
 // "<Class>.<procedure>: Error <n> on line <l> (<description>)": date, settings and
 // record classes.
 inline QString OnLine(const QString& where, int number, int line, const QString& desc) {

@@ -2,7 +2,6 @@
 // used.
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 
 #include "ClsBooking.h"
 #include "ClsCustomer.h"
@@ -106,14 +105,11 @@ int32_t DlgAppt::ownTask() const {
 }
 
 void DlgAppt::CbResource_Click() {
-    const int32_t was = m_resourceId;
     m_resourceId = forms().GetComboData(*CbResource);
     // A day that cannot be read is not shown: the list keeps the resource it shows.
     if (!refillDay(true) && m_shownResource > 0 && m_resourceId != m_shownResource) {
-        m_resourceId = was;
-        const QSignalBlocker quiet(CbResource);
-        for (int i = 0; i < CbResource->count(); ++i)
-            if (CbResource->ItemData(i) == m_shownResource) CbResource->setCurrentIndex(i);
+        m_resourceId = m_shownResource;
+        forms().ShowComboData(*CbResource, m_shownResource);
     }
 }
 
