@@ -24,13 +24,9 @@ public:
     static void RefreshDay() {
         if (instance().refreshDay) instance().refreshDay();
     }
-    // Whether the editor's last read of its day failed: the next tick reads it again.
-    static bool Unread() { return instance().unread && instance().unread(); }
-    static void Register(std::function<bool()> visible, std::function<void()> refreshDay,
-                         std::function<bool()> unread) {
+    static void Register(std::function<bool()> visible, std::function<void()> refreshDay) {
         instance().visible = std::move(visible);
         instance().refreshDay = std::move(refreshDay);
-        instance().unread = std::move(unread);
     }
 
 private:
@@ -41,5 +37,4 @@ private:
     std::function<bool()> visible;
     ShowFn show;
     std::function<void()> refreshDay;
-    std::function<bool()> unread;
 };

@@ -63,7 +63,8 @@ bool DlgMain::Form_Load() {
     Scroll->setPosition(static_cast<int>(ini().GetNumber("Sched", "TimeDistance", Scroll->position())));
     Sched->setTimeZoom(Scroll->position());
     const auto lastGroup = static_cast<int32_t>(ini().GetNumber("Group", "CbGroup", 0));
-    m_setupCheck = SetupCheck(lastGroup);  // before the load: a change meanwhile is seen
+    // Before the load, so that a change meanwhile is seen; unread, the first tick reads it.
+    m_setupCheck = SetupCheck(lastGroup).value_or(QString());
     ShowGroups(lastGroup);
     const bool legend = ini().GetNumber("Config", "ChkLegend", ChkLegend->isChecked() ? 1 : 0) != 0;
     if (legend != ChkLegend->isChecked()) {

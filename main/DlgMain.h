@@ -2,6 +2,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "IHostWindow.h"
@@ -42,19 +43,23 @@ public:
     void SetInputEnabled(bool on) override;
     bool Confirm(const QString& message) override;
 
-    // The schedule's position, also set by other windows.
+    // The schedule's position, also set by other windows. A date whose rows cannot be read
+    // is not shown (false, the user told once): the chart and the date stay as they were.
     int32_t CurrentDate() const;
-    void setCurrentDate(int32_t day);
+    bool setCurrentDate(int32_t day);
     void setCurrentTime(int32_t minute);
     void setCurrentResource(int32_t resourceId);
 
     void SetupDefaults();
     void SetScheduleEndDate();
-    void ShowGroups(int32_t groupId);
+    // Fills the group list and chooses the group (entry 0 when it is not listed), whose
+    // click loads it; false, with the list as it was, when the groups could not be read.
+    bool ShowGroups(int32_t groupId);
     // Rows and bars of the group chosen; false, with the chart as it was and the user
     // told once, when they could not be read.
     bool ShowResources(int32_t resourceId);
-    void ShowLegends();
+    // The appointment types of the group chosen; false, with the legend as it was, as above.
+    bool ShowLegends();
     void Timer1_Timer();
     void CbGroup_Click();
     void ChkLegend_Click();
@@ -125,6 +130,33 @@ private:
     bool Form_QueryUnload(int reason);
     void Form_Unload();
     void unloadFromProgram();
+    // What the chart is to show: a group's rows over the days from the first one (a day
+    // number) in a time scale (0 hours, 1 days, 2 weeks).
+    struct ChartView {
+        int32_t group = -1;
+        int32_t first = 0;
+        int scale = 0;
+    };
+    struct LegendEntry {
+        QString tag;  // the TaskId, as text
+        QString name;
+        uint32_t colour = 0;
+    };
+    struct ChartRows;
+    // The group list's group, the schedule date and [Config] TimeType.
+    ChartView currentView() const;
+    // Reads the view's rows and bars (with newGroup also the group and its legend), and
+    // only then shows them; false, with everything as it was and the user told once, when
+    // a read failed. The group list shows the group on the chart until the new one is read.
+    bool loadChart(const ChartView& view, int32_t resourceId, bool newGroup = false);
+    bool readChart(const ChartView& view, bool newGroup, ChartRows& rows);
+    void showChart(const ChartView& view, ChartRows& rows, int32_t resourceId);
+    std::optional<std::vector<LegendEntry>> readLegend(int32_t groupId);
+    void showLegend(const std::vector<LegendEntry>& legend);
+    // The last day a chart from first shows in a scale; its time scale, dates and ruler.
+    int32_t lastDay(int scale, int32_t first) const;
+    void showRange(int scale, int32_t first);
+    void followChanges(bool dialogOpen);
     void clearChart();
     void connectInteraction();
     void buttonsOn(bool on);
@@ -133,7 +165,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool editingDialogOpen() const;
     void finishLoad();
-    QString SetupCheck(int32_t groupId);
+    std::optional<QString> SetupCheck(int32_t groupId);
     void clearPanels();
     // The set-up commands and their dialogs (DlgMainAdmin.cpp).
     void showConfig();

@@ -1,6 +1,5 @@
 // DlgMain: the set-up commands: configuration, the group and resource editors and the
 // group-template chooser.
-#include "ClsDAO.h"
 #include "ClsForms.h"
 #include "ClsGroup.h"
 #include "ClsIni.h"
@@ -32,8 +31,8 @@ void DlgMain::addGroup() {
 }
 
 void DlgMain::editGroup(int32_t groupId) {
-    if (!SharedObjects::Group().Load(groupId)) {
-        if (SharedObjects::DAO().Failing())
+    if (const Loaded loaded = SharedObjects::Group().Load(groupId); !loaded) {
+        if (loaded.Failed())
             ModMain::NotRead();  // the editor would open on nothing it could read
         else
             ModMain::Warning("Unable to edit group!");
@@ -51,14 +50,14 @@ void DlgMain::editGroup(int32_t groupId) {
 void DlgMain::afterGroupDialog() {
     ClsGroup& group = SharedObjects::Group();
     if (group.GroupId() != 0) ShowGroups(group.GroupId());
-    if (group.Load(SharedObjects::Forms().GetComboData(*CbGroup))) return;
-    if (SharedObjects::DAO().Failing()) {
+    const Loaded loaded = group.Load(SharedObjects::Forms().GetComboData(*CbGroup));
+    if (loaded.Failed()) {
         // Not read: the next tick loads the chart's group again.
         m_deferredReload = true;
         ModMain::NotRead();
-        return;
+    } else if (!loaded) {
+        group.InitBfr();
     }
-    group.InitBfr();
 }
 
 void DlgMain::addResource(int32_t groupId) {
@@ -69,8 +68,7 @@ void DlgMain::addResource(int32_t groupId) {
     buttonsOn(false);
     ClsResource& resource = SharedObjects::Resource();
     resource.InitBfr();
-    resource.setGroupId(groupId);
-    if (SharedObjects::DAO().Failing()) {
+    if (resource.setGroupId(groupId).Failed()) {
         // The group's durations could not be read: the editor would offer another's.
         ModMain::NotRead();
         buttonsOn(true);
@@ -87,8 +85,8 @@ void DlgMain::editResource(int row) {
         return;
     }
     ClsResource& resource = SharedObjects::Resource();
-    if (!resource.Load(Sched->rowData(row))) {
-        if (SharedObjects::DAO().Failing()) ModMain::NotRead();
+    if (const Loaded loaded = resource.Load(Sched->rowData(row)); !loaded) {
+        if (loaded.Failed()) ModMain::NotRead();
         return;
     }
     buttonsOn(false);

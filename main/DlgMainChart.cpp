@@ -4,7 +4,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <charconv>
+#include <optional>
 
+#include "CalendarState.h"
 #include "ClsBooking.h"
 #include "ClsDAO.h"
 #include "ClsDate.h"
@@ -42,102 +44,123 @@ EventYield& events() {
 }
 }  // namespace
 
-void DlgMain::ShowGroups(int32_t groupId) {
-    // A list that cannot be read keeps the groups and the chart it shows.
-    if (!forms().FillCombo(*CbGroup, "select GroupName, GroupId from tblGroups order by GroupName",
-                           true, false)) {
-        m_deferredReload = true;
-        ModMain::NotRead();
-        return;
-    }
-    Sched->setTitle("");
-    if (CbGroup->count() == 0) {
-        // No group left: nothing of the last one may stay on show.
-        clearChart();
-        return;
-    }
-    forms().SetComboData(*CbGroup, groupId);
-}
-
-void DlgMain::clearChart() {
-    Sched->clear();
-    Sched->setTitle("");
-    for (size_t i = 0; i < LblColor.size(); ++i) {
-        LblColor[i]->hide();
-        LblLegend[i]->hide();
-    }
-    LastBookingCheck = 0;
-    m_shownGroup = 0;
-}
-
-void DlgMain::CbGroup_Click() {
-    if (m_loading) {  // the load in progress runs this once more when it ends
-        m_pendingGroupClick = true;
-        return;
-    }
-    const int32_t id = forms().GetComboData(*CbGroup);
-    ClsGroup& group = SharedObjects::Group();
-    const ClsGroup shown = group;
-    // A group that cannot be read is not shown: the list goes back to the group the chart
-    // shows, which stays as it is.
-    auto keepShown = [&] {
-        group = shown;
-        forms().ShowComboData(*CbGroup, m_shownGroup);
-        Sched->setTitle(group.GroupName());
-        Sched->setDayStart(group.DayStart());
-        Sched->setDayEnd(group.DayEnd());
-        m_deferredReload = true;
-        ModMain::NotRead();
-    };
-    if (!group.Load(id)) {
-        if (SharedObjects::DAO().Failing()) keepShown();
-        return;
-    }
-    Sched->setTitle(group.GroupName());
-    Sched->setDayStart(group.DayStart());
-    Sched->setDayEnd(group.DayEnd());
-    if (!ShowResources(0) && id != m_shownGroup && m_shownGroup != 0) {
-        keepShown();
-        return;
-    }
-    ini().WriteValue("Group", "CbGroup", id);
-    m_shownGroup = id;
-    clearPanels();  // they told of a bar of the chart being replaced
-    ShowLegends();
-}
-
-bool DlgMain::ShowResources(int32_t resourceId) {
-    // Rows and bars go in one pass: a request that arrives while the events of this load
-    // run waits for its end and is then carried out once.
-    if (m_loading) {
-        m_pendingResources = true;
-        m_pendingResourceId = resourceId;
-        return true;
-    }
-    m_loading = true;
-    SetScheduleEndDate();
-    const bool customerText = ini().GetNumber("Options", "DispCustomer", 0) != 0;
-    const bool military = ClsDate::UseMilitaryTime();
-    const int32_t group = forms().GetComboData(*CbGroup);
-    LblUpdating->setGeometry(Sched->geometry());
-    LblUpdating->show();
-    LblUpdating->raise();
-    // Everything is read before the chart is touched: a read that fails leaves the chart
-    // as it was, which the next tick reads again.
+// What a load read, before anything of it is shown.
+struct DlgMain::ChartRows {
     struct Resource {
         QString name;
         int32_t id = 0;
         std::unique_ptr<ClsRecordset> bookings;
     };
-    std::vector<Resource> read;
-    const int32_t first = Sched->startDate(), last = Sched->endDate();
+    std::vector<Resource> resources;
+    std::optional<ClsGroup> group;                 // read only for another group
+    std::optional<std::vector<LegendEntry>> legend;  // likewise
+};
+
+DlgMain::ChartView DlgMain::currentView() const {
+    return {forms().GetComboData(*CbGroup), CalendarState::CalDate(),
+            static_cast<int>(ini().GetNumber("Config", "TimeType", 0))};
+}
+
+bool DlgMain::ShowGroups(int32_t groupId) {
+    // A list that cannot be read keeps the groups and the chart it shows.
+    if (!forms().FillCombo(*CbGroup, "select GroupName, GroupId from tblGroups order by GroupName",
+                           true, false)) {
+        m_deferredReload = true;
+        ModMain::NotRead();
+        return false;
+    }
+    if (CbGroup->count() == 0) {
+        // No group left: nothing of the last one may stay on show.
+        clearChart();
+        return true;
+    }
+    forms().SetComboData(*CbGroup, groupId);  // its click loads the group
+    return true;
+}
+
+void DlgMain::clearChart() {
+    Sched->clear();
+    Sched->setTitle("");
+    showLegend({});
+    LastBookingCheck = 0;
+    m_shownGroup = 0;
+}
+
+void DlgMain::CbGroup_Click() {
+    const int32_t id = forms().GetComboData(*CbGroup);
+    if (id < 0) {
+        // Nothing selected (the list cleared before a group is chosen again): no group to
+        // load, and none to start with next time.
+        ini().WriteValue("Group", "CbGroup", -1);
+        return;
+    }
+    ChartView view = currentView();
+    view.group = id;
+    loadChart(view, 0, true);
+}
+
+bool DlgMain::ShowResources(int32_t resourceId) { return loadChart(currentView(), resourceId); }
+
+bool DlgMain::loadChart(const ChartView& view, int32_t resourceId, bool newGroup) {
+    // A request that arrives while the events of a load run waits for its end and is then
+    // carried out once.
+    if (m_loading) {
+        if (newGroup) {
+            m_pendingGroupClick = true;
+        } else {
+            m_pendingResources = true;
+            m_pendingResourceId = resourceId;
+        }
+        return true;
+    }
+    // The list shows the group on the chart until the one chosen is read.
+    if (newGroup && m_shownGroup != 0) forms().ShowComboData(*CbGroup, m_shownGroup);
+    m_loading = true;
+    ChartRows rows;
+    const bool read = readChart(view, newGroup, rows);
+    m_loading = false;
+    if (!read) {
+        // Everything stays as it was; the next tick reads again.
+        log("Error in DlgMain.ShowResources");
+        m_deferredReload = true;
+        ModMain::NotRead();
+    } else {
+        if (rows.group) {
+            // The group chosen: the program's current group, stored for the next start.
+            SharedObjects::Group() = *rows.group;
+            forms().ShowComboData(*CbGroup, view.group);
+            Sched->setTitle(rows.group->GroupName());
+            Sched->setDayStart(rows.group->DayStart());
+            Sched->setDayEnd(rows.group->DayEnd());
+            ini().WriteValue("Group", "CbGroup", view.group);
+            m_shownGroup = view.group;
+            clearPanels();  // they told of a bar of the chart being replaced
+        }
+        showChart(view, rows, resourceId);
+        if (rows.legend) showLegend(*rows.legend);
+    }
+    finishLoad();
+    return read;
+}
+
+bool DlgMain::readChart(const ChartView& view, bool newGroup, ChartRows& rows) {
+    if (newGroup) {
+        ClsGroup group;
+        const Loaded loaded = group.Load(view.group);
+        // A group deleted elsewhere is not shown: the chart stays as it is.
+        if (!loaded) return !loaded.Failed();
+        rows.group = group;
+        rows.legend = readLegend(view.group);
+        if (!rows.legend) return false;
+    }
+    const int32_t last = lastDay(view.scale, view.first);
     auto resources = SharedObjects::DAO().SqlQuery(
         QString("select ResourceName, ResourceId from tblResources where GroupId = %1 "
-                "order by ResourceName").arg(group));
-    bool complete = resources != nullptr;
-    for (; complete && !resources->Eof(); resources->MoveNext()) {
+                "order by ResourceName").arg(view.group));
+    if (!resources) return false;
+    for (; !resources->Eof(); resources->MoveNext()) {
         events().Now();
-        Resource r;
+        ChartRows::Resource r;
         r.name = resources->Field(0).toString();  // a resource without a name: ""
         r.id = resources->Field(1).toInt();
         // Columns: the type's colour, the customer's name, then the fingerprint's.
@@ -147,19 +170,22 @@ bool DlgMain::ShowResources(int32_t resourceId) {
                     "tblBookings.CustomerId), %1 from tblBookings where ResourceId = %2 and "
                     "BookingDate >= %3 and BookingDate <= %4 order by BookingStart")
                 .arg(ClsBooking::kCheckColumns)
-                .arg(r.id).arg(first).arg(last));
-        complete = r.bookings != nullptr;
-        read.push_back(std::move(r));
+                .arg(r.id).arg(view.first).arg(last));
+        if (!r.bookings) return false;
+        rows.resources.push_back(std::move(r));
     }
-    if (!complete) {
-        log("Error in DlgMain.ShowResources");
-        LblUpdating->hide();
-        m_loading = false;
-        m_deferredReload = true;
-        ModMain::NotRead();
-        finishLoad();
-        return false;
-    }
+    return true;
+}
+
+void DlgMain::showChart(const ChartView& view, ChartRows& rows, int32_t resourceId) {
+    m_loading = true;
+    CalendarState::setCalDate(view.first);
+    showRange(view.scale, view.first);
+    const bool customerText = ini().GetNumber("Options", "DispCustomer", 0) != 0;
+    const bool military = ClsDate::UseMilitaryTime();
+    LblUpdating->setGeometry(Sched->geometry());
+    LblUpdating->show();
+    LblUpdating->raise();
     Sched->clear();
     Sched->setUse12Hour(!military);
     Sched->setUse24Hour(military);
@@ -168,7 +194,7 @@ bool DlgMain::ShowResources(int32_t resourceId) {
     // The fingerprint of what is shown, taken from the rows as they are loaded: the same
     // value as BookingCheck's, without reading the bookings a second time.
     RowHash shown;
-    for (Resource& resource : read) {
+    for (ChartRows::Resource& resource : rows.resources) {
         const int row = Sched->addRow(resource.name);
         Sched->setRowData(row, resource.id);
         if (resource.id == resourceId) Sched->setSelectedRow(row);
@@ -204,8 +230,6 @@ bool DlgMain::ShowResources(int32_t resourceId) {
     LblUpdating->hide();
     Sched->show();
     m_loading = false;
-    finishLoad();
-    return true;
 }
 
 // Carries out, once, what was asked for while the load ran.
@@ -219,23 +243,41 @@ void DlgMain::finishLoad() {
     }
 }
 
-void DlgMain::ShowLegends() {
+std::optional<std::vector<DlgMain::LegendEntry>> DlgMain::readLegend(int32_t groupId) {
     auto tasks = SharedObjects::DAO().SqlQuery(
         QString("select TaskId, TaskName, Colour from tblTasks where GroupId = %1 order by TaskName")
-            .arg(forms().GetComboData(*CbGroup)));
+            .arg(groupId));
     if (!tasks) {
-        // The legend shown stays: the types of the group the chart shows.
         log("Error in DlgMain.ShowLegends");
+        return std::nullopt;
+    }
+    std::vector<LegendEntry> legend;
+    for (; !tasks->Eof(); tasks->MoveNext()) {
+        const DbValue& colour = tasks->Field("Colour");
+        legend.push_back({tasks->Field("TaskId").toString(), tasks->Field("TaskName").toString(),
+                          colour.isNull() ? kNeutralColour : static_cast<uint32_t>(colour.toLong())});
+    }
+    return legend;
+}
+
+bool DlgMain::ShowLegends() {
+    // The legend shown stays until the types of the group could be read.
+    const auto legend = readLegend(forms().GetComboData(*CbGroup));
+    if (!legend) {
         m_deferredReload = true;
         ModMain::NotRead();
-        return;
+        return false;
     }
+    showLegend(*legend);
+    return true;
+}
+
+void DlgMain::showLegend(const std::vector<LegendEntry>& legend) {
     for (size_t i = 0; i < LblColor.size(); ++i) {
-        LblColor[i]->hide();
-        LblLegend[i]->hide();
+        LblColor[i]->setVisible(i < legend.size());
+        LblLegend[i]->setVisible(i < legend.size());
     }
-    for (size_t i = 0; !tasks->Eof(); tasks->MoveNext(), ++i) {
-        QCoreApplication::processEvents();
+    for (size_t i = 0; i < legend.size(); ++i) {
         if (i >= LblColor.size()) {
             auto* swatch = new QLabel(Frame1);
             auto* caption = new QLabel(Frame1);
@@ -247,16 +289,12 @@ void DlgMain::ShowLegends() {
             LblColor.push_back(swatch);
             LblLegend.push_back(caption);
         }
-        const QString tag = tasks->Field("TaskId").toString();
-        LblColor[i]->setProperty("Tag", tag);
-        LblLegend[i]->setProperty("Tag", tag);
+        LblColor[i]->setProperty("Tag", legend[i].tag);
+        LblLegend[i]->setProperty("Tag", legend[i].tag);
         QPalette p = LblColor[i]->palette();
-        const DbValue& colour = tasks->Field("Colour");
-        p.setColor(QPalette::Window, plat::OleToQColor(
-                                         colour.isNull() ? kNeutralColour
-                                                         : static_cast<uint32_t>(colour.toLong())));
+        p.setColor(QPalette::Window, plat::OleToQColor(legend[i].colour));
         LblColor[i]->setPalette(p);
-        LblLegend[i]->setText(tasks->Field("TaskName").toString());
+        LblLegend[i]->setText(legend[i].name);
         LblColor[i]->show();
         LblLegend[i]->show();
     }

@@ -161,10 +161,7 @@ void DlgMain::Toolbar1_ButtonMenuClick(const QString& entryKey) {
                          : entryKey == "Days" ? 1
                                               : 2);
         // A range that cannot be read is not shown as empty: the chart keeps its scale.
-        if (!ShowResources(0)) {
-            ini().WriteValue("Config", "TimeType", was);
-            SetScheduleEndDate();
-        }
+        if (!ShowResources(0)) ini().WriteValue("Config", "TimeType", was);
         buttonsOn(true);
     }
 }
@@ -175,25 +172,20 @@ void DlgMain::mnuResourceSaveTemplate_Click() {
         ModMain::Warning("No group selected!");
         return;
     }
-    SharedObjects::Group().SaveTemplate(group);
+    // Said when it could not: the user must not believe it saved.
+    if (!SharedObjects::Group().SaveTemplate(group))
+        ModMain::NotRead("Unable to save the group template!", "saved");
 }
 
 void DlgMain::mnuTransferBackup_Click() {
     const QString folder = ClsDAO::BackupFolder();
     QDir().mkpath(folder);
     const QString file = folder + "/" + stampNow() + ".txt";
-    ClsDAO& dao = SharedObjects::DAO();
-    if (dao.Backup(file)) {
+    if (SharedObjects::DAO().Backup(file))
         plat::MsgBox("Database backed up to " + file, plat::vbOKOnly | plat::vbInformation,
                      "Backup");
-    } else if (dao.Failing()) {
-        dao.FailureToTell();  // told here: no read of the same spell repeats it
-        ModMain::Warning(
-            "Unable to back up the database!\r\n\r\nThe database is busy or cannot be read; "
-            "no backup was made.");
-    } else {
-        ModMain::Warning("Unable to back up the database!");
-    }
+    else
+        ModMain::NotRead("Unable to back up the database!", "backed up");
 }
 
 void DlgMain::mnuTransferRestore_Click() {
@@ -236,7 +228,7 @@ void DlgMain::mnuTransferRestore_Click() {
     } else if (!report.declined) {
         // The reason is the restore's own: the file cut short, added to, not a backup, the
         // database busy (told here: the reload below does not repeat it), ...
-        if (dao.Failing()) dao.FailureToTell();
+        dao.NoteFailureTold();
         ModMain::Warning("Unable to restore the database: it is unchanged." +
                          (report.refusal.isEmpty() ? QString() : "\n" + report.refusal));
     }
@@ -259,9 +251,7 @@ void DlgMain::mnuTransferExport_Click() {
     QDir().mkpath(folder);
     QFile out(folder + "/" + stampNow() + ".csv");
     if (!rs) {
-        SharedObjects::DAO().FailureToTell();  // told here: no read of the same spell repeats it
-        ModMain::Warning("Unable to export the bookings!\r\n\r\nThe database is busy or cannot "
-                         "be read; nothing was exported.");
+        ModMain::NotRead("Unable to export the bookings!", "exported");
         return;
     }
     if (!out.open(QIODevice::WriteOnly | QIODevice::Text)) {

@@ -76,8 +76,8 @@ void DlgMain::Sched_DropItem(int row, int minute, int32_t day) {
     // The slot grid of the group on the chart, read afresh: the shared group record may
     // hold another group by now.
     ClsGroup group;
-    if (!group.Load(SharedObjects::Forms().GetComboData(*CbGroup))) {
-        if (SharedObjects::DAO().Failing()) ModMain::NotRead();
+    if (const Loaded loaded = group.Load(SharedObjects::Forms().GetComboData(*CbGroup)); !loaded) {
+        if (loaded.Failed()) ModMain::NotRead();
         return;
     }
     const int interval = group.Interval();
@@ -115,7 +115,7 @@ void DlgMain::Sched_DropItem(int row, int minute, int32_t day) {
 void DlgMain::Sched_ListDblClick(int row) {
     ClsGroup group;
     const int32_t groupId = SharedObjects::Forms().GetComboData(*CbGroup);
-    if (!group.Load(groupId) && SharedObjects::DAO().Failing()) {
+    if (group.Load(groupId).Failed()) {
         ModMain::NotRead();  // the editor would open on nothing it could read
         return;
     }

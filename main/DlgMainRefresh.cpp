@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QTime>
+#include <optional>
 
 #include "ApptEditorState.h"
 #include "CalendarState.h"
@@ -15,6 +16,7 @@
 #include "DlgMain.h"
 #include "FormsTimer.h"
 #include "Hintel.h"
+#include "ModMain.h"
 #include "Plexaro.h"
 #include "SharedObjects.h"
 
@@ -47,53 +49,50 @@ void DlgMain::Timer1_Timer() {
         unloadFromProgram();
         return;
     }
+    // Nobody asked for what the tick reads: a read that fails is told to no one and never
+    // stops the tick. What is shown stays, and a later tick reads it again.
+    const ModMain::Unattended quiet;
     // A load that is adding rows (this tick runs from its yields) finishes first.
     const bool dialogOpen = editingDialogOpen() || m_loading;
-    ClsDAO& dao = SharedObjects::DAO();
-    if (dao.DbUpdated() || (m_deferredReload && !dialogOpen)) {
-        const int32_t first = Sched->startDate(), last = Sched->endDate();
-        const int32_t group = SharedObjects::Forms().GetComboData(*CbGroup);
-        const int32_t check = SharedObjects::Booking().BookingCheck(first, last, group);
-        const QString setup = SetupCheck(group);
-        if (dao.Failing()) {
-            // Not seen: the next tick looks again, and reloads once it can read.
-            m_deferredReload = true;
-        } else if (check != LastBookingCheck || setup != m_setupCheck || m_deferredReload) {
-            if (dialogOpen) {
-                m_deferredReload = true;  // reloaded once that dialog has closed
-            } else {
-                m_deferredReload = false;
-                LastBookingCheck = check;
-                if (setup != m_setupCheck) {
-                    // Groups, rows or types changed: the list is filled afresh and keeps
-                    // the group shown while it exists.
-                    m_setupCheck = setup;
-                    ShowGroups(group);
-                } else {
-                    CbGroup->SetListIndex(-1);
-                    SharedObjects::Forms().SetComboData(*CbGroup, group);
-                }
-                if (ApptEditorState::Visible()) ApptEditorState::RefreshDay();
-            }
-        }
-    } else if (ApptEditorState::Visible() && ApptEditorState::Unread() && !dao.Failing()) {
-        ApptEditorState::RefreshDay();  // the editor's day could not be read before
-    }
-    // No jump back to the present under an open dialog: the user is working there.
+    if (SharedObjects::DAO().DbUpdated() || (m_deferredReload && !dialogOpen))
+        followChanges(dialogOpen);
+    // No jump back to the present under an open dialog: the user is working there. A
+    // jump that could not be read is tried again on the next tick.
     if (ini().GetNumber("Options", "Autoscroll", 0) != 0 && !dialogOpen &&
-        !QApplication::activeModalWidget()) {
-        --AutoscrollCountdown;
-        if (AutoscrollCountdown < 1) {
-            setCurrentDate(today());
-            AutoscrollCountdown = 20;
-        }
-    }
+        !QApplication::activeModalWidget() && --AutoscrollCountdown < 1)
+        AutoscrollCountdown = setCurrentDate(today()) ? 20 : 0;
     if (!Closing) Timer1->setEnabled(true);
 }
 
+void DlgMain::followChanges(bool dialogOpen) {
+    const int32_t group = SharedObjects::Forms().GetComboData(*CbGroup);
+    const auto check =
+        SharedObjects::Booking().BookingCheck(Sched->startDate(), Sched->endDate(), group);
+    const auto setup = SetupCheck(group);
+    if (!check || !setup) {
+        m_deferredReload = true;  // not seen: a later tick looks again
+        return;
+    }
+    if (*check == LastBookingCheck && *setup == m_setupCheck && !m_deferredReload) return;
+    if (dialogOpen) {
+        m_deferredReload = true;  // reloaded once that dialog has closed
+        return;
+    }
+    m_deferredReload = false;
+    LastBookingCheck = *check;
+    if (*setup != m_setupCheck) {
+        // Groups, rows or types changed: the list is filled afresh and keeps the group
+        // shown while it exists.
+        if (ShowGroups(group)) m_setupCheck = *setup;
+    } else {
+        CbGroup_Click();  // the group chosen again: its rows, bars and legend as stored now
+    }
+    if (ApptEditorState::Visible()) ApptEditorState::RefreshDay();
+}
+
 // What the window shows besides the bookings: every group, and the resources and
-// appointment types of the group shown, as one text to compare.
-QString DlgMain::SetupCheck(int32_t groupId) {
+// appointment types of the group shown, as one text to compare; none when unread.
+std::optional<QString> DlgMain::SetupCheck(int32_t groupId) {
     auto rs = SharedObjects::DAO().SqlQuery(
         QString("select 'G', GroupId, GroupName, DayStart, DayEnd, Interval from tblGroups "
                 "union all select 'R', ResourceId, ResourceName, GroupId, 0, 0 from "
@@ -101,7 +100,7 @@ QString DlgMain::SetupCheck(int32_t groupId) {
                 "union all select 'T', TaskId, TaskName, Colour, GroupId, 0 from tblTasks "
                 "where GroupId = %1 order by 1, 2")
             .arg(groupId));
-    if (!rs) return QString();
+    if (!rs) return std::nullopt;
     QStringList fields;
     for (; !rs->Eof(); rs->MoveNext())
         for (int c = 0; c < 6; ++c) fields << rs->Field(c).toString();
@@ -130,43 +129,54 @@ void DlgMain::SetupDefaults() {
 }
 
 void DlgMain::SetScheduleEndDate() {
-    Sched->setTimeScale(static_cast<int>(ini().GetNumber("Config", "TimeType", 0)));
-    const int32_t start = Sched->startDate();
-    switch (Sched->timeScale()) {
+    showRange(static_cast<int>(ini().GetNumber("Config", "TimeType", 0)), Sched->startDate());
+}
+
+int32_t DlgMain::lastDay(int scale, int32_t first) const {
+    switch (scale) {
         case plat::Plexaro::Hours:
-            Sched->setEndDate(start);
-            Sched->setDateFormat("D, n M Y");
-            break;
+            return first;
         case plat::Plexaro::Days:
-            Sched->setEndDate(start + 32);
-            Sched->setDateFormat("M Y");
-            break;
+            return first + 32;
         case plat::Plexaro::Weeks:
-            Sched->setEndDate(start + 60);
-            Sched->setDateFormat("M Y");
-            break;
+            return first + 60;
         default:
-            break;
+            return Sched->endDate();  // a scale the chart does not know keeps its days
     }
+}
+
+void DlgMain::showRange(int scale, int32_t first) {
+    Sched->setTimeScale(scale);
+    Sched->setStartDate(first);
+    Sched->setEndDate(lastDay(scale, first));
+    if (scale == plat::Plexaro::Hours)
+        Sched->setDateFormat("D, n M Y");
+    else if (scale == plat::Plexaro::Days || scale == plat::Plexaro::Weeks)
+        Sched->setDateFormat("M Y");
 }
 
 int32_t DlgMain::CurrentDate() const { return CalendarState::CalDate(); }
 
-void DlgMain::setCurrentDate(int32_t day) {
-    const int32_t was = Sched->startDate();  // the dates the chart shows
-    CalendarState::setCalDate(day);
-    Sched->setStartDate(day);
-    SetScheduleEndDate();
-    // Dates that cannot be read are not shown as empty: the chart stays on its own.
-    if (!ShowResources(0) && was != 0 && was != day) {
-        CalendarState::setCalDate(was);
-        Sched->setStartDate(was);
-        SetScheduleEndDate();
-        return;
+bool DlgMain::setCurrentDate(int32_t day) {
+    if (m_loading) {
+        // The load that runs now takes the new date when it ends.
+        CalendarState::setCalDate(day);
+        return ShowResources(0);
+    }
+    ChartView view = currentView();
+    view.first = day;
+    if (!loadChart(view, 0)) {
+        // Dates that cannot be read are not shown as empty: the chart stays on its own,
+        // unless it shows none yet (a start under a held lock), when the tick reads them.
+        if (CurrentDate() != 0) return false;
+        CalendarState::setCalDate(day);
+        showRange(view.scale, day);
+        return false;
     }
     ini().WriteValue("Config", "LastDate", day);
     const QTime now = QTime::currentTime();
     Sched->scrollTo(CurrentDate(), now.hour() * 60 + now.minute());
+    return true;
 }
 
 void DlgMain::setCurrentTime(int32_t minute) {

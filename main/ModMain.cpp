@@ -5,7 +5,6 @@
 #include <QEvent>
 #include <QFile>
 #include <QMessageBox>
-#include <QTimer>
 
 #include "AppInfo.h"
 #include "ClsBooking.h"
@@ -125,31 +124,55 @@ const char* const kNotRead =
     "The database is busy or cannot be read: what is shown is as it was read last, and it "
     "is read again shortly.";
 
+namespace {
+int unattended = 0;  // Unattended scopes open
+
+// Whether a failure of the database is to be told now; the caller tells it.
+bool tellFailure() {
+    ClsDAO& dao = SharedObjects::DAO();
+    if (unattended > 0 || dao.FailureTold()) return false;
+    dao.NoteFailureTold();
+    return true;
+}
+
+// A command's failure: the heading alone when the database did not fail (a reason of its
+// own, which the log names), else the heading and why. A write is always told; a read
+// once for the spell.
+void tellCommand(const QString& heading, const QString& why, bool always) {
+    if (unattended > 0) return;
+    ClsDAO& dao = SharedObjects::DAO();
+    if (!dao.Failing()) {
+        Warning(heading);
+    } else if (always || !dao.FailureTold()) {
+        dao.NoteFailureTold();  // the user's next read of the spell says nothing
+        Warning(heading + "\r\n\r\n" + why);
+    }
+}
+}  // namespace
+
+Unattended::Unattended() { ++unattended; }
+Unattended::~Unattended() { --unattended; }
+bool Unattended::Active() { return unattended > 0; }
+
 void NotWritten(const QString& heading, const QString& what) {
-    SharedObjects::DAO().FailureToTell();  // told here: no read of the same spell repeats it
-    Warning(heading + "\r\n\r\n" + err::NotWritten(what));
+    tellCommand(heading, err::NotWritten(what), true);
 }
 
 void NotSaved(const QString& heading, ClsBooking::Refusal why) {
-    if (why == ClsBooking::Refusal::Failed) SharedObjects::DAO().FailureToTell();
-    Warning(heading + "\r\n\r\n" + ClsBooking::RefusalText(why));
+    if (why == ClsBooking::Refusal::Failed) {
+        NotWritten(heading, "saved");
+        return;
+    }
+    if (unattended == 0) Warning(heading + "\r\n\r\n" + ClsBooking::RefusalText(why));
 }
 
 void NotRead() {
-    if (SharedObjects::DAO().FailureToTell()) Warning(kNotRead);
+    if (tellFailure()) Warning(kNotRead);
 }
 
-void NotRead(QObject& dialog, const std::function<void()>& readAgain) {
-    NotRead();
-    auto* timer = dialog.findChild<QTimer*>("TmrReadAgain", Qt::FindDirectChildrenOnly);
-    if (!timer) {
-        timer = new QTimer(&dialog);
-        timer->setObjectName("TmrReadAgain");
-        timer->setSingleShot(true);
-        timer->setInterval(kReadAgainMs);
-        QObject::connect(timer, &QTimer::timeout, &dialog, readAgain);
-    }
-    timer->start();
+void NotRead(const QString& heading, const QString& what) {
+    tellCommand(heading, "The database is busy or cannot be read; nothing was " + what + ".",
+                false);
 }
 
 QString VersionNumber(int major, int minor, int revision) {

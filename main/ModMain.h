@@ -1,10 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <QString>
-
-class QObject;
 #include <cstdint>
-#include <functional>
 
 #include "ClsBooking.h"
 
@@ -23,20 +20,31 @@ bool Confirm(const QString& message);
 void Warning(const QString& message);
 void CriticalError(const QString& message);
 
-// A write the database did not take, as a warning: the heading ("Unable to delete
-// appointment!"), then "The database is busy or cannot be written; nothing was <what>."
+// How the program tells its user of a database that fails: only for a command the user
+// started (never from the refresh tick, the autoscroll or a delayed read, which run
+// Unattended), and once for a spell of failures (see ClsDAO::Failing).
+//
+// A write that was not stored, as a warning: the heading ("Unable to delete
+// appointment!"), then, when the database was busy or refused it, "The database is busy
+// or cannot be written; nothing was <what>."; any other refusal is the heading alone.
 void NotWritten(const QString& heading, const QString& what);
 // A booking the database did not store: the heading, then why (ClsBooking::RefusalText).
 void NotSaved(const QString& heading, ClsBooking::Refusal why);
-// A read that failed, told once for a spell of failures: what is shown stays as it was
-// read last, and the next refresh tick reads it again.
+// A read that failed: what is shown stays as it was read last, and is read again shortly.
 void NotRead();
 extern const char* const kNotRead;
-// The same from a dialog: while a modal dialog is open the main window's refresh tick is
-// off, so readAgain runs once after the tick's usual period, while the dialog lives. A
-// second failure before then waits for the same run.
-void NotRead(QObject& dialog, const std::function<void()>& readAgain);
-constexpr int kReadAgainMs = 5000;
+// A command that could not read what it works on: the heading, then "The database is busy
+// or cannot be read; nothing was <what>."
+void NotRead(const QString& heading, const QString& what);
+// While one lives, nothing is told: the work runs without the user (a tick, a timer).
+class Unattended {
+public:
+    Unattended();
+    ~Unattended();
+    Unattended(const Unattended&) = delete;
+    Unattended& operator=(const Unattended&) = delete;
+    static bool Active();
+};
 
 // "1.05.00": major, minor and revision with at least two digits each after the first.
 QString VersionNumber();

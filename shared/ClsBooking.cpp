@@ -72,30 +72,25 @@ int32_t ClsBooking::GetBookingId(int32_t resourceId, int32_t date, int16_t start
     auto rs = db().SqlQuery(sql, values);
     if (!rs) {
         logError("GetBookingId", err::ObjectNotSet, 2, "No record set", sql);
-        return 0;
+        return -1;
     }
     return rs->Eof() ? 0 : rs->Field(0).toInt();
 }
 
-bool ClsBooking::Load(int32_t bookingId) {
+Loaded ClsBooking::Load(int32_t bookingId) {
     const QString sql = QString("select * from tblBookings where BookingId = %1").arg(bookingId);
     auto rs = db().SqlQuery(sql);
     if (!rs) {
         logError("Load", err::ObjectNotSet, 2, "No record set", sql);
-        m_refusal = Refusal::Failed;  // a busy database is not a booking deleted
-        return false;
+        return Loaded::NotRead;  // a busy database is not a booking deleted
     }
-    if (rs->Eof()) {
-        m_refusal = Refusal::Deleted;
-        return false;
-    }
+    if (rs->Eof()) return Loaded::NoRow;
     if (const int line = copyRow(*rs)) {
         logError("Load", err::InvalidUseOfNull, line, "Invalid use of Null", sql);
-        return false;
+        return Loaded::NoRow;
     }
-    m_refusal = Refusal::None;
     keepAsStored();
-    return true;
+    return Loaded::Row;
 }
 
 bool ClsBooking::LoadFrom(const ClsRecordset& rs) {
@@ -256,7 +251,8 @@ int32_t ClsBooking::NextRepeatId() {
 const char* const ClsBooking::kCheckColumns =
     "BookingId, ResourceId, BookingDate, BookingStart, BookingEnd, TaskId, CustomerId";
 
-int32_t ClsBooking::BookingCheck(int32_t firstDay, int32_t lastDay, int32_t groupId) {
+std::optional<int32_t> ClsBooking::BookingCheck(int32_t firstDay, int32_t lastDay,
+                                                int32_t groupId) {
     // A hash over every field the chart shows, so that any added, removed or changed
     // booking changes it (a plain sum misses moves between resources and days). The
     // engine takes it as it reads the rows: one value comes back, however many bookings.
@@ -268,7 +264,7 @@ int32_t ClsBooking::BookingCheck(int32_t firstDay, int32_t lastDay, int32_t grou
     auto rs = db().SqlQuery(sql);
     if (!rs) {
         logError("BookingCheck", err::ObjectNotSet, 3, "No record set", sql);
-        return 0;
+        return std::nullopt;
     }
     return rs->Field(0).toInt();
 }

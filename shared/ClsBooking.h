@@ -1,7 +1,9 @@
 #pragma once
 #include <QString>
 #include <cstdint>
+#include <optional>
 
+#include "Loaded.h"
 #include "SqlValue.h"
 
 class ClsRecordset;
@@ -53,7 +55,7 @@ public:
     void setTaskId(int32_t v) { m_taskId = v; }
 
     // Id of a booking of the resource on that day that clashes with [start, end),
-    // leaving out the booking excludeId; 0 when none (or when the query failed).
+    // leaving out the booking excludeId; 0 when none, -1 when the database could not tell.
     int32_t GetBookingId(int32_t resourceId, int32_t date, int16_t start, int16_t end,
                          int32_t excludeId);
     // False when the database did not take the delete (busy, locked): nothing was deleted.
@@ -62,7 +64,7 @@ public:
     // Delete.
     bool DeleteRepeats(int32_t repeatId);
     void InitBfr();
-    bool Load(int32_t bookingId);
+    Loaded Load(int32_t bookingId);
     // Both hold the same booking with the same values in every column.
     bool SameRow(const ClsBooking& other) const {
         return m_bookingId == other.m_bookingId && writtenValues() == other.writtenValues();
@@ -78,16 +80,15 @@ public:
     // record left in it: another workstation changed or deleted it meanwhile. An update
     // needs such a row, so a stored booking is always loaded before it is changed).
     int32_t Save();
-    // Why the last Save wrote nothing, or the last Load found nothing (Deleted, or Failed
-    // when the database could not be read). Asked of the database only when the write ran
-    // and changed no row; a write that failed is Failed at once, with no further wait.
+    // Why the last Save wrote nothing. Asked of the database only when the write ran and
+    // changed no row; a write that failed is Failed at once, with no further wait.
     Refusal LastRefusal() const { return m_refusal; }
     // The reason as a user reads it: the second part of a "Unable to save" message.
     static QString RefusalText(Refusal why);
     // Fingerprint of the group's bookings from firstDay to lastDay (both included):
     // changes whenever one appears, disappears or changes its resource, day, times, type
-    // or customer; 0 when there are none.
-    int32_t BookingCheck(int32_t firstDay, int32_t lastDay, int32_t groupId);
+    // or customer; 0 when there are none; none when the database could not be read.
+    std::optional<int32_t> BookingCheck(int32_t firstDay, int32_t lastDay, int32_t groupId);
     // The columns the fingerprint covers, in its order: a reader that walks the same
     // bookings and adds these values of each to a RowHash gets BookingCheck's value.
     static const char* const kCheckColumns;

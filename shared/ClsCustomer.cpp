@@ -20,20 +20,20 @@ void ClsCustomer::InitBfr() {
     m_ref03.clear();
 }
 
-bool ClsCustomer::Load(int32_t customerId) {
+Loaded ClsCustomer::Load(int32_t customerId) {
     InitBfr();
     const QString sql = QString("select * from tblCustomers where CustomerId = %1").arg(customerId);
     auto rs = db().SqlQuery(sql);
     if (!rs) {
         logError("Load", err::ObjectNotSet, 2, "No record set");
-        return false;
+        return Loaded::NotRead;
     }
-    if (rs->Eof()) return false;
+    if (rs->Eof()) return Loaded::NoRow;
     if (const int failed = copyRow(*rs)) {
         logError("Load", err::InvalidUseOfNull, 2 + failed, "Invalid use of Null");
-        return false;
+        return Loaded::NoRow;
     }
-    return true;
+    return Loaded::Row;
 }
 
 bool ClsCustomer::LoadFrom(const ClsRecordset& rs) {

@@ -2,6 +2,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "Loaded.h"
+
 class ClsRecordset;
 
 // One customer (a row of tblCustomers). Its group links live in tblCustomerGroups, which
@@ -24,7 +26,7 @@ public:
     // False when the database did not take it: nothing was deleted.
     bool Delete(int32_t customerId);
     void InitBfr();
-    bool Load(int32_t customerId);
+    Loaded Load(int32_t customerId);
     // Takes the current row of rs (all the columns of tblCustomers) as Load takes the row
     // it reads; false, with nothing logged, when a column is null.
     bool LoadFrom(const ClsRecordset& rs);

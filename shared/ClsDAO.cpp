@@ -166,12 +166,6 @@ bool ClsDAO::noteOutcome(bool ok) {
 
 void ClsDAO::WaitAgain() { noteOutcome(true); }
 
-bool ClsDAO::FailureToTell() {
-    if (m_told) return false;
-    m_told = true;
-    return true;
-}
-
 void ClsDAO::setBusyWaitMs(int ms) {
     m_busyWaitMs = ms;
     if (m_db && !m_failing) sqlite3_busy_timeout(m_db, ms);

@@ -69,9 +69,10 @@ public:
     // the program calls when its user starts another command.
     bool Failing() const { return m_failing; }
     void WaitAgain();
-    // True once per spell: whether the failure still has to be told to the user. A
-    // message that tells it calls this too, so that nothing else repeats it.
-    bool FailureToTell();
+    // Whether the user was told of the spell's failure already, and the note that they
+    // were: the user hears of one spell once.
+    bool FailureTold() const { return m_told; }
+    void NoteFailureTold() { m_told = true; }
     // How long a statement waits for another program's lock (ms). Only tests shorten it.
     static constexpr int kBusyWaitMs = 10000;
     void setBusyWaitMs(int ms);

@@ -52,6 +52,7 @@ void ClsForms::SetComboData(plat::ComboBox& box, int32_t value) { selectByData(b
 
 void ClsForms::ShowComboData(plat::ComboBox& box, int32_t value) {
     const QSignalBlocker quiet(&box);
+    if (value < 0) box.setCurrentIndex(-1);
     for (int i = 0; i < box.count(); ++i) {
         if (box.ItemData(i) == value) {
             box.setCurrentIndex(i);

@@ -19,8 +19,8 @@ public:
     int32_t GetComboData(const plat::ComboBox& box);
     // Selects the first entry carrying the value, else entry 0; runs the box's Click.
     void SetComboData(plat::ComboBox& box, int32_t value);
-    // Puts the box back on the entry carrying the value without running its Click: the
-    // list shows again what the window still shows.
+    // Puts the box back on the entry carrying the value (-1: none) without running its
+    // Click: the list shows again what the window still shows.
     void ShowComboData(plat::ComboBox& box, int32_t value);
     // Rows of (flag, text, id): an entry per row, marked selected when the flag is not 0.
     bool FillList(plat::ListBox& list, const QString& sql);

@@ -27,14 +27,14 @@ void ClsGroup::InitBfr() {
     m_groupName.clear();
 }
 
-bool ClsGroup::Load(int32_t groupId) {
+Loaded ClsGroup::Load(int32_t groupId) {
     const QString sql = QString("select * from tblGroups where GroupId = %1").arg(groupId);
     auto rs = db().SqlQuery(sql);
     if (!rs) {
         logError("Load", err::ObjectNotSet, 2, "No record set", sql);
-        return false;
+        return Loaded::NotRead;
     }
-    if (rs->Eof()) return false;
+    if (rs->Eof()) return Loaded::NoRow;
     // Columns in this order; a null one stops the copy there.
     int line = 3;
     auto take = [&](const char* col) -> const DbValue* {
@@ -47,15 +47,15 @@ bool ClsGroup::Load(int32_t groupId) {
         return &v;
     };
     const DbValue* v = nullptr;
-    if (!(v = take("DayStart"))) return false;
+    if (!(v = take("DayStart"))) return Loaded::NoRow;
     m_dayStart = static_cast<int16_t>(v->toInt());
-    if (!(v = take("DayEnd"))) return false;
+    if (!(v = take("DayEnd"))) return Loaded::NoRow;
     m_dayEnd = static_cast<int16_t>(v->toInt());
-    if (!(v = take("Interval"))) return false;
+    if (!(v = take("Interval"))) return Loaded::NoRow;
     m_interval = static_cast<int16_t>(v->toInt());
-    if (!(v = take("GroupId"))) return false;
+    if (!(v = take("GroupId"))) return Loaded::NoRow;
     m_groupId = v->toInt();
-    if (!(v = take("GroupName"))) return false;
+    if (!(v = take("GroupName"))) return Loaded::NoRow;
     m_groupName = v->toString();
     // A slot length of 0 or less (written by hand or by an old program) would stall
     // every loop over the day's slots: read it as the default.
@@ -67,7 +67,7 @@ bool ClsGroup::Load(int32_t groupId) {
                      .arg(kDefaultInterval));
         m_interval = kDefaultInterval;
     }
-    return true;
+    return Loaded::Row;
 }
 
 int32_t ClsGroup::Save() {

@@ -2,6 +2,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "Loaded.h"
+
 // One resource group (a row of tblGroups): its working day and slot length. Also writes
 // groups to and reads them from the template file "Groups.ini" in the program folder.
 class ClsGroup {
@@ -23,7 +25,7 @@ public:
     // False when the database did not take the cascade: nothing was deleted.
     bool Delete(int32_t groupId);
     void InitBfr();
-    bool Load(int32_t groupId);
+    Loaded Load(int32_t groupId);
     // Id of the row written, 0 when nothing was (also for a slot length of 0 or less).
     int32_t Save();
     // How many bookings of the stored group lie within its stored working day but outside
@@ -36,7 +38,11 @@ public:
     // the group's slot length is not above 0: then nothing of the template is stored and
     // the record is as it was.
     bool LoadTemplate(const QString& templateName);
-    void SaveTemplate(int32_t groupId);
+    // The group and its resources as a section of the template file, named as the group;
+    // "Group saved!" tells the user. False when the group or its resources could not be
+    // read, or the file not written: the caller tells why. A group that is not there saves
+    // nothing and is no failure.
+    bool SaveTemplate(int32_t groupId);
 
     static QString TemplateFile();
     static constexpr int16_t kDefaultInterval = 5;  // minutes

@@ -29,21 +29,21 @@ void ClsGroupMember::InitBfr() {
     m_initTime = group().Interval();
 }
 
-bool ClsGroupMember::Load(int32_t id) {
+Loaded ClsGroupMember::Load(int32_t id) {
     InitBfr();
     const QString sql = QString("select * from %1 where %2 = %3").arg(m_t.table, m_t.idCol).arg(id);
     auto rs = db().SqlQuery(sql);
     if (!rs) {
         logError("Load", err::ObjectNotSet, 3, "No record set", sql);
-        return false;
+        return Loaded::NotRead;
     }
-    if (rs->Eof()) return false;
+    if (rs->Eof()) return Loaded::NoRow;
     QString failed;
     if (!copyRow(*rs, failed)) {
         logError("Load", err::InvalidUseOfNull, 4, "Invalid use of Null in " + failed, sql);
-        return false;
+        return Loaded::NoRow;
     }
-    return true;
+    return Loaded::Row;
 }
 
 bool ClsGroupMember::LoadFrom(const ClsRecordset& rs) {
@@ -64,14 +64,14 @@ bool ClsGroupMember::LoadByName(const QString& name, int32_t groupId) {
     return !rs->Eof() && Load(rs->Field(0).toInt());
 }
 
-QString ClsGroupMember::SameNameInGroup(const QStringList& names) {
+std::optional<QString> ClsGroupMember::SameNameInGroup(const QStringList& names) {
     // Compared here by the database's own rule, held in ClsDAO::NameKey.
     const QString sql =
         QString("select %1, %2 from %3 where GroupId = ?").arg(m_t.idCol, m_t.nameCol, m_t.table);
     auto rs = db().SqlQuery(sql, {m_groupId});
     if (!rs) {
         logError("SameNameInGroup", err::ObjectNotSet, 1, "No record set", sql);
-        return QString();
+        return std::nullopt;
     }
     QSet<QString> keys;
     for (const QString& name : names) keys.insert(ClsDAO::NameKey(name));

@@ -3,9 +3,11 @@
 #include <QStringList>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "ClsGroup.h"
 #include "ClsRecordset.h"
+#include "Loaded.h"
 #include "SqlValue.h"
 
 // What resources and appointment types have in common: a row of a table that belongs to
@@ -30,7 +32,7 @@ public:
     bool Delete(int32_t id);
     // Durations from the private group; id and group 0; name empty.
     virtual void InitBfr();
-    bool Load(int32_t id);
+    Loaded Load(int32_t id);
     // Takes the current row of rs (all the columns of the table) as Load takes the row it
     // reads; false, with nothing logged, when a column is null.
     bool LoadFrom(const ClsRecordset& rs);
@@ -39,8 +41,9 @@ public:
     int32_t Save();
     // The name of another row of the buffer's group that is one of names to the database,
     // which compares names without the case of A to Z (ClsDAO::NameKey); the row's own name
-    // as stored, empty when there is none. The editors refuse such a name.
-    QString SameNameInGroup(const QStringList& names);
+    // as stored, empty when there is none; none when the names could not be read. The
+    // editors refuse such a name.
+    std::optional<QString> SameNameInGroup(const QStringList& names);
 
 protected:
     struct Table {

@@ -26,46 +26,37 @@ bool readNumber(ClsIni& ini, const QString& section, const QString& name, int16_
 }
 }  // namespace
 
-void ClsGroup::SaveTemplate(int32_t groupId) {
+bool ClsGroup::SaveTemplate(int32_t groupId) {
     ClsIni ini;
     ini.setIniFile(TemplateFile());
-    bool written = Load(groupId);
-    if (!written && !SharedObjects::DAO().Failing()) return;  // no such group: nothing to save
+    const Loaded loaded = Load(groupId);
+    if (loaded == Loaded::NoRow) return true;  // no such group: nothing to save
     const QString section = m_groupName;
-    written = written && ini.WriteValue(section, "DayStart", m_dayStart) &&
-                   ini.WriteValue(section, "DayEnd", m_dayEnd) &&
-                   ini.WriteValue(section, "Interval", m_interval);
+    bool saved = loaded && ini.WriteValue(section, "DayStart", m_dayStart) &&
+                 ini.WriteValue(section, "DayEnd", m_dayEnd) &&
+                 ini.WriteValue(section, "Interval", m_interval);
     const QString sql = QString("select ResourceId from tblResources where GroupId = %1")
                             .arg(groupId);
-    auto rs = written ? SharedObjects::DAO().SqlQuery(sql) : nullptr;
-    if (written && !rs) {
+    auto rs = saved ? SharedObjects::DAO().SqlQuery(sql) : nullptr;
+    if (saved && !rs) {
         err::LogRecordError("ClsGroup.SaveTemplate", err::ObjectNotSet, 4, "No record set",
                             sql);
-        written = false;
+        saved = false;
     }
     int count = 0;
-    for (; written && !rs->Eof(); rs->MoveNext()) {
+    for (; saved && !rs->Eof(); rs->MoveNext()) {
         QCoreApplication::processEvents();
         ClsResource& res = SharedObjects::Resource();
         if (!res.Load(rs->Field(0).toInt())) continue;
         ++count;
-        written = ini.WriteValue(section, key("ResName", count), res.ResourceName()) &&
-                  ini.WriteValue(section, key("ResMin", count), res.MinTime()) &&
-                  ini.WriteValue(section, key("ResMax", count), res.MaxTime()) &&
-                  ini.WriteValue(section, key("ResInit", count), res.InitTime());
+        saved = ini.WriteValue(section, key("ResName", count), res.ResourceName()) &&
+                ini.WriteValue(section, key("ResMin", count), res.MinTime()) &&
+                ini.WriteValue(section, key("ResMax", count), res.MaxTime()) &&
+                ini.WriteValue(section, key("ResInit", count), res.InitTime());
     }
-    written = written && ini.WriteValue(section, "Resources", count);
-    // Say so when the file could not be written: the user must not believe it saved.
-    ClsDAO& dao = SharedObjects::DAO();
-    if (written)
-        plat::MsgBox("Group saved!", plat::vbOKOnly | plat::vbInformation, "Saved!");
-    else if (dao.Failing() && dao.FailureToTell())
-        plat::MsgBox("Unable to save the group template!\r\n\r\nThe database is busy or "
-                     "cannot be read; nothing was saved.",
-                     plat::vbOKOnly | plat::vbExclamation, "Warning!");
-    else
-        plat::MsgBox("Unable to save the group template!", plat::vbOKOnly | plat::vbExclamation,
-                     "Warning!");
+    saved = saved && ini.WriteValue(section, "Resources", count);
+    if (saved) plat::MsgBox("Group saved!", plat::vbOKOnly | plat::vbInformation, "Saved!");
+    return saved;
 }
 
 bool ClsGroup::LoadTemplate(const QString& templateName) {

@@ -7,12 +7,13 @@ ClsResource::ClsResource()
     InitBfr();
 }
 
-void ClsResource::setGroupId(int32_t v) {
-    group().Load(v);
+Loaded ClsResource::setGroupId(int32_t v) {
+    const Loaded loaded = group().Load(v);
     m_groupId = v;
     m_minTime = group().Interval();
     m_maxTime = static_cast<int16_t>(group().DayEnd() - group().DayStart());
     m_initTime = group().Interval();
+    return loaded;
 }
 
 bool ClsResource::copyRow(const ClsRecordset& rs, QString& failedColumn) {

@@ -9,9 +9,9 @@ void ClsTask::InitBfr() {
     m_colour = kDefaultColour;
 }
 
-void ClsTask::setGroupId(int32_t v) {
+Loaded ClsTask::setGroupId(int32_t v) {
     m_groupId = v;
-    group().Load(v);  // the durations stay as they are
+    return group().Load(v);  // the durations stay as they are
 }
 
 bool ClsTask::copyRow(const ClsRecordset& rs, QString& failedColumn) {

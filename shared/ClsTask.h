@@ -2,7 +2,8 @@
 #include "ClsGroupMember.h"
 
 // One appointment type (a row of tblTasks) with its colour (0x00BBGGRR). Writing GroupId
-// loads that group but keeps the durations.
+// loads that group (its slot length is the durations' step) but keeps the durations; the
+// load's outcome comes back.
 class ClsTask : public ClsGroupMember {
 public:
     static constexpr int32_t kDefaultColour = 255;  // pure red
@@ -13,7 +14,7 @@ public:
     int32_t TaskId() const { return m_id; }
     QString TaskName() const { return m_name; }
     void setColour(int32_t v) { m_colour = v; }
-    void setGroupId(int32_t v);
+    Loaded setGroupId(int32_t v);
     void setTaskName(const QString& v) { m_name = v; }
 
     void InitBfr() override;

@@ -8,7 +8,6 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
-#include <QTimer>
 #include <algorithm>
 #include <utility>
 
@@ -26,6 +25,7 @@
 #include "KeyedToolbar.h"
 #include "ModMain.h"
 #include "ModalHook.h"
+#include "ReadAgain.h"
 #include "MsgBox.h"
 #include "Nudgel.h"
 #include "Plexaro.h"
@@ -67,6 +67,8 @@ DlgConfig::DlgConfig(QWidget* parent, const plat::Plexaro& chart)
     setWindowTitle("Configuration");
     setModal(true);
     buildControls();
+    Customers = new ReadAgain(this, [this] { return readCustomers(); });
+    Tasks = new ReadAgain(this, [this] { return readTasks(); });
 }
 
 void DlgConfig::ShowModal(QWidget* owner, const plat::Plexaro& chart) {
@@ -109,37 +111,35 @@ void DlgConfig::Form_Load() {
         forms().AddComboItem(*CbPageSize, ViewProPaper::Name(code), code);
     forms().SetComboData(*CbPageSize, static_cast<int32_t>(ini().GetNumber("Options", "PageSize",
                                                                            ViewProPaper::kFirst)));
-    m_customersUnread = m_tasksUnread = true;
-    loadLists();
+    Customers->Read();
+    Tasks->Read();
     Changed = false;
 }
 
-// All customers and appointment types of every group, each list with an empty entry. A
-// list that cannot be read stays as it is and is read again shortly; until then Save
-// keeps its stored default, which the user could not have changed.
-void DlgConfig::loadLists() {
-    const bool changed = Changed;  // the stored default selected is no edit of the user's
-    if (m_customersUnread) {
-        m_customersUnread = !forms().FillCombo(*CbCustomer,
-                                               "select CustomerName, CustomerId from "
-                                               "tblCustomers order by CustomerName",
-                                               true, true);
-        if (!m_customersUnread)
-            forms().SetComboData(
-                *CbCustomer, static_cast<int32_t>(ini().GetNumber("Options", "DefCustomer", 0)));
-    }
-    if (m_tasksUnread) {
-        m_tasksUnread = !forms().FillCombo(
-            *CbTask, "select TaskName, TaskId from tblTasks order by TaskName", true, true);
-        if (!m_tasksUnread)
-            forms().SetComboData(*CbTask,
-                                 static_cast<int32_t>(ini().GetNumber("Options", "DefTask", 0)));
-    }
+// All customers and appointment types of every group, each list with an empty entry, the
+// stored default chosen (which is no edit of the user's).
+bool DlgConfig::readCustomers() {
+    const bool changed = Changed;
+    if (!forms().FillCombo(*CbCustomer,
+                           "select CustomerName, CustomerId from tblCustomers order by "
+                           "CustomerName",
+                           true, true))
+        return false;
+    forms().SetComboData(*CbCustomer,
+                         static_cast<int32_t>(ini().GetNumber("Options", "DefCustomer", 0)));
     Changed = changed;
-    if (m_customersUnread || m_tasksUnread) ModMain::NotRead(*this, [this] { ReadAgain(); });
+    return true;
 }
 
-void DlgConfig::ReadAgain() { loadLists(); }
+bool DlgConfig::readTasks() {
+    const bool changed = Changed;
+    if (!forms().FillCombo(*CbTask, "select TaskName, TaskId from tblTasks order by TaskName",
+                           true, true))
+        return false;
+    forms().SetComboData(*CbTask, static_cast<int32_t>(ini().GetNumber("Options", "DefTask", 0)));
+    Changed = changed;
+    return true;
+}
 
 void DlgConfig::BtnFind_Click() {
     FilDlg->setSaveDialog(false);
@@ -213,10 +213,7 @@ void DlgConfig::BtnPurge_Click() {
     if (!ModMain::Confirm("Delete every appointment before " + PurgeDate(period) + "?")) return;
     ClsDAO& dao = SharedObjects::DAO();
     if (!dao.SqlAction("delete from tblBookings where BookingDate < ?", {cutOff})) {
-        if (dao.Failing())
-            ModMain::NotWritten("Unable to purge the appointments!", "deleted");
-        else
-            ModMain::Warning("Unable to purge the appointments!");
+        ModMain::NotWritten("Unable to purge the appointments!", "deleted");
         return;
     }
     plat::MsgBox(QString("%1 appointments deleted.").arg(dao.LastRowsAffected()),
@@ -269,9 +266,9 @@ void DlgConfig::save() {
         ModMain::Warning("The database file " + database +
                          " cannot be opened: the database setting is unchanged.");
     ini().WriteValue("Options", "PageSize", PageSizeCode);
-    if (!m_customersUnread)
+    if (!Customers->Unread())
         ini().WriteValue("Options", "DefCustomer", forms().GetComboData(*CbCustomer));
-    if (!m_tasksUnread) ini().WriteValue("Options", "DefTask", forms().GetComboData(*CbTask));
+    if (!Tasks->Unread()) ini().WriteValue("Options", "DefTask", forms().GetComboData(*CbTask));
 }
 
 void DlgConfig::exit() {

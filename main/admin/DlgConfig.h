@@ -14,6 +14,7 @@ class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class ReadAgain;
 namespace plat {
 class ComboBox;
 class Folvo;
@@ -58,14 +59,14 @@ public:
     // "Exit", "Save" or "Help"; any other tag does nothing.
     void Toolbar1_ButtonClick(const QString& key);
     void EnableMe(bool enabled);
-    // Reads again the customer or type list that could not be read; it runs shortly after such a
-    // failure.
-    void ReadAgain();
 
     // The dialog's state.
     bool Changed = false;      // a setting was edited since the load or the last Save
     int16_t LastColour = 0;    // the colour button last clicked, 0..5
     int16_t PageSizeCode = 1;  // code of the selected paper size; what Save writes
+    // The customer and type lists, each read again shortly when it could not be read.
+    ReadAgain* Customers = nullptr;
+    ReadAgain* Tasks = nullptr;
 
     plat::KeyedToolbar* Toolbar1 = nullptr;
     QMenuBar* MenuBar = nullptr;
@@ -100,11 +101,13 @@ public:
 private:
     void buildControls();
     void buildMenus();
-    void loadLists();
+    // A list that cannot be read stays as it is (empty, before its first read) and is read
+    // again shortly; until then Save keeps its stored default, which the user could not
+    // have changed. False when it could not be read.
+    bool readCustomers();
+    bool readTasks();
     void save();
     void exit();
 
     const plat::Plexaro& m_chart;
-    bool m_customersUnread = true;  // the list shows no customers read from the database
-    bool m_tasksUnread = true;
 };

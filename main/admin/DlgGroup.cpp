@@ -109,10 +109,7 @@ void DlgGroup::BtnGroup_Click(int index) {
             // A group that could not be written is said so; the dialog stays open with
             // the user's values.
             if (shared().Save() == 0) {
-                if (SharedObjects::DAO().Failing())
-                    ModMain::NotWritten("Unable to save the group!", "saved");
-                else
-                    ModMain::Warning("Unable to save the group!");
+                ModMain::NotWritten("Unable to save the group!", "saved");
                 return;
             }
             accept();
@@ -135,7 +132,7 @@ bool DlgGroup::dayKeepsBookings() {
     const int32_t outside = m_edit.BookingsLeftOutside();
     if (outside < 0) {
         // Not counted: saving without the question could hide bookings without a word.
-        ModMain::NotWritten("Unable to save the group!", "saved");
+        ModMain::NotRead("Unable to save the group!", "saved");
         return false;
     }
     return outside == 0 ||

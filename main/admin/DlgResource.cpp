@@ -5,11 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ClsDAO.h"
 #include "ClsDate.h"
 #include "ClsGroup.h"
 #include "ClsResource.h"
@@ -18,6 +16,7 @@
 #include "ModMain.h"
 #include "ModalHook.h"
 #include "Nudgel.h"
+#include "ReadAgain.h"
 #include "SharedObjects.h"
 
 namespace {
@@ -48,6 +47,7 @@ DlgResource::DlgResource(QWidget* parent) : QDialog(parent) {
     connect(SpinMax, &plat::Nudgel::Click, this, &DlgResource::SpinMax_Click);
     connect(SpinInit, &plat::Nudgel::Click, this, &DlgResource::SpinInit_Click);
     connect(SpinCopies, &plat::Nudgel::Click, this, &DlgResource::SpinCopies_Click);
+    StepRead = new ReadAgain(this, [this] { return readStep(); });
 }
 
 void DlgResource::ShowModal(QWidget* owner) {
@@ -60,7 +60,7 @@ void DlgResource::Form_Load() {
     adjustSize();
     DialogParts::CentreOverMain(*this);
     m_copies = 1;
-    if (!readStep()) notRead();
+    StepRead->Read();
     const bool existing = record().ResourceId() != 0;
     LblCopies->setText(existing ? QString() : "1");
     SpinCopies->setEnabled(!existing);
@@ -73,22 +73,11 @@ void DlgResource::Form_Load() {
 // read the durations do not step.
 bool DlgResource::readStep() {
     ClsGroup group;
-    const bool loaded = group.Load(record().GroupId());
-    m_stepUnread = !loaded && SharedObjects::DAO().Failing();
-    if (!m_stepUnread) m_step = loaded ? group.Interval() : ClsGroup::kDefaultInterval;
-    return !m_stepUnread;
+    const Loaded loaded = group.Load(record().GroupId());
+    if (loaded.Failed()) return false;
+    m_step = loaded ? group.Interval() : ClsGroup::kDefaultInterval;
+    return true;
 }
-
-bool DlgResource::stepKnown() {
-    if (m_stepUnread && !readStep()) notRead();
-    return !m_stepUnread;
-}
-
-void DlgResource::notRead() {
-    ModMain::NotRead(*this, [this] { ReadAgain(); });
-}
-
-void DlgResource::ReadAgain() { stepKnown(); }
 
 void DlgResource::showDurations() {
     LblMin->setText(duration(record().MinTime()));
@@ -98,7 +87,7 @@ void DlgResource::showDurations() {
 
 // Each bound works on the value the one before left; 1440 minutes is a whole day.
 void DlgResource::SpinMin_Click(int16_t d) {
-    if (!stepKnown()) return;
+    if (!StepRead->Known()) return;
     ClsResource& r = record();
     int value = r.MinTime() + (d == 0 ? m_step : -m_step);
     value = std::min(std::max(value, static_cast<int>(m_step)), 1440);
@@ -109,7 +98,7 @@ void DlgResource::SpinMin_Click(int16_t d) {
 }
 
 void DlgResource::SpinMax_Click(int16_t d) {
-    if (!stepKnown()) return;
+    if (!StepRead->Known()) return;
     ClsResource& r = record();
     int value = r.MaxTime() + (d == 0 ? m_step : -m_step);
     value = std::min(std::max(value, static_cast<int>(m_step)), 1440);
@@ -120,7 +109,7 @@ void DlgResource::SpinMax_Click(int16_t d) {
 }
 
 void DlgResource::SpinInit_Click(int16_t d) {
-    if (!stepKnown()) return;
+    if (!StepRead->Known()) return;
     ClsResource& r = record();
     int value = r.InitTime() + (d == 0 ? m_step : -m_step);
     if (value > r.MaxTime()) value = r.MaxTime();
@@ -135,8 +124,8 @@ void DlgResource::SpinCopies_Click(int16_t d) {
 }
 
 // True when every row was written. Copies are "<name> #01" onwards, each a new row with
-// the same group and durations; a copy that fails does not stop the others, unless the
-// database takes none now: then the rest are not tried (m_firstUnsaved names the first).
+// the same group and durations; a copy the database does not take stops the rest
+// (m_firstUnsaved names it).
 bool DlgResource::save() {
     ClsResource& r = record();
     const QString name = TxtResourceName->text().trimmed();
@@ -150,13 +139,12 @@ bool DlgResource::save() {
     for (int i = 1; i <= m_copies; ++i) {
         r.setResourceName(copyName(name, i));
         r.setResourceId(0);
-        if (r.Save() != 0) {
-            ++saved;
-            lastSaved = r.ResourceId();
-        } else if (SharedObjects::DAO().Failing()) {
+        if (r.Save() == 0) {
             m_firstUnsaved = r.ResourceName();
             break;
         }
+        ++saved;
+        lastSaved = r.ResourceId();
     }
     // The record ends on the last row written, so the opener shows it.
     r.setResourceId(lastSaved);
@@ -172,14 +160,14 @@ bool DlgResource::nameRefused() {
     if (m_copies == 1 && r.ResourceId() != 0 && name == r.ResourceName()) return false;
     QStringList names;
     for (int i = 1; i <= m_copies; ++i) names << (m_copies == 1 ? name : copyName(name, i));
-    const QString taken = r.SameNameInGroup(names);
-    if (SharedObjects::DAO().Failing()) {
+    const std::optional<QString> taken = r.SameNameInGroup(names);
+    if (!taken) {
         // Names that could not be compared are not saved.
-        ModMain::NotWritten("Unable to save the resource!", "saved");
+        ModMain::NotRead("Unable to save the resource!", "saved");
         return true;
     }
-    if (taken.isEmpty()) return false;
-    ModMain::Warning("A resource named " + taken +
+    if (taken->isEmpty()) return false;
+    ModMain::Warning("A resource named " + *taken +
                      " already exists in this group. Names must differ in more than the case "
                      "of the letters A to Z: the database ignores that case when it compares "
                      "names, so it could not tell the two apart where one is found by name.");
@@ -193,21 +181,13 @@ void DlgResource::BtnGroup_Click(int index) {
             const bool copies = m_copies != 1;
             if (save()) {
                 accept();
-                break;
-            }
-            const bool busy = SharedObjects::DAO().Failing();
-            if (copies && record().ResourceId() != 0) {
+            } else if (copies && record().ResourceId() != 0) {
                 // Some copies are written: saving again would make them twice.
-                if (busy)
-                    ModMain::NotWritten("Unable to save every copy of the resource!",
-                                        "saved from " + m_firstUnsaved + " on");
-                else
-                    ModMain::Warning("Unable to save every copy of the resource!");
+                ModMain::NotWritten("Unable to save every copy of the resource!",
+                                    "saved from " + m_firstUnsaved + " on");
                 accept();
-            } else if (busy) {
-                ModMain::NotWritten("Unable to save the resource!", "saved");
             } else {
-                ModMain::Warning("Unable to save the resource!");
+                ModMain::NotWritten("Unable to save the resource!", "saved");
             }
             break;
         }

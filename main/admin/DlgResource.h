@@ -6,6 +6,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class ReadAgain;
 namespace plat {
 class Nudgel;
 }
@@ -33,11 +34,11 @@ public:
     void SpinCopies_Click(int16_t d);
     // 0 Save, 1 Cancel, 2 Help.
     void BtnGroup_Click(int index);
-    // Reads again the spin step that could not be read; it runs shortly after such a failure.
-    void ReadAgain();
 
     int16_t Copies() const { return m_copies; }
     int16_t Step() const { return m_step; }
+    // The spin step until it is read: the durations do not step meanwhile.
+    ReadAgain* StepRead = nullptr;
 
     QLineEdit* TxtResourceName = nullptr;
     QLabel* LblMin = nullptr;
@@ -62,13 +63,8 @@ private:
     bool save();
     // Reads the slot length of the resource's group; false when it could not be read.
     bool readStep();
-    // True once the step is read; reads it when it was not (the user's spin may wait).
-    bool stepKnown();
-    // A read failed: told (once for a spell of failures), and read again shortly.
-    void notRead();
 
     int16_t m_copies = 1;  // rows Save makes; 1 saves the record itself
     int16_t m_step = 5;    // minutes: the slot length of the resource's group
-    bool m_stepUnread = false;
     QString m_firstUnsaved;  // the copy the database refused, with those after it
 };

@@ -73,10 +73,7 @@ void DlgTemplate::BtnTemplate_Click(int index) {
             if (CbGroup->ListIndex() < 0) return;
             // Nothing was made: the dialog stays open to try again or cancel.
             if (!SharedObjects::Group().LoadTemplate(CbGroup->currentText())) {
-                if (SharedObjects::DAO().Failing())
-                    ModMain::NotWritten("Unable to load the group template!", "saved");
-                else
-                    ModMain::Warning("Unable to load the group template!");
+                ModMain::NotWritten("Unable to load the group template!", "saved");
                 return;
             }
             accept();

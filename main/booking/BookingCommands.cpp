@@ -25,8 +25,10 @@ void BookingCommands::Calendar(DlgMain& main) {
     const int row = main.Sched->selectedRow();
     DlgCalendar::setResourceId(row > 0 ? main.Sched->rowData(row) : 0);
     buttonsOn(main, false);
+    const int32_t shown = DlgCalendar::CalDate();
     DlgCalendar::ShowModal(&main);
-    main.setCurrentDate(DlgCalendar::CalDate());
+    // A day that cannot be read is not shown: the schedule date stays the chart's.
+    if (!main.setCurrentDate(DlgCalendar::CalDate())) DlgCalendar::setCalDate(shown);
     buttonsOn(main, true);
 }
 

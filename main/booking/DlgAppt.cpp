@@ -28,6 +28,7 @@
 #include "ModalHook.h"
 #include "Nudgel.h"
 #include "SharedObjects.h"
+#include "ReadAgain.h"
 #include "Tabrix.h"
 
 namespace {
@@ -48,6 +49,47 @@ struct DayBooking {
     QString task, customer, ref01, ref02, ref03;
     uint32_t colour = 0;
 };
+
+// The day's bookings of the resource that the slots from the group's start to its end
+// show, oldest first; a value that is missing (a type or customer that is gone, a Null
+// text) shows as empty. False when they could not be read.
+bool readDay(const ClsGroup& group, int32_t day, int32_t resourceId,
+             std::vector<DayBooking>& bookings) {
+    if (resourceId <= 0) return true;
+    const int first = qBound(0, static_cast<int>(group.DayStart()), kLastMinute);
+    const int last = qBound(first, static_cast<int>(group.DayEnd()), kLastMinute);
+    auto rs = SharedObjects::DAO().SqlQuery(
+        "select BookingId, BookingStart, BookingEnd, Ref01, Ref02, Ref03, "
+        "(select TaskName from tblTasks where TaskId = tblBookings.TaskId), "
+        "(select Colour from tblTasks where TaskId = tblBookings.TaskId), "
+        "(select CustomerName from tblCustomers where CustomerId = tblBookings.CustomerId) "
+        "from tblBookings where " +
+        QString("ResourceId = %1 and BookingDate = %2 and BookingStart <= %3 and "
+                "BookingEnd > %4 order by BookingId")
+            .arg(resourceId)
+            .arg(day)
+            .arg(last)
+            .arg(first));
+    if (!rs) {
+        log("Error in DlgBook.ShowBookings");
+        return false;
+    }
+    for (; !rs->Eof(); rs->MoveNext()) {
+        DayBooking b;
+        b.id = rs->Field(0).toInt();
+        b.start = rs->Field(1).toInt();
+        b.end = rs->Field(2).toInt();
+        b.ref01 = rs->Field(3).toString();
+        b.ref02 = rs->Field(4).toString();
+        b.ref03 = rs->Field(5).toString();
+        b.task = rs->Field(6).toString();
+        const DbValue& colour = rs->Field(7);
+        b.colour = colour.isNull() ? plat::Tabrix::kWhite : static_cast<uint32_t>(colour.toLong());
+        b.customer = rs->Field(8).isNull() ? "?" : rs->Field(8).toString();
+        bookings.push_back(std::move(b));
+    }
+    return true;
+}
 }  // namespace
 
 DlgAppt::DlgAppt(QWidget* parent) : QDialog(parent) {
@@ -56,6 +98,12 @@ DlgAppt::DlgAppt(QWidget* parent) : QDialog(parent) {
     setModal(true);
     buildControls();
     buildMenus();
+    // The main window's tick is off while the editor runs as a toolbar command: the day
+    // it could not read is read again by the editor itself.
+    m_day = new ReadAgain(this, [this] {
+        fillLists();
+        return fillDay(true, CurrentDate(), SharedObjects::Forms().GetComboData(*CbResource));
+    });
 }
 
 DlgAppt::~DlgAppt() = default;
@@ -81,13 +129,12 @@ void DlgAppt::Install() {
     ApptEditorState::Register([] { return Exists() && Instance().isVisible(); },
                               [] {
                                   if (Exists()) Instance().RefreshDay();
-                              },
-                              [] { return Exists() && Instance().Unread(); });
+                              });
 }
 
 void DlgAppt::Uninstall() {
     ApptEditorState::RegisterShow(nullptr);
-    ApptEditorState::Register(nullptr, nullptr, nullptr);
+    ApptEditorState::Register(nullptr, nullptr);
 }
 
 void DlgAppt::setGroupId(int32_t id) {
@@ -99,12 +146,15 @@ int32_t DlgAppt::CurrentDate() const { return CalendarState::CalDate(); }
 
 void DlgAppt::setApptDate(int32_t day) {
     ensureLoaded();
-    CalendarState::setCalDate(day);
     // A day that cannot be read is not shown: the list keeps the day it shows, under its
-    // own title, so that no booking of one day is taken for another's.
-    if (!refillDay(true) && m_shownDay != 0 && day != m_shownDay) {
-        CalendarState::setCalDate(m_shownDay);
-        return;
+    // own title, so that no booking of one day is taken for another's; and the date is
+    // the day shown again, whoever moved it (the calendar does).
+    if (!refillDay(true, day, SharedObjects::Forms().GetComboData(*CbResource))) {
+        if (m_shownDay != 0) {
+            CalendarState::setCalDate(m_shownDay);
+            return;
+        }
+        CalendarState::setCalDate(day);  // nothing shown yet: the day is read shortly
     }
     const QDate date = SharedObjects::Date().LongToDate(day);
     LbTimeSlot->setTitle(QLocale(QLocale::English).toString(date, "dddd d MMMM yyyy"));
@@ -130,9 +180,9 @@ void DlgAppt::Form_Load() {
     Activated = MovePending = CopyRequested = false;
     m_placing = false;
     m_heldSlot = -1;
+    m_typedForGone = false;
     m_editing.reset();
     m_shownDay = m_shownResource = 0;
-    m_unread = false;
     ClsForms& forms = SharedObjects::Forms();
     MilitaryMode = ini().GetNumber("Options", "UseMilitaryTime", 0) != 0;
     m_windowState = static_cast<int>(ini().GetNumber("DlgAppt", "WindowState", 0));
@@ -143,7 +193,6 @@ void DlgAppt::Form_Load() {
     forms.CentreForm(*this, parentWidget());
     LbTimeSlot->setFont(font());
     TxtComments->clear();
-    group.Load(m_groupId);
     LbTimeSlot->clearRows();
     LbTimeSlot->clearColumns();
     // The slot labels ("17:00 to 17:15") are wider in our font than the designed 90 pixels:
@@ -222,55 +271,23 @@ QString DlgAppt::slotLabel(int minute, int interval) const {
 }
 
 bool DlgAppt::ShowBookings() {
-    ClsGroup& group = SharedObjects::Group();
-    const int interval = slotInterval();
-    const int first = qBound(0, static_cast<int>(group.DayStart()), kLastMinute);
-    const int last = qBound(first, static_cast<int>(group.DayEnd()), kLastMinute);
-    const int32_t resourceId = SharedObjects::Forms().GetComboData(*CbResource);
-    const int32_t day = CurrentDate();
+    return m_day->Note(showDay(CurrentDate(), SharedObjects::Forms().GetComboData(*CbResource)));
+}
 
-    // The day's bookings of the resource in one query, oldest first; a value that is
-    // missing (a type or customer that is gone, a Null text) shows as empty.
+bool DlgAppt::showDay(int32_t day, int32_t resourceId) {
+    // The slot grid is the group's as stored now (or as last read, when it is gone); a
+    // read that fails changes nothing.
+    ClsGroup group = SharedObjects::Group();
+    if (group.Load(m_groupId).Failed()) return false;
     std::vector<DayBooking> bookings;
-    if (resourceId > 0) {
-        auto rs = SharedObjects::DAO().SqlQuery(
-            "select BookingId, BookingStart, BookingEnd, Ref01, Ref02, Ref03, "
-            "(select TaskName from tblTasks where TaskId = tblBookings.TaskId), "
-            "(select Colour from tblTasks where TaskId = tblBookings.TaskId), "
-            "(select CustomerName from tblCustomers where CustomerId = tblBookings.CustomerId) "
-            "from tblBookings where " +
-            QString("ResourceId = %1 and BookingDate = %2 and BookingStart <= %3 and "
-                    "BookingEnd > %4 order by BookingId")
-                .arg(resourceId)
-                .arg(day)
-                .arg(last)
-                .arg(first));
-        if (!rs) {
-            log("Error in DlgBook.ShowBookings");
-            m_unread = true;
-            ModMain::NotRead();
-            return false;
-        }
-        for (; !rs->Eof(); rs->MoveNext()) {
-            DayBooking b;
-            b.id = rs->Field(0).toInt();
-            b.start = rs->Field(1).toInt();
-            b.end = rs->Field(2).toInt();
-            b.ref01 = rs->Field(3).toString();
-            b.ref02 = rs->Field(4).toString();
-            b.ref03 = rs->Field(5).toString();
-            b.task = rs->Field(6).toString();
-            const DbValue& colour = rs->Field(7);
-            b.colour =
-                colour.isNull() ? plat::Tabrix::kWhite : static_cast<uint32_t>(colour.toLong());
-            b.customer = rs->Field(8).isNull() ? "?" : rs->Field(8).toString();
-            bookings.push_back(std::move(b));
-        }
-    }
-
+    if (!readDay(group, day, resourceId, bookings)) return false;
+    SharedObjects::Group() = group;
+    const int interval = slotInterval();
+    const int first = qBound(0, static_cast<int>(SharedObjects::Group().DayStart()), kLastMinute);
+    const int last = qBound(first, static_cast<int>(SharedObjects::Group().DayEnd()), kLastMinute);
+    CalendarState::setCalDate(day);
     LbTimeSlot->clearRows();
     m_heldSlot = -1;
-    m_unread = false;
     m_shownDay = day;
     m_shownResource = resourceId;
     int32_t previous = 0;
@@ -304,10 +321,15 @@ bool DlgAppt::ShowBookings() {
 
     // Nothing stays selected, so the booking taken up before cannot be saved or moved by
     // a later command as if it were this day's: the shared record is read afresh (or
-    // reset when its booking is gone) until the next slot click.
+    // reset when its booking is gone) until the next slot click. A record that cannot be
+    // read now stays as it is.
     ClsBooking& booking = SharedObjects::Booking();
-    if (booking.BookingId() == 0 || !booking.Load(booking.BookingId())) booking.InitBfr();
+    if (booking.BookingId() == 0 || booking.Load(booking.BookingId()) == Loaded::NoRow)
+        booking.InitBfr();
     showTimes();
     SetupEnabled();
     return true;
 }
+
+
+bool DlgAppt::Unread() const { return m_day->Unread(); }

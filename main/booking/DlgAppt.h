@@ -14,6 +14,7 @@ class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class ReadAgain;
 namespace plat {
 class ComboBox;
 class KeyedToolbar;
@@ -64,14 +65,15 @@ public:
     // Loads the window when needed, shows it modally and unloads it when it has closed.
     void ShowModal();
     // Refills the slot list for the selected resource and the current date; false, with
-    // the list as it was and the user told once, when the day could not be read.
+    // the list as it was, the user told once and the day read again shortly, when the day
+    // could not be read.
     bool ShowBookings();
-    // The main window's refresh tick, after other workstations changed bookings or after
-    // a read of this window failed: its day afresh, with what the user is editing kept
-    // taken up (see keepEditing).
-    void RefreshDay();
+    // The main window's refresh tick, after other workstations changed bookings: lists
+    // left empty filled, and the day afresh, with what the user is editing kept taken up
+    // (see keepEditing).
+    bool RefreshDay();
     // The last read of the day failed: the list is not the day as stored.
-    bool Unread() const { return m_unread; }
+    bool Unread() const;
     bool IsLoaded() const { return m_loaded; }
 
     // The window's steps, also run by the controls' events.
@@ -180,14 +182,26 @@ private:
     void moveOrCopy(int index);
     void leaveMode();
     void placeBooking(int row);
+    ClsBooking::Refusal place(int row);
+    ClsBooking::Refusal placeOn(int row, int32_t resourceId);
     void selectBookingRow();
-    void takeUpSlot(int row);
+    void takeUp(int row);
+    void showStored(const ClsBooking& stored);
+    void prepareNew(int row);
+    void forgetDeleted();
     void showTimes();
     void noteEditing();
+    // Reads the day of the resource, and only then shows it (the date becomes the
+    // program's); false, with everything as it was, when it could not be read.
+    bool showDay(int32_t day, int32_t resourceId);
     // Every refill of the day: what is being edited is noted, the day read, and the
     // booking edited taken up again where the day shows it (holdGone: see keepEditing).
-    // False when the day could not be read (the list is as it was).
+    // False when the day could not be read (the list is as it was, the user told once and
+    // the day read again shortly). fillDay does the same without telling.
     bool refillDay(bool holdGone);
+    bool refillDay(bool holdGone, int32_t day, int32_t resourceId);
+    bool fillDay(bool holdGone, int32_t day, int32_t resourceId);
+    void fillLists();
     void keepEditing(bool holdGone);
     // The day or resource shown is not the one of the booking being edited.
     bool editingElsewhere() const;
@@ -217,6 +231,8 @@ private:
     // longer shows it there (deleted, moved or its slot taken elsewhere); -1 = none. Save
     // then still tries it, so that the user is told why it cannot be stored.
     int m_heldSlot = -1;
+    // The boxes hold what was typed for a booking deleted elsewhere meanwhile.
+    bool m_typedForGone = false;
     // The booking being edited, noted at each refill while the day shows it and kept
     // while another day or resource is shown, so that coming back finds it as it was
     // left; none until a slot is taken up, and after a save or a delete.
@@ -224,7 +240,7 @@ private:
     // The booking as Move or Copy found it: placing it refuses a change made since.
     ClsBooking m_moveSource;
     int32_t m_shownDay = 0, m_shownResource = 0;  // the day and resource the list shows
-    bool m_unread = false;                        // the last read of the day failed
+    ReadAgain* m_day = nullptr;                   // the day, when its last read failed
     int m_windowState = 0;   // [DlgAppt] WindowState as loaded: 0 normal, 1 min, 2 max
     QWidget* m_client = nullptr;
 };

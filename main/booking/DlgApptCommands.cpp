@@ -36,7 +36,7 @@ void DlgAppt::BtnTask_Click(int index) {
     // The same while another day or resource is shown than that of the booking being
     // edited: the typed boxes belong to it, and coming back to its day takes it up again.
     if (index >= 0 && index <= 3 && !ReadOnlyMode && LbTimeSlot->selectedRow() < 0 &&
-        (MovePending || editingElsewhere())) {
+        m_heldSlot < 0 && (MovePending || editingElsewhere() || m_typedForGone)) {
         askForSlot();
         return;
     }
@@ -127,21 +127,25 @@ DlgAppt::Submitted DlgAppt::submit() {
 // Another workstation changed the booking since it was taken up: its day as stored now,
 // with the booking taken up again as a click would, so that the next save starts from
 // what is stored. A booking deleted meanwhile leaves its former day with nothing taken up.
+// One that cannot be read now stays as the user left it.
 void DlgAppt::showAsStored(int32_t bookingId) {
-    // What was being edited is not kept: it is shown as stored, or is gone.
+    ClsBooking stored;
+    const Loaded loaded = stored.Load(bookingId);
+    if (loaded.Failed()) return;
+    if (!loaded) {
+        forgetDeleted();
+        ShowBookings();
+        return;
+    }
+    // What was being edited is not kept: it is shown as stored.
     LbTimeSlot->setCurrentRow(plat::Tabrix::kNoRow);
     m_heldSlot = -1;
     endEditing();
-    ClsBooking stored;
-    if (stored.Load(bookingId)) {
-        // Its resource when the editor lists it (another group's is not).
-        for (int i = 0; i < CbResource->count(); ++i)
-            if (CbResource->ItemData(i) == stored.ResourceId() && i != CbResource->ListIndex())
-                CbResource->SetListIndex(i);
-        setApptDate(stored.BookingDate());  // refills the day
-    } else {
-        ShowBookings();
-    }
+    // Its resource when the editor lists it (another group's is not).
+    for (int i = 0; i < CbResource->count(); ++i)
+        if (CbResource->ItemData(i) == stored.ResourceId() && i != CbResource->ListIndex())
+            CbResource->SetListIndex(i);
+    setApptDate(stored.BookingDate());  // refills the day
     for (int row = 0; row < LbTimeSlot->rowCount(); ++row) {
         if (LbTimeSlot->rowData(row) == bookingId) {
             LbTimeslot_ItemClick(row, 1);
@@ -188,13 +192,14 @@ void DlgAppt::deleteBooking() {
     const ClsBooking edited = booking;
     // Only what was loaded is deleted: a series id left from another booking never is.
     ClsBooking stored;
-    if (!stored.Load(id)) {
-        if (stored.LastRefusal() == ClsBooking::Refusal::Failed) {
+    if (const Loaded loaded = stored.Load(id); !loaded) {
+        if (loaded.Failed()) {
             // Nothing changed: the list and what is being edited stay as they are.
             ModMain::NotWritten("Unable to delete appointment!", "deleted");
             return;
         }
-        refillDay(true);  // deleted elsewhere meanwhile: the day as it is now
+        forgetDeleted();  // deleted elsewhere meanwhile: the day as it is now
+        ShowBookings();
         return;
     }
     const bool series =
@@ -227,11 +232,13 @@ void DlgAppt::moveOrCopy(int index) {
     if (id == 0) return;
     ClsBooking& booking = SharedObjects::Booking();
     ClsBooking stored;
-    if (!stored.Load(id)) {
-        if (stored.LastRefusal() == ClsBooking::Refusal::Failed)
+    if (const Loaded loaded = stored.Load(id); !loaded) {
+        if (loaded.Failed()) {
             ModMain::NotSaved("Unable to move/copy appointment!", ClsBooking::Refusal::Failed);
-        else
-            refillDay(true);
+        } else {
+            forgetDeleted();  // deleted elsewhere meanwhile: the day as it is now
+            ShowBookings();
+        }
         return;
     }
     booking = stored;
@@ -256,9 +263,10 @@ void DlgAppt::leaveMode() {
 }
 
 // The highlight goes back to the booking taken up (it is still in the shared record), as
-// the keys may have left it on a slot chosen as a move's or copy's target; where the day
-// or resource shown does not hold that booking, nothing stays highlighted, so that no
-// save writes it onto a day or slot that was never chosen for it.
+// the keys may have left it on a slot chosen as a move's or copy's target, or a click on a
+// booking that could not be read; where the day or resource shown does not hold that
+// booking, nothing stays highlighted, so that no save writes it onto a day or slot that
+// was never chosen for it. A new booking being prepared is on its slot of the day shown.
 void DlgAppt::selectBookingRow() {
     const ClsBooking& booking = SharedObjects::Booking();
     int row = plat::Tabrix::kNoRow;
@@ -266,6 +274,11 @@ void DlgAppt::selectBookingRow() {
         booking.ResourceId() == forms().GetComboData(*CbResource)) {
         for (int r = 0; r < LbTimeSlot->rowCount() && row == plat::Tabrix::kNoRow; ++r)
             if (LbTimeSlot->rowData(r) == booking.BookingId()) row = r;
+    } else if (booking.BookingId() == 0 && booking.BookingEnd() > booking.BookingStart()) {
+        for (int r = 0; r < LbTimeSlot->rowCount() && row == plat::Tabrix::kNoRow; ++r)
+            if (LbTimeSlot->rowText(r).toInt() == booking.BookingStart() &&
+                LbTimeSlot->rowData(r) == 0)
+                row = r;
     }
     LbTimeSlot->setCurrentRow(row);
     showTimes();

@@ -105,12 +105,13 @@ int32_t DlgAppt::ownTask() const {
 }
 
 void DlgAppt::CbResource_Click() {
-    m_resourceId = forms().GetComboData(*CbResource);
-    // A day that cannot be read is not shown: the list keeps the resource it shows.
-    if (!refillDay(true) && m_shownResource > 0 && m_resourceId != m_shownResource) {
-        m_resourceId = m_shownResource;
-        forms().ShowComboData(*CbResource, m_shownResource);
-    }
+    const int32_t chosen = forms().GetComboData(*CbResource);
+    // The list shows the resource whose day it shows until the chosen one's is read: a
+    // day that cannot be read is not shown.
+    if (m_shownResource > 0) forms().ShowComboData(*CbResource, m_shownResource);
+    if (!refillDay(true, CurrentDate(), chosen) && m_shownResource > 0) return;
+    forms().ShowComboData(*CbResource, chosen);
+    m_resourceId = chosen;
 }
 
 void DlgAppt::CbTask_Click() {

@@ -23,6 +23,12 @@ namespace {
 ClsForms& forms() { return SharedObjects::Forms(); }
 DlgApptHooks& hooks() { return DlgApptHooks::Get(); }
 
+// Whether the editor of a record opens: on a record read, not on one that could not be.
+bool opened(Loaded loaded) {
+    if (loaded.Failed()) ModMain::NotRead();
+    return static_cast<bool>(loaded);
+}
+
 void refreshLegend() {
     if (auto* main = dynamic_cast<DlgMain*>(SharedObjects::Host())) main->ShowLegends();
 }
@@ -135,7 +141,7 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
             task.InitBfr();
             task.setGroupId(m_groupId);
         } else {
-            open = task.Load(chosen);
+            open = opened(task.Load(chosen));
         }
         if (open) {
             hooks().showApptType();
@@ -180,7 +186,7 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
             customer.InitBfr();
             group = m_groupId;
         } else {
-            open = customer.Load(chosen);
+            open = opened(customer.Load(chosen));
         }
         if (open) {
             hooks().showContact(group);

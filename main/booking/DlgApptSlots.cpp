@@ -1,5 +1,5 @@
 // DlgAppt: a click on a slot takes its booking up, prepares a new one there, or places a
-// pending move or copy.
+// pending move or copy; and every refill of the day keeps what is being edited.
 #include <QLabel>
 #include <QLineEdit>
 
@@ -15,12 +15,14 @@
 #include "ComboBox.h"
 #include "DlgAppt.h"
 #include "ModMain.h"
+#include "ReadAgain.h"
 #include "SharedObjects.h"
 #include "Tabrix.h"
 
 namespace {
 ClsForms& forms() { return SharedObjects::Forms(); }
 constexpr int kLastMinute = 1440;  // the close of the day
+using Refusal = ClsBooking::Refusal;
 
 const char* const kUnableToPlace = "Unable to move/copy appointment!";
 }  // namespace
@@ -28,14 +30,14 @@ const char* const kUnableToPlace = "Unable to move/copy appointment!";
 void DlgAppt::LbTimeslot_ItemClick(int row, int /*column*/) {
     // A placement being saved finishes before another slot is taken up.
     if (m_placing) return;
+    if (!MovePending) {
+        takeUp(row);
+        return;
+    }
     LbTimeSlot->setSelectedRow(row);
     m_heldSlot = -1;
-    if (!MovePending) endEditing();  // the slot clicked is what is edited now
     SharedObjects::Booking().InitBfr();
-    if (MovePending)
-        placeBooking(row);
-    else
-        takeUpSlot(row);
+    placeBooking(row);
 }
 
 // A row reached by the keys is taken up as a click would, so the times and boxes shown
@@ -43,30 +45,49 @@ void DlgAppt::LbTimeslot_ItemClick(int row, int /*column*/) {
 // its slot, which Enter or a click then places.
 void DlgAppt::LbTimeslot_RowMoved(int row) {
     if (m_placing || MovePending) return;
-    m_heldSlot = -1;
-    endEditing();
-    SharedObjects::Booking().InitBfr();
-    takeUpSlot(row);
+    takeUp(row);
 }
 
-void DlgAppt::takeUpSlot(int row) {
-    ClsBooking& booking = SharedObjects::Booking();
+// The booking of the slot is read before anything changes: one that cannot be read is
+// not taken up (nor taken for an empty slot), and what was being edited stays so.
+void DlgAppt::takeUp(int row) {
     const int32_t id = LbTimeSlot->rowData(row);
-    if (id != 0 && booking.Load(id)) {
-        showTimes();
-        forms().SetComboData(*CbTask, booking.TaskId());
-        listCustomer(booking.CustomerId());
-        forms().SetComboData(*CbCustomer, booking.CustomerId());
-        // The booking's own references, not the customer's that choosing it put there.
-        TxtRef01->setText(booking.Ref01());
-        TxtRef02->setText(booking.Ref02());
-        TxtRef03->setText(booking.Ref03());
-        TxtComments->setText(booking.Comments());
+    ClsBooking stored;
+    const Loaded loaded = id != 0 ? stored.Load(id) : Loaded(Loaded::NoRow);
+    if (loaded.Failed()) {
+        ModMain::NotRead();
+        selectBookingRow();
         return;
     }
-    // An empty slot (or a booking gone meanwhile): a new booking there, one initial
-    // duration of the type now chosen long, with the workstation's default customer and
-    // type. The boxes keep their texts; Save supplies the rest.
+    LbTimeSlot->setSelectedRow(row);
+    m_heldSlot = -1;
+    m_typedForGone = false;
+    endEditing();  // the slot clicked is what is edited now
+    if (loaded)
+        showStored(stored);
+    else
+        prepareNew(row);
+}
+
+void DlgAppt::showStored(const ClsBooking& stored) {
+    ClsBooking& booking = SharedObjects::Booking();
+    booking = stored;
+    showTimes();
+    forms().SetComboData(*CbTask, booking.TaskId());
+    listCustomer(booking.CustomerId());
+    forms().SetComboData(*CbCustomer, booking.CustomerId());
+    // The booking's own references, not the customer's that choosing it put there.
+    TxtRef01->setText(booking.Ref01());
+    TxtRef02->setText(booking.Ref02());
+    TxtRef03->setText(booking.Ref03());
+    TxtComments->setText(booking.Comments());
+}
+
+// An empty slot (or a booking gone meanwhile): a new booking there, one initial duration
+// of the type now chosen long, with the workstation's default customer and type. The
+// boxes keep their texts; Save supplies the rest.
+void DlgAppt::prepareNew(int row) {
+    ClsBooking& booking = SharedObjects::Booking();
     booking.InitBfr();
     ClsIni& ini = SharedObjects::Ini();
     const auto customerId = static_cast<int32_t>(ini.GetNumber("Options", "DefCustomer", 0));
@@ -106,12 +127,16 @@ void DlgAppt::showTimes() {
     LblEnd->setText(date.ShowTime(booking.BookingEnd(), true));
 }
 
-void DlgAppt::RefreshDay() {
-    // Lists a read under a busy database left empty are filled now, keeping the choice.
+// Lists a read under a busy database left empty, filled now keeping the choice.
+void DlgAppt::fillLists() {
     if (CbResource->count() == 0) ShowResources();
     if (CbTask->count() == 0) ShowTasks(m_taskId);
     if (CbCustomer->count() == 0) ShowCustomers(0);
-    refillDay(true);
+}
+
+bool DlgAppt::RefreshDay() {
+    fillLists();
+    return refillDay(true);
 }
 
 void DlgAppt::noteEditing() {
@@ -131,31 +156,38 @@ bool DlgAppt::editingElsewhere() const {
 }
 
 bool DlgAppt::refillDay(bool holdGone) {
+    return refillDay(holdGone, CurrentDate(), forms().GetComboData(*CbResource));
+}
+
+bool DlgAppt::refillDay(bool holdGone, int32_t day, int32_t resourceId) {
+    return m_day->Note(fillDay(holdGone, day, resourceId));
+}
+
+bool DlgAppt::fillDay(bool holdGone, int32_t day, int32_t resourceId) {
     noteEditing();
-    if (!ShowBookings()) return false;
+    if (!showDay(day, resourceId)) return false;
+    // The booking chosen for a move or copy was deleted elsewhere: nothing is left to
+    // place. A refill the user asked for says so; the tick's leaves it to the user's next
+    // command, which finds it gone too.
     if (MovePending && m_moveSource.BookingId() != 0 &&
-        SharedObjects::Booking().BookingId() == 0 &&
-        SharedObjects::Booking().LastRefusal() == ClsBooking::Refusal::Deleted) {
-        // Nothing is left to place: the mode ends, with nothing taken up.
-        leaveMode();
-        endEditing();
-        showTimes();
-        ModMain::NotSaved(kUnableToPlace, ClsBooking::Refusal::Deleted);
+        SharedObjects::Booking().BookingId() == 0 && !ModMain::Unattended::Active()) {
+        forgetDeleted();
+        ModMain::NotSaved(kUnableToPlace, Refusal::Deleted);
         return true;
     }
     keepEditing(holdGone);
     return true;
 }
 
-// After a refill (ShowBookings highlights nothing and reads the record afresh): where the
-// day and resource shown are those of the booking being edited, it is taken up again as
-// the user left it, its times as spun and the stored row it was loaded from, so a save
-// still finds out whether another workstation changed it meanwhile. The boxes were not
-// touched by the refill. A stored booking is found by its id, a new one by its slot while
-// that is free; a pending move or copy gets back the target the keys had chosen. When the
-// booking is no longer on the day (or a new one's slot was taken), holdGone keeps it held
-// without a highlight so that Save tries it and says why it cannot be stored; otherwise
-// (its own type or customer was deleted here) it is left as the refill left it.
+// After a refill (which highlights nothing and reads the record afresh): where the day
+// and resource shown are those of the booking being edited, it is taken up again as the
+// user left it, its times as spun and the stored row it was loaded from, so a save still
+// finds out whether another workstation changed it meanwhile. The boxes were not touched
+// by the refill. A stored booking is found by its id, a new one by its slot while that is
+// free; a pending move or copy gets back the target the keys had chosen. When the booking
+// is no longer on the day (or a new one's slot was taken), holdGone keeps it held without
+// a highlight so that Save tries it and says why it cannot be stored; otherwise (its own
+// type or customer was deleted here) it is left as the refill left it.
 void DlgAppt::keepEditing(bool holdGone) {
     if (!m_editing || editingElsewhere()) return;
     const Editing& was = *m_editing;
@@ -181,6 +213,20 @@ void DlgAppt::keepEditing(bool holdGone) {
     SetupEnabled();
 }
 
+// The booking being edited was deleted elsewhere (the user has been told): nothing is
+// taken up. What was typed for it stays in the boxes, for a slot the user picks, and
+// Save And Exit asks for that slot rather than close without it.
+void DlgAppt::forgetDeleted() {
+    if (MovePending) leaveMode();
+    endEditing();
+    m_heldSlot = -1;
+    m_typedForGone = true;
+    SharedObjects::Booking().InitBfr();
+    LbTimeSlot->setCurrentRow(plat::Tabrix::kNoRow);
+    showTimes();
+    SetupEnabled();
+}
+
 // A booking keeps its own customer even when that customer is not (or no longer) linked
 // to the editor's group: it is listed for it, so that a save does not store "no customer".
 void DlgAppt::listCustomer(int32_t customerId) {
@@ -194,79 +240,91 @@ void DlgAppt::listCustomer(int32_t customerId) {
 
 void DlgAppt::placeBooking(int row) {
     m_placing = true;
-    ClsBooking& booking = SharedObjects::Booking();
-    const int32_t resourceId = forms().GetComboData(*CbResource);
-    ClsBooking now;
-    bool placed = false;
-    auto why = ClsBooking::Refusal::None;  // why it was not placed, once told
-    if (resourceId <= 0) {
-        ModMain::Warning("No resource selected!");
-    } else if (!now.Load(MoveSourceId) || !now.SameRow(m_moveSource)) {
-        // Deleted or changed elsewhere since Move or Copy was pressed, or the database
-        // could not be read: said as a save of it would say it. A move never undoes
-        // another workstation's change, nor does a copy copy what it no longer is.
-        why = now.BookingId() == 0 ? now.LastRefusal() : ClsBooking::Refusal::Changed;
-        ModMain::NotSaved(kUnableToPlace, why);
-    } else {
-        // The booking as stored when Move or Copy was pressed: its type, customer and
-        // texts, whatever the boxes hold meanwhile.
-        booking = m_moveSource;
-        const int start = qBound(0, LbTimeSlot->rowText(row).toInt(), kLastMinute);
-        int end = start + MoveSourceEnd - MoveSourceStart;
-        // The last slot row starts at the day's end, so a booking may end one slot after
-        // it; never after midnight.
-        int interval = slotInterval();
-        ClsResource resource;
-        ClsGroup group;
-        if (resource.Load(resourceId) && group.Load(resource.GroupId())) {
-            interval = group.Interval();
-            end = qMin(end, group.DayEnd() + interval);
-        }
-        end = qMin(end, kLastMinute);
-        booking.setResourceId(resourceId);
-        booking.setBookingDate(CalendarState::CalDate());
-        booking.setBookingStart(static_cast<int16_t>(start));
-        // Shortened a slot at a time until no other booking is in the way; a move never
-        // counts its own present place.
-        const int32_t own = CopyRequested ? 0 : MoveSourceId;
-        while (end > start &&
-               booking.GetBookingId(resourceId, booking.BookingDate(), static_cast<int16_t>(start),
-                                    static_cast<int16_t>(end), own) != 0)
-            end -= interval;
-        booking.setBookingEnd(static_cast<int16_t>(end));
-        if (CopyRequested) {
-            booking.setRepeatId(0);  // a copy is a new single booking
-            booking.setBookingId(0);
-        }
-        // The save tests the place again in the same statement: another workstation may
-        // have booked it since the loop looked, or changed the booking since Load.
-        if (end <= start || booking.Save() == 0) {
-            // A slot that cannot take one interval is in another booking's way.
-            why = end > start ? booking.LastRefusal() : ClsBooking::Refusal::Clash;
-            ModMain::NotSaved(kUnableToPlace, why);
-        } else {
-            placed = true;
-        }
-    }
+    const Refusal why = place(row);
     m_placing = false;
     leaveMode();
-    if (placed) {
-        // What is edited now, with what the user typed still in the boxes: Save stores
-        // that onto it.
-        editAgain(ClsBooking(booking));
-    } else if (why == ClsBooking::Refusal::Changed) {
-        showAsStored(MoveSourceId);  // shown as it is stored now
-    } else if (why == ClsBooking::Refusal::Deleted) {
-        booking.InitBfr();
-        LbTimeSlot->setCurrentRow(plat::Tabrix::kNoRow);
-        endEditing();
-        refillDay(true);
-    } else {
-        editAgain(m_moveSource);  // edited where it stands
+    switch (why) {
+        case Refusal::None:
+            // What is edited now, with what the user typed still in the boxes: Save
+            // stores that onto it.
+            editAgain(ClsBooking(SharedObjects::Booking()));
+            break;
+        case Refusal::Changed:
+            showAsStored(MoveSourceId);  // shown as it is stored now
+            break;
+        case Refusal::Deleted:
+            forgetDeleted();
+            refillDay(true);
+            break;
+        default:
+            editAgain(m_moveSource);  // edited where it stands
     }
 }
 
+// Places the booking chosen for the move or copy at the row's slot on the resource and day
+// shown, shortened a slot at a time until nothing is in its way; None when it is stored,
+// else why not, once told.
+ClsBooking::Refusal DlgAppt::place(int row) {
+    const int32_t resourceId = forms().GetComboData(*CbResource);
+    if (resourceId <= 0) {
+        ModMain::Warning("No resource selected!");
+        return Refusal::Gone;
+    }
+    const Refusal why = placeOn(row, resourceId);
+    if (why != Refusal::None) ModMain::NotSaved(kUnableToPlace, why);
+    return why;
+}
+
+ClsBooking::Refusal DlgAppt::placeOn(int row, int32_t resourceId) {
+    // Deleted or changed elsewhere since Move or Copy was pressed, or the database could
+    // not be read: said as a save of it would say it. A move never undoes another
+    // workstation's change, nor does a copy copy what it no longer is.
+    ClsBooking now;
+    const Loaded loaded = now.Load(MoveSourceId);
+    if (!loaded) return loaded.Failed() ? Refusal::Failed : Refusal::Deleted;
+    if (!now.SameRow(m_moveSource)) return Refusal::Changed;
+    // The booking as stored when Move or Copy was pressed: its type, customer and texts,
+    // whatever the boxes hold meanwhile.
+    ClsBooking& booking = SharedObjects::Booking();
+    booking = m_moveSource;
+    const int start = qBound(0, LbTimeSlot->rowText(row).toInt(), kLastMinute);
+    int end = start + MoveSourceEnd - MoveSourceStart;
+    // The last slot row starts at the day's end, so a booking may end one slot after it;
+    // never after midnight.
+    int interval = slotInterval();
+    ClsResource resource;
+    ClsGroup group;
+    if (resource.Load(resourceId) && group.Load(resource.GroupId())) {
+        interval = group.Interval();
+        end = qMin(end, group.DayEnd() + interval);
+    }
+    end = qMin(end, kLastMinute);
+    booking.setResourceId(resourceId);
+    booking.setBookingDate(CalendarState::CalDate());
+    booking.setBookingStart(static_cast<int16_t>(start));
+    // A move never counts its own present place.
+    const int32_t own = CopyRequested ? 0 : MoveSourceId;
+    for (; end > start; end -= interval) {
+        const int32_t clash = booking.GetBookingId(resourceId, booking.BookingDate(),
+                                                   static_cast<int16_t>(start),
+                                                   static_cast<int16_t>(end), own);
+        if (clash < 0) return Refusal::Failed;
+        if (clash == 0) break;
+    }
+    // A slot that cannot take one interval is in another booking's way.
+    if (end <= start) return Refusal::Clash;
+    booking.setBookingEnd(static_cast<int16_t>(end));
+    if (CopyRequested) {
+        booking.setRepeatId(0);  // a copy is a new single booking
+        booking.setBookingId(0);
+    }
+    // The save tests the place again in the same statement: another workstation may have
+    // booked it since the loop looked, or changed the booking since Load.
+    return booking.Save() != 0 ? Refusal::None : booking.LastRefusal();
+}
+
 void DlgAppt::editAgain(const ClsBooking& record) {
+    m_typedForGone = false;
     SharedObjects::Booking() = record;
     Editing at;
     at.slot = record.BookingStart();

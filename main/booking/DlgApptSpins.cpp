@@ -14,6 +14,7 @@
 #include "ClsTask.h"
 #include "ComboBox.h"
 #include "DlgAppt.h"
+#include "ModMain.h"
 #include "SharedObjects.h"
 
 namespace {
@@ -62,6 +63,7 @@ void DlgAppt::SpinEnd_Click(int16_t direction) {
                                 .arg(SharedObjects::Forms().GetComboData(*CbResource));
         if (!neighbour(sql, next)) {
             SharedObjects::Log().LogMsg("Error in DlgBook.SpinEnd_Click");
+            ModMain::NotRead();  // the end stays where it was
             return;
         }
         if (next && e > *next) e = *next;
@@ -96,6 +98,7 @@ void DlgAppt::SpinStart_Click(int16_t direction) {
                                 .arg(SharedObjects::Forms().GetComboData(*CbResource));
         if (!neighbour(sql, previous)) {
             SharedObjects::Log().LogMsg("Error in DlgBook.SpinStart_Click");
+            ModMain::NotRead();  // the start stays where it was
             return;
         }
         if (previous && s < *previous) s = *previous;

@@ -5,10 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
-#include "ClsDAO.h"
 #include "ClsDate.h"
 #include "ClsForms.h"
 #include "ClsLogging.h"
@@ -21,6 +19,7 @@
 #include "Nudgel.h"
 #include "OleColor.h"
 #include "OleControl.h"
+#include "ReadAgain.h"
 #include "SharedObjects.h"
 #include "TintoraIds.h"
 
@@ -57,6 +56,7 @@ DlgApptType::DlgApptType(QWidget* parent) : QDialog(parent) {
         DialogParts::ButtonRow(this, "BtnTask", BtnTask, [this](int i) { BtnTask_Click(i); }));
     createColourPick();
     resize(360, 200);
+    StepRead = new ReadAgain(this, [this] { return readStep(); });
 }
 
 DlgApptType::~DlgApptType() = default;
@@ -81,7 +81,7 @@ void DlgApptType::ShowModal(QWidget* owner) {
 
 void DlgApptType::Form_Load() {
     SharedObjects::Forms().CentreForm(*this, parentWidget());
-    if (!readStep()) notRead();
+    StepRead->Read();
     TxtType->setText(task().TaskName());
     showTimes();
     showColour(static_cast<uint32_t>(task().Colour()));
@@ -89,22 +89,7 @@ void DlgApptType::Form_Load() {
 
 // The spin step is the slot length of the type's own group, not of whichever group the
 // shared record was last given. Until it is read the durations do not step.
-bool DlgApptType::readStep() {
-    task().setGroupId(task().GroupId());
-    m_stepUnread = SharedObjects::DAO().Failing();
-    return !m_stepUnread;
-}
-
-bool DlgApptType::stepKnown() {
-    if (m_stepUnread && !readStep()) notRead();
-    return !m_stepUnread;
-}
-
-void DlgApptType::notRead() {
-    ModMain::NotRead(*this, [this] { ReadAgain(); });
-}
-
-void DlgApptType::ReadAgain() { stepKnown(); }
+bool DlgApptType::readStep() { return !task().setGroupId(task().GroupId()).Failed(); }
 
 void DlgApptType::showTimes() {
     ClsDate& date = SharedObjects::Date();
@@ -132,7 +117,7 @@ void DlgApptType::ColourPick_ColorClick(uint32_t clrColor, int16_t) {
 }
 
 void DlgApptType::SpinInit_Click(int16_t direction) {
-    if (!stepKnown()) return;
+    if (!StepRead->Known()) return;
     int init = task().InitTime() + directionOf(direction) * task().Interval();
     if (init < task().MinTime()) init = task().MinTime();
     if (init > task().MaxTime()) init = task().MaxTime();
@@ -141,7 +126,7 @@ void DlgApptType::SpinInit_Click(int16_t direction) {
 }
 
 void DlgApptType::SpinMax_Click(int16_t direction) {
-    if (!stepKnown()) return;
+    if (!StepRead->Known()) return;
     int max = task().MaxTime() + directionOf(direction) * task().Interval();
     if (max > kDayMinutes) max = kDayMinutes;
     if (max < task().MinTime()) max = task().MinTime();
@@ -151,7 +136,7 @@ void DlgApptType::SpinMax_Click(int16_t direction) {
 }
 
 void DlgApptType::SpinMin_Click(int16_t direction) {
-    if (!stepKnown()) return;
+    if (!StepRead->Known()) return;
     const int step = task().Interval();
     int min = task().MinTime() + directionOf(direction) * step;
     if (min < step) min = step;  // never shorter than one slot
@@ -168,14 +153,15 @@ void DlgApptType::BtnTask_Click(int index) {
             // it compares names without the case of A to Z. The type's own name may stay.
             const QString name = TxtType->text().trimmed();
             const bool own = task().TaskId() != 0 && name == task().TaskName();
-            const QString taken = own ? QString() : task().SameNameInGroup({name});
+            const std::optional<QString> taken =
+                own ? QString() : task().SameNameInGroup({name});
             // A name that could not be compared is not saved.
-            if (!own && SharedObjects::DAO().Failing()) {
-                ModMain::NotWritten("Unable to save appointment type!", "saved");
+            if (!taken) {
+                ModMain::NotRead("Unable to save appointment type!", "saved");
                 return;
             }
-            if (!taken.isEmpty()) {
-                ModMain::Warning("An appointment type named " + taken +
+            if (!taken->isEmpty()) {
+                ModMain::Warning("An appointment type named " + *taken +
                                  " already exists in this group. Names must differ in more "
                                  "than the case of the letters A to Z: the database ignores "
                                  "that case when it compares names, so it could not tell the "
@@ -185,10 +171,7 @@ void DlgApptType::BtnTask_Click(int index) {
             task().setTaskName(name);
             // The dialog stays open after a failure, so the user can try again or cancel.
             if (task().Save() == 0) {
-                if (SharedObjects::DAO().Failing())
-                    ModMain::NotWritten("Unable to save appointment type!", "saved");
-                else
-                    ModMain::Warning("Unable to save appointment type!");
+                ModMain::NotWritten("Unable to save appointment type!", "saved");
                 return;
             }
             accept();

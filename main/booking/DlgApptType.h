@@ -7,6 +7,7 @@ class ColourPickerHost;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class ReadAgain;
 namespace plat {
 class Nudgel;
 }  // namespace plat
@@ -38,8 +39,6 @@ public:
     void SpinMin_Click(int16_t direction);
     // 0 Save, 1 Cancel, 2 Help.
     void BtnTask_Click(int index);
-    // Reads again the spin step that could not be read; it runs shortly after such a failure.
-    void ReadAgain();
 
     QLineEdit* TxtType = nullptr;
     QPushButton* BtnColour = nullptr;
@@ -51,6 +50,8 @@ public:
     plat::Nudgel* SpinMax = nullptr;
     plat::Nudgel* SpinInit = nullptr;
     std::array<QPushButton*, 3> BtnTask{};
+    // The spin step until it is read: the durations do not step meanwhile.
+    ReadAgain* StepRead = nullptr;
 
 public slots:
     // Escape and the close box cancel: the shared record is emptied.
@@ -62,10 +63,4 @@ private:
     void showTimes();
     // Reads the slot length of the type's group; false when it could not be read.
     bool readStep();
-    // True once the step is read; reads it when it was not (the user's spin may wait).
-    bool stepKnown();
-    // A read failed: told (once for a spell of failures), and read again shortly.
-    void notRead();
-
-    bool m_stepUnread = false;
 };

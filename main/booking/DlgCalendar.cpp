@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -18,6 +19,8 @@
 #include "MainWindowLink.h"
 #include "ModMain.h"
 #include "ModalHook.h"
+#include "PlexaroCalendar.h"
+#include "ReadAgain.h"
 #include "SharedObjects.h"
 
 namespace {
@@ -62,6 +65,7 @@ DlgCalendar::DlgCalendar(QWidget* parent) : QDialog(parent) {
     connect(Cal, &plat::Kalvo::PageChange, this, [this] { Cal_PageChange(); });
     connect(Cal, &plat::Kalvo::DateDblClick, this, [this](int16_t n) { Cal_DateDblClick(n); });
     setFixedSize(520, 274);
+    Shown = new ReadAgain(this, [this] { return Loading ? loadResources() : showMarks(); });
 }
 
 int32_t DlgCalendar::CalDate() { return CalendarState::CalDate(); }
@@ -94,18 +98,16 @@ void DlgCalendar::Form_Load() {
         box->setEnabled(false);
         box->hide();
     }
-    loadResources();
+    Shown->Note(loadResources());
 }
 
-void DlgCalendar::loadResources() {
+bool DlgCalendar::loadResources() {
     auto rs = SharedObjects::DAO().SqlQuery(
         QString("select ResourceId, ResourceName from tblResources where GroupId = %1")
             .arg(MainWindowLink::GroupId()));
-    m_boxesUnread = !rs;
     if (!rs) {
         log("Error in DlgCalendar.Form_Load");
-        notRead();
-        return;  // Loading stays set: no day is marked for a group that could not be read
+        return false;  // Loading stays set: no day is marked for a group that could not be read
     }
     for (int i = 0; !rs->Eof(); rs->MoveNext(), ++i) {
         if (i >= static_cast<int>(ChkResource.size())) ChkResource.push_back(addResourceBox());
@@ -118,7 +120,7 @@ void DlgCalendar::loadResources() {
     Loading = false;
     // Boxes read after the first activation take the preset tick late.
     if (Activated) tickPreset();
-    ShowAppointments();
+    return showMarks();
 }
 
 void DlgCalendar::showEvent(QShowEvent* event) {
@@ -138,17 +140,23 @@ void DlgCalendar::tickPreset() {
         if (box->isVisibleTo(this)) box->setChecked(box->property("Tag").toString() == wanted);
 }
 
-void DlgCalendar::ShowAppointments() {
-    if (Loading) return;
+void DlgCalendar::ShowAppointments() { Shown->Note(showMarks()); }
+
+bool DlgCalendar::showMarks() {
+    if (Loading || m_reverting) return true;
     PageChanged = false;
     // A page holds at most 42 days: the marking runs without yielding, so no page turn
     // can come between reading the page and marking it.
     const int32_t first = Cal->visibleDay(1);
     const int32_t last = Cal->visibleDay(2);
     QString ids = "0";
-    for (QCheckBox* box : ChkResource)
-        if (box->isVisibleTo(this) && box->isChecked())
-            ids += ", " + QString::number(box->property("Tag").toString().toInt());
+    QSet<int> ticks;
+    for (int i = 0; i < static_cast<int>(ChkResource.size()); ++i) {
+        const QCheckBox* box = ChkResource[static_cast<size_t>(i)];
+        if (!box->isVisibleTo(this) || !box->isChecked()) continue;
+        ids += ", " + QString::number(box->property("Tag").toString().toInt());
+        ticks.insert(i);
+    }
     auto rs = SharedObjects::DAO().SqlQuery(
         QString("select distinct BookingDate from tblBookings where BookingDate >= %1 and "
                 "BookingDate <= %2 and ResourceId in (select ResourceId from tblResources "
@@ -156,18 +164,39 @@ void DlgCalendar::ShowAppointments() {
             .arg(first)
             .arg(last)
             .arg(ids));
-    // The marks shown stay until the new ones could be read.
-    m_marksUnread = !rs;
     if (!rs) {
         log("Error in DlgCalendar.ShowAppointments");
-        notRead();
-        return;
+        showShown();
+        return false;
     }
+    m_shownMarks.clear();
+    for (; !rs->Eof(); rs->MoveNext()) m_shownMarks << rs->Field("BookingDate").toInt();
+    m_shownPage = Cal->pageMonth();
+    m_shownValue = Cal->value();
+    m_shownTicks = ticks;
     for (int p = 1; p <= last - first + 1; ++p) Cal->setDayMark(p, 0);
     Cal->setMarkColor(0);
     Cal->setMarkStyle(plat::Kalvo::Bold | plat::Kalvo::Underline);
-    for (; !rs->Eof(); rs->MoveNext())
-        Cal->setDayMark(rs->Field("BookingDate").toInt() - first + 1, 1);
+    for (const int32_t day : std::as_const(m_shownMarks)) Cal->setDayMark(day - first + 1, 1);
+    return true;
+}
+
+void DlgCalendar::showShown() {
+    if (m_shownPage == 0) return;  // nothing was marked yet
+    m_reverting = true;
+    Cal->setValue(m_shownValue);
+    const QDate shown = plat::PlexaroCalendar::dateOf(m_shownPage);
+    const QDate now = plat::PlexaroCalendar::dateOf(Cal->pageMonth());
+    Cal->turnPage((shown.year() - now.year()) * 12 + shown.month() - now.month());
+    for (const int32_t day : std::as_const(m_shownMarks))
+        Cal->setDayMark(day - Cal->visibleDay(1) + 1, 1);
+    for (int i = 0; i < static_cast<int>(ChkResource.size()); ++i) {
+        QCheckBox* box = ChkResource[static_cast<size_t>(i)];
+        const QSignalBlocker quiet(box);
+        if (box->isVisibleTo(this)) box->setChecked(m_shownTicks.contains(i));
+    }
+    PageChanged = false;
+    m_reverting = false;
 }
 
 void DlgCalendar::Cal_PageChange() {
@@ -178,21 +207,13 @@ void DlgCalendar::Cal_PageChange() {
 }
 
 void DlgCalendar::Cal_DateChange() {
-    if (PageChanged) ShowAppointments();
+    if (PageChanged)
+        ShowAppointments();
+    else if (!Loading && !m_reverting)
+        m_shownValue = Cal->value();  // a day of the page shown: its marks stand
 }
 
 void DlgCalendar::ChkResource_Click(int) { ShowAppointments(); }
-
-void DlgCalendar::notRead() {
-    ModMain::NotRead(*this, [this] { ReadAgain(); });
-}
-
-void DlgCalendar::ReadAgain() {
-    if (m_boxesUnread)
-        loadResources();
-    else if (m_marksUnread)
-        ShowAppointments();
-}
 
 void DlgCalendar::Cal_DateDblClick(int16_t n) {
     if (n < 1) return;

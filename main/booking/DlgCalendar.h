@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <QSet>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -9,6 +10,7 @@ class QGroupBox;
 class QPushButton;
 class QShowEvent;
 class QWidget;
+class ReadAgain;
 namespace plat {
 class Kalvo;
 }
@@ -34,7 +36,8 @@ public:
 
     void Form_Load();
     void Form_Activate();
-    // Marks the days of the shown page on which a ticked resource has a booking.
+    // Marks the days of the shown page on which a ticked resource has a booking. Marks
+    // that cannot be read are not shown: the page and the boxes go back to the marks shown.
     void ShowAppointments();
     void Cal_DateChange();
     void Cal_PageChange();
@@ -43,14 +46,13 @@ public:
     void ChkResource_Click(int index);
     // 0 Select, 1 Today, 2 Cancel, 3 Help.
     void BtnCalendar_Click(int index);
-    // Reads again the resources or the marks that could not be read; it runs shortly after such a
-    // failure.
-    void ReadAgain();
 
     plat::Kalvo* Cal = nullptr;
     QGroupBox* Frame1 = nullptr;
     std::vector<QCheckBox*> ChkResource;  // element 0 is always there
     std::array<QPushButton*, 4> BtnCalendar{};
+    // The boxes and marks shown, read again shortly when a read of them failed.
+    ReadAgain* Shown = nullptr;
 
     bool Loading = false;      // the load step is adding the resource boxes
     bool Activated = false;    // the first activation after the load has run
@@ -62,12 +64,17 @@ protected:
 private:
     QCheckBox* addResourceBox();
     // The group's resources as boxes, then the marks; Loading stays set when unread.
-    void loadResources();
+    bool loadResources();
+    bool showMarks();
+    // The page, the date and the boxes as the marks shown were read for.
+    void showShown();
     // Ticks the box of the resource the caller asked for, and no other.
     void tickPreset();
-    // A read failed: told (once for a spell of failures), and read again shortly.
-    void notRead();
     QWidget* m_boxes = nullptr;  // holds the resource boxes inside Frame1
-    bool m_boxesUnread = false;
-    bool m_marksUnread = false;
+    // What the marks shown were read for: the page (its month's first day), the date
+    // selected, the boxes ticked; and the days marked.
+    int32_t m_shownPage = 0, m_shownValue = 0;
+    QSet<int> m_shownTicks;
+    QList<int32_t> m_shownMarks;
+    bool m_reverting = false;  // the page goes back: its events read nothing
 };

@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "ClsCustomer.h"
@@ -17,6 +16,7 @@
 #include "ModMain.h"
 #include "ModalHook.h"
 #include "MsgBox.h"
+#include "ReadAgain.h"
 #include "SharedObjects.h"
 
 namespace {
@@ -52,6 +52,7 @@ DlgContact::DlgContact(QWidget* parent) : QDialog(parent) {
     all->addLayout(DialogParts::ButtonRow(this, "BtnCustomer", BtnCustomer,
                                           [this](int i) { BtnCustomer_Click(i); }));
     resize(360, 420);
+    Groups = new ReadAgain(this, [this] { return loadGroups(); });
 }
 
 void DlgContact::ShowModal(QWidget* owner, std::optional<int32_t> groupId) {
@@ -70,16 +71,17 @@ void DlgContact::Form_Load() {
     TxtRef[0]->setText(customer().Ref01());
     TxtRef[1]->setText(customer().Ref02());
     TxtRef[2]->setText(customer().Ref03());
-    if (!loadGroups()) notRead();
+    Groups->Read();
 }
 
 bool DlgContact::loadGroups() {
-    m_groupsUnread = !SharedObjects::Forms().FillList(
-        *LbGroups, QString("select (select count(*) from tblCustomerGroups where CustomerId = %1 "
-                           "and GroupId =  tblGroups.GroupId), GroupName, GroupId from tblGroups "
-                           "order by GroupName")
-                       .arg(customer().CustomerId()));
-    if (m_groupsUnread) return false;
+    if (!SharedObjects::Forms().FillList(
+            *LbGroups,
+            QString("select (select count(*) from tblCustomerGroups where CustomerId = %1 "
+                    "and GroupId =  tblGroups.GroupId), GroupName, GroupId from tblGroups "
+                    "order by GroupName")
+                .arg(customer().CustomerId())))
+        return false;
     if (customer().CustomerId() != 0) return true;
     for (int i = 0; i < LbGroups->count(); ++i) {
         if (LbGroups->ItemData(i) == GroupId) {
@@ -88,14 +90,6 @@ bool DlgContact::loadGroups() {
         }
     }
     return true;
-}
-
-void DlgContact::notRead() {
-    ModMain::NotRead(*this, [this] { ReadAgain(); });
-}
-
-void DlgContact::ReadAgain() {
-    if (m_groupsUnread && !loadGroups()) notRead();
 }
 
 bool DlgContact::CheckGroups() {
@@ -146,10 +140,7 @@ void DlgContact::BtnCustomer_Click(int index) {
         case 0: {
             // Groups never read are not "none selected": they are read now, or nothing is
             // saved.
-            if (m_groupsUnread && !loadGroups()) {
-                ModMain::NotWritten("Unable to save contact!", "saved");
-                return;
-            }
+            if (!Groups->Known("Unable to save contact!", "saved")) return;
             if (!CheckGroups()) {
                 plat::MsgBox("No groups are selected!", plat::vbOKOnly | plat::vbExclamation,
                              "Error!");
@@ -161,10 +152,7 @@ void DlgContact::BtnCustomer_Click(int index) {
             customer().setRef03(TxtRef[2]->text().trimmed());
             // The dialog stays open after a failure, so the user can try again or cancel.
             if (!saveContact()) {
-                if (SharedObjects::DAO().Failing())
-                    ModMain::NotWritten("Unable to save contact!", "saved");
-                else
-                    ModMain::Warning("Unable to save contact!");
+                ModMain::NotWritten("Unable to save contact!", "saved");
                 return;
             }
             accept();

@@ -6,6 +6,7 @@
 
 class QLineEdit;
 class QPushButton;
+class ReadAgain;
 namespace plat {
 class ListBox;
 }
@@ -30,14 +31,14 @@ public:
     bool CheckGroups();
     // 0 Save, 1 Cancel, 2 Help.
     void BtnCustomer_Click(int index);
-    // Reads again the groups that could not be read; it runs shortly after such a failure.
-    void ReadAgain();
 
     int32_t GroupId = 0;  // the group ticked for a new customer
     QLineEdit* TxtCustomer = nullptr;
     std::array<QLineEdit*, 3> TxtRef{};  // TxtRef01..TxtRef03
     plat::ListBox* LbGroups = nullptr;   // item data GroupId; a tick box on every entry
     std::array<QPushButton*, 3> BtnCustomer{};
+    // The group list until it is read: Save waits for it.
+    ReadAgain* Groups = nullptr;
 
 public slots:
     // Escape and the close box cancel: the shared record is emptied.
@@ -51,8 +52,4 @@ private:
     // Lists every group, the customer's ticked (a new one's: the editor's group); false,
     // with the list as it was, when they could not be read.
     bool loadGroups();
-    // A read failed: told (once for a spell of failures), and read again shortly.
-    void notRead();
-
-    bool m_groupsUnread = false;
 };

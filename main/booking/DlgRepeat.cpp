@@ -10,7 +10,6 @@
 
 #include "ClsBooking.h"
 #include "ClsCustomer.h"
-#include "ClsDAO.h"
 #include "ClsDate.h"
 #include "ClsForms.h"
 #include "ClsIni.h"
@@ -19,6 +18,7 @@
 #include "ContextIDs.h"
 #include "ModMain.h"
 #include "ModalHook.h"
+#include "ReadAgain.h"
 #include "RepeatDates.h"
 #include "SharedObjects.h"
 #include "Tabrix.h"
@@ -35,6 +35,10 @@ DlgRepeat::DlgRepeat(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Repeat Appointment");
     setModal(true);
     buildControls();
+    Shown = new ReadAgain(this, [this] {
+        if (CbResource->count() == 0) fillResources();
+        return showDates(RepeatType, Appt.ResourceId);
+    });
 }
 
 void DlgRepeat::buildControls() {
@@ -121,18 +125,12 @@ void DlgRepeat::ShowModal(QWidget* owner, const Appointment& appointment) {
 void DlgRepeat::Form_Load() {
     Loading = true;
     forms().CentreForm(*this, parentWidget());
-    forms().FillCombo(*CbResource,
-                      QString("select ResourceName, ResourceId from tblResources where "
-                              "GroupId = %1 order by ResourceName")
-                          .arg(Appt.GroupId),
-                      true, false);
-    forms().SetComboData(*CbResource, Appt.ResourceId);
-    // The resource booked is the one the list shows: none when the group has none.
-    Appt.ResourceId = forms().GetComboData(*CbResource);
+    fillResources();
     int64_t type = SharedObjects::Ini().GetNumber("Repeat", "Type", 0);
     if (type < 0 || type >= RepeatDates::kPatterns) type = 0;
+    RepeatType = static_cast<int16_t>(type);
+    SharedObjects::Ini().WriteValue("Repeat", "Type", type);
     Option1[static_cast<size_t>(type)]->setChecked(true);
-    Option1_Click(static_cast<int>(type));
     ClsDate& date = SharedObjects::Date();
     LblStartTime->setText(date.ShowTime(Appt.StartTime, true));
     LblEndTime->setText(date.ShowTime(Appt.EndTime, true));
@@ -147,32 +145,56 @@ void DlgRepeat::Form_Load() {
     ShowDates();
 }
 
+// The group's resources, the one handed chosen; a list that cannot be read stays empty
+// and is read again with the dates.
+bool DlgRepeat::fillResources() {
+    if (!forms().FillCombo(*CbResource,
+                           QString("select ResourceName, ResourceId from tblResources where "
+                                   "GroupId = %1 order by ResourceName")
+                               .arg(Appt.GroupId),
+                           true, false))
+        return false;
+    forms().SetComboData(*CbResource, Appt.ResourceId);
+    // The resource booked is the one the list shows: none when the group has none.
+    Appt.ResourceId = forms().GetComboData(*CbResource);
+    return true;
+}
+
 void DlgRepeat::Option1_Click(int index) {
-    RepeatType = static_cast<int16_t>(index);
-    SharedObjects::Ini().WriteValue("Repeat", "Type", index);
-    ShowDates();
+    if (Loading) return;
+    const bool shown = showDates(static_cast<int16_t>(index), Appt.ResourceId);
+    if (shown) SharedObjects::Ini().WriteValue("Repeat", "Type", index);
+    Shown->Note(shown);
 }
 
 void DlgRepeat::CbResource_Click() {
-    Appt.ResourceId = forms().GetComboData(*CbResource);
-    ShowDates();
+    if (!Loading) Shown->Note(showDates(RepeatType, forms().GetComboData(*CbResource)));
 }
 
-void DlgRepeat::ShowDates() {
-    if (Loading) return;
+void DlgRepeat::ShowDates() { Shown->Note(showDates(RepeatType, Appt.ResourceId)); }
+
+void DlgRepeat::showShown() {
+    Option1[static_cast<size_t>(RepeatType)]->setChecked(true);
+    forms().ShowComboData(*CbResource, Appt.ResourceId);
+}
+
+bool DlgRepeat::showDates(int16_t type, int32_t resourceId) {
+    if (Loading) return true;
     // Which dates are taken is read first: a list that cannot be read keeps what it
     // shows rather than offer taken dates as free.
-    const std::vector<int32_t> dates = RepeatDates::Series(RepeatType, Appt.ApptDate, kDates);
+    const std::vector<int32_t> dates = RepeatDates::Series(type, Appt.ApptDate, kDates);
     std::vector<bool> taken;
     ClsBooking probe;
     for (const int32_t d : dates) {
-        const int32_t id = probe.GetBookingId(Appt.ResourceId, d, Appt.StartTime, Appt.EndTime, 0);
-        taken.push_back(id != 0);
-        if (SharedObjects::DAO().Failing()) {
-            ModMain::NotRead();
-            return;
+        const int32_t id = probe.GetBookingId(resourceId, d, Appt.StartTime, Appt.EndTime, 0);
+        if (id < 0) {
+            showShown();
+            return false;
         }
+        taken.push_back(id != 0);
     }
+    RepeatType = type;
+    Appt.ResourceId = resourceId;
     LbTimeSlot->clearRows();
     LbTimeSlot->clearColumns();
     // The widths are in the list's units, half as wide again as our pixels.
@@ -193,6 +215,7 @@ void DlgRepeat::ShowDates() {
             LbTimeSlot->setRowColor(r, kTakenColour);
         }
     }
+    return true;
 }
 
 void DlgRepeat::BtnSelect_Click(int index) {

@@ -7,6 +7,7 @@
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class ReadAgain;
 namespace plat {
 class ComboBox;
 class Tabrix;
@@ -47,7 +48,8 @@ public:
     void BtnSelect_Click(int index);
     // 0 Save, 1 Cancel, 2 Help.
     void BtnRepeat_Click(int index);
-    // Lists the 50 dates with their clash marks.
+    // Lists the 50 dates with their clash marks. Dates whose clashes cannot be read are
+    // not listed: the list, the pattern and the resource stay as they were shown.
     void ShowDates();
     // Books every ticked free date; false when it refused and saved nothing.
     bool SaveAppointments();
@@ -66,7 +68,14 @@ public:
     QLabel* LblTask = nullptr;
     QLabel* LblCustomer = nullptr;
     std::array<QPushButton*, 3> BtnRepeat{};
+    // The dates shown, read again shortly when a read of them failed.
+    ReadAgain* Shown = nullptr;
 
 private:
     void buildControls();
+    bool fillResources();
+    // The dates of a pattern for a resource; false, with nothing changed, when unread.
+    bool showDates(int16_t type, int32_t resourceId);
+    // The pattern and the resource that the dates shown are of.
+    void showShown();
 };

@@ -8,7 +8,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "ClsBooking.h"
@@ -24,6 +24,7 @@
 #include "MainWindowLink.h"
 #include "ModMain.h"
 #include "ModalHook.h"
+#include "ReadAgain.h"
 #include "SearchPrintout.h"
 #include "SharedObjects.h"
 #include "Tabrix.h"
@@ -122,6 +123,12 @@ DlgSearch::DlgSearch(QWidget* parent) : QDialog(parent) {
     ViewPro1->setObjectName("ViewPro1");
     ViewPro1->hide();
     resize(640, 480);
+    Shown = new ReadAgain(this, [this] {
+        // The kind, entry and results shown, as stored now.
+        m_wantedKind = m_kind;
+        m_wantedChoice = m_choice;
+        return work(true);
+    });
 }
 
 void DlgSearch::ShowModal(QWidget* owner) {
@@ -137,17 +144,17 @@ void DlgSearch::Form_Load() {
     SharedObjects::Forms().CentreForm(*this, MainWindowLink::Find());
     int64_t kind = ini().GetNumber("Search", "SearchBy", 0);
     if (kind < ByContact || kind > ByResource) kind = ByContact;
-    BtnSearchBy[static_cast<size_t>(kind)]->setChecked(true);
-    BtnSearchBy_Click(static_cast<int>(kind));
-    ChkSelection->setChecked(ini().GetNumber("Search", "Selection", 0) != 0);
+    m_kind = static_cast<int>(kind);
+    m_futureOnly = ini().GetNumber("Search", "Selection", 0) != 0;
+    showShown();
     Loading = false;
-    DoSearch();
+    BtnSearchBy_Click(m_kind);
 }
 
 void DlgSearch::BtnSearchBy_Click(int index) {
-    ini().WriteValue("Search", "SearchBy", index);
-    m_kind = index;
-    work(true);
+    m_wantedKind = index;
+    m_wantedChoice = -1;
+    Shown->Note(work(true));
 }
 
 void DlgSearch::CbSearch_Click() {
@@ -155,52 +162,85 @@ void DlgSearch::CbSearch_Click() {
 }
 
 void DlgSearch::ChkSelection_Click() {
-    ini().WriteValue("Search", "Selection", ChkSelection->isChecked() ? 1 : 0);
     if (!Loading) DoSearch();
 }
 
-void DlgSearch::DoSearch() { work(false); }
+void DlgSearch::DoSearch() { Shown->Note(work(false)); }
 
-void DlgSearch::work(bool refillChoices) {
-    // A refill searches through the choice list's click (fillChoices).
+bool DlgSearch::work(bool refillChoices) {
     if (refillChoices)
         m_pendingRefill = true;
     else
         m_pendingSearch = true;
     // The lists yield while they fill: a request meanwhile is run once they are done.
-    if (m_working) return;
+    if (m_working) return true;
     m_working = true;
-    while (m_pendingRefill || m_pendingSearch) {
+    bool read = true;
+    while (read && (m_pendingRefill || m_pendingSearch)) {
         if (m_pendingRefill) {
-            m_pendingRefill = false;
-            fillChoices();
-            continue;
+            m_pendingRefill = m_pendingSearch = false;
+            read = showKind(m_wantedKind, m_wantedChoice);
+        } else {
+            m_pendingSearch = false;
+            read = showResults(SharedObjects::Forms().GetComboData(*CbSearch),
+                               ChkSelection->isChecked());
         }
-        m_pendingSearch = false;
-        if (Loading) continue;
-        // The choices still shown are of another kind: their ids mean nothing to this one.
-        if (m_choicesUnread) {
-            fillChoices();
-            continue;
-        }
-        const int32_t id = SharedObjects::Forms().GetComboData(*CbSearch);
-        ShowResults(SearchStatement(m_kind, id, ChkSelection->isChecked(), now()));
     }
     m_working = false;
+    if (!read) {
+        // What is shown stays, with the buttons and the choice that go with it.
+        m_pendingRefill = m_pendingSearch = false;
+        showShown();
+    }
     if (m_deferredResult >= 0) QDialog::done(m_deferredResult);
+    return read;
 }
 
-void DlgSearch::fillChoices() {
-    m_choicesUnread = !SharedObjects::Forms().FillCombo(
-        *CbSearch, choicesOf(m_kind, MainWindowLink::GroupId()), true, false);
-    if (m_choicesUnread) {
-        notRead();
-        return;
+void DlgSearch::showShown() {
+    const QSignalBlocker quietBox(ChkSelection);
+    BtnSearchBy[static_cast<size_t>(m_kind)]->setChecked(true);
+    m_wantedKind = m_kind;
+    SharedObjects::Forms().ShowComboData(*CbSearch, m_choice);
+    ChkSelection->setChecked(m_futureOnly);
+}
+
+bool DlgSearch::showKind(int kind, int32_t choose) {
+    auto choices = SharedObjects::DAO().SqlQuery(choicesOf(kind, MainWindowLink::GroupId()));
+    if (!choices) return false;
+    // A name that is Null cannot be an entry: it is left out, as every fill leaves it out.
+    std::vector<std::pair<QString, int32_t>> entries;
+    int32_t chosen = -1;
+    for (; !choices->Eof(); choices->MoveNext()) {
+        if (choices->Field(0).isNull()) continue;
+        entries.emplace_back(choices->Field(0).toString(), choices->Field(1).toInt());
+        if (chosen < 0 || entries.back().second == choose) chosen = entries.back().second;
     }
-    // Selecting the first entry runs the search through the list's click; an empty list
-    // has no entry to click, and its search lists nothing.
-    SharedObjects::Forms().SetComboData(*CbSearch, 0);
-    m_pendingSearch = true;
+    auto results = SharedObjects::DAO().SqlQuery(
+        SearchStatement(kind, chosen, ChkSelection->isChecked(), now()));
+    if (!results) return false;
+    CbSearch->Clear();
+    for (const auto& [name, id] : entries) SharedObjects::Forms().AddComboItem(*CbSearch, name, id);
+    SharedObjects::Forms().ShowComboData(*CbSearch, chosen);
+    m_kind = kind;
+    m_choice = chosen;
+    m_futureOnly = ChkSelection->isChecked();
+    ini().WriteValue("Search", "SearchBy", kind);
+    fillResults(*results);
+    return true;
+}
+
+bool DlgSearch::showResults(int32_t id, bool futureOnly) {
+    // The list keeps the results it shows until the new ones could be read.
+    auto rs = SharedObjects::DAO().SqlQuery(SearchStatement(m_kind, id, futureOnly, now()));
+    if (!rs) {
+        log("Error in DlgSearch.ShowResults");
+        return false;
+    }
+    m_choice = id;
+    if (m_futureOnly != futureOnly) ini().WriteValue("Search", "Selection", futureOnly ? 1 : 0);
+    m_futureOnly = futureOnly;
+    fillResults(*rs);
+    return true;
 }
 
 QString DlgSearch::SearchStatement(int kind, int32_t id, bool futureOnly, const QDateTime& at) {
@@ -221,15 +261,7 @@ QString DlgSearch::SearchStatement(int kind, int32_t id, bool futureOnly, const 
     return sql + " order by BookingDate, BookingStart";
 }
 
-void DlgSearch::ShowResults(const QString& statement) {
-    // The list keeps the results it shows until the new ones could be read.
-    auto rs = SharedObjects::DAO().SqlQuery(statement);
-    m_resultsUnread = !rs;
-    if (!rs) {
-        log("Error in DlgSearch.ShowResults");
-        notRead();
-        return;
-    }
+void DlgSearch::fillResults(ClsRecordset& rs) {
     LbResults->clearColumns();
     LbResults->clearRows();
     const int timeWidth = ini().GetNumber("Options", "UseMilitaryTime", 0) == 0 ? 60 : 40;
@@ -250,12 +282,12 @@ void DlgSearch::ShowResults(const QString& statement) {
             it = times.insert(minutes, date.ShowTime(static_cast<int16_t>(minutes), true));
         return *it;
     };
-    for (int n = 0; !rs->Eof(); rs->MoveNext(), ++n) {
+    for (int n = 0; !rs.Eof(); rs.MoveNext(), ++n) {
         if (n % kRowsPerYield == 0) {
             QCoreApplication::processEvents();
             if (m_pendingRefill || m_pendingSearch) return;  // a newer search replaces this
         }
-        const int32_t day = rs->Field("BookingDate").toInt();
+        const int32_t day = rs.Field("BookingDate").toInt();
         auto d = dates.find(day);
         if (d == dates.end()) {
             const QDate shown = date.LongToDate(day);
@@ -263,10 +295,10 @@ void DlgSearch::ShowResults(const QString& statement) {
                 day, {english.toString(shown, "dd MMM yy"), english.toString(shown, "ddd")});
         }
         const int r =
-            LbResults->addRow({d->first, d->second, timeText(rs->Field("BookingStart").toInt()),
-                               timeText(rs->Field("BookingEnd").toInt()), rs->Field(0).toString(),
-                               rs->Field(1).toString(), rs->Field(2).toString()});
-        LbResults->setRowData(r, rs->Field("BookingId").toInt());
+            LbResults->addRow({d->first, d->second, timeText(rs.Field("BookingStart").toInt()),
+                               timeText(rs.Field("BookingEnd").toInt()), rs.Field(0).toString(),
+                               rs.Field(1).toString(), rs.Field(2).toString()});
+        LbResults->setRowData(r, rs.Field("BookingId").toInt());
     }
 }
 
@@ -279,13 +311,13 @@ void DlgSearch::BtnSearch_Click(int index) {
                 return;
             }
             ClsBooking booking;
-            const bool loaded = booking.Load(LbResults->rowData(row));
+            const Loaded loaded = booking.Load(LbResults->rowData(row));
             ClsResource resource;
-            const bool resourceLoaded = loaded && resource.Load(booking.ResourceId());
-            if (SharedObjects::DAO().Failing()) {
+            const Loaded resourceLoaded =
+                loaded ? resource.Load(booking.ResourceId()) : Loaded(Loaded::NoRow);
+            if (loaded.Failed() || resourceLoaded.Failed()) {
                 // Not read: the chart stays where it is, and the list is read again.
-                m_resultsUnread = true;
-                notRead();
+                Shown->Note(false);
                 return;
             }
             if (!loaded) return;  // deleted meanwhile
@@ -318,17 +350,6 @@ void DlgSearch::BtnSearch_Click(int index) {
 }
 
 void DlgSearch::LbResults_DblClick() { BtnSearch_Click(0); }
-
-void DlgSearch::notRead() {
-    ModMain::NotRead(*this, [this] { ReadAgain(); });
-}
-
-void DlgSearch::ReadAgain() {
-    if (m_choicesUnread)
-        work(true);
-    else if (m_resultsUnread)
-        work(false);
-}
 
 void DlgSearch::EnableMe(bool enabled) {
     for (QWidget* w : std::initializer_list<QWidget*>{ChkSelection, CbSearch, LbResults}) {

@@ -8,6 +8,8 @@
 class QCheckBox;
 class QPushButton;
 class QRadioButton;
+class ReadAgain;
+class ClsRecordset;
 namespace plat {
 class ComboBox;
 class Tabrix;
@@ -43,9 +45,6 @@ public:
     void DoSearch();
     // Switches every control off while the printout is built.
     void EnableMe(bool enabled);
-    // Reads again the choices or the results that could not be read; it runs shortly after such a
-    // failure.
-    void ReadAgain();
     // The statement the search runs for the kind, the entry's id and the present moment.
     static QString SearchStatement(int kind, int32_t id, bool futureOnly, const QDateTime& now);
 
@@ -57,25 +56,35 @@ public:
     plat::Tabrix* LbResults = nullptr;  // row data: BookingId
     std::array<QPushButton*, 4> BtnSearch{};
     plat::ViewPro* ViewPro1 = nullptr;  // the printout's target, never shown
+    // What the window shows, read again shortly when a read of it failed.
+    ReadAgain* Shown = nullptr;
 
 public slots:
     // While the lists fill, closing waits until they are done.
     void done(int result) override;
 
 private:
-    // Runs the requested refill and search, and any that arrive while they yield.
-    void work(bool refillChoices);
-    void fillChoices();
-    void ShowResults(const QString& statement);
-    // A read failed: told (once for a spell of failures), and read again shortly.
-    void notRead();
+    // Runs the requested refill and search, and any that arrive while they yield; false
+    // when one could not be read (the window then shows again what it showed).
+    bool work(bool refillChoices);
+    // The choices of a kind with the entry of that id chosen (else the first), and its
+    // results: all read before any is shown. False when they could not be read.
+    bool showKind(int kind, int32_t choose);
+    // The results of the kind shown for one of its entries (-1: none).
+    bool showResults(int32_t id, bool futureOnly);
+    void fillResults(ClsRecordset& rs);
+    // The buttons, the choice and the box as the lists show them.
+    void showShown();
 
-    int m_kind = ByContact;  // the kind whose button was chosen last
+    // What the lists show: the choices of a kind, and the results of one of its entries
+    // (-1: none) from the present on or not.
+    int m_kind = ByContact;
+    int32_t m_choice = -1;
+    bool m_futureOnly = false;
+    int m_wantedKind = ByContact;  // the kind whose button was chosen last, and its entry
+    int32_t m_wantedChoice = -1;
     bool m_working = false;
     bool m_pendingRefill = false;
     bool m_pendingSearch = false;
     int m_deferredResult = -1;  // a close asked for while working
-    // Not read: the choices shown are of another kind, or the results of another search.
-    bool m_choicesUnread = false;
-    bool m_resultsUnread = false;
 };

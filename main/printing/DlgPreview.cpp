@@ -18,6 +18,7 @@
 #include "KeyedToolbar.h"
 #include "ModalHook.h"
 #include "Nudgel.h"
+#include "ReadAgain.h"
 #include "SharedObjects.h"
 #include "ViewPro.h"
 
@@ -48,6 +49,11 @@ DlgPreview::DlgPreview(IPreviewEditor& editor, QWidget* parent)
     m_menuTop = MenuBar->sizeHint().height();
     buildControls();
     resize(kMinWidth / kTw, kMinHeight / kTw);
+    Shown = new ReadAgain(this, [this] {
+        // The report shown as stored now: after the one being drawn, which reads nothing.
+        if (m_drawing) return false;
+        return m_repType == DayReport || showReport(m_repType, m_entry);
+    });
 }
 
 DlgPreview::~DlgPreview() = default;

@@ -10,7 +10,9 @@
 
 #include "ClsViewPro.h"
 
+class ClsRecordset;
 class IPreviewEditor;
+class ReadAgain;
 class QAction;
 class QLabel;
 class QMenu;
@@ -63,9 +65,6 @@ public:
     void Toolbar1_ButtonClick(const QString& key);
     // Selects report i anew, so that its choice step runs even when it is selected.
     void SelectReport(int index);
-    // Reads again the list or the report that could not be read; it runs shortly after such a
-    // failure.
-    void ReadAgain();
 
     // Reports, each into a new document, page 1 shown afterwards.
     void DrawDay();
@@ -100,6 +99,8 @@ public:
     QAction* mnuDatePrevious = nullptr;
     QAction* mnuResourceNext = nullptr;
     QAction* mnuResourcePrevious = nullptr;
+    // The report shown, read again shortly when a read of it failed.
+    ReadAgain* Shown = nullptr;
 
     static constexpr int kTwipsPerPixel = 15;
 
@@ -132,11 +133,18 @@ private:
     void runReport(const Table& table, int rowCount,
                    const std::function<QStringList(int row)>& cellsOf);
     void drawBand(const Table& table, const QStringList& texts, int16_t& y);
+    // The customer or type report of a list's entry (-1: none); false when the list, or
+    // the bookings, could not be read: then the report, the list and the choice shown
+    // stay as they were. showReport reads the list too.
+    bool showReport(int16_t report, int32_t choose);
+    bool showEntry(int32_t id);
+    // The bookings of the customer or type report of an entry from the editor's date on.
+    std::unique_ptr<ClsRecordset> readBookings(int16_t report, int32_t id);
     // The customer and type reports: one query, the name of field 0 in column 3.
-    void drawBookings(int16_t report);
+    void drawBookings(int16_t report, ClsRecordset& rs);
+    // The report choice and the entry that the report shown is of.
+    void showShown();
     void showPages(int16_t page);
-    // A read failed: told (once for a spell of failures), and read again shortly.
-    void notRead();
 
     IPreviewEditor& m_editor;
     std::unique_ptr<ClsViewPro> Viewer;
@@ -146,7 +154,5 @@ private:
     bool m_inResize = false;
     bool m_drawing = false;  // a report is being drawn
     int m_menuTop = 0;       // pixels the menu bar takes above the design positions
-    // Not read: the selection list's entries, or the report of the entry chosen.
-    bool m_selectUnread = false;
-    bool m_reportUnread = false;
+    int32_t m_entry = -1;  // the list's entry whose report is shown (-1: none)
 };

@@ -5,6 +5,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+#include "ClsDAO.h"
 #include "ClsForms.h"
 #include "ClsIni.h"
 #include "ClsLogging.h"
@@ -16,7 +17,7 @@
 #include "IPreviewEditor.h"
 #include "KeyedToolbar.h"
 #include "MainWindowLink.h"
-#include "ModMain.h"
+#include "ReadAgain.h"
 #include "SharedObjects.h"
 
 namespace {
@@ -43,47 +44,67 @@ void DlgPreview::Option1_Click(int index) {
         SharedObjects::Log().LogMsg("Error in DlgPreview.Option1_Click");
         return;
     }
-    setRepType(int16_t(index));
-    if (index == DayReport) {
-        m_selectUnread = m_reportUnread = false;  // nothing to read
-        CbSelect->Clear();
-        CbSelect->setEnabled(false);
-        DrawDay();
+    if (index != DayReport) {
+        Shown->Note(showReport(int16_t(index), -1));
         return;
     }
+    setRepType(DayReport);
+    m_entry = -1;
+    CbSelect->Clear();
+    CbSelect->setEnabled(false);
+    DrawDay();
+    Shown->Note(true);  // nothing to read
+}
+
+bool DlgPreview::showReport(int16_t report, int32_t choose) {
     const QString group = QString::number(MainWindowLink::GroupId());
     const QString sql =
-        index == CustomerReport
+        report == CustomerReport
             ? "select CustomerName, CustomerId from "
               "tblCustomers where CustomerId in (select CustomerId from tblCustomerGroups "
               " where GroupId = " +
                   group + ") order by CustomerName"
             : "select TaskName, TaskId from tblTasks where GroupId = " + group +
                   " order by TaskName";
-    // A list that cannot be read keeps its entries, which may be of the other report:
-    // nothing can be chosen there, and the report shown stays, until it is read.
-    m_selectUnread = !forms().FillCombo(*CbSelect, sql, true, false);
-    CbSelect->setEnabled(!m_selectUnread);
-    if (m_selectUnread) {
-        notRead();
-        return;
+    // The list and the report of its first entry (or the one chosen) are read before
+    // either is shown: a list of one report never stands beside another's document.
+    auto list = SharedObjects::DAO().SqlQuery(sql);
+    std::vector<std::pair<QString, int32_t>> entries;
+    int32_t chosen = -1;
+    for (; list && !list->Eof(); list->MoveNext()) {
+        if (list->Field(0).isNull()) continue;
+        entries.emplace_back(list->Field(0).toString(), list->Field(1).toInt());
+        if (chosen < 0 || entries.back().second == choose) chosen = entries.back().second;
     }
-    // Runs CbSelect_Click; an empty list draws the report of no entry, which has nothing
-    // to show.
-    CbSelect->SetListIndex(0);
+    auto rs = list ? readBookings(report, chosen) : nullptr;
+    if (!rs) {
+        showShown();
+        return false;
+    }
+    setRepType(report);
+    CbSelect->Clear();
+    for (const auto& [name, id] : entries) forms().AddComboItem(*CbSelect, name, id);
+    forms().ShowComboData(*CbSelect, chosen);
+    m_entry = chosen;
+    drawBookings(report, *rs);
+    return true;
 }
 
-void DlgPreview::notRead() {
-    ModMain::NotRead(*this, [this] { ReadAgain(); });
+bool DlgPreview::showEntry(int32_t id) {
+    auto rs = readBookings(m_repType, id);
+    if (!rs) {
+        showShown();
+        return false;
+    }
+    m_entry = id;
+    drawBookings(m_repType, *rs);
+    return true;
 }
 
-void DlgPreview::ReadAgain() {
-    if (m_drawing)
-        notRead();  // after the report being drawn
-    else if (m_selectUnread)
-        Option1_Click(m_repType);
-    else if (m_reportUnread)
-        CbSelect_Click();
+void DlgPreview::showShown() {
+    const QSignalBlocker quiet(Option1[m_repType]);
+    Option1[m_repType]->setChecked(true);
+    forms().ShowComboData(*CbSelect, m_entry);
 }
 
 void DlgPreview::CbSelect_Click() {

@@ -19,10 +19,12 @@
 #include "IPreviewEditor.h"
 #include "KeyedToolbar.h"
 #include "Nudgel.h"
+#include "ReadAgain.h"
 #include "SharedObjects.h"
 #include "Tabrix.h"
 
 namespace {
+ClsForms& forms() { return SharedObjects::Forms(); }
 const QString kFont = QStringLiteral("Arial");
 // Day and month names in English, whatever the locale.
 QString english(const QDate& date, const char* format) {
@@ -135,16 +137,16 @@ void DlgPreview::DrawDay() {
     m_drawing = false;
 }
 
-void DlgPreview::DrawCustomer() { drawBookings(CustomerReport); }
+void DlgPreview::DrawCustomer() {
+    if (m_repType == CustomerReport) Shown->Note(showEntry(forms().GetComboData(*CbSelect)));
+}
 
-void DlgPreview::DrawTask() { drawBookings(TaskReport); }
+void DlgPreview::DrawTask() {
+    if (m_repType == TaskReport) Shown->Note(showEntry(forms().GetComboData(*CbSelect)));
+}
 
-void DlgPreview::drawBookings(int16_t report) {
-    if (m_drawing || !Viewer) return;
-    m_drawing = true;
-    EnableMe(false);
+std::unique_ptr<ClsRecordset> DlgPreview::readBookings(int16_t report, int32_t id) {
     const bool customer = report == CustomerReport;
-    const QString id = QString::number(SharedObjects::Forms().GetComboData(*CbSelect));
     const int32_t day = m_editor.CurrentDate();
     // Field 0 is the looked-up name, field 1 the resource's; the names are joined to ''
     // as text, so a missing one stays empty.
@@ -155,64 +157,68 @@ void DlgPreview::drawBookings(int16_t report) {
             "TaskId = tblBookings.TaskId) + '', (select ResourceName from tblResources "
             "where ResourceId = tblBookings.ResourceId) + '', * from tblBookings where "
             "CustomerId = " +
-            id;
+            QString::number(id);
     } else {
         sql =
             "select (select CustomerName from tblCustomers where "
             "CustomerId = tblBookings.CustomerId), (select ResourceName from tblResources "
             "where ResourceId = tblBookings.ResourceId), * from tblBookings where TaskId = " +
-            id;
+            QString::number(id);
     }
     sql += " and BookingDate >= " + QString::number(day) + " order by BookingDate, BookingStart";
     if (customer) SharedObjects::Log().LogMsg(sql);
     auto rs = SharedObjects::DAO().SqlQuery(sql);
-    m_reportUnread = !rs;
-    if (!rs) {
-        // The document shown stays until the report could be read.
+    // The document shown stays until the report could be read.
+    if (!rs)
         SharedObjects::Log().LogMsg(customer ? "Error in DlgPreview.DrawCustomer"
                                              : "Error in DlgPreview.DrawTask");
-    } else {
-        const Table table{{120, 240, 450, 700, 800, 900},
-                          {{"Date", 60, ClsViewPro::AlignCentre},
-                           {"Time", 180, ClsViewPro::AlignCentre},
-                           {customer ? "Task" : "Customer", 245, ClsViewPro::AlignLeft},
-                           {"Resource", 455, ClsViewPro::AlignLeft},
-                           {"Ref01", 705, ClsViewPro::AlignLeft},
-                           {"Ref02", 805, ClsViewPro::AlignLeft},
-                           {"Ref03", 905, ClsViewPro::AlignLeft}},
-                          8,
-                          true,
-                          [this] { return CbSelect->currentText(); },
-                          [day] { return day; }};
-        ClsDate& date = SharedObjects::Date();
-        runReport(table, rs->RecordCount(), [&](int) {
-            const auto start = int16_t(rs->Field("BookingStart").toInt());
-            QString time = date.ShowTime(start, true);
-            if (m_militaryTime)
-                time += " - " + date.ShowTime(int16_t(rs->Field("BookingEnd").toInt()), true);
-            const QStringList cells{
-                english(date.LongToDate(rs->Field("BookingDate").toInt()), "dd MMM yyyy"),
-                time,
-                rs->Field(0).toString(),
-                rs->Field(1).toString(),
-                rs->Field("Ref01").toString(),
-                rs->Field("Ref02").toString(),
-                rs->Field("Ref03").toString()};
-            rs->MoveNext();
-            return cells;
-        });
-    }
+    return rs;
+}
+
+void DlgPreview::drawBookings(int16_t report, ClsRecordset& rs) {
+    if (m_drawing || !Viewer) return;
+    m_drawing = true;
+    EnableMe(false);
+    const int32_t day = m_editor.CurrentDate();
+    const Table table{{120, 240, 450, 700, 800, 900},
+                      {{"Date", 60, ClsViewPro::AlignCentre},
+                       {"Time", 180, ClsViewPro::AlignCentre},
+                       {report == CustomerReport ? "Task" : "Customer", 245,
+                        ClsViewPro::AlignLeft},
+                       {"Resource", 455, ClsViewPro::AlignLeft},
+                       {"Ref01", 705, ClsViewPro::AlignLeft},
+                       {"Ref02", 805, ClsViewPro::AlignLeft},
+                       {"Ref03", 905, ClsViewPro::AlignLeft}},
+                      8,
+                      true,
+                      [this] { return CbSelect->currentText(); },
+                      [day] { return day; }};
+    ClsDate& date = SharedObjects::Date();
+    runReport(table, rs.RecordCount(), [&](int) {
+        const auto start = int16_t(rs.Field("BookingStart").toInt());
+        QString time = date.ShowTime(start, true);
+        if (m_militaryTime)
+            time += " - " + date.ShowTime(int16_t(rs.Field("BookingEnd").toInt()), true);
+        const QStringList cells{
+            english(date.LongToDate(rs.Field("BookingDate").toInt()), "dd MMM yyyy"),
+            time,
+            rs.Field(0).toString(),
+            rs.Field(1).toString(),
+            rs.Field("Ref01").toString(),
+            rs.Field("Ref02").toString(),
+            rs.Field("Ref03").toString()};
+        rs.MoveNext();
+        return cells;
+    });
     EnableMe(true);
     m_drawing = false;
-    if (!rs) notRead();
 }
 
 void DlgPreview::EnableMe(bool enabled) {
     SharedObjects::Forms().EnableButtons(*Toolbar1, enabled);
     SpinDate->setEnabled(enabled);
     // The day report has nothing to choose.
-    CbSelect->setEnabled(enabled && (m_repType == CustomerReport || m_repType == TaskReport) &&
-                         !m_selectUnread);
+    CbSelect->setEnabled(enabled && (m_repType == CustomerReport || m_repType == TaskReport));
     PageSpin->setEnabled(enabled);
     for (QMenu* menu : {mnuFile, mnuDate, mnuResource}) menu->menuAction()->setEnabled(enabled);
     mnuHelp->setEnabled(enabled);

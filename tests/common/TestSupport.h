@@ -5,6 +5,12 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
+#include <ostream>
+
+// Texts in failure messages as text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 // A temporary program folder with its own executable name, so parallel test processes
 // never share lock names, logs or settings. Children started from a test get the same.

@@ -258,7 +258,7 @@ TEST_F(DlgMainCommandsTest, BackupAndRestoreOfALockedDatabaseSayWhyOnce) {
     dlg->mnuTransferRestore_Click();
     EXPECT_EQ(messages.join("|"),
               "Warning!: Unable to back up the database!\r\n\r\nThe database "
-              "is busy or cannot be read; no backup was made.|Warning!: Unable "
+              "is busy or cannot be read; nothing was backed up.|Warning!: Unable "
               "to restore the database: it is unchanged.\nThe database is "
               "busy or cannot be written.");
     SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);

@@ -122,7 +122,8 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
         {"group editor: a narrower day", false,
          narrowerDay,
          [&](DlgAppt*) { groupEditor->BtnGroup_Click(0); },
-         notWritten("Unable to save the group!", "saved")},
+         "Warning!: Unable to save the group!\r\n\r\nThe database is busy or cannot be read; "
+         "nothing was saved."},
         {"group editor: saved while another program writes", false,
          narrowerDay,
          [&](DlgAppt*) { groupEditor->BtnGroup_Click(0); },

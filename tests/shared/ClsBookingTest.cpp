@@ -258,7 +258,7 @@ TEST_F(ClsBookingTest, TheFingerprintFollowsEveryChangeTheChartShows) {
     const int32_t b = book(1, kDay + 5, 600, 690);  // on the last day of the range
     QSet<int32_t> seen;
     auto take = [&](const char* what) {
-        const int32_t f = rec.BookingCheck(kDay, kDay + 5, 1);
+        const int32_t f = rec.BookingCheck(kDay, kDay + 5, 1).value_or(0);
         EXPECT_NE(f, 0) << what;
         EXPECT_FALSE(seen.contains(f)) << what;
         seen.insert(f);
@@ -274,7 +274,7 @@ TEST_F(ClsBookingTest, TheFingerprintFollowsEveryChangeTheChartShows) {
     book(3, kDay, 100, 200);      // another group's resource
     book(1, kDay + 6, 100, 200);  // after the range
     ASSERT_TRUE(dao().SqlAction(QString("update tblBookings set Comments = 'x' where BookingId = %1").arg(a)));
-    EXPECT_TRUE(seen.contains(rec.BookingCheck(kDay, kDay + 5, 1)));
+    EXPECT_TRUE(seen.contains(rec.BookingCheck(kDay, kDay + 5, 1).value_or(0)));
     EXPECT_NE(rec.BookingCheck(kDay, kDay + 5, 1), start);
 }
 

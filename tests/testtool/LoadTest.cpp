@@ -67,7 +67,7 @@ ROSTIMA_CHILD(main_poller) {
         ++updated;
         for (int g = 0; g < groups.size(); ++g) {
             const int32_t now =
-                SharedObjects::Booking().BookingCheck(kFirst, kLast, groups[g].toInt());
+                SharedObjects::Booking().BookingCheck(kFirst, kLast, groups[g].toInt()).value_or(0);
             if (now == kept[static_cast<size_t>(g)]) continue;
             kept[static_cast<size_t>(g)] = now;
             ++reloads;
@@ -159,8 +159,8 @@ TEST(LoadTest, WorkstationsBookingAtOnceNeverOverlapNorLoseABookingAndTheMainPro
     EXPECT_GT(polled[2].toInt(), 2);
     ClsBooking check;
     EXPECT_EQ(polled[3], QString("%1,%2")
-                             .arg(check.BookingCheck(kFirst, kLast, 1))
-                             .arg(check.BookingCheck(kFirst, kLast, 2)));
+                             .arg(check.BookingCheck(kFirst, kLast, 1).value_or(0))
+                             .arg(check.BookingCheck(kFirst, kLast, 2).value_or(0)));
     std::vector<const TempProgramFolder*> logged = {&pollerFolder, &folder};
     for (auto& w : workstations) logged.push_back(w.get());
     for (const TempProgramFolder* f : logged) {

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "ReadAgain.h"
 #include "AdminFixture.h"
 #include "ClsDAO.h"
 #include "ClsDate.h"
@@ -370,7 +371,8 @@ TEST_F(DlgConfigTest, ALockedDatabaseKeepsTheStoredDefaultsUntilTheListsAreRead)
                   "appointments!\r\n\r\nThe database is busy or cannot be written; nothing " +
                   "was deleted.");
     held.release();
-    d.ReadAgain();
+    d.Customers->RunDue();
+    d.Tasks->RunDue();
     EXPECT_EQ(d.CbCustomer->currentText() + " " + d.CbTask->currentText(), "Smith Visit");
     EXPECT_FALSE(d.Changed);
     SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);

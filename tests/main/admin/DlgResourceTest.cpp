@@ -217,7 +217,7 @@ TEST_F(DlgResourceTest, NeitherEditorTakesANameAnotherOfTheGroupHasButForTheCase
     };
     // The shared record as the opener leaves it: loaded, or new in the Clinic.
     auto prepare = [](auto& record, int32_t id) {
-        if (id) return record.Load(id);
+        if (id) return static_cast<bool>(record.Load(id));
         record.InitBfr();
         record.setGroupId(1);
         return true;

@@ -313,8 +313,9 @@ TEST_F(DlgApptCommands, AMoveOrCopyTheDatabaseRefusesIsReportedAndLeavesTheMode)
 }
 
 // Another workstation deletes or changes the booking while its move or copy waits: the
-// next click, or the tick before it, says so; nothing is placed, a change is never undone
-// and the booking is shown as stored now.
+// next click says so (a tick before it says nothing: nobody asked it); nothing is placed,
+// a change is never undone and the booking is shown as stored now. What was typed for a
+// deleted one stays, and Save And Exit asks for its slot instead of closing without it.
 TEST_F(DlgApptCommands, AMoveOrCopyOfABookingDeletedOrChangedElsewhereSaysSoAndPlacesNothing) {
     const QString unable = "Warning!: Unable to move/copy appointment!\r\n\r\n";
     struct Case {
@@ -348,16 +349,25 @@ TEST_F(DlgApptCommands, AMoveOrCopyOfABookingDeletedOrChangedElsewhereSaysSoAndP
                 e.TxtComments->setText("typed");
                 e.BtnTask_Click(index);
                 sql({c.meanwhile});  // another workstation
-                if (c.tick)
+                if (c.tick) {
                     dlg->Timer1_Timer();
-                else
-                    e.LbTimeSlot->click(rowOf(630), 1);
+                    EXPECT_TRUE(messages.isEmpty());
+                    EXPECT_TRUE(e.MovePending);
+                }
+                e.LbTimeSlot->click(rowOf(630), 1);
                 EXPECT_FALSE(e.MovePending);
                 EXPECT_EQ(e.LbTimeSlot->selectedRow(), c.row);
                 EXPECT_EQ(e.LblStart->text() + e.LblEnd->text(), c.times);
+                EXPECT_EQ(messages, QStringList{unable + c.reason});
                 if (c.row >= 0) {
                     EXPECT_EQ(e.TxtComments->text(), "theirs");
+                    return;
                 }
+                e.BtnTask_Click(0);
+                EXPECT_TRUE(e.isVisible());
+                EXPECT_EQ(e.TxtComments->text(), "typed");
+                EXPECT_EQ(messages.last(), "Information: Please select the timeslot!");
+                messages.removeLast();
             });
             EXPECT_EQ(messages, QStringList{unable + c.reason});
             EXPECT_EQ(stored(), c.stored);
@@ -536,14 +546,11 @@ TEST_F(DlgApptCommands, TheSpinsKeepTheTypesLengthsAndStopAtTheNeighbours) {
 
 TEST_F(DlgApptCommands, ASlotLengthOfNothingOrADayBeyondMidnightNeverLoops) {
     open([&](DlgAppt& e) {
-        ClsGroup& group = SharedObjects::Group();
-        group.setInterval(0);
-        group.setDayStart(-60);
-        group.setDayEnd(1500);
+        // As another program may have written it: the day is read afresh with each refill.
+        sql({"update tblGroups set Interval = 0, DayStart = -60, DayEnd = 1500"});
         e.ShowBookings();
         EXPECT_EQ(e.LbTimeSlot->rowCount(), 1440 / ClsGroup::kDefaultInterval + 1);
         EXPECT_EQ(e.LbTimeSlot->rowText(0), "0");
-        group.Load(1);
     });
 }
 

@@ -13,11 +13,6 @@
 #include "SharedObjects.h"
 #include "Tabrix.h"
 
-// Texts in failure messages as text.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 constexpr int32_t kDay = 46000;  // Thursday 11 December 2025
 
 // The main window on the group "Clinic" (08:00 to 17:00 in 15-minute slots) with the

@@ -5,12 +5,14 @@
 #include <QToolButton>
 #include <optional>
 
+#include "ReadAgain.h"
 #include "BookingWindowFixture.h"
 #include "CalendarState.h"
 #include "DlgCalendar.h"
 #include "Kalvo.h"
 #include "KeyedToolbar.h"
 #include "Plexaro.h"
+#include "PlexaroCalendar.h"
 
 namespace {
 
@@ -99,33 +101,62 @@ TEST_F(DlgCalendarTest, WithoutASelectedRowNothingIsTickedAndCancelAfterTodayKee
     EXPECT_EQ(CalendarState::CalDate(), day(2026, 3, 10));
 }
 
-// Another program holds the database from the opening, or from a box's click: it is told
-// once, the boxes and marks stay as shown, and they are read again once it lets go.
+// Another program holds the database from the opening, from a box's click or from a page
+// turned: it is told once; the page, the boxes and the marks stay as they were shown, also
+// while the user is told; and they are read again once it lets go.
 TEST_F(DlgCalendarTest, ALockedDatabaseKeepsTheMarksAsShownUntilTheyAreReadAgain) {
-    const QList<int32_t> anna{day(2026, 3, 5), day(2026, 3, 20)};
-    const QList<int32_t> both{day(2026, 3, 5), day(2026, 3, 10), day(2026, 3, 20)};
+    const QString anna = "Anna+,Ben- March 2026: 46084,46099";
+    const struct {
+        const char* what;
+        std::function<void(DlgCalendar&)> locked;  // none: from the opening
+        QString told, after;
+    } cases[] = {
+        {"the opening", nullptr, " March 2026: ", anna},
+        {"Ben ticked too", [](DlgCalendar& cal) { cal.ChkResource[1]->click(); }, anna, anna},
+        {"the next page", [](DlgCalendar& cal) { cal.Cal->turnPage(1); }, anna, anna},
+        {"a day of another page", [&](DlgCalendar& cal) { cal.Cal->setValue(day(2026, 4, 20)); },
+         anna, anna},
+    };
+    const DlgCalendar* shown = nullptr;
+    auto view = [&] {
+        QStringList days;
+        for (const int32_t d : marked(*shown)) days << QString::number(d);
+        return boxes(*shown).join(",") + " " +
+               plat::PlexaroCalendar::formatDate(shown->Cal->pageMonth(), "F Y") + ": " +
+               days.join(",");
+    };
+    QStringList whileTold;
+    plat::SetMsgBoxHook([&](const QString& text, int, const QString&) {
+        messages << text;
+        shown = dlg->findChild<DlgCalendar*>();  // told from its opening too
+        whileTold << view();
+        return int(plat::vbOK);
+    });
     SharedObjects::DAO().setBusyWaitMs(300);
-    for (const bool fromOpening : {true, false}) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         dlg->setCurrentResource(1);
         std::optional<HeldDatabase> held;
         auto hold = [&] {
             held.emplace(folder, folder.file("Rostima.mdb"));
             SharedObjects::DAO().WaitAgain();
             messages.clear();
+            whileTold.clear();
         };
-        if (fromOpening) hold();
+        if (!c.locked) hold();
         command([&](DlgCalendar& cal) {
-            if (!fromOpening) {
+            shown = &cal;
+            if (c.locked) {
                 hold();
-                cal.ChkResource[1]->click();  // Ben too
+                c.locked(cal);
             }
-            EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead});
-            EXPECT_EQ(boxes(cal).join(","), fromOpening ? "" : "Anna+,Ben+");
-            EXPECT_EQ(marked(cal), fromOpening ? QList<int32_t>() : anna);
+            EXPECT_EQ(messages, QStringList{ModMain::kNotRead});
+            EXPECT_EQ(whileTold, QStringList{c.told});
+            EXPECT_EQ(view(), c.told);
+            EXPECT_TRUE(cal.Shown->Due());
             held.reset();
-            cal.ReadAgain();
-            EXPECT_EQ(boxes(cal).join(","), fromOpening ? "Anna+,Ben-" : "Anna+,Ben+");
-            EXPECT_EQ(marked(cal), fromOpening ? anna : both);
+            cal.Shown->RunDue();
+            EXPECT_EQ(view(), c.after);
             cal.BtnCalendar[2]->click();
         });
     }

@@ -1,6 +1,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ReadAgain.h"
 #include "ClsCustomer.h"
 #include "DlgContact.h"
 #include "ListBox.h"
@@ -13,6 +14,10 @@ namespace {
 
 const QString kNotSaved =
     "Warning!: Unable to save contact!\r\n\r\nThe database is busy or cannot be written; "
+    "nothing was saved.";
+// The groups it would link could not be read.
+const QString kNotRead =
+    "Warning!: Unable to save contact!\r\n\r\nThe database is busy or cannot be read; "
     "nothing was saved.";
 
 // Groups 1 "Clinic", 2 "Lab" and 3 "Ward"; the customer "Smith" (id 1) belongs to 2 and 3.
@@ -176,11 +181,11 @@ TEST_F(DlgContactTest, ALockedDatabaseIsToldAndSaveKeepsTheTextTypedUntilItLetsG
     form.TxtCustomer->setText("Smythe");
     dao().WaitAgain();  // the user's click on Save
     save();
-    EXPECT_EQ(messages, (QStringList{QString("Warning!: ") + ModMain::kNotRead, kNotSaved}));
+    EXPECT_EQ(messages, (QStringList{QString("Warning!: ") + ModMain::kNotRead, kNotRead}));
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.TxtCustomer->text(), "Smythe");
     held.release();
-    form.ReadAgain();
+    form.Groups->RunDue();
     EXPECT_EQ(ticked(), (QList<int32_t>{2, 3}));
     save();
     EXPECT_EQ(scalar("select count(*) from tblCustomers where CustomerName = 'Smythe'"), 1);

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "ReadAgain.h"
 #include "BookingWindowFixture.h"
 #include "CalendarState.h"
 #include "ComboBox.h"
@@ -180,31 +181,56 @@ TEST_F(DlgSearchTest, ALongCustomerNameKeepsTheWindowAndItsButtonsOnTheScreen) {
             << b->text().toStdString();
 }
 
-// Another program holds the database: a command is told once, the lists keep what they
-// show, and they are read again once it lets go.
+// Another program holds the database: a command is told once; the lists, the kind, the
+// entry and the box stay as shown, also while the user is told; and what is shown is read
+// again once it lets go (a result Ben booked meanwhile comes).
 TEST_F(DlgSearchTest, ALockedDatabaseKeepsTheListsAsShownUntilTheyAreReadAgain) {
-    auto shown = [&] { return choices().join(",").toStdString() + ": " + results(); };
-    const std::string anna =
-        "Anna,Ben: 09 Mar 26 09:00 am Anna | 10 Mar 26 10:30 am Anna | 11 Mar 26 08:00 am Anna";
-    const std::pair<std::function<void()>, std::string> cases[] = {
-        {[&] { form.BtnSearchBy[0]->click(); }, "Jones,Smith: "},
-        {[&] { choose("Ben"); }, "Anna,Ben: 10 Mar 26 10:29 am Ben | 01 Apr 26 01:00 pm Ben"},
-        {[&] { form.LbResults->doubleClick(2, 1); }, anna},  // Goto
+    auto shown = [&] {
+        int kind = 0;
+        while (!form.BtnSearchBy[static_cast<size_t>(kind)]->isChecked()) ++kind;
+        return QString("%1 %2 %3 ").arg(kind).arg(form.CbSearch->currentText()).arg(
+                   form.ChkSelection->isChecked()) +
+               choices().join(",") + ": " + QString::fromStdString(results());
     };
+    const QString anna =
+        "2 Anna 0 Anna,Ben: 09 Mar 26 09:00 am Anna | 10 Mar 26 10:30 am Anna | 11 Mar 26 "
+        "08:00 am Anna";
+    const QString annaNow = anna + " | 12 Mar 26 08:00 am Anna";
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"contacts", [&] { form.BtnSearchBy[0]->click(); }},
+        {"Ben", [&] { choose("Ben"); }},
+        {"from now on", [&] { form.ChkSelection->click(); }},
+        {"goto", [&] { form.LbResults->doubleClick(2, 1); }},
+    };
+    QStringList whileTold;
+    plat::SetMsgBoxHook([&](const QString& text, int, const QString&) {
+        messages << text;
+        whileTold << shown();
+        return int(plat::vbOK);
+    });
     SharedObjects::DAO().setBusyWaitMs(300);
-    for (const auto& [locked, after] : cases) {
+    for (const auto& [what, locked] : cases) {
+        SCOPED_TRACE(what);
+        sql({"delete from tblBookings where BookingDate = " + QString::number(day(2026, 3, 12)) +
+             " and ResourceId = 1"});
         setting("Search", "SearchBy", "2");
         load();
         messages.clear();
+        whileTold.clear();
         HeldDatabase held(folder, folder.file("Rostima.mdb"));
         SharedObjects::DAO().WaitAgain();
         locked();
-        EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead}) << after;
+        EXPECT_EQ(messages, QStringList{ModMain::kNotRead});
+        EXPECT_EQ(whileTold, QStringList{anna});
         EXPECT_EQ(shown(), anna);
-        EXPECT_TRUE(form.isVisible() && form.findChild<QTimer*>("TmrReadAgain")->isActive());
+        EXPECT_TRUE(form.isVisible() && form.Shown->Due());
+        EXPECT_EQ(setting("Search", "SearchBy"), "2");
+        EXPECT_EQ(setting("Search", "Selection"), "0");
         held.release();
-        form.ReadAgain();
-        EXPECT_EQ(shown(), after);
+        booking(1, day(2026, 3, 12), 480, 510);  // another workstation, meanwhile
+        form.Shown->RunDue();
+        EXPECT_EQ(shown(), annaNow);
+        EXPECT_EQ(dlg->CurrentDate(), day(2026, 3, 10));  // the chart did not move
     }
     SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }

@@ -4,6 +4,7 @@
 #include <QSpinBox>
 #include <QTimer>
 
+#include "ReadAgain.h"
 #include "ClsLogging.h"
 #include "DlgCalendar.h"
 #include "KeyedToolbar.h"
@@ -212,39 +213,48 @@ TEST_F(BookingReports, NothingToListDrawsOnlyTheNoAppointmentsPage) {
 }
 
 // Another program holds the database: the document shown stays, printable, and so do the
-// list's entries, not to be chosen while they may be another report's; it is told once,
-// and the list and the report are read again once it lets go.
+// report chosen, the list and its entry, also while the user is told (once); and the
+// report shown is read again once it lets go.
 TEST_F(BookingReports, ALockedDatabaseKeepsTheReportShownUntilItIsReadAgain) {
-    QStringList told;
+    auto title = [&] { return bandsOf(*document().page(1)).value(0).value(0); };
+    auto shown = [&] {
+        return QString("%1 %2 %3").arg(preview->RepType()).arg(preview->CbSelect->currentText(),
+                                                            title());
+    };
+    QStringList told, whileTold;
     plat::SetMsgBoxHook([&](const QString& text, int, const QString&) {
         told << text;
+        whileTold << shown();
         return int(plat::vbOK);
     });
     const struct {
-        int16_t before;  // the report shown first, whose title stays
+        int16_t before;  // the report shown first, which stays
         std::function<void()> locked;
-        QString shown, after;
+        QString shown;
     } cases[] = {
         {DlgPreview::TaskReport, [&] { preview->SelectReport(DlgPreview::CustomerReport); },
-         "Massage", "Ann"},
-        {DlgPreview::CustomerReport, [&] { preview->CbSelect->SetListIndex(1); }, "Ann", "Bob"},
+         "2 Massage Massage"},
+        {DlgPreview::CustomerReport, [&] { preview->CbSelect->SetListIndex(1); }, "1 Ann Ann"},
     };
-    auto title = [&] { return bandsOf(*document().page(1)).value(0).value(0); };
     SharedObjects::DAO().setBusyWaitMs(300);
     for (const auto& c : cases) {
         open().SelectReport(c.before);
         told.clear();
+        whileTold.clear();
         HeldDatabase held(folder, folder.file("Rostima.mdb"));
         SharedObjects::DAO().WaitAgain();
         c.locked();
         EXPECT_EQ(told, QStringList{ModMain::kNotRead});
-        EXPECT_EQ(title(), c.shown);
+        EXPECT_EQ(whileTold, QStringList{c.shown});
+        EXPECT_EQ(shown(), c.shown);
+        EXPECT_TRUE(preview->Option1[c.before]->isChecked());
         EXPECT_EQ(document().state(), plat::ViewProDocument::State::Ended);
         EXPECT_EQ(preview->CbSelect->count(), 2);
-        EXPECT_EQ(preview->CbSelect->isEnabled(), c.before == DlgPreview::CustomerReport);
+        EXPECT_TRUE(preview->Shown->Due());
         held.release();
-        preview->ReadAgain();
-        EXPECT_EQ(title(), c.after);
+        preview->Shown->RunDue();
+        EXPECT_EQ(shown(), c.shown);
+        EXPECT_FALSE(preview->Shown->Due());
         EXPECT_TRUE(preview->CbSelect->isEnabled());
     }
     SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
