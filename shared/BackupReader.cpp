@@ -141,7 +141,9 @@ bool BackupReader::Read(const QString& file, std::vector<Record>& records, bool&
         return false;
     }
     // A carriage return is written only before a line feed (the texts carry theirs escaped).
-    if (content.contains(QRegularExpression("\r[^\n]"))) {
+    // One at the very end of a file without line feeds ends its one line so, not a cut one.
+    if (content.contains(QRegularExpression("\r[^\n]")) ||
+        (content.endsWith(u'\r') && !content.contains(u'\n'))) {
         f = {kBadFileFormat, 3,
              "The file's lines do not end as a backup's do: some end in a carriage return "
              "alone."};

@@ -364,6 +364,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"lines ended by a carriage return alone",
                 [](const QByteArray& g) { return QByteArray(g).replace('\n', '\r'); },
                 "end in a carriage return alone"},
+        BadFile{"an empty database's backup ended by a carriage return alone",
+                [](const QByteArray&) { return QByteArray("E~G~0~R~0~T~0~C~0~A~0~K~0~Q~0\r"); },
+                "end in a carriage return alone"},
         BadFile{
             "a K line numbering a resource beyond its group",
             [](const QByteArray& g) { return QByteArray(g).replace("\nK~1~1~1\n", "\nK~2~1~1\n"); },
