@@ -224,6 +224,14 @@ bool BackupReader::Read(const QString& file, std::vector<Record>& records, bool&
         }
         records.push_back(std::move(r));
     }
+    // Lines of this program's own kinds come only from backups that end with their mark.
+    if (!marked && (held.contains(QLatin1Char(BackupFormat::kKeys)) ||
+                    held.contains(QLatin1Char(BackupFormat::kExact)))) {
+        f = {kInputPastEnd, 3,
+             "The file is cut short: it lacks the end mark that every backup with K or Q lines "
+             "ends with."};
+        return false;
+    }
     // The backup of an empty database is its end mark alone, counting nothing.
     if (records.empty() && !(marked && held.isEmpty())) {
         f = {kBadFileFormat, 3, "The file holds no records."};

@@ -32,7 +32,8 @@ public:
     // cannot be read, is not UTF-8, has line ends a backup does not write, ends inside a
     // line, holds no record (but for an empty database's backup: its end mark alone), has a
     // line of a known kind that is not as the writer makes it, an end mark that is not its
-    // last line or whose counts differ. Lines of another kind are skipped, as they always were.
+    // last line or whose counts differ, or K or Q lines but no end mark (a backup of this
+    // program cut short). Lines of another kind are skipped, as they always were.
     // marked tells whether the file ends with its mark: one without it (an older backup)
     // may have lost lines at its end.
     static bool Read(const QString& file, std::vector<Record>& records, bool& marked,
