@@ -22,6 +22,7 @@ public:
         // lines of its group, from 1 (0: none of them). Only when keyed.
         bool keyed = false;
         int32_t keys[3] = {0, 0, 0};
+        int keysLine = 0;    // the K line's own number
         bool exact = false;  // the texts came whole from a Q line
         QString text(int field) const { return fields.value(field - 1); }
         int32_t number(int field) const { return fields.value(field - 1).toInt(); }

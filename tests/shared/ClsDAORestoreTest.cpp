@@ -382,6 +382,14 @@ INSTANTIATE_TEST_SUITE_P(
                     return QByteArray(g).replace("\nK~1~1~1\n", "\nK~1~1~-1\n");
                 },
                 "is not a K line"},
+        BadFile{
+            "a K line numbering a resource of another name than its line's",
+            [](const QByteArray& g) { return QByteArray(g).replace("\nK~2~1~1\n", "\nK~1~1~1\n"); },
+            "is not a K line"},
+        BadFile{
+            "a K line numbering a customer where its line names none",
+            [](const QByteArray& g) { return QByteArray(g).replace("\nK~2~1~0\n", "\nK~2~1~1\n"); },
+            "is not a K line"},
         BadFile{"a K line twice",
                 [](const QByteArray& g) { return withLines(g, "K~1~1~1\n", "K~1~1~1\n"); },
                 "is not a K line"},
