@@ -75,14 +75,21 @@ bool checkEnd(const QString& mark, int lineNo, const QHash<QChar, int>& held, da
     return true;
 }
 
-// The refusal of a K or Q line that does not belong after the record line it follows.
+// The refusal of a K, Q or U line that does not belong after the record line it follows.
 dao::Failure notAfter(int lineNo, QChar letter, int recordLine) {
     return {kBadFileFormat, 3,
             QString("Line %1 is not a %2 line as a backup writes it after line %3.")
                 .arg(number(lineNo), QString(letter), number(recordLine))};
 }
 
-// Adds what a K or Q line says to the record line before it; false (with f set) for one
+// Whether lines of that letter add to the record line before them.
+bool addsToRecord(QChar letter) {
+    return letter == QLatin1Char(BackupFormat::kKeys) ||
+           letter == QLatin1Char(BackupFormat::kExact) ||
+           letter == QLatin1Char(BackupFormat::kForBookings);
+}
+
+// Adds what a K, Q or U line says to the record line before it; false (with f set) for one
 // that is not as the writer makes it after that line. inGroup: the R, T and C lines of the
 // current group so far.
 bool addToRecord(const QString& line, int lineNo, std::vector<BackupReader::Record>& records,
@@ -99,6 +106,9 @@ bool addToRecord(const QString& line, int lineNo, std::vector<BackupReader::Reco
         }
         r->keyed = ok;
         r->keysLine = lineNo;
+    } else if (ok && line[0] == QLatin1Char(BackupFormat::kForBookings)) {
+        ok = r->kind == 'C' && !r->forBookings && fields.size() == 1;
+        r->forBookings = ok;
     } else if (ok) {
         // The texts whole, each of which the record line carries plainly.
         const char* layout = layoutOf(QLatin1Char(r->kind))->fields;
@@ -213,8 +223,7 @@ bool BackupReader::Read(const QString& file, std::vector<Record>& records, bool&
             break;
         }
         ++held[line[0]];
-        if (line[0] == QLatin1Char(BackupFormat::kKeys) ||
-            line[0] == QLatin1Char(BackupFormat::kExact)) {
+        if (addsToRecord(line[0])) {
             if (!addToRecord(line, i + 1, records, inGroup, f)) return false;
             continue;
         }
@@ -258,8 +267,7 @@ bool BackupReader::Read(const QString& file, std::vector<Record>& records, bool&
         records.push_back(std::move(r));
     }
     // Lines of this program's own kinds come only from backups that end with their mark.
-    if (!marked && (held.contains(QLatin1Char(BackupFormat::kKeys)) ||
-                    held.contains(QLatin1Char(BackupFormat::kExact)))) {
+    if (!marked && std::any_of(held.keyBegin(), held.keyEnd(), addsToRecord)) {
         f = {kInputPastEnd, 3,
              "The file is cut short: it lacks the end mark that every backup with K or Q lines "
              "ends with."};

@@ -408,6 +408,9 @@ INSTANTIATE_TEST_SUITE_P(
                     return withLines(g, "T~Check up", "Q~Dr O'Hara\nQ~Dr%7EO'Hara\n");
                 },
                 "is not a Q line"},
+        BadFile{"a U line after a booking's",
+                [](const QByteArray& g) { return withLines(g, "G~Clinic", "U\n"); },
+                "is not a U line"},
         BadFile{"a group the record refuses after the tables were emptied",
                 [](const QByteArray& g) {
                     return QByteArray(g).replace("G~Zed~0~1440~5", "G~Zed~0~1440~0");
