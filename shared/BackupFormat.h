@@ -16,9 +16,12 @@ public:
     static constexpr char kKeys = 'K';
     // After any record line whose texts were written plainly: all its texts, escaped.
     static constexpr char kExact = 'Q';
+    // After a C line (and its Q line): the customer is not of the group, but bookings there
+    // name it; it is of the group only with such a booking.
+    static constexpr char kForBookings = 'U';
     // The kinds this program's end mark counts. Readers skip the lines of a letter they do
     // not know, and older ones check only the kinds a mark lists, so these may be added.
-    static constexpr char kCounted[] = "GRTCAKQ";
+    static constexpr char kCounted[] = "GRTCAKQU";
 
     // The text as a field of a record line carries it: "~", CR and LF as blanks.
     static QString Plain(const QString& text);

@@ -75,7 +75,21 @@ bool checkEnd(const QString& mark, int lineNo, const QHash<QChar, int>& held, da
     return true;
 }
 
-// Adds what a K or Q line says to the record line before it; false (with f set) for one
+// The refusal of a K, Q or U line that does not belong after the record line it follows.
+dao::Failure notAfter(int lineNo, QChar letter, int recordLine) {
+    return {kBadFileFormat, 3,
+            QString("Line %1 is not a %2 line as a backup writes it after line %3.")
+                .arg(number(lineNo), QString(letter), number(recordLine))};
+}
+
+// Whether lines of that letter add to the record line before them.
+bool addsToRecord(QChar letter) {
+    return letter == QLatin1Char(BackupFormat::kKeys) ||
+           letter == QLatin1Char(BackupFormat::kExact) ||
+           letter == QLatin1Char(BackupFormat::kForBookings);
+}
+
+// Adds what a K, Q or U line says to the record line before it; false (with f set) for one
 // that is not as the writer makes it after that line. inGroup: the R, T and C lines of the
 // current group so far.
 bool addToRecord(const QString& line, int lineNo, std::vector<BackupReader::Record>& records,
@@ -91,6 +105,10 @@ bool addToRecord(const QString& line, int lineNo, std::vector<BackupReader::Reco
             if (ok) r->keys[k] = fields[k + 1].toInt();
         }
         r->keyed = ok;
+        r->keysLine = lineNo;
+    } else if (ok && line[0] == QLatin1Char(BackupFormat::kForBookings)) {
+        ok = r->kind == 'C' && !r->forBookings && fields.size() == 1;
+        r->forBookings = ok;
     } else if (ok) {
         // The texts whole, each of which the record line carries plainly.
         const char* layout = layoutOf(QLatin1Char(r->kind))->fields;
@@ -109,13 +127,38 @@ bool addToRecord(const QString& line, int lineNo, std::vector<BackupReader::Reco
         r->exact = ok;
     }
     if (ok) return true;
-    f = {kBadFileFormat, 3,
-         r ? QString("Line %1 is not a %2 line as a backup writes it after line %3.")
-                 .arg(number(lineNo), QString(line[0]), number(r->lineNo))
-           : QString("Line %1 is not a %2 line as a backup writes it: no record line comes "
-                     "before it.")
-                 .arg(number(lineNo), QString(line[0]))};
+    f = r ? notAfter(lineNo, line[0], r->lineNo)
+          : dao::Failure{kBadFileFormat, 3,
+                         QString("Line %1 is not a %2 line as a backup writes it: no record "
+                                 "line comes before it.")
+                             .arg(number(lineNo), QString(line[0]))};
     return false;
+}
+
+// Whether each K line numbers records of the names its A line gives, as the records hold
+// them (the A line names them so); false (with f set) for one that numbers others. A number
+// 0 is none of the group's records: the restore leaves such a booking out, or with an empty
+// customer name gives it no customer.
+bool keysAgree(const std::vector<BackupReader::Record>& records, dao::Failure& f) {
+    constexpr char kMembers[] = "RTC";  // in the order of a K line's numbers
+    std::vector<const BackupReader::Record*> inGroup[3];
+    for (const BackupReader::Record& r : records) {
+        if (r.kind == 'G') {
+            for (auto& lines : inGroup) lines.clear();
+        } else if (const char* member = strchr(kMembers, r.kind)) {
+            inGroup[member - kMembers].push_back(&r);
+        } else if (r.keyed) {
+            for (int k = 0; k < 3; ++k) {
+                const size_t n = r.keys[k];
+                if (n == 0 ||
+                    (n <= inGroup[k].size() && inGroup[k][n - 1]->text(2) == r.text(k + 2)))
+                    continue;
+                f = notAfter(r.keysLine, QLatin1Char(BackupFormat::kKeys), r.lineNo);
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -141,7 +184,9 @@ bool BackupReader::Read(const QString& file, std::vector<Record>& records, bool&
         return false;
     }
     // A carriage return is written only before a line feed (the texts carry theirs escaped).
-    if (content.contains(QRegularExpression("\r[^\n]"))) {
+    // One at the very end of a file without line feeds ends its one line so, not a cut one.
+    if (content.contains(QRegularExpression("\r[^\n]")) ||
+        (content.endsWith(u'\r') && !content.contains(u'\n'))) {
         f = {kBadFileFormat, 3,
              "The file's lines do not end as a backup's do: some end in a carriage return "
              "alone."};
@@ -178,8 +223,7 @@ bool BackupReader::Read(const QString& file, std::vector<Record>& records, bool&
             break;
         }
         ++held[line[0]];
-        if (line[0] == QLatin1Char(BackupFormat::kKeys) ||
-            line[0] == QLatin1Char(BackupFormat::kExact)) {
+        if (addsToRecord(line[0])) {
             if (!addToRecord(line, i + 1, records, inGroup, f)) return false;
             continue;
         }
@@ -222,10 +266,17 @@ bool BackupReader::Read(const QString& file, std::vector<Record>& records, bool&
         }
         records.push_back(std::move(r));
     }
+    // Lines of this program's own kinds come only from backups that end with their mark.
+    if (!marked && std::any_of(held.keyBegin(), held.keyEnd(), addsToRecord)) {
+        f = {kInputPastEnd, 3,
+             "The file is cut short: it lacks the end mark that every backup with K or Q lines "
+             "ends with."};
+        return false;
+    }
     // The backup of an empty database is its end mark alone, counting nothing.
     if (records.empty() && !(marked && held.isEmpty())) {
         f = {kBadFileFormat, 3, "The file holds no records."};
         return false;
     }
-    return true;
+    return keysAgree(records, f);
 }

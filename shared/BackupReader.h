@@ -22,7 +22,9 @@ public:
         // lines of its group, from 1 (0: none of them). Only when keyed.
         bool keyed = false;
         int32_t keys[3] = {0, 0, 0};
-        bool exact = false;  // the texts came whole from a Q line
+        int keysLine = 0;          // the K line's own number
+        bool exact = false;        // the texts came whole from a Q line
+        bool forBookings = false;  // a customer of the group only with its bookings (U line)
         QString text(int field) const { return fields.value(field - 1); }
         int32_t number(int field) const { return fields.value(field - 1).toInt(); }
         int16_t minutes(int field) const { return static_cast<int16_t>(number(field)); }
@@ -32,7 +34,8 @@ public:
     // cannot be read, is not UTF-8, has line ends a backup does not write, ends inside a
     // line, holds no record (but for an empty database's backup: its end mark alone), has a
     // line of a known kind that is not as the writer makes it, an end mark that is not its
-    // last line or whose counts differ. Lines of another kind are skipped, as they always were.
+    // last line or whose counts differ, or K, Q or U lines but no end mark (a backup of this
+    // program cut short). Lines of another kind are skipped, as they always were.
     // marked tells whether the file ends with its mark: one without it (an older backup)
     // may have lost lines at its end.
     static bool Read(const QString& file, std::vector<Record>& records, bool& marked,

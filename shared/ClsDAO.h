@@ -89,13 +89,16 @@ public:
     // when DlgRestore::AddAppointments() is set. The whole file is read and checked
     // first and the tables are replaced in one transaction: false leaves them as they
     // were. A file cut short or added to (its end mark counts other lines, or is not its
-    // last line) is refused; one without the mark (an older backup) is restored only when
-    // the user says so through the host window's Confirm. A booking goes back to the
-    // resource, type and customer that its line numbers; a line without numbers (an older
-    // backup) names them, and goes to those of its group named as written, case and all,
-    // and only without one to a name equal but for case. Lines no program writes are left
-    // out: a group whose day ends before it starts (with its lines), a booking whose end is
-    // not after its start or that lies outside the day.
+    // last line, or is missing after lines of this program's own) is refused; one without
+    // the mark (an older backup) is restored only when the user says so through the host
+    // window's Confirm. A booking goes back to the resource, type and customer that its
+    // line numbers (numbers of records named otherwise than the line names them are
+    // refused); a line without numbers (an older backup) names them, and goes to those of
+    // its group named as written, case and all, and only without one to a name equal but
+    // for case. A customer written into a group only for its bookings there comes back
+    // there only with one of them. Lines no program writes are left out: a group whose day
+    // ends before it starts (with its lines), a booking whose end is not after its start or
+    // that lies outside the day.
     bool Restore(const QString& File);
     // What the last Restore did not do as the file says, and why it was refused.
     struct RestoreReport {

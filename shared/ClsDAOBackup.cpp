@@ -16,8 +16,11 @@
 //                                    them (an empty customer name then means no customer)
 //   Q~<text>~<text>...               after a record line whose texts were written plainly:
 //                                    all its texts whole, escaped (BackupFormat::Escaped)
+//   U                                after a C line (and its Q line) of a customer who is
+//                                    not of the group, written for its bookings there
 // The last line marks the file whole: each kind with the number of its lines,
-//   E~G~<groups>~R~<resources>~T~<types>~C~<customers>~A~<bookings>~K~<keys>~Q~<texts>
+//   E~G~<groups>~R~<resources>~T~<types>~C~<customers>~A~<bookings>~K~<keys>~Q~<texts>~
+//     U~<customers for bookings>                                  (one line in the file)
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -243,6 +246,7 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
         BackupWork::Panel("Person", customer.CustomerName());
         lines.put('C', customer.CustomerName(), customer.Ref01(), customer.Ref02(),
                   customer.Ref03());
+        if (row.Field("OfGroup").toInt() == 0) lines.put(BackupFormat::kForBookings);
     };
     auto writeBooking = [&](const ClsRecordset& row) {
         // A booking whose texts are null does not load as a record; it is written from
@@ -298,10 +302,14 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
                     writeTask) &&
             // The group's customers and any other its bookings name (a customer's group
             // can be unticked while bookings there remain): numbered by the K lines, such
-            // a booking comes back with its customer, who is then of the group too.
+            // a booking comes back with its customer, who is then of the group too. A U
+            // line marks such a customer, which a restore without bookings leaves out.
             eachRow(
-                "select * from tblCustomers where CustomerId in (select CustomerId from "
-                "tblCustomerGroups where GroupId = " +
+                "select *, CustomerId in (select CustomerId from tblCustomerGroups where "
+                "GroupId = " +
+                    gid +
+                    ") as OfGroup from tblCustomers where CustomerId in (select CustomerId "
+                    "from tblCustomerGroups where GroupId = " +
                     gid +
                     " union select b.CustomerId from tblBookings b join "
                     "tblResources r on r.ResourceId = b.ResourceId where r.GroupId = " +

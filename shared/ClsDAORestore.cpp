@@ -1,6 +1,7 @@
 // ClsDAO: the restore of a backup file (the format is described in ClsDAOBackup.cpp).
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <vector>
 
 #include "BackupReader.h"
@@ -158,6 +159,13 @@ bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBook
     GroupRecords resources, tasks, customers;  // of the current group
     bool leftOut = false;                      // the current group is left out, with its lines
     int32_t lastResource = 0, lastTask = 0, lastCustomer = 0;
+    // Customers written into a group only for its bookings: of the group only once one of
+    // those bookings is restored, and not kept without one.
+    QSet<int32_t> forBookings;
+    auto link = [&](int32_t customerId) {
+        sql = "insert into tblCustomerGroups (GroupId, CustomerId) values (?, ?)";
+        return db.SqlAction(sql, {group.GroupId(), customerId});
+    };
     EventYield events;
 
     auto notSaved = [&f](const Record& r) {
@@ -218,10 +226,13 @@ bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBook
                 customer.setRef02(r.text(4));
                 customer.setRef03(r.text(5));
                 if (customer.Save() == 0) return notSaved(r);
-                sql = "insert into tblCustomerGroups (GroupId, CustomerId) values (?, ?)";
-                if (!db.SqlAction(sql, {group.GroupId(), customer.CustomerId()}))
-                    return notSaved(r);
-                customers.add(r.text(2), lastCustomer = customer.CustomerId());
+                customers.add(r.text(2), customer.CustomerId());
+                if (r.forBookings) {
+                    forBookings.insert(customer.CustomerId());
+                    break;
+                }
+                if (!link(customer.CustomerId())) return notSaved(r);
+                lastCustomer = customer.CustomerId();
                 break;
             case 'A': {
                 if (!withBookings) break;
@@ -253,6 +264,8 @@ bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBook
                 booking.setComments(r.text(11));
                 if (booking.Save() != 0) {
                     if (parts.alike) ++report.alike;
+                    if (forBookings.remove(parts.customer) && !link(parts.customer))
+                        return notSaved(r);
                     break;
                 }
                 // A booking over one restored before it is refused, as any clash is;
@@ -267,9 +280,19 @@ bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBook
                 break;
         }
     }
+    for (int32_t id : forBookings) {
+        sql = "delete from tblCustomers where CustomerId = ?";
+        if (!db.SqlAction(sql, {id})) {
+            f = {err::DbGeneric, 4, "The database is busy or cannot be written."};
+            return false;
+        }
+    }
     if (lastResource) resource.Load(lastResource);
     if (lastTask) task.Load(lastTask);
-    if (lastCustomer) customer.Load(lastCustomer);
+    if (lastCustomer && !forBookings.contains(lastCustomer))
+        customer.Load(lastCustomer);
+    else if (forBookings.contains(customer.CustomerId()))
+        customer.InitBfr();  // it holds none of those removed
     return true;
 }
 

@@ -343,8 +343,14 @@ INSTANTIATE_TEST_SUITE_P(
                 [](const QByteArray& g) { return g.left(g.size() - 1); }},
         BadFile{"a file cut at a line end whose end mark counts more lines",
                 [](const QByteArray& g) { return cutInSecondGroup(g, true); }},
-        BadFile{"a file cut at a line end without an end mark, answered No",
-                [](const QByteArray& g) { return cutInSecondGroup(g, false); }},
+        BadFile{"a file with K lines cut at a line end without its end mark",
+                [](const QByteArray& g) { return cutInSecondGroup(g, false); }, "cut short"},
+        BadFile{
+            "a file cut after its first Q line, before any K line",
+            [](const QByteArray& g) { return g.left(g.indexOf('\n', g.indexOf("\nQ~") + 1) + 1); },
+            "cut short"},
+        BadFile{"a file without K or Q lines or an end mark, answered No",
+                [](const QByteArray& g) { return g.left(g.indexOf('\n') + 1); }},
         BadFile{"lines added after its end mark",
                 [](const QByteArray& g) { return g + "G~Later~0~1440~5\n"; }},
         BadFile{"a letter in a number",
@@ -364,6 +370,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"lines ended by a carriage return alone",
                 [](const QByteArray& g) { return QByteArray(g).replace('\n', '\r'); },
                 "end in a carriage return alone"},
+        BadFile{"an empty database's backup ended by a carriage return alone",
+                [](const QByteArray&) { return QByteArray("E~G~0~R~0~T~0~C~0~A~0~K~0~Q~0\r"); },
+                "end in a carriage return alone"},
         BadFile{
             "a K line numbering a resource beyond its group",
             [](const QByteArray& g) { return QByteArray(g).replace("\nK~1~1~1\n", "\nK~2~1~1\n"); },
@@ -373,6 +382,14 @@ INSTANTIATE_TEST_SUITE_P(
                     return QByteArray(g).replace("\nK~1~1~1\n", "\nK~1~1~-1\n");
                 },
                 "is not a K line"},
+        BadFile{
+            "a K line numbering a resource of another name than its line's",
+            [](const QByteArray& g) { return QByteArray(g).replace("\nK~2~1~1\n", "\nK~1~1~1\n"); },
+            "is not a K line"},
+        BadFile{
+            "a K line numbering a customer where its line names none",
+            [](const QByteArray& g) { return QByteArray(g).replace("\nK~2~1~0\n", "\nK~2~1~1\n"); },
+            "is not a K line"},
         BadFile{"a K line twice",
                 [](const QByteArray& g) { return withLines(g, "K~1~1~1\n", "K~1~1~1\n"); },
                 "is not a K line"},
@@ -391,6 +408,9 @@ INSTANTIATE_TEST_SUITE_P(
                     return withLines(g, "T~Check up", "Q~Dr O'Hara\nQ~Dr%7EO'Hara\n");
                 },
                 "is not a Q line"},
+        BadFile{"a U line after a booking's",
+                [](const QByteArray& g) { return withLines(g, "G~Clinic", "U\n"); },
+                "is not a U line"},
         BadFile{"a group the record refuses after the tables were emptied",
                 [](const QByteArray& g) {
                     return QByteArray(g).replace("G~Zed~0~1440~5", "G~Zed~0~1440~0");
