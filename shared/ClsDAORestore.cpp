@@ -269,9 +269,9 @@ bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBook
                     break;
                 }
                 // A booking over one restored before it is refused, as any clash is;
-                // any other refusal is a failed write.
+                // any other refusal (or none found, or none read) is a failed write.
                 if (booking.GetBookingId(booking.ResourceId(), booking.BookingDate(),
-                                         booking.BookingStart(), booking.BookingEnd(), 0) == 0)
+                                         booking.BookingStart(), booking.BookingEnd(), 0) <= 0)
                     return notSaved(r);
                 ++(parts.alikeResource ? report.alikeClashes : report.clashes);
                 break;
