@@ -123,6 +123,27 @@ TEST_F(DlgMainTest, TheLastGroupIsShownWithItsRowsBarsAndLegend) {
     EXPECT_FALSE(dlg->LblUpdating->isVisible());
 }
 
+// The group stored for the next start: the one whose chart was read; none (-1) after a
+// click with no group chosen; and the one shown still, when the chosen one cannot be read.
+TEST_F(DlgMainTest, TheGroupStoredIsTheOneShownOrNoneWhenNoneIsChosen) {
+    clinic(today());
+    ASSERT_TRUE(start());
+    dlg->CbGroup->SetListIndex(0);  // Annex
+    EXPECT_EQ(setting("Group", "CbGroup"), "2");
+    dlg->CbGroup->SetListIndex(-1);
+    EXPECT_EQ(setting("Group", "CbGroup"), "-1");
+    EXPECT_EQ(dlg->Sched->title(), "Annex");  // nothing loaded
+    dlg->CbGroup->SetListIndex(0);
+    SharedObjects::DAO().setBusyWaitMs(200);
+    HeldDatabase held(folder, folder.file("Rostima.mdb"));
+    SharedObjects::DAO().WaitAgain();
+    dlg->CbGroup->SetListIndex(1);  // Clinic, which cannot be read now
+    EXPECT_EQ(setting("Group", "CbGroup"), "2");
+    EXPECT_EQ(dlg->CbGroup->currentText(), "Annex");
+    held.release();
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+}
+
 TEST_F(DlgMainTest, AMissingTypeOrNameDoesNotCutTheChartShort) {
     clinic(today());
     sql({"update tblResources set ResourceName = null where ResourceId = 1",

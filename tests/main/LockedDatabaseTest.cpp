@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <optional>
 
 #include "BookingCommands.h"
+#include "ClsDate.h"
 #include "ClsForms.h"
 #include "ClsGroup.h"
 #include "ComboBox.h"
 #include "DlgGroup.h"
+#include "FormsTimer.h"
 #include "KeyedToolbar.h"
 #include "Plexaro.h"
 #include "booking/DlgApptFixture.h"
@@ -21,16 +24,54 @@ QString notWritten(const QString& heading, const QString& what) {
     return "Warning!: " + heading +
            "\r\n\r\nThe database is busy or cannot be written; nothing was " + what + ".";
 }
+
+// What the main window shows: the chart's title, hours, days, scale and rows with the
+// bars of the first, the legend and the group chosen.
+QString chartShown(const DlgMain& w) {
+    const plat::Plexaro& chart = *w.Sched;
+    QStringList legend;
+    for (const QLabel* label : w.LblLegend)
+        if (label->isVisibleTo(&w)) legend << label->text();
+    return QString("%1 %2-%3 %4..%5 %6 %7 rows %8 bars %9 [%10] %11%12")
+        .arg(chart.title())
+        .arg(chart.dayStart())
+        .arg(chart.dayEnd())
+        .arg(chart.startDate())
+        .arg(chart.endDate())
+        .arg(chart.timeScale())
+        .arg(chart.dateFormat())
+        .arg(chart.rowCount())
+        .arg(chart.model().barCount(1))
+        .arg(legend.join(","))
+        .arg(w.CbGroup->currentText())
+        .arg(chart.isVisibleTo(&w) && !w.LblUpdating->isVisibleTo(&w) ? "" : " hidden");
+}
+
+// What the booking editor shows: its day, its resource and the times taken up.
+QString editorShown(const DlgAppt& e) {
+    return QString("%1 rows %2 [%3|%4] %5 %6-%7")
+        .arg(e.LbTimeSlot->title())
+        .arg(e.LbTimeSlot->rowCount())
+        .arg(e.LbTimeSlot->cellText((540 - 480) / 15, 2))
+        .arg(e.LbTimeSlot->cellText((660 - 480) / 15, 2))
+        .arg(e.CbResource->currentText())
+        .arg(e.LblStart->text())
+        .arg(e.LblEnd->text());
+}
 }  // namespace
 
 // Another program holds the database ("sqlite3", then "BEGIN EXCLUSIVE") while the user
-// gives each command. The command says why after one wait, not one per statement; the
-// editor's day and the chart keep what they showed; nothing is stored or deleted; and
-// once the lock is gone the next tick shows what another workstation changed meanwhile.
+// gives each command, or while nobody is at the screen. A command says why after one wait,
+// not one per statement; what the tick does is told to nobody and never stops it; the
+// editor's day and the chart keep what they showed, also while the user is told; nothing
+// is stored or deleted; and once the lock is gone the next tick shows what another
+// workstation changed meanwhile.
 TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBackAfterIt) {
     constexpr int kWait = 1000;  // the busy wait, shortened for the table
     const QString notRead = QString("Warning!: ") + ModMain::kNotRead;
     const QString notPlaced = notWritten("Unable to move/copy appointment!", "saved");
+    const QString notDeleted = notWritten("Unable to delete appointment!", "deleted");
+    const int32_t today = SharedObjects::Date().DateToLong(QDate::currentDate());
     std::unique_ptr<DlgGroup> groupEditor;
     auto takeUp = [](DlgAppt* e) { e->LbTimeSlot->click(rowOf(540), 1); };
     auto narrowerDay = [&](DlgAppt*) {
@@ -39,21 +80,39 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
         groupEditor = std::make_unique<DlgGroup>(dlg);
         groupEditor->Form_Load();
     };
+    auto scale = [&](const char* entry) {
+        return [this, entry](DlgAppt*) { dlg->Toolbar1_ButtonMenuClick(entry); };
+    };
+    // Another group, the first of the list; the chart shows the Clinic.
+    sql({"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Annex', 0, "
+         "1440, 60)",
+         "insert into tblResources (GroupId, ResourceName, MinTime, MaxTime, InitTime) "
+         "values (2, 'Cot', 60, 600, 60)"});
+    dlg->ShowGroups(1);
     struct Case {
         const char* command;
         bool inEditor;
         std::function<void(DlgAppt*)> before, locked;
         QString told;              // "" = nothing
         bool writersOnly = false;  // the other program writes: reads go on
+        // Once the lock is gone, in place of the next tick's following the other's booking.
+        std::function<void()> after = nullptr;
     };
     const Case cases[] = {
         {"editor: delete", true, takeUp, [](DlgAppt* e) { e->BtnTask_Click(3); },
-         "Confirm: Do you wish to delete this appointment?|" +
-             notWritten("Unable to delete appointment!", "deleted")},
+         "Confirm: Do you wish to delete this appointment?|" + notDeleted},
         {"editor: delete while another program writes", true, takeUp,
          [](DlgAppt* e) { e->BtnTask_Click(3); },
-         "Confirm: Do you wish to delete this appointment?|" +
-             notWritten("Unable to delete appointment!", "deleted"),
+         "Confirm: Do you wish to delete this appointment?|" + notDeleted, true},
+        {"editor: delete a series while another program writes", true,
+         [&](DlgAppt* e) {
+             sql({"update tblBookings set RepeatId = 7"});
+             takeUp(e);
+         },
+         [](DlgAppt* e) { e->BtnTask_Click(3); },
+         "Confirm: Do you wish to delete this appointment?|Confirm: This appointment is part "
+         "of a repeated sequence.\r\nDo you wish to delete all repeated appointments?|" +
+             notDeleted,
          true},
         {"editor: save", true,
          [&](DlgAppt* e) {
@@ -72,7 +131,12 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
          notPlaced},
         {"editor: date spin", true, takeUp, [](DlgAppt* e) { e->SpinDate_Click(1); }, notRead},
         {"editor: another resource", true, takeUp,
-         [](DlgAppt* e) { forms().SetComboData(*e->CbResource, 2); }, notRead},
+         [](DlgAppt* e) { e->CbResource->SetListIndex(1); }, notRead},
+        {"editor: end spin", true, takeUp, [](DlgAppt* e) { e->SpinEnd_Click(0); }, notRead},
+        {"editor: start spin", true, takeUp, [](DlgAppt* e) { e->SpinStart_Click(1); },
+         notRead},
+        {"editor: a booked slot clicked", true, nullptr,
+         [](DlgAppt* e) { e->LbTimeSlot->click(rowOf(540), 1); }, notRead},
         {"editor: delete type", true,
          [](DlgAppt* e) { forms().SetComboData(*e->CbTask, 2); },
          [](DlgAppt* e) { e->Toolbar1_ButtonMenuClick("DeleteTask"); },
@@ -97,11 +161,41 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
              BookingCommands::Calendar(*dlg);
          },
          notRead},
-        {"chart: days", false, nullptr,
-         [&](DlgAppt*) { dlg->Toolbar1_ButtonMenuClick("Days"); }, notRead},
+        {"chart: days", false, nullptr, scale("Days"), notRead},
+        {"chart: weeks", false, nullptr, scale("Weeks"), notRead},
+        {"chart: another group, after a new one cancelled", false,
+         [&](DlgAppt*) {
+             plat::ModalHook::SetAnswererForTest([](QDialog& d) {
+                 static_cast<DlgGroup&>(d).BtnGroup_Click(1);
+                 return int(QDialog::Rejected);
+             });
+             dlg->Toolbar1_ButtonMenuClick("AddGroup");
+             plat::ModalHook::SetAnswererForTest(nullptr);
+         },
+         [&](DlgAppt*) { dlg->CbGroup->SetListIndex(0); }, notRead},
         {"chart: a type dropped", false, nullptr,
          [&](DlgAppt*) { dlg->Sched_DropItem(2, 600, kDay); }, notRead},
         {"chart: refresh tick", false, nullptr, [&](DlgAppt*) { dlg->Timer1_Timer(); }, ""},
+        {"chart: autoscroll, nobody at the screen", false,
+         [&](DlgAppt*) {
+             setting("Options", "Autoscroll", "1");
+             dlg->AutoscrollCountdown = 1;
+         },
+         [&](DlgAppt*) { dlg->Timer1_Timer(); }, "", false,
+         [&] {
+             // The tick never stopped, and the jump it could not make is due again; the
+             // tick follows the other's change, which starts the countdown again, and the
+             // jump comes when that runs out.
+             EXPECT_TRUE(dlg->Timer1->enabled());
+             EXPECT_EQ(dlg->AutoscrollCountdown, 0);
+             dlg->Timer1_Timer();
+             EXPECT_EQ(dlg->Sched->model().barCount(1), 2);
+             dlg->AutoscrollCountdown = 1;
+             dlg->Timer1_Timer();
+             EXPECT_EQ(dlg->Sched->startDate(), today);
+             setting("Options", "Autoscroll", "0");
+             dlg->setCurrentDate(kDay);
+         }},
         {"chart: save group template", false, nullptr,
          [&](DlgAppt*) { dlg->mnuResourceSaveTemplate_Click(); },
          "Warning!: Unable to save the group template!\r\n\r\nThe database is busy or cannot "
@@ -131,6 +225,18 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
     };
     ClsDAO& dao = SharedObjects::DAO();
     dao.setBusyWaitMs(kWait);
+    DlgAppt* editor = nullptr;
+    // What the windows show, each time the user is told.
+    QStringList shownWhileTold;
+    auto shown = [&] {
+        const bool editing = editor && editor->isVisible();
+        return chartShown(*dlg) + (editing ? " / " + editorShown(*editor) : QString());
+    };
+    plat::SetMsgBoxHook([&](const QString& text, int, const QString& title) {
+        messages << title + ": " + text;
+        shownWhileTold << shown();
+        return answers.isEmpty() ? int(plat::vbYes) : answers.takeFirst();
+    });
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
         sql({"delete from tblBookings"});
@@ -139,16 +245,26 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
         std::optional<HeldDatabase> held;
         QElapsedTimer clock;
         qint64 waited = -1;
-        // Under the lock: told once, after one wait; the chart and the day as they were.
+        QString before;  // what the windows showed when the command was given
+        const int32_t fingerprint = dlg->LastBookingCheck;
+        // Under the lock: told once, after one wait; the chart and the day as they were,
+        // then and while the user was told.
         auto checkHeld = [&](DlgAppt* e) {
             waited = clock.elapsed();
             EXPECT_EQ(messages.join("|"), c.told);
             EXPECT_GE(waited, kWait * 9 / 10);
             EXPECT_LT(waited, kWait * 2);
+            for (const QString& then : std::as_const(shownWhileTold)) {
+                // The editor may have closed before the user was told.
+                EXPECT_EQ(then, then.contains(" / ") ? before : before.section(" / ", 0, 0));
+            }
+            EXPECT_EQ(shown(), e && e->isVisible() ? before : before.section(" / ", 0, 0));
             EXPECT_EQ(CalendarState::CalDate(), kDay);
             EXPECT_EQ(dlg->Sched->startDate(), kDay);
             EXPECT_EQ(dlg->Sched->rowCount(), 3);
             EXPECT_EQ(dlg->Sched->model().barCount(1), 1);
+            EXPECT_EQ(dlg->LastBookingCheck, fingerprint);  // the fingerprint of what is shown
+            EXPECT_EQ(setting("Group", "CbGroup"), "1");
             if (e && e->isVisible()) {
                 EXPECT_EQ(e->LbTimeSlot->rowCount(), 37);
                 EXPECT_EQ(e->LbTimeSlot->cellText(rowOf(540), 2), "Visit");
@@ -161,6 +277,10 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
             QTest::keyClick(e && e->isVisible() ? static_cast<QWidget*>(e) : dlg, Qt::Key_Shift);
             EXPECT_FALSE(dao.Failing());
             EXPECT_EQ(stored(), (QStringList{"1 46000 540-600", "1 46000 660-690"}));
+            if (c.after) {
+                c.after();
+                return;
+            }
             dlg->Timer1_Timer();
             EXPECT_EQ(dlg->Sched->model().barCount(1), 2);
             if (e && e->isVisible()) {
@@ -168,9 +288,12 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
             }
         };
         auto run = [&](DlgAppt* e) {
+            editor = e;
             if (c.before) c.before(e);
             booking(1, 660, 690);  // another workstation, not yet shown
             messages.clear();
+            shownWhileTold.clear();
+            before = shown();
             held.emplace(folder, folder.file("Rostima.mdb"),
                          c.writersOnly ? HeldDatabase::Writing : HeldDatabase::Exclusive);
             ASSERT_TRUE(held->held());
@@ -192,6 +315,7 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
             checkHeld(nullptr);
             checkAfter(nullptr);
         }
+        editor = nullptr;
         groupEditor.reset();
     }
     dao.setBusyWaitMs(ClsDAO::kBusyWaitMs);

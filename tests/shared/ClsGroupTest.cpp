@@ -265,15 +265,23 @@ TEST_F(ClsGroupTest, ATemplateEntryWithoutItsKeysTakesTheDefaults) {
     EXPECT_EQ(r.MaxTime(), 60);
 }
 
+// Nor does one whose second resource the database refuses: the group and its first
+// resource go with it.
 TEST_F(ClsGroupTest, ATemplateWhoseGroupCannotBeStoredCreatesNothing) {
     ClsIni ini;
     ini.setIniFile(ClsGroup::TemplateFile());
     ini.WriteValue("Broken", "Interval", 0);
     ini.WriteValue("Broken", "Resources", 3);
     ini.WriteValue("Worded", "DayEnd", "evening");
+    ini.WriteValue("Refused", "Resources", 2);
+    ini.WriteValue("Refused", "ResName001", "Bed 1");
+    ini.WriteValue("Refused", "ResName002", "Bed 2");
+    ASSERT_TRUE(dao().SqlAction("create trigger no2 before insert on tblResources when "
+                                "new.ResourceName = 'Bed 2' begin select raise(abort, ''); end"));
     ClsGroup grp;
     grp.LoadTemplate("Broken");
     grp.LoadTemplate("Worded");
+    EXPECT_FALSE(grp.LoadTemplate("Refused"));
     EXPECT_EQ(count("tblGroups"), 0);
     EXPECT_EQ(count("tblResources"), 0);
     EXPECT_TRUE(folder.logText().contains("ClsGroup.LoadTemplate: Error 13 on line 5"));
@@ -333,4 +341,13 @@ TEST_F(ClsGroupTest, ANarrowerDayCountsTheBookingsTheChartWouldNoLongerShow) {
         }
         EXPECT_EQ(counted.join(' '), c.counted) << c.newStart << "-" << c.newEnd;
     }
+    // Bookings that cannot be counted are not "none": the editor then saves nothing.
+    ClsGroup edited;
+    ASSERT_TRUE(edited.Load(groups[0]));
+    edited.setDayStart(900);
+    dao().setBusyWaitMs(200);
+    HeldDatabase held(folder, dbPath());
+    EXPECT_EQ(edited.BookingsLeftOutside(), -1);
+    held.release();
+    dao().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }

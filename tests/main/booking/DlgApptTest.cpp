@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,6 +9,7 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include "ReadAgain.h"
 #include "CalendarState.h"
 #include "ClsBooking.h"
 #include "ClsForms.h"
@@ -174,6 +177,35 @@ TEST_F(DlgApptTest, TheOpenEditorFollowsAnotherProgramsBookingOnTheNextTick) {
         EXPECT_EQ(dlg->Sched->model().barCount(1), 1);
     });
     EXPECT_EQ(peer.finish(), 0);
+}
+
+// A day that could not be read (another program held the database) is read again shortly
+// by the editor itself, quietly, though nothing changed that a tick would see: the
+// editor's own program wrote the booking (the print preview moves the day so).
+TEST_F(DlgApptTest, AnEditorDayThatCouldNotBeReadIsReadAgainShortlyThoughNothingChanged) {
+    SharedObjects::DAO().setBusyWaitMs(300);
+    open([&](DlgAppt& e) {
+        std::optional<HeldDatabase> held;
+        held.emplace(folder, folder.file("Rostima.mdb"));
+        SharedObjects::DAO().WaitAgain();
+        EXPECT_FALSE(e.ShowBookings());
+        EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead});
+        held.reset();
+        ASSERT_TRUE(SharedObjects::DAO().SqlAction(
+            "insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
+            "ResourceId, RepeatId, Ref01, Ref02, Ref03, Comments) values (1, 46000, 540, 570, "
+            "1, 1, 0, '', '', '', '')"));
+        dlg->Timer1_Timer();  // sees nothing changed by others
+        EXPECT_EQ(e.LbTimeSlot->rowData(rowOf(540)), 0);
+        EXPECT_TRUE(e.Unread());
+        messages.clear();
+        ModMain::Unattended quiet;  // as the editor's own timer runs it
+        e.findChild<ReadAgain*>()->RunDue();
+        EXPECT_NE(e.LbTimeSlot->rowData(rowOf(540)), 0);
+        EXPECT_FALSE(e.Unread());
+        EXPECT_TRUE(messages.isEmpty());
+    });
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }
 
 // Every refill of the day (the tick after another workstation's change, a date or a

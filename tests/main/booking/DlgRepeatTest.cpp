@@ -2,12 +2,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <optional>
 
 #include "BookingWindowFixture.h"
 #include "ClsBooking.h"
 #include "ClsCustomer.h"
 #include "ComboBox.h"
 #include "DlgRepeat.h"
+#include "ReadAgain.h"
 #include "Tabrix.h"
 
 namespace {
@@ -92,6 +94,52 @@ TEST_F(DlgRepeatTest, ThePatternIsRememberedAndEachChoiceRelistsTheDates) {
     other.Appt = form.Appt;
     other.Form_Load();
     EXPECT_TRUE(other.Option1[0]->isChecked());
+}
+
+// Another program holds the database when another pattern or resource is chosen: it is
+// told once; the dates, the pattern and the resource stay as shown, also while the user is
+// told, rather than offer taken dates as free; and they are read again once it lets go.
+TEST_F(DlgRepeatTest, ALockedDatabaseKeepsTheDatesShownUntilTheyAreReadAgain) {
+    auto shown = [&] {
+        int pattern = 0;
+        while (!form.Option1[static_cast<size_t>(pattern)]->isChecked()) ++pattern;
+        return QString("%1 %2 ").arg(pattern).arg(form.CbResource->currentText()) +
+               rows(4).join(",");
+    };
+    const QString weekly = "0 Anna 2/taken,2/taken,0/free,0/free";
+    const QString meanwhile = "0 Anna 2/taken,2/taken,0/free,2/taken";
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"every day", [&] { form.Option1[7]->click(); }},
+        {"Ben", [&] { form.CbResource->SetListIndex(1); }},
+    };
+    QStringList whileTold;
+    plat::SetMsgBoxHook([&](const QString& text, int, const QString&) {
+        messages << text;
+        whileTold << shown();
+        return int(plat::vbOK);
+    });
+    SharedObjects::DAO().setBusyWaitMs(300);
+    for (const auto& [what, locked] : cases) {
+        SCOPED_TRACE(what);
+        sql({"delete from tblBookings where BookingDate = " + QString::number(day(2026, 3, 31)) +
+             " and ResourceId = 1"});
+        load();
+        messages.clear();
+        whileTold.clear();
+        std::optional<HeldDatabase> held;
+        held.emplace(folder, folder.file("Rostima.mdb"));
+        SharedObjects::DAO().WaitAgain();
+        locked();
+        EXPECT_EQ(messages, QStringList{ModMain::kNotRead});
+        EXPECT_EQ(whileTold, QStringList{weekly});
+        EXPECT_EQ(shown(), weekly);
+        EXPECT_EQ(setting("Repeat", "Type"), "0");
+        held.reset();
+        booking(1, day(2026, 3, 31), 540, 600);  // another workstation, meanwhile
+        form.Shown->RunDue();
+        EXPECT_EQ(shown(), meanwhile);
+    }
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }
 
 TEST_F(DlgRepeatTest, TickedDatesAreSavedAsOneSeriesAndADateTakenMeanwhileIsReported) {
