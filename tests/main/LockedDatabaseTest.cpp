@@ -163,7 +163,7 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
          notRead},
         {"chart: days", false, nullptr, scale("Days"), notRead},
         {"chart: weeks", false, nullptr, scale("Weeks"), notRead},
-        {"chart: another group, after a new one cancelled", false,
+        {"chart: a new group cancelled, then another group", false, nullptr,
          [&](DlgAppt*) {
              plat::ModalHook::SetAnswererForTest([](QDialog& d) {
                  static_cast<DlgGroup&>(d).BtnGroup_Click(1);
@@ -171,11 +171,18 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
              });
              dlg->Toolbar1_ButtonMenuClick("AddGroup");
              plat::ModalHook::SetAnswererForTest(nullptr);
+             dlg->CbGroup->SetListIndex(0);
          },
-         [&](DlgAppt*) { dlg->CbGroup->SetListIndex(0); }, notRead},
+         notRead},
         {"chart: a type dropped", false, nullptr,
          [&](DlgAppt*) { dlg->Sched_DropItem(2, 600, kDay); }, notRead},
         {"chart: refresh tick", false, nullptr, [&](DlgAppt*) { dlg->Timer1_Timer(); }, ""},
+        {"chart: date spin, then the tick that reads again", false, nullptr,
+         [&](DlgAppt*) {
+             dlg->SpinDate_Click(1);
+             dlg->Timer1_Timer();
+         },
+         notRead},
         {"chart: autoscroll, nobody at the screen", false,
          [&](DlgAppt*) {
              setting("Options", "Autoscroll", "1");
