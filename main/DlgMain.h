@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "IHostWindow.h"
+#include "Loaded.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -149,7 +150,8 @@ private:
     // only then shows them; false, with everything as it was and the user told once, when
     // a read failed. The group list shows the group on the chart until the new one is read.
     bool loadChart(const ChartView& view, int32_t resourceId, bool newGroup = false);
-    bool readChart(const ChartView& view, bool newGroup, ChartRows& rows);
+    // NoRow: the group is not there (deleted elsewhere), and nothing is to be shown.
+    Loaded readChart(const ChartView& view, bool newGroup, ChartRows& rows);
     void showChart(const ChartView& view, ChartRows& rows, int32_t resourceId);
     std::optional<std::vector<LegendEntry>> readLegend(int32_t groupId);
     void showLegend(const std::vector<LegendEntry>& legend);

@@ -117,14 +117,14 @@ bool DlgMain::loadChart(const ChartView& view, int32_t resourceId, bool newGroup
     if (newGroup && m_shownGroup != 0) forms().ShowComboData(*CbGroup, m_shownGroup);
     m_loading = true;
     ChartRows rows;
-    const bool read = readChart(view, newGroup, rows);
+    const Loaded read = readChart(view, newGroup, rows);
     m_loading = false;
-    if (!read) {
+    if (read.Failed()) {
         // Everything stays as it was; the next tick reads again.
         log("Error in DlgMain.ShowResources");
         m_deferredReload = true;
         ModMain::NotRead();
-    } else {
+    } else if (read) {
         if (rows.group) {
             // The group chosen: the program's current group, stored for the next start.
             SharedObjects::Group() = *rows.group;
@@ -140,24 +140,23 @@ bool DlgMain::loadChart(const ChartView& view, int32_t resourceId, bool newGroup
         if (rows.legend) showLegend(*rows.legend);
     }
     finishLoad();
-    return read;
+    return !read.Failed();
 }
 
-bool DlgMain::readChart(const ChartView& view, bool newGroup, ChartRows& rows) {
+Loaded DlgMain::readChart(const ChartView& view, bool newGroup, ChartRows& rows) {
     if (newGroup) {
         ClsGroup group;
-        const Loaded loaded = group.Load(view.group);
         // A group deleted elsewhere is not shown: the chart stays as it is.
-        if (!loaded) return !loaded.Failed();
+        if (const Loaded loaded = group.Load(view.group); !loaded) return loaded;
         rows.group = group;
         rows.legend = readLegend(view.group);
-        if (!rows.legend) return false;
+        if (!rows.legend) return Loaded::NotRead;
     }
     const int32_t last = lastDay(view.scale, view.first);
     auto resources = SharedObjects::DAO().SqlQuery(
         QString("select ResourceName, ResourceId from tblResources where GroupId = %1 "
                 "order by ResourceName").arg(view.group));
-    if (!resources) return false;
+    if (!resources) return Loaded::NotRead;
     for (; !resources->Eof(); resources->MoveNext()) {
         events().Now();
         ChartRows::Resource r;
@@ -171,10 +170,10 @@ bool DlgMain::readChart(const ChartView& view, bool newGroup, ChartRows& rows) {
                     "BookingDate >= %3 and BookingDate <= %4 order by BookingStart")
                 .arg(ClsBooking::kCheckColumns)
                 .arg(r.id).arg(view.first).arg(last));
-        if (!r.bookings) return false;
+        if (!r.bookings) return Loaded::NotRead;
         rows.resources.push_back(std::move(r));
     }
-    return true;
+    return Loaded::Row;
 }
 
 void DlgMain::showChart(const ChartView& view, ChartRows& rows, int32_t resourceId) {

@@ -96,6 +96,26 @@ bool ClsForms::FillCombo(plat::ComboBox& box, const QString& sql, const QString&
         });
 }
 
+std::optional<ClsForms::Entries> ClsForms::ReadEntries(const QString& sql, int32_t choose) {
+    // Without yielding: nothing else of the window may run between the read and the show.
+    auto rs = SharedObjects::DAO().SqlQuery(sql);
+    if (!rs) return std::nullopt;
+    Entries entries;
+    for (; !rs->Eof(); rs->MoveNext()) {
+        if (rs->Field(0).isNull()) continue;
+        const int32_t id = rs->Field(1).toInt();
+        entries.rows.emplace_back(rs->Field(0).toString(), id);
+        if (entries.chosen < 0 || id == choose) entries.chosen = id;
+    }
+    return entries;
+}
+
+void ClsForms::ShowEntries(plat::ComboBox& box, const Entries& entries) {
+    box.Clear();
+    for (const auto& [text, id] : entries.rows) box.AddItem(text, id);
+    ShowComboData(box, entries.chosen);
+}
+
 bool ClsForms::FillChoices(plat::ListBox& list, const QString& sql) {
     return fillFrom(
         sql, [&] { list.Clear(); },

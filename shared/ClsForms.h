@@ -1,6 +1,9 @@
 #pragma once
 #include <QString>
 #include <cstdint>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "ComboBox.h"
 #include "ListBox.h"
@@ -28,6 +31,15 @@ public:
     bool FillCombo(plat::ComboBox& box, const QString& sql, bool clearFirst, bool addBlank);
     // Emptied, then noneEntry (id 0) before the rows.
     bool FillCombo(plat::ComboBox& box, const QString& sql, const QString& noneEntry);
+    // The rows (text, id) of a fill read before anything is shown, and the entry chosen:
+    // the one of that id when listed, else the first (-1: none); none when unread.
+    struct Entries {
+        std::vector<std::pair<QString, int32_t>> rows;
+        int32_t chosen = -1;
+    };
+    std::optional<Entries> ReadEntries(const QString& sql, int32_t choose);
+    // The box emptied and filled with them, the chosen one shown without its Click.
+    void ShowEntries(plat::ComboBox& box, const Entries& entries);
     bool FillChoices(plat::ListBox& list, const QString& sql);
     // The pick list of tblMenu of one menu type, by description.
     void LoadMenuList(plat::ComboBox& box, int16_t menuType);

@@ -205,24 +205,15 @@ void DlgSearch::showShown() {
 }
 
 bool DlgSearch::showKind(int kind, int32_t choose) {
-    auto choices = SharedObjects::DAO().SqlQuery(choicesOf(kind, MainWindowLink::GroupId()));
-    if (!choices) return false;
-    // A name that is Null cannot be an entry: it is left out, as every fill leaves it out.
-    std::vector<std::pair<QString, int32_t>> entries;
-    int32_t chosen = -1;
-    for (; !choices->Eof(); choices->MoveNext()) {
-        if (choices->Field(0).isNull()) continue;
-        entries.emplace_back(choices->Field(0).toString(), choices->Field(1).toInt());
-        if (chosen < 0 || entries.back().second == choose) chosen = entries.back().second;
-    }
-    auto results = SharedObjects::DAO().SqlQuery(
-        SearchStatement(kind, chosen, ChkSelection->isChecked(), now()));
+    ClsForms& forms = SharedObjects::Forms();
+    const auto choices = forms.ReadEntries(choicesOf(kind, MainWindowLink::GroupId()), choose);
+    auto results = choices ? SharedObjects::DAO().SqlQuery(SearchStatement(
+                                 kind, choices->chosen, ChkSelection->isChecked(), now()))
+                           : nullptr;
     if (!results) return false;
-    CbSearch->Clear();
-    for (const auto& [name, id] : entries) SharedObjects::Forms().AddComboItem(*CbSearch, name, id);
-    SharedObjects::Forms().ShowComboData(*CbSearch, chosen);
+    forms.ShowEntries(*CbSearch, *choices);
     m_kind = kind;
-    m_choice = chosen;
+    m_choice = choices->chosen;
     m_futureOnly = ChkSelection->isChecked();
     ini().WriteValue("Search", "SearchBy", kind);
     fillResults(*results);

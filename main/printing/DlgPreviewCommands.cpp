@@ -68,24 +68,15 @@ bool DlgPreview::showReport(int16_t report, int32_t choose) {
                   " order by TaskName";
     // The list and the report of its first entry (or the one chosen) are read before
     // either is shown: a list of one report never stands beside another's document.
-    auto list = SharedObjects::DAO().SqlQuery(sql);
-    std::vector<std::pair<QString, int32_t>> entries;
-    int32_t chosen = -1;
-    for (; list && !list->Eof(); list->MoveNext()) {
-        if (list->Field(0).isNull()) continue;
-        entries.emplace_back(list->Field(0).toString(), list->Field(1).toInt());
-        if (chosen < 0 || entries.back().second == choose) chosen = entries.back().second;
-    }
-    auto rs = list ? readBookings(report, chosen) : nullptr;
+    const auto list = forms().ReadEntries(sql, choose);
+    auto rs = list ? readBookings(report, list->chosen) : nullptr;
     if (!rs) {
         showShown();
         return false;
     }
     setRepType(report);
-    CbSelect->Clear();
-    for (const auto& [name, id] : entries) forms().AddComboItem(*CbSelect, name, id);
-    forms().ShowComboData(*CbSelect, chosen);
-    m_entry = chosen;
+    forms().ShowEntries(*CbSelect, *list);
+    m_entry = list->chosen;
     drawBookings(report, *rs);
     return true;
 }

@@ -90,7 +90,15 @@ TEST_F(ClsFormsTest, EveryFillLeavesOutARowWhoseTextIsNull) {
     plat::ListBox choices, list;
     forms().FillChoices(choices, rows);
     forms().FillList(list, "select 0, GroupName, GroupId from tblGroups order by GroupId");
-    for (const QAbstractItemModel* m : {box.model(), choices.model(), list.model()}) {
+    // Read first and shown after, the entry of the id asked for chosen (else the first).
+    plat::ComboBox read;
+    const auto entries = forms().ReadEntries(rows, 3);
+    ASSERT_TRUE(entries);
+    forms().ShowEntries(read, *entries);
+    EXPECT_EQ(read.ListIndex(), 1);
+    EXPECT_EQ(forms().ReadEntries(rows, 9)->chosen, 1);
+    for (const QAbstractItemModel* m :
+         {box.model(), choices.model(), list.model(), read.model()}) {
         ASSERT_EQ(m->rowCount(), 2);
         EXPECT_EQ(m->index(0, 0).data().toString(), "A");
         EXPECT_EQ(m->index(1, 0).data().toString(), "");
