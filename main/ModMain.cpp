@@ -19,6 +19,7 @@
 #include "ClsSystem.h"
 #include "ClsTask.h"
 #include "ErrorText.h"
+#include "EventYield.h"
 #include "MsgBox.h"
 #include "SharedObjects.h"
 
@@ -150,8 +151,14 @@ void tellCommand(const QString& heading, const QString& why, bool always) {
 }
 }  // namespace
 
-Unattended::Unattended() { ++unattended; }
-Unattended::~Unattended() { --unattended; }
+Unattended::Unattended() {
+    ++unattended;
+    EventYield::HoldInput(true);
+}
+Unattended::~Unattended() {
+    EventYield::HoldInput(false);
+    --unattended;
+}
 bool Unattended::Active() { return unattended > 0; }
 
 void NotWritten(const QString& heading, const QString& what) {

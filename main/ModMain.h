@@ -36,7 +36,8 @@ extern const char* const kNotRead;
 // A command that could not read what it works on: the heading, then "The database is busy
 // or cannot be read; nothing was <what>."
 void NotRead(const QString& heading, const QString& what);
-// While one lives, nothing is told: the work runs without the user (a tick, a timer).
+// While one lives, nothing is told: the work runs without the user (a tick, a timer), and
+// the user's clicks and keys wait for its end (EventYield::HoldInput).
 class Unattended {
 public:
     Unattended();

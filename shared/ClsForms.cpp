@@ -1,7 +1,6 @@
 #include "ClsForms.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
@@ -9,6 +8,7 @@
 #include <QToolBar>
 
 #include "ClsDAO.h"
+#include "EventYield.h"
 #include "SharedObjects.h"
 
 namespace {
@@ -22,7 +22,7 @@ bool fillFrom(const QString& sql, Clear clear, Add add) {
     if (!rs) return false;
     clear();
     for (; !rs->Eof(); rs->MoveNext()) {
-        QCoreApplication::processEvents();
+        EventYield::Run();
         add(*rs);
     }
     return true;

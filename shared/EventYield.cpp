@@ -2,7 +2,18 @@
 
 #include <QCoreApplication>
 
+namespace {
+int inputHeld = 0;
+}  // namespace
+
+void EventYield::Run() {
+    QCoreApplication::processEvents(inputHeld > 0 ? QEventLoop::ExcludeUserInputEvents
+                                                  : QEventLoop::AllEvents);
+}
+
+void EventYield::HoldInput(bool hold) { inputHeld += hold ? 1 : -1; }
+
 void EventYield::Now() {
-    QCoreApplication::processEvents();
+    Run();
     m_since.start();
 }

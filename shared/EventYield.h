@@ -7,6 +7,12 @@
 // only every 64th call.
 class EventYield {
 public:
+    // Lets pending window events run once. While the program reads on its own (a tick, a
+    // delayed read: HoldInput), the window repaints and the timers run, but the user's
+    // clicks and keys wait until that work is done, so that what they start is a command
+    // of the user's own, told as such.
+    static void Run();
+    static void HoldInput(bool hold);  // nested: each true is undone by a false
     void Now();
     void Sometimes() {
         if (++m_calls % 64 == 0 && (!m_since.isValid() || m_since.elapsed() >= 20)) Now();

@@ -1,7 +1,6 @@
 #include "DlgSearch.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHash>
@@ -21,6 +20,7 @@
 #include "ComboBox.h"
 #include "ContextIDs.h"
 #include "DlgMain.h"
+#include "EventYield.h"
 #include "MainWindowLink.h"
 #include "ModMain.h"
 #include "ModalHook.h"
@@ -275,7 +275,7 @@ void DlgSearch::fillResults(ClsRecordset& rs) {
     };
     for (int n = 0; !rs.Eof(); rs.MoveNext(), ++n) {
         if (n % kRowsPerYield == 0) {
-            QCoreApplication::processEvents();
+            EventYield::Run();
             if (m_pendingRefill || m_pendingSearch) return;  // a newer search replaces this
         }
         const int32_t day = rs.Field("BookingDate").toInt();

@@ -1,7 +1,6 @@
 // The print preview's three reports and the frame of their pages. Positions are per-mille
 // of the printable area; each table line is a band: a box with a rule at each column
 // boundary, its texts at the band's top, the next band beginning on its bottom edge.
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QLabel>
 #include <QLocale>
@@ -15,6 +14,7 @@
 #include "ComboBox.h"
 #include "DlgMain.h"
 #include "DlgPreview.h"
+#include "EventYield.h"
 #include "Glidex.h"
 #include "IPreviewEditor.h"
 #include "KeyedToolbar.h"
@@ -78,7 +78,7 @@ void DlgPreview::runReport(const Table& table, int rowCount,
     QStringList headings;
     for (const Column& c : table.columns) headings << QString::fromLatin1(c.heading);
     for (int row = 0; row < rowCount; ++row) {
-        if (table.yieldPerRow) QCoreApplication::processEvents();
+        if (table.yieldPerRow) EventYield::Run();
         // A page is begun only for a row that needs it: no blank page after the last row.
         if (pageFull) {
             pageFull = false;
@@ -223,7 +223,7 @@ void DlgPreview::EnableMe(bool enabled) {
     for (QMenu* menu : {mnuFile, mnuDate, mnuResource}) menu->menuAction()->setEnabled(enabled);
     mnuHelp->setEnabled(enabled);
     Glidex1->setEnabled(enabled);
-    QCoreApplication::processEvents();
+    EventYield::Run();
 }
 
 void DlgPreview::ViewPro1_Error(int16_t number, const QString& text) {
