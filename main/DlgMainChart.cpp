@@ -52,7 +52,7 @@ struct DlgMain::ChartRows {
         std::unique_ptr<ClsRecordset> bookings;
     };
     std::vector<Resource> resources;
-    std::optional<ClsGroup> group;                 // read only for another group
+    std::optional<ClsGroup> group;                   // read only for another group
     std::optional<std::vector<LegendEntry>> legend;  // likewise
 };
 
@@ -155,7 +155,8 @@ Loaded DlgMain::readChart(const ChartView& view, bool newGroup, ChartRows& rows)
     const int32_t last = lastDay(view.scale, view.first);
     auto resources = SharedObjects::DAO().SqlQuery(
         QString("select ResourceName, ResourceId from tblResources where GroupId = %1 "
-                "order by ResourceName").arg(view.group));
+                "order by ResourceName")
+            .arg(view.group));
     if (!resources) return Loaded::NotRead;
     for (; !resources->Eof(); resources->MoveNext()) {
         events().Now();
@@ -169,7 +170,9 @@ Loaded DlgMain::readChart(const ChartView& view, bool newGroup, ChartRows& rows)
                     "tblBookings.CustomerId), %1 from tblBookings where ResourceId = %2 and "
                     "BookingDate >= %3 and BookingDate <= %4 order by BookingStart")
                 .arg(ClsBooking::kCheckColumns)
-                .arg(r.id).arg(view.first).arg(last));
+                .arg(r.id)
+                .arg(view.first)
+                .arg(last));
         if (!r.bookings) return Loaded::NotRead;
         rows.resources.push_back(std::move(r));
     }
@@ -244,7 +247,8 @@ void DlgMain::finishLoad() {
 
 std::optional<std::vector<DlgMain::LegendEntry>> DlgMain::readLegend(int32_t groupId) {
     auto tasks = SharedObjects::DAO().SqlQuery(
-        QString("select TaskId, TaskName, Colour from tblTasks where GroupId = %1 order by TaskName")
+        QString(
+            "select TaskId, TaskName, Colour from tblTasks where GroupId = %1 order by TaskName")
             .arg(groupId));
     if (!tasks) {
         log("Error in DlgMain.ShowLegends");
@@ -253,8 +257,9 @@ std::optional<std::vector<DlgMain::LegendEntry>> DlgMain::readLegend(int32_t gro
     std::vector<LegendEntry> legend;
     for (; !tasks->Eof(); tasks->MoveNext()) {
         const DbValue& colour = tasks->Field("Colour");
-        legend.push_back({tasks->Field("TaskId").toString(), tasks->Field("TaskName").toString(),
-                          colour.isNull() ? kNeutralColour : static_cast<uint32_t>(colour.toLong())});
+        legend.push_back(
+            {tasks->Field("TaskId").toString(), tasks->Field("TaskName").toString(),
+             colour.isNull() ? kNeutralColour : static_cast<uint32_t>(colour.toLong())});
     }
     return legend;
 }

@@ -11,7 +11,9 @@ ReadAgain::ReadAgain(QObject* window, std::function<bool()> read)
 
 bool ReadAgain::Read() { return Note(m_read()); }
 
-bool ReadAgain::Note(bool ok) { return note(ok, [] { ModMain::NotRead(); }); }
+bool ReadAgain::Note(bool ok) {
+    return note(ok, [] { ModMain::NotRead(); });
+}
 
 bool ReadAgain::Known(const QString& heading, const QString& what) {
     return !m_unread || note(m_read(), [&] { ModMain::NotRead(heading, what); });

@@ -25,10 +25,10 @@
 #include "KeyedToolbar.h"
 #include "ModMain.h"
 #include "ModalHook.h"
-#include "ReadAgain.h"
 #include "MsgBox.h"
 #include "Nudgel.h"
 #include "Plexaro.h"
+#include "ReadAgain.h"
 #include "SharedObjects.h"
 #include "ViewProPaper.h"
 
@@ -133,8 +133,8 @@ bool DlgConfig::readCustomers() {
 
 bool DlgConfig::readTasks() {
     const bool changed = Changed;
-    if (!forms().FillCombo(*CbTask, "select TaskName, TaskId from tblTasks order by TaskName",
-                           true, true))
+    if (!forms().FillCombo(*CbTask, "select TaskName, TaskId from tblTasks order by TaskName", true,
+                           true))
         return false;
     forms().SetComboData(*CbTask, static_cast<int32_t>(ini().GetNumber("Options", "DefTask", 0)));
     Changed = changed;

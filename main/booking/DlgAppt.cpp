@@ -27,8 +27,8 @@
 #include "ModMain.h"
 #include "ModalHook.h"
 #include "Nudgel.h"
-#include "SharedObjects.h"
 #include "ReadAgain.h"
+#include "SharedObjects.h"
 #include "Tabrix.h"
 
 namespace {
@@ -330,6 +330,5 @@ bool DlgAppt::showDay(int32_t day, int32_t resourceId) {
     SetupEnabled();
     return true;
 }
-
 
 bool DlgAppt::Unread() const { return m_day->Unread(); }

@@ -169,8 +169,8 @@ bool DlgAppt::fillDay(bool holdGone, int32_t day, int32_t resourceId) {
     // The booking chosen for a move or copy was deleted elsewhere: nothing is left to
     // place. A refill the user asked for says so; the tick's leaves it to the user's next
     // command, which finds it gone too.
-    if (MovePending && m_moveSource.BookingId() != 0 &&
-        SharedObjects::Booking().BookingId() == 0 && !ModMain::Unattended::Active()) {
+    if (MovePending && m_moveSource.BookingId() != 0 && SharedObjects::Booking().BookingId() == 0 &&
+        !ModMain::Unattended::Active()) {
         forgetDeleted();
         ModMain::NotSaved(kUnableToPlace, Refusal::Deleted);
         return true;
@@ -305,9 +305,9 @@ ClsBooking::Refusal DlgAppt::placeOn(int row, int32_t resourceId) {
     // A move never counts its own present place.
     const int32_t own = CopyRequested ? 0 : MoveSourceId;
     for (; end > start; end -= interval) {
-        const int32_t clash = booking.GetBookingId(resourceId, booking.BookingDate(),
-                                                   static_cast<int16_t>(start),
-                                                   static_cast<int16_t>(end), own);
+        const int32_t clash =
+            booking.GetBookingId(resourceId, booking.BookingDate(), static_cast<int16_t>(start),
+                                 static_cast<int16_t>(end), own);
         if (clash < 0) return Refusal::Failed;
         if (clash == 0) break;
     }

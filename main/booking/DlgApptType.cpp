@@ -153,8 +153,7 @@ void DlgApptType::BtnTask_Click(int index) {
             // it compares names without the case of A to Z. The type's own name may stay.
             const QString name = TxtType->text().trimmed();
             const bool own = task().TaskId() != 0 && name == task().TaskName();
-            const std::optional<QString> taken =
-                own ? QString() : task().SameNameInGroup({name});
+            const std::optional<QString> taken = own ? QString() : task().SameNameInGroup({name});
             // A name that could not be compared is not saved.
             if (!taken) {
                 ModMain::NotRead("Unable to save appointment type!", "saved");

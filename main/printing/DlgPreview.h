@@ -154,5 +154,5 @@ private:
     bool m_inResize = false;
     bool m_drawing = false;  // a report is being drawn
     int m_menuTop = 0;       // pixels the menu bar takes above the design positions
-    int32_t m_entry = -1;  // the list's entry whose report is shown (-1: none)
+    int32_t m_entry = -1;    // the list's entry whose report is shown (-1: none)
 };

@@ -84,7 +84,8 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
         return [this, entry](DlgAppt*) { dlg->Toolbar1_ButtonMenuClick(entry); };
     };
     // Another group, the first of the list; the chart shows the Clinic.
-    sql({"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Annex', 0, "
+    sql(
+        {"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Annex', 0, "
          "1440, 60)",
          "insert into tblResources (GroupId, ResourceName, MinTime, MaxTime, InitTime) "
          "values (2, 'Cot', 60, 600, 60)"});
@@ -127,18 +128,15 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
              e->BtnTask_Click(4);
          },
          [](DlgAppt* e) { e->LbTimeSlot->click(rowOf(900), 1); }, notPlaced},
-        {"editor: copy pressed", true, takeUp, [](DlgAppt* e) { e->BtnTask_Click(5); },
-         notPlaced},
+        {"editor: copy pressed", true, takeUp, [](DlgAppt* e) { e->BtnTask_Click(5); }, notPlaced},
         {"editor: date spin", true, takeUp, [](DlgAppt* e) { e->SpinDate_Click(1); }, notRead},
         {"editor: another resource", true, takeUp,
          [](DlgAppt* e) { e->CbResource->SetListIndex(1); }, notRead},
         {"editor: end spin", true, takeUp, [](DlgAppt* e) { e->SpinEnd_Click(0); }, notRead},
-        {"editor: start spin", true, takeUp, [](DlgAppt* e) { e->SpinStart_Click(1); },
-         notRead},
+        {"editor: start spin", true, takeUp, [](DlgAppt* e) { e->SpinStart_Click(1); }, notRead},
         {"editor: a booked slot clicked", true, nullptr,
          [](DlgAppt* e) { e->LbTimeSlot->click(rowOf(540), 1); }, notRead},
-        {"editor: delete type", true,
-         [](DlgAppt* e) { forms().SetComboData(*e->CbTask, 2); },
+        {"editor: delete type", true, [](DlgAppt* e) { forms().SetComboData(*e->CbTask, 2); },
          [](DlgAppt* e) { e->Toolbar1_ButtonMenuClick("DeleteTask"); },
          "Confirm: Confirm delete selected task?|" +
              notWritten("Unable to delete the appointment type!", "deleted"),
@@ -220,13 +218,11 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
          "Confirm: Confirm delete selected group?|" +
              notWritten("Unable to delete the group!", "deleted"),
          true},
-        {"group editor: a narrower day", false,
-         narrowerDay,
+        {"group editor: a narrower day", false, narrowerDay,
          [&](DlgAppt*) { groupEditor->BtnGroup_Click(0); },
          "Warning!: Unable to save the group!\r\n\r\nThe database is busy or cannot be read; "
          "nothing was saved."},
-        {"group editor: saved while another program writes", false,
-         narrowerDay,
+        {"group editor: saved while another program writes", false, narrowerDay,
          [&](DlgAppt*) { groupEditor->BtnGroup_Click(0); },
          notWritten("Unable to save the group!", "saved"), true},
     };

@@ -97,8 +97,7 @@ TEST_F(ClsFormsTest, EveryFillLeavesOutARowWhoseTextIsNull) {
     forms().ShowEntries(read, *entries);
     EXPECT_EQ(read.ListIndex(), 1);
     EXPECT_EQ(forms().ReadEntries(rows, 9)->chosen, 1);
-    for (const QAbstractItemModel* m :
-         {box.model(), choices.model(), list.model(), read.model()}) {
+    for (const QAbstractItemModel* m : {box.model(), choices.model(), list.model(), read.model()}) {
         ASSERT_EQ(m->rowCount(), 2);
         EXPECT_EQ(m->index(0, 0).data().toString(), "A");
         EXPECT_EQ(m->index(1, 0).data().toString(), "");

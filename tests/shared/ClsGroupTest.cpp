@@ -276,8 +276,9 @@ TEST_F(ClsGroupTest, ATemplateWhoseGroupCannotBeStoredCreatesNothing) {
     ini.WriteValue("Refused", "Resources", 2);
     ini.WriteValue("Refused", "ResName001", "Bed 1");
     ini.WriteValue("Refused", "ResName002", "Bed 2");
-    ASSERT_TRUE(dao().SqlAction("create trigger no2 before insert on tblResources when "
-                                "new.ResourceName = 'Bed 2' begin select raise(abort, ''); end"));
+    ASSERT_TRUE(
+        dao().SqlAction("create trigger no2 before insert on tblResources when "
+                        "new.ResourceName = 'Bed 2' begin select raise(abort, ''); end"));
     ClsGroup grp;
     grp.LoadTemplate("Broken");
     grp.LoadTemplate("Worded");
@@ -291,7 +292,7 @@ TEST_F(ClsGroupTest, ATemplateThatCannotBeWrittenIsReportedNotSaved) {
     const int32_t g = group("Clinic");
     ASSERT_TRUE(QDir().mkdir(folder.file("Groups.ini")));  // a folder where the file goes
     ClsGroup grp;
-    EXPECT_FALSE(grp.SaveTemplate(g));     // the caller says why
+    EXPECT_FALSE(grp.SaveTemplate(g));      // the caller says why
     EXPECT_TRUE(grp.SaveTemplate(g + 99));  // no such group: nothing written, nothing to say
     EXPECT_TRUE(messages.isEmpty());
 }

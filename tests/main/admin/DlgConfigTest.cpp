@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "ReadAgain.h"
 #include "AdminFixture.h"
 #include "ClsDAO.h"
 #include "ClsDate.h"
@@ -25,6 +24,7 @@
 #include "OleControl.h"
 #include "PaletteGeometry.h"
 #include "Plexaro.h"
+#include "ReadAgain.h"
 #include "TintoraIds.h"
 
 namespace {

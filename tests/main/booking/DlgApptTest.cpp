@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <optional>
-
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
+#include <optional>
 
-#include "ReadAgain.h"
 #include "CalendarState.h"
 #include "ClsBooking.h"
 #include "ClsForms.h"
@@ -19,6 +17,7 @@
 #include "KeyedToolbar.h"
 #include "Nudgel.h"
 #include "Plexaro.h"
+#include "ReadAgain.h"
 #include "TestSupport.h"
 
 namespace {

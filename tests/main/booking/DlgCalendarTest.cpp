@@ -5,7 +5,6 @@
 #include <QToolButton>
 #include <optional>
 
-#include "ReadAgain.h"
 #include "BookingWindowFixture.h"
 #include "CalendarState.h"
 #include "DlgCalendar.h"
@@ -13,6 +12,7 @@
 #include "KeyedToolbar.h"
 #include "Plexaro.h"
 #include "PlexaroCalendar.h"
+#include "ReadAgain.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ReadAgain.h"
 #include "ClsCustomer.h"
 #include "DlgContact.h"
 #include "ListBox.h"
 #include "ModMain.h"
+#include "ReadAgain.h"
 #include "RecordsFixture.h"
 #include "SharedObjects.h"
 #include "TestSupport.h"

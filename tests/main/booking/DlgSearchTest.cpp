@@ -5,13 +5,13 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "ReadAgain.h"
 #include "BookingWindowFixture.h"
 #include "CalendarState.h"
 #include "ComboBox.h"
 #include "DlgSearch.h"
 #include "KeyedToolbar.h"
 #include "Plexaro.h"
+#include "ReadAgain.h"
 #include "Tabrix.h"
 
 namespace {
@@ -188,8 +188,10 @@ TEST_F(DlgSearchTest, ALockedDatabaseKeepsTheListsAsShownUntilTheyAreReadAgain) 
     auto shown = [&] {
         int kind = 0;
         while (!form.BtnSearchBy[static_cast<size_t>(kind)]->isChecked()) ++kind;
-        return QString("%1 %2 %3 ").arg(kind).arg(form.CbSearch->currentText()).arg(
-                   form.ChkSelection->isChecked()) +
+        return QString("%1 %2 %3 ")
+                   .arg(kind)
+                   .arg(form.CbSearch->currentText())
+                   .arg(form.ChkSelection->isChecked()) +
                choices().join(",") + ": " + QString::fromStdString(results());
     };
     const QString anna =

@@ -4,13 +4,13 @@
 #include <QSpinBox>
 #include <QTimer>
 
-#include "ReadAgain.h"
 #include "ClsLogging.h"
 #include "DlgCalendar.h"
 #include "KeyedToolbar.h"
 #include "ModMain.h"
 #include "MsgBox.h"
 #include "PreviewFixture.h"
+#include "ReadAgain.h"
 
 namespace {
 
@@ -218,8 +218,9 @@ TEST_F(BookingReports, NothingToListDrawsOnlyTheNoAppointmentsPage) {
 TEST_F(BookingReports, ALockedDatabaseKeepsTheReportShownUntilItIsReadAgain) {
     auto title = [&] { return bandsOf(*document().page(1)).value(0).value(0); };
     auto shown = [&] {
-        return QString("%1 %2 %3").arg(preview->RepType()).arg(preview->CbSelect->currentText(),
-                                                            title());
+        return QString("%1 %2 %3")
+            .arg(preview->RepType())
+            .arg(preview->CbSelect->currentText(), title());
     };
     QStringList told, whileTold;
     plat::SetMsgBoxHook([&](const QString& text, int, const QString&) {
