@@ -99,8 +99,9 @@ DlgAppt::DlgAppt(QWidget* parent) : QDialog(parent) {
     buildControls();
     buildMenus();
     // The main window's tick is off while the editor runs as a toolbar command: the day
-    // it could not read is read again by the editor itself.
+    // it could not read is read again by the editor itself, while it is open.
     m_day = new ReadAgain(this, [this] {
+        if (!m_loaded) return true;
         fillLists();
         return fillDay(true, CurrentDate(), SharedObjects::Forms().GetComboData(*CbResource));
     });

@@ -140,10 +140,14 @@ void DlgCalendar::tickPreset() {
         if (box->isVisibleTo(this)) box->setChecked(box->property("Tag").toString() == wanted);
 }
 
-void DlgCalendar::ShowAppointments() { Shown->Note(showMarks()); }
+void DlgCalendar::ShowAppointments() {
+    // While the load step adds the boxes nothing is marked yet; boxes it could not read
+    // are read first.
+    if (m_reverting || (Loading && !Shown->Unread())) return;
+    Shown->Note(Loading ? loadResources() : showMarks());
+}
 
 bool DlgCalendar::showMarks() {
-    if (Loading || m_reverting) return true;
     PageChanged = false;
     // A page holds at most 42 days: the marking runs without yielding, so no page turn
     // can come between reading the page and marking it.
