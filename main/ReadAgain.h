@@ -29,7 +29,8 @@ public:
     bool Unread() const { return m_unread; }
     // Whether a read again is due (only tests look).
     bool Due() const { return m_timer.isActive(); }
-    // Runs the read that is due now (only tests call it, instead of waiting).
+    // Runs the read that is due, telling nobody: the timer calls it (tests do, instead of
+    // waiting for it).
     void RunDue();
 
 private:

@@ -34,7 +34,8 @@ void DlgAppt::BtnTask_Click(int index) {
     // hold it, each asks for its slot: none closes, deletes or saves without a word.
     if (MovePending && index >= 0 && index <= 3) selectBookingRow();
     // The same while another day or resource is shown than that of the booking being
-    // edited: the typed boxes belong to it, and coming back to its day takes it up again.
+    // edited: the typed boxes belong to it, and coming back to its day takes it up again;
+    // and while they hold what was typed for a booking deleted elsewhere meanwhile.
     if (index >= 0 && index <= 3 && !ReadOnlyMode && LbTimeSlot->selectedRow() < 0 &&
         m_heldSlot < 0 && (MovePending || editingElsewhere() || m_typedForGone)) {
         askForSlot();
@@ -198,8 +199,7 @@ void DlgAppt::deleteBooking() {
             ModMain::NotWritten("Unable to delete appointment!", "deleted");
             return;
         }
-        forgetDeleted();  // deleted elsewhere meanwhile: the day as it is now
-        ShowBookings();
+        refillDay(true);  // deleted elsewhere meanwhile, as the user wanted: the day as it is now
         return;
     }
     const bool series =
@@ -233,10 +233,12 @@ void DlgAppt::moveOrCopy(int index) {
     ClsBooking& booking = SharedObjects::Booking();
     ClsBooking stored;
     if (const Loaded loaded = stored.Load(id); !loaded) {
-        if (loaded.Failed()) {
-            ModMain::NotSaved("Unable to move/copy appointment!", ClsBooking::Refusal::Failed);
-        } else {
-            forgetDeleted();  // deleted elsewhere meanwhile: the day as it is now
+        // Deleted elsewhere meanwhile: said so, and the day shown as it is now.
+        ModMain::NotSaved("Unable to move/copy appointment!",
+                          loaded.Failed() ? ClsBooking::Refusal::Failed
+                                          : ClsBooking::Refusal::Deleted);
+        if (!loaded.Failed()) {
+            forgetDeleted();
             ShowBookings();
         }
         return;

@@ -321,16 +321,19 @@ TEST_F(DlgApptCommands, AMoveOrCopyOfABookingDeletedOrChangedElsewhereSaysSoAndP
     struct Case {
         const char* what;
         const char* meanwhile;
-        bool tick;              // the tick comes, instead of the click on a slot
+        bool tick;              // the tick comes, before the click on a slot
         int row;                // highlighted afterwards; -1 none
         const char* times;      // shown afterwards
         const char* reason;
         QStringList stored;
+        bool beforePress = false;  // another workstation deletes it before Move or Copy
     } cases[] = {
         {"deleted", "delete from tblBookings", false, -1, "", "Another workstation has deleted "
          "this appointment since it was opened.", {}},
         {"deleted, then the tick", "delete from tblBookings", true, -1, "",
          "Another workstation has deleted this appointment since it was opened.", {}},
+        {"deleted before the press", "delete from tblBookings", false, -1, "",
+         "Another workstation has deleted this appointment since it was opened.", {}, true},
         {"changed", "update tblBookings set BookingEnd = 660, Comments = 'theirs'", false,
          rowOf(540), "09:00 am11:00 am",
          "Another workstation has changed this appointment since it was opened. It is shown "
@@ -347,14 +350,17 @@ TEST_F(DlgApptCommands, AMoveOrCopyOfABookingDeletedOrChangedElsewhereSaysSoAndP
             open([&](DlgAppt& e) {
                 e.LbTimeSlot->click(rowOf(540), 1);
                 e.TxtComments->setText("typed");
+                if (c.beforePress) sql({c.meanwhile});  // another workstation
                 e.BtnTask_Click(index);
-                sql({c.meanwhile});  // another workstation
-                if (c.tick) {
-                    dlg->Timer1_Timer();
-                    EXPECT_TRUE(messages.isEmpty());
-                    EXPECT_TRUE(e.MovePending);
+                if (!c.beforePress) {
+                    sql({c.meanwhile});
+                    if (c.tick) {
+                        dlg->Timer1_Timer();
+                        EXPECT_TRUE(messages.isEmpty());
+                        EXPECT_TRUE(e.MovePending);
+                    }
+                    e.LbTimeSlot->click(rowOf(630), 1);
                 }
-                e.LbTimeSlot->click(rowOf(630), 1);
                 EXPECT_FALSE(e.MovePending);
                 EXPECT_EQ(e.LbTimeSlot->selectedRow(), c.row);
                 EXPECT_EQ(e.LblStart->text() + e.LblEnd->text(), c.times);
