@@ -343,6 +343,20 @@ TEST_F(DlgApptTest, TheDateMovesTheMainWindowOnlyWhileTheEditorIsShown) {
         e.SpinDate_Click(0);
         EXPECT_EQ(dlg->Sched->startDate(), kDay - 1);
         EXPECT_EQ(setting("Config", "LastDate"), QString::number(kDay - 1));
+        // A chart that cannot follow keeps its day, but the date is the editor's: a booking
+        // saved there is of the day the editor shows, and the chart comes after it.
+        sql({"alter table tblResources rename to tblAway"});
+        e.SpinDate->press(plat::Nudgel::Arrow::Forward);
+        EXPECT_EQ(e.LbTimeSlot->title(), "Thursday 11 December 2025");
+        EXPECT_EQ(dlg->Sched->startDate(), kDay - 1);
+        EXPECT_EQ(CalendarState::CalDate(), kDay);
+        sql({"alter table tblAway rename to tblResources"});
+        e.LbTimeSlot->click(rowOf(600), 1);
+        forms().SetComboData(*e.CbTask, 1);
+        e.BtnTask_Click(1);
+        EXPECT_EQ(stored(), QStringList{"1 46000 600-615"});
+        dlg->Timer1_Timer();
+        EXPECT_EQ(dlg->Sched->startDate(), kDay);
     });
 }
 
