@@ -141,6 +141,12 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
          "Confirm: Confirm delete selected task?|" +
              notWritten("Unable to delete the appointment type!", "deleted"),
          true},
+        {"editor: edit type", true,
+         [](DlgAppt* e) {
+             DlgApptHooks::Get().showApptType = [] { ADD_FAILURE() << "opened on nothing"; };
+             forms().SetComboData(*e->CbTask, 2);
+         },
+         [](DlgAppt* e) { e->Toolbar1_ButtonMenuClick("EditTask"); }, notRead},
         {"editor: delete customer", true,
          [](DlgAppt* e) { forms().SetComboData(*e->CbCustomer, 2); },
          [](DlgAppt* e) { e->Toolbar1_ButtonMenuClick("DeleteCustomer"); },
