@@ -20,6 +20,7 @@
 
 #include "AppInfo.h"
 #include "ClsBooking.h"
+#include "MsgBox.h"
 #include "SharedObjects.h"
 
 namespace {
@@ -175,4 +176,13 @@ void HeldDatabase::release() {
     m_held = false;
     m_child.say("release");
     m_child.finish();
+}
+
+void RecordWhileTold(QStringList& told, QStringList& whileTold,
+                     const std::function<QString()>& shown) {
+    plat::SetMsgBoxHook([&told, &whileTold, shown](const QString& text, int, const QString&) {
+        told << text;
+        whileTold << shown();
+        return int(plat::vbOK);
+    });
 }

@@ -88,6 +88,11 @@ private:
     bool m_held = false;
 };
 
+// Answers every message box with OK, keeping its text in told and, in whileTold, what
+// shown() gives while it is up: what a window shows while the user is told.
+void RecordWhileTold(QStringList& told, QStringList& whileTold,
+                     const std::function<QString()>& shown);
+
 class QListWidget;
 // Clicks entry `row` of a shown list as the user does: on its tick box, or on its text.
 void ClickListEntry(QListWidget& list, int row, bool onTickBox);

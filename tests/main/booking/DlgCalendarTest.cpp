@@ -132,11 +132,9 @@ TEST_F(DlgCalendarTest, ALockedDatabaseKeepsTheMarksAsShownUntilTheyAreReadAgain
                days.join(",");
     };
     QStringList whileTold;
-    plat::SetMsgBoxHook([&](const QString& text, int, const QString&) {
-        messages << text;
+    RecordWhileTold(messages, whileTold, [&] {
         shown = dlg->findChild<DlgCalendar*>();  // told from its opening too
-        whileTold << view();
-        return int(plat::vbOK);
+        return view();
     });
     SharedObjects::DAO().setBusyWaitMs(300);
     for (const auto& c : cases) {

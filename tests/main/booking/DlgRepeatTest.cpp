@@ -113,11 +113,7 @@ TEST_F(DlgRepeatTest, ALockedDatabaseKeepsTheDatesShownUntilTheyAreReadAgain) {
         {"Ben", [&] { form.CbResource->SetListIndex(1); }},
     };
     QStringList whileTold;
-    plat::SetMsgBoxHook([&](const QString& text, int, const QString&) {
-        messages << text;
-        whileTold << shown();
-        return int(plat::vbOK);
-    });
+    RecordWhileTold(messages, whileTold, shown);
     SharedObjects::DAO().setBusyWaitMs(300);
     for (const auto& [what, locked] : cases) {
         SCOPED_TRACE(what);

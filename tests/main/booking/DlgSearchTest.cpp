@@ -205,11 +205,7 @@ TEST_F(DlgSearchTest, ALockedDatabaseKeepsTheListsAsShownUntilTheyAreReadAgain) 
         {"goto", [&] { form.LbResults->doubleClick(2, 1); }},
     };
     QStringList whileTold;
-    plat::SetMsgBoxHook([&](const QString& text, int, const QString&) {
-        messages << text;
-        whileTold << shown();
-        return int(plat::vbOK);
-    });
+    RecordWhileTold(messages, whileTold, shown);
     SharedObjects::DAO().setBusyWaitMs(300);
     for (const auto& [what, locked] : cases) {
         SCOPED_TRACE(what);

@@ -223,11 +223,7 @@ TEST_F(BookingReports, ALockedDatabaseKeepsTheReportShownUntilItIsReadAgain) {
             .arg(preview->CbSelect->currentText(), title());
     };
     QStringList told, whileTold;
-    plat::SetMsgBoxHook([&](const QString& text, int, const QString&) {
-        told << text;
-        whileTold << shown();
-        return int(plat::vbOK);
-    });
+    RecordWhileTold(told, whileTold, shown);
     const struct {
         int16_t before;  // the report shown first, which stays
         std::function<void()> locked;
