@@ -153,7 +153,7 @@ private:
     // NoRow: the group is not there (deleted elsewhere), and nothing is to be shown.
     Loaded readChart(const ChartView& view, bool newGroup, ChartRows& rows);
     void showChart(const ChartView& view, ChartRows& rows, int32_t resourceId);
-    std::optional<std::vector<LegendEntry>> readLegend(int32_t groupId);
+    [[nodiscard]] std::optional<std::vector<LegendEntry>> readLegend(int32_t groupId);
     void showLegend(const std::vector<LegendEntry>& legend);
     // The last day a chart from first shows in a scale; its time scale, dates and ruler.
     int32_t lastDay(int scale, int32_t first) const;
@@ -167,7 +167,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool editingDialogOpen() const;
     void finishLoad();
-    std::optional<QString> SetupCheck(int32_t groupId);
+    [[nodiscard]] std::optional<QString> SetupCheck(int32_t groupId);
     void clearPanels();
     // The set-up commands and their dialogs (DlgMainAdmin.cpp).
     void showConfig();

@@ -31,7 +31,7 @@ void DlgMain::addGroup() {
 }
 
 void DlgMain::editGroup(int32_t groupId) {
-    if (const Loaded loaded = SharedObjects::Group().Load(groupId); !loaded) {
+    if (const Loaded loaded = SharedObjects::Group().Load(groupId); loaded != Loaded::Row) {
         if (loaded.Failed())
             ModMain::NotRead();  // the editor would open on nothing it could read
         else
@@ -55,7 +55,7 @@ void DlgMain::afterGroupDialog() {
         // Not read: the next tick loads the chart's group again.
         m_deferredReload = true;
         ModMain::NotRead();
-    } else if (!loaded) {
+    } else if (loaded == Loaded::NoRow) {
         group.InitBfr();
     }
 }
@@ -85,7 +85,7 @@ void DlgMain::editResource(int row) {
         return;
     }
     ClsResource& resource = SharedObjects::Resource();
-    if (const Loaded loaded = resource.Load(Sched->rowData(row)); !loaded) {
+    if (const Loaded loaded = resource.Load(Sched->rowData(row)); loaded != Loaded::Row) {
         if (loaded.Failed()) ModMain::NotRead();
         return;
     }

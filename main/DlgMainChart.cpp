@@ -124,7 +124,7 @@ bool DlgMain::loadChart(const ChartView& view, int32_t resourceId, bool newGroup
         log("Error in DlgMain.ShowResources");
         m_deferredReload = true;
         ModMain::NotRead();
-    } else if (read) {
+    } else if (read == Loaded::Row) {
         if (rows.group) {
             // The group chosen: the program's current group, stored for the next start.
             SharedObjects::Group() = *rows.group;
@@ -147,7 +147,7 @@ Loaded DlgMain::readChart(const ChartView& view, bool newGroup, ChartRows& rows)
     if (newGroup) {
         ClsGroup group;
         // A group deleted elsewhere is not shown: the chart stays as it is.
-        if (const Loaded loaded = group.Load(view.group); !loaded) return loaded;
+        if (const Loaded loaded = group.Load(view.group); loaded != Loaded::Row) return loaded;
         rows.group = group;
         rows.legend = readLegend(view.group);
         if (!rows.legend) return Loaded::NotRead;

@@ -76,7 +76,8 @@ void DlgMain::Sched_DropItem(int row, int minute, int32_t day) {
     // The slot grid of the group on the chart, read afresh: the shared group record may
     // hold another group by now.
     ClsGroup group;
-    if (const Loaded loaded = group.Load(SharedObjects::Forms().GetComboData(*CbGroup)); !loaded) {
+    const Loaded loaded = group.Load(SharedObjects::Forms().GetComboData(*CbGroup));
+    if (loaded != Loaded::Row) {
         if (loaded.Failed()) ModMain::NotRead();
         return;
     }

@@ -64,15 +64,15 @@ void ClsBooking::InitBfr() {
     m_stored.clear();
 }
 
-int32_t ClsBooking::GetBookingId(int32_t resourceId, int32_t date, int16_t start, int16_t end,
-                                 int32_t excludeId) {
+std::optional<int32_t> ClsBooking::GetBookingId(int32_t resourceId, int32_t date, int16_t start,
+                                                int16_t end, int32_t excludeId) {
     const QString sql = QString("select BookingId from tblBookings where ") + kClashWhere;
     SqlValues values;
     addClashValues(values, resourceId, date, start, end, excludeId);
     auto rs = db().SqlQuery(sql, values);
     if (!rs) {
         logError("GetBookingId", err::ObjectNotSet, 2, "No record set", sql);
-        return -1;
+        return std::nullopt;
     }
     return rs->Eof() ? 0 : rs->Field(0).toInt();
 }

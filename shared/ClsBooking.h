@@ -55,9 +55,10 @@ public:
     void setTaskId(int32_t v) { m_taskId = v; }
 
     // Id of a booking of the resource on that day that clashes with [start, end),
-    // leaving out the booking excludeId; 0 when none, -1 when the database could not tell.
-    int32_t GetBookingId(int32_t resourceId, int32_t date, int16_t start, int16_t end,
-                         int32_t excludeId);
+    // leaving out the booking excludeId; 0 when none, none when the database could not tell.
+    [[nodiscard]] std::optional<int32_t> GetBookingId(int32_t resourceId, int32_t date,
+                                                      int16_t start, int16_t end,
+                                                      int32_t excludeId);
     // False when the database did not take the delete (busy, locked): nothing was deleted.
     bool Delete(int32_t bookingId);
     // Deletes every booking of a repeat series; 0 (no series) deletes nothing. False as
@@ -88,7 +89,8 @@ public:
     // Fingerprint of the group's bookings from firstDay to lastDay (both included):
     // changes whenever one appears, disappears or changes its resource, day, times, type
     // or customer; 0 when there are none; none when the database could not be read.
-    std::optional<int32_t> BookingCheck(int32_t firstDay, int32_t lastDay, int32_t groupId);
+    [[nodiscard]] std::optional<int32_t> BookingCheck(int32_t firstDay, int32_t lastDay,
+                                                      int32_t groupId);
     // The columns the fingerprint covers, in its order: a reader that walks the same
     // bookings and adds these values of each to a RowHash gets BookingCheck's value.
     static const char* const kCheckColumns;

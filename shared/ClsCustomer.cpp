@@ -55,7 +55,7 @@ int ClsCustomer::copyRow(const ClsRecordset& rs) {
     return 0;
 }
 
-bool ClsCustomer::LoadByName(const QString& name, int32_t groupId) {
+Loaded ClsCustomer::LoadByName(const QString& name, int32_t groupId) {
     InitBfr();
     const QString sql = "select CustomerId from tblCustomers where CustomerName = ? and "
                         "CustomerId in (select CustomerId from tblCustomerGroups where "
@@ -63,9 +63,9 @@ bool ClsCustomer::LoadByName(const QString& name, int32_t groupId) {
     auto rs = db().SqlQuery(sql, {name, groupId});
     if (!rs) {
         logError("LoadByName", err::ObjectNotSet, 3, "No record set", sql);
-        return false;
+        return Loaded::NotRead;
     }
-    return !rs->Eof() && Load(rs->Field(0).toInt());
+    return rs->Eof() ? Loaded(Loaded::NoRow) : Load(rs->Field(0).toInt());
 }
 
 int32_t ClsCustomer::Save() {

@@ -31,7 +31,7 @@ public:
     // it reads; false, with nothing logged, when a column is null.
     bool LoadFrom(const ClsRecordset& rs);
     // A customer of that name linked to that group.
-    bool LoadByName(const QString& name, int32_t groupId);
+    Loaded LoadByName(const QString& name, int32_t groupId);
     int32_t Save();
 
 private:

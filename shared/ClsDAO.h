@@ -43,7 +43,7 @@ public:
     // Runs one statement that writes; false when it could not.
     bool SqlAction(const QString& Sql);
     // Runs one statement that reads; none when it could not.
-    std::unique_ptr<ClsRecordset> SqlQuery(const QString& Sql);
+    [[nodiscard]] std::unique_ptr<ClsRecordset> SqlQuery(const QString& Sql);
 
     // The same with bound values: each "?" in Sql (outside quotes) takes the next value of
     // Values, in order, and the count must match or nothing runs. Use these for every
@@ -54,7 +54,8 @@ public:
     // A QString is always a text ("" stays ""), a number a number, SqlValue() is Null.
     // A failure logs "SqlStr = " with the text and "SqlValues = " with the values.
     bool SqlAction(const QString& Sql, const SqlValues& Values);
-    std::unique_ptr<ClsRecordset> SqlQuery(const QString& Sql, const SqlValues& Values);
+    [[nodiscard]] std::unique_ptr<ClsRecordset> SqlQuery(const QString& Sql,
+                                                         const SqlValues& Values);
     // Values written as SQL literals, for log lines: texts through Quoted, Null as Null.
     static QString Literals(const SqlValues& Values);
     // True when the bookings, groups, resources or appointment types changed since the

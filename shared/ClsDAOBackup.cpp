@@ -26,6 +26,7 @@
 #include <QHash>
 #include <QSaveFile>
 #include <charconv>
+#include <optional>
 
 #include "AppInfo.h"
 #include "BackupFormat.h"
@@ -121,17 +122,20 @@ public:
           m_sql(QString("select * from %1 where %2 = ").arg(table, idColumn)),
           m_name(name) {}
     void add(int32_t id, const QString& name) { m_known.insert(id, name); }
-    QString of(int32_t id) {
+    // None when the database could not be read: the backup stops rather than write a
+    // name it did not read.
+    std::optional<QString> of(int32_t id) {
         if (auto known = m_known.constFind(id); known != m_known.cend()) return *known;
         auto rs = m_db.SqlQuery(m_sql + QString::number(id));
-        if (rs && rs->Eof()) {
+        if (!rs) return std::nullopt;
+        if (rs->Eof()) {
             add(id, QString());
-        } else if (rs && m_scratch.LoadFrom(*rs)) {
+        } else if (m_scratch.LoadFrom(*rs)) {
             add(id, (m_scratch.*m_name)());
         } else {
             // Load logs what keeps the record from loading; its name is then what it had
             // copied before the null column, as the record's Load leaves it.
-            m_scratch.Load(id);
+            if (m_scratch.Load(id).Failed()) return std::nullopt;
             return (m_scratch.*m_name)();
         }
         return m_known.value(id);
@@ -159,7 +163,8 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
     LineWriter lines(out);
     EventYield events;
     // Runs the query and hands each row to write, letting window events run now and
-    // then; false when the query gave no record set.
+    // then; false when the query gave no record set or write could not read a row's names
+    // (write set why).
     auto eachRow = [&](const QString& text, int step, auto write) {
         sql = text;
         auto rs = db.SqlQuery(text);
@@ -169,7 +174,7 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
         }
         for (; !rs->Eof(); rs->MoveNext()) {
             events.Sometimes();
-            write(*rs);
+            if (!write(*rs)) return false;
         }
         return true;
     };
@@ -208,7 +213,8 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
     auto writeResource = [&](const ClsRecordset& row) {
         lastResource = row.Field("ResourceId").toInt();
         if (!resource.LoadFrom(row)) {
-            resource.Load(lastResource);
+            // For its log line only: the line is written from the row's own columns.
+            static_cast<void>(resource.Load(lastResource));
             resource.setResourceName(row.Field("ResourceName").toString());
             fillMember(resource, row);
         }
@@ -217,11 +223,13 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
         BackupWork::Panel("Person", resource.ResourceName());
         lines.put('R', resource.ResourceName(), resource.MinTime(), resource.MaxTime(),
                   resource.InitTime());
+        return true;
     };
     auto writeTask = [&](const ClsRecordset& row) {
         lastTask = row.Field("TaskId").toInt();
         if (!task.LoadFrom(row)) {
-            task.Load(lastTask);
+            // For its log line only: the line is written from the row's own columns.
+            static_cast<void>(task.Load(lastTask));
             task.setTaskName(row.Field("TaskName").toString());
             task.setColour(num(row, "Colour", 255));
             fillMember(task, row);
@@ -231,11 +239,13 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
         BackupWork::Panel("Person", task.TaskName());
         lines.put('T', task.TaskName(), task.MinTime(), task.MaxTime(), task.InitTime(),
                   task.Colour());
+        return true;
     };
     auto writeCustomer = [&](const ClsRecordset& row) {
         lastCustomer = row.Field("CustomerId").toInt();
         if (!customer.LoadFrom(row)) {
-            customer.Load(lastCustomer);
+            // For its log line only: the line is written from the row's own columns.
+            static_cast<void>(customer.Load(lastCustomer));
             customer.setCustomerName(row.Field("CustomerName").toString());
             customer.setRef01(row.Field("Ref01").toString());
             customer.setRef02(row.Field("Ref02").toString());
@@ -247,12 +257,14 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
         lines.put('C', customer.CustomerName(), customer.Ref01(), customer.Ref02(),
                   customer.Ref03());
         if (row.Field("OfGroup").toInt() == 0) lines.put(BackupFormat::kForBookings);
+        return true;
     };
     auto writeBooking = [&](const ClsRecordset& row) {
         // A booking whose texts are null does not load as a record; it is written from
         // its row all the same (null texts as empty ones), never left out of the backup.
         if (!booking.LoadFrom(row)) {
-            booking.Load(row.Field("BookingId").toInt());  // logs what keeps it from loading
+            // For its log line only: the line is written from the row's own columns.
+            static_cast<void>(booking.Load(row.Field("BookingId").toInt()));
             booking.InitBfr();
             booking.setResourceId(row.Field("ResourceId").toInt());
             booking.setTaskId(row.Field("TaskId").toInt());
@@ -272,18 +284,24 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
         lastResource = booking.ResourceId();
         lastTask = booking.TaskId();
         lastCustomer = booking.CustomerId();
-        lines.put('A', resources.of(lastResource), tasks.of(lastTask), customers.of(lastCustomer),
-                  booking.BookingDate(), booking.BookingStart(), booking.BookingEnd(),
-                  booking.Ref01(), booking.Ref02(), booking.Ref03(), booking.Comments());
+        const auto resourceName = resources.of(lastResource);
+        const auto taskName = tasks.of(lastTask);
+        const auto customerName = customers.of(lastCustomer);
+        if (!resourceName || !taskName || !customerName) {
+            f = {err::ObjectNotSet, 7, "The names of a booking could not be read"};
+            return false;
+        }
+        lines.put('A', *resourceName, *taskName, *customerName, booking.BookingDate(),
+                  booking.BookingStart(), booking.BookingEnd(), booking.Ref01(), booking.Ref02(),
+                  booking.Ref03(), booking.Comments());
         lines.put(BackupFormat::kKeys, resourceNo.value(lastResource), taskNo.value(lastTask),
                   customerNo.value(lastCustomer));
+        return true;
     };
     // The group's block: its G line, then its resources, types, customers and bookings.
-    bool blocksDone = true;
     auto writeGroup = [&](const ClsRecordset& row) {
-        if (!blocksDone) return;
         const QString gid = row.Field("GroupId").toString();
-        if (!group.Load(row.Field("GroupId").toInt())) {
+        if (group.Load(row.Field("GroupId").toInt()) != Loaded::Row) {
             group.InitBfr();
             group.setGroupName(row.Field("GroupName").toString());
             group.setDayStart(time(row, "DayStart", 0));
@@ -295,42 +313,43 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
         taskNo.clear();
         customerNo.clear();
         lines.put('G', group.GroupName(), group.DayStart(), group.DayEnd(), group.Interval());
-        blocksDone =
-            eachRow("select * from tblResources where GroupId = " + gid + " order by ResourceName",
-                    4, writeResource) &&
-            eachRow("select * from tblTasks where GroupId = " + gid + " order by TaskName", 5,
-                    writeTask) &&
-            // The group's customers and any other its bookings name (a customer's group
-            // can be unticked while bookings there remain): numbered by the K lines, such
-            // a booking comes back with its customer, who is then of the group too. A U
-            // line marks such a customer, which a restore without bookings leaves out.
-            eachRow(
-                "select *, CustomerId in (select CustomerId from tblCustomerGroups where "
-                "GroupId = " +
-                    gid +
-                    ") as OfGroup from tblCustomers where CustomerId in (select CustomerId "
-                    "from tblCustomerGroups where GroupId = " +
-                    gid +
-                    " union select b.CustomerId from tblBookings b join "
-                    "tblResources r on r.ResourceId = b.ResourceId where r.GroupId = " +
-                    gid + ")",
-                6, writeCustomer) &&
-            eachRow(
-                "select * from tblBookings where ResourceId in (select ResourceId from "
-                "tblResources where GroupId = " +
-                    gid + ") order by BookingDate, BookingStart",
-                7, writeBooking);
+        return eachRow(
+                   "select * from tblResources where GroupId = " + gid + " order by ResourceName",
+                   4, writeResource) &&
+               eachRow("select * from tblTasks where GroupId = " + gid + " order by TaskName", 5,
+                       writeTask) &&
+               // The group's customers and any other its bookings name (a customer's group
+               // can be unticked while bookings there remain): numbered by the K lines, such
+               // a booking comes back with its customer, who is then of the group too. A U
+               // line marks such a customer, which a restore without bookings leaves out.
+               eachRow(
+                   "select *, CustomerId in (select CustomerId from tblCustomerGroups where "
+                   "GroupId = " +
+                       gid +
+                       ") as OfGroup from tblCustomers where CustomerId in (select CustomerId "
+                       "from tblCustomerGroups where GroupId = " +
+                       gid +
+                       " union select b.CustomerId from tblBookings b join "
+                       "tblResources r on r.ResourceId = b.ResourceId where r.GroupId = " +
+                       gid + ")",
+                   6, writeCustomer) &&
+               eachRow(
+                   "select * from tblBookings where ResourceId in (select ResourceId from "
+                   "tblResources where GroupId = " +
+                       gid + ") order by BookingDate, BookingStart",
+                   7, writeBooking);
     };
-    if (!eachRow("select * from tblGroups order by GroupName", 3, writeGroup) || !blocksDone)
-        return false;
+    if (!eachRow("select * from tblGroups order by GroupName", 3, writeGroup)) return false;
     lines.putEnd();
     if (!lines.flush() || !out.commit()) {
         f = {err::DeviceIo, 8, "Cannot write " + file + ": " + out.errorString()};
         return false;
     }
-    if (lastResource) SharedObjects::Resource().Load(lastResource);
-    if (lastTask) SharedObjects::Task().Load(lastTask);
-    if (lastCustomer) SharedObjects::Customer().Load(lastCustomer);
+    // The backup is whole: the shared records are left as their Load leaves them, and one
+    // that cannot be read now keeps what it held (a window reads what it shows itself).
+    if (lastResource) static_cast<void>(SharedObjects::Resource().Load(lastResource));
+    if (lastTask) static_cast<void>(SharedObjects::Task().Load(lastTask));
+    if (lastCustomer) static_cast<void>(SharedObjects::Customer().Load(lastCustomer));
     if (anyBooking) SharedObjects::Booking() = booking;
     return true;
 }

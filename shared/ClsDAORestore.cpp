@@ -30,7 +30,8 @@ template <typename Member>
 void fillMember(Member& member, void (Member::*setName)(const QString&), int32_t groupId,
                 const Record& r) {
     member.InitBfr();
-    member.setGroupId(groupId);
+    // The group's defaults it reads are replaced by the line's durations below.
+    static_cast<void>(member.setGroupId(groupId));
     (member.*setName)(r.text(2));
     BackupWork::Panel("Person", r.text(2));
     member.setMinTime(r.minutes(3));
@@ -287,10 +288,12 @@ bool replaceTables(ClsDAO& db, const std::vector<Record>& records, bool withBook
             return false;
         }
     }
-    if (lastResource) resource.Load(lastResource);
-    if (lastTask) task.Load(lastTask);
+    // The restore is whole: the shared records are left as their Load leaves them, and one
+    // that cannot be read now keeps what it held (a window reads what it shows itself).
+    if (lastResource) static_cast<void>(resource.Load(lastResource));
+    if (lastTask) static_cast<void>(task.Load(lastTask));
     if (lastCustomer && !forBookings.contains(lastCustomer))
-        customer.Load(lastCustomer);
+        static_cast<void>(customer.Load(lastCustomer));
     else if (forBookings.contains(customer.CustomerId()))
         customer.InitBfr();  // it holds none of those removed
     return true;

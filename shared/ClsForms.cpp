@@ -17,15 +17,16 @@ namespace {
 // on: a list whose query failed keeps what it showed. A row whose text is Null cannot be
 // read as an entry: each fill leaves it out.
 template <typename Clear, typename Add>
-bool fillFrom(const QString& sql, Clear clear, Add add) {
+std::optional<int> fillFrom(const QString& sql, Clear clear, Add add) {
     auto rs = SharedObjects::DAO().SqlQuery(sql);
-    if (!rs) return false;
+    if (!rs) return std::nullopt;
     clear();
-    for (; !rs->Eof(); rs->MoveNext()) {
+    int rows = 0;
+    for (; !rs->Eof(); rs->MoveNext(), ++rows) {
         EventYield::Run();
         add(*rs);
     }
-    return true;
+    return rows;
 }
 
 template <typename Box>
@@ -61,7 +62,7 @@ void ClsForms::ShowComboData(plat::ComboBox& box, int32_t value) {
     }
 }
 
-bool ClsForms::FillList(plat::ListBox& list, const QString& sql) {
+std::optional<int> ClsForms::FillList(plat::ListBox& list, const QString& sql) {
     return fillFrom(
         sql, [&] { list.Clear(); },
         [&](const ClsRecordset& rs) {
@@ -71,8 +72,8 @@ bool ClsForms::FillList(plat::ListBox& list, const QString& sql) {
         });
 }
 
-bool ClsForms::FillCombo(plat::ComboBox& box, const QString& sql, bool clearFirst,
-                         bool addBlank) {
+std::optional<int> ClsForms::FillCombo(plat::ComboBox& box, const QString& sql, bool clearFirst,
+                                       bool addBlank) {
     return fillFrom(
         sql,
         [&] {
@@ -84,7 +85,8 @@ bool ClsForms::FillCombo(plat::ComboBox& box, const QString& sql, bool clearFirs
         });
 }
 
-bool ClsForms::FillCombo(plat::ComboBox& box, const QString& sql, const QString& noneEntry) {
+std::optional<int> ClsForms::FillCombo(plat::ComboBox& box, const QString& sql,
+                                       const QString& noneEntry) {
     return fillFrom(
         sql,
         [&] {
@@ -116,7 +118,7 @@ void ClsForms::ShowEntries(plat::ComboBox& box, const Entries& entries) {
     ShowComboData(box, entries.chosen);
 }
 
-bool ClsForms::FillChoices(plat::ListBox& list, const QString& sql) {
+std::optional<int> ClsForms::FillChoices(plat::ListBox& list, const QString& sql) {
     return fillFrom(
         sql, [&] { list.Clear(); },
         [&](const ClsRecordset& rs) {
@@ -124,14 +126,15 @@ bool ClsForms::FillChoices(plat::ListBox& list, const QString& sql) {
         });
 }
 
-void ClsForms::LoadMenuList(plat::ComboBox& box, int16_t menuType) {
-    auto rs = SharedObjects::DAO().SqlQuery("select MenuDesc, MenuId from tblMenu " +
-                                            QString("where MenuType = %1").arg(menuType) +
-                                            " order by MenuDesc");
-    if (!rs) return;
+std::optional<int> ClsForms::LoadMenuList(plat::ComboBox& box, int16_t menuType) {
+    auto rs = SharedObjects::DAO().SqlQuery(
+        "select MenuDesc, MenuId from tblMenu where MenuType = ? order by MenuDesc", {menuType});
+    if (!rs) return std::nullopt;
     box.Clear();
-    for (; !rs->Eof(); rs->MoveNext())
+    int rows = 0;
+    for (; !rs->Eof(); rs->MoveNext(), ++rows)
         box.AddItem(rs->Field("MenuDesc").toString(), rs->Field("MenuId").toInt());
+    return rows;
 }
 
 void ClsForms::CentreForm(QWidget& form, const QWidget* parent) {

@@ -26,23 +26,25 @@ public:
     // Click: the list shows again what the window still shows.
     void ShowComboData(plat::ComboBox& box, int32_t value);
     // Rows of (flag, text, id): an entry per row, marked selected when the flag is not 0.
-    bool FillList(plat::ListBox& list, const QString& sql);
+    [[nodiscard]] std::optional<int> FillList(plat::ListBox& list, const QString& sql);
     // Rows of (text, id).
-    bool FillCombo(plat::ComboBox& box, const QString& sql, bool clearFirst, bool addBlank);
+    [[nodiscard]] std::optional<int> FillCombo(plat::ComboBox& box, const QString& sql,
+                                               bool clearFirst, bool addBlank);
     // Emptied, then noneEntry (id 0) before the rows.
-    bool FillCombo(plat::ComboBox& box, const QString& sql, const QString& noneEntry);
+    [[nodiscard]] std::optional<int> FillCombo(plat::ComboBox& box, const QString& sql,
+                                               const QString& noneEntry);
     // The rows (text, id) of a fill read before anything is shown, and the entry chosen:
     // the one of that id when listed, else the first (-1: none); none when unread.
     struct Entries {
         std::vector<std::pair<QString, int32_t>> rows;
         int32_t chosen = -1;
     };
-    std::optional<Entries> ReadEntries(const QString& sql, int32_t choose);
+    [[nodiscard]] std::optional<Entries> ReadEntries(const QString& sql, int32_t choose);
     // The box emptied and filled with them, the chosen one shown without its Click.
     void ShowEntries(plat::ComboBox& box, const Entries& entries);
-    bool FillChoices(plat::ListBox& list, const QString& sql);
+    [[nodiscard]] std::optional<int> FillChoices(plat::ListBox& list, const QString& sql);
     // The pick list of tblMenu of one menu type, by description.
-    void LoadMenuList(plat::ComboBox& box, int16_t menuType);
+    [[nodiscard]] std::optional<int> LoadMenuList(plat::ComboBox& box, int16_t menuType);
     // Centres the form over its parent, or on the screen without one.
     void CentreForm(QWidget& form, const QWidget* parent);
     int16_t EnableControls(QWidget& form, bool on);

@@ -95,7 +95,7 @@ int32_t ClsGroup::Save() {
     return m_groupId;
 }
 
-int32_t ClsGroup::BookingsLeftOutside() const {
+std::optional<int32_t> ClsGroup::BookingsLeftOutside() const {
     if (m_groupId == 0) return 0;
     // Those the chart shows with the stored day and would not show with this one, partly
     // shown ones included: the chart's own rule decides both.
@@ -106,7 +106,7 @@ int32_t ClsGroup::BookingsLeftOutside() const {
     auto rs = db().SqlQuery(sql, {m_groupId});
     if (!rs) {
         logError("BookingsLeftOutside", err::ObjectNotSet, 2, "No record set", sql);
-        return -1;
+        return std::nullopt;
     }
     int32_t hidden = 0;
     for (; !rs->Eof(); rs->MoveNext()) {

@@ -30,8 +30,8 @@ public:
     int32_t Save();
     // How many bookings of the stored group lie within its stored working day but outside
     // this record's day (they start before DayStart or end after DayEnd): those a Save
-    // would take off the chart. 0 for a new group; -1 when they cannot be counted.
-    int32_t BookingsLeftOutside() const;
+    // would take off the chart. 0 for a new group; none when they cannot be counted.
+    [[nodiscard]] std::optional<int32_t> BookingsLeftOutside() const;
     // A new group and its resources from the template file's section of that name, left
     // in this record. A value of the file that is no number is logged and ends the load
     // there, keeping what is stored so far. False when the database refused a write, or

@@ -52,16 +52,16 @@ bool ClsGroupMember::LoadFrom(const ClsRecordset& rs) {
     return copyRow(rs, failed);
 }
 
-bool ClsGroupMember::LoadByName(const QString& name, int32_t groupId) {
+Loaded ClsGroupMember::LoadByName(const QString& name, int32_t groupId) {
     // Only our own table and column names go into the text; the name is bound.
     const QString sql = QString("select %1 from %2 where %3 = ? and GroupId = ?")
                             .arg(m_t.idCol, m_t.table, m_t.nameCol);
     auto rs = db().SqlQuery(sql, {name, groupId});
     if (!rs) {
         logError("LoadByName", err::ObjectNotSet, 2, "No record set", sql);
-        return false;
+        return Loaded::NotRead;
     }
-    return !rs->Eof() && Load(rs->Field(0).toInt());
+    return rs->Eof() ? Loaded(Loaded::NoRow) : Load(rs->Field(0).toInt());
 }
 
 std::optional<QString> ClsGroupMember::SameNameInGroup(const QStringList& names) {

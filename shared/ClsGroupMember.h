@@ -37,13 +37,13 @@ public:
     // reads; false, with nothing logged, when a column is null.
     bool LoadFrom(const ClsRecordset& rs);
     // A row of that name within that group; the buffer is kept when there is none.
-    bool LoadByName(const QString& name, int32_t groupId);
+    Loaded LoadByName(const QString& name, int32_t groupId);
     int32_t Save();
     // The name of another row of the buffer's group that is one of names to the database,
     // which compares names without the case of A to Z (ClsDAO::NameKey); the row's own name
     // as stored, empty when there is none; none when the names could not be read. The
     // editors refuse such a name.
-    std::optional<QString> SameNameInGroup(const QStringList& names);
+    [[nodiscard]] std::optional<QString> SameNameInGroup(const QStringList& names);
 
 protected:
     struct Table {

@@ -32,7 +32,7 @@ bool ClsGroup::SaveTemplate(int32_t groupId) {
     const Loaded loaded = Load(groupId);
     if (loaded == Loaded::NoRow) return true;  // no such group: nothing to save
     const QString section = m_groupName;
-    bool saved = loaded && ini.WriteValue(section, "DayStart", m_dayStart) &&
+    bool saved = loaded == Loaded::Row && ini.WriteValue(section, "DayStart", m_dayStart) &&
                  ini.WriteValue(section, "DayEnd", m_dayEnd) &&
                  ini.WriteValue(section, "Interval", m_interval);
     const QString sql = QString("select ResourceId from tblResources where GroupId = %1")
@@ -47,7 +47,14 @@ bool ClsGroup::SaveTemplate(int32_t groupId) {
     for (; saved && !rs->Eof(); rs->MoveNext()) {
         QCoreApplication::processEvents();
         ClsResource& res = SharedObjects::Resource();
-        if (!res.Load(rs->Field(0).toInt())) continue;
+        // One deleted meanwhile is left out; one that cannot be read fails the save, rather
+        // than say "Group saved!" over a template without it.
+        const Loaded loaded = res.Load(rs->Field(0).toInt());
+        if (loaded == Loaded::NoRow) continue;
+        if (loaded.Failed()) {
+            saved = false;
+            break;
+        }
         ++count;
         saved = ini.WriteValue(section, key("ResName", count), res.ResourceName()) &&
                 ini.WriteValue(section, key("ResMin", count), res.MinTime()) &&
@@ -90,7 +97,8 @@ bool ClsGroup::LoadTemplate(const QString& templateName) {
     ClsResource& res = SharedObjects::Resource();
     for (int i = 1; i <= v; ++i) {
         res.InitBfr();
-        res.setGroupId(m_groupId);
+        // The group's defaults it reads are replaced by the template's durations below.
+        static_cast<void>(res.setGroupId(m_groupId));
         res.setResourceName(ini.GetValue(templateName, key("ResName", i), "???"));
         int16_t minT = 0, maxT = 0, initT = 0;
         if (!readNumber(ini, templateName, key("ResMin", i), 5, minT) ||

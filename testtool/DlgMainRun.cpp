@@ -97,7 +97,9 @@ void DlgMain::RunTest() {
             LbGroups->SetListIndex(i);  // shows which group is being filled
             yield();
             if (!LbGroups->Selected(i)) continue;
-            if (!group.Load(SharedObjects::Forms().GetListData(*LbGroups))) continue;
+            // A group deleted or unreadable meanwhile is not filled: the load test goes on
+            // with the others, and its log has the line of the failed read.
+            if (group.Load(SharedObjects::Forms().GetListData(*LbGroups)) != Loaded::Row) continue;
             if (Check1->isChecked())
                 dao.SqlAction("delete from tblBookings where BookingDate >= " +
                               QString::number(Kalvo1[0]->value()) + " and BookingDate <= " +
@@ -173,6 +175,7 @@ bool DlgMain::attempt(ClsGroup& group, RunRandom& random, int16_t remaining) {
                                      fit16(group.DayEnd() + interval, kLineEnd));
         booking.setBookingStart(start);
         booking.setBookingEnd(end);
+        // A slot taken, or one whose clash cannot be read, is not booked: another is drawn.
         if (booking.GetBookingId(resource.ResourceId(), day, start, end, 0) != 0) continue;
         // The save tests for a clash again as it writes: another workstation may have
         // booked the slot since the look above. A save that fails wrote nothing.
@@ -203,7 +206,9 @@ RecordCollection<T> DlgMain::collect(const QString& sql, const char* keyLetter) 
         yield();
         const int32_t id = rs->Field(0).toInt();
         auto member = std::make_unique<T>();
-        if (member->Load(id)) members.Add(keyLetter + QString::number(id), std::move(member));
+        // One deleted or unreadable meanwhile is not drawn from (its Load logged why).
+        if (member->Load(id) == Loaded::Row)
+            members.Add(keyLetter + QString::number(id), std::move(member));
     }
     return members;
 }

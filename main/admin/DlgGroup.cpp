@@ -129,17 +129,17 @@ void DlgGroup::BtnGroup_Click(int index) {
 // A narrower day hides the bookings it leaves outside: they are no longer shown, opened or
 // moved on the chart. They are counted and the user decides; the bookings stay as they are.
 bool DlgGroup::dayKeepsBookings() {
-    const int32_t outside = m_edit.BookingsLeftOutside();
-    if (outside < 0) {
+    const std::optional<int32_t> outside = m_edit.BookingsLeftOutside();
+    if (!outside) {
         // Not counted: saving without the question could hide bookings without a word.
         ModMain::NotRead("Unable to save the group!", "saved");
         return false;
     }
-    return outside == 0 ||
+    return *outside == 0 ||
            ModMain::Confirm(QString("%1 booking(s) of this group would lie outside the new "
                                     "working day and no longer show on the chart. The "
                                     "bookings themselves are not changed. Save the group?")
-                                .arg(outside));
+                                .arg(*outside));
 }
 
 void DlgGroup::reject() { BtnGroup_Click(1); }

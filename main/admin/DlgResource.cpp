@@ -75,7 +75,8 @@ bool DlgResource::readStep() {
     ClsGroup group;
     const Loaded loaded = group.Load(record().GroupId());
     if (loaded.Failed()) return false;
-    m_step = loaded ? group.Interval() : ClsGroup::kDefaultInterval;
+    // A group deleted meanwhile has no slot length of its own: the default one steps.
+    m_step = loaded == Loaded::Row ? group.Interval() : ClsGroup::kDefaultInterval;
     return true;
 }
 

@@ -140,7 +140,7 @@ void DlgAppt::Uninstall() {
 
 void DlgAppt::setGroupId(int32_t id) {
     m_groupId = id;
-    SharedObjects::Task().setGroupId(id);
+    static_cast<void>(SharedObjects::Task().setGroupId(id));
 }
 
 int32_t DlgAppt::CurrentDate() const { return CalendarState::CalDate(); }

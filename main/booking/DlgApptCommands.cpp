@@ -133,7 +133,7 @@ void DlgAppt::showAsStored(int32_t bookingId) {
     ClsBooking stored;
     const Loaded loaded = stored.Load(bookingId);
     if (loaded.Failed()) return;
-    if (!loaded) {
+    if (loaded == Loaded::NoRow) {
         forgetDeleted();
         ShowBookings();
         return;
@@ -193,7 +193,7 @@ void DlgAppt::deleteBooking() {
     const ClsBooking edited = booking;
     // Only what was loaded is deleted: a series id left from another booking never is.
     ClsBooking stored;
-    if (const Loaded loaded = stored.Load(id); !loaded) {
+    if (const Loaded loaded = stored.Load(id); loaded != Loaded::Row) {
         if (loaded.Failed()) {
             // Nothing changed: the list and what is being edited stay as they are.
             ModMain::NotWritten("Unable to delete appointment!", "deleted");
@@ -232,7 +232,7 @@ void DlgAppt::moveOrCopy(int index) {
     if (id == 0) return;
     ClsBooking& booking = SharedObjects::Booking();
     ClsBooking stored;
-    if (const Loaded loaded = stored.Load(id); !loaded) {
+    if (const Loaded loaded = stored.Load(id); loaded != Loaded::Row) {
         // Deleted elsewhere meanwhile: said so, and the day shown as it is now.
         ModMain::NotSaved("Unable to move/copy appointment!",
                           loaded.Failed() ? ClsBooking::Refusal::Failed

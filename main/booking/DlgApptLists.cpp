@@ -117,13 +117,13 @@ void DlgAppt::CbResource_Click() {
 void DlgAppt::CbTask_Click() {
     // "< No Booking >" (0) or no entry (-1) finds no row and leaves the record reset,
     // with the group's slot length as its times.
-    SharedObjects::Task().Load(forms().GetComboData(*CbTask));
+    static_cast<void>(SharedObjects::Task().Load(forms().GetComboData(*CbTask)));
     SetupEnabled();
 }
 
 void DlgAppt::CbCustomer_Click() {
     ClsCustomer& customer = SharedObjects::Customer();
-    customer.Load(forms().GetComboData(*CbCustomer));
+    static_cast<void>(customer.Load(forms().GetComboData(*CbCustomer)));
     TxtRef01->setText(customer.Ref01());
     TxtRef02->setText(customer.Ref02());
     TxtRef03->setText(customer.Ref03());

@@ -26,7 +26,7 @@ DlgApptHooks& hooks() { return DlgApptHooks::Get(); }
 // Whether the editor of a record opens: on a record read, not on one that could not be.
 bool opened(Loaded loaded) {
     if (loaded.Failed()) ModMain::NotRead();
-    return static_cast<bool>(loaded);
+    return loaded == Loaded::Row;
 }
 
 void refreshLegend() {
@@ -139,7 +139,7 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         const int32_t chosen = forms().GetComboData(*CbTask);
         if (entryKey == "AddTask") {
             task.InitBfr();
-            task.setGroupId(m_groupId);
+            static_cast<void>(task.setGroupId(m_groupId));
         } else {
             open = opened(task.Load(chosen));
         }
@@ -155,7 +155,7 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
                 // Cancelled: the editor emptied the record, which the spins, the new
                 // booking's length and the type list's group are read from; it holds the
                 // type the list shows again.
-                task.Load(chosen);
+                static_cast<void>(task.Load(chosen));
             }
         }
         buttonsOn(true);
@@ -196,7 +196,8 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
                 const bool pick = entryKey == "AddCustomer" && !bookingTakenUp();
                 refillCustomers(pick ? customer.CustomerId() : chosen);
             } else {
-                customer.Load(chosen);  // cancelled: the editor emptied the shared record
+                static_cast<void>(
+                    customer.Load(chosen));  // cancelled: the editor emptied the shared record
             }
         }
         buttonsOn(true);

@@ -63,7 +63,7 @@ void DlgAppt::takeUp(int row) {
     m_heldSlot = -1;
     m_typedForGone = false;
     endEditing();  // the slot clicked is what is edited now
-    if (loaded)
+    if (loaded == Loaded::Row)
         showStored(stored);
     else
         prepareNew(row);
@@ -100,13 +100,13 @@ void DlgAppt::prepareNew(int row) {
     booking.setBookingStart(static_cast<int16_t>(start));
     booking.setBookingEnd(static_cast<int16_t>(qMin(start + length, kLastMinute)));
     showTimes();
-    if (taskId != 0 && task.Load(taskId)) {
+    if (taskId != 0 && task.Load(taskId) == Loaded::Row) {
         forms().SetComboData(*CbTask, taskId);
     } else if (taskId != 0) {
         // The default type is gone: the record goes back to the type the list shows.
-        task.Load(forms().GetComboData(*CbTask));
+        static_cast<void>(task.Load(forms().GetComboData(*CbTask)));
     }
-    if (customerId != 0 && SharedObjects::Customer().Load(customerId))
+    if (customerId != 0 && SharedObjects::Customer().Load(customerId) == Loaded::Row)
         forms().SetComboData(*CbCustomer, customerId);
     SetupEnabled();
 }
@@ -234,7 +234,7 @@ void DlgAppt::listCustomer(int32_t customerId) {
     for (int i = 0; i < CbCustomer->count(); ++i)
         if (CbCustomer->ItemData(i) == customerId) return;
     ClsCustomer customer;
-    if (customer.Load(customerId))
+    if (customer.Load(customerId) == Loaded::Row)
         forms().AddComboItem(*CbCustomer, customer.CustomerName(), customerId);
 }
 
@@ -281,7 +281,7 @@ ClsBooking::Refusal DlgAppt::placeOn(int row, int32_t resourceId) {
     // workstation's change, nor does a copy copy what it no longer is.
     ClsBooking now;
     const Loaded loaded = now.Load(MoveSourceId);
-    if (!loaded) return loaded.Failed() ? Refusal::Failed : Refusal::Deleted;
+    if (loaded != Loaded::Row) return loaded.Failed() ? Refusal::Failed : Refusal::Deleted;
     if (!now.SameRow(m_moveSource)) return Refusal::Changed;
     // The booking as stored when Move or Copy was pressed: its type, customer and texts,
     // whatever the boxes hold meanwhile.
@@ -294,7 +294,7 @@ ClsBooking::Refusal DlgAppt::placeOn(int row, int32_t resourceId) {
     int interval = slotInterval();
     ClsResource resource;
     ClsGroup group;
-    if (resource.Load(resourceId) && group.Load(resource.GroupId())) {
+    if (resource.Load(resourceId) == Loaded::Row && group.Load(resource.GroupId()) == Loaded::Row) {
         interval = group.Interval();
         end = qMin(end, group.DayEnd() + interval);
     }
@@ -305,11 +305,11 @@ ClsBooking::Refusal DlgAppt::placeOn(int row, int32_t resourceId) {
     // A move never counts its own present place.
     const int32_t own = CopyRequested ? 0 : MoveSourceId;
     for (; end > start; end -= interval) {
-        const int32_t clash =
+        const std::optional<int32_t> clash =
             booking.GetBookingId(resourceId, booking.BookingDate(), static_cast<int16_t>(start),
                                  static_cast<int16_t>(end), own);
-        if (clash < 0) return Refusal::Failed;
-        if (clash == 0) break;
+        if (!clash) return Refusal::Failed;
+        if (*clash == 0) break;
     }
     // A slot that cannot take one interval is in another booking's way.
     if (end <= start) return Refusal::Clash;

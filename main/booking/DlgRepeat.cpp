@@ -136,10 +136,10 @@ void DlgRepeat::Form_Load() {
     LblEndTime->setText(date.ShowTime(Appt.EndTime, true));
     // Records of its own: the program's shared type and customer stay as they were.
     ClsTask task;
-    task.Load(Appt.TaskId);
+    static_cast<void>(task.Load(Appt.TaskId));
     LblTask->setText(task.TaskName());
     ClsCustomer customer;
-    customer.Load(Appt.CustomerId);
+    static_cast<void>(customer.Load(Appt.CustomerId));
     LblCustomer->setText(customer.CustomerName());
     Loading = false;
     ShowDates();
@@ -186,12 +186,13 @@ bool DlgRepeat::showDates(int16_t type, int32_t resourceId) {
     std::vector<bool> taken;
     ClsBooking probe;
     for (const int32_t d : dates) {
-        const int32_t id = probe.GetBookingId(resourceId, d, Appt.StartTime, Appt.EndTime, 0);
-        if (id < 0) {
+        const std::optional<int32_t> id =
+            probe.GetBookingId(resourceId, d, Appt.StartTime, Appt.EndTime, 0);
+        if (!id) {
             showShown();
             return false;
         }
-        taken.push_back(id != 0);
+        taken.push_back(*id != 0);
     }
     RepeatType = type;
     Appt.ResourceId = resourceId;

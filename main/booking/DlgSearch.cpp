@@ -305,17 +305,18 @@ void DlgSearch::BtnSearch_Click(int index) {
             const Loaded loaded = booking.Load(LbResults->rowData(row));
             ClsResource resource;
             const Loaded resourceLoaded =
-                loaded ? resource.Load(booking.ResourceId()) : Loaded(Loaded::NoRow);
+                loaded == Loaded::Row ? resource.Load(booking.ResourceId()) : Loaded(Loaded::NoRow);
             if (loaded.Failed() || resourceLoaded.Failed()) {
                 // Not read: the chart stays where it is, and the list is read again.
                 Shown->Note(false);
                 return;
             }
-            if (!loaded) return;  // deleted meanwhile
+            if (loaded == Loaded::NoRow) return;  // deleted meanwhile
             if (DlgMain* main = MainWindowLink::Find()) {
                 // A contact's bookings in other groups are listed too: the chart shows the
                 // booking's own group first (selecting it in the list loads it).
-                if (resourceLoaded && resource.GroupId() != MainWindowLink::GroupId())
+                if (resourceLoaded == Loaded::Row &&
+                    resource.GroupId() != MainWindowLink::GroupId())
                     main->ShowGroups(resource.GroupId());
                 main->setCurrentDate(booking.BookingDate());
                 main->setCurrentTime(booking.BookingStart());

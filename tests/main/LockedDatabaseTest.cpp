@@ -75,7 +75,7 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
     std::unique_ptr<DlgGroup> groupEditor;
     auto takeUp = [](DlgAppt* e) { e->LbTimeSlot->click(rowOf(540), 1); };
     auto narrowerDay = [&](DlgAppt*) {
-        SharedObjects::Group().Load(1);
+        EXPECT_EQ(SharedObjects::Group().Load(1), Loaded::Row);
         SharedObjects::Group().setDayStart(540);
         groupEditor = std::make_unique<DlgGroup>(dlg);
         groupEditor->Form_Load();

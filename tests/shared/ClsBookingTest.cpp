@@ -110,10 +110,10 @@ TEST_F(ClsBookingTest, AnUpdateIsClashTestedAgainstEveryBookingButItself) {
     const int32_t a = book(1, kDay, 600, 660);
     const int32_t b = book(1, kDay, 700, 760);
     ClsBooking rec;
-    ASSERT_TRUE(rec.Load(b));
+    ASSERT_EQ(rec.Load(b), Loaded::Row);
     rec.setBookingStart(650);  // onto a
     EXPECT_EQ(rec.Save(), 0);
-    ASSERT_TRUE(rec.Load(b));
+    ASSERT_EQ(rec.Load(b), Loaded::Row);
     EXPECT_EQ(rec.BookingStart(), 700);
     rec.setBookingStart(680);  // longer, over its own old place only
     rec.setComments("moved");
@@ -124,7 +124,7 @@ TEST_F(ClsBookingTest, AnUpdateIsClashTestedAgainstEveryBookingButItself) {
 TEST_F(ClsBookingTest, AnUpdateOfARowDeletedElsewhereReturnsZero) {
     const int32_t a = book(1, kDay, 600, 660);
     ClsBooking rec;
-    ASSERT_TRUE(rec.Load(a));
+    ASSERT_EQ(rec.Load(a), Loaded::Row);
     rec.Delete(a);
     rec.setComments("too late");
     EXPECT_EQ(rec.Save(), 0);
@@ -170,7 +170,7 @@ TEST_F(ClsBookingTest, ASaveOntoAResourceTypeOrCustomerThatIsGoneIsRefusedAndSay
         EXPECT_EQ(fresh.LastRefusal(), c.why) << c.what;
         if (id) fresh.Delete(id);
         ClsBooking rec;
-        ASSERT_TRUE(rec.Load(kept));
+        ASSERT_EQ(rec.Load(kept), Loaded::Row);
         rec.setResourceId(c.res);
         rec.setTaskId(c.task);
         rec.setCustomerId(c.customer);
@@ -192,7 +192,7 @@ TEST_F(ClsBookingTest, NewIdsAreTheRowsOwnAndNeverReused) {
     const int32_t b = book(2, kDay, 600, 660);  // same day and times, another resource
     EXPECT_GT(b, a);
     ClsBooking rec;
-    ASSERT_TRUE(rec.Load(a));
+    ASSERT_EQ(rec.Load(a), Loaded::Row);
     EXPECT_EQ(rec.ResourceId(), 1);
     rec.Delete(b);
     const int32_t c = book(2, kDay, 600, 660);
@@ -214,11 +214,11 @@ TEST_F(ClsBookingTest, LoadStopsAtANullColumnAndKeepsTheBufferForAMissingRow) {
     ASSERT_TRUE(dao().SqlAction(QString("update tblBookings set Ref01 = null where BookingId = %1").arg(a)));
     ClsBooking rec;
     rec.setTaskId(55);
-    EXPECT_FALSE(rec.Load(a));
+    EXPECT_EQ(rec.Load(a), Loaded::NoRow);
     EXPECT_EQ(rec.BookingStart(), 600);  // copied before the null
     EXPECT_EQ(rec.TaskId(), 55);         // not reached
     EXPECT_TRUE(folder.logText().contains("ClsBooking.Load: Error 94 on line "));
-    EXPECT_FALSE(rec.Load(a + 100));
+    EXPECT_EQ(rec.Load(a + 100), Loaded::NoRow);
     EXPECT_EQ(rec.BookingStart(), 600);
 }
 
@@ -546,7 +546,7 @@ ROSTIMA_CHILD(booking_editor) {
     for (QString line = ChildHear(); !line.isEmpty(); line = ChildHear()) {
         const QString value = line.section(' ', 1);
         if (line.startsWith("load")) {
-            ChildSay(b.Load(value.toInt()) ? "loaded" : "missing");
+            ChildSay(b.Load(value.toInt()) == Loaded::Row ? "loaded" : "missing");
         } else {
             b.setComments(value);
             const int32_t id = b.Save();
@@ -589,7 +589,7 @@ TEST_F(ClsBookingTest, ASaveOverAChangeAnotherWorkstationMadeSinceTheLoadIsRefus
         editor.say(QString("load %1").arg(id));
         ASSERT_EQ(editor.readLine(), "loaded");
         ClsBooking other;
-        ASSERT_TRUE(other.Load(id));
+        ASSERT_EQ(other.Load(id), Loaded::Row);
         c.change(other);
         if (!c.stands.isEmpty()) {
             ASSERT_EQ(other.Save(), id);
@@ -621,7 +621,7 @@ TEST_F(ClsBookingTest, ASaveOverAChangeAnotherWorkstationMadeSinceTheLoadIsRefus
 TEST_F(ClsBookingTest, ASaveTheLockedDatabaseCannotTakeSaysSoAfterOneBusyWait) {
     const int32_t id = book(1, kDay, 600, 660);
     ClsBooking rec;
-    ASSERT_TRUE(rec.Load(id));
+    ASSERT_EQ(rec.Load(id), Loaded::Row);
     rec.setComments("mine");
     HeldDatabase holder(folder, dbPath());
     ASSERT_TRUE(holder.held());

@@ -69,16 +69,19 @@ TEST_F(ClsFormsTest, FillComboAddsTheBlankAndKeepsRowsInQueryOrder) {
                                   "insert into tblGroups (GroupName) values ('alpha')"}));
     plat::ComboBox box;
     forms().AddComboItem(box, "old", 9);
-    forms().FillCombo(box, "select GroupName, GroupId from tblGroups order by GroupName", true,
-                      true);
+    EXPECT_EQ(forms().FillCombo(box, "select GroupName, GroupId from tblGroups order by GroupName",
+                                true, true),
+              2);
     ASSERT_EQ(box.count(), 3);
     EXPECT_EQ(box.itemText(0), "");
     EXPECT_EQ(box.ItemData(0), 0);
     EXPECT_EQ(box.itemText(1), "alpha");  // names sort without case
     EXPECT_EQ(box.ItemData(1), 2);
-    forms().FillCombo(box, "select GroupName, GroupId from tblGroups where 0", true, true);
+    EXPECT_EQ(
+        forms().FillCombo(box, "select GroupName, GroupId from tblGroups where 0", true, true), 0);
     EXPECT_EQ(box.count(), 1);
-    forms().FillCombo(box, "select nonsense", false, false);  // a failed query adds nothing
+    // A failed query adds nothing, and says it was not read.
+    EXPECT_EQ(forms().FillCombo(box, "select nonsense", false, false), std::nullopt);
     EXPECT_EQ(box.count(), 1);
 }
 
@@ -86,10 +89,11 @@ TEST_F(ClsFormsTest, EveryFillLeavesOutARowWhoseTextIsNull) {
     ASSERT_TRUE(dao().SqlAction("insert into tblGroups (GroupName) values ('A'), (Null), ('')"));
     const QString rows = "select GroupName, GroupId from tblGroups order by GroupId";
     plat::ComboBox box;
-    forms().FillCombo(box, rows, true, false);
+    ASSERT_EQ(forms().FillCombo(box, rows, true, false), 3);  // rows read, the Null among them
     plat::ListBox choices, list;
-    forms().FillChoices(choices, rows);
-    forms().FillList(list, "select 0, GroupName, GroupId from tblGroups order by GroupId");
+    ASSERT_EQ(forms().FillChoices(choices, rows), 3);
+    ASSERT_EQ(
+        forms().FillList(list, "select 0, GroupName, GroupId from tblGroups order by GroupId"), 3);
     // Read first and shown after, the entry of the id asked for chosen (else the first).
     plat::ComboBox read;
     const auto entries = forms().ReadEntries(rows, 3);
@@ -113,9 +117,10 @@ TEST_F(ClsFormsTest, FillListTicksOnlyRowsWhoseFlagIsNotZeroAndOnlyATickCounts) 
                                   "insert into tblCustomerGroups values (5, 3)"}));
     plat::ListBox list;
     list.SetCheckList(true);
-    forms().FillList(list,
-                     "select (select count(*) from tblCustomerGroups c where c.GroupId = "
-                     "g.GroupId and c.CustomerId = 5), GroupName, GroupId from tblGroups g");
+    ASSERT_TRUE(
+        forms().FillList(list,
+                         "select (select count(*) from tblCustomerGroups c where c.GroupId = "
+                         "g.GroupId and c.CustomerId = 5), GroupName, GroupId from tblGroups g"));
     ASSERT_EQ(list.count(), 3);
     EXPECT_TRUE(list.Selected(0));
     EXPECT_FALSE(list.Selected(1));
@@ -148,7 +153,7 @@ TEST_F(ClsFormsTest, LoadMenuListFillsOneMenuTypeByDescription) {
                                   "insert into tblMenu values (3, 'Red', 2)"}));
     plat::ComboBox box;
     forms().AddComboItem(box, "stale", 0);
-    forms().LoadMenuList(box, 1);
+    ASSERT_EQ(forms().LoadMenuList(box, 1), 2);
     ASSERT_EQ(box.count(), 2);
     EXPECT_EQ(box.itemText(0), "Dr");
     EXPECT_EQ(box.ItemData(0), 2);

@@ -37,13 +37,13 @@ protected:
     }
     int32_t resource(int32_t groupId, const QString& name) {
         ClsResource r;
-        r.setGroupId(groupId);
+        EXPECT_EQ(r.setGroupId(groupId), Loaded::Row);
         r.setResourceName(name);
         return r.Save();
     }
     int32_t task(int32_t groupId, const QString& name) {
         ClsTask t;
-        t.setGroupId(groupId);
+        EXPECT_EQ(t.setGroupId(groupId), Loaded::Row);
         t.setTaskName(name);
         return t.Save();
     }
@@ -79,9 +79,9 @@ TEST_F(ClsGroupTest, DefaultsAndALoadThatFindsNothingKeepsTheBuffer) {
     EXPECT_EQ(g.DayEnd(), 1440);
     EXPECT_EQ(g.Interval(), 5);
     const int32_t id = group("Clinic O'Hara");
-    ASSERT_TRUE(g.Load(id));
+    ASSERT_EQ(g.Load(id), Loaded::Row);
     EXPECT_EQ(g.GroupName(), "Clinic O'Hara");
-    EXPECT_FALSE(g.Load(id + 50));
+    EXPECT_EQ(g.Load(id + 50), Loaded::NoRow);
     EXPECT_EQ(g.GroupId(), id);
     EXPECT_GT(group("Clinic O'Hara"), id);  // names may repeat; the new row's id comes back
 }
@@ -94,7 +94,7 @@ TEST_F(ClsGroupTest, ASlotLengthOfZeroOrLessIsNeverStoredNorRead) {
         dao().SqlAction("insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "
                         "values ('Old', 0, 1440, 0)"));
     ClsGroup g;
-    ASSERT_TRUE(g.Load(static_cast<int32_t>(dao().LastInsertId())));
+    ASSERT_EQ(g.Load(static_cast<int32_t>(dao().LastInsertId())), Loaded::Row);
     EXPECT_EQ(g.Interval(), 5);
 }
 
@@ -111,7 +111,7 @@ TEST_F(ClsGroupTest, DeleteRemovesTheGroupWithEverythingThatHangsOnIt) {
     book(r2, t2, only, 600);  // the only-customer's booking elsewhere goes with it
     const int32_t keep = book(r2, t2, both, 700);
     ClsGroup g;
-    ASSERT_TRUE(g.Load(g1));
+    ASSERT_EQ(g.Load(g1), Loaded::Row);
     g.Delete(g1);
     EXPECT_EQ(g.GroupId(), 0);
     EXPECT_EQ(count("tblGroups"), 1);
@@ -132,11 +132,12 @@ TEST_F(ClsGroupTest, ResourcesTakeTheirDurationsFromTheGroupWrittenLast) {
     EXPECT_EQ(r.MinTime(), 5);
     EXPECT_EQ(r.MaxTime(), 1440);
     r.setMinTime(99);
-    r.setGroupId(g);
+    ASSERT_EQ(r.setGroupId(g), Loaded::Row);
     EXPECT_EQ(r.MinTime(), 15);
     EXPECT_EQ(r.MaxTime(), 600);
     EXPECT_EQ(r.InitTime(), 15);
-    r.setGroupId(g + 100);  // no such group: the earlier one still gives the durations
+    ASSERT_EQ(r.setGroupId(g + 100),
+              Loaded::NoRow);  // no such group: the earlier one still gives the durations
     EXPECT_EQ(r.GroupId(), g + 100);
     EXPECT_EQ(r.MaxTime(), 600);
     r.InitBfr();
@@ -149,14 +150,14 @@ TEST_F(ClsGroupTest, AppointmentTypesKeepTheirDurationsWhenTheGroupIsWritten) {
     ClsTask t;
     EXPECT_EQ(t.Colour(), 255);
     t.setMinTime(40);
-    t.setGroupId(g);
+    ASSERT_EQ(t.setGroupId(g), Loaded::Row);
     EXPECT_EQ(t.MinTime(), 40);
     EXPECT_EQ(t.Interval(), 15);
     t.InitBfr();
     EXPECT_EQ(t.MinTime(), 15);
     EXPECT_EQ(t.MaxTime(), 600);
     EXPECT_EQ(t.GroupId(), 0);
-    EXPECT_FALSE(t.Load(12345));
+    EXPECT_EQ(t.Load(12345), Loaded::NoRow);
     EXPECT_EQ(t.Colour(), 255);
 }
 
@@ -166,18 +167,18 @@ TEST_F(ClsGroupTest, LoadByNameLooksOnlyWithinTheGroup) {
     const int32_t t = task(g2, "Check-up");
     const int32_t c = customer("Smith", {g2});
     ClsResource res;
-    EXPECT_TRUE(res.LoadByName("room o'neil", g1));
+    EXPECT_EQ(res.LoadByName("room o'neil", g1), Loaded::Row);
     EXPECT_EQ(res.ResourceId(), r);
-    EXPECT_FALSE(res.LoadByName("Room O'Neil", g2));
+    EXPECT_EQ(res.LoadByName("Room O'Neil", g2), Loaded::NoRow);
     EXPECT_EQ(res.ResourceId(), r);  // kept
     ClsTask task;
-    EXPECT_TRUE(task.LoadByName("Check-up", g2));
+    EXPECT_EQ(task.LoadByName("Check-up", g2), Loaded::Row);
     EXPECT_EQ(task.TaskId(), t);
-    EXPECT_FALSE(task.LoadByName("Check-up", g1));
+    EXPECT_EQ(task.LoadByName("Check-up", g1), Loaded::NoRow);
     ClsCustomer cust;
-    EXPECT_TRUE(cust.LoadByName("Smith", g2));
+    EXPECT_EQ(cust.LoadByName("Smith", g2), Loaded::Row);
     EXPECT_EQ(cust.CustomerId(), c);
-    EXPECT_FALSE(cust.LoadByName("Smith", g1));
+    EXPECT_EQ(cust.LoadByName("Smith", g1), Loaded::NoRow);
     EXPECT_EQ(cust.CustomerId(), 0);
 }
 
@@ -201,7 +202,7 @@ TEST_F(ClsGroupTest, DeletingAResourceTypeOrCustomerTakesItsBookings) {
 TEST_F(ClsGroupTest, UpdatesOfRowsDeletedElsewhereReturnZero) {
     const int32_t g = group("G");
     ClsResource r;
-    ASSERT_TRUE(r.Load(resource(g, "A")));
+    ASSERT_EQ(r.Load(resource(g, "A")), Loaded::Row);
     ClsResource().Delete(r.ResourceId());
     EXPECT_EQ(r.Save(), 0);
     ClsCustomer c;
@@ -210,7 +211,7 @@ TEST_F(ClsGroupTest, UpdatesOfRowsDeletedElsewhereReturnZero) {
     ClsCustomer().Delete(c.CustomerId());
     EXPECT_EQ(c.Save(), 0);
     ClsGroup grp;
-    ASSERT_TRUE(grp.Load(g));
+    ASSERT_EQ(grp.Load(g), Loaded::Row);
     ClsGroup().Delete(g);
     EXPECT_EQ(grp.Save(), 0);
 }
@@ -232,7 +233,7 @@ TEST_F(ClsGroupTest, TemplatesAreWrittenAndLoadedBackAsNewGroups) {
     EXPECT_NE(grp.GroupId(), first);
     EXPECT_EQ(count("tblResources where GroupId = " + QString::number(first)), 12);
     ClsGroup loaded;
-    ASSERT_TRUE(loaded.Load(first));
+    ASSERT_EQ(loaded.Load(first), Loaded::Row);
     EXPECT_EQ(loaded.DayStart(), 480);
     EXPECT_EQ(loaded.Interval(), 15);
     grp.LoadTemplate("No such template");
@@ -260,7 +261,7 @@ TEST_F(ClsGroupTest, ATemplateEntryWithoutItsKeysTakesTheDefaults) {
     ClsGroup grp;
     grp.LoadTemplate("Sparse");
     ClsResource r;
-    ASSERT_TRUE(r.LoadByName("???", grp.GroupId()));
+    ASSERT_EQ(r.LoadByName("???", grp.GroupId()), Loaded::Row);
     EXPECT_EQ(r.MinTime(), 5);
     EXPECT_EQ(r.MaxTime(), 60);
 }
@@ -330,12 +331,12 @@ TEST_F(ClsGroupTest, ANarrowerDayCountsTheBookingsTheChartWouldNoLongerShow) {
         QStringList counted;
         for (int32_t g : groups) {
             ClsGroup stored;
-            ASSERT_TRUE(stored.Load(g));
+            ASSERT_EQ(stored.Load(g), Loaded::Row);
             stored.setDayStart(c.oldStart);
             stored.setDayEnd(c.oldEnd);
             ASSERT_NE(stored.Save(), 0);
             ClsGroup edited;
-            ASSERT_TRUE(edited.Load(g));
+            ASSERT_EQ(edited.Load(g), Loaded::Row);
             edited.setDayStart(c.newStart);
             edited.setDayEnd(c.newEnd);
             if (edited.BookingsLeftOutside() == 1) counted << stored.GroupName();
@@ -344,11 +345,11 @@ TEST_F(ClsGroupTest, ANarrowerDayCountsTheBookingsTheChartWouldNoLongerShow) {
     }
     // Bookings that cannot be counted are not "none": the editor then saves nothing.
     ClsGroup edited;
-    ASSERT_TRUE(edited.Load(groups[0]));
+    ASSERT_EQ(edited.Load(groups[0]), Loaded::Row);
     edited.setDayStart(900);
     dao().setBusyWaitMs(200);
     HeldDatabase held(folder, dbPath());
-    EXPECT_EQ(edited.BookingsLeftOutside(), -1);
+    EXPECT_EQ(edited.BookingsLeftOutside(), std::nullopt);
     held.release();
     dao().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }

@@ -63,32 +63,32 @@ TEST_F(UsersTexts, AreSavedFoundUpdatedAndRestoredExactlyByEveryRecordClass) {
         group.setGroupName(t);
         const int32_t gid = group.Save();
         ASSERT_NE(gid, 0);
-        ASSERT_TRUE(group.Load(gid));
+        ASSERT_EQ(group.Load(gid), Loaded::Row);
         EXPECT_EQ(group.GroupName(), t);
         group.setGroupName(u);
         EXPECT_EQ(group.Save(), gid);
-        ASSERT_TRUE(group.Load(gid));
+        ASSERT_EQ(group.Load(gid), Loaded::Row);
         EXPECT_EQ(group.GroupName(), u);
 
         resource.InitBfr();
-        resource.setGroupId(gid);
+        ASSERT_EQ(resource.setGroupId(gid), Loaded::Row);
         resource.setResourceName(t);
         const int32_t rid = resource.Save();
         task.InitBfr();
-        task.setGroupId(gid);
+        ASSERT_EQ(task.setGroupId(gid), Loaded::Row);
         task.setTaskName(t);
         const int32_t tid = task.Save();
         ASSERT_TRUE(rid && tid);
-        ASSERT_TRUE(resource.LoadByName(t, gid));
-        ASSERT_TRUE(task.LoadByName(t, gid));
+        ASSERT_EQ(resource.LoadByName(t, gid), Loaded::Row);
+        ASSERT_EQ(task.LoadByName(t, gid), Loaded::Row);
         EXPECT_EQ(resource.ResourceId(), rid);
         EXPECT_EQ(task.TaskId(), tid);
         resource.setResourceName(u);
         task.setTaskName(u);
         EXPECT_EQ(resource.Save(), rid);
         EXPECT_EQ(task.Save(), tid);
-        ASSERT_TRUE(resource.LoadByName(u, gid));
-        ASSERT_TRUE(task.LoadByName(u, gid));
+        ASSERT_EQ(resource.LoadByName(u, gid), Loaded::Row);
+        ASSERT_EQ(task.LoadByName(u, gid), Loaded::Row);
         EXPECT_EQ(resource.ResourceName(), u);
         EXPECT_EQ(task.TaskName(), u);
 
@@ -99,16 +99,17 @@ TEST_F(UsersTexts, AreSavedFoundUpdatedAndRestoredExactlyByEveryRecordClass) {
         customer.setRef03(t + "3");
         const int32_t cid = customer.Save();
         ASSERT_NE(cid, 0);
-        ASSERT_TRUE(dao().SqlAction("insert into tblCustomerGroups (CustomerId, GroupId) "
-                                    "values (?, ?)",
-                                    {cid, gid}));
-        ASSERT_TRUE(customer.LoadByName(t, gid));
+        ASSERT_TRUE(
+            dao().SqlAction("insert into tblCustomerGroups (CustomerId, GroupId) "
+                            "values (?, ?)",
+                            {cid, gid}));
+        ASSERT_EQ(customer.LoadByName(t, gid), Loaded::Row);
         EXPECT_EQ(customer.CustomerId(), cid);
         EXPECT_EQ(customer.Ref03(), t + "3");
         customer.setCustomerName(u);
         customer.setRef01(u + "1");
         EXPECT_EQ(customer.Save(), cid);
-        ASSERT_TRUE(customer.LoadByName(u, gid));
+        ASSERT_EQ(customer.LoadByName(u, gid), Loaded::Row);
         EXPECT_EQ(customer.Ref01(), u + "1");
         EXPECT_EQ(customer.Ref02(), t + "2");
 
@@ -125,13 +126,13 @@ TEST_F(UsersTexts, AreSavedFoundUpdatedAndRestoredExactlyByEveryRecordClass) {
         booking.setComments(t);
         const int32_t bid = booking.Save();
         ASSERT_NE(bid, 0);
-        ASSERT_TRUE(booking.Load(bid));
+        ASSERT_EQ(booking.Load(bid), Loaded::Row);
         EXPECT_EQ(booking.Ref01(), t + "1");
         EXPECT_EQ(booking.Comments(), t);
         booking.setComments(u);
         booking.setRef03(u);
         EXPECT_EQ(booking.Save(), bid);
-        ASSERT_TRUE(booking.Load(bid));
+        ASSERT_EQ(booking.Load(bid), Loaded::Row);
         EXPECT_EQ(booking.Comments(), u);
         EXPECT_EQ(booking.Ref03(), u);
         EXPECT_EQ(booking.Ref02(), t + "2");
@@ -144,7 +145,7 @@ TEST_F(UsersTexts, AreSavedFoundUpdatedAndRestoredExactlyByEveryRecordClass) {
         ClsGroup made;
         made.LoadTemplate(t);
         ASSERT_NE(made.GroupId(), 0);
-        ASSERT_TRUE(made.Load(made.GroupId()));
+        ASSERT_EQ(made.Load(made.GroupId()), Loaded::Row);
         EXPECT_EQ(made.GroupName(), t + " [" + QString::number(made.GroupId()) + "]");
     }
 
@@ -162,13 +163,14 @@ TEST_F(UsersTexts, AreSavedFoundUpdatedAndRestoredExactlyByEveryRecordClass) {
         const QString u = "%2 " + c.text + " %1";
         const int32_t gid = id("select GroupId from tblGroups where GroupName = ?", {u});
         ASSERT_NE(gid, 0);
-        ASSERT_TRUE(resource.LoadByName(u, gid));
-        ASSERT_TRUE(task.LoadByName(u, gid));
-        ASSERT_TRUE(customer.LoadByName(u, gid));
+        ASSERT_EQ(resource.LoadByName(u, gid), Loaded::Row);
+        ASSERT_EQ(task.LoadByName(u, gid), Loaded::Row);
+        ASSERT_EQ(customer.LoadByName(u, gid), Loaded::Row);
         EXPECT_EQ(customer.Ref01(), u + "1");
         EXPECT_EQ(customer.Ref02(), t + "2");
-        ASSERT_TRUE(booking.Load(id("select BookingId from tblBookings where ResourceId = ?",
-                                    {resource.ResourceId()})));
+        ASSERT_EQ(booking.Load(id("select BookingId from tblBookings where ResourceId = ?",
+                                  {resource.ResourceId()})),
+                  Loaded::Row);
         EXPECT_EQ(booking.TaskId(), task.TaskId());
         EXPECT_EQ(booking.CustomerId(), customer.CustomerId());
         EXPECT_EQ(booking.Ref01(), t + "1");

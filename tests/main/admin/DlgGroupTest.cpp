@@ -158,7 +158,7 @@ TEST_F(DlgGroupTest, ADayThatWouldHideBookingsSaysHowManyAndNoKeepsTheGroup) {
                      .arg(to)});
         messages.clear();
         answer = c.answer;
-        ASSERT_TRUE(group.Load(1));
+        ASSERT_EQ(group.Load(1), Loaded::Row);
         group.setDayStart(c.start);
         group.setDayEnd(c.end);
         DlgGroup dialog(dlg);

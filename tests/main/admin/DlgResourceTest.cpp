@@ -46,7 +46,7 @@ TEST_F(DlgResourceTest, TheDurationsStepBySlotsAndKeepMinimumInitialMaximumInOrd
     ClsResource& r = SharedObjects::Resource();
     for (const Step& s : steps) {
         r.InitBfr();
-        r.setGroupId(1);
+        EXPECT_EQ(r.setGroupId(1), Loaded::Row);
         r.setMinTime(s.min);
         r.setMaxTime(s.max);
         r.setInitTime(s.init);
@@ -111,7 +111,7 @@ TEST_F(DlgResourceTest, AnEditedResourceStepsByTheSlotOfItsOwnGroup) {
     sql(
         {"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Annex', 0, 1440, "
          "10)"});
-    SharedObjects::Resource().setGroupId(2);
+    ASSERT_EQ(SharedObjects::Resource().setGroupId(2), Loaded::Row);
     dlg->Sched->setSelectedRow(1);
     when<DlgResource>([](DlgResource& d) {
         EXPECT_EQ(d.Step(), 15);
@@ -217,9 +217,9 @@ TEST_F(DlgResourceTest, NeitherEditorTakesANameAnotherOfTheGroupHasButForTheCase
     };
     // The shared record as the opener leaves it: loaded, or new in the Clinic.
     auto prepare = [](auto& record, int32_t id) {
-        if (id) return static_cast<bool>(record.Load(id));
+        if (id) return record.Load(id) == Loaded::Row;
         record.InitBfr();
-        record.setGroupId(1);
+        EXPECT_EQ(record.setGroupId(1), Loaded::Row);
         return true;
     };
     for (const auto& c : cases) {

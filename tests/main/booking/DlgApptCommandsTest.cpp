@@ -536,9 +536,10 @@ TEST_F(DlgApptCommands, TheSpinsKeepTheTypesLengthsAndStopAtTheNeighbours) {
         booking(1, c.start, c.end, c.task);
         for (auto [s, e] : c.others) booking(1, s, e);
         open([&](DlgAppt& e) {
-            ASSERT_TRUE(record().Load(static_cast<int32_t>(
-                scalar(QString("select BookingId from tblBookings where BookingStart = %1")
-                           .arg(c.start)))));
+            ASSERT_EQ(record().Load(static_cast<int32_t>(scalar(
+                          QString("select BookingId from tblBookings where BookingStart = %1")
+                              .arg(c.start)))),
+                      Loaded::Row);
             forms().SetComboData(*e.CbTask, c.task);
             if (c.startSpin)
                 e.SpinStart_Click(c.direction);

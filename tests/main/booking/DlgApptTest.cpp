@@ -131,7 +131,7 @@ TEST_F(DlgApptTest, ADropOpensTheDroppedSlotWithItsTaskAndSaveAndExitBooksIt) {
     ASSERT_TRUE(shown);
     EXPECT_EQ(stored(), QStringList{"2 46000 600-615"});
     ClsBooking b;
-    ASSERT_TRUE(b.Load(1));
+    ASSERT_EQ(b.Load(1), Loaded::Row);
     EXPECT_EQ(b.TaskId(), 2);
     EXPECT_EQ(b.CustomerId(), 1);
     EXPECT_EQ(b.Ref03(), "S3");

@@ -70,7 +70,7 @@ TEST_F(DlgApptTypeTest, SpinsStepBySlotsAndKeepTheDurationsBetweenOneSlotAndTheW
         {"maximum down pulls the initial down", 30, 120, 120, Max, 1, "00:30 01:30 01:30"},
     };
     for (const Case& c : cases) {
-        ASSERT_TRUE(task.Load(1));
+        ASSERT_EQ(task.Load(1), Loaded::Row);
         task.setMinTime(c.min);
         task.setMaxTime(c.max);
         task.setInitTime(c.init);
@@ -87,8 +87,9 @@ TEST_F(DlgApptTypeTest, SpinsStepBySlotsAndKeepTheDurationsBetweenOneSlotAndTheW
 }
 
 TEST_F(DlgApptTypeTest, TheStepIsTheSlotLengthOfTheTypesOwnGroup) {
-    task.setGroupId(2);  // the shared record last served the Lab (15-minute slots)
-    ASSERT_TRUE(task.Load(1));
+    ASSERT_EQ(task.setGroupId(2),
+              Loaded::Row);  // the shared record last served the Lab (15-minute slots)
+    ASSERT_EQ(task.Load(1), Loaded::Row);
     DlgApptType form;
     form.Form_Load();
     form.SpinInit->press(plat::Nudgel::Arrow::Forward);
@@ -97,7 +98,7 @@ TEST_F(DlgApptTypeTest, TheStepIsTheSlotLengthOfTheTypesOwnGroup) {
 
 TEST_F(DlgApptTypeTest, TheColourIsPickedThroughTheRegisteredControlAndSaved) {
     registerPicker();
-    ASSERT_TRUE(task.Load(1));
+    ASSERT_EQ(task.Load(1), Loaded::Row);
     DlgApptType form;
     ASSERT_TRUE(form.ColourPick->Available());
     form.Form_Load();
@@ -121,7 +122,7 @@ TEST_F(DlgApptTypeTest, TheColourIsPickedThroughTheRegisteredControlAndSaved) {
 }
 
 TEST_F(DlgApptTypeTest, CancelEmptiesTheRecordAndAFailedSaveIsReportedWithTheDialogOpen) {
-    ASSERT_TRUE(task.Load(1));
+    ASSERT_EQ(task.Load(1), Loaded::Row);
     {
         DlgApptType form;
         form.Form_Load();
@@ -133,7 +134,7 @@ TEST_F(DlgApptTypeTest, CancelEmptiesTheRecordAndAFailedSaveIsReportedWithTheDia
     EXPECT_EQ(scalar("select Colour from tblTasks where TaskId = 1"), 255);
 
     task.InitBfr();
-    task.setGroupId(1);
+    ASSERT_EQ(task.setGroupId(1), Loaded::Row);
     failInserts("tblTasks");
     DlgApptType form;
     form.Form_Load();
@@ -147,7 +148,7 @@ TEST_F(DlgApptTypeTest, CancelEmptiesTheRecordAndAFailedSaveIsReportedWithTheDia
 }
 
 TEST_F(DlgApptTypeTest, WithoutTheRegisteredPickerTheColourButtonOnlyLogs) {
-    ASSERT_TRUE(task.Load(1));
+    ASSERT_EQ(task.Load(1), Loaded::Row);
     DlgApptType form;
     form.Form_Load();
     form.BtnColour->click();

@@ -91,7 +91,7 @@ TEST_F(DlgContactTest, ANewCustomerStartsInTheEditorsGroupAndIsSavedTrimmedWithO
 }
 
 TEST_F(DlgContactTest, AnExistingCustomersLinksAreShownAndRewrittenWhateverTheEditorsGroup) {
-    ASSERT_TRUE(customer.Load(1));
+    ASSERT_EQ(customer.Load(1), Loaded::Row);
     load(1);
     EXPECT_EQ(ticked(), (QList<int32_t>{2, 3}));  // Lab, Ward
     EXPECT_EQ(form.TxtRef[1]->text(), "b");
@@ -144,7 +144,7 @@ TEST_F(DlgContactTest, AFailedSaveIsReportedLeavesNoHalfCustomerAndKeepsTheDialo
     // An existing customer deleted meanwhile by another workstation.
     messages.clear();
     ASSERT_TRUE(dao().SqlAction("drop trigger fail_tblCustomerGroups"));
-    ASSERT_TRUE(customer.Load(1));
+    ASSERT_EQ(customer.Load(1), Loaded::Row);
     form.Form_Load();
     ASSERT_TRUE(dao().SqlAction("delete from tblCustomers where CustomerId = 1"));
     save();
@@ -154,7 +154,7 @@ TEST_F(DlgContactTest, AFailedSaveIsReportedLeavesNoHalfCustomerAndKeepsTheDialo
 
 TEST_F(DlgContactTest, CancelAndTheCloseBoxEmptyTheSharedRecordAndWriteNothing) {
     for (const char* how : {"cancel", "close box"}) {
-        ASSERT_TRUE(customer.Load(1));
+        ASSERT_EQ(customer.Load(1), Loaded::Row);
         DlgContact dialog;
         dialog.Form_Load();
         dialog.show();
@@ -174,7 +174,7 @@ TEST_F(DlgContactTest, CancelAndTheCloseBoxEmptyTheSharedRecordAndWriteNothing) 
 // it lets go the groups are read and Save works.
 TEST_F(DlgContactTest, ALockedDatabaseIsToldAndSaveKeepsTheTextTypedUntilItLetsGo) {
     dao().setBusyWaitMs(300);
-    ASSERT_TRUE(customer.Load(1));
+    ASSERT_EQ(customer.Load(1), Loaded::Row);
     HeldDatabase held(folder, dbPath());
     dao().WaitAgain();
     load(1);

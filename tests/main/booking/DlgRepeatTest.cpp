@@ -140,7 +140,7 @@ TEST_F(DlgRepeatTest, ALockedDatabaseKeepsTheDatesShownUntilTheyAreReadAgain) {
 
 TEST_F(DlgRepeatTest, TickedDatesAreSavedAsOneSeriesAndADateTakenMeanwhileIsReported) {
     ClsBooking& shared = SharedObjects::Booking();
-    ASSERT_TRUE(shared.Load(1));  // what the editor shows
+    ASSERT_EQ(shared.Load(1), Loaded::Row);  // what the editor shows
     load();
     for (int r : {2, 3, 5}) form.LbTimeSlot->click(r, 1);
     booking(1, day(2026, 3, 31), 550, 560);  // another workstation, after the listing
