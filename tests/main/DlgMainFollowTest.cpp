@@ -180,6 +180,26 @@ TEST_F(DlgMainFollowTest, AReloadThatFailedIsNotTakenAsSeenAndTheNextTickReadsAg
     EXPECT_TRUE(messages.isEmpty());
 }
 
+// A tick that sees a change but cannot read the fingerprint (the resources' table away for
+// a moment) logs that one failure, reads nothing more, and the next tick reads again.
+TEST_F(DlgMainFollowTest, ATickWhoseFingerprintCannotBeReadLogsThatOnceAndReadsNothingMore) {
+    sql(
+        {"insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
+         "ResourceId, RepeatId) values (1, 46000, 660, 690, 0, 2, 0)",
+         "alter table tblResources rename to tblAway"});
+    const qsizetype from = folder.logText().size();
+    dlg->Timer1_Timer();
+    const QStringList lines = folder.logText().mid(from).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines[0].contains("Database update noted ["));
+    EXPECT_TRUE(lines[1].contains("in ClsDAO.SqlQuery (no such table: tblResources)"));
+    EXPECT_TRUE(lines[2].contains("SqlStr = select RowHash("));
+    EXPECT_TRUE(messages.isEmpty());
+    sql({"alter table tblAway rename to tblResources"});
+    dlg->Timer1_Timer();
+    EXPECT_EQ(dlg->Sched->model().barCount(2), 1);
+}
+
 // Another program holds the database ("sqlite3", then "BEGIN EXCLUSIVE") while a reload
 // and the jump back to the present are due: each tick's change check fails, and that one
 // failure is one log line; nothing else is read, and the tick after the lock does it all.

@@ -316,7 +316,8 @@ TEST_P(ClsDAORestoreRefuses, AndLeavesTheDatabaseAsItWas) {
 // A good backup cut at the line end after the first line of its second group, with its end
 // mark or without.
 QByteArray cutInSecondGroup(const QByteArray& good, bool keepEnd) {
-    const qsizetype second = good.indexOf("\nG~") + 1;  // its G line, then one more line
+    const qsizetype second =
+        good.indexOf("\nG~", good.indexOf("\nG~") + 1) + 1;  // its G line, then one more line
     const QByteArray cut = good.left(good.indexOf('\n', good.indexOf('\n', second) + 1) + 1);
     return keepEnd ? cut + good.mid(good.lastIndexOf("\nE~") + 1) : cut;
 }
