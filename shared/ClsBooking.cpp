@@ -20,9 +20,10 @@ const char* const kClashWhere =
     "(BookingEnd > ? and BookingEnd <= ?)) or (BookingStart < ? and BookingEnd > ?)) and "
     "BookingId <> ?";
 
-void addClashValues(SqlValues& values, int32_t resourceId, int32_t date, int16_t start, int16_t end,
-                    int32_t excludeId) {
-    values.insert(values.end(), {resourceId, date, start, end, start, end, start, end, excludeId});
+void addClashValues(SqlValues& values, int32_t resourceId, int32_t date, int16_t start,
+                    int16_t end, int32_t excludeId) {
+    values.insert(values.end(),
+                  {resourceId, date, start, end, start, end, start, end, excludeId});
 }
 
 // The resource and the type exist, and so does the customer unless it is 0 (none).
@@ -33,7 +34,8 @@ const char* const kPartsExist =
     "exists (select 1 from tblTasks where TaskId = ?) and "
     "(? = 0 or exists (select 1 from tblCustomers where CustomerId = ?))";
 
-void addPartsValues(SqlValues& values, int32_t resourceId, int32_t taskId, int32_t customerId) {
+void addPartsValues(SqlValues& values, int32_t resourceId, int32_t taskId,
+                    int32_t customerId) {
     values.insert(values.end(), {resourceId, taskId, customerId, customerId});
 }
 
@@ -41,7 +43,8 @@ void addPartsValues(SqlValues& values, int32_t resourceId, int32_t taskId, int32
 // workstation does can come between the test and the write: no clash, and the rows it
 // names exist. Its values: addClashValues, then addPartsValues.
 const QString kWriteGuard =
-    QString("not exists (select 1 from tblBookings where %1) and %2").arg(kClashWhere, kPartsExist);
+    QString("not exists (select 1 from tblBookings where %1) and %2")
+        .arg(kClashWhere, kPartsExist);
 
 // The stored row is still the one the record read or wrote: its id, then every column an
 // update writes, in the order of ClsBooking::writtenValues. An update that would undo a
@@ -123,11 +126,12 @@ int ClsBooking::copyRow(const ClsRecordset& rs) {
         return true;
     };
     // Columns in this order; a null one stops the copy there.
-    const bool ok =
-        num("BookingDate", m_date) && num("BookingEnd", m_end) && num("BookingId", m_bookingId) &&
-        num("BookingStart", m_start) && text("Ref01", m_ref01) && text("Ref02", m_ref02) &&
-        text("Ref03", m_ref03) && text("Comments", m_comments) && num("CustomerId", m_customerId) &&
-        num("RepeatId", m_repeatId) && num("ResourceId", m_resourceId) && num("TaskId", m_taskId);
+    const bool ok = num("BookingDate", m_date) && num("BookingEnd", m_end) &&
+                    num("BookingId", m_bookingId) && num("BookingStart", m_start) &&
+                    text("Ref01", m_ref01) && text("Ref02", m_ref02) && text("Ref03", m_ref03) &&
+                    text("Comments", m_comments) && num("CustomerId", m_customerId) &&
+                    num("RepeatId", m_repeatId) && num("ResourceId", m_resourceId) &&
+                    num("TaskId", m_taskId);
     return ok ? 0 : line;
 }
 
@@ -141,12 +145,11 @@ int32_t ClsBooking::Save() {
         // The clash test and the insert are one statement, so two workstations saving
         // overlapping bookings at once store one of them, never both.
         static const QString insert =
-            QString(
-                "insert into tblBookings (TaskId, BookingDate, BookingStart, "
-                "BookingEnd, CustomerId, RepeatId, ResourceId, Ref01, Ref02, Ref03, "
-                "Comments) select ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ? where ") +
+            QString("insert into tblBookings (TaskId, BookingDate, BookingStart, "
+                    "BookingEnd, CustomerId, RepeatId, ResourceId, Ref01, Ref02, Ref03, "
+                    "Comments) select ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ? where ") +
             kWriteGuard;
-        SqlValues values{m_taskId,     m_date,  m_start, m_end,   m_customerId, m_repeatId,
+        SqlValues values{m_taskId, m_date,  m_start, m_end,   m_customerId, m_repeatId,
                          m_resourceId, m_ref01, m_ref02, m_ref03, m_comments};
         addClashValues(values, m_resourceId, m_date, m_start, m_end, 0);
         addPartsValues(values, m_resourceId, m_taskId, m_customerId);
@@ -158,10 +161,9 @@ int32_t ClsBooking::Save() {
         // creates an overlap. It writes only over the row as this record knew it, so two
         // workstations editing one booking never silently undo each other's change.
         static const QString update =
-            QString(
-                "update tblBookings set TaskId = ?, BookingDate = ?, BookingStart = ?, "
-                "BookingEnd = ?, CustomerId = ?, ResourceId = ?, Ref01 = ?, Ref02 = ?, "
-                "Ref03 = ?, RepeatId = ?, Comments = ? where ") +
+            QString("update tblBookings set TaskId = ?, BookingDate = ?, BookingStart = ?, "
+                    "BookingEnd = ?, CustomerId = ?, ResourceId = ?, Ref01 = ?, Ref02 = ?, "
+                    "Ref03 = ?, RepeatId = ?, Comments = ? where ") +
             kAsStored + " and " + kWriteGuard;
         SqlValues values = writtenValues();
         values.push_back(m_bookingId);
@@ -194,9 +196,8 @@ ClsBooking::Refusal ClsBooking::refusalNow(bool update) {
         SqlValues values{m_bookingId, m_bookingId};
         values.insert(values.end(), m_stored.begin(), m_stored.end());
         static const QString asked =
-            QString(
-                "select (select count(*) from tblBookings where BookingId = ?), "
-                "(select count(*) from tblBookings where ") +
+            QString("select (select count(*) from tblBookings where BookingId = ?), "
+                    "(select count(*) from tblBookings where ") +
             kAsStored + ")";
         const auto rs = db().SqlQuery(asked, values);
         if (none(rs)) return Refusal::Deleted;

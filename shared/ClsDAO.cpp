@@ -418,8 +418,8 @@ bool ClsDAO::CreateDatabase(const QString& Path, QString* why) {
     QFile::remove(work);
     sqlite3* db = nullptr;
     const QByteArray w = work.toUtf8();
-    int rc =
-        sqlite3_open_v2(w.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc = sqlite3_open_v2(w.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             nullptr);
     char* msg = nullptr;
     if (rc == SQLITE_OK) rc = sqlite3_exec(db, kRostimaSchemaSql, nullptr, nullptr, &msg);
     if (rc != SQLITE_OK && why) *why = msg ? QString(msg) : QString(sqlite3_errstr(rc));

@@ -164,8 +164,7 @@ TEST_F(DlgMainFollowTest, AChangeSeenByATickDuringALoadIsShownOnceTheLoadHasEnde
 // away for a moment) keeps what it showed, tells nobody (nobody asked for it) and goes on
 // ticking; the next tick reads it again, though nothing has changed since.
 TEST_F(DlgMainFollowTest, AReloadThatFailedIsNotTakenAsSeenAndTheNextTickReadsAgain) {
-    sql(
-        {"insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
+    sql({"insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
          "ResourceId, RepeatId) values (1, 46000, 660, 690, 0, 2, 0)",
          "alter table tblCustomers rename to tblAway"});
     dlg->Timer1_Timer();

@@ -23,17 +23,13 @@ protected:
         // of group 1, 3 of group 2, the rest of group 3; types 1 to 9.
         QStringList rows;
         for (int r : {1, 2, 3, 4, 11, 12, 13, 14})
-            rows << QString(
-                        "insert into tblResources (ResourceId, GroupId, ResourceName) "
-                        "values (%1, %2, 'R%1')")
+            rows << QString("insert into tblResources (ResourceId, GroupId, ResourceName) "
+                            "values (%1, %2, 'R%1')")
                         .arg(r)
-                        .arg(r <= 2   ? 1
-                             : r == 3 ? 2
-                                      : 3);
+                        .arg(r <= 2 ? 1 : r == 3 ? 2 : 3);
         for (int t = 1; t <= 9; ++t)
-            rows << QString(
-                        "insert into tblTasks (TaskId, GroupId, TaskName) values (%1, 1, "
-                        "'T%1')")
+            rows << QString("insert into tblTasks (TaskId, GroupId, TaskName) values (%1, 1, "
+                            "'T%1')")
                         .arg(t);
         ASSERT_TRUE(dao().SqlActions(rows));
     }
@@ -83,17 +79,15 @@ protected:
 
 TEST_F(ClsBookingTest, TheClashRuleAtItsEdges) {
     ASSERT_NE(book(1, kDay, 600, 660), 0);
-    struct Case {
-        const char* what;
-        int32_t res;
-        int32_t day;
-        int16_t s, e;
-        bool clash;
-    } cases[] = {
-        {"touching after", 1, kDay, 660, 720, false}, {"touching before", 1, kDay, 540, 600, false},
-        {"inside", 1, kDay, 610, 650, true},          {"same times", 1, kDay, 600, 660, true},
-        {"around", 1, kDay, 590, 670, true},          {"over the start", 1, kDay, 590, 610, true},
-        {"over the end", 1, kDay, 650, 700, true},    {"other resource", 2, kDay, 600, 660, false},
+    struct Case { const char* what; int32_t res; int32_t day; int16_t s, e; bool clash; } cases[] = {
+        {"touching after", 1, kDay, 660, 720, false},
+        {"touching before", 1, kDay, 540, 600, false},
+        {"inside", 1, kDay, 610, 650, true},
+        {"same times", 1, kDay, 600, 660, true},
+        {"around", 1, kDay, 590, 670, true},
+        {"over the start", 1, kDay, 590, 610, true},
+        {"over the end", 1, kDay, 650, 700, true},
+        {"other resource", 2, kDay, 600, 660, false},
         {"other day", 1, kDay + 1, 600, 660, false},
     };
     ClsBooking probe;
@@ -217,8 +211,7 @@ TEST_F(ClsBookingTest, NewIdsAreTheRowsOwnAndNeverReused) {
 
 TEST_F(ClsBookingTest, LoadStopsAtANullColumnAndKeepsTheBufferForAMissingRow) {
     const int32_t a = book(4, kDay, 600, 660, 7);
-    ASSERT_TRUE(dao().SqlAction(
-        QString("update tblBookings set Ref01 = null where BookingId = %1").arg(a)));
+    ASSERT_TRUE(dao().SqlAction(QString("update tblBookings set Ref01 = null where BookingId = %1").arg(a)));
     ClsBooking rec;
     rec.setTaskId(55);
     EXPECT_FALSE(rec.Load(a));
@@ -274,15 +267,13 @@ TEST_F(ClsBookingTest, TheFingerprintFollowsEveryChangeTheChartShows) {
     const int32_t start = take("two bookings");
     for (const char* change : {"set ResourceId = 2", "set BookingDate = 46001", "set TaskId = 9",
                                "set CustomerId = 4", "set BookingStart = 610, BookingEnd = 700"}) {
-        ASSERT_TRUE(dao().SqlAction(
-            QString("update tblBookings %1 where BookingId = %2").arg(change).arg(b)));
+        ASSERT_TRUE(dao().SqlAction(QString("update tblBookings %1 where BookingId = %2").arg(change).arg(b)));
         take(change);
     }
     // What the chart does not show leaves it alone.
     book(3, kDay, 100, 200);      // another group's resource
     book(1, kDay + 6, 100, 200);  // after the range
-    ASSERT_TRUE(dao().SqlAction(
-        QString("update tblBookings set Comments = 'x' where BookingId = %1").arg(a)));
+    ASSERT_TRUE(dao().SqlAction(QString("update tblBookings set Comments = 'x' where BookingId = %1").arg(a)));
     EXPECT_TRUE(seen.contains(rec.BookingCheck(kDay, kDay + 5, 1).value_or(0)));
     EXPECT_NE(rec.BookingCheck(kDay, kDay + 5, 1), start);
 }
@@ -469,11 +460,12 @@ ROSTIMA_CHILD(doomed_group_saver) {
 }
 
 TEST_F(ClsBookingTest, SavesWhileAnotherWorkstationDeletesTheGroupStoreNothingOnItsRemains) {
-    ChildProcess saver(folder, "doomed_group_saver", {dbPath(), folder.exeName() + "_saver"});
+    ChildProcess saver(folder, "doomed_group_saver",
+                       {dbPath(), folder.exeName() + "_saver"});
     const auto lastId = [&] { return static_cast<int32_t>(dao().LastInsertId()); };
     ASSERT_TRUE(dao().SqlAction("insert into tblGroups (GroupName) values ('Kept')"));
-    ASSERT_TRUE(
-        dao().SqlAction("insert into tblTasks (GroupId, TaskName) values (?, 'K')", {lastId()}));
+    ASSERT_TRUE(dao().SqlAction("insert into tblTasks (GroupId, TaskName) values (?, 'K')",
+                                {lastId()}));
     const int32_t keptTask = lastId();
     int good = 0, refused = 0;
     for (int round = 0; round < 16; ++round) {
@@ -481,20 +473,14 @@ TEST_F(ClsBookingTest, SavesWhileAnotherWorkstationDeletesTheGroupStoreNothingOn
         const int32_t day = kDay + 100 + round;
         ASSERT_TRUE(dao().SqlAction("insert into tblGroups (GroupName) values ('Doomed')"));
         const int32_t group = lastId();
-        ASSERT_TRUE(
-            dao().SqlAction("insert into tblResources (GroupId, ResourceName) "
-                            "values (?, 'D')",
-                            {group}));
+        ASSERT_TRUE(dao().SqlAction("insert into tblResources (GroupId, ResourceName) "
+                                    "values (?, 'D')", {group}));
         const int32_t resource = lastId();
-        ASSERT_TRUE(
-            dao().SqlAction("insert into tblTasks (GroupId, TaskName) values (?, 'D')", {group}));
+        ASSERT_TRUE(dao().SqlAction("insert into tblTasks (GroupId, TaskName) values (?, 'D')",
+                                    {group}));
         const int32_t task = lastId();
         saver.say(QString("go %1 %2 %3 1 %4 %5")  // resource 1 stays
-                      .arg(group)
-                      .arg(resource)
-                      .arg(task)
-                      .arg(keptTask)
-                      .arg(day));
+                      .arg(group).arg(resource).arg(task).arg(keptTask).arg(day));
         // The delete falls at a different point of the saver's loop each round.
         QThread::msleep(round % 8 * 6);
         ClsGroup().Delete(group);
