@@ -54,23 +54,28 @@ void DlgMain::Timer1_Timer() {
     const ModMain::Unattended quiet;
     // A load that is adding rows (this tick runs from its yields) finishes first.
     const bool dialogOpen = editingDialogOpen() || m_loading;
-    if (SharedObjects::DAO().DbUpdated() || (m_deferredReload && !dialogOpen))
-        followChanges(dialogOpen);
+    // A change check that could not read (another program holds the database) ends the
+    // tick's reading: its reads would fail the same way, each with a log line of its own.
+    // What was due (a reload, the jump) stays due for a tick that can read.
+    const std::optional<bool> changed = SharedObjects::DAO().DbUpdated();
+    if (changed && (*changed || (m_deferredReload && !dialogOpen))) followChanges(dialogOpen);
     // No jump back to the present under an open dialog: the user is working there. A
     // jump that could not be read is tried again on the next tick.
     if (ini().GetNumber("Options", "Autoscroll", 0) != 0 && !dialogOpen &&
         !QApplication::activeModalWidget() && --AutoscrollCountdown < 1)
-        AutoscrollCountdown = setCurrentDate(today()) ? 20 : 0;
+        AutoscrollCountdown = changed && setCurrentDate(today()) ? 20 : 0;
     if (!Closing) Timer1->setEnabled(true);
 }
 
 void DlgMain::followChanges(bool dialogOpen) {
     const int32_t group = SharedObjects::Forms().GetComboData(*CbGroup);
+    // Not seen: a later tick looks again. The second check is not tried after the first
+    // failed, which would only fail again.
     const auto check =
         SharedObjects::Booking().BookingCheck(Sched->startDate(), Sched->endDate(), group);
-    const auto setup = SetupCheck(group);
+    const auto setup = check ? SetupCheck(group) : std::nullopt;
     if (!check || !setup) {
-        m_deferredReload = true;  // not seen: a later tick looks again
+        m_deferredReload = true;
         return;
     }
     if (*check == LastBookingCheck && *setup == m_setupCheck && !m_deferredReload) return;

@@ -7,6 +7,13 @@
 // blanks; a text that needed that is carried whole by a line of its own after it.
 class BackupFormat {
 public:
+    // The first line of every backup this program writes: this letter, then the program's
+    // mark and the format's number, "V~Rostima backup~1". A file that begins so was written
+    // whole with an end mark, so without one it was cut short; older readers skip it as a
+    // line of a letter they do not know.
+    static constexpr char kFirst = 'V';
+    static constexpr char kFirstMark[] = "Rostima backup";
+    static constexpr int kFormat = 1;
     // The kinds of record lines, which every end mark counts.
     static constexpr char kKinds[] = "GRTCA";
     // The last line, which marks the file whole: each kind with the number of its lines.

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QRegularExpression>
 #include <QStringDecoder>
 #include <algorithm>
 #include <cstring>
@@ -137,8 +136,8 @@ bool addToRecord(const QString& line, int lineNo, std::vector<BackupReader::Reco
 
 // Whether each K line numbers records of the names its A line gives, as the records hold
 // them (the A line names them so); false (with f set) for one that numbers others. A number
-// 0 is none of the group's records: the restore leaves such a booking out, or with an empty
-// customer name gives it no customer.
+// 0 is none of the group's records: the restore leaves such a booking out, but gives it no
+// customer for an empty customer name, and the group's customer of the name for another.
 bool keysAgree(const std::vector<BackupReader::Record>& records, dao::Failure& f) {
     constexpr char kMembers[] = "RTC";  // in the order of a K line's numbers
     std::vector<const BackupReader::Record*> inGroup[3];
@@ -159,6 +158,52 @@ bool keysAgree(const std::vector<BackupReader::Record>& records, dao::Failure& f
         }
     }
     return true;
+}
+
+// Whether the text holds a carriage return that ends no line: one not before a line feed.
+bool crAlone(QStringView text) {
+    for (qsizetype i = text.indexOf(u'\r'); i >= 0; i = text.indexOf(u'\r', i + 1))
+        if (i + 1 == text.size() || text[i + 1] != u'\n') return true;
+    return false;
+}
+
+// The number of the last line that holds anything when it is an end mark; 0 otherwise.
+// lines: whole lines, each ended by its line feed.
+int endMarkLine(QStringView lines) {
+    qsizetype end = lines.size();
+    while (end > 0 && (lines[end - 1] == u'\n' || lines[end - 1] == u'\r')) --end;
+    const qsizetype start = lines.left(end).lastIndexOf(u'\n') + 1;
+    if (!lines.mid(start, end - start).startsWith(QString(BackupFormat::kEnd) + '~')) return 0;
+    return static_cast<int>(lines.left(start).count(u'\n')) + 1;
+}
+
+// Characters after a file's last line end, for the user.
+QString strayText(QStringView tail) {
+    if (tail == u"\r") return "a carriage return alone";
+    if (std::all_of(tail.begin(), tail.end(), [](QChar c) { return c.isNull(); }))
+        return tail.size() == 1 ? QString("a NUL byte") : number(tail.size()) + " NUL bytes";
+    return number(tail.size()) + " character(s) without a line end";
+}
+
+// Whether the line is the first line of a backup of this program, as written or not.
+bool beginsBackup(const QString& line) {
+    return line.startsWith(QString(BackupFormat::kFirst) + '~' + BackupFormat::kFirstMark + '~');
+}
+
+// The first line as this program writes it: the mark and a format's number.
+bool isFirstLine(const QString& line) {
+    const QString format = line.section(u'~', 2);
+    return beginsBackup(line) && isPlainNumber(format, 'l') && format.toInt() >= 1;
+}
+
+// The letters of the lines only backups that end with their mark hold, as a text for the
+// user ("K and U lines").
+QString addedKinds(const QHash<QChar, int>& held) {
+    QStringList letters;
+    for (char kind : {BackupFormat::kKeys, BackupFormat::kExact, BackupFormat::kForBookings})
+        if (held.contains(QLatin1Char(kind))) letters << QString(QLatin1Char(kind));
+    const QString last = letters.takeLast();
+    return (letters.isEmpty() ? last : letters.join(", ") + " and " + last) + " lines";
 }
 
 }  // namespace
@@ -183,17 +228,28 @@ bool BackupReader::Read(const QString& file, std::vector<Record>& records, bool&
         f = {kBadFileFormat, 3, "The file is not text as a backup writes it (UTF-8)."};
         return false;
     }
+    // The writer ends every line, so text after the last line end means a cut-off file,
+    // unless the lines before it end with the mark of a whole one.
+    const qsizetype tailFrom = content.lastIndexOf(u'\n') + 1;
+    const QStringView tail = QStringView(content).mid(tailFrom);
+    const int markLine = tail.isEmpty() ? 0 : endMarkLine(QStringView(content).left(tailFrom));
     // A carriage return is written only before a line feed (the texts carry theirs escaped).
     // One at the very end of a file without line feeds ends its one line so, not a cut one.
-    if (content.contains(QRegularExpression("\r[^\n]")) ||
-        (content.endsWith(u'\r') && !content.contains(u'\n'))) {
+    if (crAlone(markLine ? QStringView(content).left(tailFrom) : QStringView(content)) ||
+        (content.endsWith(u'\r') && tailFrom == 0)) {
         f = {kBadFileFormat, 3,
              "The file's lines do not end as a backup's do: some end in a carriage return "
              "alone."};
         return false;
     }
+    if (markLine) {
+        f = {kBadFileFormat, 3,
+             QString("The file goes on after its end mark on line %1 with %2, which no backup "
+                     "writes.")
+                 .arg(number(markLine), strayText(tail))};
+        return false;
+    }
     QStringList lines = content.split(u'\n');
-    // The writer ends every line, so text after the last line end means a cut-off file.
     if (!lines.takeLast().isEmpty()) {
         f = {kInputPastEnd, 3,
              QString("The file is cut short: it ends inside line %1.").arg(lines.size() + 1)};
@@ -206,9 +262,19 @@ bool BackupReader::Read(const QString& file, std::vector<Record>& records, bool&
     QHash<QChar, int> held;  // lines of each kind, by their letter
     int inGroup[3] = {};     // R, T and C lines of the current group so far
     marked = false;
-    for (int i = 0; i <= last; ++i) {
+    const bool versioned = !lines.isEmpty() && isFirstLine(lines[0]);
+    for (int i = versioned ? 1 : 0; i <= last; ++i) {
         const QString& line = lines[i];
         if (line.isEmpty()) continue;
+        if (beginsBackup(line)) {
+            f = {kBadFileFormat, 3,
+                 i == 0 ? QString("Line 1 is not a %1 line as a backup writes it.")
+                              .arg(QLatin1Char(BackupFormat::kFirst))
+                        : QString("Line %1 begins a backup but is not the file's first line: "
+                                  "files were joined, or lines added before it.")
+                              .arg(i + 1)};
+            return false;
+        }
         if (line.startsWith(QString(BackupFormat::kEnd) + '~')) {
             // Lines after the mark were added to the file since: refused as a cut one is.
             if (i != last) {
@@ -266,11 +332,19 @@ bool BackupReader::Read(const QString& file, std::vector<Record>& records, bool&
         }
         records.push_back(std::move(r));
     }
-    // Lines of this program's own kinds come only from backups that end with their mark.
+    // A backup that begins as this program's, or holds lines of its own kinds, was written
+    // with its end mark: without it, it was cut short.
+    if (!marked && versioned) {
+        f = {kInputPastEnd, 3,
+             "The file is cut short: it begins as a backup of this program, and lacks the end "
+             "mark that every one ends with."};
+        return false;
+    }
     if (!marked && std::any_of(held.keyBegin(), held.keyEnd(), addsToRecord)) {
         f = {kInputPastEnd, 3,
-             "The file is cut short: it lacks the end mark that every backup with K or Q lines "
-             "ends with."};
+             QString("The file is cut short: it has %1, and lacks the end mark that every "
+                     "backup with such lines ends with.")
+                 .arg(addedKinds(held))};
         return false;
     }
     // The backup of an empty database is its end mark alone, counting nothing.

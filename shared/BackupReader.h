@@ -34,7 +34,8 @@ public:
     // cannot be read, is not UTF-8, has line ends a backup does not write, ends inside a
     // line, holds no record (but for an empty database's backup: its end mark alone), has a
     // line of a known kind that is not as the writer makes it, an end mark that is not its
-    // last line or whose counts differ, or K, Q or U lines but no end mark (a backup of this
+    // last line (or is followed by stray characters) or whose counts differ, or no end mark
+    // though it begins as a backup of this program or has K, Q or U lines (a backup of this
     // program cut short). Lines of another kind are skipped, as they always were.
     // marked tells whether the file ends with its mark: one without it (an older backup)
     // may have lost lines at its end.

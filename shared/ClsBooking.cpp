@@ -262,9 +262,6 @@ std::optional<int32_t> ClsBooking::BookingCheck(int32_t firstDay, int32_t lastDa
         " and ResourceId in (select ResourceId from tblResources " +
         QString("where GroupId = %1)").arg(groupId);
     auto rs = db().SqlQuery(sql);
-    if (!rs) {
-        logError("BookingCheck", err::ObjectNotSet, 3, "No record set", sql);
-        return std::nullopt;
-    }
+    if (!rs) return std::nullopt;  // the query has logged why, with the statement
     return rs->Field(0).toInt();
 }

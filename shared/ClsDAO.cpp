@@ -106,7 +106,9 @@ int16_t ClsDAO::DbOpen(const QString& Path) {
             logFailure("DbOpen", f);
             return 2;
         }
-        DbUpdated();
+        // Primes the kept stamp. Unread, it stays empty and the first tick reports a change,
+        // which only makes the window read what it shows again.
+        static_cast<void>(DbUpdated());
         log("GetUserCount() = " + QString::number(GetUserCount()));
     }
     log(QString("Open database [%1]   %2").arg(m_openCount).arg(Path));
@@ -389,16 +391,16 @@ void ClsDAO::noteStamp(const QString& stamp) {
     log("Database update noted [" + m_keptStamp + "]");
 }
 
-bool ClsDAO::DbUpdated() {
+std::optional<bool> ClsDAO::DbUpdated() {
     dao::Guard guard;
     if (!m_db) {
         logFailure("DbUpdated", {err::DbNotOpen, 2, "The database is not open"});
-        return false;
+        return std::nullopt;
     }
     const QString stamp = readStamp();
     if (!noteOutcome(!stamp.isEmpty())) {
         logFailure("DbUpdated", dao::EngineFailure(m_db, sqlite3_errcode(m_db), 3));
-        return false;
+        return std::nullopt;
     }
     if (stamp == m_keptStamp) return false;
     noteStamp(stamp);

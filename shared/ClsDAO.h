@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "ClsRecordset.h"
 #include "SqlValue.h"
@@ -60,8 +61,8 @@ public:
     static QString Literals(const SqlValues& Values);
     // True when the bookings, groups, resources or appointment types changed since the
     // last look (or since this program's own last change, when nobody else changed them
-    // meanwhile).
-    bool DbUpdated();
+    // meanwhile); none when the database could not be read (the one log line says why).
+    [[nodiscard]] std::optional<bool> DbUpdated();
 
     // A failed operation (the database busy, locked by another program, or refusing the
     // statement) starts a spell in which the next ones fail at once instead of waiting
@@ -90,11 +91,12 @@ public:
     // when DlgRestore::AddAppointments() is set. The whole file is read and checked
     // first and the tables are replaced in one transaction: false leaves them as they
     // were. A file cut short or added to (its end mark counts other lines, or is not its
-    // last line, or is missing after lines of this program's own) is refused; one without
-    // the mark (an older backup) is restored only when the user says so through the host
-    // window's Confirm. A booking goes back to the resource, type and customer that its
-    // line numbers (numbers of records named otherwise than the line names them are
-    // refused); a line without numbers (an older backup) names them, and goes to those of
+    // last line, or is missing after this program's first line or lines of its own) is
+    // refused; one without the mark (an older backup) is restored only when the user says
+    // so through the host window's Confirm. A booking goes back to the resource, type and
+    // customer that its line numbers (numbers of records named otherwise than the line
+    // names them are refused; a customer named beside 0 is the group's of that name); a
+    // line without numbers (an older backup) names them, and goes to those of
     // its group named as written, case and all, and only without one to a name equal but
     // for case. A customer written into a group only for its bookings there comes back
     // there only with one of them. Lines no program writes are left out: a group whose day

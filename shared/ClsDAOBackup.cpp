@@ -13,11 +13,15 @@
 // cannot tell records apart, so lines of their own (which older readers skip) add:
 //   K~<resource>~<type>~<customer>   after every A line: the numbers of its records among
 //                                    the R, T and C lines of its group, from 1; 0: none of
-//                                    them (an empty customer name then means no customer)
+//                                    them (an empty customer name then means no customer;
+//                                    a customer named beside 0, as earlier versions wrote
+//                                    one not of the group, is the group's of that name)
 //   Q~<text>~<text>...               after a record line whose texts were written plainly:
 //                                    all its texts whole, escaped (BackupFormat::Escaped)
 //   U                                after a C line (and its Q line) of a customer who is
 //                                    not of the group, written for its bookings there
+// The first line tells a backup of this program, which always ends with its mark:
+//   V~Rostima backup~1
 // The last line marks the file whole: each kind with the number of its lines,
 //   E~G~<groups>~R~<resources>~T~<types>~C~<customers>~A~<bookings>~K~<keys>~Q~<texts>~
 //     U~<customers for bookings>                                  (one line in the file)
@@ -63,6 +67,14 @@ public:
             m_bytes += '~';
             m_bytes += BackupFormat::Escaped(text).toUtf8();
         }
+        m_bytes += '\n';
+    }
+    // The first line, which no end mark counts: the file is a backup of this program.
+    void putFirst() {
+        m_bytes += BackupFormat::kFirst;
+        m_bytes += '~';
+        m_bytes += BackupFormat::kFirstMark;
+        field(BackupFormat::kFormat);
         m_bytes += '\n';
     }
     // The last line: the number of lines of each kind written before it.
@@ -161,6 +173,7 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
         return false;
     }
     LineWriter lines(out);
+    lines.putFirst();
     EventYield events;
     // Runs the query and hands each row to write, letting window events run now and
     // then; false when the query gave no record set or write could not read a row's names

@@ -98,6 +98,9 @@ BookingParts partsOf(const Record& r, const GroupRecords& resources, const Group
         p.task = tasks.numbered(r.keys[1]);
         p.customer = customers.numbered(r.keys[2]);
         p.noCustomer = r.keys[2] == 0 && r.text(4).isEmpty();
+        // A customer named beside 0: earlier versions numbered only the group's own
+        // customers and named any other, meaning the group's customer of that name.
+        if (r.keys[2] == 0 && !p.noCustomer) p.customer = customers.named(r.text(4), p.alike);
         return p;
     }
     // Named only (an older backup): where the group has others of a name the first is

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QTimer>
 #include <functional>
 
 #include "ClsDAO.h"
+#include "ClsDate.h"
 #include "ClsForms.h"
 #include "ComboBox.h"
 #include "DlgMain.h"
@@ -175,4 +177,64 @@ TEST_F(DlgMainFollowTest, AReloadThatFailedIsNotTakenAsSeenAndTheNextTickReadsAg
     dlg->Timer1_Timer();
     EXPECT_EQ(dlg->Sched->model().barCount(2), 1);
     EXPECT_TRUE(messages.isEmpty());
+}
+
+// A tick that sees a change but cannot read the fingerprint (the resources' table away for
+// a moment) logs that one failure, reads nothing more, and the next tick reads again.
+TEST_F(DlgMainFollowTest, ATickWhoseFingerprintCannotBeReadLogsThatOnceAndReadsNothingMore) {
+    sql(
+        {"insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
+         "ResourceId, RepeatId) values (1, 46000, 660, 690, 0, 2, 0)",
+         "alter table tblResources rename to tblAway"});
+    const qsizetype from = folder.logText().size();
+    dlg->Timer1_Timer();
+    const QStringList lines = folder.logText().mid(from).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines[0].contains("Database update noted ["));
+    EXPECT_TRUE(lines[1].contains("in ClsDAO.SqlQuery (no such table: tblResources)"));
+    EXPECT_TRUE(lines[2].contains("SqlStr = select RowHash("));
+    EXPECT_TRUE(messages.isEmpty());
+    sql({"alter table tblAway rename to tblResources"});
+    dlg->Timer1_Timer();
+    EXPECT_EQ(dlg->Sched->model().barCount(2), 1);
+}
+
+// Another program holds the database ("sqlite3", then "BEGIN EXCLUSIVE") while a reload
+// and the jump back to the present are due: each tick's change check fails, and that one
+// failure is one log line; nothing else is read, and the tick after the lock does it all.
+TEST_F(DlgMainFollowTest, ATickUnderAnotherProgramsLockWritesOneLogLineAndCatchesUpAfterIt) {
+    SharedObjects::DAO().setBusyWaitMs(200);
+    sql(
+        {"insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
+         "ResourceId, RepeatId) values (1, 46000, 700, 720, 0, 2, 0)"});
+    {
+        QDialog editing(dlg);  // the change is seen, and its reload waits for the dialog
+        editing.setModal(true);
+        editing.show();
+        dlg->Timer1_Timer();
+    }
+    ASSERT_EQ(dlg->Sched->model().barCount(2), 0);
+    setting("Options", "Autoscroll", "1");
+    dlg->AutoscrollCountdown = 1;
+    HeldDatabase held(folder, folder.file("Rostima.mdb"));
+    ASSERT_TRUE(held.held());
+    for (int tick = 0; tick < 3; ++tick) {
+        SCOPED_TRACE(tick);
+        const qsizetype from = folder.logText().size();
+        dlg->Timer1_Timer();
+        const QString written = folder.logText().mid(from);
+        EXPECT_EQ(written.count('\n'), 1) << written.toStdString();
+        EXPECT_TRUE(written.contains("in ClsDAO.DbUpdated (database is locked)"));
+        EXPECT_EQ(dlg->AutoscrollCountdown, 0);  // the jump is due still
+    }
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(dlg->Timer1->enabled());
+    EXPECT_EQ(dlg->Sched->model().barCount(2), 0);
+    held.release();
+    dlg->Timer1_Timer();
+    EXPECT_EQ(dlg->Sched->model().barCount(2), 1);
+    // The reload started the countdown again; the jump comes when that runs out.
+    dlg->AutoscrollCountdown = 1;
+    dlg->Timer1_Timer();
+    EXPECT_EQ(dlg->Sched->startDate(), SharedObjects::Date().DateToLong(QDate::currentDate()));
 }

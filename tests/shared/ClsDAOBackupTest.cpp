@@ -17,7 +17,7 @@ ROSTIMA_CHILD(backup_holder) {
     return 0;
 }
 
-TEST_F(ClsDAOBackup, WritesGroupsByNameEachWithItsRecordsNumberedAndTextsWholeBesideTheirLine) {
+TEST_F(ClsDAOBackup, WritesItsFirstLineThenGroupsByNameEachWithItsRecordsNumberedAndTextsWhole) {
     const int32_t d = day(2026, 3, 3);
     ASSERT_TRUE(dao().SqlActions({
         "insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values "
@@ -39,6 +39,7 @@ TEST_F(ClsDAOBackup, WritesGroupsByNameEachWithItsRecordsNumberedAndTextsWholeBe
     ASSERT_TRUE(dao().Backup(backupFile()));
     const QString D = QString::number(d);
     EXPECT_EQ(QString::fromUtf8(ReadTestFile(backupFile())),
+              "V~Rostima backup~1\n"
               "G~Clinic~480~1080~15\n"
               "R~alpha~5~60~5\n"
               "R~Dr O'Hara~15~120~30\n"
@@ -152,6 +153,7 @@ TEST_F(ClsDAOBackup, NamesRecordsOfOtherGroupsWithoutANumberAndLeavesGoneOrNullN
     ASSERT_TRUE(dao().Backup(backupFile()));
     const QString D = QString::number(d);
     EXPECT_EQ(QString::fromUtf8(ReadTestFile(backupFile())),
+              "V~Rostima backup~1\n"
               "G~Annex~0~1440~5\n"
               "T~Talk~10~60~20~1\n"
               "G~Clinic~480~1080~15\n"

@@ -38,8 +38,8 @@ TEST_F(OlderFile, GetsTheMissingTriggersWhenOpenedAndThenNoticesSetUpChanges) {
                                "delete from tblResources",
                                "insert into tblTasks (GroupId, TaskName) values (1, 'Visit')"}) {
         ASSERT_TRUE(other({change}));
-        EXPECT_TRUE(dao().DbUpdated()) << change;
-        EXPECT_FALSE(dao().DbUpdated()) << change;
+        EXPECT_EQ(dao().DbUpdated(), true) << change;
+        EXPECT_EQ(dao().DbUpdated(), false) << change;
     }
 }
 

@@ -415,19 +415,19 @@ using ClsDAOChanges = DbFixture;
 
 TEST_F(ClsDAOChanges, AnotherProgramsChangeIsReportedOnceAndOurOwnNever) {
     open();
-    EXPECT_FALSE(dao().DbUpdated());  // the open took note already
+    EXPECT_EQ(dao().DbUpdated(), false);  // the open took note already
     ChildProcess peer(folder, "dao_peer", {dbPath()});
     ASSERT_EQ(peer.readLine(), "open");
     peer.say("book");
     ASSERT_EQ(peer.readLine(), "done");
-    EXPECT_TRUE(dao().DbUpdated());
-    EXPECT_FALSE(dao().DbUpdated());
+    EXPECT_EQ(dao().DbUpdated(), true);
+    EXPECT_EQ(dao().DbUpdated(), false);
     ASSERT_TRUE(dao().SqlAction(kInsertBooking));
-    EXPECT_FALSE(dao().DbUpdated());
+    EXPECT_EQ(dao().DbUpdated(), false);
     // Two changes within one second are still two changes.
     peer.say("book");
     ASSERT_EQ(peer.readLine(), "done");
-    EXPECT_TRUE(dao().DbUpdated());
+    EXPECT_EQ(dao().DbUpdated(), true);
     peer.say("quit");
     EXPECT_EQ(peer.finish(), 0);
 }
@@ -439,12 +439,12 @@ TEST_F(ClsDAOChanges, OurOwnChangeDoesNotSwallowAnotherProgramsUnseenChange) {
     peer.say("book");
     ASSERT_EQ(peer.readLine(), "done");
     ASSERT_TRUE(dao().SqlAction(kInsertBooking));  // before our next poll
-    EXPECT_TRUE(dao().DbUpdated());
-    EXPECT_FALSE(dao().DbUpdated());
+    EXPECT_EQ(dao().DbUpdated(), true);
+    EXPECT_EQ(dao().DbUpdated(), false);
 }
 
 TEST_F(ClsDAOChanges, ChangesToOtherTablesAreNotBookingChanges) {
     open();
     ASSERT_TRUE(dao().SqlAction("insert into tblGroups (GroupName) values ('A')"));
-    EXPECT_FALSE(dao().DbUpdated());
+    EXPECT_EQ(dao().DbUpdated(), false);
 }

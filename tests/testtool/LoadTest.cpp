@@ -63,7 +63,7 @@ ROSTIMA_CHILD(main_poller) {
     int ticks = 0, updated = 0, reloads = 0;
     auto tick = [&] {
         ++ticks;
-        if (!dao.DbUpdated()) return;
+        if (dao.DbUpdated() != true) return;  // unchanged, or unread: the next tick looks again
         ++updated;
         for (int g = 0; g < groups.size(); ++g) {
             const int32_t now =
