@@ -60,8 +60,11 @@ DlgCalendar::DlgCalendar(QWidget* parent) : QDialog(parent) {
         connect(BtnCalendar[i], &QPushButton::clicked, this, [this, i] { BtnCalendar_Click(i); });
     }
     BtnCalendar[0]->setDefault(true);
-    connect(Cal, &plat::Kalvo::DateChange, this, [this] { Cal_DateChange(); });
-    connect(Cal, &plat::Kalvo::PageChange, this, [this] { Cal_PageChange(); });
+    // The date the user selected is the one asked for; the marks follow their page.
+    connect(Cal, &plat::Kalvo::DateChange, this, [this] {
+        m_asked = {Cal->pageMonth(), Cal->value(), m_asked.ticked};
+    });
+    connect(Cal, &plat::Kalvo::PageChange, this, [this] { markShown(); });
     connect(Cal, &plat::Kalvo::DateDblClick, this, [this](int16_t n) { Cal_DateDblClick(n); });
     setFixedSize(520, 274);
     Shown = new ReadAgain(this, [this] { return readAndShow(); });
@@ -94,8 +97,7 @@ void DlgCalendar::Form_Load() {
         box->setEnabled(false);
         box->hide();
     }
-    // The schedule date's page opens unmarked; from here on a page is shown once its
-    // marks were read.
+    // The schedule date's page opens unmarked; any other is shown once its marks were read.
     m_asked = {plat::Kalvo::pageOf(CalDate()), CalDate(), {}};
     Cal->setValue(CalDate());
     Cal->setPageAsk([this](int32_t page, int32_t value) { return askPage(page, value); });
@@ -110,8 +112,7 @@ void DlgCalendar::showEvent(QShowEvent* event) {
 void DlgCalendar::Form_Activate() {
     if (Activated) return;
     Activated = true;
-    m_asked.ticked.clear();
-    if (CalendarState::ResourceId() != 0) m_asked.ticked.insert(CalendarState::ResourceId());
+    m_asked.ticked = {CalendarState::ResourceId()};  // 0 (none) is no resource's id
     ShowAppointments();
 }
 
@@ -121,26 +122,25 @@ bool DlgCalendar::readAndShow() {
     std::optional<Read> found = read();
     if (!found) return false;
     take(std::move(*found));
-    move();
+    Cal->setValue(m_shown->asked.value);
+    Cal->setPage(m_shown->asked.page);
     markShown();
     return true;
 }
 
 bool DlgCalendar::askPage(int32_t page, int32_t value) {
-    if (m_shown && page == m_shown->asked.page) return true;  // read already: move() turns it
+    if (m_shown && page == m_shown->asked.page) return true;  // read: readAndShow turns it
     m_asked.page = page;
     m_asked.value = value;
     std::optional<Read> found = read();
-    // Its marks are set once the page is turned (Cal_PageChange); unread, it stays unturned.
+    // Its marks are set once the page is turned (PageChange); unread, it stays unturned.
     if (found) take(std::move(*found));
     return Shown->Note(found.has_value());
 }
 
 std::optional<DlgCalendar::Read> DlgCalendar::read() const {
-    Read found{m_asked, {}, {}};
-    if (m_shown) {
-        found.resources = m_shown->resources;
-    } else {
+    Read found{m_asked, m_shown ? m_shown->resources : Read{}.resources, {}};
+    if (!m_shown) {
         auto rs = SharedObjects::DAO().SqlQuery(
             QString("select ResourceId, ResourceName from tblResources where GroupId = %1")
                 .arg(MainWindowLink::GroupId()));
@@ -189,11 +189,6 @@ void DlgCalendar::take(Read found) {
     }
 }
 
-void DlgCalendar::move() {
-    Cal->setValue(m_shown->asked.value);
-    Cal->setPage(m_shown->asked.page);
-}
-
 void DlgCalendar::markShown() {
     if (!m_shown || Cal->pageMonth() != m_shown->asked.page) return;
     const int32_t first = Cal->visibleDay(1);
@@ -203,19 +198,13 @@ void DlgCalendar::markShown() {
     for (const int32_t day : std::as_const(m_shown->days)) Cal->setDayMark(day - first + 1, 1);
 }
 
-void DlgCalendar::Cal_PageChange() { markShown(); }
-
-void DlgCalendar::Cal_DateChange() {
-    m_asked.page = Cal->pageMonth();
-    m_asked.value = Cal->value();
-}
-
 void DlgCalendar::ChkResource_Click(int index) {
-    const int32_t id = ChkResource[static_cast<size_t>(index)]->property("Tag").toInt();
-    if (ChkResource[static_cast<size_t>(index)]->isChecked())
-        m_asked.ticked.remove(id);
-    else
+    const QCheckBox* box = ChkResource[static_cast<size_t>(index)];
+    const int32_t id = box->property("Tag").toInt();
+    if (!box->isChecked())
         m_asked.ticked.insert(id);
+    else
+        m_asked.ticked.remove(id);
     ShowAppointments();
 }
 

@@ -2,7 +2,6 @@
 #include <QDialog>
 #include <QList>
 #include <QSet>
-#include <QString>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -39,15 +38,11 @@ public:
 
     void Form_Load();
     void Form_Activate();
-    // Reads the marks of the page and ticks asked for and shows them with that page and
-    // those ticks; what cannot be read is not shown, and is read again shortly.
+    // Shows the page and ticks asked for with their marks once these could be read.
     void ShowAppointments();
-    // The date the user selected is the date asked for; the marks follow their page.
-    void Cal_DateChange();
-    void Cal_PageChange();
     // n: the day of the month hit; below 1 nothing was hit.
     void Cal_DateDblClick(int16_t n);
-    // Asks for the box's resource ticked if it is not, else unticked.
+    // Asks for the box's resource ticked when it is not, else unticked.
     void ChkResource_Click(int index);
     // 0 Select, 1 Today, 2 Cancel, 3 Help.
     void BtnCalendar_Click(int index);
@@ -71,25 +66,21 @@ private:
         int32_t page = 0, value = 0;
         QSet<int32_t> ticked;
     };
-    // What a read found for a request: the group's resources (id, name) and the days
-    // marked on its page for the ticked ones among them.
+    // A request read: the group's resources (id, name), the days marked on its page.
     struct Read {
         Asked asked;
         QList<std::pair<int32_t, QString>> resources;
         QList<int32_t> days;
     };
     QCheckBox* addResourceBox();
-    // The request read whole; none when the database could not be read. The resources are
-    // read until they were shown once.
+    // The request read whole (the resources until shown once); none when it could not be.
     std::optional<Read> read() const;
-    // Takes a read as what is shown: the boxes and their ticks at once, the page and its
-    // marks through move() (or through the page turn that asked for it).
+    // Shows a read's boxes and ticks; its marks follow on its page (markShown).
     void take(Read found);
-    void move();
     void markShown();
-    // Reads the request and shows it when it could be read; false when it could not.
+    // Reads the request and shows it; false when it could not be read.
     bool readAndShow();
-    // The page turn the calendar asks for: true when its marks could be read.
+    // A page the calendar would turn to: true once its marks were read.
     bool askPage(int32_t page, int32_t value);
 
     QWidget* m_boxes = nullptr;  // holds the resource boxes inside Frame1
