@@ -149,9 +149,11 @@ void DlgSearch::BtnSearchBy_Click(int index) {
 
 void DlgSearch::CbSearch_Click() {
     if (!m_shown) return;  // nothing listed yet
-    // The list holds the entries of the kind shown.
+    // The list holds the entries of the kind shown. Like the buttons it asks: it stays on
+    // the entry listed until the one picked is read.
     m_asked.kind = m_shown->kind;
     m_asked.entry = SharedObjects::Forms().GetComboData(*CbSearch);
+    SharedObjects::Forms().ShowComboData(*CbSearch, m_shown->entry);
     Shown->Note(work(false));
 }
 
@@ -169,8 +171,6 @@ bool DlgSearch::work(bool again) {
     bool read = true;
     for (; read && (again || m_shown != m_asked); again = false) read = showQuery(m_asked);
     m_working = false;
-    // The choice list takes the user's pick before it is read: it shows the entry listed.
-    if (!read && m_shown) SharedObjects::Forms().ShowComboData(*CbSearch, m_shown->entry);
     if (m_deferredResult >= 0) QDialog::done(m_deferredResult);
     return read;
 }
