@@ -16,8 +16,8 @@ class QToolButton;
 // selected date that the page does not show), then DateChange when the selected date
 // changes; DateDblClick with the day of the month of the day hit, 0 when no day was hit.
 // Setting a value to itself raises nothing. Marks belong to the page: a new page starts
-// unmarked. An owner may be asked before another page is shown, and keep the page. Clicking a day
-// the page shows never turns the page, so a double-click always lands on the day under the pointer.
+// unmarked. Clicking a day the page shows never turns the page, so a double-click always
+// lands on the day under the pointer. An owner may be asked before another page is shown.
 namespace plat {
 
 class Kalvo : public QWidget {
