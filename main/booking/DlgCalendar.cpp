@@ -4,10 +4,10 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "AskingButton.h"
 #include "CalendarState.h"
 #include "ClsDAO.h"
 #include "ClsDate.h"
@@ -19,7 +19,6 @@
 #include "MainWindowLink.h"
 #include "ModMain.h"
 #include "ModalHook.h"
-#include "PlexaroCalendar.h"
 #include "ReadAgain.h"
 #include "SharedObjects.h"
 
@@ -61,11 +60,14 @@ DlgCalendar::DlgCalendar(QWidget* parent) : QDialog(parent) {
         connect(BtnCalendar[i], &QPushButton::clicked, this, [this, i] { BtnCalendar_Click(i); });
     }
     BtnCalendar[0]->setDefault(true);
-    connect(Cal, &plat::Kalvo::DateChange, this, [this] { Cal_DateChange(); });
-    connect(Cal, &plat::Kalvo::PageChange, this, [this] { Cal_PageChange(); });
+    // The date the user selected is the one asked for; the marks follow their page.
+    connect(Cal, &plat::Kalvo::DateChange, this, [this] {
+        m_asked = {Cal->pageMonth(), Cal->value(), m_asked.ticked};
+    });
+    connect(Cal, &plat::Kalvo::PageChange, this, [this] { markShown(); });
     connect(Cal, &plat::Kalvo::DateDblClick, this, [this](int16_t n) { Cal_DateDblClick(n); });
     setFixedSize(520, 274);
-    Shown = new ReadAgain(this, [this] { return Loading ? loadResources() : showMarks(); });
+    Shown = new ReadAgain(this, [this] { return readAndShow(); });
 }
 
 int32_t DlgCalendar::CalDate() { return CalendarState::CalDate(); }
@@ -80,47 +82,26 @@ void DlgCalendar::ShowModal(QWidget* owner) {
 
 QCheckBox* DlgCalendar::addResourceBox() {
     const int index = static_cast<int>(ChkResource.size());
-    auto* box = new QCheckBox(m_boxes);
+    auto* box = new AskingButton<QCheckBox>(m_boxes);
     box->setObjectName(QString("ChkResource%1").arg(index));
     box->setGeometry(0, index * kBoxStep, 190, kBoxHeight);
     m_boxes->resize(190, (index + 1) * kBoxStep);
-    // A change of value, by the user or by code, is the box's click.
-    connect(box, &QCheckBox::toggled, this, [this, index] { ChkResource_Click(index); });
+    connect(box, &QCheckBox::clicked, this, [this, index] { ChkResource_Click(index); });
     return box;
 }
 
 void DlgCalendar::Form_Load() {
-    Loading = true;
-    Activated = PageChanged = false;
+    Activated = false;
     SharedObjects::Forms().CentreForm(*this, MainWindowLink::Find());
-    Cal->setValue(CalDate());  // its events mark nothing while Loading is set
     for (QCheckBox* box : ChkResource) {
         box->setEnabled(false);
         box->hide();
     }
-    Shown->Note(loadResources());
-}
-
-bool DlgCalendar::loadResources() {
-    auto rs = SharedObjects::DAO().SqlQuery(
-        QString("select ResourceId, ResourceName from tblResources where GroupId = %1")
-            .arg(MainWindowLink::GroupId()));
-    if (!rs) {
-        log("Error in DlgCalendar.Form_Load");
-        return false;  // Loading stays set: no day is marked for a group that could not be read
-    }
-    for (int i = 0; !rs->Eof(); rs->MoveNext(), ++i) {
-        if (i >= static_cast<int>(ChkResource.size())) ChkResource.push_back(addResourceBox());
-        QCheckBox* box = ChkResource[static_cast<size_t>(i)];
-        box->setEnabled(true);
-        box->show();
-        box->setText(rs->Field("ResourceName").toString());
-        box->setProperty("Tag", QString::number(rs->Field("ResourceId").toInt()));
-    }
-    Loading = false;
-    // Boxes read after the first activation take the preset tick late.
-    if (Activated) tickPreset();
-    return showMarks();
+    // The schedule date's page opens unmarked; any other is shown once its marks were read.
+    m_asked = {plat::Kalvo::pageOf(CalDate()), CalDate(), {}};
+    Cal->setValue(CalDate());
+    Cal->setPageAsk([this](int32_t page, int32_t value) { return askPage(page, value); });
+    ShowAppointments();
 }
 
 void DlgCalendar::showEvent(QShowEvent* event) {
@@ -131,93 +112,101 @@ void DlgCalendar::showEvent(QShowEvent* event) {
 void DlgCalendar::Form_Activate() {
     if (Activated) return;
     Activated = true;
-    tickPreset();
+    m_asked.ticked = {CalendarState::ResourceId()};  // 0 (none) is no resource's id
+    ShowAppointments();
 }
 
-void DlgCalendar::tickPreset() {
-    const QString wanted = QString::number(CalendarState::ResourceId());
-    for (QCheckBox* box : ChkResource)
-        if (box->isVisibleTo(this)) box->setChecked(box->property("Tag").toString() == wanted);
+void DlgCalendar::ShowAppointments() { Shown->Note(readAndShow()); }
+
+bool DlgCalendar::readAndShow() {
+    std::optional<Read> found = read();
+    if (!found) return false;
+    take(std::move(*found));
+    Cal->setValue(m_shown->asked.value);
+    Cal->setPage(m_shown->asked.page);
+    markShown();
+    return true;
 }
 
-void DlgCalendar::ShowAppointments() {
-    // While the load step adds the boxes nothing is marked yet; boxes it could not read
-    // are read first.
-    if (m_reverting || (Loading && !Shown->Unread())) return;
-    Shown->Note(Loading ? loadResources() : showMarks());
+bool DlgCalendar::askPage(int32_t page, int32_t value) {
+    if (m_shown && page == m_shown->asked.page) return true;  // read: readAndShow turns it
+    m_asked.page = page;
+    m_asked.value = value;
+    std::optional<Read> found = read();
+    // Its marks are set once the page is turned (PageChange); unread, it stays unturned.
+    if (found) take(std::move(*found));
+    return Shown->Note(found.has_value());
 }
 
-bool DlgCalendar::showMarks() {
-    PageChanged = false;
-    // A page holds at most 42 days: the marking runs without yielding, so no page turn
-    // can come between reading the page and marking it.
-    const int32_t first = Cal->visibleDay(1);
-    const int32_t last = Cal->visibleDay(2);
-    QString ids = "0";
-    QSet<int> ticks;
-    for (int i = 0; i < static_cast<int>(ChkResource.size()); ++i) {
-        const QCheckBox* box = ChkResource[static_cast<size_t>(i)];
-        if (!box->isVisibleTo(this) || !box->isChecked()) continue;
-        ids += ", " + QString::number(box->property("Tag").toString().toInt());
-        ticks.insert(i);
+std::optional<DlgCalendar::Read> DlgCalendar::read() const {
+    Read found{m_asked, m_shown ? m_shown->resources : Read{}.resources, {}};
+    if (!m_shown) {
+        auto rs = SharedObjects::DAO().SqlQuery(
+            QString("select ResourceId, ResourceName from tblResources where GroupId = %1")
+                .arg(MainWindowLink::GroupId()));
+        if (!rs) {
+            log("Error in DlgCalendar.Form_Load");
+            return std::nullopt;
+        }
+        for (; !rs->Eof(); rs->MoveNext())
+            found.resources << std::pair(rs->Field("ResourceId").toInt(),
+                                         rs->Field("ResourceName").toString());
     }
+    // With no box ticked the list holds only 0, and no day is marked.
+    QString ids = "0";
+    for (const auto& [id, name] : std::as_const(found.resources))
+        if (m_asked.ticked.contains(id)) ids += ", " + QString::number(id);
+    const int32_t first = plat::Kalvo::firstShownOf(m_asked.page);
     auto rs = SharedObjects::DAO().SqlQuery(
         QString("select distinct BookingDate from tblBookings where BookingDate >= %1 and "
                 "BookingDate <= %2 and ResourceId in (select ResourceId from tblResources "
                 "where ResourceId in (%3))")
             .arg(first)
-            .arg(last)
+            .arg(first + plat::Kalvo::kDaysShown - 1)
             .arg(ids));
     if (!rs) {
         log("Error in DlgCalendar.ShowAppointments");
-        showShown();
-        return false;
+        return std::nullopt;
     }
-    m_shownMarks.clear();
-    for (; !rs->Eof(); rs->MoveNext()) m_shownMarks << rs->Field("BookingDate").toInt();
-    m_shownPage = Cal->pageMonth();
-    m_shownValue = Cal->value();
-    m_shownTicks = ticks;
-    for (int p = 1; p <= last - first + 1; ++p) Cal->setDayMark(p, 0);
+    for (; !rs->Eof(); rs->MoveNext()) found.days << rs->Field("BookingDate").toInt();
+    return found;
+}
+
+void DlgCalendar::take(Read found) {
+    const bool boxesNew = !m_shown;
+    m_shown = std::move(found);
+    for (int i = 0; i < static_cast<int>(m_shown->resources.size()); ++i) {
+        if (i >= static_cast<int>(ChkResource.size())) ChkResource.push_back(addResourceBox());
+        QCheckBox* box = ChkResource[static_cast<size_t>(i)];
+        const auto& [id, name] = m_shown->resources[i];
+        if (boxesNew) {
+            box->setEnabled(true);
+            box->show();
+            box->setText(name);
+            box->setProperty("Tag", QString::number(id));
+        }
+        box->setChecked(m_shown->asked.ticked.contains(id));
+    }
+}
+
+void DlgCalendar::markShown() {
+    if (!m_shown || Cal->pageMonth() != m_shown->asked.page) return;
+    const int32_t first = Cal->visibleDay(1);
+    for (int p = 1; p <= plat::Kalvo::kDaysShown; ++p) Cal->setDayMark(p, 0);
     Cal->setMarkColor(0);
     Cal->setMarkStyle(plat::Kalvo::Bold | plat::Kalvo::Underline);
-    for (const int32_t day : std::as_const(m_shownMarks)) Cal->setDayMark(day - first + 1, 1);
-    return true;
+    for (const int32_t day : std::as_const(m_shown->days)) Cal->setDayMark(day - first + 1, 1);
 }
 
-void DlgCalendar::showShown() {
-    if (m_shownPage == 0) return;  // nothing was marked yet
-    m_reverting = true;
-    Cal->setValue(m_shownValue);
-    const QDate shown = plat::PlexaroCalendar::dateOf(m_shownPage);
-    const QDate now = plat::PlexaroCalendar::dateOf(Cal->pageMonth());
-    Cal->turnPage((shown.year() - now.year()) * 12 + shown.month() - now.month());
-    for (const int32_t day : std::as_const(m_shownMarks))
-        Cal->setDayMark(day - Cal->visibleDay(1) + 1, 1);
-    for (int i = 0; i < static_cast<int>(ChkResource.size()); ++i) {
-        QCheckBox* box = ChkResource[static_cast<size_t>(i)];
-        const QSignalBlocker quiet(box);
-        if (box->isVisibleTo(this)) box->setChecked(m_shownTicks.contains(i));
-    }
-    PageChanged = false;
-    m_reverting = false;
-}
-
-void DlgCalendar::Cal_PageChange() {
-    // The marks belong to the page that was shown: the new page is marked now, whether
-    // or not the selected date moves with it.
-    PageChanged = true;
+void DlgCalendar::ChkResource_Click(int index) {
+    const QCheckBox* box = ChkResource[static_cast<size_t>(index)];
+    const int32_t id = box->property("Tag").toInt();
+    if (!box->isChecked())
+        m_asked.ticked.insert(id);
+    else
+        m_asked.ticked.remove(id);
     ShowAppointments();
 }
-
-void DlgCalendar::Cal_DateChange() {
-    if (PageChanged)
-        ShowAppointments();
-    else if (!Loading && !m_reverting)
-        m_shownValue = Cal->value();  // a day of the page shown: its marks stand
-}
-
-void DlgCalendar::ChkResource_Click(int) { ShowAppointments(); }
 
 void DlgCalendar::Cal_DateDblClick(int16_t n) {
     if (n < 1) return;

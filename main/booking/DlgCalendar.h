@@ -1,8 +1,11 @@
 #pragma once
 #include <QDialog>
+#include <QList>
 #include <QSet>
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class QCheckBox;
@@ -23,7 +26,6 @@ class DlgCalendar : public QDialog {
     Q_OBJECT
 
 public:
-
     explicit DlgCalendar(QWidget* parent = nullptr);
 
     // The calling order of every caller: set the resource to tick (optional), show, then
@@ -36,13 +38,11 @@ public:
 
     void Form_Load();
     void Form_Activate();
-    // Marks the days of the shown page on which a ticked resource has a booking. Marks
-    // that cannot be read are not shown: the page and the boxes go back to the marks shown.
+    // Shows the page and ticks asked for with their marks once these could be read.
     void ShowAppointments();
-    void Cal_DateChange();
-    void Cal_PageChange();
     // n: the day of the month hit; below 1 nothing was hit.
     void Cal_DateDblClick(int16_t n);
+    // Asks for the box's resource ticked when it is not, else unticked.
     void ChkResource_Click(int index);
     // 0 Select, 1 Today, 2 Cancel, 3 Help.
     void BtnCalendar_Click(int index);
@@ -54,27 +54,36 @@ public:
     // The boxes and marks shown, read again shortly when a read of them failed.
     ReadAgain* Shown = nullptr;
 
-    bool Loading = false;      // the load step is adding the resource boxes
-    bool Activated = false;    // the first activation after the load has run
-    bool PageChanged = false;  // the page turned since the days were last marked
+    bool Activated = false;  // the first activation after the load has run
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // What the user asked for last: a page (its month's first day), the date selected on
+    // it, the resources ticked (ResourceIds).
+    struct Asked {
+        int32_t page = 0, value = 0;
+        QSet<int32_t> ticked;
+    };
+    // A request read: the group's resources (id, name), the days marked on its page.
+    struct Read {
+        Asked asked;
+        QList<std::pair<int32_t, QString>> resources;
+        QList<int32_t> days;
+    };
     QCheckBox* addResourceBox();
-    // The group's resources as boxes, then the marks; Loading stays set when unread.
-    bool loadResources();
-    bool showMarks();
-    // The page, the date and the boxes as the marks shown were read for.
-    void showShown();
-    // Ticks the box of the resource the caller asked for, and no other.
-    void tickPreset();
+    // The request read whole (the resources until shown once); none when it could not be.
+    std::optional<Read> read() const;
+    // Shows a read's boxes and ticks; its marks follow on its page (markShown).
+    void take(Read found);
+    void markShown();
+    // Reads the request and shows it; false when it could not be read.
+    bool readAndShow();
+    // A page the calendar would turn to: true once its marks were read.
+    bool askPage(int32_t page, int32_t value);
+
     QWidget* m_boxes = nullptr;  // holds the resource boxes inside Frame1
-    // What the marks shown were read for: the page (its month's first day), the date
-    // selected, the boxes ticked; and the days marked.
-    int32_t m_shownPage = 0, m_shownValue = 0;
-    QSet<int> m_shownTicks;
-    QList<int32_t> m_shownMarks;
-    bool m_reverting = false;  // the page goes back: its events read nothing
+    Asked m_asked;
+    std::optional<Read> m_shown;  // none until the boxes and the marks were read once
 };

@@ -7,9 +7,9 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "AskingButton.h"
 #include "ClsBooking.h"
 #include "ClsDAO.h"
 #include "ClsDate.h"
@@ -75,7 +75,7 @@ DlgSearch::DlgSearch(QWidget* parent) : QDialog(parent) {
     auto* by = new QVBoxLayout(byFrame);
     const char* kinds[] = {"Contact name", "Appointment type", "All appointments"};
     for (int i = 0; i < 3; ++i) {
-        BtnSearchBy[i] = new QRadioButton(kinds[i], byFrame);
+        BtnSearchBy[i] = new AskingButton<QRadioButton>(kinds[i], byFrame);
         BtnSearchBy[i]->setObjectName(QString("BtnSearchBy%1").arg(i));
         by->addWidget(BtnSearchBy[i]);
         connect(BtnSearchBy[i], &QRadioButton::clicked, this, [this, i] { BtnSearchBy_Click(i); });
@@ -93,12 +93,11 @@ DlgSearch::DlgSearch(QWidget* parent) : QDialog(parent) {
     connect(CbSearch, &plat::ComboBox::Click, this, [this] { CbSearch_Click(); });
 
     auto* selectionFrame = new QGroupBox("Selection", this);
-    ChkSelection = new QCheckBox("Future date/time only", selectionFrame);
+    ChkSelection = new AskingButton<QCheckBox>("Future date/time only", selectionFrame);
     ChkSelection->setObjectName("ChkSelection");
     (new QVBoxLayout(selectionFrame))->addWidget(ChkSelection);
     all->addWidget(selectionFrame, 1, 1);
-    // A change of value, by the user or by code, is the box's click.
-    connect(ChkSelection, &QCheckBox::toggled, this, [this] { ChkSelection_Click(); });
+    connect(ChkSelection, &QCheckBox::clicked, this, [this] { ChkSelection_Click(); });
 
     auto* resultsFrame = new QGroupBox("Results", this);
     LbResults = new plat::Tabrix(resultsFrame);
@@ -123,12 +122,7 @@ DlgSearch::DlgSearch(QWidget* parent) : QDialog(parent) {
     ViewPro1->setObjectName("ViewPro1");
     ViewPro1->hide();
     resize(640, 480);
-    Shown = new ReadAgain(this, [this] {
-        // The kind, entry and results shown, as stored now.
-        m_wantedKind = m_kind;
-        m_wantedChoice = m_choice;
-        return work(true);
-    });
+    Shown = new ReadAgain(this, [this] { return work(true); });
 }
 
 void DlgSearch::ShowModal(QWidget* owner) {
@@ -140,97 +134,70 @@ void DlgSearch::ShowModal(QWidget* owner) {
 void DlgSearch::setClockForTest(std::function<QDateTime()> c) { searchClock() = std::move(c); }
 
 void DlgSearch::Form_Load() {
-    Loading = true;
     SharedObjects::Forms().CentreForm(*this, MainWindowLink::Find());
     int64_t kind = ini().GetNumber("Search", "SearchBy", 0);
     if (kind < ByContact || kind > ByResource) kind = ByContact;
-    m_kind = static_cast<int>(kind);
-    m_futureOnly = ini().GetNumber("Search", "Selection", 0) != 0;
-    showShown();
-    Loading = false;
-    BtnSearchBy_Click(m_kind);
-}
-
-void DlgSearch::BtnSearchBy_Click(int index) {
-    m_wantedKind = index;
-    m_wantedChoice = -1;
+    m_asked = {static_cast<int>(kind), -1, ini().GetNumber("Search", "Selection", 0) != 0};
     Shown->Note(work(true));
 }
 
+void DlgSearch::BtnSearchBy_Click(int index) {
+    m_asked.kind = index;
+    m_asked.entry = -1;
+    Shown->Note(work(false));
+}
+
 void DlgSearch::CbSearch_Click() {
-    if (!Loading) DoSearch();
+    if (!m_shown) return;  // nothing listed yet
+    // The list holds the entries of the kind shown. Like the buttons it asks: it stays on
+    // the entry listed until the one picked is read.
+    m_asked.kind = m_shown->kind;
+    m_asked.entry = SharedObjects::Forms().GetComboData(*CbSearch);
+    SharedObjects::Forms().ShowComboData(*CbSearch, m_shown->entry);
+    Shown->Note(work(false));
 }
 
 void DlgSearch::ChkSelection_Click() {
-    if (!Loading) DoSearch();
+    m_asked.futureOnly = !ChkSelection->isChecked();
+    Shown->Note(work(false));
 }
 
-void DlgSearch::DoSearch() { Shown->Note(work(false)); }
+void DlgSearch::DoSearch() { Shown->Note(work(true)); }
 
-bool DlgSearch::work(bool refillChoices) {
-    if (refillChoices)
-        m_pendingRefill = true;
-    else
-        m_pendingSearch = true;
-    // The lists yield while they fill: a request meanwhile is run once they are done.
+bool DlgSearch::work(bool again) {
+    // The lists yield while they fill: a request meanwhile is read once they are done.
     if (m_working) return true;
     m_working = true;
     bool read = true;
-    while (read && (m_pendingRefill || m_pendingSearch)) {
-        if (m_pendingRefill) {
-            m_pendingRefill = m_pendingSearch = false;
-            read = showKind(m_wantedKind, m_wantedChoice);
-        } else {
-            m_pendingSearch = false;
-            read = showResults(SharedObjects::Forms().GetComboData(*CbSearch),
-                               ChkSelection->isChecked());
-        }
-    }
+    for (; read && (again || m_shown != m_asked); again = false) read = showQuery(m_asked);
     m_working = false;
-    if (!read) {
-        // What is shown stays, with the buttons and the choice that go with it.
-        m_pendingRefill = m_pendingSearch = false;
-        showShown();
-    }
     if (m_deferredResult >= 0) QDialog::done(m_deferredResult);
     return read;
 }
 
-void DlgSearch::showShown() {
-    const QSignalBlocker quietBox(ChkSelection);
-    BtnSearchBy[static_cast<size_t>(m_kind)]->setChecked(true);
-    m_wantedKind = m_kind;
-    SharedObjects::Forms().ShowComboData(*CbSearch, m_choice);
-    ChkSelection->setChecked(m_futureOnly);
-}
-
-bool DlgSearch::showKind(int kind, int32_t choose) {
+bool DlgSearch::showQuery(Query query) {
     ClsForms& forms = SharedObjects::Forms();
-    const auto choices = forms.ReadEntries(choicesOf(kind, MainWindowLink::GroupId()), choose);
+    const auto choices =
+        forms.ReadEntries(choicesOf(query.kind, MainWindowLink::GroupId()), query.entry);
     auto results = choices ? SharedObjects::DAO().SqlQuery(SearchStatement(
-                                 kind, choices->chosen, ChkSelection->isChecked(), now()))
+                                 query.kind, choices->chosen, query.futureOnly, now()))
                            : nullptr;
-    if (!results) return false;
-    forms.ShowEntries(*CbSearch, *choices);
-    m_kind = kind;
-    m_choice = choices->chosen;
-    m_futureOnly = ChkSelection->isChecked();
-    ini().WriteValue("Search", "SearchBy", kind);
-    fillResults(*results);
-    return true;
-}
-
-bool DlgSearch::showResults(int32_t id, bool futureOnly) {
-    // The list keeps the results it shows until the new ones could be read.
-    auto rs = SharedObjects::DAO().SqlQuery(SearchStatement(m_kind, id, futureOnly, now()));
-    if (!rs) {
+    if (!results) {
         log("Error in DlgSearch.ShowResults");
         return false;
     }
-    m_choice = id;
-    if (m_futureOnly != futureOnly) ini().WriteValue("Search", "Selection", futureOnly ? 1 : 0);
-    m_futureOnly = futureOnly;
-    fillResults(*rs);
+    forms.ShowEntries(*CbSearch, *choices);
+    BtnSearchBy[static_cast<size_t>(query.kind)]->setChecked(true);
+    ChkSelection->setChecked(query.futureOnly);
+    if (!m_shown || m_shown->kind != query.kind) ini().WriteValue("Search", "SearchBy", query.kind);
+    if (!m_shown || m_shown->futureOnly != query.futureOnly)
+        ini().WriteValue("Search", "Selection", query.futureOnly ? 1 : 0);
+    // The first entry asked for is the one listed first.
+    const bool last = query == m_asked;
+    query.entry = choices->chosen;
+    m_shown = query;
+    if (last) m_asked = query;
+    fillResults(*results);
     return true;
 }
 
@@ -276,7 +243,7 @@ void DlgSearch::fillResults(ClsRecordset& rs) {
     for (int n = 0; !rs.Eof(); rs.MoveNext(), ++n) {
         if (n % kRowsPerYield == 0) {
             EventYield::Run();
-            if (m_pendingRefill || m_pendingSearch) return;  // a newer search replaces this
+            if (m_shown != m_asked) return;  // a newer request replaces this
         }
         const int32_t day = rs.Field("BookingDate").toInt();
         auto d = dates.find(day);
@@ -305,7 +272,7 @@ void DlgSearch::BtnSearch_Click(int index) {
             const Loaded loaded = booking.Load(LbResults->rowData(row));
             ClsResource resource;
             const Loaded resourceLoaded =
-                loaded == Loaded::Row ? resource.Load(booking.ResourceId()) : Loaded(Loaded::NoRow);
+                loaded == Loaded::Row ? resource.Load(booking.ResourceId()) : Loaded::NoRow;
             if (loaded.Failed() || resourceLoaded.Failed()) {
                 // Not read: the chart stays where it is, and the list is read again.
                 Shown->Note(false);

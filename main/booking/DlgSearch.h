@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QPushButton;
@@ -35,20 +36,20 @@ public:
     static void setClockForTest(std::function<QDateTime()> clock);
 
     void Form_Load();
+    // The user's requests: a kind (its first entry), an entry of the kind shown, the other
+    // value of the box. Each is shown once it could be read.
     void BtnSearchBy_Click(int index);
     void CbSearch_Click();
     void ChkSelection_Click();
     // 0 Goto Appointment, 1 Print (the list as it stands), 2 Help, 3 Cancel.
     void BtnSearch_Click(int index);
     void LbResults_DblClick();
-    // Lists the bookings of the chosen kind and entry.
+    // Lists the bookings of the kind and entry asked for, read again.
     void DoSearch();
     // Switches every control off while the printout is built.
     void EnableMe(bool enabled);
     // The statement the search runs for the kind, the entry's id and the present moment.
     static QString SearchStatement(int kind, int32_t id, bool futureOnly, const QDateTime& now);
-
-    bool Loading = false;  // the load step runs: no search yet
 
     std::array<QRadioButton*, 3> BtnSearchBy{};
     plat::ComboBox* CbSearch = nullptr;  // item data: the id of the customer, type or resource
@@ -64,27 +65,24 @@ public slots:
     void done(int result) override;
 
 private:
-    // Runs the requested refill and search, and any that arrive while they yield; false
-    // when one could not be read (the window then shows again what it showed).
-    bool work(bool refillChoices);
-    // The choices of a kind with the entry of that id chosen (else the first), and its
-    // results: all read before any is shown. False when they could not be read.
-    bool showKind(int kind, int32_t choose);
-    // The results of the kind shown for one of its entries (-1: none).
-    bool showResults(int32_t id, bool futureOnly);
+    // A search: the kind, the id of its entry chosen (-1: its first), and whether only the
+    // bookings from the present minute on count.
+    struct Query {
+        int kind = ByContact;
+        int32_t entry = -1;
+        bool futureOnly = false;
+        bool operator==(const Query&) const = default;
+    };
+    // Reads what was asked for (once more when again) and any request that arrives while
+    // the lists yield, until the lists show the last one; false when one could not be read.
+    bool work(bool again);
+    // The choices and the results of a query, all read before any is shown; false when
+    // they could not be read.
+    bool showQuery(Query query);
     void fillResults(ClsRecordset& rs);
-    // The buttons, the choice and the box as the lists show them.
-    void showShown();
 
-    // What the lists show: the choices of a kind, and the results of one of its entries
-    // (-1: none) from the present on or not.
-    int m_kind = ByContact;
-    int32_t m_choice = -1;
-    bool m_futureOnly = false;
-    int m_wantedKind = ByContact;  // the kind whose button was chosen last, and its entry
-    int32_t m_wantedChoice = -1;
+    Query m_asked;                 // the user's last request
+    std::optional<Query> m_shown;  // what the lists show; none before the first read
     bool m_working = false;
-    bool m_pendingRefill = false;
-    bool m_pendingSearch = false;
     int m_deferredResult = -1;  // a close asked for while working
 };

@@ -50,8 +50,10 @@ Kalvo::Kalvo(QWidget* parent) : QWidget(parent) {
 
 void Kalvo::setValue(int32_t day) {
     if (day == m_value) return;
+    const bool turns = day < firstShown() || day > firstShown() + kDaysShown - 1;
+    if (turns && !mayShow(pageOf(day), day)) return;
     m_value = day;
-    if (day < firstShown() || day > firstShown() + kDaysShown - 1) showMonth(firstOfMonth(day));
+    if (turns) showMonth(pageOf(day));
     update();
     emit DateChange();
 }
@@ -86,11 +88,20 @@ void Kalvo::setMarkColor(uint32_t color) {
 
 void Kalvo::turnPage(int months) {
     if (months == 0) return;
-    const QDate month = PlexaroCalendar::dateOf(m_month).addMonths(months);
-    showMonth(PlexaroCalendar::dayOf(month));
+    setPage(PlexaroCalendar::dayOf(PlexaroCalendar::dateOf(m_month).addMonths(months)));
 }
 
-int32_t Kalvo::firstShown() const { return m_month - PlexaroCalendar::weekday(m_month); }
+void Kalvo::setPage(int32_t day) {
+    if (mayShow(pageOf(day), m_value)) showMonth(pageOf(day));
+}
+
+int32_t Kalvo::pageOf(int32_t day) { return firstOfMonth(day); }
+
+int32_t Kalvo::firstShownOf(int32_t page) { return page - PlexaroCalendar::weekday(page); }
+
+bool Kalvo::mayShow(int32_t page, int32_t value) const {
+    return page == m_month || !m_ask || m_ask(page, value);
+}
 
 void Kalvo::showMonth(int32_t first) {
     if (first == m_month) return;

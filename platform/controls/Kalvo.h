@@ -2,6 +2,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class QLabel;
 class QToolButton;
@@ -16,7 +17,7 @@ class QToolButton;
 // changes; DateDblClick with the day of the month of the day hit, 0 when no day was hit.
 // Setting a value to itself raises nothing. Marks belong to the page: a new page starts
 // unmarked. Clicking a day the page shows never turns the page, so a double-click always
-// lands on the day under the pointer.
+// lands on the day under the pointer. An owner may be asked before another page is shown.
 namespace plat {
 
 class Kalvo : public QWidget {
@@ -58,6 +59,16 @@ public:
     int32_t pageMonth() const { return m_month; }
     // Turns the page by whole months, as the arrows do.
     void turnPage(int months);
+    // Shows the page of the month of a day, as the arrows would; the selected date stays.
+    void setPage(int32_t day);
+    // The first day of the month of a day, and the first date its page shows.
+    static int32_t pageOf(int32_t day);
+    static int32_t firstShownOf(int32_t page);
+    // Asked before another page is shown, by the arrows, the keys or a date: with the
+    // page (its month's first day) and the date that would be selected on it. False keeps
+    // the page and the selected date as they are. Unset: every page is shown.
+    using PageAsk = std::function<bool(int32_t page, int32_t value)>;
+    void setPageAsk(PageAsk ask) { m_ask = std::move(ask); }
 
     // Where each day is drawn, and the day position (1..42) under a point, 0 for none.
     QRect cellRect(int position) const;
@@ -77,7 +88,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    int32_t firstShown() const;
+    int32_t firstShown() const { return firstShownOf(m_month); }
+    // Whether the page of that month may be shown with that date selected.
+    bool mayShow(int32_t page, int32_t value) const;
     void showMonth(int32_t firstOfMonth);
     void layoutHeader();
     QRect gridRect() const;
@@ -90,6 +103,7 @@ private:
     QToolButton* m_back;
     QToolButton* m_forward;
     QLabel* m_title;
+    PageAsk m_ask;
 };
 
 }  // namespace plat

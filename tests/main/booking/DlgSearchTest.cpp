@@ -182,9 +182,9 @@ TEST_F(DlgSearchTest, ALongCustomerNameKeepsTheWindowAndItsButtonsOnTheScreen) {
 }
 
 // Another program holds the database: a command is told once; the lists, the kind, the
-// entry and the box stay as shown, also while the user is told; and what is shown is read
-// again once it lets go (a result Ben booked meanwhile comes).
-TEST_F(DlgSearchTest, ALockedDatabaseKeepsTheListsAsShownUntilTheyAreReadAgain) {
+// entry and the box stay as shown, also while the user is told; and once it lets go the
+// user's last request is read (with a result Anna booked meanwhile).
+TEST_F(DlgSearchTest, ALockedDatabaseKeepsTheListsAsShownUntilTheLastRequestIsRead) {
     auto shown = [&] {
         int kind = 0;
         while (!form.BtnSearchBy[static_cast<size_t>(kind)]->isChecked()) ++kind;
@@ -197,27 +197,47 @@ TEST_F(DlgSearchTest, ALockedDatabaseKeepsTheListsAsShownUntilTheyAreReadAgain) 
     const QString anna =
         "2 Anna 0 Anna,Ben: 09 Mar 26 09:00 am Anna | 10 Mar 26 10:30 am Anna | 11 Mar 26 "
         "08:00 am Anna";
-    const QString annaNow = anna + " | 12 Mar 26 08:00 am Anna";
-    const std::pair<const char*, std::function<void()>> cases[] = {
-        {"contacts", [&] { form.BtnSearchBy[0]->click(); }},
-        {"Ben", [&] { choose("Ben"); }},
-        {"from now on", [&] { form.ChkSelection->click(); }},
-        {"goto", [&] { form.LbResults->doubleClick(2, 1); }},
+    const QString ben = "2 Ben 0 Anna,Ben: 10 Mar 26 10:29 am Ben | 01 Apr 26 01:00 pm Ben";
+    const struct {
+        const char* what;
+        std::function<void()> locked;
+        QString after;
+    } cases[] = {
+        {"contacts", [&] { form.BtnSearchBy[0]->click(); }, "0 Jones 0 Jones,Smith: "},
+        {"Ben", [&] { choose("Ben"); }, ben},
+        {"from now on", [&] { form.ChkSelection->click(); },
+         "2 Anna 1 Anna,Ben: 10 Mar 26 10:30 am Anna | 11 Mar 26 08:00 am Anna | 12 Mar 26 "
+         "08:00 am Anna"},
+        {"goto", [&] { form.LbResults->doubleClick(2, 1); }, anna + " | 12 Mar 26 08:00 am Anna"},
+        // The last request wins: an entry of the kind shown replaces the kind asked before.
+        {"contacts, then Ben",
+         [&] {
+             form.BtnSearchBy[0]->click();
+             choose("Ben");
+         },
+         ben},
+        {"Ben, then from now on",
+         [&] {
+             choose("Ben");
+             form.ChkSelection->click();
+         },
+         "2 Ben 1 Anna,Ben: 01 Apr 26 01:00 pm Ben"},
     };
     QStringList whileTold;
     RecordWhileTold(messages, whileTold, shown);
     SharedObjects::DAO().setBusyWaitMs(300);
-    for (const auto& [what, locked] : cases) {
-        SCOPED_TRACE(what);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         sql({"delete from tblBookings where BookingDate = " + QString::number(day(2026, 3, 12)) +
              " and ResourceId = 1"});
         setting("Search", "SearchBy", "2");
+        setting("Search", "Selection", "0");
         load();
         messages.clear();
         whileTold.clear();
         HeldDatabase held(folder, folder.file("Rostima.mdb"));
         SharedObjects::DAO().WaitAgain();
-        locked();
+        c.locked();
         EXPECT_EQ(messages, QStringList{ModMain::kNotRead});
         EXPECT_EQ(whileTold, QStringList{anna});
         EXPECT_EQ(shown(), anna);
@@ -227,7 +247,8 @@ TEST_F(DlgSearchTest, ALockedDatabaseKeepsTheListsAsShownUntilTheyAreReadAgain) 
         held.release();
         booking(1, day(2026, 3, 12), 480, 510);  // another workstation, meanwhile
         form.Shown->RunDue();
-        EXPECT_EQ(shown(), annaNow);
+        EXPECT_EQ(shown(), c.after);
+        EXPECT_FALSE(form.Shown->Due());
         EXPECT_EQ(dlg->CurrentDate(), day(2026, 3, 10));  // the chart did not move
     }
     SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);

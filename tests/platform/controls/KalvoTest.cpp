@@ -122,3 +122,26 @@ TEST_F(KalvoTest, ArrowKeysMoveTheSelectionAndTurnThePageWhenItLeaves) {
     EXPECT_EQ(cal.value(), dayOf(2026, 3, 15));
     EXPECT_EQ(cal.pageMonth(), dayOf(2026, 3, 1));
 }
+
+TEST_F(KalvoTest, AnOwnerAskedForAnotherPageKeepsThePageAndTheDateWhenItRefuses) {
+    cal.setValue(dayOf(2026, 3, 10));
+    QStringList asked;
+    bool take = false;
+    cal.setPageAsk([&](int32_t page, int32_t value) {
+        asked << plat::PlexaroCalendar::formatDate(page, "F Y") + " " +
+                     QString::number(plat::PlexaroCalendar::dateOf(value).day());
+        return take;
+    });
+    events.clear();
+    cal.findChild<QToolButton*>("forward")->click();
+    cal.setValue(dayOf(2026, 5, 20));
+    cal.setValue(dayOf(2026, 3, 31));  // on the page shown: nobody is asked
+    EXPECT_EQ(asked, (QStringList{"April 2026 10", "May 2026 20"}));
+    EXPECT_EQ(cal.pageMonth(), dayOf(2026, 3, 1));
+    EXPECT_EQ(events, QStringList{"date"});
+    take = true;
+    cal.setValue(dayOf(2026, 5, 20));
+    EXPECT_EQ(cal.pageMonth(), dayOf(2026, 5, 1));
+    EXPECT_EQ(cal.value(), dayOf(2026, 5, 20));
+    EXPECT_EQ(events, (QStringList{"date", "page", "date"}));
+}
