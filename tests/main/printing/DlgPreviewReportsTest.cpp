@@ -254,6 +254,12 @@ TEST_F(BookingReports, TheLastChoiceIsShownOnceALockedDatabaseLetsGo) {
          {"1 0  Room A", "2 0  Room A"},
          "2 0  Room A",
          "2 2 Massage Massage"},
+        {"a report, then an entry of the list shown",
+         DlgPreview::TaskReport,
+         {report(DlgPreview::CustomerReport), [&] { preview->CbSelect->SetListIndex(1); }},
+         {"1 2 Massage Massage", "2 2 Sauna Massage"},
+         "2 2 Sauna Massage",
+         "2 2 Sauna Sauna"},
         {"a report, then the day's",
          DlgPreview::TaskReport,
          {report(DlgPreview::CustomerReport), report(DlgPreview::DayReport)},
@@ -336,6 +342,31 @@ TEST_F(BookingReports, CalendarRedrawsTheReportShownFromTheDateChosenForItsFirst
     EXPECT_EQ(editor.CurrentDate(), kDay + 1);
     EXPECT_EQ(preview->CbSelect->currentText(), "Massage");
     EXPECT_EQ(rows(), (QList<QStringList>{{"04 Mar 2026", "08:00 am", "", "Room B", "", "", ""}}));
+}
+
+TEST_F(BookingReports, CalendarRedrawsTheReportChosenLastEvenWhenItCouldNotBeRead) {
+    open().SelectReport(DlgPreview::TaskReport);
+    QStringList told, whileTold;
+    RecordWhileTold(told, whileTold, [] { return QString(); });
+    SharedObjects::DAO().setBusyWaitMs(300);
+    {
+        HeldDatabase held(folder, folder.file("Rostima.mdb"));
+        SharedObjects::DAO().WaitAgain();
+        preview->SelectReport(DlgPreview::CustomerReport);
+    }
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+    ASSERT_EQ(told, QStringList{ModMain::kNotRead});
+    plat::ModalHook::SetAnswererForTest([&](QDialog&) {
+        DlgCalendar::setCalDate(kDay + 1);
+        return int(QDialog::Accepted);
+    });
+    preview->Toolbar1->press("Calendar");
+    EXPECT_EQ(preview->RepType(), DlgPreview::CustomerReport);
+    EXPECT_EQ(preview->CbSelect->currentText(), "Ann");
+    EXPECT_EQ(rows(),
+              (QList<QStringList>{{"03 Mar 2026", "09:00 am", "Sauna", "Room B", "x", "y", "z"}}));
+    EXPECT_FALSE(preview->Shown->Due());
+    plat::SetMsgBoxHook(nullptr);
 }
 
 TEST_F(BookingReports, PreviewErrorsAreLoggedAsTheyCome) {
