@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "ClsBooking.h"
 #include "ClsCustomer.h"
@@ -28,6 +29,15 @@ ClsForms& forms() { return SharedObjects::Forms(); }
 QString format(int32_t day, const char* pattern) {
     return QLocale(QLocale::English).toString(SharedObjects::Date().LongToDate(day), pattern);
 }
+
+// Whether a booking of the resource overlaps [start, end) on the day; none when the
+// database could not tell.
+std::optional<bool> clashes(ClsBooking& probe, int32_t resourceId, int32_t day, int16_t start,
+                            int16_t end) {
+    const std::optional<int32_t> id = probe.GetBookingId(resourceId, day, start, end, 0);
+    if (!id) return std::nullopt;
+    return *id != 0;
+}
 }  // namespace
 
 DlgRepeat::DlgRepeat(QWidget* parent) : QDialog(parent) {
@@ -35,10 +45,7 @@ DlgRepeat::DlgRepeat(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Repeat Appointment");
     setModal(true);
     buildControls();
-    Shown = new ReadAgain(this, [this] {
-        if (CbResource->count() == 0) fillResources();
-        return showDates(RepeatType, Appt.ResourceId);
-    });
+    Shown = new ReadAgain(this, [this] { return readShown(); });
 }
 
 void DlgRepeat::buildControls() {
@@ -125,77 +132,81 @@ void DlgRepeat::ShowModal(QWidget* owner, const Appointment& appointment) {
 void DlgRepeat::Form_Load() {
     Loading = true;
     forms().CentreForm(*this, parentWidget());
-    fillResources();
     int64_t type = SharedObjects::Ini().GetNumber("Repeat", "Type", 0);
     if (type < 0 || type >= RepeatDates::kPatterns) type = 0;
-    RepeatType = static_cast<int16_t>(type);
     SharedObjects::Ini().WriteValue("Repeat", "Type", type);
+    Asked = {static_cast<int16_t>(type), Appt.ResourceId};
     Option1[static_cast<size_t>(type)]->setChecked(true);
     ClsDate& date = SharedObjects::Date();
     LblStartTime->setText(date.ShowTime(Appt.StartTime, true));
     LblEndTime->setText(date.ShowTime(Appt.EndTime, true));
-    // Records of its own: the program's shared type and customer stay as they were.
-    ClsTask task;
-    static_cast<void>(task.Load(Appt.TaskId));
-    LblTask->setText(task.TaskName());
-    ClsCustomer customer;
-    static_cast<void>(customer.Load(Appt.CustomerId));
-    LblCustomer->setText(customer.CustomerName());
+    m_labelsRead = false;
+    m_resourcesRead = false;
     Loading = false;
+    // Opened by the user's command: what cannot be read now is told once, left empty and
+    // read again shortly.
     ShowDates();
 }
 
-// The group's resources, the one handed chosen; a list that cannot be read stays empty
-// and is read again with the dates.
-bool DlgRepeat::fillResources() {
-    if (!forms().FillCombo(*CbResource,
-                           QString("select ResourceName, ResourceId from tblResources where "
-                                   "GroupId = %1 order by ResourceName")
-                               .arg(Appt.GroupId),
-                           true, false))
-        return false;
-    forms().SetComboData(*CbResource, Appt.ResourceId);
-    // The resource booked is the one the list shows: none when the group has none.
-    Appt.ResourceId = forms().GetComboData(*CbResource);
+void DlgRepeat::ShowDates() { Shown->Note(readShown()); }
+
+bool DlgRepeat::readShown() {
+    if (!m_labelsRead) m_labelsRead = showLabels();
+    if (!m_resourcesRead) m_resourcesRead = showResources();
+    // Dates are listed only for a resource the list shows.
+    const bool dates = m_resourcesRead && showDates(Asked);
+    return m_labelsRead && dates;
+}
+
+bool DlgRepeat::showLabels() {
+    // Records of its own: the program's shared type and customer stay as they were.
+    ClsTask task;
+    ClsCustomer customer;
+    // No such row (no customer handed, a type deleted meanwhile) shows an empty name.
+    if (task.Load(Appt.TaskId).Failed() || customer.Load(Appt.CustomerId).Failed()) return false;
+    LblTask->setText(task.TaskName());
+    LblCustomer->setText(customer.CustomerName());
+    return true;
+}
+
+// The group's resources, the one asked for chosen, else the first (-1: the group has none).
+bool DlgRepeat::showResources() {
+    const auto entries = forms().ReadEntries(
+        QString("select ResourceName, ResourceId from tblResources where GroupId = %1 "
+                "order by ResourceName")
+            .arg(Appt.GroupId),
+        Asked.resourceId);
+    if (!entries) return false;
+    forms().ShowEntries(*CbResource, *entries);
+    Asked.resourceId = entries->chosen;
     return true;
 }
 
 void DlgRepeat::Option1_Click(int index) {
     if (Loading) return;
-    const bool shown = showDates(static_cast<int16_t>(index), Appt.ResourceId);
-    if (shown) SharedObjects::Ini().WriteValue("Repeat", "Type", index);
-    Shown->Note(shown);
+    Asked.pattern = static_cast<int16_t>(index);
+    Shown->Note(readShown());
 }
 
 void DlgRepeat::CbResource_Click() {
-    if (!Loading) Shown->Note(showDates(RepeatType, forms().GetComboData(*CbResource)));
+    if (Loading) return;
+    Asked.resourceId = forms().GetComboData(*CbResource);
+    Shown->Note(readShown());
 }
 
-void DlgRepeat::ShowDates() { Shown->Note(showDates(RepeatType, Appt.ResourceId)); }
-
-void DlgRepeat::showShown() {
-    Option1[static_cast<size_t>(RepeatType)]->setChecked(true);
-    forms().ShowComboData(*CbResource, Appt.ResourceId);
-}
-
-bool DlgRepeat::showDates(int16_t type, int32_t resourceId) {
-    if (Loading) return true;
-    // Which dates are taken is read first: a list that cannot be read keeps what it
-    // shows rather than offer taken dates as free.
-    const std::vector<int32_t> dates = RepeatDates::Series(type, Appt.ApptDate, kDates);
+bool DlgRepeat::showDates(const Listing& listing) {
+    // Which dates are taken is read first: a date whose clash cannot be read is never
+    // offered as free, so then nothing is listed and the list keeps what it shows.
+    const std::vector<int32_t> dates = RepeatDates::Series(listing.pattern, Appt.ApptDate, kDates);
     std::vector<bool> taken;
     ClsBooking probe;
     for (const int32_t d : dates) {
-        const std::optional<int32_t> id =
-            probe.GetBookingId(resourceId, d, Appt.StartTime, Appt.EndTime, 0);
-        if (!id) {
-            showShown();
-            return false;
-        }
-        taken.push_back(*id != 0);
+        const auto clash = clashes(probe, listing.resourceId, d, Appt.StartTime, Appt.EndTime);
+        if (!clash) return false;
+        taken.push_back(*clash);
     }
-    RepeatType = type;
-    Appt.ResourceId = resourceId;
+    Listed = listing;
+    SharedObjects::Ini().WriteValue("Repeat", "Type", listing.pattern);
     LbTimeSlot->clearRows();
     LbTimeSlot->clearColumns();
     // The widths are in the list's units, half as wide again as our pixels.
@@ -243,9 +254,18 @@ void DlgRepeat::BtnRepeat_Click(int index) {
 }
 
 bool DlgRepeat::SaveAppointments() {
+    // The ticks are on the dates shown. Dates not yet read for the pattern or resource
+    // chosen are read now, and the user ticks those: the ones they replace are not booked.
+    if (!(Listed == Asked)) {
+        if (Shown->Known("Unable to save the repeated appointments!", "saved"))
+            ModMain::Warning(
+                "The dates were listed again for the pattern and resource chosen: tick the "
+                "dates to save.");
+        return false;
+    }
     // A series that could never be a booking is refused before anything is written; the
     // dialog stays open.
-    if (Appt.ResourceId <= 0) {
+    if (Listed.resourceId <= 0) {
         ModMain::Warning("No resource selected!");
         return false;
     }
@@ -262,8 +282,7 @@ bool DlgRepeat::SaveAppointments() {
     const int32_t repeatId = booking.NextRepeatId();
     if (repeatId == 0) {
         // Bookings without a series id could never be deleted as a series.
-        ModMain::NotWritten("Unable to start a repeat series: no appointment was saved!",
-                            "saved");
+        ModMain::NotWritten("Unable to start a repeat series: no appointment was saved!", "saved");
         return false;
     }
     for (int r = 0; r < LbTimeSlot->rowCount(); ++r) {
@@ -279,7 +298,7 @@ bool DlgRepeat::SaveAppointments() {
         booking.setRef02(Appt.Ref02);
         booking.setRef03(Appt.Ref03);
         booking.setCustomerId(Appt.CustomerId);
-        booking.setResourceId(Appt.ResourceId);
+        booking.setResourceId(Listed.resourceId);
         booking.setTaskId(Appt.TaskId);
         // The insert tests for a clash itself: a date taken since the listing fails alone.
         // A clash is said as it always was; any other reason (a resource, type or customer

@@ -25,7 +25,7 @@ public:
     struct Appointment {
         int32_t ApptDate = 0;    // first date of the list (day number)
         int32_t GroupId = 0;     // group whose resources are offered
-        int32_t ResourceId = 0;  // resource to book, until the user picks another
+        int32_t ResourceId = 0;  // resource chosen first in the list
         int16_t StartTime = 0;   // minutes since midnight
         int16_t EndTime = 0;     // minutes since midnight, not included
         int32_t TaskId = 0;
@@ -48,15 +48,24 @@ public:
     void BtnSelect_Click(int index);
     // 0 Save, 1 Cancel, 2 Help.
     void BtnRepeat_Click(int index);
-    // Lists the 50 dates with their clash marks. Dates whose clashes cannot be read are
-    // not listed: the list, the pattern and the resource stay as they were shown.
+    // Reads what the window shows and the dates asked for (Asked), showing each part once
+    // its read succeeded; a part that cannot be read is told once and read again shortly.
     void ShowDates();
     // Books every ticked free date; false when it refused and saved nothing.
     bool SaveAppointments();
 
     Appointment Appt;
-    int16_t RepeatType = 0;  // the chosen pattern, 0..7
-    bool Loading = false;    // the load step runs: nothing is listed yet
+    // A list of dates: a pattern's 50 dates from the booking's with one resource's clashes.
+    struct Listing {
+        int16_t pattern = 0;      // 0..7
+        int32_t resourceId = -1;  // -1 = none
+        bool operator==(const Listing&) const = default;
+    };
+    // What the user chose last, as the pattern buttons and the resource list show it.
+    Listing Asked;
+    // What the dates shown are of: it becomes Asked only when the dates of Asked were read.
+    Listing Listed;
+    bool Loading = false;  // the load step runs: nothing is listed yet
 
     plat::ComboBox* CbResource = nullptr;  // item data ResourceId
     std::array<QRadioButton*, 8> Option1{};
@@ -68,14 +77,19 @@ public:
     QLabel* LblTask = nullptr;
     QLabel* LblCustomer = nullptr;
     std::array<QPushButton*, 3> BtnRepeat{};
-    // The dates shown, read again shortly when a read of them failed.
+    // The labels, the resources and the dates asked for, read again shortly when a read of
+    // them failed.
     ReadAgain* Shown = nullptr;
 
 private:
     void buildControls();
-    bool fillResources();
-    // The dates of a pattern for a resource; false, with nothing changed, when unread.
-    bool showDates(int16_t type, int32_t resourceId);
-    // The pattern and the resource that the dates shown are of.
-    void showShown();
+    // Each shows its part only once all of it was read; false, with nothing changed, when
+    // it could not be read.
+    bool readShown();
+    bool showLabels();
+    bool showResources();
+    bool showDates(const Listing& listing);
+
+    bool m_labelsRead = false;
+    bool m_resourcesRead = false;
 };

@@ -50,9 +50,10 @@ DlgPreview::DlgPreview(IPreviewEditor& editor, QWidget* parent)
     buildControls();
     resize(kMinWidth / kTw, kMinHeight / kTw);
     Shown = new ReadAgain(this, [this] {
-        // The report shown as stored now: after the one being drawn, which reads nothing.
+        // The report asked for as stored now: after the one being drawn, which reads
+        // nothing. The day report reads nothing either.
         if (m_drawing) return false;
-        return m_repType == DayReport || showReport(m_repType, m_entry);
+        return m_asked.report == DayReport || showReport(m_asked.report, m_asked.entry);
     });
 }
 

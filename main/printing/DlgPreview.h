@@ -99,7 +99,7 @@ public:
     QAction* mnuDatePrevious = nullptr;
     QAction* mnuResourceNext = nullptr;
     QAction* mnuResourcePrevious = nullptr;
-    // The report shown, read again shortly when a read of it failed.
+    // The report asked for, read again shortly when a read of it failed.
     ReadAgain* Shown = nullptr;
 
     static constexpr int kTwipsPerPixel = 15;
@@ -133,17 +133,19 @@ private:
     void runReport(const Table& table, int rowCount,
                    const std::function<QStringList(int row)>& cellsOf);
     void drawBand(const Table& table, const QStringList& texts, int16_t& y);
-    // The customer or type report of a list's entry (-1: none); false when the list, or
-    // the bookings, could not be read: then the report, the list and the choice shown
-    // stay as they were. showReport reads the list too.
+    // The customer or type report of a list's entry (-1: the list's first); false, with
+    // the document, the list and the report shown as they were, when the list or the
+    // bookings could not be read. showReport reads the list too.
     bool showReport(int16_t report, int32_t choose);
     bool showEntry(int32_t id);
+    // The report of the entry picked in the list.
+    void showPicked();
+    // The report's button checked, without its choice step.
+    void showChoice(int16_t report);
     // The bookings of the customer or type report of an entry from the editor's date on.
     std::unique_ptr<ClsRecordset> readBookings(int16_t report, int32_t id);
     // The customer and type reports: one query, the name of field 0 in column 3.
     void drawBookings(int16_t report, ClsRecordset& rs);
-    // The report choice and the entry that the report shown is of.
-    void showShown();
     void showPages(int16_t page);
 
     IPreviewEditor& m_editor;
@@ -155,4 +157,11 @@ private:
     bool m_drawing = false;  // a report is being drawn
     int m_menuTop = 0;       // pixels the menu bar takes above the design positions
     int32_t m_entry = -1;    // the list's entry whose report is shown (-1: none)
+    // What the user chose last, as the report buttons and the list show it; the report
+    // shown (m_repType, m_entry) becomes it only once its read succeeded.
+    struct Request {
+        int16_t report = DayReport;
+        int32_t entry = -1;  // -1: the list's first
+    };
+    Request m_asked;
 };

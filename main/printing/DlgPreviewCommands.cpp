@@ -2,7 +2,6 @@
 // resource, and the toolbar.
 #include <QLabel>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <QTimer>
 
 #include "ClsDAO.h"
@@ -36,14 +35,14 @@ void DlgPreview::SelectReport(int index) {
 void DlgPreview::Option1_Click(int index) {
     if (m_drawing) {
         // The choice waits for nobody: the report being drawn stays the one chosen.
-        const QSignalBlocker quiet(Option1[m_repType]);
-        Option1[m_repType]->setChecked(true);
+        showChoice(m_repType);
         return;
     }
     if (index < 0 || index > 2) {
         SharedObjects::Log().LogMsg("Error in DlgPreview.Option1_Click");
         return;
     }
+    m_asked = {int16_t(index), -1};
     if (index != DayReport) {
         Shown->Note(showReport(int16_t(index), -1));
         return;
@@ -70,11 +69,10 @@ bool DlgPreview::showReport(int16_t report, int32_t choose) {
     // either is shown: a list of one report never stands beside another's document.
     const auto list = forms().ReadEntries(sql, choose);
     auto rs = list ? readBookings(report, list->chosen) : nullptr;
-    if (!rs) {
-        showShown();
-        return false;
-    }
+    if (!rs) return false;
     setRepType(report);
+    // The report shown is the one its button shows, also after a read that was due.
+    showChoice(report);
     forms().ShowEntries(*CbSelect, *list);
     m_entry = list->chosen;
     drawBookings(report, *rs);
@@ -83,19 +81,10 @@ bool DlgPreview::showReport(int16_t report, int32_t choose) {
 
 bool DlgPreview::showEntry(int32_t id) {
     auto rs = readBookings(m_repType, id);
-    if (!rs) {
-        showShown();
-        return false;
-    }
+    if (!rs) return false;
     m_entry = id;
     drawBookings(m_repType, *rs);
     return true;
-}
-
-void DlgPreview::showShown() {
-    const QSignalBlocker quiet(Option1[m_repType]);
-    Option1[m_repType]->setChecked(true);
-    forms().ShowComboData(*CbSelect, m_entry);
 }
 
 void DlgPreview::CbSelect_Click() {
@@ -151,7 +140,7 @@ void DlgPreview::Toolbar1_ButtonClick(const QString& key) {
         // Also when the calendar was closed without a choice: the editor then reloads
         // its unchanged day.
         m_editor.setApptDate(DlgCalendar::CalDate());
-        SelectReport(m_repType);
+        SelectReport(m_asked.report);
         forms().EnableButtons(*Toolbar1, true);
     } else if (tag == "Print") {
         if (Viewer) Viewer->PrintPreview();

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
+#include <QRadioButton>
+#include <QSignalBlocker>
 #include <algorithm>
 
 #include "ClsDAO.h"
@@ -138,11 +140,24 @@ void DlgPreview::DrawDay() {
 }
 
 void DlgPreview::DrawCustomer() {
-    if (m_repType == CustomerReport) Shown->Note(showEntry(forms().GetComboData(*CbSelect)));
+    if (m_repType == CustomerReport) showPicked();
 }
 
 void DlgPreview::DrawTask() {
-    if (m_repType == TaskReport) Shown->Note(showEntry(forms().GetComboData(*CbSelect)));
+    if (m_repType == TaskReport) showPicked();
+}
+
+void DlgPreview::showPicked() {
+    // An entry of the list shown asks for the report shown, whichever button was pressed
+    // since: its button shows so.
+    m_asked = {m_repType, forms().GetComboData(*CbSelect)};
+    showChoice(m_repType);
+    Shown->Note(showEntry(m_asked.entry));
+}
+
+void DlgPreview::showChoice(int16_t report) {
+    const QSignalBlocker quiet(Option1[report]);
+    Option1[report]->setChecked(true);
 }
 
 std::unique_ptr<ClsRecordset> DlgPreview::readBookings(int16_t report, int32_t id) {
