@@ -92,7 +92,7 @@ DlgAppt::Submitted DlgAppt::submit() {
     // A booking held through a refill of its day, though not shown there, is tried too.
     if (LbTimeSlot->selectedRow() < 0 && m_heldSlot < 0) {
         askForSlot();
-        refillDay(true);
+        refreshDay(Asker::User);
         return Submitted::NoSlot;
     }
     ClsBooking& booking = SharedObjects::Booking();
@@ -119,9 +119,8 @@ DlgAppt::Submitted DlgAppt::submit() {
             showAsStored(booking.BookingId());
         return Submitted::Refused;
     }
-    endEditing();  // stored: nothing is left to keep
     refreshMainChart();
-    ShowBookings();
+    refreshDay(Asker::User, Keep::None);  // stored: nothing is left to keep
     return Submitted::Saved;
 }
 
@@ -133,9 +132,9 @@ void DlgAppt::showAsStored(int32_t bookingId) {
     ClsBooking stored;
     const Loaded loaded = stored.Load(bookingId);
     if (loaded.Failed()) return;
-    if (!loaded) {
+    if (loaded == Loaded::NoRow) {
         forgetDeleted();
-        ShowBookings();
+        refreshDay(Asker::User, Keep::None);
         return;
     }
     // What was being edited is not kept: it is shown as stored.
@@ -180,7 +179,7 @@ void DlgAppt::repeat() {
     r.ref03 = TxtRef03->text().trimmed();
     r.comments = TxtComments->text().trimmed();
     show(r);
-    refillDay(false);  // the series is stored; the booking itself is not yet
+    refreshDay(Asker::User, Keep::Shown);  // the series is stored; the booking itself is not yet
     buttonsOn(true);
 }
 
@@ -193,28 +192,28 @@ void DlgAppt::deleteBooking() {
     const ClsBooking edited = booking;
     // Only what was loaded is deleted: a series id left from another booking never is.
     ClsBooking stored;
-    if (const Loaded loaded = stored.Load(id); !loaded) {
+    if (const Loaded loaded = stored.Load(id); loaded != Loaded::Row) {
         if (loaded.Failed()) {
             // Nothing changed: the list and what is being edited stay as they are.
             ModMain::NotWritten("Unable to delete appointment!", "deleted");
             return;
         }
-        refillDay(true);  // deleted elsewhere meanwhile, as the user wanted: the day as it is now
+        refreshDay(
+            Asker::User);  // deleted elsewhere meanwhile, as the user wanted: the day as it is now
         return;
     }
     const bool series =
-        stored.RepeatId() != 0 &&
-        ModMain::Confirm("This appointment is part of a repeated sequence.\r\n"
-                         "Do you wish to delete all repeated appointments?");
+        stored.RepeatId() != 0 && ModMain::Confirm(
+                                      "This appointment is part of a repeated sequence.\r\n"
+                                      "Do you wish to delete all repeated appointments?");
     if (!(series ? stored.DeleteRepeats(stored.RepeatId()) : stored.Delete(id))) {
         booking = edited;
         ModMain::NotWritten("Unable to delete appointment!", "deleted");
         return;
     }
     booking.InitBfr();
-    endEditing();
     if (MovePending) leaveMode();  // nothing is left to move or copy
-    ShowBookings();
+    refreshDay(Asker::User, Keep::None);
 }
 
 void DlgAppt::moveOrCopy(int index) {
@@ -232,14 +231,14 @@ void DlgAppt::moveOrCopy(int index) {
     if (id == 0) return;
     ClsBooking& booking = SharedObjects::Booking();
     ClsBooking stored;
-    if (const Loaded loaded = stored.Load(id); !loaded) {
+    if (const Loaded loaded = stored.Load(id); loaded != Loaded::Row) {
         // Deleted elsewhere meanwhile: said so, and the day shown as it is now.
-        ModMain::NotSaved("Unable to move/copy appointment!",
-                          loaded.Failed() ? ClsBooking::Refusal::Failed
-                                          : ClsBooking::Refusal::Deleted);
+        ModMain::NotSaved("Unable to move/copy appointment!", loaded.Failed()
+                                                                  ? ClsBooking::Refusal::Failed
+                                                                  : ClsBooking::Refusal::Deleted);
         if (!loaded.Failed()) {
             forgetDeleted();
-            ShowBookings();
+            refreshDay(Asker::User, Keep::None);
         }
         return;
     }

@@ -109,24 +109,43 @@ void DlgAppt::CbResource_Click() {
     // The list shows the resource whose day it shows until the chosen one's is read: a
     // day that cannot be read is not shown.
     if (m_shownResource > 0) forms().ShowComboData(*CbResource, m_shownResource);
-    if (!refillDay(true, CurrentDate(), chosen) && m_shownResource > 0) return;
+    if (!refreshDay(Asker::User, Keep::Held, CurrentDate(), chosen) && m_shownResource > 0) return;
     forms().ShowComboData(*CbResource, chosen);
     m_resourceId = chosen;
 }
 
+// A pick is read before anything changes: one that cannot be read is told, and the list
+// goes back to the entry whose record the editor holds, with the times and the reference
+// boxes as they were, so that no save stores the pick without what belongs to it.
 void DlgAppt::CbTask_Click() {
-    // "< No Booking >" (0) or no entry (-1) finds no row and leaves the record reset,
-    // with the group's slot length as its times.
-    SharedObjects::Task().Load(forms().GetComboData(*CbTask));
+    const int32_t id = forms().GetComboData(*CbTask);
+    // A copy keeps the group's slot length, the step of the spins, which a load keeps.
+    ClsTask read = SharedObjects::Task();
+    // "< No Booking >" (0) or no entry (-1) has no row: the record is reset, with the
+    // group's slot length as its times.
+    if (id <= 0) {
+        read.InitBfr();
+    } else if (read.Load(id).Failed()) {
+        forms().ShowComboData(*CbTask, SharedObjects::Task().TaskId());
+        ModMain::NotRead();
+        return;
+    }
+    SharedObjects::Task() = read;
     SetupEnabled();
 }
 
 void DlgAppt::CbCustomer_Click() {
-    ClsCustomer& customer = SharedObjects::Customer();
-    customer.Load(forms().GetComboData(*CbCustomer));
-    TxtRef01->setText(customer.Ref01());
-    TxtRef02->setText(customer.Ref02());
-    TxtRef03->setText(customer.Ref03());
+    const int32_t id = forms().GetComboData(*CbCustomer);
+    ClsCustomer read;  // "< No Customer >" (0) or none (-1): empty references
+    if (id > 0 && read.Load(id).Failed()) {
+        forms().ShowComboData(*CbCustomer, SharedObjects::Customer().CustomerId());
+        ModMain::NotRead();
+        return;
+    }
+    SharedObjects::Customer() = read;
+    TxtRef01->setText(read.Ref01());
+    TxtRef02->setText(read.Ref02());
+    TxtRef03->setText(read.Ref03());
     SetupEnabled();
 }
 

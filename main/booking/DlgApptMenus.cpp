@@ -26,7 +26,7 @@ DlgApptHooks& hooks() { return DlgApptHooks::Get(); }
 // Whether the editor of a record opens: on a record read, not on one that could not be.
 bool opened(Loaded loaded) {
     if (loaded.Failed()) ModMain::NotRead();
-    return static_cast<bool>(loaded);
+    return loaded == Loaded::Row;
 }
 
 void refreshLegend() {
@@ -137,11 +137,14 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         buttonsOn(false);
         bool open = true;
         const int32_t chosen = forms().GetComboData(*CbTask);
+        const ClsTask shown = task;  // the type the list shows, as the editor holds it
         if (entryKey == "AddTask") {
             task.InitBfr();
             task.setGroupId(m_groupId);
         } else {
-            open = opened(task.Load(chosen));
+            ClsTask read = task;  // nothing opened: the record as it was
+            open = opened(read.Load(chosen));
+            if (open) task = read;
         }
         if (open) {
             hooks().showApptType();
@@ -153,9 +156,9 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
                 refreshLegend();
             } else {
                 // Cancelled: the editor emptied the record, which the spins, the new
-                // booking's length and the type list's group are read from; it holds the
-                // type the list shows again.
-                task.Load(chosen);
+                // booking's length and the type list's group are read from. Nothing was
+                // stored, so it holds again what it held, without a read that could fail.
+                task = shown;
             }
         }
         buttonsOn(true);
@@ -173,7 +176,7 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         ShowTasks(own);
         refreshLegend();
         // Its bookings went with it: the day and the chart show that at once.
-        refillDay(false);
+        refreshDay(Asker::User, Keep::Shown);
         refreshMainChart();
         buttonsOn(true);
     } else if (entryKey == "AddCustomer" || entryKey == "EditCustomer") {
@@ -182,11 +185,14 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         bool open = true;
         std::optional<int32_t> group;
         const int32_t chosen = forms().GetComboData(*CbCustomer);
+        const ClsCustomer shown = customer;  // the customer the list shows
         if (entryKey == "AddCustomer") {
             customer.InitBfr();
             group = m_groupId;
         } else {
-            open = opened(customer.Load(chosen));
+            ClsCustomer read;
+            open = opened(read.Load(chosen));
+            if (open) customer = read;
         }
         if (open) {
             hooks().showContact(group);
@@ -196,7 +202,7 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
                 const bool pick = entryKey == "AddCustomer" && !bookingTakenUp();
                 refillCustomers(pick ? customer.CustomerId() : chosen);
             } else {
-                customer.Load(chosen);  // cancelled: the editor emptied the shared record
+                customer = shown;  // cancelled: nothing stored, nothing to read again
             }
         }
         buttonsOn(true);
@@ -212,7 +218,7 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         // Another customer's delete leaves the booking taken up with its own; the
         // deleted one is listed no more, so its delete leaves "< No Customer >".
         refillCustomers(ownCustomer());
-        refillDay(false);
+        refreshDay(Asker::User, Keep::Shown);
         refreshMainChart();
         buttonsOn(true);
     }

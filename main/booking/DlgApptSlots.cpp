@@ -63,7 +63,7 @@ void DlgAppt::takeUp(int row) {
     m_heldSlot = -1;
     m_typedForGone = false;
     endEditing();  // the slot clicked is what is edited now
-    if (loaded)
+    if (loaded == Loaded::Row)
         showStored(stored);
     else
         prepareNew(row);
@@ -100,14 +100,19 @@ void DlgAppt::prepareNew(int row) {
     booking.setBookingStart(static_cast<int16_t>(start));
     booking.setBookingEnd(static_cast<int16_t>(qMin(start + length, kLastMinute)));
     showTimes();
-    if (taskId != 0 && task.Load(taskId)) {
-        forms().SetComboData(*CbTask, taskId);
-    } else if (taskId != 0) {
-        // The default type is gone: the record goes back to the type the list shows.
-        task.Load(forms().GetComboData(*CbTask));
+    // The defaults are chosen as the user would choose them; one that is gone leaves its
+    // list as it is, and one that cannot be read is told by its list's pick, which keeps
+    // the entry shown.
+    if (taskId != 0) {
+        ClsTask read = task;
+        if (const Loaded loaded = read.Load(taskId); loaded != Loaded::NoRow)
+            forms().SetComboData(*CbTask, taskId);
     }
-    if (customerId != 0 && SharedObjects::Customer().Load(customerId))
-        forms().SetComboData(*CbCustomer, customerId);
+    if (customerId != 0) {
+        ClsCustomer read;
+        if (const Loaded loaded = read.Load(customerId); loaded != Loaded::NoRow)
+            forms().SetComboData(*CbCustomer, customerId);
+    }
     SetupEnabled();
 }
 
@@ -134,11 +139,6 @@ void DlgAppt::fillLists() {
     if (CbCustomer->count() == 0) ShowCustomers(0);
 }
 
-bool DlgAppt::RefreshDay() {
-    fillLists();
-    return refillDay(true);
-}
-
 void DlgAppt::noteEditing() {
     // Only while the day shown holds it: another day's list has nothing of it to note.
     const int row = LbTimeSlot->selectedRow();
@@ -153,30 +153,6 @@ void DlgAppt::noteEditing() {
 
 bool DlgAppt::editingElsewhere() const {
     return m_editing && (m_editing->day != m_shownDay || m_editing->resourceId != m_shownResource);
-}
-
-bool DlgAppt::refillDay(bool holdGone) {
-    return refillDay(holdGone, CurrentDate(), forms().GetComboData(*CbResource));
-}
-
-bool DlgAppt::refillDay(bool holdGone, int32_t day, int32_t resourceId) {
-    return m_day->Note(fillDay(holdGone, day, resourceId));
-}
-
-bool DlgAppt::fillDay(bool holdGone, int32_t day, int32_t resourceId) {
-    noteEditing();
-    if (!showDay(day, resourceId)) return false;
-    // The booking chosen for a move or copy was deleted elsewhere: nothing is left to
-    // place. A refill the user asked for says so; the tick's leaves it to the user's next
-    // command, which finds it gone too.
-    if (MovePending && m_moveSource.BookingId() != 0 && SharedObjects::Booking().BookingId() == 0 &&
-        !ModMain::Unattended::Active()) {
-        forgetDeleted();
-        ModMain::NotSaved(kUnableToPlace, Refusal::Deleted);
-        return true;
-    }
-    keepEditing(holdGone);
-    return true;
 }
 
 // After a refill (which highlights nothing and reads the record afresh): where the day
@@ -197,8 +173,7 @@ void DlgAppt::keepEditing(bool holdGone) {
     const int32_t id = was.record.BookingId();
     if (!MovePending && LbTimeSlot->rowData(row) != id) {
         row = plat::Tabrix::kNoRow;
-        for (int r = 0; id != 0 && r < LbTimeSlot->rowCount() && row == plat::Tabrix::kNoRow;
-             ++r)
+        for (int r = 0; id != 0 && r < LbTimeSlot->rowCount() && row == plat::Tabrix::kNoRow; ++r)
             if (LbTimeSlot->rowData(r) == id) row = r;
     }
     const bool gone = row == plat::Tabrix::kNoRow;
@@ -234,8 +209,11 @@ void DlgAppt::listCustomer(int32_t customerId) {
     for (int i = 0; i < CbCustomer->count(); ++i)
         if (CbCustomer->ItemData(i) == customerId) return;
     ClsCustomer customer;
-    if (customer.Load(customerId))
+    const Loaded loaded = customer.Load(customerId);
+    if (loaded == Loaded::Row)
         forms().AddComboItem(*CbCustomer, customer.CustomerName(), customerId);
+    else if (loaded.Failed())
+        ModMain::NotRead();  // its entry is missing: a save would store no customer
 }
 
 void DlgAppt::placeBooking(int row) {
@@ -254,7 +232,7 @@ void DlgAppt::placeBooking(int row) {
             break;
         case Refusal::Deleted:
             forgetDeleted();
-            refillDay(true);
+            refreshDay(Asker::User);
             break;
         default:
             editAgain(m_moveSource);  // edited where it stands
@@ -281,7 +259,7 @@ ClsBooking::Refusal DlgAppt::placeOn(int row, int32_t resourceId) {
     // workstation's change, nor does a copy copy what it no longer is.
     ClsBooking now;
     const Loaded loaded = now.Load(MoveSourceId);
-    if (!loaded) return loaded.Failed() ? Refusal::Failed : Refusal::Deleted;
+    if (loaded != Loaded::Row) return loaded.Failed() ? Refusal::Failed : Refusal::Deleted;
     if (!now.SameRow(m_moveSource)) return Refusal::Changed;
     // The booking as stored when Move or Copy was pressed: its type, customer and texts,
     // whatever the boxes hold meanwhile.
@@ -291,11 +269,18 @@ ClsBooking::Refusal DlgAppt::placeOn(int row, int32_t resourceId) {
     int end = start + MoveSourceEnd - MoveSourceStart;
     // The last slot row starts at the day's end, so a booking may end one slot after it;
     // never after midnight.
+    // A resource or group that cannot be read fails the placing: its day end and slot
+    // length are not guessed. One deleted meanwhile leaves the group shown's slot length,
+    // with no cap before midnight: the save then refuses the resource that is gone.
     int interval = slotInterval();
     ClsResource resource;
     ClsGroup group;
-    if (resource.Load(resourceId) && group.Load(resource.GroupId())) {
-        interval = group.Interval();
+    const Loaded resourceRead = resource.Load(resourceId);
+    const Loaded groupRead =
+        resourceRead == Loaded::Row ? group.Load(resource.GroupId()) : resourceRead;
+    if (groupRead.Failed()) return Refusal::Failed;
+    if (groupRead == Loaded::Row) {
+        interval = group.Interval() > 0 ? group.Interval() : interval;
         end = qMin(end, group.DayEnd() + interval);
     }
     end = qMin(end, kLastMinute);
@@ -333,5 +318,5 @@ void DlgAppt::editAgain(const ClsBooking& record) {
     at.record = record;
     m_editing = at;
     LbTimeSlot->setCurrentRow(plat::Tabrix::kNoRow);
-    if (!refillDay(true)) selectBookingRow();  // the list as it was: its row, if shown
+    if (!refreshDay(Asker::User)) selectBookingRow();  // the list as it was: its row, if shown
 }
