@@ -35,7 +35,6 @@ namespace {
 ClsIni& ini() { return SharedObjects::Ini(); }
 void log(const QString& line) { SharedObjects::Log().LogMsg(line); }
 constexpr int kTw = DlgAppt::kTwipsPerPixel;
-constexpr int kLastMinute = 1440;  // the close of the day
 
 QPointer<DlgAppt>& instance() {
     static QPointer<DlgAppt> editor;
@@ -46,7 +45,7 @@ QPointer<DlgAppt>& instance() {
 struct DayBooking {
     int32_t id = 0;
     int start = 0, end = 0;  // minutes, end exclusive
-    QString task, customer, ref01, ref02, ref03;
+    QStringList cells;       // type, customer, Ref01, Ref02, Ref03
     uint32_t colour = 0;
 };
 }  // namespace
@@ -102,7 +101,7 @@ void DlgAppt::setGroupId(int32_t id) {
 int32_t DlgAppt::CurrentDate() const { return CalendarState::CalDate(); }
 
 void DlgAppt::setApptDate(int32_t day) {
-    ensureLoaded();
+    if (!m_loaded) Form_Load();
     // A day that cannot be read is not shown: the list keeps the day it shows, under its
     // own title, so that no booking of one day is taken for another's; and the date is
     // the day shown again, whoever moved it (the calendar does).
@@ -121,12 +120,8 @@ void DlgAppt::setApptDate(int32_t day) {
     }
 }
 
-void DlgAppt::ensureLoaded() {
-    if (!m_loaded) Form_Load();
-}
-
 void DlgAppt::ShowModal() {
-    ensureLoaded();
+    if (!m_loaded) Form_Load();
     // A modal window that opened minimized would block the program out of sight.
     setWindowState(m_windowState == 2 ? Qt::WindowMaximized : Qt::WindowNoState);
     plat::ModalHook::Exec(*this);
@@ -196,13 +191,10 @@ void DlgAppt::Form_Activate() {
     ShowCustomers(0);
     SetupEnabled();
     // The handed slot, found by its start minute; a drop also preselects its task.
-    for (int row = 0; row < LbTimeSlot->rowCount(); ++row) {
-        if (LbTimeSlot->rowText(row) == QString::number(m_startTime)) {
-            LbTimeSlot->setCurrentRow(row);
-            LbTimeslot_ItemClick(row, 1);
-            if (m_taskId != 0) SharedObjects::Forms().SetComboData(*CbTask, m_taskId);
-            break;
-        }
+    if (const int row = slotRow(m_startTime); row != plat::Tabrix::kNoRow) {
+        LbTimeSlot->setCurrentRow(row);
+        LbTimeslot_ItemClick(row, 1);
+        if (m_taskId != 0) SharedObjects::Forms().SetComboData(*CbTask, m_taskId);
     }
 }
 
@@ -255,10 +247,10 @@ std::optional<DlgAppt::Day> DlgAppt::readDay(int32_t day, int32_t resourceId) co
     const int first = qBound(0, static_cast<int>(read.group.DayStart()), kLastMinute);
     const int last = qBound(first, static_cast<int>(read.group.DayEnd()), kLastMinute);
     auto rs = SharedObjects::DAO().SqlQuery(
-        "select BookingId, BookingStart, BookingEnd, Ref01, Ref02, Ref03, "
+        "select BookingId, BookingStart, BookingEnd, "
         "(select TaskName from tblTasks where TaskId = tblBookings.TaskId), "
-        "(select Colour from tblTasks where TaskId = tblBookings.TaskId), "
-        "(select CustomerName from tblCustomers where CustomerId = tblBookings.CustomerId) "
+        "(select CustomerName from tblCustomers where CustomerId = tblBookings.CustomerId), "
+        "Ref01, Ref02, Ref03, (select Colour from tblTasks where TaskId = tblBookings.TaskId) "
         "from tblBookings where ResourceId = ? and BookingDate = ? and BookingStart <= ? and "
         "BookingEnd > ? order by BookingId",
         {resourceId, day, last, first});
@@ -267,17 +259,11 @@ std::optional<DlgAppt::Day> DlgAppt::readDay(int32_t day, int32_t resourceId) co
         return std::nullopt;
     }
     for (; !rs->Eof(); rs->MoveNext()) {
-        DayBooking b;
-        b.id = rs->Field(0).toInt();
-        b.start = rs->Field(1).toInt();
-        b.end = rs->Field(2).toInt();
-        b.ref01 = rs->Field(3).toString();
-        b.ref02 = rs->Field(4).toString();
-        b.ref03 = rs->Field(5).toString();
-        b.task = rs->Field(6).toString();
-        const DbValue& colour = rs->Field(7);
+        DayBooking b{rs->Field(0).toInt(), rs->Field(1).toInt(), rs->Field(2).toInt(), {}, 0};
+        for (int column = 3; column <= 7; ++column) b.cells << rs->Field(column).toString();
+        if (rs->Field(4).isNull()) b.cells[1] = "?";
+        const DbValue& colour = rs->Field(8);
         b.colour = colour.isNull() ? plat::Tabrix::kWhite : static_cast<uint32_t>(colour.toLong());
-        b.customer = rs->Field(8).isNull() ? "?" : rs->Field(8).toString();
         read.bookings.push_back(std::move(b));
     }
     return read;
@@ -289,11 +275,13 @@ bool DlgAppt::refreshDay(Asker asker, Keep keep) {
 
 bool DlgAppt::refreshDay(Asker asker, Keep keep, int32_t day, int32_t resourceId) {
     // What nobody at the screen asked for is told to nobody; lists that a busy database
-    // left empty are filled with it.
+    // left empty are filled with it, keeping the choice.
     std::optional<ModMain::Unattended> quiet;
     if (asker == Asker::Unattended) {
         quiet.emplace();
-        fillLists();
+        if (CbResource->count() == 0) ShowResources();
+        if (CbTask->count() == 0) ShowTasks(m_taskId);
+        if (CbCustomer->count() == 0) ShowCustomers(0);
     }
     const std::optional<Day> read = readDay(day, resourceId);
     if (read) showDay(*read, keep, asker);
@@ -301,10 +289,7 @@ bool DlgAppt::refreshDay(Asker asker, Keep keep, int32_t day, int32_t resourceId
 }
 
 void DlgAppt::showDay(const Day& read, Keep keep, Asker asker) {
-    if (keep == Keep::None)
-        endEditing();
-    else
-        noteEditing();
+    keep == Keep::None ? endEditing() : noteEditing();
     SharedObjects::Group() = read.group;
     const int interval = slotInterval();
     const int first = qBound(0, static_cast<int>(read.group.DayStart()), kLastMinute);
@@ -321,19 +306,27 @@ void DlgAppt::showDay(const Day& read, Keep keep, Asker asker) {
         const auto covers = [t](const DayBooking& b) { return b.start <= t && b.end > t; };
         const auto it = std::find_if(read.bookings.begin(), read.bookings.end(), covers);
         const DayBooking* covering = it != read.bookings.end() ? &*it : nullptr;
-        int row = 0;
+        // A booking's first slot shows it, the slots it goes on through "~".
+        QStringList cells{label};
         if (!covering) {
-            row = LbTimeSlot->addRow({label, "", "", "", "", ""});
+            cells << ""
+                  << ""
+                  << ""
+                  << ""
+                  << "";
             colour = plat::Tabrix::kWhite;
-            previous = 0;
         } else if (covering->id != previous) {
-            row = LbTimeSlot->addRow({label, covering->task, covering->customer, covering->ref01,
-                                      covering->ref02, covering->ref03});
+            cells << covering->cells;
             colour = covering->colour;
-            previous = covering->id;
         } else {
-            row = LbTimeSlot->addRow({label, "~", "~", "", "", ""});
+            cells << "~"
+                  << "~"
+                  << ""
+                  << ""
+                  << "";
         }
+        previous = covering ? covering->id : 0;
+        const int row = LbTimeSlot->addRow(cells);
         LbTimeSlot->setRowText(row, QString::number(t));
         LbTimeSlot->setRowData(row, covering ? covering->id : 0);
         LbTimeSlot->setRowColor(row, colour);

@@ -64,13 +64,11 @@ public:
 
     // Loads the window when needed, shows it modally and unloads it when it has closed.
     void ShowModal();
-    // Who asked for the day to be shown again: the user's command is told a failure; the
-    // main window's tick and the editor's own delayed read keep what is shown quietly.
-    // Either way a day that could not be read is read again shortly.
+    // Shows the day of the selected resource and the current date afresh, keeping what the
+    // user is editing (see keepEditing); false, with the list as it was, when the day could
+    // not be read, which is read again shortly. A failure is told when the user's command
+    // asked; the tick and the editor's own delayed read tell nobody (and fill empty lists).
     enum class Asker { User, Unattended };
-    // Shows the day of the selected resource and the current date afresh, with what the
-    // user is editing kept taken up (see keepEditing; the tick also fills lists left
-    // empty); false, with the list as it was, when the day could not be read.
     bool ShowBookings() { return refreshDay(Asker::User); }
     bool RefreshDay() { return refreshDay(Asker::Unattended); }
     // The last read of the day failed: the list is not the day as stored.
@@ -151,6 +149,7 @@ public:
     static constexpr const char* kCopyCaption = "Copy";
     static constexpr const char* kCancelCaption = "Cancel";
 
+    static constexpr int kLastMinute = 1440;  // the close of the day, minutes
     static constexpr int kTwipsPerPixel = 15;
     static constexpr int kMinWidthTw = 9600, kMinHeightTw = 6450;
 
@@ -174,8 +173,6 @@ private:
 
     void buildControls();
     void buildMenus();
-    void ensureLoaded();
-    void unload();
     Submitted submit();
     void showAsStored(int32_t bookingId);
     void repeat();
@@ -186,6 +183,10 @@ private:
     ClsBooking::Refusal place(int row);
     ClsBooking::Refusal placeOn(int row, int32_t resourceId);
     void selectBookingRow();
+    // The row of a slot (its start minute) or of a booking (its id, 0 = none) in the day
+    // shown; kNoRow when there is none.
+    int slotRow(int minute) const;
+    int bookingRow(int32_t bookingId) const;
     void takeUp(int row);
     void showStored(const ClsBooking& stored);
     void prepareNew(int row);
@@ -206,7 +207,6 @@ private:
     // Every refill of the day: read, and shown only when read; told as the asker says.
     bool refreshDay(Asker asker, Keep keep = Keep::Held);
     bool refreshDay(Asker asker, Keep keep, int32_t day, int32_t resourceId);
-    void fillLists();
     void keepEditing(bool holdGone);
     // The day or resource shown is not the one of the booking being edited.
     bool editingElsewhere() const;

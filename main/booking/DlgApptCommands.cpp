@@ -19,7 +19,6 @@
 
 namespace {
 ClsForms& forms() { return SharedObjects::Forms(); }
-constexpr int kLastMinute = 1440;  // the close of the day
 
 void askForSlot() {
     plat::MsgBox("Please select the timeslot!", plat::vbOKCancel | plat::vbInformation,
@@ -146,12 +145,8 @@ void DlgAppt::showAsStored(int32_t bookingId) {
         if (CbResource->ItemData(i) == stored.ResourceId() && i != CbResource->ListIndex())
             CbResource->SetListIndex(i);
     setApptDate(stored.BookingDate());  // refills the day
-    for (int row = 0; row < LbTimeSlot->rowCount(); ++row) {
-        if (LbTimeSlot->rowData(row) == bookingId) {
-            LbTimeslot_ItemClick(row, 1);
-            return;
-        }
-    }
+    if (const int row = bookingRow(bookingId); row != plat::Tabrix::kNoRow)
+        LbTimeslot_ItemClick(row, 1);
 }
 
 void DlgAppt::repeat() {
@@ -273,13 +268,10 @@ void DlgAppt::selectBookingRow() {
     int row = plat::Tabrix::kNoRow;
     if (booking.BookingId() != 0 && booking.BookingDate() == CurrentDate() &&
         booking.ResourceId() == forms().GetComboData(*CbResource)) {
-        for (int r = 0; r < LbTimeSlot->rowCount() && row == plat::Tabrix::kNoRow; ++r)
-            if (LbTimeSlot->rowData(r) == booking.BookingId()) row = r;
+        row = bookingRow(booking.BookingId());
     } else if (booking.BookingId() == 0 && booking.BookingEnd() > booking.BookingStart()) {
-        for (int r = 0; r < LbTimeSlot->rowCount() && row == plat::Tabrix::kNoRow; ++r)
-            if (LbTimeSlot->rowText(r).toInt() == booking.BookingStart() &&
-                LbTimeSlot->rowData(r) == 0)
-                row = r;
+        row = slotRow(booking.BookingStart());
+        if (LbTimeSlot->rowData(row) != 0) row = plat::Tabrix::kNoRow;
     }
     LbTimeSlot->setCurrentRow(row);
     showTimes();

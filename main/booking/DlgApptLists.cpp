@@ -17,6 +17,26 @@
 
 namespace {
 ClsForms& forms() { return SharedObjects::Forms(); }
+
+// The record of the entry picked, read before anything changes: false, with the list back
+// on the entry of the record held (heldId) and the user told, when it cannot be read, so
+// that no save stores the pick without its times or references. An entry without a row
+// ("< No Booking >", "< No Customer >", none) resets the record, unread; a copy keeps a
+// type's group, whose slot length is the spins' step.
+template <typename Record>
+bool readPick(plat::ComboBox& box, Record& held, int32_t heldId) {
+    const int32_t id = forms().GetComboData(box);
+    Record read = held;
+    if (id <= 0) {
+        read.InitBfr();
+    } else if (read.Load(id).Failed()) {
+        forms().ShowComboData(box, heldId);
+        ModMain::NotRead();
+        return false;
+    }
+    held = read;
+    return true;
+}
 }  // namespace
 
 // A list whose query fails keeps its entries and choice; the user is told once.
@@ -33,10 +53,10 @@ void DlgAppt::ShowResources() {
 }
 
 void DlgAppt::ShowTasks(int32_t taskId) {
-    const int32_t group = SharedObjects::Task().GroupId();
     if (!forms().FillCombo(*CbTask,
                            "select TaskName, TaskId from tblTasks where " +
-                               QString("GroupId = %1").arg(group) + " order by TaskName",
+                               QString("GroupId = %1").arg(SharedObjects::Task().GroupId()) +
+                               " order by TaskName",
                            "< No Booking >")) {
         ModMain::NotRead();
         return;
@@ -114,38 +134,16 @@ void DlgAppt::CbResource_Click() {
     m_resourceId = chosen;
 }
 
-// A pick is read before anything changes: one that cannot be read is told, and the list
-// goes back to the entry whose record the editor holds, with the times and the reference
-// boxes as they were, so that no save stores the pick without what belongs to it.
 void DlgAppt::CbTask_Click() {
-    const int32_t id = forms().GetComboData(*CbTask);
-    // A copy keeps the group's slot length, the step of the spins, which a load keeps.
-    ClsTask read = SharedObjects::Task();
-    // "< No Booking >" (0) or no entry (-1) has no row: the record is reset, with the
-    // group's slot length as its times.
-    if (id <= 0) {
-        read.InitBfr();
-    } else if (read.Load(id).Failed()) {
-        forms().ShowComboData(*CbTask, SharedObjects::Task().TaskId());
-        ModMain::NotRead();
-        return;
-    }
-    SharedObjects::Task() = read;
-    SetupEnabled();
+    if (readPick(*CbTask, SharedObjects::Task(), SharedObjects::Task().TaskId())) SetupEnabled();
 }
 
 void DlgAppt::CbCustomer_Click() {
-    const int32_t id = forms().GetComboData(*CbCustomer);
-    ClsCustomer read;  // "< No Customer >" (0) or none (-1): empty references
-    if (id > 0 && read.Load(id).Failed()) {
-        forms().ShowComboData(*CbCustomer, SharedObjects::Customer().CustomerId());
-        ModMain::NotRead();
-        return;
-    }
-    SharedObjects::Customer() = read;
-    TxtRef01->setText(read.Ref01());
-    TxtRef02->setText(read.Ref02());
-    TxtRef03->setText(read.Ref03());
+    ClsCustomer& customer = SharedObjects::Customer();
+    if (!readPick(*CbCustomer, customer, customer.CustomerId())) return;
+    TxtRef01->setText(customer.Ref01());
+    TxtRef02->setText(customer.Ref02());
+    TxtRef03->setText(customer.Ref03());
     SetupEnabled();
 }
 

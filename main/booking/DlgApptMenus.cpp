@@ -23,9 +23,14 @@ namespace {
 ClsForms& forms() { return SharedObjects::Forms(); }
 DlgApptHooks& hooks() { return DlgApptHooks::Get(); }
 
-// Whether the editor of a record opens: on a record read, not on one that could not be.
-bool opened(Loaded loaded) {
+// Whether the editor of a record opens: on the row read into the record held, not on one
+// that is gone or could not be read (told), which leaves the record as it was.
+template <typename Record>
+bool opened(Record& held, int32_t id) {
+    Record read = held;
+    const Loaded loaded = read.Load(id);
     if (loaded.Failed()) ModMain::NotRead();
+    if (loaded == Loaded::Row) held = read;
     return loaded == Loaded::Row;
 }
 
@@ -142,9 +147,7 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
             task.InitBfr();
             task.setGroupId(m_groupId);
         } else {
-            ClsTask read = task;  // nothing opened: the record as it was
-            open = opened(read.Load(chosen));
-            if (open) task = read;
+            open = opened(task, chosen);
         }
         if (open) {
             hooks().showApptType();
@@ -190,9 +193,7 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
             customer.InitBfr();
             group = m_groupId;
         } else {
-            ClsCustomer read;
-            open = opened(read.Load(chosen));
-            if (open) customer = read;
+            open = opened(customer, chosen);
         }
         if (open) {
             hooks().showContact(group);

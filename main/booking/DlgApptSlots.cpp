@@ -15,13 +15,11 @@
 #include "ComboBox.h"
 #include "DlgAppt.h"
 #include "ModMain.h"
-#include "ReadAgain.h"
 #include "SharedObjects.h"
 #include "Tabrix.h"
 
 namespace {
 ClsForms& forms() { return SharedObjects::Forms(); }
-constexpr int kLastMinute = 1440;  // the close of the day
 using Refusal = ClsBooking::Refusal;
 
 const char* const kUnableToPlace = "Unable to move/copy appointment!";
@@ -100,19 +98,12 @@ void DlgAppt::prepareNew(int row) {
     booking.setBookingStart(static_cast<int16_t>(start));
     booking.setBookingEnd(static_cast<int16_t>(qMin(start + length, kLastMinute)));
     showTimes();
-    // The defaults are chosen as the user would choose them; one that is gone leaves its
-    // list as it is, and one that cannot be read is told by its list's pick, which keeps
-    // the entry shown.
-    if (taskId != 0) {
-        ClsTask read = task;
-        if (const Loaded loaded = read.Load(taskId); loaded != Loaded::NoRow)
-            forms().SetComboData(*CbTask, taskId);
-    }
-    if (customerId != 0) {
-        ClsCustomer read;
-        if (const Loaded loaded = read.Load(customerId); loaded != Loaded::NoRow)
-            forms().SetComboData(*CbCustomer, customerId);
-    }
+    // The defaults are picked as the user picks: one that is gone leaves its list as it
+    // is, and one that cannot be read is told by the pick, which keeps the entry shown.
+    if (ClsTask read = task; taskId != 0 && read.Load(taskId) != Loaded::NoRow)
+        forms().SetComboData(*CbTask, taskId);
+    if (ClsCustomer read; customerId != 0 && read.Load(customerId) != Loaded::NoRow)
+        forms().SetComboData(*CbCustomer, customerId);
     SetupEnabled();
 }
 
@@ -132,23 +123,12 @@ void DlgAppt::showTimes() {
     LblEnd->setText(date.ShowTime(booking.BookingEnd(), true));
 }
 
-// Lists a read under a busy database left empty, filled now keeping the choice.
-void DlgAppt::fillLists() {
-    if (CbResource->count() == 0) ShowResources();
-    if (CbTask->count() == 0) ShowTasks(m_taskId);
-    if (CbCustomer->count() == 0) ShowCustomers(0);
-}
-
 void DlgAppt::noteEditing() {
     // Only while the day shown holds it: another day's list has nothing of it to note.
     const int row = LbTimeSlot->selectedRow();
-    if (row < 0 && m_heldSlot < 0) return;
-    Editing was;
-    was.slot = row >= 0 ? LbTimeSlot->rowText(row).toInt() : m_heldSlot;
-    was.day = m_shownDay;
-    was.resourceId = m_shownResource;
-    was.record = SharedObjects::Booking();
-    m_editing = was;
+    if (row >= 0 || m_heldSlot >= 0)
+        m_editing = Editing{row >= 0 ? LbTimeSlot->rowText(row).toInt() : m_heldSlot, m_shownDay,
+                            m_shownResource, SharedObjects::Booking()};
 }
 
 bool DlgAppt::editingElsewhere() const {
@@ -167,15 +147,9 @@ bool DlgAppt::editingElsewhere() const {
 void DlgAppt::keepEditing(bool holdGone) {
     if (!m_editing || editingElsewhere()) return;
     const Editing& was = *m_editing;
-    int row = plat::Tabrix::kNoRow;
-    for (int r = 0; r < LbTimeSlot->rowCount() && row == plat::Tabrix::kNoRow; ++r)
-        if (LbTimeSlot->rowText(r).toInt() == was.slot) row = r;
+    int row = slotRow(was.slot);
     const int32_t id = was.record.BookingId();
-    if (!MovePending && LbTimeSlot->rowData(row) != id) {
-        row = plat::Tabrix::kNoRow;
-        for (int r = 0; id != 0 && r < LbTimeSlot->rowCount() && row == plat::Tabrix::kNoRow; ++r)
-            if (LbTimeSlot->rowData(r) == id) row = r;
-    }
+    if (!MovePending && LbTimeSlot->rowData(row) != id) row = bookingRow(id);
     const bool gone = row == plat::Tabrix::kNoRow;
     if (gone && (!holdGone || MovePending)) {
         endEditing();
@@ -200,6 +174,18 @@ void DlgAppt::forgetDeleted() {
     LbTimeSlot->setCurrentRow(plat::Tabrix::kNoRow);
     showTimes();
     SetupEnabled();
+}
+
+int DlgAppt::slotRow(int minute) const {
+    for (int row = 0; row < LbTimeSlot->rowCount(); ++row)
+        if (LbTimeSlot->rowText(row).toInt() == minute) return row;
+    return plat::Tabrix::kNoRow;
+}
+
+int DlgAppt::bookingRow(int32_t bookingId) const {
+    for (int row = 0; bookingId != 0 && row < LbTimeSlot->rowCount(); ++row)
+        if (LbTimeSlot->rowData(row) == bookingId) return row;
+    return plat::Tabrix::kNoRow;
 }
 
 // A booking keeps its own customer even when that customer is not (or no longer) linked
@@ -311,12 +297,7 @@ ClsBooking::Refusal DlgAppt::placeOn(int row, int32_t resourceId) {
 void DlgAppt::editAgain(const ClsBooking& record) {
     m_typedForGone = false;
     SharedObjects::Booking() = record;
-    Editing at;
-    at.slot = record.BookingStart();
-    at.day = record.BookingDate();
-    at.resourceId = record.ResourceId();
-    at.record = record;
-    m_editing = at;
+    m_editing = Editing{record.BookingStart(), record.BookingDate(), record.ResourceId(), record};
     LbTimeSlot->setCurrentRow(plat::Tabrix::kNoRow);
     if (!refreshDay(Asker::User)) selectBookingRow();  // the list as it was: its row, if shown
 }
