@@ -161,6 +161,9 @@ Unattended::~Unattended() {
 }
 bool Unattended::Active() { return unattended > 0; }
 
+Attended::Attended() : m_suspended(unattended) { unattended = 0; }
+Attended::~Attended() { unattended = m_suspended; }
+
 void NotWritten(const QString& heading, const QString& what) {
     tellCommand(heading, err::NotWritten(what), true);
 }

@@ -46,6 +46,19 @@ public:
     Unattended& operator=(const Unattended&) = delete;
     static bool Active();
 };
+// Work the user started that runs later (a step waiting for a zero-delay timer, such as a
+// window's first activation) is the user's whenever it runs: while one lives, also inside
+// the yield of unattended work, failures are told again.
+class Attended {
+public:
+    Attended();
+    ~Attended();
+    Attended(const Attended&) = delete;
+    Attended& operator=(const Attended&) = delete;
+
+private:
+    int m_suspended;  // the Unattended scopes open when this one began
+};
 
 // "1.05.00": major, minor and revision with at least two digits each after the first.
 QString VersionNumber();

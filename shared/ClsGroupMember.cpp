@@ -10,6 +10,29 @@ namespace {
 ClsDAO& db() { return SharedObjects::DAO(); }
 }  // namespace
 
+ClsGroupMember::ClsGroupMember(const ClsGroupMember& other)
+    : m_id(other.m_id),
+      m_groupId(other.m_groupId),
+      m_minTime(other.m_minTime),
+      m_maxTime(other.m_maxTime),
+      m_initTime(other.m_initTime),
+      m_name(other.m_name),
+      m_t(other.m_t),
+      m_group(other.m_group ? std::make_unique<ClsGroup>(*other.m_group) : nullptr) {}
+
+ClsGroupMember& ClsGroupMember::operator=(const ClsGroupMember& other) {
+    if (this == &other) return *this;
+    m_id = other.m_id;
+    m_groupId = other.m_groupId;
+    m_minTime = other.m_minTime;
+    m_maxTime = other.m_maxTime;
+    m_initTime = other.m_initTime;
+    m_name = other.m_name;
+    m_t = other.m_t;
+    m_group = other.m_group ? std::make_unique<ClsGroup>(*other.m_group) : nullptr;
+    return *this;
+}
+
 ClsGroup& ClsGroupMember::group() {
     if (!m_group) m_group = std::make_unique<ClsGroup>();
     return *m_group;
@@ -105,5 +128,5 @@ int32_t ClsGroupMember::Save() {
 bool ClsGroupMember::Delete(int32_t id) {
     const QString sid = QString::number(id);
     return db().SqlActions({QString("delete from %1 where %2 = %3").arg(m_t.table, m_t.idCol, sid),
-                     QString("delete from tblBookings where %1 = %2").arg(m_t.idCol, sid)});
+                            QString("delete from tblBookings where %1 = %2").arg(m_t.idCol, sid)});
 }

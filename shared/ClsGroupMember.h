@@ -53,6 +53,10 @@ protected:
         const char* nameCol;  // its name column
     };
     explicit ClsGroupMember(Table t) : m_t(t) {}
+    // A copy is a record of its own, its private group included, so that a row can be
+    // read into a copy and taken only when the read succeeded.
+    ClsGroupMember(const ClsGroupMember& other);
+    ClsGroupMember& operator=(const ClsGroupMember& other);
 
     // One column of a row and where its value goes.
     template <typename T>

@@ -35,7 +35,6 @@ namespace {
 ClsIni& ini() { return SharedObjects::Ini(); }
 void log(const QString& line) { SharedObjects::Log().LogMsg(line); }
 constexpr int kTw = DlgAppt::kTwipsPerPixel;
-constexpr int kLastMinute = 1440;  // the close of the day
 
 QPointer<DlgAppt>& instance() {
     static QPointer<DlgAppt> editor;
@@ -46,50 +45,9 @@ QPointer<DlgAppt>& instance() {
 struct DayBooking {
     int32_t id = 0;
     int start = 0, end = 0;  // minutes, end exclusive
-    QString task, customer, ref01, ref02, ref03;
+    QStringList cells;       // type, customer, Ref01, Ref02, Ref03
     uint32_t colour = 0;
 };
-
-// The day's bookings of the resource that the slots from the group's start to its end
-// show, oldest first; a value that is missing (a type or customer that is gone, a Null
-// text) shows as empty. False when they could not be read.
-bool readDay(const ClsGroup& group, int32_t day, int32_t resourceId,
-             std::vector<DayBooking>& bookings) {
-    if (resourceId <= 0) return true;
-    const int first = qBound(0, static_cast<int>(group.DayStart()), kLastMinute);
-    const int last = qBound(first, static_cast<int>(group.DayEnd()), kLastMinute);
-    auto rs = SharedObjects::DAO().SqlQuery(
-        "select BookingId, BookingStart, BookingEnd, Ref01, Ref02, Ref03, "
-        "(select TaskName from tblTasks where TaskId = tblBookings.TaskId), "
-        "(select Colour from tblTasks where TaskId = tblBookings.TaskId), "
-        "(select CustomerName from tblCustomers where CustomerId = tblBookings.CustomerId) "
-        "from tblBookings where " +
-        QString("ResourceId = %1 and BookingDate = %2 and BookingStart <= %3 and "
-                "BookingEnd > %4 order by BookingId")
-            .arg(resourceId)
-            .arg(day)
-            .arg(last)
-            .arg(first));
-    if (!rs) {
-        log("Error in DlgBook.ShowBookings");
-        return false;
-    }
-    for (; !rs->Eof(); rs->MoveNext()) {
-        DayBooking b;
-        b.id = rs->Field(0).toInt();
-        b.start = rs->Field(1).toInt();
-        b.end = rs->Field(2).toInt();
-        b.ref01 = rs->Field(3).toString();
-        b.ref02 = rs->Field(4).toString();
-        b.ref03 = rs->Field(5).toString();
-        b.task = rs->Field(6).toString();
-        const DbValue& colour = rs->Field(7);
-        b.colour = colour.isNull() ? plat::Tabrix::kWhite : static_cast<uint32_t>(colour.toLong());
-        b.customer = rs->Field(8).isNull() ? "?" : rs->Field(8).toString();
-        bookings.push_back(std::move(b));
-    }
-    return true;
-}
 }  // namespace
 
 DlgAppt::DlgAppt(QWidget* parent) : QDialog(parent) {
@@ -99,12 +57,9 @@ DlgAppt::DlgAppt(QWidget* parent) : QDialog(parent) {
     buildControls();
     buildMenus();
     // The main window's tick is off while the editor runs as a toolbar command: the day
-    // it could not read is read again by the editor itself, while it is open.
-    m_day = new ReadAgain(this, [this] {
-        if (!m_loaded) return true;
-        fillLists();
-        return fillDay(true, CurrentDate(), SharedObjects::Forms().GetComboData(*CbResource));
-    });
+    // it could not read is read again by the editor itself, while it is open. (The refresh
+    // notes its outcome itself; noting it again changes nothing.)
+    m_day = new ReadAgain(this, [this] { return !m_loaded || refreshDay(Asker::Unattended); });
 }
 
 DlgAppt::~DlgAppt() = default;
@@ -140,17 +95,20 @@ void DlgAppt::Uninstall() {
 
 void DlgAppt::setGroupId(int32_t id) {
     m_groupId = id;
+    // Only the type record's group and the defaults a new type takes: the day's read reads
+    // the group again and tells, or keeps quietly, what it could not read.
     static_cast<void>(SharedObjects::Task().setGroupId(id));
 }
 
 int32_t DlgAppt::CurrentDate() const { return CalendarState::CalDate(); }
 
 void DlgAppt::setApptDate(int32_t day) {
-    ensureLoaded();
+    if (!m_loaded) Form_Load();
     // A day that cannot be read is not shown: the list keeps the day it shows, under its
     // own title, so that no booking of one day is taken for another's; and the date is
     // the day shown again, whoever moved it (the calendar does).
-    if (!refillDay(true, day, SharedObjects::Forms().GetComboData(*CbResource))) {
+    if (!refreshDay(Asker::User, Keep::Held, day,
+                    SharedObjects::Forms().GetComboData(*CbResource))) {
         if (m_shownDay != 0) {
             CalendarState::setCalDate(m_shownDay);
             return;
@@ -164,12 +122,8 @@ void DlgAppt::setApptDate(int32_t day) {
     }
 }
 
-void DlgAppt::ensureLoaded() {
-    if (!m_loaded) Form_Load();
-}
-
 void DlgAppt::ShowModal() {
-    ensureLoaded();
+    if (!m_loaded) Form_Load();
     // A modal window that opened minimized would block the program out of sight.
     setWindowState(m_windowState == 2 ? Qt::WindowMaximized : Qt::WindowNoState);
     plat::ModalHook::Exec(*this);
@@ -222,7 +176,13 @@ void DlgAppt::Form_Load() {
 
 void DlgAppt::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!Activated) QTimer::singleShot(0, this, [this] { Form_Activate(); });
+    // The user opened the window: what its first activation cannot read is told, also
+    // when the timer fires inside the yield of a tick.
+    if (!Activated)
+        QTimer::singleShot(0, this, [this] {
+            const ModMain::Attended user;
+            Form_Activate();
+        });
 }
 
 void DlgAppt::Form_Activate() {
@@ -233,13 +193,10 @@ void DlgAppt::Form_Activate() {
     ShowCustomers(0);
     SetupEnabled();
     // The handed slot, found by its start minute; a drop also preselects its task.
-    for (int row = 0; row < LbTimeSlot->rowCount(); ++row) {
-        if (LbTimeSlot->rowText(row) == QString::number(m_startTime)) {
-            LbTimeSlot->setCurrentRow(row);
-            LbTimeslot_ItemClick(row, 1);
-            if (m_taskId != 0) SharedObjects::Forms().SetComboData(*CbTask, m_taskId);
-            break;
-        }
+    if (const int row = slotRow(m_startTime); row != plat::Tabrix::kNoRow) {
+        LbTimeSlot->setCurrentRow(row);
+        LbTimeslot_ItemClick(row, 1);
+        if (m_taskId != 0) SharedObjects::Forms().SetComboData(*CbTask, m_taskId);
     }
 }
 
@@ -271,65 +228,133 @@ QString DlgAppt::slotLabel(int minute, int interval) const {
            date.MilitaryTime(static_cast<int16_t>(minute + interval));
 }
 
-bool DlgAppt::ShowBookings() {
-    return m_day->Note(showDay(CurrentDate(), SharedObjects::Forms().GetComboData(*CbResource)));
+// The day's slot grid, the bookings of the resource that its slots show (oldest first;
+// a type or customer that is gone, or a Null text, shows as empty) and the booking taken
+// up as stored now.
+struct DlgAppt::Day {
+    ClsGroup group;
+    int32_t day = 0, resourceId = 0;
+    std::vector<DayBooking> bookings;
+    ClsBooking taken;
+    Loaded takenRead = Loaded::NoRow;  // NotRead: the record taken up stays as it is
+};
+
+std::optional<DlgAppt::Day> DlgAppt::readDay(int32_t day, int32_t resourceId) const {
+    // The slot grid is the group's as stored now (or as last read, when it is gone).
+    Day read{SharedObjects::Group(), day, resourceId, {}, {}, Loaded::NoRow};
+    if (read.group.Load(m_groupId).Failed()) return std::nullopt;
+    if (const int32_t id = SharedObjects::Booking().BookingId(); id != 0)
+        read.takenRead = read.taken.Load(id);
+    if (resourceId <= 0) return read;
+    const int first = qBound(0, static_cast<int>(read.group.DayStart()), kLastMinute);
+    const int last = qBound(first, static_cast<int>(read.group.DayEnd()), kLastMinute);
+    auto rs = SharedObjects::DAO().SqlQuery(
+        "select BookingId, BookingStart, BookingEnd, "
+        "(select TaskName from tblTasks where TaskId = tblBookings.TaskId), "
+        "(select CustomerName from tblCustomers where CustomerId = tblBookings.CustomerId), "
+        "Ref01, Ref02, Ref03, (select Colour from tblTasks where TaskId = tblBookings.TaskId) "
+        "from tblBookings where ResourceId = ? and BookingDate = ? and BookingStart <= ? and "
+        "BookingEnd > ? order by BookingId",
+        {resourceId, day, last, first});
+    if (!rs) {
+        log("Error in DlgBook.ShowBookings");
+        return std::nullopt;
+    }
+    for (; !rs->Eof(); rs->MoveNext()) {
+        DayBooking b{rs->Field(0).toInt(), rs->Field(1).toInt(), rs->Field(2).toInt(), {}, 0};
+        for (int column = 3; column <= 7; ++column) b.cells << rs->Field(column).toString();
+        if (rs->Field(4).isNull()) b.cells[1] = "?";
+        const DbValue& colour = rs->Field(8);
+        b.colour = colour.isNull() ? plat::Tabrix::kWhite : static_cast<uint32_t>(colour.toLong());
+        read.bookings.push_back(std::move(b));
+    }
+    return read;
 }
 
-bool DlgAppt::showDay(int32_t day, int32_t resourceId) {
-    // The slot grid is the group's as stored now (or as last read, when it is gone); a
-    // read that fails changes nothing.
-    ClsGroup group = SharedObjects::Group();
-    if (group.Load(m_groupId).Failed()) return false;
-    std::vector<DayBooking> bookings;
-    if (!readDay(group, day, resourceId, bookings)) return false;
-    SharedObjects::Group() = group;
+bool DlgAppt::refreshDay(Asker asker, Keep keep) {
+    return refreshDay(asker, keep, CurrentDate(), SharedObjects::Forms().GetComboData(*CbResource));
+}
+
+bool DlgAppt::refreshDay(Asker asker, Keep keep, int32_t day, int32_t resourceId) {
+    // What nobody at the screen asked for is told to nobody; lists that a busy database
+    // left empty are filled with it, keeping the choice.
+    std::optional<ModMain::Unattended> quiet;
+    if (asker == Asker::Unattended) {
+        quiet.emplace();
+        if (CbResource->count() == 0) ShowResources();
+        if (CbTask->count() == 0) ShowTasks(m_taskId);
+        if (CbCustomer->count() == 0) ShowCustomers(0);
+    }
+    const std::optional<Day> read = readDay(day, resourceId);
+    if (read) showDay(*read, keep, asker);
+    return m_day->Note(read.has_value());
+}
+
+void DlgAppt::showDay(const Day& read, Keep keep, Asker asker) {
+    keep == Keep::None ? endEditing() : noteEditing();
+    SharedObjects::Group() = read.group;
     const int interval = slotInterval();
-    const int first = qBound(0, static_cast<int>(SharedObjects::Group().DayStart()), kLastMinute);
-    const int last = qBound(first, static_cast<int>(SharedObjects::Group().DayEnd()), kLastMinute);
-    CalendarState::setCalDate(day);
+    const int first = qBound(0, static_cast<int>(read.group.DayStart()), kLastMinute);
+    const int last = qBound(first, static_cast<int>(read.group.DayEnd()), kLastMinute);
+    CalendarState::setCalDate(read.day);
     LbTimeSlot->clearRows();
     m_heldSlot = -1;
-    m_shownDay = day;
-    m_shownResource = resourceId;
+    m_shownDay = read.day;
+    m_shownResource = read.resourceId;
     int32_t previous = 0;
     uint32_t colour = plat::Tabrix::kWhite;
     for (int t = first; t <= last; t += interval) {
         const QString label = slotLabel(t, interval);
-        const DayBooking* covering = nullptr;
-        for (const DayBooking& b : bookings) {
-            if (b.start <= t && b.end > t) {
-                covering = &b;
-                break;
-            }
-        }
-        int row = 0;
+        const auto covers = [t](const DayBooking& b) { return b.start <= t && b.end > t; };
+        const auto it = std::find_if(read.bookings.begin(), read.bookings.end(), covers);
+        const DayBooking* covering = it != read.bookings.end() ? &*it : nullptr;
+        // A booking's first slot shows it, the slots it goes on through "~".
+        QStringList cells{label};
         if (!covering) {
-            row = LbTimeSlot->addRow({label, "", "", "", "", ""});
+            cells << ""
+                  << ""
+                  << ""
+                  << ""
+                  << "";
             colour = plat::Tabrix::kWhite;
-            previous = 0;
         } else if (covering->id != previous) {
-            row = LbTimeSlot->addRow({label, covering->task, covering->customer, covering->ref01,
-                                      covering->ref02, covering->ref03});
+            cells << covering->cells;
             colour = covering->colour;
-            previous = covering->id;
         } else {
-            row = LbTimeSlot->addRow({label, "~", "~", "", "", ""});
+            cells << "~"
+                  << "~"
+                  << ""
+                  << ""
+                  << "";
         }
+        previous = covering ? covering->id : 0;
+        const int row = LbTimeSlot->addRow(cells);
         LbTimeSlot->setRowText(row, QString::number(t));
         LbTimeSlot->setRowData(row, covering ? covering->id : 0);
         LbTimeSlot->setRowColor(row, colour);
     }
 
     // Nothing stays selected, so the booking taken up before cannot be saved or moved by
-    // a later command as if it were this day's: the shared record is read afresh (or
-    // reset when its booking is gone) until the next slot click. A record that cannot be
-    // read now stays as it is.
+    // a later command as if it were this day's: the shared record is as stored now (or
+    // reset when its booking is gone) until the next slot click. A record that could not
+    // be read stays as it is.
     ClsBooking& booking = SharedObjects::Booking();
-    if (booking.BookingId() == 0 || booking.Load(booking.BookingId()) == Loaded::NoRow)
+    if (read.takenRead == Loaded::Row)
+        booking = read.taken;
+    else if (read.takenRead == Loaded::NoRow)
         booking.InitBfr();
     showTimes();
     SetupEnabled();
-    return true;
+    // The booking chosen for a move or copy was deleted elsewhere: nothing is left to
+    // place. A refill the user asked for says so; an unattended one leaves it to the
+    // user's next command, which finds it gone too.
+    if (MovePending && m_moveSource.BookingId() != 0 && booking.BookingId() == 0 &&
+        asker == Asker::User) {
+        forgetDeleted();
+        ModMain::NotSaved("Unable to move/copy appointment!", ClsBooking::Refusal::Deleted);
+        return;
+    }
+    if (keep != Keep::None) keepEditing(keep == Keep::Held);
 }
 
 bool DlgAppt::Unread() const { return m_day->Unread(); }

@@ -64,14 +64,13 @@ public:
 
     // Loads the window when needed, shows it modally and unloads it when it has closed.
     void ShowModal();
-    // Refills the slot list for the selected resource and the current date; false, with
-    // the list as it was, the user told once and the day read again shortly, when the day
-    // could not be read.
-    bool ShowBookings();
-    // The main window's refresh tick, after other workstations changed bookings: lists
-    // left empty filled, and the day afresh, with what the user is editing kept taken up
-    // (see keepEditing).
-    bool RefreshDay();
+    // Shows the day of the selected resource and the current date afresh, keeping what the
+    // user is editing (see keepEditing); false, with the list as it was, when the day could
+    // not be read, which is read again shortly. A failure is told when the user's command
+    // asked; the tick and the editor's own delayed read tell nobody (and fill empty lists).
+    enum class Asker { User, Unattended };
+    bool ShowBookings() { return refreshDay(Asker::User); }
+    bool RefreshDay() { return refreshDay(Asker::Unattended); }
     // The last read of the day failed: the list is not the day as stored.
     bool Unread() const;
     bool IsLoaded() const { return m_loaded; }
@@ -150,6 +149,7 @@ public:
     static constexpr const char* kCopyCaption = "Copy";
     static constexpr const char* kCancelCaption = "Cancel";
 
+    static constexpr int kLastMinute = 1440;  // the close of the day, minutes
     static constexpr int kTwipsPerPixel = 15;
     static constexpr int kMinWidthTw = 9600, kMinHeightTw = 6450;
 
@@ -173,8 +173,6 @@ private:
 
     void buildControls();
     void buildMenus();
-    void ensureLoaded();
-    void unload();
     Submitted submit();
     void showAsStored(int32_t bookingId);
     void repeat();
@@ -185,23 +183,30 @@ private:
     ClsBooking::Refusal place(int row);
     ClsBooking::Refusal placeOn(int row, int32_t resourceId);
     void selectBookingRow();
+    // The row of a slot (its start minute) or of a booking (its id, 0 = none) in the day
+    // shown; kNoRow when there is none.
+    int slotRow(int minute) const;
+    int bookingRow(int32_t bookingId) const;
     void takeUp(int row);
     void showStored(const ClsBooking& stored);
     void prepareNew(int row);
     void forgetDeleted();
     void showTimes();
     void noteEditing();
-    // Reads the day of the resource, and only then shows it (the date becomes the
-    // program's); false, with everything as it was, when it could not be read.
-    bool showDay(int32_t day, int32_t resourceId);
-    // Every refill of the day: what is being edited is noted, the day read, and the
-    // booking edited taken up again where the day shows it (holdGone: see keepEditing).
-    // False when the day could not be read (the list is as it was, the user told once and
-    // the day read again shortly). fillDay does the same without telling.
-    bool refillDay(bool holdGone);
-    bool refillDay(bool holdGone, int32_t day, int32_t resourceId);
-    bool fillDay(bool holdGone, int32_t day, int32_t resourceId);
-    void fillLists();
+    // One read of the day (Day: the group's slot grid, the bookings of the resource and
+    // the booking taken up as stored now); none when it could not be read.
+    struct Day;
+    std::optional<Day> readDay(int32_t day, int32_t resourceId) const;
+    // What a refill does with the booking being edited: keeps it, held without a highlight
+    // when the day no longer shows it (Held), keeps it only where the day still shows it
+    // (Shown: its own type or customer was deleted here), or lets it go (None: it was
+    // saved or deleted).
+    enum class Keep { Held, Shown, None };
+    // Shows a day read (the date becomes the program's), keeping what is edited as asked.
+    void showDay(const Day& day, Keep keep, Asker asker);
+    // Every refill of the day: read, and shown only when read; told as the asker says.
+    bool refreshDay(Asker asker, Keep keep = Keep::Held);
+    bool refreshDay(Asker asker, Keep keep, int32_t day, int32_t resourceId);
     void keepEditing(bool holdGone);
     // The day or resource shown is not the one of the booking being edited.
     bool editingElsewhere() const;
@@ -241,6 +246,6 @@ private:
     ClsBooking m_moveSource;
     int32_t m_shownDay = 0, m_shownResource = 0;  // the day and resource the list shows
     ReadAgain* m_day = nullptr;                   // the day, when its last read failed
-    int m_windowState = 0;   // [DlgAppt] WindowState as loaded: 0 normal, 1 min, 2 max
+    int m_windowState = 0;  // [DlgAppt] WindowState as loaded: 0 normal, 1 min, 2 max
     QWidget* m_client = nullptr;
 };

@@ -19,7 +19,6 @@
 
 namespace {
 ClsForms& forms() { return SharedObjects::Forms(); }
-constexpr int kLastMinute = 1440;  // the close of the day
 
 void askForSlot() {
     plat::MsgBox("Please select the timeslot!", plat::vbOKCancel | plat::vbInformation,
@@ -92,7 +91,7 @@ DlgAppt::Submitted DlgAppt::submit() {
     // A booking held through a refill of its day, though not shown there, is tried too.
     if (LbTimeSlot->selectedRow() < 0 && m_heldSlot < 0) {
         askForSlot();
-        refillDay(true);
+        refreshDay(Asker::User);
         return Submitted::NoSlot;
     }
     ClsBooking& booking = SharedObjects::Booking();
@@ -119,9 +118,8 @@ DlgAppt::Submitted DlgAppt::submit() {
             showAsStored(booking.BookingId());
         return Submitted::Refused;
     }
-    endEditing();  // stored: nothing is left to keep
     refreshMainChart();
-    ShowBookings();
+    refreshDay(Asker::User, Keep::None);  // stored: nothing is left to keep
     return Submitted::Saved;
 }
 
@@ -135,7 +133,7 @@ void DlgAppt::showAsStored(int32_t bookingId) {
     if (loaded.Failed()) return;
     if (loaded == Loaded::NoRow) {
         forgetDeleted();
-        ShowBookings();
+        refreshDay(Asker::User, Keep::None);
         return;
     }
     // What was being edited is not kept: it is shown as stored.
@@ -147,12 +145,8 @@ void DlgAppt::showAsStored(int32_t bookingId) {
         if (CbResource->ItemData(i) == stored.ResourceId() && i != CbResource->ListIndex())
             CbResource->SetListIndex(i);
     setApptDate(stored.BookingDate());  // refills the day
-    for (int row = 0; row < LbTimeSlot->rowCount(); ++row) {
-        if (LbTimeSlot->rowData(row) == bookingId) {
-            LbTimeslot_ItemClick(row, 1);
-            return;
-        }
-    }
+    if (const int row = bookingRow(bookingId); row != plat::Tabrix::kNoRow)
+        LbTimeslot_ItemClick(row, 1);
 }
 
 void DlgAppt::repeat() {
@@ -180,7 +174,7 @@ void DlgAppt::repeat() {
     r.ref03 = TxtRef03->text().trimmed();
     r.comments = TxtComments->text().trimmed();
     show(r);
-    refillDay(false);  // the series is stored; the booking itself is not yet
+    refreshDay(Asker::User, Keep::Shown);  // the series is stored; the booking itself is not yet
     buttonsOn(true);
 }
 
@@ -199,22 +193,22 @@ void DlgAppt::deleteBooking() {
             ModMain::NotWritten("Unable to delete appointment!", "deleted");
             return;
         }
-        refillDay(true);  // deleted elsewhere meanwhile, as the user wanted: the day as it is now
+        refreshDay(
+            Asker::User);  // deleted elsewhere meanwhile, as the user wanted: the day as it is now
         return;
     }
     const bool series =
-        stored.RepeatId() != 0 &&
-        ModMain::Confirm("This appointment is part of a repeated sequence.\r\n"
-                         "Do you wish to delete all repeated appointments?");
+        stored.RepeatId() != 0 && ModMain::Confirm(
+                                      "This appointment is part of a repeated sequence.\r\n"
+                                      "Do you wish to delete all repeated appointments?");
     if (!(series ? stored.DeleteRepeats(stored.RepeatId()) : stored.Delete(id))) {
         booking = edited;
         ModMain::NotWritten("Unable to delete appointment!", "deleted");
         return;
     }
     booking.InitBfr();
-    endEditing();
     if (MovePending) leaveMode();  // nothing is left to move or copy
-    ShowBookings();
+    refreshDay(Asker::User, Keep::None);
 }
 
 void DlgAppt::moveOrCopy(int index) {
@@ -234,12 +228,12 @@ void DlgAppt::moveOrCopy(int index) {
     ClsBooking stored;
     if (const Loaded loaded = stored.Load(id); loaded != Loaded::Row) {
         // Deleted elsewhere meanwhile: said so, and the day shown as it is now.
-        ModMain::NotSaved("Unable to move/copy appointment!",
-                          loaded.Failed() ? ClsBooking::Refusal::Failed
-                                          : ClsBooking::Refusal::Deleted);
+        ModMain::NotSaved("Unable to move/copy appointment!", loaded.Failed()
+                                                                  ? ClsBooking::Refusal::Failed
+                                                                  : ClsBooking::Refusal::Deleted);
         if (!loaded.Failed()) {
             forgetDeleted();
-            ShowBookings();
+            refreshDay(Asker::User, Keep::None);
         }
         return;
     }
@@ -274,13 +268,10 @@ void DlgAppt::selectBookingRow() {
     int row = plat::Tabrix::kNoRow;
     if (booking.BookingId() != 0 && booking.BookingDate() == CurrentDate() &&
         booking.ResourceId() == forms().GetComboData(*CbResource)) {
-        for (int r = 0; r < LbTimeSlot->rowCount() && row == plat::Tabrix::kNoRow; ++r)
-            if (LbTimeSlot->rowData(r) == booking.BookingId()) row = r;
+        row = bookingRow(booking.BookingId());
     } else if (booking.BookingId() == 0 && booking.BookingEnd() > booking.BookingStart()) {
-        for (int r = 0; r < LbTimeSlot->rowCount() && row == plat::Tabrix::kNoRow; ++r)
-            if (LbTimeSlot->rowText(r).toInt() == booking.BookingStart() &&
-                LbTimeSlot->rowData(r) == 0)
-                row = r;
+        row = slotRow(booking.BookingStart());
+        if (LbTimeSlot->rowData(row) != 0) row = plat::Tabrix::kNoRow;
     }
     LbTimeSlot->setCurrentRow(row);
     showTimes();

@@ -17,6 +17,26 @@
 
 namespace {
 ClsForms& forms() { return SharedObjects::Forms(); }
+
+// The record of the entry picked, read before anything changes: false, with the list back
+// on the entry of the record held (heldId) and the user told, when it cannot be read, so
+// that no save stores the pick without its times or references. An entry without a row
+// ("< No Booking >", "< No Customer >", none) resets the record, unread; a copy keeps a
+// type's group, whose slot length is the spins' step.
+template <typename Record>
+bool readPick(plat::ComboBox& box, Record& held, int32_t heldId) {
+    const int32_t id = forms().GetComboData(box);
+    Record read = held;
+    if (id <= 0) {
+        read.InitBfr();
+    } else if (read.Load(id).Failed()) {
+        forms().ShowComboData(box, heldId);
+        ModMain::NotRead();
+        return false;
+    }
+    held = read;
+    return true;
+}
 }  // namespace
 
 // A list whose query fails keeps its entries and choice; the user is told once.
@@ -33,10 +53,10 @@ void DlgAppt::ShowResources() {
 }
 
 void DlgAppt::ShowTasks(int32_t taskId) {
-    const int32_t group = SharedObjects::Task().GroupId();
     if (!forms().FillCombo(*CbTask,
                            "select TaskName, TaskId from tblTasks where " +
-                               QString("GroupId = %1").arg(group) + " order by TaskName",
+                               QString("GroupId = %1").arg(SharedObjects::Task().GroupId()) +
+                               " order by TaskName",
                            "< No Booking >")) {
         ModMain::NotRead();
         return;
@@ -109,21 +129,18 @@ void DlgAppt::CbResource_Click() {
     // The list shows the resource whose day it shows until the chosen one's is read: a
     // day that cannot be read is not shown.
     if (m_shownResource > 0) forms().ShowComboData(*CbResource, m_shownResource);
-    if (!refillDay(true, CurrentDate(), chosen) && m_shownResource > 0) return;
+    if (!refreshDay(Asker::User, Keep::Held, CurrentDate(), chosen) && m_shownResource > 0) return;
     forms().ShowComboData(*CbResource, chosen);
     m_resourceId = chosen;
 }
 
 void DlgAppt::CbTask_Click() {
-    // "< No Booking >" (0) or no entry (-1) finds no row and leaves the record reset,
-    // with the group's slot length as its times.
-    static_cast<void>(SharedObjects::Task().Load(forms().GetComboData(*CbTask)));
-    SetupEnabled();
+    if (readPick(*CbTask, SharedObjects::Task(), SharedObjects::Task().TaskId())) SetupEnabled();
 }
 
 void DlgAppt::CbCustomer_Click() {
     ClsCustomer& customer = SharedObjects::Customer();
-    static_cast<void>(customer.Load(forms().GetComboData(*CbCustomer)));
+    if (!readPick(*CbCustomer, customer, customer.CustomerId())) return;
     TxtRef01->setText(customer.Ref01());
     TxtRef02->setText(customer.Ref02());
     TxtRef03->setText(customer.Ref03());

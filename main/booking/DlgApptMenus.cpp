@@ -23,9 +23,14 @@ namespace {
 ClsForms& forms() { return SharedObjects::Forms(); }
 DlgApptHooks& hooks() { return DlgApptHooks::Get(); }
 
-// Whether the editor of a record opens: on a record read, not on one that could not be.
-bool opened(Loaded loaded) {
+// Whether the editor of a record opens: on the row read into the record held, not on one
+// that is gone or could not be read (told), which leaves the record as it was.
+template <typename Record>
+bool opened(Record& held, int32_t id) {
+    Record read = held;
+    const Loaded loaded = read.Load(id);
     if (loaded.Failed()) ModMain::NotRead();
+    if (loaded == Loaded::Row) held = read;
     return loaded == Loaded::Row;
 }
 
@@ -137,11 +142,14 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         buttonsOn(false);
         bool open = true;
         const int32_t chosen = forms().GetComboData(*CbTask);
+        const ClsTask shown = task;  // the type the list shows, as the editor holds it
         if (entryKey == "AddTask") {
             task.InitBfr();
+            // Unread, the group gives no slot length yet: the type editor reads it again
+            // for its steps and does not step until it is read.
             static_cast<void>(task.setGroupId(m_groupId));
         } else {
-            open = opened(task.Load(chosen));
+            open = opened(task, chosen);
         }
         if (open) {
             hooks().showApptType();
@@ -153,9 +161,9 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
                 refreshLegend();
             } else {
                 // Cancelled: the editor emptied the record, which the spins, the new
-                // booking's length and the type list's group are read from; it holds the
-                // type the list shows again.
-                static_cast<void>(task.Load(chosen));
+                // booking's length and the type list's group are read from. Nothing was
+                // stored, so it holds again what it held, without a read that could fail.
+                task = shown;
             }
         }
         buttonsOn(true);
@@ -173,7 +181,7 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         ShowTasks(own);
         refreshLegend();
         // Its bookings went with it: the day and the chart show that at once.
-        refillDay(false);
+        refreshDay(Asker::User, Keep::Shown);
         refreshMainChart();
         buttonsOn(true);
     } else if (entryKey == "AddCustomer" || entryKey == "EditCustomer") {
@@ -182,11 +190,12 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         bool open = true;
         std::optional<int32_t> group;
         const int32_t chosen = forms().GetComboData(*CbCustomer);
+        const ClsCustomer shown = customer;  // the customer the list shows
         if (entryKey == "AddCustomer") {
             customer.InitBfr();
             group = m_groupId;
         } else {
-            open = opened(customer.Load(chosen));
+            open = opened(customer, chosen);
         }
         if (open) {
             hooks().showContact(group);
@@ -196,8 +205,7 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
                 const bool pick = entryKey == "AddCustomer" && !bookingTakenUp();
                 refillCustomers(pick ? customer.CustomerId() : chosen);
             } else {
-                static_cast<void>(
-                    customer.Load(chosen));  // cancelled: the editor emptied the shared record
+                customer = shown;  // cancelled: nothing stored, nothing to read again
             }
         }
         buttonsOn(true);
@@ -213,7 +221,7 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         // Another customer's delete leaves the booking taken up with its own; the
         // deleted one is listed no more, so its delete leaves "< No Customer >".
         refillCustomers(ownCustomer());
-        refillDay(false);
+        refreshDay(Asker::User, Keep::Shown);
         refreshMainChart();
         buttonsOn(true);
     }

@@ -15,13 +15,11 @@
 #include "ComboBox.h"
 #include "DlgAppt.h"
 #include "ModMain.h"
-#include "ReadAgain.h"
 #include "SharedObjects.h"
 #include "Tabrix.h"
 
 namespace {
 ClsForms& forms() { return SharedObjects::Forms(); }
-constexpr int kLastMinute = 1440;  // the close of the day
 using Refusal = ClsBooking::Refusal;
 
 const char* const kUnableToPlace = "Unable to move/copy appointment!";
@@ -100,13 +98,11 @@ void DlgAppt::prepareNew(int row) {
     booking.setBookingStart(static_cast<int16_t>(start));
     booking.setBookingEnd(static_cast<int16_t>(qMin(start + length, kLastMinute)));
     showTimes();
-    if (taskId != 0 && task.Load(taskId) == Loaded::Row) {
+    // The defaults are picked as the user picks: one that is gone leaves its list as it
+    // is, and one that cannot be read is told by the pick, which keeps the entry shown.
+    if (ClsTask read = task; taskId != 0 && read.Load(taskId) != Loaded::NoRow)
         forms().SetComboData(*CbTask, taskId);
-    } else if (taskId != 0) {
-        // The default type is gone: the record goes back to the type the list shows.
-        static_cast<void>(task.Load(forms().GetComboData(*CbTask)));
-    }
-    if (customerId != 0 && SharedObjects::Customer().Load(customerId) == Loaded::Row)
+    if (ClsCustomer read; customerId != 0 && read.Load(customerId) != Loaded::NoRow)
         forms().SetComboData(*CbCustomer, customerId);
     SetupEnabled();
 }
@@ -127,56 +123,16 @@ void DlgAppt::showTimes() {
     LblEnd->setText(date.ShowTime(booking.BookingEnd(), true));
 }
 
-// Lists a read under a busy database left empty, filled now keeping the choice.
-void DlgAppt::fillLists() {
-    if (CbResource->count() == 0) ShowResources();
-    if (CbTask->count() == 0) ShowTasks(m_taskId);
-    if (CbCustomer->count() == 0) ShowCustomers(0);
-}
-
-bool DlgAppt::RefreshDay() {
-    fillLists();
-    return refillDay(true);
-}
-
 void DlgAppt::noteEditing() {
     // Only while the day shown holds it: another day's list has nothing of it to note.
     const int row = LbTimeSlot->selectedRow();
-    if (row < 0 && m_heldSlot < 0) return;
-    Editing was;
-    was.slot = row >= 0 ? LbTimeSlot->rowText(row).toInt() : m_heldSlot;
-    was.day = m_shownDay;
-    was.resourceId = m_shownResource;
-    was.record = SharedObjects::Booking();
-    m_editing = was;
+    if (row >= 0 || m_heldSlot >= 0)
+        m_editing = Editing{row >= 0 ? LbTimeSlot->rowText(row).toInt() : m_heldSlot, m_shownDay,
+                            m_shownResource, SharedObjects::Booking()};
 }
 
 bool DlgAppt::editingElsewhere() const {
     return m_editing && (m_editing->day != m_shownDay || m_editing->resourceId != m_shownResource);
-}
-
-bool DlgAppt::refillDay(bool holdGone) {
-    return refillDay(holdGone, CurrentDate(), forms().GetComboData(*CbResource));
-}
-
-bool DlgAppt::refillDay(bool holdGone, int32_t day, int32_t resourceId) {
-    return m_day->Note(fillDay(holdGone, day, resourceId));
-}
-
-bool DlgAppt::fillDay(bool holdGone, int32_t day, int32_t resourceId) {
-    noteEditing();
-    if (!showDay(day, resourceId)) return false;
-    // The booking chosen for a move or copy was deleted elsewhere: nothing is left to
-    // place. A refill the user asked for says so; the tick's leaves it to the user's next
-    // command, which finds it gone too.
-    if (MovePending && m_moveSource.BookingId() != 0 && SharedObjects::Booking().BookingId() == 0 &&
-        !ModMain::Unattended::Active()) {
-        forgetDeleted();
-        ModMain::NotSaved(kUnableToPlace, Refusal::Deleted);
-        return true;
-    }
-    keepEditing(holdGone);
-    return true;
 }
 
 // After a refill (which highlights nothing and reads the record afresh): where the day
@@ -191,16 +147,9 @@ bool DlgAppt::fillDay(bool holdGone, int32_t day, int32_t resourceId) {
 void DlgAppt::keepEditing(bool holdGone) {
     if (!m_editing || editingElsewhere()) return;
     const Editing& was = *m_editing;
-    int row = plat::Tabrix::kNoRow;
-    for (int r = 0; r < LbTimeSlot->rowCount() && row == plat::Tabrix::kNoRow; ++r)
-        if (LbTimeSlot->rowText(r).toInt() == was.slot) row = r;
+    int row = slotRow(was.slot);
     const int32_t id = was.record.BookingId();
-    if (!MovePending && LbTimeSlot->rowData(row) != id) {
-        row = plat::Tabrix::kNoRow;
-        for (int r = 0; id != 0 && r < LbTimeSlot->rowCount() && row == plat::Tabrix::kNoRow;
-             ++r)
-            if (LbTimeSlot->rowData(r) == id) row = r;
-    }
+    if (!MovePending && LbTimeSlot->rowData(row) != id) row = bookingRow(id);
     const bool gone = row == plat::Tabrix::kNoRow;
     if (gone && (!holdGone || MovePending)) {
         endEditing();
@@ -227,6 +176,18 @@ void DlgAppt::forgetDeleted() {
     SetupEnabled();
 }
 
+int DlgAppt::slotRow(int minute) const {
+    for (int row = 0; row < LbTimeSlot->rowCount(); ++row)
+        if (LbTimeSlot->rowText(row).toInt() == minute) return row;
+    return plat::Tabrix::kNoRow;
+}
+
+int DlgAppt::bookingRow(int32_t bookingId) const {
+    for (int row = 0; bookingId != 0 && row < LbTimeSlot->rowCount(); ++row)
+        if (LbTimeSlot->rowData(row) == bookingId) return row;
+    return plat::Tabrix::kNoRow;
+}
+
 // A booking keeps its own customer even when that customer is not (or no longer) linked
 // to the editor's group: it is listed for it, so that a save does not store "no customer".
 void DlgAppt::listCustomer(int32_t customerId) {
@@ -234,8 +195,11 @@ void DlgAppt::listCustomer(int32_t customerId) {
     for (int i = 0; i < CbCustomer->count(); ++i)
         if (CbCustomer->ItemData(i) == customerId) return;
     ClsCustomer customer;
-    if (customer.Load(customerId) == Loaded::Row)
+    const Loaded loaded = customer.Load(customerId);
+    if (loaded == Loaded::Row)
         forms().AddComboItem(*CbCustomer, customer.CustomerName(), customerId);
+    else if (loaded.Failed())
+        ModMain::NotRead();  // its entry is missing: a save would store no customer
 }
 
 void DlgAppt::placeBooking(int row) {
@@ -254,7 +218,7 @@ void DlgAppt::placeBooking(int row) {
             break;
         case Refusal::Deleted:
             forgetDeleted();
-            refillDay(true);
+            refreshDay(Asker::User);
             break;
         default:
             editAgain(m_moveSource);  // edited where it stands
@@ -291,11 +255,18 @@ ClsBooking::Refusal DlgAppt::placeOn(int row, int32_t resourceId) {
     int end = start + MoveSourceEnd - MoveSourceStart;
     // The last slot row starts at the day's end, so a booking may end one slot after it;
     // never after midnight.
+    // A resource or group that cannot be read fails the placing: its day end and slot
+    // length are not guessed. One deleted meanwhile leaves the group shown's slot length,
+    // with no cap before midnight: the save then refuses the resource that is gone.
     int interval = slotInterval();
     ClsResource resource;
     ClsGroup group;
-    if (resource.Load(resourceId) == Loaded::Row && group.Load(resource.GroupId()) == Loaded::Row) {
-        interval = group.Interval();
+    const Loaded resourceRead = resource.Load(resourceId);
+    const Loaded groupRead =
+        resourceRead == Loaded::Row ? group.Load(resource.GroupId()) : resourceRead;
+    if (groupRead.Failed()) return Refusal::Failed;
+    if (groupRead == Loaded::Row) {
+        interval = group.Interval() > 0 ? group.Interval() : interval;
         end = qMin(end, group.DayEnd() + interval);
     }
     end = qMin(end, kLastMinute);
@@ -326,12 +297,7 @@ ClsBooking::Refusal DlgAppt::placeOn(int row, int32_t resourceId) {
 void DlgAppt::editAgain(const ClsBooking& record) {
     m_typedForGone = false;
     SharedObjects::Booking() = record;
-    Editing at;
-    at.slot = record.BookingStart();
-    at.day = record.BookingDate();
-    at.resourceId = record.ResourceId();
-    at.record = record;
-    m_editing = at;
+    m_editing = Editing{record.BookingStart(), record.BookingDate(), record.ResourceId(), record};
     LbTimeSlot->setCurrentRow(plat::Tabrix::kNoRow);
-    if (!refillDay(true)) selectBookingRow();  // the list as it was: its row, if shown
+    if (!refreshDay(Asker::User)) selectBookingRow();  // the list as it was: its row, if shown
 }

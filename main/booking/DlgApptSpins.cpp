@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <optional>
 
-#include "CalendarState.h"
 #include "ClsBooking.h"
 #include "ClsDAO.h"
 #include "ClsDate.h"
@@ -18,17 +17,23 @@
 #include "SharedObjects.h"
 
 namespace {
-constexpr int kLastMinute = 1440;  // the close of the day
 
 // The single value of an aggregate over the resource's bookings of the day: the start of
-// the next one ("min") or the end of the previous one ("max"). Empty when there is none;
-// false when the query could not run.
-bool neighbour(const QString& sql, std::optional<int>& value) {
-    auto rs = SharedObjects::DAO().SqlQuery(sql);
-    if (!rs) return false;
-    value.reset();
-    if (!rs->Eof() && !rs->Field(0).isNull()) value = rs->Field(0).toInt();
-    return true;
+// the next one or the end of the previous one, `none` when there is none. Unread, told and
+// logged as the spin `proc`'s, when the query could not run: the edge stays where it was.
+std::optional<int> neighbour(const char* aggregate, const char* edge, int minute, int none,
+                             int32_t day, int32_t resourceId, const char* proc) {
+    auto rs = SharedObjects::DAO().SqlQuery(
+        QString("select coalesce(%1, ?) from tblBookings where %2 ? and BookingDate = ? and "
+                "ResourceId = ?")
+            .arg(aggregate, edge),
+        {none, minute, day, resourceId});
+    if (!rs) {
+        SharedObjects::Log().LogMsg(QString("Error in DlgBook.") + proc);
+        ModMain::NotRead();
+        return std::nullopt;
+    }
+    return rs->Eof() ? none : rs->Field(0).toInt();
 }
 }  // namespace
 
@@ -54,19 +59,11 @@ void DlgAppt::SpinEnd_Click(int16_t direction) {
     // Whatever made the end later (the step or the type's shortest length), the next
     // booking of the resource stops it.
     if (e > e0) {
-        std::optional<int> next;
-        const QString sql = QString(
-                                "select min(BookingStart) from tblBookings where "
-                                "BookingStart >= %1 and BookingDate = %2 and ResourceId = %3")
-                                .arg(e0)
-                                .arg(CurrentDate())
-                                .arg(SharedObjects::Forms().GetComboData(*CbResource));
-        if (!neighbour(sql, next)) {
-            SharedObjects::Log().LogMsg("Error in DlgBook.SpinEnd_Click");
-            ModMain::NotRead();  // the end stays where it was
-            return;
-        }
-        if (next && e > *next) e = *next;
+        const std::optional<int> next =
+            neighbour("min(BookingStart)", "BookingStart >=", e0, kLastMinute, CurrentDate(),
+                      SharedObjects::Forms().GetComboData(*CbResource), "SpinEnd_Click");
+        if (!next) return;
+        e = qMin(e, *next);
     }
     booking.setBookingEnd(static_cast<int16_t>(e));
     LblEnd->setText(SharedObjects::Date().ShowTime(booking.BookingEnd(), true));
@@ -89,19 +86,11 @@ void DlgAppt::SpinStart_Click(int16_t direction) {
     }
     // Whatever made the start earlier, the previous booking of the resource stops it.
     if (s < s0) {
-        std::optional<int> previous;
-        const QString sql = QString(
-                                "select max(BookingEnd) from tblBookings where BookingEnd "
-                                "<= %1 and BookingDate = %2 and ResourceId = %3")
-                                .arg(s0)
-                                .arg(CurrentDate())
-                                .arg(SharedObjects::Forms().GetComboData(*CbResource));
-        if (!neighbour(sql, previous)) {
-            SharedObjects::Log().LogMsg("Error in DlgBook.SpinStart_Click");
-            ModMain::NotRead();  // the start stays where it was
-            return;
-        }
-        if (previous && s < *previous) s = *previous;
+        const std::optional<int> previous =
+            neighbour("max(BookingEnd)", "BookingEnd <=", s0, 0, CurrentDate(),
+                      SharedObjects::Forms().GetComboData(*CbResource), "SpinStart_Click");
+        if (!previous) return;
+        s = qMax(s, *previous);
     }
     booking.setBookingStart(static_cast<int16_t>(s));
     LblStart->setText(SharedObjects::Date().ShowTime(booking.BookingStart(), true));

@@ -10,6 +10,7 @@
 #include "ClsDate.h"
 #include "ClsForms.h"
 #include "ClsGroup.h"
+#include "ClsTask.h"
 #include "ComboBox.h"
 #include "DlgGroup.h"
 #include "FormsTimer.h"
@@ -47,16 +48,25 @@ QString chartShown(const DlgMain& w) {
         .arg(chart.isVisibleTo(&w) && !w.LblUpdating->isVisibleTo(&w) ? "" : " hidden");
 }
 
-// What the booking editor shows: its day, its resource and the times taken up.
+// What the booking editor shows: its day, its resource, the times taken up, the type with
+// the lengths the spins work from, the customer and the reference boxes.
 QString editorShown(const DlgAppt& e) {
-    return QString("%1 rows %2 [%3|%4] %5 %6-%7")
+    const ClsTask& type = SharedObjects::Task();
+    return QString("%1 rows %2 [%3|%4] %5 %6-%7 %8 %9..%10 %11 %12/%13/%14")
         .arg(e.LbTimeSlot->title())
         .arg(e.LbTimeSlot->rowCount())
         .arg(e.LbTimeSlot->cellText((540 - 480) / 15, 2))
         .arg(e.LbTimeSlot->cellText((660 - 480) / 15, 2))
         .arg(e.CbResource->currentText())
         .arg(e.LblStart->text())
-        .arg(e.LblEnd->text());
+        .arg(e.LblEnd->text())
+        .arg(e.CbTask->currentText())
+        .arg(type.MinTime())
+        .arg(type.MaxTime())
+        .arg(e.CbCustomer->currentText())
+        .arg(e.TxtRef01->text())
+        .arg(e.TxtRef02->text())
+        .arg(e.TxtRef03->text());
 }
 }  // namespace
 
@@ -134,6 +144,10 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
          [](DlgAppt* e) { e->CbResource->SetListIndex(1); }, notRead},
         {"editor: end spin", true, takeUp, [](DlgAppt* e) { e->SpinEnd_Click(0); }, notRead},
         {"editor: start spin", true, takeUp, [](DlgAppt* e) { e->SpinStart_Click(1); }, notRead},
+        {"editor: another customer picked", true, takeUp,
+         [](DlgAppt* e) { forms().SetComboData(*e->CbCustomer, 2); }, notRead},
+        {"editor: another type picked", true, takeUp,
+         [](DlgAppt* e) { forms().SetComboData(*e->CbTask, 2); }, notRead},
         {"editor: a booked slot clicked", true, nullptr,
          [](DlgAppt* e) { e->LbTimeSlot->click(rowOf(540), 1); }, notRead},
         {"editor: delete type", true, [](DlgAppt* e) { forms().SetComboData(*e->CbTask, 2); },

@@ -10,11 +10,15 @@
 
 #include "CalendarState.h"
 #include "ClsBooking.h"
+#include "ClsCustomer.h"
 #include "ClsForms.h"
+#include "ClsTask.h"
 #include "ComboBox.h"
 #include "DlgApptFixture.h"
 #include "DlgMain.h"
+#include "EventYield.h"
 #include "KeyedToolbar.h"
+#include "ModMain.h"
 #include "Nudgel.h"
 #include "Plexaro.h"
 #include "ReadAgain.h"
@@ -207,22 +211,104 @@ TEST_F(DlgApptTest, AnEditorDayThatCouldNotBeReadIsReadAgainShortlyThoughNothing
     SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }
 
+// The user opened the editor: its first activation waits for a zero-delay timer, which
+// may fire inside the yield of a tick that reads on its own. What it cannot read is told
+// all the same, once, and the day and lists are read again shortly.
+TEST_F(DlgApptTest, TheFirstActivationTheUserOpenedIsToldThoughItRunsInsideATicksYield) {
+    SharedObjects::DAO().setBusyWaitMs(300);
+    plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
+        auto& e = static_cast<DlgAppt&>(d);
+        std::optional<HeldDatabase> held;
+        held.emplace(folder, folder.file("Rostima.mdb"));
+        SharedObjects::DAO().WaitAgain();
+        e.show();
+        {
+            const ModMain::Unattended tick;
+            EventYield::Run();
+            EXPECT_TRUE(ModMain::Unattended::Active());  // the tick's scope is back
+        }
+        EXPECT_TRUE(e.Activated);
+        EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead});
+        return 0;
+    });
+    ApptEditorState::Show(1, 540, 1, 0, kDay);
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+}
+
+// Under a held lock an empty slot clicked keeps the type and customer shown, with the
+// lengths the spins work from and the references, when the workstation's defaults cannot
+// be read: they are not taken for deleted, and the user is told once.
+TEST_F(DlgApptTest, DefaultsThatCannotBeReadKeepTheTypeAndCustomerShownAndAreTold) {
+    setting("Options", "DefTask", "2");
+    setting("Options", "DefCustomer", "2");
+    SharedObjects::DAO().setBusyWaitMs(300);
+    open([&](DlgAppt& e) {
+        forms().SetComboData(*e.CbTask, 1);
+        forms().SetComboData(*e.CbCustomer, 1);
+        messages.clear();
+        std::optional<HeldDatabase> held;
+        held.emplace(folder, folder.file("Rostima.mdb"));
+        SharedObjects::DAO().WaitAgain();
+        e.LbTimeSlot->click(rowOf(600), 1);
+        EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead});
+        EXPECT_EQ(e.CbTask->currentText(), "Visit");
+        EXPECT_EQ(SharedObjects::Task().TaskId(), 1);
+        EXPECT_EQ(SharedObjects::Task().MaxTime(), 120);
+        EXPECT_EQ(e.CbCustomer->currentText(), "Smith");
+        EXPECT_EQ(e.TxtRef01->text(), "S1");
+        EXPECT_EQ(e.LblEnd->text(), "10:45 am");  // the new booking, Visit's 45 minutes
+    });
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+}
+
+// A type or customer editor cancelled while another program holds the database: the
+// editor's record holds again the type or customer the list shows, with nothing to read.
+TEST_F(DlgApptTest, ACancelledTypeOrCustomerEditorUnderALockLeavesTheRecordShown) {
+    SharedObjects::DAO().setBusyWaitMs(300);
+    std::optional<HeldDatabase> held;
+    auto lockAndCancel = [&](auto& record) {
+        held.emplace(folder, folder.file("Rostima.mdb"));
+        SharedObjects::DAO().WaitAgain();
+        record.InitBfr();  // as the cancelled editor leaves it
+    };
+    DlgApptHooks::Get().showApptType = [&] { lockAndCancel(SharedObjects::Task()); };
+    DlgApptHooks::Get().showContact = [&](std::optional<int32_t>) {
+        lockAndCancel(SharedObjects::Customer());
+    };
+    for (const char* entry : {"AddTask", "EditTask", "AddCustomer", "EditCustomer"}) {
+        SCOPED_TRACE(entry);
+        open([&](DlgAppt& e) {
+            forms().SetComboData(*e.CbTask, 2);
+            forms().SetComboData(*e.CbCustomer, 1);
+            messages.clear();
+            e.Toolbar1_ButtonMenuClick(entry);
+            EXPECT_TRUE(messages.isEmpty());
+            EXPECT_EQ(SharedObjects::Task().TaskId(), 2);
+            EXPECT_EQ(SharedObjects::Task().MaxTime(), 60);
+            EXPECT_EQ(SharedObjects::Customer().CustomerId(), 1);
+            EXPECT_EQ(SharedObjects::Customer().Ref01(), "S1");
+            held.reset();
+        });
+    }
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+}
+
 // Every refill of the day (the tick after another workstation's change, a date or a
 // resource shown and left again, a move or copy placed) takes the booking being edited
 // up again where the day holds it, with the boxes as typed and the times as spun, so
 // that Save stores what was typed; or Save says why it cannot.
 TEST_F(DlgApptTest, EveryRefillKeepsTheBookingBeingEditedAsTypedAndSaveSaysWhyItCannotStoreIt) {
-    const QString changed = "Warning!: Unable to save appointment!\r\n\r\nAnother workstation "
-                            "has changed this appointment since it was opened. It is shown as "
-                            "it is stored now.";
+    const QString changed =
+        "Warning!: Unable to save appointment!\r\n\r\nAnother workstation "
+        "has changed this appointment since it was opened. It is shown as "
+        "it is stored now.";
     const QString askedForSlot = "Information: Please select the timeslot!";
     const char* anotherBooking =
         "insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
         "ResourceId, RepeatId, Ref01, Ref02, Ref03, Comments) "
         "values (1, 46000, 480, 510, 0, 2, 0, '', '', '', '')";
     // Away and back: Save And Exit meanwhile asks for the slot and closes nothing.
-    auto awayAndBack = [&](std::function<void(DlgAppt&)> away,
-                           std::function<void(DlgAppt&)> back) {
+    auto awayAndBack = [&](std::function<void(DlgAppt&)> away, std::function<void(DlgAppt&)> back) {
         return [this, away, back, askedForSlot](DlgAppt& e) {
             away(e);
             e.BtnTask_Click(0);
@@ -243,40 +329,97 @@ TEST_F(DlgApptTest, EveryRefillKeepsTheBookingBeingEditedAsTypedAndSaveSaysWhyIt
         int slot;               // 660: Anna's stored booking to 11:30; 600: an empty slot
         const char* elsewhere;  // another workstation's change, which the tick shows
         std::function<void(DlgAppt&)> refill;  // none: the tick
-        int button;     // 0 Save And Exit, 1 Save Appointment
-        int at;         // the slot highlighted afterwards; -1 none
-        const char* end;  // shown afterwards; "" as spun
+        int button;                            // 0 Save And Exit, 1 Save Appointment
+        int at;                                // the slot highlighted afterwards; -1 none
+        const char* end;                       // shown afterwards; "" as spun
         QStringList messages, stored;
     } cases[] = {
-        {"tick: another booking added, stored one saved and closed", 660, anotherBooking,
-         nullptr, 0, 660, "", {}, {"1 46000 660-705 typed", "2 46000 480-510 "}},
-        {"tick: another booking added, new one saved", 600, anotherBooking, nullptr, 1, 600, "",
-         {}, {"1 46000 660-690 ", "2 46000 480-510 ", "1 46000 600-660 typed"}},
-        {"tick: the booking itself changed", 660, "update tblBookings set BookingEnd = 720",
-         nullptr, 0, 660, "", {changed}, {"1 46000 660-720 "}},
-        {"tick: the booking itself deleted", 660, "delete from tblBookings", nullptr, 0, -1, "",
+        {"tick: another booking added, stored one saved and closed",
+         660,
+         anotherBooking,
+         nullptr,
+         0,
+         660,
+         "",
+         {},
+         {"1 46000 660-705 typed", "2 46000 480-510 "}},
+        {"tick: another booking added, new one saved",
+         600,
+         anotherBooking,
+         nullptr,
+         1,
+         600,
+         "",
+         {},
+         {"1 46000 660-690 ", "2 46000 480-510 ", "1 46000 600-660 typed"}},
+        {"tick: the booking itself changed",
+         660,
+         "update tblBookings set BookingEnd = 720",
+         nullptr,
+         0,
+         660,
+         "",
+         {changed},
+         {"1 46000 660-720 "}},
+        {"tick: the booking itself deleted",
+         660,
+         "delete from tblBookings",
+         nullptr,
+         0,
+         -1,
+         "",
          {"Warning!: Unable to save appointment!\r\n\r\nAnother workstation has deleted "
           "this appointment since it was opened."},
          {}},
-        {"tick: the new one's slot booked", 600, "update tblBookings set BookingStart = 600",
-         nullptr, 0, -1, "",
+        {"tick: the new one's slot booked",
+         600,
+         "update tblBookings set BookingStart = 600",
+         nullptr,
+         0,
+         -1,
+         "",
          {"Warning!: Unable to save appointment!\r\n\r\nConflict with another appointment!"},
          {"1 46000 600-690 "}},
-        {"date spun away and back", 660, "",
+        {"date spun away and back",
+         660,
+         "",
          awayAndBack([](DlgAppt& e) { e.SpinDate_Click(1); },
                      [](DlgAppt& e) { e.SpinDate_Click(0); }),
-         0, 660, "", {}, {"1 46000 660-705 typed"}},
-        {"a new one's date spun away and back", 600, "",
+         0,
+         660,
+         "",
+         {},
+         {"1 46000 660-705 typed"}},
+        {"a new one's date spun away and back",
+         600,
+         "",
          awayAndBack([](DlgAppt& e) { e.SpinDate_Click(1); },
                      [](DlgAppt& e) { e.SpinDate_Click(0); }),
-         0, 600, "", {}, {"1 46000 660-690 ", "1 46000 600-660 typed"}},
-        {"another resource and back", 660, "",
+         0,
+         600,
+         "",
+         {},
+         {"1 46000 660-690 ", "1 46000 600-660 typed"}},
+        {"another resource and back",
+         660,
+         "",
          awayAndBack([](DlgAppt& e) { forms().SetComboData(*e.CbResource, 2); },
                      [](DlgAppt& e) { forms().SetComboData(*e.CbResource, 1); }),
-         0, 660, "", {}, {"1 46000 660-705 typed"}},
+         0,
+         660,
+         "",
+         {},
+         {"1 46000 660-705 typed"}},
         // Placed as stored (its 30 minutes), then saved with what was typed.
         {"moved", 660, "", placeAt(4), 0, 720, "12:30 pm", {}, {"1 46000 720-750 typed"}},
-        {"copied", 660, "", placeAt(5), 0, 720, "12:30 pm", {},
+        {"copied",
+         660,
+         "",
+         placeAt(5),
+         0,
+         720,
+         "12:30 pm",
+         {},
          {"1 46000 660-690 ", "1 46000 720-750 typed"}},
     };
     ChildProcess writer(folder, "appt_writer", {folder.file("Rostima.mdb")});
