@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QTimer>
+#include <optional>
 
 #include "ClsBooking.h"
 #include "ClsCustomer.h"
@@ -296,6 +298,25 @@ TEST_F(ClsGroupTest, ATemplateThatCannotBeWrittenIsReportedNotSaved) {
     EXPECT_FALSE(grp.SaveTemplate(g));      // the caller says why
     EXPECT_TRUE(grp.SaveTemplate(g + 99));  // no such group: nothing written, nothing to say
     EXPECT_TRUE(messages.isEmpty());
+}
+
+// Another program locks the database once the group's resources are listed: the resource
+// that cannot be read then fails the save, which never says "Group saved!" over a template
+// without it.
+TEST_F(ClsGroupTest, ATemplateWhoseResourceCannotBeReadIsNotSaved) {
+    const int32_t g = group("Clinic");
+    resource(g, "Room 1");
+    resource(g, "Room 2");
+    dao().setBusyWaitMs(200);
+    std::optional<HeldDatabase> held;
+    // The save lets events run before each resource: the lock comes with the first.
+    QTimer::singleShot(0, [&] { held.emplace(folder, dbPath()); });
+    ClsGroup grp;
+    EXPECT_FALSE(grp.SaveTemplate(g));
+    ASSERT_TRUE(held && held->held());
+    held->release();
+    dao().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
 }
 
 TEST_F(ClsGroupTest, ANarrowerDayCountsTheBookingsTheChartWouldNoLongerShow) {
