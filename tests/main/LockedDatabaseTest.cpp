@@ -192,6 +192,10 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
              dlg->CbGroup->SetListIndex(0);
          },
          notRead},
+        {"chart: the group saved as a template", false, nullptr,
+         [&](DlgAppt*) { dlg->mnuResourceSaveTemplate_Click(); },
+         "Warning!: Unable to save the group template!\r\n\r\nThe database is busy or cannot "
+         "be read; nothing was saved."},
         {"chart: a type dropped", false, nullptr,
          [&](DlgAppt*) { dlg->Sched_DropItem(2, 600, kDay); }, notRead},
         {"chart: refresh tick", false, nullptr, [&](DlgAppt*) { dlg->Timer1_Timer(); }, ""},
