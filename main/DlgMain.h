@@ -186,7 +186,9 @@ private:
     bool m_pendingResources = false;   // a reload arrived during a load
     int32_t m_pendingResourceId = 0;
     // A reload is owed: a changed schedule waits for a dialog to close, or a read of the
-    // chart failed and the next tick tries again.
+    // chart failed and the next tick tries again. The one read-again that is not a
+    // ReadAgain: the chart's is the refresh tick itself, which runs unattended and already
+    // reads the chart whenever it changed, so a second timer would only read it twice.
     bool m_deferredReload = false;
     int32_t m_shownGroup = 0;  // the group whose rows the chart shows (0 = none yet)
 
