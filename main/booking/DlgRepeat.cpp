@@ -29,15 +29,6 @@ ClsForms& forms() { return SharedObjects::Forms(); }
 QString format(int32_t day, const char* pattern) {
     return QLocale(QLocale::English).toString(SharedObjects::Date().LongToDate(day), pattern);
 }
-
-// Whether a booking of the resource overlaps [start, end) on the day; none when the
-// database could not tell.
-std::optional<bool> clashes(ClsBooking& probe, int32_t resourceId, int32_t day, int16_t start,
-                            int16_t end) {
-    const std::optional<int32_t> id = probe.GetBookingId(resourceId, day, start, end, 0);
-    if (!id) return std::nullopt;
-    return *id != 0;
-}
 }  // namespace
 
 DlgRepeat::DlgRepeat(QWidget* parent) : QDialog(parent) {
@@ -201,9 +192,10 @@ bool DlgRepeat::showDates(const Listing& listing) {
     std::vector<bool> taken;
     ClsBooking probe;
     for (const int32_t d : dates) {
-        const auto clash = clashes(probe, listing.resourceId, d, Appt.StartTime, Appt.EndTime);
+        const std::optional<int32_t> clash =
+            probe.GetBookingId(listing.resourceId, d, Appt.StartTime, Appt.EndTime, 0);
         if (!clash) return false;
-        taken.push_back(*clash);
+        taken.push_back(*clash != 0);
     }
     Listed = listing;
     SharedObjects::Ini().WriteValue("Repeat", "Type", listing.pattern);
