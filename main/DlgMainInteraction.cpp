@@ -78,7 +78,11 @@ void DlgMain::Sched_DropItem(int row, int minute, int32_t day) {
     ClsGroup group;
     const Loaded loaded = group.Load(SharedObjects::Forms().GetComboData(*CbGroup));
     if (loaded != Loaded::Row) {
-        if (loaded.Failed()) ModMain::NotRead();
+        // Not read, or deleted elsewhere (the next tick shows the groups as they are).
+        if (loaded.Failed())
+            ModMain::NotRead();
+        else
+            ModMain::Warning("No group selected!");
         return;
     }
     const int interval = group.Interval();
@@ -96,7 +100,10 @@ void DlgMain::Sched_DropItem(int row, int minute, int32_t day) {
     auto rs = db().SqlQuery(QString("select count(*) from tblBookings where BookingDate = %1 "
                                     "and ResourceId = %2 and BookingStart < %3 and "
                                     "BookingEnd > %4")
-                                .arg(day).arg(resourceId).arg(end).arg(start));
+                                .arg(day)
+                                .arg(resourceId)
+                                .arg(end)
+                                .arg(start));
     if (!rs) {
         log("Error in DlgMain.Sched_DropItem");
         ModMain::NotRead();  // the slot could not be checked: nothing is opened
@@ -116,8 +123,12 @@ void DlgMain::Sched_DropItem(int row, int minute, int32_t day) {
 void DlgMain::Sched_ListDblClick(int row) {
     ClsGroup group;
     const int32_t groupId = SharedObjects::Forms().GetComboData(*CbGroup);
-    if (group.Load(groupId).Failed()) {
-        ModMain::NotRead();  // the editor would open on nothing it could read
+    // The editor would open on nothing it could read, or on a group deleted elsewhere.
+    if (const Loaded loaded = group.Load(groupId); loaded != Loaded::Row) {
+        if (loaded.Failed())
+            ModMain::NotRead();
+        else
+            ModMain::Warning("No group selected!");
         return;
     }
     if (ApptEditorState::Show(groupId, group.DayStart(), Sched->rowData(row), 0,
@@ -154,10 +165,12 @@ void DlgMain::Sched_ItemMove(int row, int bar) {
         if (!comment.trimmed().isEmpty()) text += "\r\n" + comment;
     }
     auto task = db().SqlQuery(QString("select TaskName from tblTasks where TaskId = (select "
-                                      "TaskId from tblBookings where BookingId = %1)").arg(id));
+                                      "TaskId from tblBookings where BookingId = %1)")
+                                  .arg(id));
     auto customer = task ? db().SqlQuery(QString("select CustomerName from tblCustomers where "
                                                  "CustomerId = (select CustomerId from "
-                                                 "tblBookings where BookingId = %1)").arg(id))
+                                                 "tblBookings where BookingId = %1)")
+                                             .arg(id))
                          : nullptr;
     if (!task || !customer) {
         log("Error in DlgMain.Sched_ItemMove");

@@ -185,10 +185,11 @@ int32_t ClsBooking::Save() {
 }
 
 // Asked after the write, which stays one guarded statement: what stands in its way now.
-// A query that cannot run leaves the plainest reason, a clash.
+// A query that cannot run is no reason of the booking's own: the write failed, and it is
+// told as the database's failure, never as a clash nobody saw.
 ClsBooking::Refusal ClsBooking::refusalNow(bool update) {
     auto none = [](const std::unique_ptr<ClsRecordset>& rs, int column = 0) {
-        return rs && !rs->Eof() && rs->Field(column).toInt() == 0;
+        return !rs->Eof() && rs->Field(column).toInt() == 0;
     };
     if (update) {
         if (m_storedId != m_bookingId) return Refusal::Changed;
@@ -200,12 +201,15 @@ ClsBooking::Refusal ClsBooking::refusalNow(bool update) {
                     "(select count(*) from tblBookings where ") +
             kAsStored + ")";
         const auto rs = db().SqlQuery(asked, values);
+        if (!rs) return Refusal::Failed;
         if (none(rs)) return Refusal::Deleted;
         if (none(rs, 1)) return Refusal::Changed;
     }
     SqlValues values;
     addPartsValues(values, m_resourceId, m_taskId, m_customerId);
-    if (none(db().SqlQuery(QString("select ") + kPartsExist, values))) return Refusal::Gone;
+    const auto parts = db().SqlQuery(QString("select ") + kPartsExist, values);
+    if (!parts) return Refusal::Failed;
+    if (none(parts)) return Refusal::Gone;
     return Refusal::Clash;
 }
 

@@ -142,6 +142,16 @@ TEST_F(DlgMainCommandsTest, TheSlotGridIsTheChartsGroupNotTheSharedRecord) {
     EXPECT_EQ(editor, QStringList{QString("1 600 1 0 %1").arg(kDay)});
 }
 
+// Another workstation deleted the group the chart still shows: a drop or a row's
+// double-click says so and opens no editor on a group that is gone.
+TEST_F(DlgMainCommandsTest, ADropOrADoubleClickOnAGroupDeletedElsewhereIsRefusedWithAWord) {
+    sql({"delete from tblGroups"});
+    dlg->Sched_DropItem(1, 605, kDay);
+    dlg->Sched_ListDblClick(1);
+    EXPECT_TRUE(editor.isEmpty());
+    EXPECT_EQ(messages, QStringList({"Warning!: No group selected!", "Warning!: No group selected!"}));
+}
+
 TEST_F(DlgMainCommandsTest, PointingAtABarFillsThePanelsAndThePopUpIn12And24HourForm) {
     booking(kDay, 540, 780, "  Bring notes  ", 1);
     ini.WriteValue("Options", "PopupReminders", 1);
