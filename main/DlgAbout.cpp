@@ -79,6 +79,8 @@ void DlgAbout::Form_Load() {
         if (!main && w->objectName() == "DlgMain") main = w;
     SharedObjects::Forms().CentreForm(*this, main);
     LblVersion->setText("Version " + ModMain::VersionNumber());
+    // A count that cannot be read shows 1 (UsersText): this workstation is one user
+    // whatever else is known, and the log says why the count failed.
     LblUsers->setText(UsersText(SharedObjects::DAO().GetUserCount()));
     LblVersion->setToolTip(QString());
 }
