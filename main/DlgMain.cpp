@@ -86,8 +86,13 @@ bool DlgMain::Form_Load() {
 
 void DlgMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    // The first activation runs from the first show, once the window is up.
-    if (!FirstActivated) QTimer::singleShot(0, this, [this] { Form_Activate(); });
+    // The first activation runs from the first show, once the window is up. The user
+    // started the program: what it cannot read is told, whatever runs around it then.
+    if (!FirstActivated)
+        QTimer::singleShot(0, this, [this] {
+            const ModMain::Attended user;
+            Form_Activate();
+        });
 }
 
 void DlgMain::Form_Activate() {
