@@ -60,7 +60,8 @@ bool DlgMain::Form_Load() {
                                       : CurrentDate());
     Sched->setTitle("");
     Sched->setListWidth(static_cast<int>(ini().GetNumber("Sched", "ListWidth", 100)));
-    Scroll->setPosition(static_cast<int>(ini().GetNumber("Sched", "TimeDistance", Scroll->position())));
+    Scroll->setPosition(
+        static_cast<int>(ini().GetNumber("Sched", "TimeDistance", Scroll->position())));
     Sched->setTimeZoom(Scroll->position());
     const auto lastGroup = static_cast<int32_t>(ini().GetNumber("Group", "CbGroup", 0));
     // Before the load, so that a change meanwhile is seen; unread, the first tick reads it.
@@ -72,7 +73,8 @@ bool DlgMain::Form_Load() {
         ChkLegend_Click();
     }
     if (ini().GetNumber("Options", "IsReadOnly", 0) != 0) {
-        for (const char* key : {"Config", "Group", "Resource"}) Toolbar1->setButtonVisible(key, false);
+        for (const char* key : {"Config", "Group", "Resource"})
+            Toolbar1->setButtonVisible(key, false);
         if (mnuFileConfiguration) mnuFileConfiguration->setVisible(false);
         mnuResource->menuAction()->setVisible(false);
         mnuTransfer->menuAction()->setVisible(false);

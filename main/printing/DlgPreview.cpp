@@ -182,8 +182,8 @@ void DlgPreview::Form_Load() {
 
 void DlgPreview::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    // The user asked for the preview: what its first drawing cannot read is told, also
-    // when the timer fires inside the yield of a tick.
+    // The user asked for the preview: its first drawing is the user's step, also when the
+    // timer fires inside the yield of a tick, so a failure it meets would be told.
     if (!m_activated)
         QTimer::singleShot(0, this, [this] {
             const ModMain::Attended user;

@@ -166,7 +166,8 @@ TEST_F(DlgMainFollowTest, AChangeSeenByATickDuringALoadIsShownOnceTheLoadHasEnde
 // as such. The same reload the user asks for lets them through.
 TEST_F(DlgMainFollowTest, ATicksReloadYieldsWithoutTheUsersInputAndTheUsersOwnReloadWithIt) {
     YieldWatch yields;
-    sql({"insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
+    sql(
+        {"insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
          "ResourceId, RepeatId) values (1, 46000, 660, 690, 0, 2, 0)"});
     dlg->Timer1_Timer();
     ASSERT_EQ(dlg->Sched->model().barCount(2), 1);  // the tick did reload
@@ -179,7 +180,8 @@ TEST_F(DlgMainFollowTest, ATicksReloadYieldsWithoutTheUsersInputAndTheUsersOwnRe
 // away for a moment) keeps what it showed, tells nobody (nobody asked for it) and goes on
 // ticking; the next tick reads it again, though nothing has changed since.
 TEST_F(DlgMainFollowTest, AReloadThatFailedIsNotTakenAsSeenAndTheNextTickReadsAgain) {
-    sql({"insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
+    sql(
+        {"insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
          "ResourceId, RepeatId) values (1, 46000, 660, 690, 0, 2, 0)",
          "alter table tblCustomers rename to tblAway"});
     dlg->Timer1_Timer();

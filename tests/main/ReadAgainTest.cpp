@@ -60,8 +60,10 @@ TEST_F(ReadAgainTest, TheReadItsTimerRunsTellsNobodyAndHoldsInputWhileTheUsersRe
         const char* input;
     } cases[] = {
         {"its timer", [&] { part.RunDue(); }, {}, "held"},
-        {"the user", [&] { EXPECT_FALSE(part.Read()); },
-         {QString("Warning!: ") + ModMain::kNotRead}, "let through"},
+        {"the user",
+         [&] { EXPECT_FALSE(part.Read()); },
+         {QString("Warning!: ") + ModMain::kNotRead},
+         "let through"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.who);
