@@ -1,5 +1,6 @@
 #pragma once
 #include <QList>
+#include <string>
 
 #include "EventYield.h"
 
@@ -16,7 +17,7 @@ public:
     // "none" when nothing yielded since the last look, else "held" when every yield held
     // the user's clicks and keys back, "let through" when none did, "mixed" otherwise; the
     // record starts afresh.
-    QString Take() {
+    std::string Take() {
         qsizetype held = 0;
         for (QEventLoop::ProcessEventsFlags f : m_yields)
             if (f.testFlag(QEventLoop::ExcludeUserInputEvents)) ++held;

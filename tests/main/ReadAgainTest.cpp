@@ -57,7 +57,7 @@ TEST_F(ReadAgainTest, TheReadItsTimerRunsTellsNobodyAndHoldsInputWhileTheUsersRe
         const char* who;
         std::function<void()> run;
         QStringList told;
-        const char* input;
+        std::string input;
     } cases[] = {
         {"its timer", [&] { part.RunDue(); }, {}, "held"},
         {"the user",
