@@ -60,7 +60,8 @@ bool DlgMain::Form_Load() {
                                       : CurrentDate());
     Sched->setTitle("");
     Sched->setListWidth(static_cast<int>(ini().GetNumber("Sched", "ListWidth", 100)));
-    Scroll->setPosition(static_cast<int>(ini().GetNumber("Sched", "TimeDistance", Scroll->position())));
+    Scroll->setPosition(
+        static_cast<int>(ini().GetNumber("Sched", "TimeDistance", Scroll->position())));
     Sched->setTimeZoom(Scroll->position());
     const auto lastGroup = static_cast<int32_t>(ini().GetNumber("Group", "CbGroup", 0));
     // Before the load, so that a change meanwhile is seen; unread, the first tick reads it.
@@ -72,7 +73,8 @@ bool DlgMain::Form_Load() {
         ChkLegend_Click();
     }
     if (ini().GetNumber("Options", "IsReadOnly", 0) != 0) {
-        for (const char* key : {"Config", "Group", "Resource"}) Toolbar1->setButtonVisible(key, false);
+        for (const char* key : {"Config", "Group", "Resource"})
+            Toolbar1->setButtonVisible(key, false);
         if (mnuFileConfiguration) mnuFileConfiguration->setVisible(false);
         mnuResource->menuAction()->setVisible(false);
         mnuTransfer->menuAction()->setVisible(false);
@@ -86,8 +88,13 @@ bool DlgMain::Form_Load() {
 
 void DlgMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    // The first activation runs from the first show, once the window is up.
-    if (!FirstActivated) QTimer::singleShot(0, this, [this] { Form_Activate(); });
+    // The first activation runs from the first show, once the window is up. The user
+    // started the program: what it cannot read is told, whatever runs around it then.
+    if (!FirstActivated)
+        QTimer::singleShot(0, this, [this] {
+            const ModMain::Attended user;
+            Form_Activate();
+        });
 }
 
 void DlgMain::Form_Activate() {

@@ -4,12 +4,20 @@
 
 namespace {
 int inputHeld = 0;
+EventYield::Watch& watch() {
+    static EventYield::Watch w;
+    return w;
+}
 }  // namespace
 
 void EventYield::Run() {
-    QCoreApplication::processEvents(inputHeld > 0 ? QEventLoop::ExcludeUserInputEvents
-                                                  : QEventLoop::AllEvents);
+    const QEventLoop::ProcessEventsFlags flags =
+        inputHeld > 0 ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents;
+    if (watch()) watch()(flags);
+    QCoreApplication::processEvents(flags);
 }
+
+void EventYield::WatchForTest(Watch w) { watch() = std::move(w); }
 
 void EventYield::HoldInput(bool hold) { inputHeld += hold ? 1 : -1; }
 

@@ -106,7 +106,13 @@ void DlgCalendar::Form_Load() {
 
 void DlgCalendar::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!Activated) QTimer::singleShot(0, this, [this] { Form_Activate(); });
+    // The user opened the calendar: what its first activation cannot read is told, also
+    // when the timer fires inside the yield of a tick.
+    if (!Activated)
+        QTimer::singleShot(0, this, [this] {
+            const ModMain::Attended user;
+            Form_Activate();
+        });
 }
 
 void DlgCalendar::Form_Activate() {

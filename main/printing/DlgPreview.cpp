@@ -16,6 +16,7 @@
 #include "Glidex.h"
 #include "IPreviewEditor.h"
 #include "KeyedToolbar.h"
+#include "ModMain.h"
 #include "ModalHook.h"
 #include "Nudgel.h"
 #include "ReadAgain.h"
@@ -181,7 +182,13 @@ void DlgPreview::Form_Load() {
 
 void DlgPreview::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!m_activated) QTimer::singleShot(0, this, &DlgPreview::Form_Activate);
+    // The user asked for the preview: its first drawing is the user's step, also when the
+    // timer fires inside the yield of a tick, so a failure it meets would be told.
+    if (!m_activated)
+        QTimer::singleShot(0, this, [this] {
+            const ModMain::Attended user;
+            Form_Activate();
+        });
 }
 
 void DlgPreview::Form_Activate() {

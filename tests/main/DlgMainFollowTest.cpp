@@ -17,6 +17,7 @@
 #include "Plexaro.h"
 #include "SharedObjects.h"
 #include "TestSupport.h"
+#include "YieldWatch.h"
 
 // Another workstation on the same database: runs what the test tells it, a line each.
 // Statements separated by ";" are one change; "restore" backs the database up and
@@ -160,11 +161,27 @@ TEST_F(DlgMainFollowTest, AChangeSeenByATickDuringALoadIsShownOnceTheLoadHasEnde
     EXPECT_EQ(dlg->Sched->title(), "");
 }
 
+// The chart a tick reloads lets the window repaint as it goes, but the user's clicks and
+// keys wait for the tick's end: what they start is then a command of the user's own, told
+// as such. The same reload the user asks for lets them through.
+TEST_F(DlgMainFollowTest, ATicksReloadYieldsWithoutTheUsersInputAndTheUsersOwnReloadWithIt) {
+    YieldWatch yields;
+    sql(
+        {"insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
+         "ResourceId, RepeatId) values (1, 46000, 660, 690, 0, 2, 0)"});
+    dlg->Timer1_Timer();
+    ASSERT_EQ(dlg->Sched->model().barCount(2), 1);  // the tick did reload
+    EXPECT_EQ(yields.Take(), "held");
+    dlg->CbGroup_Click();
+    EXPECT_EQ(yields.Take(), "let through");
+}
+
 // A tick that saw the change but could not read the chart (another program had a table
 // away for a moment) keeps what it showed, tells nobody (nobody asked for it) and goes on
 // ticking; the next tick reads it again, though nothing has changed since.
 TEST_F(DlgMainFollowTest, AReloadThatFailedIsNotTakenAsSeenAndTheNextTickReadsAgain) {
-    sql({"insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
+    sql(
+        {"insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, CustomerId, "
          "ResourceId, RepeatId) values (1, 46000, 660, 690, 0, 2, 0)",
          "alter table tblCustomers rename to tblAway"});
     dlg->Timer1_Timer();

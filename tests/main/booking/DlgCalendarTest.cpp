@@ -8,6 +8,7 @@
 #include "BookingWindowFixture.h"
 #include "CalendarState.h"
 #include "DlgCalendar.h"
+#include "EventYield.h"
 #include "Kalvo.h"
 #include "KeyedToolbar.h"
 #include "Plexaro.h"
@@ -181,5 +182,41 @@ TEST_F(DlgCalendarTest, ALockedDatabaseKeepsTheMarksAsShownUntilTheLastRequestIs
             cal.BtnCalendar[2]->click();
         });
     }
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+}
+
+// The user opened the calendar: its first activation waits for a zero-delay timer, which
+// may fire inside the yield of a tick that reads on its own. What it cannot read is told
+// all the same, once; what was shown stays, and is read again shortly.
+TEST_F(DlgCalendarTest, TheFirstActivationTheUserOpenedIsToldThoughItRunsInsideATicksYield) {
+    // The main window's own first activation has run: its yield is no tick's.
+    QApplication::processEvents();
+    ASSERT_TRUE(dlg->FirstActivated);
+    dlg->setCurrentResource(1);
+    SharedObjects::DAO().setBusyWaitMs(300);
+    plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
+        auto& cal = dynamic_cast<DlgCalendar&>(d);
+        std::optional<HeldDatabase> held;
+        held.emplace(folder, folder.file("Rostima.mdb"));
+        SharedObjects::DAO().WaitAgain();
+        messages.clear();
+        cal.show();
+        {
+            const ModMain::Unattended tick;
+            EventYield::Run();
+            EXPECT_TRUE(ModMain::Unattended::Active());  // the tick's scope is back
+        }
+        EXPECT_TRUE(cal.Activated);
+        EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead});
+        EXPECT_EQ(boxes(cal), (QStringList{"Anna-", "Ben-"}));
+        EXPECT_TRUE(cal.Shown->Due());
+        held.reset();
+        cal.Shown->RunDue();
+        EXPECT_EQ(boxes(cal), (QStringList{"Anna+", "Ben-"}));
+        EXPECT_EQ(marked(cal), (QList<int32_t>{day(2026, 3, 5), day(2026, 3, 20)}));
+        cal.BtnCalendar[2]->click();
+        return cal.result();
+    });
+    dlg->Toolbar1->press("Calendar");
     SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }
