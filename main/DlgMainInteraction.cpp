@@ -96,7 +96,10 @@ void DlgMain::Sched_DropItem(int row, int minute, int32_t day) {
     auto rs = db().SqlQuery(QString("select count(*) from tblBookings where BookingDate = %1 "
                                     "and ResourceId = %2 and BookingStart < %3 and "
                                     "BookingEnd > %4")
-                                .arg(day).arg(resourceId).arg(end).arg(start));
+                                .arg(day)
+                                .arg(resourceId)
+                                .arg(end)
+                                .arg(start));
     if (!rs) {
         log("Error in DlgMain.Sched_DropItem");
         ModMain::NotRead();  // the slot could not be checked: nothing is opened
@@ -154,10 +157,12 @@ void DlgMain::Sched_ItemMove(int row, int bar) {
         if (!comment.trimmed().isEmpty()) text += "\r\n" + comment;
     }
     auto task = db().SqlQuery(QString("select TaskName from tblTasks where TaskId = (select "
-                                      "TaskId from tblBookings where BookingId = %1)").arg(id));
+                                      "TaskId from tblBookings where BookingId = %1)")
+                                  .arg(id));
     auto customer = task ? db().SqlQuery(QString("select CustomerName from tblCustomers where "
                                                  "CustomerId = (select CustomerId from "
-                                                 "tblBookings where BookingId = %1)").arg(id))
+                                                 "tblBookings where BookingId = %1)")
+                                             .arg(id))
                          : nullptr;
     if (!task || !customer) {
         log("Error in DlgMain.Sched_ItemMove");
@@ -183,5 +188,6 @@ void DlgMain::Scroll_Change() {
 }
 
 void DlgMain::SpinDate_Click(int16_t direction) {
-    setCurrentDate(direction == 0 ? CalendarState::CalDate() - 1 : CalendarState::CalDate() + 1);
+    // From the day asked for last: two steps during a load go two days.
+    setCurrentDate(direction == 0 ? wantedDate() - 1 : wantedDate() + 1);
 }
