@@ -43,6 +43,8 @@ public:
     void SetPanelText(const QString& key, const QString& text) override;
     void SetInputEnabled(bool on) override;
     bool Confirm(const QString& message) override;
+    // The busy pointer over every window of the program while the database is waited for.
+    void ShowWaiting(bool on) override;
 
     // The schedule's position, also set by other windows. A date whose rows cannot be read
     // is not shown (false, the user told once): the chart and the date stay as they were.
@@ -146,10 +148,21 @@ private:
     struct ChartRows;
     // The group list's group, the schedule date and [Config] TimeType.
     ChartView currentView() const;
+    // What the user (or a window) asked the chart to show: a view, the resource row to
+    // select (0 = none), whether the group or the date is a new one.
+    struct ChartRequest {
+        ChartView view;
+        int32_t resourceId = 0;
+        bool newGroup = false;
+        bool newDate = false;
+    };
     // Reads the view's rows and bars (with newGroup also the group and its legend), and
     // only then shows them; false, with everything as it was and the user told once, when
     // a read failed. The group list shows the group on the chart until the new one is read.
-    bool loadChart(const ChartView& view, int32_t resourceId, bool newGroup = false);
+    // A request made while a load runs is kept and carried out after it (see m_pending).
+    bool loadChart(const ChartRequest& request);
+    // The date a new request starts from: the one asked for last, shown or not yet.
+    int32_t wantedDate() const;
     // NoRow: the group is not there (deleted elsewhere), and nothing is to be shown.
     Loaded readChart(const ChartView& view, bool newGroup, ChartRows& rows);
     void showChart(const ChartView& view, ChartRows& rows, int32_t resourceId);
@@ -180,11 +193,16 @@ private:
     bool m_inResize = false;
     bool m_unloading = false;  // the program itself is closing the window
     bool m_unloaded = false;
-    bool m_started = false;            // the load step completed: there is a state worth keeping
-    bool m_loading = false;            // ShowResources is adding rows and bars
-    bool m_pendingGroupClick = false;  // a group selection arrived during a load
-    bool m_pendingResources = false;   // a reload arrived during a load
-    int32_t m_pendingResourceId = 0;
+    bool m_started = false;  // the load step completed: there is a state worth keeping
+    bool m_loading = false;  // ShowResources is adding rows and bars
+    // What was asked for while a load ran, merged so that the latest of each part (group,
+    // date, resource) wins; carried out once when the load ends.
+    struct PendingLoad {
+        std::optional<int32_t> group;
+        std::optional<int32_t> first;
+        int32_t resourceId = 0;
+    };
+    std::optional<PendingLoad> m_pending;
     // A reload is owed: a changed schedule waits for a dialog to close, or a read of the
     // chart failed and the next tick tries again. The one read-again that is not a
     // ReadAgain: the chart's is the refresh tick itself, which runs unattended and already

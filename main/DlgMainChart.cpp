@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QTime>
 #include <charconv>
 #include <optional>
 
@@ -87,6 +88,8 @@ void DlgMain::clearChart() {
 }
 
 void DlgMain::CbGroup_Click() {
+    // The group this click was made for: the list may show another one by the time a load
+    // that runs now has ended.
     const int32_t id = forms().GetComboData(*CbGroup);
     if (id < 0) {
         // Nothing selected (the list cleared before a group is chosen again): no group to
@@ -96,34 +99,41 @@ void DlgMain::CbGroup_Click() {
     }
     ChartView view = currentView();
     view.group = id;
-    loadChart(view, 0, true);
+    loadChart({view, 0, true, false});
 }
 
-bool DlgMain::ShowResources(int32_t resourceId) { return loadChart(currentView(), resourceId); }
+bool DlgMain::ShowResources(int32_t resourceId) {
+    return loadChart({currentView(), resourceId, false, false});
+}
 
-bool DlgMain::loadChart(const ChartView& view, int32_t resourceId, bool newGroup) {
-    // A request that arrives while the events of a load run waits for its end and is then
-    // carried out once.
+bool DlgMain::loadChart(const ChartRequest& request) {
+    const ChartView& view = request.view;
+    // A request that arrives while the events of a load run waits for its end; the latest
+    // group, date and resource asked for are then carried out once.
     if (m_loading) {
-        if (newGroup) {
-            m_pendingGroupClick = true;
-        } else {
-            m_pendingResources = true;
-            m_pendingResourceId = resourceId;
-        }
+        PendingLoad& pending = m_pending ? *m_pending : m_pending.emplace();
+        if (request.newGroup) pending.group = view.group;
+        if (request.newDate) pending.first = view.first;
+        pending.resourceId = request.resourceId;
         return true;
     }
     // The list shows the group on the chart until the one chosen is read.
-    if (newGroup && m_shownGroup != 0) forms().ShowComboData(*CbGroup, m_shownGroup);
+    if (request.newGroup && m_shownGroup != 0) forms().ShowComboData(*CbGroup, m_shownGroup);
     m_loading = true;
     ChartRows rows;
-    const Loaded read = readChart(view, newGroup, rows);
+    const Loaded read = readChart(view, request.newGroup, rows);
     m_loading = false;
     if (read.Failed()) {
         // Everything stays as it was; the next tick reads again.
         log("Error in DlgMain.ShowResources");
         m_deferredReload = true;
         ModMain::NotRead();
+        if (request.newDate && CurrentDate() == 0) {
+            // No chart shown yet (a start under a held lock): the dates asked for are set
+            // up, still empty, and the tick reads them.
+            CalendarState::setCalDate(view.first);
+            showRange(view.scale, view.first);
+        }
     } else if (read == Loaded::Row) {
         if (rows.group) {
             // The group chosen: the program's current group, stored for the next start.
@@ -136,8 +146,13 @@ bool DlgMain::loadChart(const ChartView& view, int32_t resourceId, bool newGroup
             m_shownGroup = view.group;
             clearPanels();  // they told of a bar of the chart being replaced
         }
-        showChart(view, rows, resourceId);
+        showChart(view, rows, request.resourceId);
         if (rows.legend) showLegend(*rows.legend);
+        if (request.newDate) {
+            ini().WriteValue("Config", "LastDate", view.first);
+            const QTime now = QTime::currentTime();
+            Sched->scrollTo(view.first, now.hour() * 60 + now.minute());
+        }
     }
     finishLoad();
     return !read.Failed();
@@ -220,10 +235,10 @@ void DlgMain::showChart(const ChartView& view, ChartRows& rows, int32_t resource
                 log(QString("DlgMain.ShowResources: booking %1 has no appointment type").arg(id));
                 loggedGap = true;
             }
-            Sched->setBarColor(row, bar, colour.isNull() ? kNeutralColour
-                                                          : static_cast<uint32_t>(colour.toLong()));
-            if (customerText)
-                Sched->setBarText(row, bar, bookings.Field(kCustomerName).toString());
+            Sched->setBarColor(
+                row, bar,
+                colour.isNull() ? kNeutralColour : static_cast<uint32_t>(colour.toLong()));
+            if (customerText) Sched->setBarText(row, bar, bookings.Field(kCustomerName).toString());
         }
         resource.bookings.reset();  // the chart holds its bars now
     }
@@ -234,15 +249,21 @@ void DlgMain::showChart(const ChartView& view, ChartRows& rows, int32_t resource
     m_loading = false;
 }
 
-// Carries out, once, what was asked for while the load ran.
+// Carries out, once, what was asked for while the load ran: on top of what is shown now,
+// the group and the date asked for last.
 void DlgMain::finishLoad() {
-    if (m_pendingGroupClick) {
-        m_pendingGroupClick = m_pendingResources = false;
-        CbGroup_Click();
-    } else if (m_pendingResources) {
-        m_pendingResources = false;
-        ShowResources(m_pendingResourceId);
-    }
+    if (!m_pending) return;
+    const PendingLoad pending = *m_pending;
+    m_pending.reset();
+    ChartView view = currentView();
+    if (m_shownGroup != 0) view.group = m_shownGroup;
+    if (pending.group) view.group = *pending.group;
+    if (pending.first) view.first = *pending.first;
+    loadChart({view, pending.resourceId, pending.group.has_value(), pending.first.has_value()});
+}
+
+int32_t DlgMain::wantedDate() const {
+    return m_pending && m_pending->first ? *m_pending->first : CalendarState::CalDate();
 }
 
 std::optional<std::vector<DlgMain::LegendEntry>> DlgMain::readLegend(int32_t groupId) {

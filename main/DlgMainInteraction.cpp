@@ -196,5 +196,6 @@ void DlgMain::Scroll_Change() {
 }
 
 void DlgMain::SpinDate_Click(int16_t direction) {
-    setCurrentDate(direction == 0 ? CalendarState::CalDate() - 1 : CalendarState::CalDate() + 1);
+    // From the day asked for last: two steps during a load go two days.
+    setCurrentDate(direction == 0 ? wantedDate() - 1 : wantedDate() + 1);
 }

@@ -1,5 +1,6 @@
 // DlgMain: its controls, menus and the host-window services for the shared library.
 #include <QActionGroup>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -209,3 +210,10 @@ void DlgMain::SetInputEnabled(bool on) {
 }
 
 bool DlgMain::Confirm(const QString& message) { return ModMain::Confirm(message); }
+
+void DlgMain::ShowWaiting(bool on) {
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}

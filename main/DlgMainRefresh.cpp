@@ -1,7 +1,6 @@
 // DlgMain: the refresh timer, autoscroll, the chart's set-up and the schedule's position.
 #include <QApplication>
 #include <QDialog>
-#include <QTime>
 #include <optional>
 
 #include "ApptEditorState.h"
@@ -163,25 +162,10 @@ void DlgMain::showRange(int scale, int32_t first) {
 int32_t DlgMain::CurrentDate() const { return CalendarState::CalDate(); }
 
 bool DlgMain::setCurrentDate(int32_t day) {
-    if (m_loading) {
-        // The load that runs now takes the new date when it ends.
-        CalendarState::setCalDate(day);
-        return ShowResources(0);
-    }
     ChartView view = currentView();
     view.first = day;
-    if (!loadChart(view, 0)) {
-        // Dates that cannot be read are not shown as empty: the chart stays on its own,
-        // unless it shows none yet (a start under a held lock), when the tick reads them.
-        if (CurrentDate() != 0) return false;
-        CalendarState::setCalDate(day);
-        showRange(view.scale, day);
-        return false;
-    }
-    ini().WriteValue("Config", "LastDate", day);
-    const QTime now = QTime::currentTime();
-    Sched->scrollTo(CurrentDate(), now.hour() * 60 + now.minute());
-    return true;
+    // Dates that cannot be read are not shown as empty: the chart stays on its own.
+    return loadChart({view, 0, false, true});
 }
 
 void DlgMain::setCurrentTime(int32_t minute) {

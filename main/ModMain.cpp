@@ -5,6 +5,10 @@
 #include <QEvent>
 #include <QFile>
 #include <QMessageBox>
+#include <QPointer>
+#include <QWindow>
+#include <memory>
+#include <vector>
 
 #include "AppInfo.h"
 #include "ClsBooking.h"
@@ -45,6 +49,60 @@ CommandWatch* commandWatch() {
     static CommandWatch* watch = new CommandWatch;
     return watch;
 }
+
+// The user's clicks and keys that arrived while a command waited for the database. Were
+// they left queued, the message box that tells the failure would take them to windows it
+// blocks, and Qt would drop them: the user clicked and nothing happened. Instead they are
+// taken off the queue before the box shows, unrun, and given back to the same windows
+// after it closed, so each clicked command runs after the current one.
+class HeldInput : public QObject {
+public:
+    HeldInput() {
+        QCoreApplication* app = QCoreApplication::instance();
+        if (!app) return;
+        app->installEventFilter(this);
+        QCoreApplication::processEvents();
+        app->removeEventFilter(this);
+    }
+    ~HeldInput() override {
+        for (Held& held : m_held)
+            if (usable(held.target)) QCoreApplication::postEvent(held.target, held.event.release());
+    }
+    HeldInput(const HeldInput&) = delete;
+    HeldInput& operator=(const HeldInput&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+                // Taken where it first arrives (the window, which finds the widget under
+                // the pointer or with the focus when it is given back).
+                m_held.push_back({watched, std::unique_ptr<QEvent>(event->clone())});
+                return true;
+            default:
+                return false;
+        }
+    }
+
+private:
+    struct Held {
+        QPointer<QObject> target;
+        std::unique_ptr<QEvent> event;
+    };
+    // A window or widget closed or switched off meanwhile does not get its input back.
+    static bool usable(QObject* target) {
+        if (!target) return false;
+        if (auto* window = qobject_cast<QWindow*>(target)) return window->isVisible();
+        if (auto* widget = qobject_cast<QWidget*>(target))
+            return widget->isVisible() && widget->isEnabled();
+        return true;
+    }
+    std::vector<Held> m_held;
+};
 }  // namespace
 
 namespace ModMain {
@@ -136,6 +194,12 @@ bool tellFailure() {
     return true;
 }
 
+// Tells a failure of a command; what the user clicked or typed meanwhile runs after it.
+void tellFailed(const QString& text) {
+    const HeldInput held;
+    Warning(text);
+}
+
 // A command's failure: the heading alone when the database did not fail (a reason of its
 // own, which the log names), else the heading and why. A write is always told; a read
 // once for the spell.
@@ -143,10 +207,10 @@ void tellCommand(const QString& heading, const QString& why, bool always) {
     if (unattended > 0) return;
     ClsDAO& dao = SharedObjects::DAO();
     if (!dao.Failing()) {
-        Warning(heading);
+        tellFailed(heading);
     } else if (always || !dao.FailureTold()) {
         dao.NoteFailureTold();  // the user's next read of the spell says nothing
-        Warning(heading + "\r\n\r\n" + why);
+        tellFailed(heading + "\r\n\r\n" + why);
     }
 }
 }  // namespace
@@ -177,7 +241,7 @@ void NotSaved(const QString& heading, ClsBooking::Refusal why) {
 }
 
 void NotRead() {
-    if (tellFailure()) Warning(kNotRead);
+    if (tellFailure()) tellFailed(kNotRead);
 }
 
 void NotRead(const QString& heading, const QString& what) {

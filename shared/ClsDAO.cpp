@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
+#include <iterator>
 
 #include "ClsLogging.h"
 #include "DaoInternals.h"
@@ -131,7 +133,8 @@ dao::Failure ClsDAO::openFile(const QString& Path) {
     int rc = sqlite3_open_v2(path.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
                              nullptr);
     if (rc == SQLITE_OK) {
-        sqlite3_busy_timeout(m_db, m_busyWaitMs);
+        sqlite3_busy_handler(m_db, &ClsDAO::busyWait, this);
+        setWaitLimit(m_busyWaitMs);
         rc = checkSchema(m_db);
         if (rc == SQLITE_NOTFOUND)
             f = {err::DbCorrupt, 4, "Not a Rostima database: " + Path};
@@ -162,7 +165,7 @@ bool ClsDAO::noteOutcome(bool ok) {
     if (ok == !m_failing || (ok && m_inTransaction)) return ok;
     m_failing = !ok;
     if (!ok) m_told = false;
-    if (m_db) sqlite3_busy_timeout(m_db, ok ? m_busyWaitMs : 0);
+    setWaitLimit(ok ? m_busyWaitMs : 0);
     return ok;
 }
 
@@ -170,7 +173,34 @@ void ClsDAO::WaitAgain() { noteOutcome(true); }
 
 void ClsDAO::setBusyWaitMs(int ms) {
     m_busyWaitMs = ms;
-    if (m_db && !m_failing) sqlite3_busy_timeout(m_db, ms);
+    if (!m_failing) setWaitLimit(ms);
+}
+
+void ClsDAO::setWaitLimit(int ms) { m_waitLimitMs = ms; }
+
+namespace {
+std::function<void()>& waitStep() {
+    static std::function<void()> step;
+    return step;
+}
+}  // namespace
+
+void ClsDAO::setWaitStepForTest(std::function<void()> step) { waitStep() = std::move(step); }
+
+int ClsDAO::busyWait(void* self, int count) {
+    auto& dao = *static_cast<ClsDAO*>(self);
+    if (count == 0) dao.m_waitSince.start();
+    const qint64 left = dao.m_waitLimitMs - dao.m_waitSince.elapsed();
+    if (left <= 0) return 0;  // given up: the statement fails as busy
+    // Shown once per operation; the operation's end (dao::Guard) ends it.
+    if (count == 0) dao::ShowWait();
+    if (waitStep()) waitStep()();
+    // Short steps first: most locks are let go within a few milliseconds.
+    static constexpr int kStepsMs[] = {1, 2, 5, 10, 15, 20, 25};
+    const int step =
+        kStepsMs[std::min<size_t>(static_cast<size_t>(count), std::size(kStepsMs) - 1)];
+    sqlite3_sleep(static_cast<int>(std::min<qint64>(step, left)));
+    return 1;
 }
 
 void ClsDAO::DbClose() {
@@ -418,8 +448,8 @@ bool ClsDAO::CreateDatabase(const QString& Path, QString* why) {
     QFile::remove(work);
     sqlite3* db = nullptr;
     const QByteArray w = work.toUtf8();
-    int rc = sqlite3_open_v2(w.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
+    int rc =
+        sqlite3_open_v2(w.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     char* msg = nullptr;
     if (rc == SQLITE_OK) rc = sqlite3_exec(db, kRostimaSchemaSql, nullptr, nullptr, &msg);
     if (rc != SQLITE_OK && why) *why = msg ? QString(msg) : QString(sqlite3_errstr(rc));

@@ -1,8 +1,10 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -78,6 +80,9 @@ public:
     // How long a statement waits for another program's lock (ms). Only tests shorten it.
     static constexpr int kBusyWaitMs = 10000;
     void setBusyWaitMs(int ms);
+    // Called at every step of a wait for the database (tests watch the pointer there and
+    // click meanwhile); empty: none.
+    static void setWaitStepForTest(std::function<void()> step);
 
     void setAggressiveDebug(bool on) { m_aggressiveDebug = on; }
     bool AggressiveDebug() const { return m_aggressiveDebug; }
@@ -182,6 +187,12 @@ private:
     bool m_failing = false;  // a spell of failures runs: statements do not wait
     bool m_told = false;     // the spell's failure was told to the user
     int m_busyWaitMs = kBusyWaitMs;
+    // The engine's wait for a database another program holds: up to m_waitLimitMs (0 while
+    // a spell of failures runs), the pointer showing it from the first step on.
+    static int busyWait(void* self, int count);
+    void setWaitLimit(int ms);
+    int m_waitLimitMs = kBusyWaitMs;
+    QElapsedTimer m_waitSince;  // since the first step of the statement's current wait
     int64_t m_lastInsertId = 0;
     int m_lastRowsAffected = 0;
     plat::UserSlots m_slots;

@@ -18,7 +18,26 @@ Guard::Guard() {
     }
 }
 
+namespace {
+bool waitShown = false;  // the host shows the wait now
+}  // namespace
+
+void ShowWait() {
+    if (waitShown) return;
+    IHostWindow* host = SharedObjects::Host();
+    if (!host) return;
+    waitShown = true;
+    host->ShowWaiting(true);
+}
+
+void EndWait() {
+    if (!waitShown) return;
+    waitShown = false;
+    if (IHostWindow* host = SharedObjects::Host()) host->ShowWaiting(false);
+}
+
 Guard::~Guard() {
+    EndWait();
     m_lock.DeleteMutex();
     if (IHostWindow* host = SharedObjects::Host()) host->SetTimerEnabled(m_timerWas);
 }
@@ -130,8 +149,8 @@ sqlite3_stmt* Prepare(sqlite3* db, const QString& sql, Kind kind, dao::Failure& 
     const QByteArray text = Translate(sql).toUtf8();
     sqlite3_stmt* st = nullptr;
     const char* tail = nullptr;
-    const int rc = sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()) + 1,
-                                      &st, &tail);
+    const int rc =
+        sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()) + 1, &st, &tail);
     if (rc != SQLITE_OK) {
         f = EngineFailure(db, rc, line);
         return nullptr;
@@ -161,8 +180,7 @@ bool Bind(sqlite3* db, sqlite3_stmt* st, const SqlValues& values, dao::Failure& 
     return false;
 }
 
-bool BindKept(sqlite3* db, sqlite3_stmt* st, const SqlValues& values, dao::Failure& f,
-              int line) {
+bool BindKept(sqlite3* db, sqlite3_stmt* st, const SqlValues& values, dao::Failure& f, int line) {
     const int wanted = sqlite3_bind_parameter_count(st);
     if (wanted != static_cast<int>(values.size())) {
         f = {err::DbSyntax, line,
@@ -216,8 +234,7 @@ bool RunKept(sqlite3* db, sqlite3_stmt* st, dao::Failure& f, int line) {
     return rc == SQLITE_DONE;
 }
 
-std::unique_ptr<ClsRecordset> Snapshot(sqlite3* db, sqlite3_stmt* st, dao::Failure& f,
-                                       int line) {
+std::unique_ptr<ClsRecordset> Snapshot(sqlite3* db, sqlite3_stmt* st, dao::Failure& f, int line) {
     const int columns = sqlite3_column_count(st);
     QStringList names;
     names.reserve(columns);

@@ -21,6 +21,11 @@ struct Failure {
 constexpr int32_t kLockWaitMs = 10000;
 constexpr int kBusyTimeoutMs = ClsDAO::kBusyWaitMs;
 
+// The pointer shows the program waiting for the database, once until EndWait; the end of
+// the operation (Guard) ends it.
+void ShowWait();
+void EndWait();
+
 // Host timer off for the operation's length (put back as it was, so only the outermost
 // operation switches it on again), plus the operation's named lock when it has one.
 class Guard {

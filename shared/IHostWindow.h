@@ -4,9 +4,10 @@
 // What the shared library needs of the program's main window (DlgMain): its refresh
 // timer (Timer1), which every database operation switches off while it works, the
 // status bar panels keyed "Task" and "Person" that backup and restore write to, and the
-// user's answer to a question (whether to restore a file that may be incomplete). A
-// program registers its window with SharedObjects::SetHost; without one (unit tests) the
-// timer steps are skipped and every question is answered No.
+// user's answer to a question, the pointer while a statement waits for the database (whether to
+// restore a file that may be incomplete). A program registers its window with
+// SharedObjects::SetHost; without one (unit tests) the timer steps are skipped and every question
+// is answered No.
 class IHostWindow {
 public:
     virtual ~IHostWindow() = default;
@@ -18,4 +19,7 @@ public:
     virtual void SetInputEnabled(bool on) = 0;
     // Asks the user a Yes/No question (No the default); true for Yes.
     virtual bool Confirm(const QString& message) = 0;
+    // The program waits for another program to let go of the database (on), or that wait
+    // ended (off): the pointer shows it. Each on is followed by one off.
+    virtual void ShowWaiting(bool on) = 0;
 };

@@ -1,6 +1,7 @@
 // DlgMain: layout, load step, commands and the date-pair guard of the test utility.
 #include "DlgMain.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -222,6 +223,13 @@ void DlgMain::SetPanelText(const QString& key, const QString& text) {
     StatusBar1->setPanelText(key, text);  // "Task" and "Person" are not here: ignored
 }
 void DlgMain::SetInputEnabled(bool on) { centralWidget()->setEnabled(on); }
+
+void DlgMain::ShowWaiting(bool on) {
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
 
 bool DlgMain::Confirm(const QString& message) {
     return plat::MsgBox(message, plat::vbYesNo | plat::vbQuestion | plat::vbDefaultButton2,

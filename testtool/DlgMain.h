@@ -57,6 +57,7 @@ public:
     void SetPanelText(const QString& key, const QString& text) override;
     void SetInputEnabled(bool on) override;
     bool Confirm(const QString& message) override;
+    void ShowWaiting(bool on) override;
 
     // The run's pauses (milliseconds, blocking the window's thread); only tests and the
     // benchmark replace them. An empty function restores the real pause.

@@ -3,7 +3,10 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 #include <optional>
 
 #include "BookingCommands.h"
@@ -15,6 +18,7 @@
 #include "DlgGroup.h"
 #include "FormsTimer.h"
 #include "KeyedToolbar.h"
+#include "Nudgel.h"
 #include "Plexaro.h"
 #include "booking/DlgApptFixture.h"
 
@@ -345,5 +349,65 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
         editor = nullptr;
         groupEditor.reset();
     }
+    dao.setBusyWaitMs(ClsDAO::kBusyWaitMs);
+}
+
+// Another program holds the database while the user steps the day and, during that wait,
+// clicks Search. The pointer shows the wait while it lasts; the message that tells of it
+// is a real box (its own loop is where a click queued meanwhile got lost), and once it is
+// closed the search window opens, with the pointer back as it was.
+TEST_F(LockedDatabase, ASearchClickedWhileTheDayStepWaitsOpensAfterTheMessage) {
+    ClsDAO& dao = SharedObjects::DAO();
+    dao.setBusyWaitMs(300);
+    QWidget* search = nullptr;
+    for (QAction* action : dlg->Toolbar1->actions())
+        if (action->text() == "Search") search = dlg->Toolbar1->widgetForAction(action);
+    ASSERT_NE(search, nullptr);
+    QStringList opened;
+    plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
+        opened << d.metaObject()->className();
+        return int(QDialog::Rejected);
+    });
+    plat::SetMsgBoxHook(nullptr);
+    QStringList told;
+    QTimer closer;  // closes each message box once it is up, as the user's OK does
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told << box->text();
+            box->accept();
+        }
+    });
+    closer.start(50);
+    QStringList pointer;  // the pointer at each step of the wait
+    bool clicked = false;
+    ClsDAO::setWaitStepForTest([&] {
+        const QCursor* cursor = QApplication::overrideCursor();
+        pointer << (cursor && cursor->shape() == Qt::WaitCursor ? "wait" : "normal");
+        if (clicked) return;
+        clicked = true;
+        // The user's click, queued for the window while the program waits.
+        const QPoint at = search->mapTo(dlg, search->rect().center());
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(
+                dlg->windowHandle(),
+                new QMouseEvent(type, QPointF(at), QPointF(dlg->mapToGlobal(at)), Qt::LeftButton,
+                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                Qt::NoModifier));
+    });
+    {
+        HeldDatabase held(folder, folder.file("Rostima.mdb"));
+        ASSERT_TRUE(held.held());
+        dao.WaitAgain();
+        dlg->SpinDate->press(plat::Nudgel::Arrow::Forward);
+    }
+    ClsDAO::setWaitStepForTest(nullptr);
+    EXPECT_EQ(told, QStringList{ModMain::kNotRead});
+    EXPECT_EQ(dlg->CurrentDate(), kDay);
+    ASSERT_FALSE(pointer.isEmpty());
+    EXPECT_EQ(pointer.count("wait"), pointer.size());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(opened.isEmpty());  // not during the step: after it
+    QApplication::processEvents();
+    EXPECT_EQ(opened, QStringList{"DlgSearch"});
     dao.setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }
