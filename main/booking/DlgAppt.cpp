@@ -60,6 +60,8 @@ DlgAppt::DlgAppt(QWidget* parent) : QDialog(parent) {
     // it could not read is read again by the editor itself, while it is open. (The refresh
     // notes its outcome itself; noting it again changes nothing.)
     m_day = new ReadAgain(this, [this] { return !m_loaded || refreshDay(Asker::Unattended); });
+    m_lists = new ReadAgain(this, [this] { return readLists(); });
+    m_lists->setObjectName("ListsRead");
 }
 
 DlgAppt::~DlgAppt() = default;
@@ -276,15 +278,10 @@ bool DlgAppt::refreshDay(Asker asker, Keep keep) {
 }
 
 bool DlgAppt::refreshDay(Asker asker, Keep keep, int32_t day, int32_t resourceId) {
-    // What nobody at the screen asked for is told to nobody; lists that a busy database
-    // left empty are filled with it, keeping the choice.
+    // What nobody at the screen asked for is told to nobody. (Lists a busy database left
+    // unread are read again by their own timer.)
     std::optional<ModMain::Unattended> quiet;
-    if (asker == Asker::Unattended) {
-        quiet.emplace();
-        if (CbResource->count() == 0) ShowResources();
-        if (CbTask->count() == 0) ShowTasks(m_taskId);
-        if (CbCustomer->count() == 0) ShowCustomers(0);
-    }
+    if (asker == Asker::Unattended) quiet.emplace();
     const std::optional<Day> read = readDay(day, resourceId);
     if (read) showDay(*read, keep, asker);
     return m_day->Note(read.has_value());

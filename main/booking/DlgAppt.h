@@ -86,9 +86,14 @@ public:
     void SpinDate_Click(int16_t direction);
     void SpinStart_Click(int16_t direction);
     void SpinEnd_Click(int16_t direction);
-    void ShowResources();
-    void ShowTasks(int32_t taskId);
-    void ShowCustomers(int32_t customerId);
+    // The lists fill with the entry of the id chosen (the resource's: ResourceId). Click
+    // runs its Click step, as the user's choice does; Show only shows it, for a list read
+    // again whose choice the editor already holds. A fill that fails keeps the list as it
+    // was, is told once and is read again shortly, quietly, with what is held then shown.
+    enum class Pick { Click, Show };
+    void ShowResources(Pick pick = Pick::Click);
+    void ShowTasks(int32_t taskId, Pick pick = Pick::Click);
+    void ShowCustomers(int32_t customerId, Pick pick = Pick::Click);
     void CbResource_Click();
     void CbTask_Click();
     void CbCustomer_Click();
@@ -214,6 +219,10 @@ private:
     // The record is what is edited now, taken up where the day shown holds it.
     void editAgain(const ClsBooking& record);
     void listCustomer(int32_t customerId);
+    // The lists (bits of m_unreadLists) whose last fill failed, read again.
+    enum : uint8_t { kResources = 1, kTasks = 2, kCustomers = 4 };
+    void noteList(uint8_t list, bool read);
+    bool readLists();
     void refillCustomers(int32_t customerId);
     bool bookingTakenUp() const;
     int32_t ownCustomer() const;  // the customer of the booking taken up, else 0
@@ -246,6 +255,8 @@ private:
     ClsBooking m_moveSource;
     int32_t m_shownDay = 0, m_shownResource = 0;  // the day and resource the list shows
     ReadAgain* m_day = nullptr;                   // the day, when its last read failed
+    ReadAgain* m_lists = nullptr;                 // the lists, when a fill failed
+    uint8_t m_unreadLists = 0;                    // kResources | kTasks | kCustomers
     int m_windowState = 0;  // [DlgAppt] WindowState as loaded: 0 normal, 1 min, 2 max
     QWidget* m_client = nullptr;
 };

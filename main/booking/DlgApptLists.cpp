@@ -12,6 +12,7 @@
 #include "DlgAppt.h"
 #include "ModMain.h"
 #include "Nudgel.h"
+#include "ReadAgain.h"
 #include "SharedObjects.h"
 #include "Tabrix.h"
 
@@ -37,49 +38,104 @@ bool readPick(plat::ComboBox& box, Record& held, int32_t heldId) {
     held = read;
     return true;
 }
+
+// Shows the entry of the id without its Click; one not listed shows the first entry (the
+// list's "none"), as a fill that picks it would.
+void showHeld(plat::ComboBox& box, int32_t id) {
+    forms().ShowComboData(box, id);
+    if (forms().GetComboData(box) != id) forms().ShowComboData(box, box.ItemData(0));
+}
+
+void choose(plat::ComboBox& box, int32_t id, DlgAppt::Pick pick) {
+    if (pick == DlgAppt::Pick::Click)
+        forms().SetComboData(box, id);
+    else
+        showHeld(box, id);
+}
 }  // namespace
 
-// A list whose query fails keeps its entries and choice; the user is told once.
-void DlgAppt::ShowResources() {
-    if (!forms().FillCombo(*CbResource,
-                           "select ResourceName, ResourceId from " +
-                               QString("tblResources where GroupId = %1").arg(m_groupId) +
-                               " order by ResourceName",
-                           true, false)) {
-        ModMain::NotRead();
-        return;
-    }
-    forms().SetComboData(*CbResource, m_resourceId);
+void DlgAppt::ShowResources(Pick pick) {
+    const bool read = forms()
+                          .FillCombo(*CbResource,
+                                     "select ResourceName, ResourceId from " +
+                                         QString("tblResources where GroupId = %1").arg(m_groupId) +
+                                         " order by ResourceName",
+                                     true, false)
+                          .has_value();
+    if (read) choose(*CbResource, m_resourceId, pick);
+    noteList(kResources, read);
 }
 
-void DlgAppt::ShowTasks(int32_t taskId) {
-    if (!forms().FillCombo(*CbTask,
-                           "select TaskName, TaskId from tblTasks where " +
-                               QString("GroupId = %1").arg(SharedObjects::Task().GroupId()) +
-                               " order by TaskName",
-                           "< No Booking >")) {
-        ModMain::NotRead();
-        return;
-    }
-    forms().SetComboData(*CbTask, taskId);
+void DlgAppt::ShowTasks(int32_t taskId, Pick pick) {
+    const bool read =
+        forms()
+            .FillCombo(*CbTask,
+                       "select TaskName, TaskId from tblTasks where " +
+                           QString("GroupId = %1").arg(SharedObjects::Task().GroupId()) +
+                           " order by TaskName",
+                       "< No Booking >")
+            .has_value();
+    if (read) choose(*CbTask, taskId, pick);
+    noteList(kTasks, read);
 }
 
-void DlgAppt::ShowCustomers(int32_t customerId) {
-    if (!forms().FillCombo(*CbCustomer,
-                           "select CustomerName, CustomerId from " +
-                               QString("tblCustomers where CustomerId in (select CustomerId "
-                                       "from tblCustomerGroups  where GroupId = %1)")
-                                   .arg(m_groupId) +
-                               " order by CustomerName",
-                           "< No Customer >")) {
-        ModMain::NotRead();
-        return;
+void DlgAppt::ShowCustomers(int32_t customerId, Pick pick) {
+    const bool read = forms()
+                          .FillCombo(*CbCustomer,
+                                     "select CustomerName, CustomerId from " +
+                                         QString("tblCustomers where CustomerId in (select "
+                                                 "CustomerId from tblCustomerGroups  where "
+                                                 "GroupId = %1)")
+                                             .arg(m_groupId) +
+                                         " order by CustomerName",
+                                     "< No Customer >")
+                          .has_value();
+    if (read) {
+        // The booking taken up keeps its own customer, and the customer to choose is
+        // offered, though either may be linked to the group no longer (or never was).
+        listCustomer(ownCustomer());
+        listCustomer(customerId);
+        choose(*CbCustomer, customerId, pick);
     }
-    // The booking taken up keeps its own customer, and the customer to choose is
-    // offered, though either may be linked to the group no longer (or never was).
-    listCustomer(ownCustomer());
-    listCustomer(customerId);
-    forms().SetComboData(*CbCustomer, customerId);
+    noteList(kCustomers, read);
+}
+
+// A failed fill is told once (the user's command; never the timer's read) and the list
+// is read again shortly with any other that failed.
+void DlgAppt::noteList(uint8_t list, bool read) {
+    m_unreadLists = static_cast<uint8_t>(read ? m_unreadLists & ~list : m_unreadLists | list);
+    if (!read)
+        static_cast<void>(m_lists->Note(false));  // told, and due again shortly
+    else if (m_unreadLists == 0)
+        static_cast<void>(m_lists->Note(true));  // nothing left to read again
+}
+
+// The lists that failed, with the entries the editor holds shown (the resource handed
+// over, the type and customer records): their Click would read the records again, or
+// put the customer's references over those typed. The day follows the resource shown;
+// until its day is read, the list stays unread and shows the resource whose day it shows.
+bool DlgAppt::readLists() {
+    if (!m_loaded) {
+        m_unreadLists = 0;  // the next opening's first activation fills them all
+        return true;
+    }
+    if (m_unreadLists & kResources) {
+        ShowResources(Pick::Show);
+        const int32_t chosen = forms().GetComboData(*CbResource);
+        if (!(m_unreadLists & kResources) && chosen != m_shownResource) {
+            if (refreshDay(Asker::Unattended, Keep::Held, CurrentDate(), chosen)) {
+                m_resourceId = chosen;
+            } else {
+                forms().ShowComboData(*CbResource, m_shownResource);
+                m_unreadLists |= kResources;
+            }
+        }
+    }
+    if (m_unreadLists & kTasks) ShowTasks(SharedObjects::Task().TaskId(), Pick::Show);
+    if (m_unreadLists & kCustomers)
+        ShowCustomers(SharedObjects::Customer().CustomerId(), Pick::Show);
+    SetupEnabled();
+    return m_unreadLists == 0;
 }
 
 // After a customer was added, edited or deleted. Choosing an entry puts that customer's

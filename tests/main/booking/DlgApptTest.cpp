@@ -237,6 +237,85 @@ TEST_F(DlgApptTest, TheFirstActivationTheUserOpenedIsToldThoughItRunsInsideATick
     SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }
 
+// Lists that could not be read when the editor opened (another program held the
+// database) are read again shortly, quietly, with the resource handed over, its day, and
+// the type and customer the editor holds chosen: no Click reads those again or puts the
+// customer's references over what was typed.
+TEST_F(DlgApptTest, ListsUnreadAtTheFirstActivationAreReadAgainShortlyWithTheHeldEntries) {
+    booking(2, 540, 600, 2, 2);                                 // Ben's Call with Jones
+    ASSERT_EQ(SharedObjects::Task().Load(2), Loaded::Row);      // Call
+    ASSERT_EQ(SharedObjects::Customer().Load(2), Loaded::Row);  // Jones
+    SharedObjects::DAO().setBusyWaitMs(300);
+    plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
+        auto& e = static_cast<DlgAppt&>(d);
+        auto* lists = e.findChild<ReadAgain*>("ListsRead");
+        std::optional<HeldDatabase> held;
+        held.emplace(folder, folder.file("Rostima.mdb"));
+        SharedObjects::DAO().WaitAgain();
+        e.show();
+        QCoreApplication::processEvents();  // the first activation
+        EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead});
+        EXPECT_EQ(e.CbResource->count(), 0);
+        EXPECT_TRUE(lists->Due());
+        e.TxtRef01->setText("typed");
+        held.reset();
+        messages.clear();
+        {
+            const ModMain::Unattended quiet;  // as the editor's own timer runs it
+            lists->RunDue();
+        }
+        EXPECT_EQ(e.CbResource->currentText(), "Ben");
+        EXPECT_EQ(e.LbTimeSlot->cellText(rowOf(540), 2), "Call");
+        EXPECT_EQ(e.CbTask->currentText(), "Call");
+        EXPECT_EQ(e.CbCustomer->currentText(), "Jones");
+        EXPECT_EQ(SharedObjects::Task().TaskId(), 2);
+        EXPECT_EQ(SharedObjects::Customer().CustomerId(), 2);
+        EXPECT_EQ(e.TxtRef01->text(), "typed");
+        EXPECT_FALSE(lists->Due());
+        EXPECT_TRUE(messages.isEmpty());
+        return 0;
+    });
+    ApptEditorState::Show(1, 480, 2, 0, kDay);
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+}
+
+// The editor lives on between openings: reopened for another group while its lists
+// cannot be read, they show the last group's entries only until they are read again.
+TEST_F(DlgApptTest, ListsUnreadWhenReopenedForAnotherGroupAreReadAgainForThatGroup) {
+    sql(
+        {"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "
+         "values ('Lab', 480, 1020, 15)",
+         "insert into tblResources (GroupId, ResourceName, MinTime, MaxTime, InitTime) "
+         "values (2, 'Cleo', 15, 540, 15)",
+         "insert into tblTasks (GroupId, TaskName, Colour, MinTime, MaxTime, InitTime) "
+         "values (2, 'Scan', 255, 15, 120, 45)"});
+    open([](DlgAppt& e) { ASSERT_EQ(e.CbResource->count(), 2); });
+    SharedObjects::DAO().setBusyWaitMs(300);
+    plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
+        auto& e = static_cast<DlgAppt&>(d);
+        std::optional<HeldDatabase> held;
+        held.emplace(folder, folder.file("Rostima.mdb"));
+        SharedObjects::DAO().WaitAgain();
+        e.show();
+        QCoreApplication::processEvents();    // the first activation
+        EXPECT_EQ(e.CbResource->count(), 2);  // Anna and Ben, kept
+        held.reset();
+        {
+            const ModMain::Unattended quiet;
+            e.findChild<ReadAgain*>("ListsRead")->RunDue();
+        }
+        EXPECT_EQ(e.CbResource->count(), 1);
+        EXPECT_EQ(e.CbResource->currentText(), "Cleo");
+        EXPECT_EQ(e.CbTask->count(), 2);
+        EXPECT_EQ(e.CbTask->itemText(1), "Scan");
+        EXPECT_EQ(e.CbTask->currentText(), "< No Booking >");
+        EXPECT_EQ(e.CbCustomer->count(), 1);
+        return 0;
+    });
+    ApptEditorState::Show(2, 480, 3, 0, kDay);
+    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+}
+
 // Under a held lock an empty slot clicked keeps the type and customer shown, with the
 // lengths the spins work from and the references, when the workstation's defaults cannot
 // be read: they are not taken for deleted, and the user is told once.
