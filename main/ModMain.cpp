@@ -1,10 +1,13 @@
 #include "ModMain.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QWindow>
 #include <memory>
@@ -53,20 +56,37 @@ CommandWatch* commandWatch() {
 // The user's clicks and keys that arrived while a command waited for the database. Were
 // they left queued, the message box that tells the failure would take them to windows it
 // blocks, and Qt would drop them: the user clicked and nothing happened. Instead they are
-// taken off the queue before the box shows, unrun, and given back to the same windows
-// after it closed, so each clicked command runs after the current one.
+// taken off the queue before the box shows, unrun, and given back after it closed to the
+// widget they were meant for, so each clicked command runs after the current one. A click
+// on a button is given back as its click: a replayed press no longer matches the pointer's
+// state as the windowing system left it, which a button may then ignore.
 class HeldInput : public QObject {
 public:
     HeldInput() {
         QCoreApplication* app = QCoreApplication::instance();
         if (!app) return;
         app->installEventFilter(this);
-        QCoreApplication::processEvents();
+        // A windowing system may hand its queue over in steps (X11 first turns its events
+        // into Qt's own, then delivers those): run until a pass takes nothing more.
+        for (size_t before = 0, pass = 0; pass < 8; ++pass) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            if (pass > 0 && m_held.size() == before) break;
+            before = m_held.size();
+        }
         app->removeEventFilter(this);
     }
     ~HeldInput() override {
-        for (Held& held : m_held)
-            if (usable(held.target)) QCoreApplication::postEvent(held.target, held.event.release());
+        for (Held& held : m_held) {
+            QWidget* target = held.target;
+            if (!target || !target->isVisible() || !target->isEnabled()) continue;
+            if (auto* button = qobject_cast<QAbstractButton*>(target)) {
+                if (held.event->type() == QEvent::MouseButtonRelease && held.pressedHere)
+                    QMetaObject::invokeMethod(button, &QAbstractButton::click,
+                                              Qt::QueuedConnection);
+                continue;
+            }
+            QCoreApplication::postEvent(target, held.event.release());
+        }
     }
     HeldInput(const HeldInput&) = delete;
     HeldInput& operator=(const HeldInput&) = delete;
@@ -77,11 +97,11 @@ protected:
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonRelease:
             case QEvent::MouseButtonDblClick:
+                if (qobject_cast<QWindow*>(watched)) holdMouse(*static_cast<QMouseEvent*>(event));
+                return true;
             case QEvent::KeyPress:
             case QEvent::KeyRelease:
-                // Taken where it first arrives (the window, which finds the widget under
-                // the pointer or with the focus when it is given back).
-                m_held.push_back({watched, std::unique_ptr<QEvent>(event->clone())});
+                if (qobject_cast<QWindow*>(watched)) holdKey(*static_cast<QKeyEvent*>(event));
                 return true;
             default:
                 return false;
@@ -90,18 +110,32 @@ protected:
 
 private:
     struct Held {
-        QPointer<QObject> target;
+        QPointer<QWidget> target;
         std::unique_ptr<QEvent> event;
+        bool pressedHere = false;  // a release whose press was on the same widget
     };
-    // A window or widget closed or switched off meanwhile does not get its input back.
-    static bool usable(QObject* target) {
-        if (!target) return false;
-        if (auto* window = qobject_cast<QWindow*>(target)) return window->isVisible();
-        if (auto* widget = qobject_cast<QWidget*>(target))
-            return widget->isVisible() && widget->isEnabled();
-        return true;
+    // Taken where it first arrives (the window); the widget under the pointer gets it.
+    void holdMouse(const QMouseEvent& e) {
+        QWidget* target = QApplication::widgetAt(e.globalPosition().toPoint());
+        if (!target) return;
+        const QPointF local = target->mapFromGlobal(e.globalPosition());
+        const bool pressedHere = e.type() == QEvent::MouseButtonRelease && m_pressed == target;
+        if (e.type() != QEvent::MouseButtonRelease) m_pressed = target;
+        m_held.push_back({target,
+                          std::make_unique<QMouseEvent>(e.type(), local, local, e.globalPosition(),
+                                                        e.button(), e.buttons(), e.modifiers()),
+                          pressedHere});
+    }
+    void holdKey(const QKeyEvent& e) {
+        QWidget* target = QApplication::focusWidget();
+        if (!target) return;
+        m_held.push_back({target,
+                          std::make_unique<QKeyEvent>(e.type(), e.key(), e.modifiers(), e.text(),
+                                                      e.isAutoRepeat(), e.count()),
+                          false});
     }
     std::vector<Held> m_held;
+    QPointer<QWidget> m_pressed;  // the widget of the last press held
 };
 }  // namespace
 
