@@ -1,13 +1,17 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "CalendarState.h"
 #include "ClsDAO.h"
 #include "ClsIni.h"
 #include "DlgMain.h"
+#include "EventYield.h"
 #include "ModMain.h"
 #include "ModalHook.h"
 #include "MsgBox.h"
+#include "SharedObjects.h"
 #include "TestSupport.h"
 
 // A program folder with a database and the program's settings file, for a workstation
@@ -54,6 +58,35 @@ protected:
     }
     QString setting(const QString& section, const QString& key) {
         return ini.GetValue(section, key, "<none>");
+    }
+
+    // Another program holds the database from now until release() or the end of the
+    // scope, with the busy wait shortened; the user's next command waits for it again.
+    class HeldByAnother {
+    public:
+        explicit HeldByAnother(const TempProgramFolder& folder, int waitMs = 300) {
+            SharedObjects::DAO().setBusyWaitMs(waitMs);
+            m_held.emplace(folder, folder.file("Rostima.mdb"));
+            SharedObjects::DAO().WaitAgain();
+        }
+        ~HeldByAnother() {
+            release();
+            SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+        }
+        HeldByAnother(const HeldByAnother&) = delete;
+        HeldByAnother& operator=(const HeldByAnother&) = delete;
+        void release() { m_held.reset(); }
+
+    private:
+        std::optional<HeldDatabase> m_held;
+    };
+    // Shows a window the user opened and lets its first activation run inside the yield of
+    // a tick that reads on its own; the tick's scope is back afterwards.
+    static void showInsideATick(QWidget& window) {
+        window.show();
+        const ModMain::Unattended tick;
+        EventYield::Run();
+        EXPECT_TRUE(ModMain::Unattended::Active());
     }
 
     TempProgramFolder folder;

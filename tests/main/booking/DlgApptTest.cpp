@@ -217,24 +217,15 @@ TEST_F(DlgApptTest, TheFirstActivationTheUserOpenedIsToldThoughItRunsInsideATick
     // The main window's own first activation has run: its yield is no tick's.
     QCoreApplication::processEvents();
     ASSERT_TRUE(dlg->FirstActivated);
-    SharedObjects::DAO().setBusyWaitMs(300);
     plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
         auto& e = static_cast<DlgAppt&>(d);
-        std::optional<HeldDatabase> held;
-        held.emplace(folder, folder.file("Rostima.mdb"));
-        SharedObjects::DAO().WaitAgain();
-        e.show();
-        {
-            const ModMain::Unattended tick;
-            EventYield::Run();
-            EXPECT_TRUE(ModMain::Unattended::Active());  // the tick's scope is back
-        }
+        const HeldByAnother held(folder);
+        showInsideATick(e);
         EXPECT_TRUE(e.Activated);
         EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead});
         return 0;
     });
     ApptEditorState::Show(1, 540, 1, 0, kDay);
-    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }
 
 // Lists that could not be read when the editor opened (another program held the
@@ -245,20 +236,17 @@ TEST_F(DlgApptTest, ListsUnreadAtTheFirstActivationAreReadAgainShortlyWithTheHel
     booking(2, 540, 600, 2, 2);                                 // Ben's Call with Jones
     ASSERT_EQ(SharedObjects::Task().Load(2), Loaded::Row);      // Call
     ASSERT_EQ(SharedObjects::Customer().Load(2), Loaded::Row);  // Jones
-    SharedObjects::DAO().setBusyWaitMs(300);
     plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
         auto& e = static_cast<DlgAppt&>(d);
         auto* lists = e.findChild<ReadAgain*>("ListsRead");
-        std::optional<HeldDatabase> held;
-        held.emplace(folder, folder.file("Rostima.mdb"));
-        SharedObjects::DAO().WaitAgain();
+        HeldByAnother held(folder);
         e.show();
         QCoreApplication::processEvents();  // the first activation
         EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead});
         EXPECT_EQ(e.CbResource->count(), 0);
         EXPECT_TRUE(lists->Due());
         e.TxtRef01->setText("typed");
-        held.reset();
+        held.release();
         messages.clear();
         {
             const ModMain::Unattended quiet;  // as the editor's own timer runs it
@@ -276,7 +264,6 @@ TEST_F(DlgApptTest, ListsUnreadAtTheFirstActivationAreReadAgainShortlyWithTheHel
         return 0;
     });
     ApptEditorState::Show(1, 480, 2, 0, kDay);
-    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }
 
 // The editor lives on between openings: reopened for another group while its lists
@@ -290,16 +277,13 @@ TEST_F(DlgApptTest, ListsUnreadWhenReopenedForAnotherGroupAreReadAgainForThatGro
          "insert into tblTasks (GroupId, TaskName, Colour, MinTime, MaxTime, InitTime) "
          "values (2, 'Scan', 255, 15, 120, 45)"});
     open([](DlgAppt& e) { ASSERT_EQ(e.CbResource->count(), 2); });
-    SharedObjects::DAO().setBusyWaitMs(300);
     plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
         auto& e = static_cast<DlgAppt&>(d);
-        std::optional<HeldDatabase> held;
-        held.emplace(folder, folder.file("Rostima.mdb"));
-        SharedObjects::DAO().WaitAgain();
+        HeldByAnother held(folder);
         e.show();
         QCoreApplication::processEvents();    // the first activation
         EXPECT_EQ(e.CbResource->count(), 2);  // Anna and Ben, kept
-        held.reset();
+        held.release();
         {
             const ModMain::Unattended quiet;
             e.findChild<ReadAgain*>("ListsRead")->RunDue();
@@ -313,7 +297,6 @@ TEST_F(DlgApptTest, ListsUnreadWhenReopenedForAnotherGroupAreReadAgainForThatGro
         return 0;
     });
     ApptEditorState::Show(2, 480, 3, 0, kDay);
-    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }
 
 // Under a held lock an empty slot clicked keeps the type and customer shown, with the
@@ -322,14 +305,11 @@ TEST_F(DlgApptTest, ListsUnreadWhenReopenedForAnotherGroupAreReadAgainForThatGro
 TEST_F(DlgApptTest, DefaultsThatCannotBeReadKeepTheTypeAndCustomerShownAndAreTold) {
     setting("Options", "DefTask", "2");
     setting("Options", "DefCustomer", "2");
-    SharedObjects::DAO().setBusyWaitMs(300);
     open([&](DlgAppt& e) {
         forms().SetComboData(*e.CbTask, 1);
         forms().SetComboData(*e.CbCustomer, 1);
         messages.clear();
-        std::optional<HeldDatabase> held;
-        held.emplace(folder, folder.file("Rostima.mdb"));
-        SharedObjects::DAO().WaitAgain();
+        const HeldByAnother held(folder);
         e.LbTimeSlot->click(rowOf(600), 1);
         EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead});
         EXPECT_EQ(e.CbTask->currentText(), "Visit");
@@ -339,17 +319,14 @@ TEST_F(DlgApptTest, DefaultsThatCannotBeReadKeepTheTypeAndCustomerShownAndAreTol
         EXPECT_EQ(e.TxtRef01->text(), "S1");
         EXPECT_EQ(e.LblEnd->text(), "10:45 am");  // the new booking, Visit's 45 minutes
     });
-    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }
 
 // A type or customer editor cancelled while another program holds the database: the
 // editor's record holds again the type or customer the list shows, with nothing to read.
 TEST_F(DlgApptTest, ACancelledTypeOrCustomerEditorUnderALockLeavesTheRecordShown) {
-    SharedObjects::DAO().setBusyWaitMs(300);
-    std::optional<HeldDatabase> held;
+    std::optional<HeldByAnother> held;
     auto lockAndCancel = [&](auto& record) {
-        held.emplace(folder, folder.file("Rostima.mdb"));
-        SharedObjects::DAO().WaitAgain();
+        held.emplace(folder);
         record.InitBfr();  // as the cancelled editor leaves it
     };
     DlgApptHooks::Get().showApptType = [&] { lockAndCancel(SharedObjects::Task()); };
@@ -371,7 +348,6 @@ TEST_F(DlgApptTest, ACancelledTypeOrCustomerEditorUnderALockLeavesTheRecordShown
             held.reset();
         });
     }
-    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }
 
 // Every refill of the day (the tick after another workstation's change, a date or a

@@ -193,24 +193,16 @@ TEST_F(DlgCalendarTest, TheFirstActivationTheUserOpenedIsToldThoughItRunsInsideA
     QApplication::processEvents();
     ASSERT_TRUE(dlg->FirstActivated);
     dlg->setCurrentResource(1);
-    SharedObjects::DAO().setBusyWaitMs(300);
     plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
         auto& cal = dynamic_cast<DlgCalendar&>(d);
-        std::optional<HeldDatabase> held;
-        held.emplace(folder, folder.file("Rostima.mdb"));
-        SharedObjects::DAO().WaitAgain();
+        HeldByAnother held(folder);
         messages.clear();
-        cal.show();
-        {
-            const ModMain::Unattended tick;
-            EventYield::Run();
-            EXPECT_TRUE(ModMain::Unattended::Active());  // the tick's scope is back
-        }
+        showInsideATick(cal);
         EXPECT_TRUE(cal.Activated);
         EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead});
         EXPECT_EQ(boxes(cal), (QStringList{"Anna-", "Ben-"}));
         EXPECT_TRUE(cal.Shown->Due());
-        held.reset();
+        held.release();
         cal.Shown->RunDue();
         EXPECT_EQ(boxes(cal), (QStringList{"Anna+", "Ben-"}));
         EXPECT_EQ(marked(cal), (QList<int32_t>{day(2026, 3, 5), day(2026, 3, 20)}));
@@ -218,5 +210,4 @@ TEST_F(DlgCalendarTest, TheFirstActivationTheUserOpenedIsToldThoughItRunsInsideA
         return cal.result();
     });
     dlg->Toolbar1->press("Calendar");
-    SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }
