@@ -4,14 +4,14 @@
 // every message box is answered OK: nothing waits on a user.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include "Application.h"
 
 #include "MsgBox.h"
 #include "SharedObjects.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    plat::Application app(argc, argv);
     plat::SetMsgBoxHook([](const QString&, int, const QString&) { return plat::vbOK; });
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -8,6 +8,7 @@
 #include "IHostWindow.h"
 #include "Loaded.h"
 
+class QActionGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -128,6 +129,7 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    void tickScaleShown();  // the View menu's tick on the chart's time scale
     void Form_Activate();
     // The close request: reason 0 is the user's close box; anything else unloads.
     bool Form_QueryUnload(int reason);
@@ -149,12 +151,13 @@ private:
     // The group list's group, the schedule date and [Config] TimeType.
     ChartView currentView() const;
     // What the user (or a window) asked the chart to show: a view, the resource row to
-    // select (0 = none), whether the group or the date is a new one.
+    // select (0 = none), whether the group, the date or the time scale is a new one.
     struct ChartRequest {
         ChartView view;
         int32_t resourceId = 0;
         bool newGroup = false;
         bool newDate = false;
+        bool newScale = false;
     };
     // Reads the view's rows and bars (with newGroup also the group and its legend), and
     // only then shows them; false, with everything as it was and the user told once, when
@@ -200,6 +203,7 @@ private:
     struct PendingLoad {
         std::optional<int32_t> group;
         std::optional<int32_t> first;
+        std::optional<int> scale;
         int32_t resourceId = 0;
     };
     std::optional<PendingLoad> m_pending;
@@ -208,7 +212,8 @@ private:
     // ReadAgain: the chart's is the refresh tick itself, which runs unattended and already
     // reads the chart whenever it changed, so a second timer would only read it twice.
     bool m_deferredReload = false;
-    int32_t m_shownGroup = 0;  // the group whose rows the chart shows (0 = none yet)
+    int32_t m_shownGroup = 0;          // the group whose rows the chart shows (0 = none yet)
+    QActionGroup* m_scales = nullptr;  // the View menu's time scales, one ticked
 
     QString m_setupCheck;  // SetupCheck as the start or the last tick found it
 };

@@ -32,8 +32,8 @@ void DlgMain::addGroup() {
 
 void DlgMain::editGroup(int32_t groupId) {
     if (const Loaded loaded = SharedObjects::Group().Load(groupId); loaded != Loaded::Row) {
-        if (loaded.Failed())
-            ModMain::NotRead();  // the editor would open on nothing it could read
+        if (loaded.Failed())  // the editor would open on nothing it could read
+            ModMain::NotRead("Unable to edit group!", "opened");
         else
             ModMain::Warning("Unable to edit group!");
         return;
@@ -52,7 +52,7 @@ void DlgMain::afterGroupDialog() {
     if (group.GroupId() != 0) ShowGroups(group.GroupId());
     const Loaded loaded = group.Load(SharedObjects::Forms().GetComboData(*CbGroup));
     if (loaded.Failed()) {
-        // Not read: the next tick loads the chart's group again.
+        // Not read: the next tick loads the chart's group again, as the user is told.
         m_deferredReload = true;
         ModMain::NotRead();
     } else if (loaded == Loaded::NoRow) {
@@ -70,7 +70,7 @@ void DlgMain::addResource(int32_t groupId) {
     resource.InitBfr();
     if (resource.setGroupId(groupId).Failed()) {
         // The group's durations could not be read: the editor would offer another's.
-        ModMain::NotRead();
+        ModMain::NotRead("Unable to add a resource!", "opened");
         buttonsOn(true);
         return;
     }
@@ -86,7 +86,7 @@ void DlgMain::editResource(int row) {
     }
     ClsResource& resource = SharedObjects::Resource();
     if (const Loaded loaded = resource.Load(Sched->rowData(row)); loaded != Loaded::Row) {
-        if (loaded.Failed()) ModMain::NotRead();
+        if (loaded.Failed()) ModMain::NotRead("Unable to edit the resource!", "opened");
         return;
     }
     buttonsOn(false);

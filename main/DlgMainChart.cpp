@@ -114,6 +114,7 @@ bool DlgMain::loadChart(const ChartRequest& request) {
         PendingLoad& pending = m_pending ? *m_pending : m_pending.emplace();
         if (request.newGroup) pending.group = view.group;
         if (request.newDate) pending.first = view.first;
+        if (request.newScale) pending.scale = view.scale;
         pending.resourceId = request.resourceId;
         return true;
     }
@@ -124,10 +125,18 @@ bool DlgMain::loadChart(const ChartRequest& request) {
     const Loaded read = readChart(view, request.newGroup, rows);
     m_loading = false;
     if (read.Failed()) {
-        // Everything stays as it was; the next tick reads again.
+        // Everything stays as it was; the next tick reads again what is shown. A group or
+        // a date the user chose instead is not shown: that is what the user hears of.
         log("Error in DlgMain.ShowResources");
         m_deferredReload = true;
-        ModMain::NotRead();
+        if (request.newGroup && m_shownGroup != 0 && view.group != m_shownGroup)
+            ModMain::NotRead("Unable to show the group chosen!", "changed");
+        else if (request.newDate && m_shownGroup != 0 && view.first != Sched->startDate())
+            ModMain::NotRead("Unable to show the date chosen!", "changed");
+        else if (request.newScale)
+            ModMain::NotRead("Unable to change the time scale!", "changed");
+        else
+            ModMain::NotRead();
         if (request.newDate && CurrentDate() == 0) {
             // No chart shown yet (a start under a held lock): the dates asked for are set
             // up, still empty, and the tick reads them.
@@ -148,6 +157,7 @@ bool DlgMain::loadChart(const ChartRequest& request) {
         }
         showChart(view, rows, request.resourceId);
         if (rows.legend) showLegend(*rows.legend);
+        if (request.newScale) ini().WriteValue("Config", "TimeType", view.scale);
         if (request.newDate) {
             ini().WriteValue("Config", "LastDate", view.first);
             const QTime now = QTime::currentTime();
@@ -259,7 +269,9 @@ void DlgMain::finishLoad() {
     if (m_shownGroup != 0) view.group = m_shownGroup;
     if (pending.group) view.group = *pending.group;
     if (pending.first) view.first = *pending.first;
-    loadChart({view, pending.resourceId, pending.group.has_value(), pending.first.has_value()});
+    if (pending.scale) view.scale = *pending.scale;
+    loadChart({view, pending.resourceId, pending.group.has_value(), pending.first.has_value(),
+               pending.scale.has_value()});
 }
 
 int32_t DlgMain::wantedDate() const {

@@ -155,13 +155,12 @@ void DlgMain::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         buttonsOn(true);
     } else if (entryKey == "Hours" || entryKey == "Days" || entryKey == "Weeks") {
         buttonsOn(false);
-        const int64_t was = ini().GetNumber("Config", "TimeType", 0);
-        ini().WriteValue("Config", "TimeType",
-                         entryKey == "Hours"  ? 0
-                         : entryKey == "Days" ? 1
-                                              : 2);
-        // A range that cannot be read is not shown as empty: the chart keeps its scale.
-        if (!ShowResources(0)) ini().WriteValue("Config", "TimeType", was);
+        ChartView view = currentView();
+        view.scale = entryKey == "Hours" ? 0 : entryKey == "Days" ? 1 : 2;
+        // A range that cannot be read is not shown as empty: the chart keeps its scale,
+        // and the scale is stored once it is shown.
+        loadChart({view, 0, false, false, true});  // told when it fails
+        tickScaleShown();
         buttonsOn(true);
     }
 }

@@ -27,6 +27,7 @@ namespace {
 ClsIni& ini() { return SharedObjects::Ini(); }
 ClsDAO& db() { return SharedObjects::DAO(); }
 void log(const QString& line) { SharedObjects::Log().LogMsg(line); }
+const char* const kNotOpened = "Unable to open the booking editor!";
 }  // namespace
 
 void DlgMain::connectInteraction() {
@@ -80,7 +81,7 @@ void DlgMain::Sched_DropItem(int row, int minute, int32_t day) {
     if (loaded != Loaded::Row) {
         // Not read, or deleted elsewhere (the next tick shows the groups as they are).
         if (loaded.Failed())
-            ModMain::NotRead();
+            ModMain::NotRead(kNotOpened, "opened");
         else
             ModMain::Warning("No group selected!");
         return;
@@ -106,7 +107,7 @@ void DlgMain::Sched_DropItem(int row, int minute, int32_t day) {
                                 .arg(start));
     if (!rs) {
         log("Error in DlgMain.Sched_DropItem");
-        ModMain::NotRead();  // the slot could not be checked: nothing is opened
+        ModMain::NotRead(kNotOpened, "opened");  // the slot could not be checked
         return;
     }
     if (rs->Field(0).toLong() > 0) {
@@ -126,7 +127,7 @@ void DlgMain::Sched_ListDblClick(int row) {
     // The editor would open on nothing it could read, or on a group deleted elsewhere.
     if (const Loaded loaded = group.Load(groupId); loaded != Loaded::Row) {
         if (loaded.Failed())
-            ModMain::NotRead();
+            ModMain::NotRead(kNotOpened, "opened");
         else
             ModMain::Warning("No group selected!");
         return;

@@ -153,18 +153,15 @@ void DlgMain::buildMenus() {
     mnuFile->addSeparator();
     button(mnuFile, "E&xit", "Exit");
     QMenu* view = bar->addMenu("&View");
-    auto* scales = new QActionGroup(this);  // exclusive: one time scale is shown
+    m_scales = new QActionGroup(this);  // exclusive: one time scale is shown
     for (QAction* a : {entry(view, "&Hours", "Hours"), entry(view, "&Days", "Days"),
                        entry(view, "&Weeks", "Weeks")}) {
         a->setCheckable(true);
-        scales->addAction(a);
+        m_scales->addAction(a);
     }
     // The check follows the chart's scale, whichever way it was changed.
-    const auto markScale = [scales](int kind) {
-        if (QAction* a = scales->actions().value(kind)) a->setChecked(true);
-    };
-    connect(Sched, &plat::Plexaro::timeScaleChanged, this, markScale);
-    markScale(Sched->timeScale());
+    connect(Sched, &plat::Plexaro::timeScaleChanged, this, [this] { tickScaleShown(); });
+    tickScaleShown();
     mnuResource = bar->addMenu("&Resource");
     entry(mnuResource, "&New Group", "AddGroup");
     entry(mnuResource, "&Edit Group", "EditGroup");
@@ -216,4 +213,10 @@ void DlgMain::ShowWaiting(bool on) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+}
+
+// A scale chosen from the menu is ticked as it is chosen: until the chart shows it (its
+// rows may not be read), the tick stays on the scale shown.
+void DlgMain::tickScaleShown() {
+    if (QAction* a = m_scales->actions().value(Sched->timeScale())) a->setChecked(true);
 }

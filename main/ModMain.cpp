@@ -3,17 +3,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
-#include <QEvent>
 #include <QFile>
-#include <QKeyEvent>
 #include <QMessageBox>
-#include <QMouseEvent>
-#include <QPointer>
-#include <QWindow>
-#include <memory>
-#include <vector>
 
 #include "AppInfo.h"
+#include "Application.h"
 #include "ClsBooking.h"
 #include "ClsCustomer.h"
 #include "ClsDAO.h"
@@ -34,109 +28,92 @@ namespace {
 // The program's own version record.
 constexpr int kMajor = 1, kMinor = 5, kRevision = 0;
 
-// A click or a key outside a message box starts another command of the user's, which
-// may wait for the database once again; the steps of one command after its first
-// failure do not (see ClsDAO::Failing).
-class CommandWatch : public QObject {
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        const QEvent::Type t = event->type();
-        if ((t == QEvent::MouseButtonPress || t == QEvent::KeyPress) &&
-            !qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-            SharedObjects::DAO().WaitAgain();
-        return QObject::eventFilter(watched, event);
-    }
-};
+// Whether input is being taken off the queue before a message box (see takeOffInput).
+bool takingOff = false;
 
-CommandWatch* commandWatch() {
-    static CommandWatch* watch = new CommandWatch;
-    return watch;
-}
-
-// The user's clicks and keys that arrived while a command waited for the database. Were
-// they left queued, the message box that tells the failure would take them to windows it
-// blocks, and Qt would drop them: the user clicked and nothing happened. Instead they are
-// taken off the queue before the box shows, unrun, and given back after it closed to the
-// widget they were meant for, so each clicked command runs after the current one. A click
-// on a button is given back as its click: a replayed press no longer matches the pointer's
-// state as the windowing system left it, which a button may then ignore.
-class HeldInput : public QObject {
+// Takes the user's input that is still queued off the queue, unrun: the events of mouse,
+// wheel and keyboard (and the close box) that arrived while the program worked, typically
+// while it waited for the database. Counts what would have started something (a press, a
+// key, a turn of the wheel, a shortcut, the close box); a move or a release alone would
+// not.
+class TakenInput : public QObject {
 public:
-    HeldInput() {
+    TakenInput() {
         QCoreApplication* app = QCoreApplication::instance();
         if (!app) return;
+        takingOff = true;
         app->installEventFilter(this);
         // A windowing system may hand its queue over in steps (X11 first turns its events
         // into Qt's own, then delivers those): run until a pass takes nothing more.
-        for (size_t before = 0, pass = 0; pass < 8; ++pass) {
+        for (int before = 0, pass = 0; pass < 8; ++pass) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            if (pass > 0 && m_held.size() == before) break;
-            before = m_held.size();
+            if (pass > 0 && m_taken == before) break;
+            before = m_taken;
         }
         app->removeEventFilter(this);
+        takingOff = false;
+        // A press made before the wait whose release was taken: the button it holds down
+        // would stay down, and one that repeats would go on clicking.
+        if (m_releases > 0)
+            for (QWidget* widget : QApplication::allWidgets())
+                if (auto* button = qobject_cast<QAbstractButton*>(widget);
+                    button && button->isDown())
+                    button->setDown(false);
     }
-    ~HeldInput() override {
-        for (Held& held : m_held) {
-            QWidget* target = held.target;
-            if (!target || !target->isVisible() || !target->isEnabled()) continue;
-            if (auto* button = qobject_cast<QAbstractButton*>(target)) {
-                if (held.event->type() == QEvent::MouseButtonRelease && held.pressedHere)
-                    QMetaObject::invokeMethod(button, &QAbstractButton::click,
-                                              Qt::QueuedConnection);
-                continue;
-            }
-            QCoreApplication::postEvent(target, held.event.release());
-        }
-    }
-    HeldInput(const HeldInput&) = delete;
-    HeldInput& operator=(const HeldInput&) = delete;
+    TakenInput(const TakenInput&) = delete;
+    TakenInput& operator=(const TakenInput&) = delete;
+    int Commands() const { return m_commands; }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
+    bool eventFilter(QObject*, QEvent* event) override {
         switch (event->type()) {
             case QEvent::MouseButtonPress:
-            case QEvent::MouseButtonRelease:
             case QEvent::MouseButtonDblClick:
-                if (qobject_cast<QWindow*>(watched)) holdMouse(*static_cast<QMouseEvent*>(event));
-                return true;
             case QEvent::KeyPress:
+            case QEvent::Wheel:
+            case QEvent::Shortcut:
+                ++m_commands;
+                break;
+            case QEvent::Close:  // the close box; a window the program closes is let be
+                if (!event->spontaneous()) return false;
+                ++m_commands;
+                break;
+            case QEvent::MouseButtonRelease:
+                ++m_releases;
+                break;
+            case QEvent::MouseMove:
             case QEvent::KeyRelease:
-                if (qobject_cast<QWindow*>(watched)) holdKey(*static_cast<QKeyEvent*>(event));
-                return true;
+            case QEvent::ContextMenu:
+                break;
             default:
                 return false;
         }
+        ++m_taken;
+        return true;
     }
 
 private:
-    struct Held {
-        QPointer<QWidget> target;
-        std::unique_ptr<QEvent> event;
-        bool pressedHere = false;  // a release whose press was on the same widget
-    };
-    // Taken where it first arrives (the window); the widget under the pointer gets it.
-    void holdMouse(const QMouseEvent& e) {
-        QWidget* target = QApplication::widgetAt(e.globalPosition().toPoint());
-        if (!target) return;
-        const QPointF local = target->mapFromGlobal(e.globalPosition());
-        const bool pressedHere = e.type() == QEvent::MouseButtonRelease && m_pressed == target;
-        if (e.type() != QEvent::MouseButtonRelease) m_pressed = target;
-        m_held.push_back({target,
-                          std::make_unique<QMouseEvent>(e.type(), local, local, e.globalPosition(),
-                                                        e.button(), e.buttons(), e.modifiers()),
-                          pressedHere});
-    }
-    void holdKey(const QKeyEvent& e) {
-        QWidget* target = QApplication::focusWidget();
-        if (!target) return;
-        m_held.push_back({target,
-                          std::make_unique<QKeyEvent>(e.type(), e.key(), e.modifiers(), e.text(),
-                                                      e.isAutoRepeat(), e.count()),
-                          false});
-    }
-    std::vector<Held> m_held;
-    QPointer<QWidget> m_pressed;  // the widget of the last press held
+    int m_taken = 0;     // events taken off
+    int m_commands = 0;  // of them, those that would have started something
+    int m_releases = 0;  // of them, mouse button releases
 };
+
+// Before a message box: its own loop would take what is still queued, drop a click on the
+// windows it blocks and let a key answer it. Taken off instead, and said.
+QString beforeMessageBox() {
+    const TakenInput taken;
+    return taken.Commands() > 0 ? QString(ModMain::kNotCarriedOut) : QString();
+}
+
+// The delivery of each input of the user's runs as a command of the user's; the input a
+// message box takes (an OK) or takes off starts none, so the steps of the command it tells
+// of go on in their spell.
+bool aroundUserInput(QObject*, const plat::Application::Deliver& deliver) {
+    if (takingOff || qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+        return deliver();
+    const ModMain::UserCommand command;
+    return deliver();
+}
 }  // namespace
 
 namespace ModMain {
@@ -184,8 +161,8 @@ bool Initialise() {
         Warning("Unable to open database!\n" + path);
         return false;
     }
-    if (QCoreApplication* app = QCoreApplication::instance())
-        app->installEventFilter(commandWatch());
+    plat::SetBeforeShow(beforeMessageBox);
+    plat::Application::SetAroundInput(aroundUserInput);
     if (missing)
         Warning("The database " + configured + " was not found. This session uses " + path +
                 " instead; the setting is kept, so the next start tries " + configured + " again.");
@@ -193,8 +170,8 @@ bool Initialise() {
 }
 
 void Terminate() {
-    if (QCoreApplication* app = QCoreApplication::instance())
-        app->removeEventFilter(commandWatch());
+    plat::Application::SetAroundInput(nullptr);
+    plat::SetBeforeShow(nullptr);
     SharedObjects::ReleaseExceptLog();
     SharedObjects::Log().LogMsg("Closing down");
     SharedObjects::Release();
@@ -213,12 +190,15 @@ void CriticalError(const QString& message) {
     plat::MsgBox(message, plat::vbOKOnly | plat::vbCritical, "Error!");
 }
 
+const char* const kNotCarriedOut = "What you clicked or typed while it waited was not carried out.";
+
 const char* const kNotRead =
     "The database is busy or cannot be read: what is shown is as it was read last, and it "
     "is read again shortly.";
 
 namespace {
 int unattended = 0;  // Unattended scopes open
+int commands = 0;    // UserCommand scopes open
 
 // Whether a failure of the database is to be told now; the caller tells it.
 bool tellFailure() {
@@ -228,12 +208,6 @@ bool tellFailure() {
     return true;
 }
 
-// Tells a failure of a command; what the user clicked or typed meanwhile runs after it.
-void tellFailed(const QString& text) {
-    const HeldInput held;
-    Warning(text);
-}
-
 // A command's failure: the heading alone when the database did not fail (a reason of its
 // own, which the log names), else the heading and why. A write is always told; a read
 // once for the spell.
@@ -241,10 +215,10 @@ void tellCommand(const QString& heading, const QString& why, bool always) {
     if (unattended > 0) return;
     ClsDAO& dao = SharedObjects::DAO();
     if (!dao.Failing()) {
-        tellFailed(heading);
+        Warning(heading);
     } else if (always || !dao.FailureTold()) {
         dao.NoteFailureTold();  // the user's next read of the spell says nothing
-        tellFailed(heading + "\r\n\r\n" + why);
+        Warning(heading + "\r\n\r\n" + why);
     }
 }
 }  // namespace
@@ -262,6 +236,14 @@ bool Unattended::Active() { return unattended > 0; }
 Attended::Attended() : m_suspended(unattended) { unattended = 0; }
 Attended::~Attended() { unattended = m_suspended; }
 
+UserCommand::UserCommand() : m_told(SharedObjects::DAO().FailureTold()) {
+    ++commands;
+    SharedObjects::DAO().WaitAgain();
+}
+UserCommand::~UserCommand() {
+    if (--commands > 0) SharedObjects::DAO().NoteFailureTold(m_told);
+}
+
 void NotWritten(const QString& heading, const QString& what) {
     tellCommand(heading, err::NotWritten(what), true);
 }
@@ -275,7 +257,7 @@ void NotSaved(const QString& heading, ClsBooking::Refusal why) {
 }
 
 void NotRead() {
-    if (tellFailure()) tellFailed(kNotRead);
+    if (tellFailure()) Warning(kNotRead);
 }
 
 void NotRead(const QString& heading, const QString& what) {

@@ -22,7 +22,8 @@ void CriticalError(const QString& message);
 
 // How the program tells its user of a database that fails: only for a command the user
 // started (never from the refresh tick, the autoscroll or a delayed read, which run
-// Unattended), and once for a spell of failures (see ClsDAO::Failing).
+// Unattended), and once for a command (see ClsDAO::Failing): each command the user starts
+// runs as a UserCommand, from its beginning on.
 //
 // A write that was not stored, as a warning: the heading ("Unable to delete
 // appointment!"), then, when the database was busy or refused it, "The database is busy
@@ -30,14 +31,21 @@ void CriticalError(const QString& message);
 void NotWritten(const QString& heading, const QString& what);
 // A booking the database did not store: the heading, then why (ClsBooking::RefusalText).
 void NotSaved(const QString& heading, ClsBooking::Refusal why);
-// A read that failed: what is shown stays as it was read last, and is read again shortly.
+// A view whose read failed and that is read again shortly (ReadAgain, the main window's
+// chart): what is shown stays as it was read last, and is read again shortly. A command
+// that was not done says so with the form below instead.
 void NotRead();
 extern const char* const kNotRead;
 // A command that could not read what it works on: the heading, then "The database is busy
 // or cannot be read; nothing was <what>."
 void NotRead(const QString& heading, const QString& what);
+// Every message box first takes the user's input still queued off the queue, unrun (its
+// own loop would drop a click on the windows it blocks, and a key could answer it), and
+// when that held a click or a key, ends with this paragraph.
+extern const char* const kNotCarriedOut;
+
 // While one lives, nothing is told: the work runs without the user (a tick, a timer), and
-// the user's clicks and keys wait for its end (EventYield::HoldInput).
+// the user's clicks and keys wait in the queue for its end (EventYield::HoldInput).
 class Unattended {
 public:
     Unattended();
@@ -48,7 +56,8 @@ public:
 };
 // Work the user started that runs later (a step waiting for a zero-delay timer, such as a
 // window's first activation) is the user's whenever it runs: while one lives, also inside
-// the yield of unattended work, failures are told again.
+// the yield of unattended work, failures are told again. It goes on with the command that
+// started it: told once with it.
 class Attended {
 public:
     Attended();
@@ -58,6 +67,22 @@ public:
 
 private:
     int m_suspended;  // the Unattended scopes open when this one began
+};
+// A command of the user's, from where it begins to its end: the delivery of each click,
+// key, wheel turn, shortcut or close box the user makes runs inside one (see
+// plat::Application). It is Attended, waits for the database afresh, and its failure is
+// told once, whatever failed before it; a command that runs inside another (from a yield
+// or a dialog of the other's) leaves the other's note of what was told as it was.
+class UserCommand {
+public:
+    UserCommand();
+    ~UserCommand();
+    UserCommand(const UserCommand&) = delete;
+    UserCommand& operator=(const UserCommand&) = delete;
+
+private:
+    Attended m_attended;
+    bool m_told;  // whether the failure of the spell running when it began was told
 };
 
 // "1.05.00": major, minor and revision with at least two digits each after the first.

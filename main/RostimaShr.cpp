@@ -1,5 +1,5 @@
 // RostimaShr: the main scheduling program.
-#include <QApplication>
+#include "Application.h"
 
 #include "BookingCommands.h"
 #include "DlgAppt.h"
@@ -7,7 +7,7 @@
 #include "DlgPreview.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    plat::Application app(argc, argv);
     QApplication::setApplicationName("RostimaShr");
     auto* window = new DlgMain;
     window->setAttribute(Qt::WA_DeleteOnClose);

@@ -70,13 +70,14 @@ public:
     // statement) starts a spell in which the next ones fail at once instead of waiting
     // again, so that one command tells its user after one wait, not after one wait per
     // statement. An operation that succeeds ends the spell, and so does WaitAgain, which
-    // the program calls when its user starts another command.
+    // the program calls where its user's command begins.
     bool Failing() const { return m_failing; }
     void WaitAgain();
     // Whether the user was told of the spell's failure already, and the note that they
-    // were: the user hears of one spell once.
+    // were (or, as a command that ran inside another ends, the other's note again): the
+    // user hears of one spell once.
     bool FailureTold() const { return m_told; }
-    void NoteFailureTold() { m_told = true; }
+    void NoteFailureTold(bool told = true) { m_told = told; }
     // How long a statement waits for another program's lock (ms). Only tests shorten it.
     static constexpr int kBusyWaitMs = 10000;
     void setBusyWaitMs(int ms);

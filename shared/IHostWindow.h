@@ -3,11 +3,11 @@
 
 // What the shared library needs of the program's main window (DlgMain): its refresh
 // timer (Timer1), which every database operation switches off while it works, the
-// status bar panels keyed "Task" and "Person" that backup and restore write to, and the
-// user's answer to a question, the pointer while a statement waits for the database (whether to
-// restore a file that may be incomplete). A program registers its window with
-// SharedObjects::SetHost; without one (unit tests) the timer steps are skipped and every question
-// is answered No.
+// status bar panels keyed "Task" and "Person" that backup and restore write to, the
+// user's answer to a question (whether to restore a file that may be incomplete), and the
+// pointer while a statement waits for the database. A program registers its window with
+// SharedObjects::SetHost; without one (unit tests) the timer steps are skipped and every
+// question is answered No.
 class IHostWindow {
 public:
     virtual ~IHostWindow() = default;

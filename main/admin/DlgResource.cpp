@@ -88,7 +88,7 @@ void DlgResource::showDurations() {
 
 // Each bound works on the value the one before left; 1440 minutes is a whole day.
 void DlgResource::SpinMin_Click(int16_t d) {
-    if (!StepRead->Known()) return;
+    if (!StepRead->Known("Unable to change the duration!", "changed")) return;
     ClsResource& r = record();
     int value = r.MinTime() + (d == 0 ? m_step : -m_step);
     value = std::min(std::max(value, static_cast<int>(m_step)), 1440);
@@ -99,7 +99,7 @@ void DlgResource::SpinMin_Click(int16_t d) {
 }
 
 void DlgResource::SpinMax_Click(int16_t d) {
-    if (!StepRead->Known()) return;
+    if (!StepRead->Known("Unable to change the duration!", "changed")) return;
     ClsResource& r = record();
     int value = r.MaxTime() + (d == 0 ? m_step : -m_step);
     value = std::min(std::max(value, static_cast<int>(m_step)), 1440);
@@ -110,7 +110,7 @@ void DlgResource::SpinMax_Click(int16_t d) {
 }
 
 void DlgResource::SpinInit_Click(int16_t d) {
-    if (!StepRead->Known()) return;
+    if (!StepRead->Known("Unable to change the duration!", "changed")) return;
     ClsResource& r = record();
     int value = r.InitTime() + (d == 0 ? m_step : -m_step);
     if (value > r.MaxTime()) value = r.MaxTime();

@@ -50,7 +50,7 @@ DlgPreview::DlgPreview(IPreviewEditor& editor, QWidget* parent)
     m_menuTop = MenuBar->sizeHint().height();
     buildControls();
     resize(kMinWidth / kTw, kMinHeight / kTw);
-    Shown = new ReadAgain(this, [this] {
+    ReportRead = new ReadAgain(this, [this] {
         // The report asked for as stored now: after the one being drawn, which reads
         // nothing. The day report reads nothing either.
         if (m_drawing) return false;

@@ -100,7 +100,7 @@ public:
     QAction* mnuResourceNext = nullptr;
     QAction* mnuResourcePrevious = nullptr;
     // The report asked for, read again shortly when a read of it failed.
-    ReadAgain* Shown = nullptr;
+    ReadAgain* ReportRead = nullptr;
 
     static constexpr int kTwipsPerPixel = 15;
 

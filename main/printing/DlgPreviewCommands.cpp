@@ -44,7 +44,7 @@ void DlgPreview::Option1_Click(int index) {
     }
     m_asked = {int16_t(index), -1};
     if (index != DayReport) {
-        Shown->Note(showReport(int16_t(index), -1));
+        ReportRead->Note(showReport(int16_t(index), -1));
         return;
     }
     setRepType(DayReport);
@@ -52,7 +52,7 @@ void DlgPreview::Option1_Click(int index) {
     CbSelect->Clear();
     CbSelect->setEnabled(false);
     DrawDay();
-    Shown->Note(true);  // nothing to read
+    ReportRead->Note(true);  // nothing to read
 }
 
 bool DlgPreview::showReport(int16_t report, int32_t choose) {

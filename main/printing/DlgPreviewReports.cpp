@@ -152,7 +152,7 @@ void DlgPreview::showPicked() {
     // since: its button shows so.
     m_asked = {m_repType, forms().GetComboData(*CbSelect)};
     showChoice(m_repType);
-    Shown->Note(showEntry(m_asked.entry));
+    ReportRead->Note(showEntry(m_asked.entry));
 }
 
 void DlgPreview::showChoice(int16_t report) {

@@ -10,11 +10,20 @@ MsgBoxHook& hook() {
     static MsgBoxHook h;
     return h;
 }
+BeforeShow& beforeShow() {
+    static BeforeShow b;
+    return b;
+}
 }  // namespace
 
 void SetMsgBoxHook(MsgBoxHook h) { hook() = std::move(h); }
 
-int MsgBox(const QString& prompt, int style, const QString& title) {
+void SetBeforeShow(BeforeShow before) { beforeShow() = std::move(before); }
+
+int MsgBox(const QString& message, int style, const QString& title) {
+    QString prompt = message;
+    if (beforeShow())
+        if (const QString added = beforeShow()(); !added.isEmpty()) prompt += "\r\n\r\n" + added;
     if (hook()) return hook()(prompt, style, title);
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include "Application.h"
 
 #include "TestSupport.h"
 
@@ -9,7 +9,7 @@
 int main(int argc, char** argv) {
     // Tests never need a display, also when CTest lists them.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    plat::Application app(argc, argv);
     int exitCode = 0;
     if (RunChildIfAsked(argc, argv, exitCode)) return exitCode;
     ::testing::InitGoogleTest(&argc, argv);

@@ -3,10 +3,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QMouseEvent>
 #include <QTest>
-#include <QTimer>
 #include <optional>
 
 #include "BookingCommands.h"
@@ -28,6 +25,10 @@ ClsForms& forms() { return SharedObjects::Forms(); }
 QString notWritten(const QString& heading, const QString& what) {
     return "Warning!: " + heading +
            "\r\n\r\nThe database is busy or cannot be written; nothing was " + what + ".";
+}
+QString notDone(const QString& heading, const QString& what) {
+    return "Warning!: " + heading + "\r\n\r\nThe database is busy or cannot be read; nothing was " +
+           what + ".";
 }
 
 // What the main window shows: the chart's title, hours, days, scale and rows with the
@@ -83,6 +84,8 @@ QString editorShown(const DlgAppt& e) {
 TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBackAfterIt) {
     constexpr int kWait = 1000;  // the busy wait, shortened for the table
     const QString notRead = QString("Warning!: ") + ModMain::kNotRead;
+    const QString notOpened = notDone("Unable to open the booking editor!", "opened");
+    const QString notScaled = notDone("Unable to change the time scale!", "changed");
     const QString notPlaced = notWritten("Unable to move/copy appointment!", "saved");
     const QString notDeleted = notWritten("Unable to delete appointment!", "deleted");
     const int32_t today = SharedObjects::Date().DateToLong(QDate::currentDate());
@@ -173,7 +176,8 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
          true},
         {"editor: exit, then the repair pass and the chart", true, nullptr,
          [](DlgAppt* e) { e->Toolbar1_ButtonClick("Exit"); }, notRead},
-        {"chart: date spin", false, nullptr, [&](DlgAppt*) { dlg->SpinDate_Click(1); }, notRead},
+        {"chart: date spin", false, nullptr, [&](DlgAppt*) { dlg->SpinDate_Click(1); },
+         notDone("Unable to show the date chosen!", "changed")},
         {"chart: a day chosen in the calendar", false, nullptr,
          [&](DlgAppt*) {
              plat::ModalHook::SetAnswererForTest([](QDialog&) {
@@ -183,8 +187,8 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
              BookingCommands::Calendar(*dlg);
          },
          notRead},
-        {"chart: days", false, nullptr, scale("Days"), notRead},
-        {"chart: weeks", false, nullptr, scale("Weeks"), notRead},
+        {"chart: days", false, nullptr, scale("Days"), notScaled},
+        {"chart: weeks", false, nullptr, scale("Weeks"), notScaled},
         {"chart: a new group cancelled, then another group", false, nullptr,
          [&](DlgAppt*) {
              plat::ModalHook::SetAnswererForTest([](QDialog& d) {
@@ -201,14 +205,27 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
          "Warning!: Unable to save the group template!\r\n\r\nThe database is busy or cannot "
          "be read; nothing was saved."},
         {"chart: a type dropped", false, nullptr,
-         [&](DlgAppt*) { dlg->Sched_DropItem(2, 600, kDay); }, notRead},
+         [&](DlgAppt*) { dlg->Sched_DropItem(2, 600, kDay); }, notOpened},
+        {"chart: a row double-clicked", false, nullptr,
+         [&](DlgAppt*) { dlg->Sched_ListDblClick(1); }, notOpened},
+        {"chart: write", false, nullptr, [&](DlgAppt*) { dlg->Toolbar1_ButtonClick("Write"); },
+         notOpened},
+        {"chart: edit group", false, nullptr,
+         [&](DlgAppt*) { dlg->Toolbar1_ButtonMenuClick("EditGroup"); },
+         notDone("Unable to edit group!", "opened")},
+        {"chart: new resource", false, nullptr,
+         [&](DlgAppt*) { dlg->Toolbar1_ButtonMenuClick("AddRes"); },
+         notDone("Unable to add a resource!", "opened")},
+        {"chart: edit resource", false, [&](DlgAppt*) { dlg->Sched->setSelectedRow(2); },
+         [&](DlgAppt*) { dlg->Toolbar1_ButtonMenuClick("EditRes"); },
+         notDone("Unable to edit the resource!", "opened")},
         {"chart: refresh tick", false, nullptr, [&](DlgAppt*) { dlg->Timer1_Timer(); }, ""},
         {"chart: date spin, then the tick that reads again", false, nullptr,
          [&](DlgAppt*) {
              dlg->SpinDate_Click(1);
              dlg->Timer1_Timer();
          },
-         notRead},
+         notDone("Unable to show the date chosen!", "changed")},
         {"chart: autoscroll, nobody at the screen", false,
          [&](DlgAppt*) {
              setting("Options", "Autoscroll", "1");
@@ -349,65 +366,5 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
         editor = nullptr;
         groupEditor.reset();
     }
-    dao.setBusyWaitMs(ClsDAO::kBusyWaitMs);
-}
-
-// Another program holds the database while the user steps the day and, during that wait,
-// clicks Search. The pointer shows the wait while it lasts; the message that tells of it
-// is a real box (its own loop is where a click queued meanwhile got lost), and once it is
-// closed the search window opens, with the pointer back as it was.
-TEST_F(LockedDatabase, ASearchClickedWhileTheDayStepWaitsOpensAfterTheMessage) {
-    ClsDAO& dao = SharedObjects::DAO();
-    dao.setBusyWaitMs(300);
-    QWidget* search = nullptr;
-    for (QAction* action : dlg->Toolbar1->actions())
-        if (action->text() == "Search") search = dlg->Toolbar1->widgetForAction(action);
-    ASSERT_NE(search, nullptr);
-    QStringList opened;
-    plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
-        opened << d.metaObject()->className();
-        return int(QDialog::Rejected);
-    });
-    plat::SetMsgBoxHook(nullptr);
-    QStringList told;
-    QTimer closer;  // closes each message box once it is up, as the user's OK does
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            told << box->text();
-            box->accept();
-        }
-    });
-    closer.start(50);
-    QStringList pointer;  // the pointer at each step of the wait
-    bool clicked = false;
-    ClsDAO::setWaitStepForTest([&] {
-        const QCursor* cursor = QApplication::overrideCursor();
-        pointer << (cursor && cursor->shape() == Qt::WaitCursor ? "wait" : "normal");
-        if (clicked) return;
-        clicked = true;
-        // The user's click, queued for the window while the program waits.
-        const QPoint at = search->mapTo(dlg, search->rect().center());
-        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-            QCoreApplication::postEvent(
-                dlg->windowHandle(),
-                new QMouseEvent(type, QPointF(at), QPointF(dlg->mapToGlobal(at)), Qt::LeftButton,
-                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                                Qt::NoModifier));
-    });
-    {
-        HeldDatabase held(folder, folder.file("Rostima.mdb"));
-        ASSERT_TRUE(held.held());
-        dao.WaitAgain();
-        dlg->SpinDate->press(plat::Nudgel::Arrow::Forward);
-    }
-    ClsDAO::setWaitStepForTest(nullptr);
-    EXPECT_EQ(told, QStringList{ModMain::kNotRead});
-    EXPECT_EQ(dlg->CurrentDate(), kDay);
-    ASSERT_FALSE(pointer.isEmpty());
-    EXPECT_EQ(pointer.count("wait"), pointer.size());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_TRUE(opened.isEmpty());  // not during the step: after it
-    QApplication::processEvents();
-    EXPECT_EQ(opened, QStringList{"DlgSearch"});
     dao.setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }

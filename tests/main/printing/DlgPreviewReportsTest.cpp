@@ -286,14 +286,14 @@ TEST_F(BookingReports, TheLastChoiceIsShownOnceALockedDatabaseLetsGo) {
         EXPECT_EQ(shown(), c.last);
         EXPECT_EQ(document().state(), plat::ViewProDocument::State::Ended);
         const bool due = c.last != c.shownAfter;
-        EXPECT_EQ(preview->Shown->Due(), due);
+        EXPECT_EQ(preview->ReportRead->Due(), due);
         if (due) {
             EXPECT_EQ(preview->CbSelect->count(), listed);
         }
         held.release();
-        preview->Shown->RunDue();
+        preview->ReportRead->RunDue();
         EXPECT_EQ(shown(), c.shownAfter);
-        EXPECT_FALSE(preview->Shown->Due());
+        EXPECT_FALSE(preview->ReportRead->Due());
         EXPECT_EQ(preview->CbSelect->isEnabled(), preview->RepType() != DlgPreview::DayReport);
     }
     SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
@@ -365,7 +365,7 @@ TEST_F(BookingReports, CalendarRedrawsTheReportChosenLastEvenWhenItCouldNotBeRea
     EXPECT_EQ(preview->CbSelect->currentText(), "Ann");
     EXPECT_EQ(rows(),
               (QList<QStringList>{{"03 Mar 2026", "09:00 am", "Sauna", "Room B", "x", "y", "z"}}));
-    EXPECT_FALSE(preview->Shown->Due());
+    EXPECT_FALSE(preview->ReportRead->Due());
     plat::SetMsgBoxHook(nullptr);
 }
 
