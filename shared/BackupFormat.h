@@ -10,7 +10,8 @@ public:
     // The first line of every backup this program writes: this letter, then the program's
     // mark and the format's number, "V~Rostima backup~1". A file that begins so was written
     // whole with an end mark, so without one it was cut short; older readers skip it as a
-    // line of a letter they do not know.
+    // line of a letter they do not know. A reader refuses a file of a format newer than
+    // its own.
     static constexpr char kFirst = 'V';
     static constexpr char kFirstMark[] = "Rostima backup";
     static constexpr int kFormat = 1;

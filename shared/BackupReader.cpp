@@ -196,6 +196,19 @@ bool isFirstLine(const QString& line) {
     return beginsBackup(line) && isPlainNumber(format, 'l') && format.toInt() >= 1;
 }
 
+// The format a file's first line names when it is newer than this program's (0: it names
+// none newer, or the file does not begin as a backup of this program). Only the number's
+// field is looked at: a later format may write more after it.
+int32_t newerFormat(const QString& content) {
+    QString first = content.section(u'\n', 0, 0);
+    if (first.endsWith(u'\r')) first.chop(1);
+    const QString format = first.section(u'~', 2, 2);
+    return beginsBackup(first) && isPlainNumber(format, 'l') &&
+                   format.toInt() > BackupFormat::kFormat
+               ? format.toInt()
+               : 0;
+}
+
 // The letters of the lines only backups that end with their mark hold, as a text for the
 // user ("K and U lines").
 QString addedKinds(const QHash<QChar, int>& held) {
@@ -224,6 +237,14 @@ bool BackupReader::Read(const QString& file, std::vector<Record>& records, bool&
     in.close();
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString content = utf8(bytes);  // a leading BOM is skipped
+    // A newer format may differ from this one in anything after its first line.
+    if (const int32_t format = newerFormat(content)) {
+        f = {kBadFileFormat, 3,
+             QString("The file is a backup of format %1; this program reads format %2 and "
+                     "older.")
+                 .arg(number(format), number(BackupFormat::kFormat))};
+        return false;
+    }
     if (utf8.hasError()) {
         f = {kBadFileFormat, 3, "The file is not text as a backup writes it (UTF-8)."};
         return false;
@@ -257,7 +278,9 @@ bool BackupReader::Read(const QString& file, std::vector<Record>& records, bool&
     }
     for (QString& line : lines)
         if (line.endsWith(u'\r')) line.chop(1);
-    qsizetype last = lines.size() - 1;  // the last line that holds anything
+    // The last line that holds anything: an end mark must be that line. Empty lines after
+    // it (LF or CR LF, as an editor or a copy may add them) carry nothing, and are allowed.
+    qsizetype last = lines.size() - 1;
     while (last >= 0 && lines[last].isEmpty()) --last;
     QHash<QChar, int> held;  // lines of each kind, by their letter
     int inGroup[3] = {};     // R, T and C lines of the current group so far
@@ -276,7 +299,8 @@ bool BackupReader::Read(const QString& file, std::vector<Record>& records, bool&
             return false;
         }
         if (line.startsWith(QString(BackupFormat::kEnd) + '~')) {
-            // Lines after the mark were added to the file since: refused as a cut one is.
+            // Lines after the mark, but for empty ones, were added to the file since:
+            // refused as a cut one is.
             if (i != last) {
                 f = {kBadFileFormat, 3,
                      QString("The file goes on after its end mark on line %1: lines were "

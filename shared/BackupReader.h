@@ -31,12 +31,13 @@ public:
     };
 
     // False (with f set, its description a sentence to show the user) for a file that
-    // cannot be read, is not UTF-8, has line ends a backup does not write, ends inside a
-    // line, holds no record (but for an empty database's backup: its end mark alone), has a
-    // line of a known kind that is not as the writer makes it, an end mark that is not its
-    // last line (or is followed by stray characters) or whose counts differ, or no end mark
-    // though it begins as a backup of this program or has K, Q or U lines (a backup of this
-    // program cut short). Lines of another kind are skipped, as they always were.
+    // cannot be read, begins as a backup of a newer format than this program's, is not
+    // UTF-8, has line ends a backup does not write, ends inside a line, holds no record (but
+    // for an empty database's backup: its end mark alone), has a line of a known kind that
+    // is not as the writer makes it, an end mark followed by anything but empty lines (LF
+    // or CR LF) or whose counts differ, or no end mark though it begins as a backup of this
+    // program or has K, Q or U lines (a backup of this program cut short). Lines of another
+    // kind are skipped, as they always were.
     // marked tells whether the file ends with its mark: one without it (an older backup)
     // may have lost lines at its end.
     static bool Read(const QString& file, std::vector<Record>& records, bool& marked,

@@ -96,10 +96,11 @@ public:
     // Replaces the scheduling tables with the content of a backup file, bookings only
     // when DlgRestore::AddAppointments() is set. The whole file is read and checked
     // first and the tables are replaced in one transaction: false leaves them as they
-    // were. A file cut short or added to (its end mark counts other lines, or is not its
-    // last line, or is missing after this program's first line or lines of its own) is
-    // refused; one without the mark (an older backup) is restored only when the user says
-    // so through the host window's Confirm. A booking goes back to the resource, type and
+    // were. A file of a newer format than this program's is refused, and so is one cut
+    // short or added to (its end mark counts other lines, or is followed by more than empty
+    // lines, or is missing after this program's first line or lines of its own); one
+    // without the mark (an older backup) is restored only when the user says so through
+    // the host window's Confirm. A booking goes back to the resource, type and
     // customer that its line numbers (numbers of records named otherwise than the line
     // names them are refused; a customer named beside 0 is the group's of that name); a
     // line without numbers (an older backup) names them, and goes to those of

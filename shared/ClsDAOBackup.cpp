@@ -136,7 +136,7 @@ public:
     void add(int32_t id, const QString& name) { m_known.insert(id, name); }
     // None when the database could not be read: the backup stops rather than write a
     // name it did not read.
-    std::optional<QString> of(int32_t id) {
+    [[nodiscard]] std::optional<QString> of(int32_t id) {
         if (auto known = m_known.constFind(id); known != m_known.cend()) return *known;
         auto rs = m_db.SqlQuery(m_sql + QString::number(id));
         if (!rs) return std::nullopt;

@@ -222,6 +222,34 @@ TEST_F(ClsDAORestore, CountsBookingsOfAnOlderBackupWhoseRecordsAreNamedAlike) {
     }
 }
 
+// Empty lines after the end mark carry nothing: the backup restores as it was written.
+TEST_F(ClsDAORestore, RestoresAWholeBackupFollowedByEmptyLinesWithoutAsking) {
+    seed();
+    ASSERT_TRUE(dao().Backup(backupFile()));
+    const QByteArray good = ReadTestFile(backupFile());
+    choose("20260301.txt", true);
+    ASSERT_TRUE(dao().Restore(backupFile()));
+    const QStringList restored = content();
+    const struct {
+        const char* what;
+        QByteArray file;
+    } cases[] = {
+        {"an LF", good + "\n"},
+        {"a CR LF", good + "\r\n"},
+        {"several, LF and CR LF", good + "\n\r\n\n\r\n"},
+        {"several after a backup of CR LF lines",
+         QByteArray(good).replace("\n", "\r\n") + "\r\n\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(dao().SqlAction("insert into tblGroups (GroupName) values ('Made later')"));
+        WriteTestFile(backupFile(), c.file);
+        EXPECT_TRUE(dao().Restore(backupFile())) << dao().LastRestore().refusal.toStdString();
+        EXPECT_EQ(content(), restored);
+    }
+    EXPECT_TRUE(host.asked.isEmpty());
+}
+
 TEST_F(ClsDAORestore, ABackupOfAnEmptyDatabaseLeavesTheDatabaseEmpty) {
     ASSERT_TRUE(dao().Backup(backupFile()));
     seed();
@@ -384,6 +412,34 @@ INSTANTIATE_TEST_SUITE_P(
                 "Line 1 is not a V line"},
         BadFile{"lines added after its end mark",
                 [](const QByteArray& g) { return g + "G~Later~0~1440~5\n"; }},
+        BadFile{"a line added after empty lines after its end mark",
+                [](const QByteArray& g) { return g + "\n\r\nG~Later~0~1440~5\n"; },
+                "goes on after its end mark on line 34: lines were added"},
+        BadFile{"a line of a blank after its end mark",
+                [](const QByteArray& g) { return g + " \n"; },
+                "goes on after its end mark on line 34: lines were added"},
+        BadFile{"characters without a line end after empty lines after its end mark",
+                [](const QByteArray& g) { return g + "\n\r\nx"; },
+                "goes on after its end mark on line 34 with 1 character(s) without a line end"},
+        BadFile{"a first line of a newer format",
+                [](const QByteArray& g) {
+                    return QByteArray(g).replace("V~Rostima backup~1", "V~Rostima backup~2");
+                },
+                "The file is a backup of format 2; this program reads format 1 and older."},
+        BadFile{"a first line of a much newer format with more fields",
+                [](const QByteArray& g) {
+                    return QByteArray(g).replace("V~Rostima backup~1", "V~Rostima backup~10~x");
+                },
+                "The file is a backup of format 10; this program reads format 1 and older."},
+        BadFile{"a newer format whose lines this format does not have, without an end mark",
+                [](const QByteArray&) { return QByteArray("V~Rostima backup~2\r\nZ\rz\n"); },
+                "The file is a backup of format 2;"},
+        BadFile{"a first line whose format number is beyond 32 bits",
+                [](const QByteArray& g) {
+                    return QByteArray(g).replace("V~Rostima backup~1",
+                                                 "V~Rostima backup~99999999999");
+                },
+                "Line 1 is not a V line"},
         BadFile{"a letter in a number",
                 [](const QByteArray& g) { return QByteArray(g).replace("~540~", "~54O~"); }},
         BadFile{"a minute value beyond 16 bits",
