@@ -509,4 +509,12 @@ TEST_F(DlgMainCommandsTest, TheBookingPanelsEmptyWhenThePointerLeavesTheBarsOrTh
     dlg->ShowGroups(2);
     EXPECT_EQ(dlg->Sched->title(), "Annex");
     EXPECT_EQ(panels(), "|||");
+    // The last group deleted elsewhere: the chart and the panels empty together.
+    dlg->ShowGroups(1);
+    pointAt(570);
+    ASSERT_EQ(panels(), "09:00 am|10:00 am|Visit|Smith");
+    sql({"delete from tblGroups"});
+    dlg->ShowGroups(0);
+    EXPECT_EQ(dlg->Sched->model().resourceCount(), 0);
+    EXPECT_EQ(panels(), "|||");
 }
