@@ -83,6 +83,7 @@ void DlgMain::clearChart() {
     Sched->clear();
     Sched->setTitle("");
     showLegend({});
+    clearPanels();  // they told of a bar of the chart gone
     LastBookingCheck = 0;
     m_shownGroup = 0;
 }

@@ -143,45 +143,43 @@ void DlgMain::Sched_ListDblClick(int row) {
 void DlgMain::Sched_ItemMove(int row, int bar) {
     ToolTips->setPopupText("");
     const int32_t id = Sched->barData(row, bar);
+    // All the panels show of the bar is read before any of it is shown: a failed read
+    // empties them, never leaving this bar's times beside the last bar's type and customer.
+    // Pointing is no command of the user's: a failure is logged, never told.
     auto times = db().SqlQuery(
         QString("select BookingStart, BookingEnd, Comments from tblBookings where BookingId = %1")
             .arg(id));
-    if (!times) {
-        log("Error in DlgMain.Sched_ItemMove");
-        return;
-    }
-    const bool popup = ini().GetNumber("Options", "PopupReminders", 0) != 0;
-    QString text;
-    if (times->Eof()) {
-        StatusBar1->setPanelText("Start", "");
-        StatusBar1->setPanelText("End", "");
-    } else {
-        ClsDate& date = SharedObjects::Date();
-        const QString start = date.ShowTime(static_cast<int16_t>(times->Field(0).toInt()), true);
-        const QString end = date.ShowTime(static_cast<int16_t>(times->Field(1).toInt()), true);
-        StatusBar1->setPanelText("Start", start);
-        StatusBar1->setPanelText("End", end);
-        text = start + " to " + end;
-        const QString comment = times->Field(2).toString();
-        if (!comment.trimmed().isEmpty()) text += "\r\n" + comment;
-    }
-    auto task = db().SqlQuery(QString("select TaskName from tblTasks where TaskId = (select "
-                                      "TaskId from tblBookings where BookingId = %1)")
-                                  .arg(id));
+    auto task = times ? db().SqlQuery(QString("select TaskName from tblTasks where TaskId = "
+                                              "(select TaskId from tblBookings where "
+                                              "BookingId = %1)")
+                                          .arg(id))
+                      : nullptr;
     auto customer = task ? db().SqlQuery(QString("select CustomerName from tblCustomers where "
                                                  "CustomerId = (select CustomerId from "
                                                  "tblBookings where BookingId = %1)")
                                              .arg(id))
                          : nullptr;
-    if (!task || !customer) {
+    if (!customer) {
         log("Error in DlgMain.Sched_ItemMove");
+        clearPanels();
         return;
     }
-    StatusBar1->setPanelText("Task", task->Eof() ? QString() : task->Field(0).toString());
+    QString start, end, text;
+    if (!times->Eof()) {
+        ClsDate& date = SharedObjects::Date();
+        start = date.ShowTime(static_cast<int16_t>(times->Field(0).toInt()), true);
+        end = date.ShowTime(static_cast<int16_t>(times->Field(1).toInt()), true);
+        text = start + " to " + end;
+        const QString comment = times->Field(2).toString();
+        if (!comment.trimmed().isEmpty()) text += "\r\n" + comment;
+    }
     const QString person = customer->Eof() ? QString() : customer->Field(0).toString();
+    StatusBar1->setPanelText("Start", start);
+    StatusBar1->setPanelText("End", end);
+    StatusBar1->setPanelText("Task", task->Eof() ? QString() : task->Field(0).toString());
     StatusBar1->setPanelText("Person", person);
     if (!person.isEmpty()) text += "\r\n" + person;
-    if (popup) ToolTips->setPopupText(text);
+    if (ini().GetNumber("Options", "PopupReminders", 0) != 0) ToolTips->setPopupText(text);
 }
 
 // The booking panels of the status bar: empty while no bar is pointed at.
