@@ -17,7 +17,7 @@ namespace {
 // on: a list whose query failed keeps what it showed. A row whose text is Null cannot be
 // read as an entry: each fill leaves it out.
 template <typename Clear, typename Add>
-std::optional<int> fillFrom(const QString& sql, Clear clear, Add add) {
+[[nodiscard]] std::optional<int> fillFrom(const QString& sql, Clear clear, Add add) {
     auto rs = SharedObjects::DAO().SqlQuery(sql);
     if (!rs) return std::nullopt;
     clear();

@@ -15,7 +15,8 @@ class QWidget;
 // Small operations every form uses on its lists and combo boxes: filling them from a
 // query with an id behind each entry, and reading and setting the selection by that id
 // (-1 = none). Failures are skipped quietly: a row that cannot be read is left out. A
-// fill whose query cannot run leaves the list as it was and returns false.
+// fill gives the number of rows its query read; one whose query cannot run leaves the list
+// as it was and gives none (an empty optional).
 class ClsForms {
 public:
     void AddComboItem(plat::ComboBox& box, const QString& text, int32_t itemData);

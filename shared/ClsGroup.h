@@ -38,10 +38,11 @@ public:
     // the group's slot length is not above 0: then nothing of the template is stored and
     // the record is as it was.
     bool LoadTemplate(const QString& templateName);
-    // The group and its resources as a section of the template file, named as the group;
-    // "Group saved!" tells the user. False when the group or its resources could not be
-    // read, or the file not written: the caller tells why. A group that is not there saves
-    // nothing and is no failure.
+    // The group and its resources as a section of the template file, named as the group,
+    // replacing the whole section; "Group saved!" tells the user once it is written. False
+    // when the group or its resources could not be read, or the file not written: the file
+    // is then as it was, and the caller tells why. A group that is not there saves nothing
+    // and is no failure.
     bool SaveTemplate(int32_t groupId);
 
     static QString TemplateFile();

@@ -26,44 +26,47 @@ bool readNumber(ClsIni& ini, const QString& section, const QString& name, int16_
 }
 }  // namespace
 
+// Everything is read before the file is touched, and the section is then replaced in one
+// write: a read or a write that fails leaves the file as it was, never the new day beside
+// the old resources, nor old resources past the new count.
 bool ClsGroup::SaveTemplate(int32_t groupId) {
-    ClsIni ini;
-    ini.setIniFile(TemplateFile());
     const Loaded loaded = Load(groupId);
     if (loaded == Loaded::NoRow) return true;  // no such group: nothing to save
-    const QString section = m_groupName;
-    bool saved = loaded == Loaded::Row && ini.WriteValue(section, "DayStart", m_dayStart) &&
-                 ini.WriteValue(section, "DayEnd", m_dayEnd) &&
-                 ini.WriteValue(section, "Interval", m_interval);
+    if (loaded.Failed()) return false;
     const QString sql = QString("select ResourceId from tblResources where GroupId = %1")
                             .arg(groupId);
-    auto rs = saved ? SharedObjects::DAO().SqlQuery(sql) : nullptr;
-    if (saved && !rs) {
+    auto rs = SharedObjects::DAO().SqlQuery(sql);
+    if (!rs) {
         err::LogRecordError("ClsGroup.SaveTemplate", err::ObjectNotSet, 4, "No record set",
                             sql);
-        saved = false;
+        return false;
     }
+    // Taken now: the events let run below may load another group into this record.
+    const QString section = m_groupName;
+    QList<std::pair<QString, QString>> keys = {{"DayStart", QString::number(m_dayStart)},
+                                               {"DayEnd", QString::number(m_dayEnd)},
+                                               {"Interval", QString::number(m_interval)}};
     int count = 0;
-    for (; saved && !rs->Eof(); rs->MoveNext()) {
+    for (; !rs->Eof(); rs->MoveNext()) {
         QCoreApplication::processEvents();
         ClsResource& res = SharedObjects::Resource();
         // One deleted meanwhile is left out; one that cannot be read fails the save, rather
         // than say "Group saved!" over a template without it.
-        const Loaded loaded = res.Load(rs->Field(0).toInt());
-        if (loaded == Loaded::NoRow) continue;
-        if (loaded.Failed()) {
-            saved = false;
-            break;
-        }
+        const Loaded read = res.Load(rs->Field(0).toInt());
+        if (read == Loaded::NoRow) continue;
+        if (read.Failed()) return false;
         ++count;
-        saved = ini.WriteValue(section, key("ResName", count), res.ResourceName()) &&
-                ini.WriteValue(section, key("ResMin", count), res.MinTime()) &&
-                ini.WriteValue(section, key("ResMax", count), res.MaxTime()) &&
-                ini.WriteValue(section, key("ResInit", count), res.InitTime());
+        keys += {{key("ResName", count), res.ResourceName()},
+                 {key("ResMin", count), QString::number(res.MinTime())},
+                 {key("ResMax", count), QString::number(res.MaxTime())},
+                 {key("ResInit", count), QString::number(res.InitTime())}};
     }
-    saved = saved && ini.WriteValue(section, "Resources", count);
-    if (saved) plat::MsgBox("Group saved!", plat::vbOKOnly | plat::vbInformation, "Saved!");
-    return saved;
+    keys.append({"Resources", QString::number(count)});
+    ClsIni ini;
+    ini.setIniFile(TemplateFile());
+    if (!ini.WriteSection(section, keys)) return false;
+    plat::MsgBox("Group saved!", plat::vbOKOnly | plat::vbInformation, "Saved!");
+    return true;
 }
 
 bool ClsGroup::LoadTemplate(const QString& templateName) {

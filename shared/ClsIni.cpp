@@ -54,6 +54,17 @@ bool ClsIni::WriteValue(const QString& SectName, const QString& KeyName, int64_t
     return WriteValue(SectName, KeyName, QString::number(NewVal));
 }
 
+bool ClsIni::WriteSection(const QString& SectName,
+                          const QList<std::pair<QString, QString>>& Keys) {
+    if (m_file.isEmpty()) return false;
+    plat::ProfileEntries stored;
+    for (const auto& [key, value] : Keys) stored.append({key, storedForm(value)});
+    QString why;
+    if (plat::WritePrivateProfileSection(SectName, stored, m_file, &why)) return true;
+    log(QString("ERROR: ClsIni.WriteSection(\"%1\"): %2").arg(SectName, why));
+    return false;
+}
+
 QString ClsIni::GetValue(const QString& SectName, const QString& KeyName, const QString& DefVal) {
     if (m_file.isEmpty()) return DefVal;
     QString out;

@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <utility>
 
 // One settings file in profile (INI) form. Every read names a default; nothing is cached,
 // each read goes to the file again. A name without a folder lives in the program folder.
@@ -19,6 +20,11 @@ public:
     // that it reads back with them.
     bool WriteValue(const QString& SectName, const QString& KeyName, const QString& NewVal);
     bool WriteValue(const QString& SectName, const QString& KeyName, int64_t NewVal);
+    // The section's keys replaced by these (key, value) pairs, in that order, in one write of
+    // the file: old keys not among them are gone. False (and a log line; none when no file
+    // is named) when the file could not be written: it is then as it was. Values in quotes
+    // are stored as by WriteValue.
+    bool WriteSection(const QString& SectName, const QList<std::pair<QString, QString>>& Keys);
 
     // The stored value (at most kLongestValue characters), or the default's text.
     QString GetValue(const QString& SectName, const QString& KeyName, const QString& DefVal);

@@ -11,7 +11,6 @@ public:
     enum State : uint8_t { Row, NoRow, NotRead };
     constexpr Loaded(State state) : m_state(state) {}  // NOLINT: a result is its state
     constexpr bool Failed() const { return m_state == NotRead; }
-    constexpr State state() const { return m_state; }
     constexpr bool operator==(State state) const { return m_state == state; }
 
 private:

@@ -33,13 +33,25 @@ struct Lines {
         ends.insert(at, end);
         lines.insert(at, QString::fromUtf8(line));
     }
+    void remove(qsizetype at) {
+        raw.removeAt(at);
+        ends.removeAt(at);
+        lines.removeAt(at);
+    }
 };
 
-Lines readLines(const QString& path) {
+// The file's lines; none when it is there but cannot be read (a missing file has no
+// lines), so that a write never puts a file of its own lines in place of one it could
+// not read.
+std::optional<Lines> readLines(const QString& path) {
     Lines r;
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return r;
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (QFile::exists(path)) return std::nullopt;
+        return r;
+    }
     const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) return std::nullopt;
     if (bytes.isEmpty()) return r;
     r.raw = bytes.split('\n');
     if (bytes.endsWith('\n')) r.raw.removeLast();
@@ -120,6 +132,31 @@ Found find(const QStringList& lines, const QString& section, const QString& key)
     return f;
 }
 
+// Under the file's lock (serialising read-modify-write across programs and within one):
+// the file's lines, changed by edit, written whole through a copy that then replaces the
+// file, so a failed write or a crash leaves the file as it was.
+template <typename Edit>
+bool rewrite(const QString& file, QString* error, Edit edit) {
+    const QString path = ResolveProfilePath(file);
+    const int lock = LockNamedObjectBlocking("profile." + QFileInfo(path).absoluteFilePath());
+    std::optional<Lines> l = readLines(path);
+    bool ok = l.has_value();
+    QSaveFile out(path);
+    if (!ok) {
+        if (error) *error = "The file cannot be read: " + path;
+    } else {
+        edit(*l);
+        ok = out.open(QIODevice::WriteOnly);
+        if (ok) {
+            for (qsizetype i = 0; i < l->raw.size(); ++i) out.write(l->raw[i] + l->ends[i]);
+            ok = out.commit();
+        }
+        if (!ok && error) *error = out.errorString();
+    }
+    CloseNamedObject(lock);
+    return ok;
+}
+
 }  // namespace
 
 QString ResolveProfilePath(const QString& file) {
@@ -132,7 +169,7 @@ int GetPrivateProfileString(const QString& section, const QString& key,
                             const QString& file) {
     out.clear();
     if (size < 1) return 0;
-    const Lines l = readLines(ResolveProfilePath(file));
+    const Lines l = readLines(ResolveProfilePath(file)).value_or(Lines{});
     const Found f = find(l.lines, oneLine(section), oneLine(key));
     out = f.keyLine >= 0 ? valueOf(l.lines[f.keyLine]) : defaultValue;
     out.truncate(size - 1);  // the last place of the caller's buffer is its terminator
@@ -141,31 +178,40 @@ int GetPrivateProfileString(const QString& section, const QString& key,
 
 bool WritePrivateProfileString(const QString& section, const QString& key,
                                const QString& value, const QString& file, QString* error) {
-    const QString path = ResolveProfilePath(file);
-    const QString absolute = QFileInfo(path).absoluteFilePath();
     const QString s = oneLine(section).trimmed(), k = oneLine(key).trimmed();
     const QString v = oneLine(value);
-    // Serialise read-modify-write of one file across programs (and within one).
-    const int lock = LockNamedObjectBlocking("profile." + absolute);
-    Lines l = readLines(path);
-    const Found f = find(l.lines, s, k);
-    if (f.keyLine >= 0) {
-        l.raw[f.keyLine] = (keyOf(l.lines[f.keyLine]).value() + "=" + v).toUtf8();
-    } else if (f.sectionLine >= 0) {
-        l.insert(f.lastLine + 1, (k + "=" + v).toUtf8());
-    } else {
-        l.insert(l.raw.size(), ("[" + s + "]").toUtf8());
-        l.insert(l.raw.size(), (k + "=" + v).toUtf8());
-    }
-    QSaveFile out(path);
-    bool ok = out.open(QIODevice::WriteOnly);
-    if (ok) {
-        for (qsizetype i = 0; i < l.raw.size(); ++i) out.write(l.raw[i] + l.ends[i]);
-        ok = out.commit();
-    }
-    if (!ok && error) *error = out.errorString();
-    CloseNamedObject(lock);
-    return ok;
+    return rewrite(file, error, [&](Lines& l) {
+        const Found f = find(l.lines, s, k);
+        if (f.keyLine >= 0) {
+            l.raw[f.keyLine] = (keyOf(l.lines[f.keyLine]).value() + "=" + v).toUtf8();
+        } else if (f.sectionLine >= 0) {
+            l.insert(f.lastLine + 1, (k + "=" + v).toUtf8());
+        } else {
+            l.insert(l.raw.size(), ("[" + s + "]").toUtf8());
+            l.insert(l.raw.size(), (k + "=" + v).toUtf8());
+        }
+    });
+}
+
+bool WritePrivateProfileSection(const QString& section, const ProfileEntries& entries,
+                                const QString& file, QString* error) {
+    const QString s = oneLine(section).trimmed();
+    return rewrite(file, error, [&](Lines& l) {
+        const Found f = find(l.lines, s, {});
+        qsizetype at = l.raw.size();  // where the keys go: in place of the first old one
+        if (f.sectionLine < 0) {
+            l.insert(at++, ("[" + s + "]").toUtf8());
+        } else {
+            at = f.lastLine + 1;
+            for (qsizetype i = f.lastLine; i > f.sectionLine; --i) {
+                if (!keyOf(l.lines[i])) continue;  // comments and blank lines stay
+                l.remove(i);
+                at = i;
+            }
+        }
+        for (const auto& [key, value] : entries)
+            l.insert(at++, (oneLine(key).trimmed() + "=" + oneLine(value)).toUtf8());
+    });
 }
 
 }  // namespace plat

@@ -1,8 +1,10 @@
 #pragma once
+#include <QList>
 #include <QString>
+#include <utility>
 
 // Stand-in for the Windows profile-file functions (GetPrivateProfileString,
-// WritePrivateProfileString) over UTF-8 text files:
+// WritePrivateProfileString, WritePrivateProfileSection) over UTF-8 text files:
 // - section and key names match without regard to case, blanks around them ignored;
 // - blanks around a value are trimmed and one pair of surrounding quotes is stripped;
 // - a key that is present with an empty value reads as "", not as the default;
@@ -14,8 +16,12 @@
 // - a write changes only the bytes of its own line (lines in another encoding or with
 //   another line end stay as they were; a new line ends as the lines before it), and a
 //   line break in a section, key or value is written as a blank, so a write never makes
-//   keys or sections of its own.
+//   keys or sections of its own;
+// - a file that is there but cannot be read is not written (a read gives the defaults).
 namespace plat {
+
+// A section's keys and their values, in the order they are written.
+using ProfileEntries = QList<std::pair<QString, QString>>;
 
 // A name without a folder lives in the Windows directory (the program folder).
 QString ResolveProfilePath(const QString& file);
@@ -30,5 +36,13 @@ int GetPrivateProfileString(const QString& section, const QString& key,
 bool WritePrivateProfileString(const QString& section, const QString& key,
                                const QString& value, const QString& file,
                                QString* error = nullptr);
+
+// Replaces every key of the section (the first of that name) with the entries, in one write
+// of the file: keys the entries do not name are gone, the section's comments and blank
+// lines stay, and the entries go where its first key was (after its last line when it had
+// none; a missing section is added at the end). False, with the file as it was, when it
+// could not be written; error then says why.
+bool WritePrivateProfileSection(const QString& section, const ProfileEntries& entries,
+                                const QString& file, QString* error = nullptr);
 
 }  // namespace plat
