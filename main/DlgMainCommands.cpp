@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSaveFile>
 #include <QTextStream>
 
 #include "AppInfo.h"
@@ -248,7 +249,8 @@ void DlgMain::mnuTransferExport_Click() {
             .arg(group));
     const QString folder = plat::AppPath() + "/Export";
     QDir().mkpath(folder);
-    QFile out(folder + "/" + stampNow() + ".csv");
+    // The file appears only whole: a write that fails (a full disk) leaves none.
+    QSaveFile out(folder + "/" + stampNow() + ".csv");
     if (!rs) {
         ModMain::NotRead("Unable to export the bookings!", "exported");
         return;
@@ -269,7 +271,15 @@ void DlgMain::mnuTransferExport_Click() {
         for (int c = 4; c < 10; ++c) line << field(rs->Field(c).toString());
         ts << line.join(',') << "\n";
     }
-    out.close();
+    ts.flush();
+    // The file's own buffer is flushed and checked first: commit() misses a write that
+    // fails there. Not committed, the partial file goes with `out`.
+    if (ts.status() != QTextStream::Ok || !out.flush() || !out.commit()) {
+        SharedObjects::Log().LogMsg("Error in DlgMain.mnuTransferExport_Click (" +
+                                    out.errorString() + ")");
+        ModMain::Warning("Unable to export the bookings!");
+        return;
+    }
     plat::MsgBox("Bookings exported to " + out.fileName(), plat::vbOKOnly | plat::vbInformation,
                  "Export");
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -185,4 +187,20 @@ void RecordWhileTold(QStringList& told, QStringList& whileTold,
         whileTold << shown();
         return int(plat::vbOK);
     });
+}
+
+FileSizeLimit::FileSizeLimit(long bytes) {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    m_was = limit.rlim_cur;
+    signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = static_cast<rlim_t>(bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = static_cast<rlim_t>(m_was);
+    setrlimit(RLIMIT_FSIZE, &limit);
 }

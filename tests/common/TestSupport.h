@@ -93,6 +93,19 @@ private:
 void RecordWhileTold(QStringList& told, QStringList& whileTold,
                      const std::function<QString()>& shown);
 
+// While one lives, no file of this process grows beyond bytes: a write past it fails as on
+// a full disk (and raises no signal).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    unsigned long long m_was;  // the limit before (RLIM_INFINITY: none)
+};
+
 class QListWidget;
 // Clicks entry `row` of a shown list as the user does: on its tick box, or on its text.
 void ClickListEntry(QListWidget& list, int row, bool onTickBox);

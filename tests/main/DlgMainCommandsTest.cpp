@@ -293,6 +293,33 @@ TEST_F(DlgMainCommandsTest, ViewCommandsStoreTheTimeTypeAndReloadTheChart) {
     EXPECT_EQ(ini.GetValue("Config", "TimeType", ""), "0");
 }
 
+// The export of the group's bookings appears whole or not at all: a write that fails
+// (here the file size limit, as a full disk would) leaves no file cut short behind a word
+// that it was exported.
+TEST_F(DlgMainCommandsTest, AnExportIsWrittenWholeOrToldAndLeavesNoFile) {
+    for (int i = 0; i < 40; ++i) booking(kDay + i, 540, 600, QString("visit %1").arg(i));
+    const QDir exports(folder.file("Export"));
+    auto files = [&] { return QDir(exports).entryList({"*.csv*"}, QDir::Files); };
+    messages.clear();
+    dlg->mnuTransferExport_Click();
+    ASSERT_EQ(files().size(), 1);
+    QFile whole(exports.filePath(files().first()));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(whole.readAll()).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.size(), 41);
+    EXPECT_EQ(lines.value(40), "\"Anna\",2026-01-19,09:00,10:00,\"Visit\",\"\",\"\",\"\",\"\","
+                               "\"visit 39\"");
+    EXPECT_EQ(messages, QStringList{"Export: Bookings exported to " + whole.fileName()});
+    QFile::remove(whole.fileName());
+    messages.clear();
+    {
+        const FileSizeLimit limit(1024);
+        dlg->mnuTransferExport_Click();
+    }
+    EXPECT_EQ(messages, QStringList{"Warning!: Unable to export the bookings!"});
+    EXPECT_TRUE(files().isEmpty());
+}
+
 TEST_F(DlgMainCommandsTest, ButtonCommandsReArmTheTimerWithTheUpdateCheckPeriod) {
     dlg->Timer1->setInterval(5000);
     dlg->Toolbar1_ButtonClick("Screen");
