@@ -14,6 +14,7 @@
 #include "ApptEditorState.h"
 #include "CalendarState.h"
 #include "ClsBooking.h"
+#include "ClsCustomer.h"
 #include "ClsDAO.h"
 #include "ClsDate.h"
 #include "ClsForms.h"
@@ -60,8 +61,21 @@ DlgAppt::DlgAppt(QWidget* parent) : QDialog(parent) {
     // it could not read is read again by the editor itself, while it is open. (The refresh
     // notes its outcome itself; noting it again changes nothing.)
     m_day = new ReadAgain(this, [this] { return !m_loaded || refreshDay(Asker::Unattended); });
-    m_lists = new ReadAgain(this, [this] { return readLists(); });
-    m_lists->setObjectName("ListsRead");
+    // A list is read again with the entry the editor holds shown, without its Click (which
+    // would read the record again, or put the customer's references over those typed); the
+    // day follows the resource shown. An unloaded editor's next activation fills them all.
+    m_resourcesRead = new ReadAgain(this, [this] {
+        return !m_loaded || (ShowResources(Pick::Show) && showResourceDay(Asker::Unattended));
+    });
+    m_tasksRead = new ReadAgain(this, [this] {
+        return !m_loaded || ShowTasks(SharedObjects::Task().TaskId(), Pick::Show);
+    });
+    m_customersRead = new ReadAgain(this, [this] {
+        return !m_loaded || ShowCustomers(SharedObjects::Customer().CustomerId(), Pick::Show);
+    });
+    m_resourcesRead->setObjectName("ResourcesRead");
+    m_tasksRead->setObjectName("TasksRead");
+    m_customersRead->setObjectName("CustomersRead");
 }
 
 DlgAppt::~DlgAppt() = default;
@@ -119,9 +133,8 @@ void DlgAppt::setApptDate(int32_t day) {
     }
     const QDate date = SharedObjects::Date().LongToDate(day);
     LbTimeSlot->setTitle(QLocale(QLocale::English).toString(date, "dddd d MMMM yyyy"));
-    if (isVisible()) {
-        if (auto* main = dynamic_cast<DlgMain*>(SharedObjects::Host())) main->setCurrentDate(day);
-    }
+    auto* main = dynamic_cast<DlgMain*>(SharedObjects::Host());
+    if (main && isVisible()) main->setCurrentDate(day);
 }
 
 void DlgAppt::ShowModal() {
@@ -308,21 +321,13 @@ void DlgAppt::showDay(const Day& read, Keep keep, Asker asker) {
         // A booking's first slot shows it, the slots it goes on through "~".
         QStringList cells{label};
         if (!covering) {
-            cells << ""
-                  << ""
-                  << ""
-                  << ""
-                  << "";
+            cells << QStringList(5, QString());
             colour = plat::Tabrix::kWhite;
         } else if (covering->id != previous) {
             cells << covering->cells;
             colour = covering->colour;
         } else {
-            cells << "~"
-                  << "~"
-                  << ""
-                  << ""
-                  << "";
+            cells << QStringList{"~", "~", "", "", ""};
         }
         previous = covering ? covering->id : 0;
         const int row = LbTimeSlot->addRow(cells);

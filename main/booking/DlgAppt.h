@@ -7,6 +7,8 @@
 
 #include "ClsBooking.h"
 
+class ClsCustomer;
+class ClsTask;
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -84,16 +86,19 @@ public:
     void LbTimeslot_RowMoved(int row);
     void BtnTask_Click(int index);
     void SpinDate_Click(int16_t direction);
-    void SpinStart_Click(int16_t direction);
-    void SpinEnd_Click(int16_t direction);
+    // The start and end spins move that edge of the booking being edited (0 = later).
+    enum class Edge { Start, End };
+    void SpinStart_Click(int16_t direction) { spin(Edge::Start, direction); }
+    void SpinEnd_Click(int16_t direction) { spin(Edge::End, direction); }
     // The lists fill with the entry of the id chosen (the resource's: ResourceId). Click
     // runs its Click step, as the user's choice does; Show only shows it, for a list read
     // again whose choice the editor already holds. A fill that fails keeps the list as it
-    // was, is told once and is read again shortly, quietly, with what is held then shown.
+    // was, is told once and is read again shortly, quietly, with what is held then shown;
+    // false then.
     enum class Pick { Click, Show };
-    void ShowResources(Pick pick = Pick::Click);
-    void ShowTasks(int32_t taskId, Pick pick = Pick::Click);
-    void ShowCustomers(int32_t customerId, Pick pick = Pick::Click);
+    bool ShowResources(Pick pick = Pick::Click);
+    bool ShowTasks(int32_t taskId, Pick pick = Pick::Click);
+    bool ShowCustomers(int32_t customerId, Pick pick = Pick::Click);
     void CbResource_Click();
     void CbTask_Click();
     void CbCustomer_Click();
@@ -188,12 +193,13 @@ private:
     ClsBooking::Refusal place(int row);
     ClsBooking::Refusal placeOn(int row, int32_t resourceId);
     void selectBookingRow();
+    void spin(Edge edge, int16_t direction);
     // The row of a slot (its start minute) or of a booking (its id, 0 = none) in the day
     // shown; kNoRow when there is none.
     int slotRow(int minute) const;
     int bookingRow(int32_t bookingId) const;
     void takeUp(int row);
-    void showStored(const ClsBooking& stored);
+    void showStored(const ClsBooking& stored, const ClsTask& type, const ClsCustomer& customer);
     void prepareNew(int row);
     void forgetDeleted();
     void showTimes();
@@ -201,7 +207,7 @@ private:
     // One read of the day (Day: the group's slot grid, the bookings of the resource and
     // the booking taken up as stored now); none when it could not be read.
     struct Day;
-    std::optional<Day> readDay(int32_t day, int32_t resourceId) const;
+    [[nodiscard]] std::optional<Day> readDay(int32_t day, int32_t resourceId) const;
     // What a refill does with the booking being edited: keeps it, held without a highlight
     // when the day no longer shows it (Held), keeps it only where the day still shows it
     // (Shown: its own type or customer was deleted here), or lets it go (None: it was
@@ -218,11 +224,11 @@ private:
     void endEditing() { m_editing.reset(); }
     // The record is what is edited now, taken up where the day shown holds it.
     void editAgain(const ClsBooking& record);
-    void listCustomer(int32_t customerId);
-    // The lists (bits of m_unreadLists) whose last fill failed, read again.
-    enum : uint8_t { kResources = 1, kTasks = 2, kCustomers = 4 };
-    void noteList(uint8_t list, bool read);
-    bool readLists();
+    bool showResourceDay(Asker asker);
+    bool choose(plat::ComboBox& box, bool read, int32_t id, Pick pick, ReadAgain& again);
+    // A customer read is listed, also when not linked to the group (a booking keeps its own).
+    void listCustomer(const ClsCustomer& customer);
+    void showPicks(const ClsTask& type, const ClsCustomer& customer);
     void refillCustomers(int32_t customerId);
     bool bookingTakenUp() const;
     int32_t ownCustomer() const;  // the customer of the booking taken up, else 0
@@ -255,8 +261,10 @@ private:
     ClsBooking m_moveSource;
     int32_t m_shownDay = 0, m_shownResource = 0;  // the day and resource the list shows
     ReadAgain* m_day = nullptr;                   // the day, when its last read failed
-    ReadAgain* m_lists = nullptr;                 // the lists, when a fill failed
-    uint8_t m_unreadLists = 0;                    // kResources | kTasks | kCustomers
+    // Each list, when its last fill failed.
+    ReadAgain* m_resourcesRead = nullptr;
+    ReadAgain* m_tasksRead = nullptr;
+    ReadAgain* m_customersRead = nullptr;
     int m_windowState = 0;  // [DlgAppt] WindowState as loaded: 0 normal, 1 min, 2 max
     QWidget* m_client = nullptr;
 };

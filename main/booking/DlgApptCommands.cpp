@@ -188,13 +188,12 @@ void DlgAppt::deleteBooking() {
     // Only what was loaded is deleted: a series id left from another booking never is.
     ClsBooking stored;
     if (const Loaded loaded = stored.Load(id); loaded != Loaded::Row) {
-        if (loaded.Failed()) {
-            // Nothing changed: the list and what is being edited stay as they are.
+        // Unread, nothing changed: the list and what is being edited stay as they are.
+        // Deleted elsewhere meanwhile, as the user wanted: the day as it is now.
+        if (loaded.Failed())
             ModMain::NotWritten("Unable to delete appointment!", "deleted");
-            return;
-        }
-        refreshDay(
-            Asker::User);  // deleted elsewhere meanwhile, as the user wanted: the day as it is now
+        else
+            refreshDay(Asker::User);
         return;
     }
     const bool series =

@@ -20,19 +20,19 @@ namespace {
 ClsForms& forms() { return SharedObjects::Forms(); }
 
 // The record of the entry picked, read before anything changes: false, with the list back
-// on the entry of the record held (heldId) and the user told, when it cannot be read, so
-// that no save stores the pick without its times or references. An entry without a row
-// ("< No Booking >", "< No Customer >", none) resets the record, unread; a copy keeps a
-// type's group, whose slot length is the spins' step.
+// on the entry of the record held (heldId) and the user told that nothing changed (the
+// heading), when it cannot be read, so that no save stores the pick without its times or
+// references. An entry without a row ("< No Booking >", "< No Customer >", none) resets
+// the record, unread; a copy keeps a type's group, whose slot length is the spins' step.
 template <typename Record>
-bool readPick(plat::ComboBox& box, Record& held, int32_t heldId) {
+bool readPick(plat::ComboBox& box, Record& held, int32_t heldId, const char* heading) {
     const int32_t id = forms().GetComboData(box);
     Record read = held;
     if (id <= 0) {
         read.InitBfr();
     } else if (read.Load(id).Failed()) {
         forms().ShowComboData(box, heldId);
-        ModMain::NotRead();
+        ModMain::NotRead(heading, "changed");
         return false;
     }
     held = read;
@@ -45,97 +45,72 @@ void showHeld(plat::ComboBox& box, int32_t id) {
     forms().ShowComboData(box, id);
     if (forms().GetComboData(box) != id) forms().ShowComboData(box, box.ItemData(0));
 }
-
-void choose(plat::ComboBox& box, int32_t id, DlgAppt::Pick pick) {
-    if (pick == DlgAppt::Pick::Click)
-        forms().SetComboData(box, id);
-    else
-        showHeld(box, id);
-}
 }  // namespace
 
-void DlgAppt::ShowResources(Pick pick) {
-    const bool read = forms()
-                          .FillCombo(*CbResource,
-                                     "select ResourceName, ResourceId from " +
-                                         QString("tblResources where GroupId = %1").arg(m_groupId) +
-                                         " order by ResourceName",
-                                     true, false)
-                          .has_value();
-    if (read) choose(*CbResource, m_resourceId, pick);
-    noteList(kResources, read);
+bool DlgAppt::ShowResources(Pick pick) {
+    const QString sql =
+        "select ResourceName, ResourceId from tblResources where GroupId = %1 "
+        "order by ResourceName";
+    const bool read = forms().FillCombo(*CbResource, sql.arg(m_groupId), true, false).has_value();
+    return choose(*CbResource, read, m_resourceId, pick, *m_resourcesRead);
 }
 
-void DlgAppt::ShowTasks(int32_t taskId, Pick pick) {
-    const bool read =
-        forms()
-            .FillCombo(*CbTask,
-                       "select TaskName, TaskId from tblTasks where " +
-                           QString("GroupId = %1").arg(SharedObjects::Task().GroupId()) +
-                           " order by TaskName",
-                       "< No Booking >")
-            .has_value();
-    if (read) choose(*CbTask, taskId, pick);
-    noteList(kTasks, read);
+bool DlgAppt::ShowTasks(int32_t taskId, Pick pick) {
+    const QString sql =
+        "select TaskName, TaskId from tblTasks where GroupId = %1 order by TaskName";
+    const int32_t group = SharedObjects::Task().GroupId();
+    const bool read = forms().FillCombo(*CbTask, sql.arg(group), "< No Booking >").has_value();
+    return choose(*CbTask, read, taskId, pick, *m_tasksRead);
 }
 
-void DlgAppt::ShowCustomers(int32_t customerId, Pick pick) {
-    const bool read = forms()
-                          .FillCombo(*CbCustomer,
-                                     "select CustomerName, CustomerId from " +
-                                         QString("tblCustomers where CustomerId in (select "
-                                                 "CustomerId from tblCustomerGroups  where "
-                                                 "GroupId = %1)")
-                                             .arg(m_groupId) +
-                                         " order by CustomerName",
-                                     "< No Customer >")
-                          .has_value();
-    if (read) {
-        // The booking taken up keeps its own customer, and the customer to choose is
-        // offered, though either may be linked to the group no longer (or never was).
-        listCustomer(ownCustomer());
-        listCustomer(customerId);
-        choose(*CbCustomer, customerId, pick);
+bool DlgAppt::ShowCustomers(int32_t customerId, Pick pick) {
+    std::optional<ClsForms::Entries> read = forms().ReadEntries(
+        QString("select CustomerName, CustomerId from tblCustomers where CustomerId in (select "
+                "CustomerId from tblCustomerGroups where GroupId = %1) order by CustomerName")
+            .arg(m_groupId),
+        customerId);
+    // The booking taken up keeps its own customer, and the customer to choose is offered,
+    // though either may be linked to the group no longer (or never was). Both are read
+    // before the list changes: an entry missing would be saved as no customer.
+    ClsCustomer own, chosen;
+    auto load = [](ClsCustomer& c, int32_t id) { return id <= 0 || !c.Load(id).Failed(); };
+    const bool shown = read && load(own, ownCustomer()) && load(chosen, customerId);
+    if (shown) {
+        read->rows.insert(read->rows.begin(), {"< No Customer >", 0});
+        forms().ShowEntries(*CbCustomer, *read);
+        listCustomer(own);
+        listCustomer(chosen);
     }
-    noteList(kCustomers, read);
+    return choose(*CbCustomer, shown, customerId, pick, *m_customersRead);
 }
 
-// A failed fill is told once (the user's command; never the timer's read) and the list
-// is read again shortly with any other that failed.
-void DlgAppt::noteList(uint8_t list, bool read) {
-    m_unreadLists = static_cast<uint8_t>(read ? m_unreadLists & ~list : m_unreadLists | list);
-    if (!read)
-        static_cast<void>(m_lists->Note(false));  // told, and due again shortly
-    else if (m_unreadLists == 0)
-        static_cast<void>(m_lists->Note(true));  // nothing left to read again
+// A list filled chooses the entry of the id as picked; one whose fill failed keeps what
+// it showed, is told once (the user's command; never the timer's read) and is read again
+// shortly, quietly, with the entry the editor holds then shown.
+bool DlgAppt::choose(plat::ComboBox& box, bool read, int32_t id, Pick pick, ReadAgain& again) {
+    if (read && pick == Pick::Click) forms().SetComboData(box, id);
+    if (read && pick == Pick::Show) {
+        showHeld(box, id);
+        SetupEnabled();
+    }
+    return again.Note(read);
 }
 
-// The lists that failed, with the entries the editor holds shown (the resource handed
-// over, the type and customer records): their Click would read the records again, or
-// put the customer's references over those typed. The day follows the resource shown;
-// until its day is read, the list stays unread and shows the resource whose day it shows.
-bool DlgAppt::readLists() {
-    if (!m_loaded) {
-        m_unreadLists = 0;  // the next opening's first activation fills them all
-        return true;
-    }
-    if (m_unreadLists & kResources) {
-        ShowResources(Pick::Show);
-        const int32_t chosen = forms().GetComboData(*CbResource);
-        if (!(m_unreadLists & kResources) && chosen != m_shownResource) {
-            if (refreshDay(Asker::Unattended, Keep::Held, CurrentDate(), chosen)) {
-                m_resourceId = chosen;
-            } else {
-                forms().ShowComboData(*CbResource, m_shownResource);
-                m_unreadLists |= kResources;
-            }
-        }
-    }
-    if (m_unreadLists & kTasks) ShowTasks(SharedObjects::Task().TaskId(), Pick::Show);
-    if (m_unreadLists & kCustomers)
-        ShowCustomers(SharedObjects::Customer().CustomerId(), Pick::Show);
+void DlgAppt::listCustomer(const ClsCustomer& customer) {
+    if (customer.CustomerId() > 0 && CbCustomer->findData(customer.CustomerId()) < 0)
+        forms().AddComboItem(*CbCustomer, customer.CustomerName(), customer.CustomerId());
+}
+
+// The type and customer read for a booking taken up, shown without the lists' Click,
+// which would read them again (and, failing, show others than the booking's).
+void DlgAppt::showPicks(const ClsTask& type, const ClsCustomer& customer) {
+    SharedObjects::Task() = type;
+    SharedObjects::Customer() = customer;
+    showHeld(*CbTask, type.TaskId());
+    if (forms().GetComboData(*CbTask) != type.TaskId()) SharedObjects::Task().InitBfr();  // none
+    listCustomer(customer);
+    showHeld(*CbCustomer, customer.CustomerId());
     SetupEnabled();
-    return m_unreadLists == 0;
 }
 
 // After a customer was added, edited or deleted. Choosing an entry puts that customer's
@@ -180,23 +155,29 @@ int32_t DlgAppt::ownTask() const {
     return bookingTakenUp() ? SharedObjects::Booking().TaskId() : 0;
 }
 
-void DlgAppt::CbResource_Click() {
+void DlgAppt::CbResource_Click() { static_cast<void>(showResourceDay(Asker::User)); }
+
+// The list shows the resource whose day it shows until the chosen one's is read: a day
+// that cannot be read is not shown.
+bool DlgAppt::showResourceDay(Asker asker) {
     const int32_t chosen = forms().GetComboData(*CbResource);
-    // The list shows the resource whose day it shows until the chosen one's is read: a
-    // day that cannot be read is not shown.
     if (m_shownResource > 0) forms().ShowComboData(*CbResource, m_shownResource);
-    if (!refreshDay(Asker::User, Keep::Held, CurrentDate(), chosen) && m_shownResource > 0) return;
+    if (!refreshDay(asker, Keep::Held, CurrentDate(), chosen) && m_shownResource > 0) return false;
     forms().ShowComboData(*CbResource, chosen);
     m_resourceId = chosen;
+    return true;
 }
 
 void DlgAppt::CbTask_Click() {
-    if (readPick(*CbTask, SharedObjects::Task(), SharedObjects::Task().TaskId())) SetupEnabled();
+    ClsTask& task = SharedObjects::Task();
+    if (readPick(*CbTask, task, task.TaskId(), "Unable to choose the appointment type!"))
+        SetupEnabled();
 }
 
 void DlgAppt::CbCustomer_Click() {
     ClsCustomer& customer = SharedObjects::Customer();
-    if (!readPick(*CbCustomer, customer, customer.CustomerId())) return;
+    if (!readPick(*CbCustomer, customer, customer.CustomerId(), "Unable to choose the customer!"))
+        return;
     TxtRef01->setText(customer.Ref01());
     TxtRef02->setText(customer.Ref02());
     TxtRef03->setText(customer.Ref03());

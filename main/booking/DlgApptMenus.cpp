@@ -24,12 +24,13 @@ ClsForms& forms() { return SharedObjects::Forms(); }
 DlgApptHooks& hooks() { return DlgApptHooks::Get(); }
 
 // Whether the editor of a record opens: on the row read into the record held, not on one
-// that is gone or could not be read (told), which leaves the record as it was.
+// that is gone or could not be read (told under the heading), which leaves the record as
+// it was.
 template <typename Record>
-bool opened(Record& held, int32_t id) {
+bool opened(Record& held, int32_t id, const char* heading) {
     Record read = held;
     const Loaded loaded = read.Load(id);
-    if (loaded.Failed()) ModMain::NotRead();
+    if (loaded.Failed()) ModMain::NotRead(heading, "opened");
     if (loaded == Loaded::Row) held = read;
     return loaded == Loaded::Row;
 }
@@ -140,23 +141,21 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
     if (entryKey == "AddTask" || entryKey == "EditTask") {
         if (!hooks().showApptType) return;
         buttonsOn(false);
-        bool open = true;
+        const bool add = entryKey == "AddTask";
         const int32_t chosen = forms().GetComboData(*CbTask);
         const ClsTask shown = task;  // the type the list shows, as the editor holds it
-        if (entryKey == "AddTask") {
+        if (add) {
             task.InitBfr();
             // Unread, the group gives no slot length yet: the type editor reads it again
             // for its steps and does not step until it is read.
             static_cast<void>(task.setGroupId(m_groupId));
-        } else {
-            open = opened(task, chosen);
         }
-        if (open) {
+        if (add || opened(task, chosen, "Unable to edit the appointment type!")) {
             hooks().showApptType();
             if (task.TaskId() != 0) {
                 // A type added is chosen for a new booking; a stored booking taken up
                 // keeps the type chosen for it until the user picks another.
-                const bool keep = entryKey == "AddTask" && bookingTakenUp();
+                const bool keep = add && bookingTakenUp();
                 ShowTasks(keep ? chosen : task.TaskId());
                 refreshLegend();
             } else {
@@ -171,38 +170,32 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         if (CbTask->ListIndex() <= 0 || !ModMain::Confirm("Confirm delete selected task?")) return;
         buttonsOn(false);
         const int32_t own = ownTask();
-        if (!task.Delete(forms().GetComboData(*CbTask))) {
+        if (task.Delete(forms().GetComboData(*CbTask))) {
+            // Another type's delete leaves the booking taken up with its own; the deleted
+            // one is listed no more, so its delete leaves "< No Booking >".
+            ShowTasks(own);
+            refreshLegend();
+            // Its bookings went with it: the day and the chart show that at once.
+            refreshDay(Asker::User, Keep::Shown);
+            refreshMainChart();
+        } else {
             ModMain::NotWritten("Unable to delete the appointment type!", "deleted");
-            buttonsOn(true);
-            return;
         }
-        // Another type's delete leaves the booking taken up with its own; the deleted one
-        // is listed no more, so its delete leaves "< No Booking >".
-        ShowTasks(own);
-        refreshLegend();
-        // Its bookings went with it: the day and the chart show that at once.
-        refreshDay(Asker::User, Keep::Shown);
-        refreshMainChart();
         buttonsOn(true);
     } else if (entryKey == "AddCustomer" || entryKey == "EditCustomer") {
         if (!hooks().showContact) return;
         buttonsOn(false);
-        bool open = true;
-        std::optional<int32_t> group;
+        const bool add = entryKey == "AddCustomer";
         const int32_t chosen = forms().GetComboData(*CbCustomer);
         const ClsCustomer shown = customer;  // the customer the list shows
-        if (entryKey == "AddCustomer") {
-            customer.InitBfr();
-            group = m_groupId;
-        } else {
-            open = opened(customer, chosen);
-        }
-        if (open) {
-            hooks().showContact(group);
+        if (add) customer.InitBfr();
+        if (add || opened(customer, chosen, "Unable to edit the customer!")) {
+            // A customer added starts in the editor's group.
+            hooks().showContact(add ? std::optional<int32_t>(m_groupId) : std::nullopt);
             if (customer.CustomerId() != 0) {
                 // A customer added is chosen for a new booking; a stored booking taken up
                 // keeps the customer it has until the user picks another.
-                const bool pick = entryKey == "AddCustomer" && !bookingTakenUp();
+                const bool pick = add && !bookingTakenUp();
                 refillCustomers(pick ? customer.CustomerId() : chosen);
             } else {
                 customer = shown;  // cancelled: nothing stored, nothing to read again
@@ -213,16 +206,15 @@ void DlgAppt::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         if (CbCustomer->ListIndex() <= 0) return;
         if (!ModMain::Confirm("Confirm selected customer?")) return;
         buttonsOn(false);
-        if (!customer.Delete(forms().GetComboData(*CbCustomer))) {
+        if (customer.Delete(forms().GetComboData(*CbCustomer))) {
+            // Another customer's delete leaves the booking taken up with its own; the
+            // deleted one is listed no more, so its delete leaves "< No Customer >".
+            refillCustomers(ownCustomer());
+            refreshDay(Asker::User, Keep::Shown);
+            refreshMainChart();
+        } else {
             ModMain::NotWritten("Unable to delete the customer!", "deleted");
-            buttonsOn(true);
-            return;
         }
-        // Another customer's delete leaves the booking taken up with its own; the
-        // deleted one is listed no more, so its delete leaves "< No Customer >".
-        refillCustomers(ownCustomer());
-        refreshDay(Asker::User, Keep::Shown);
-        refreshMainChart();
         buttonsOn(true);
     }
 }

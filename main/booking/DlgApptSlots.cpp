@@ -46,14 +46,21 @@ void DlgAppt::LbTimeslot_RowMoved(int row) {
     takeUp(row);
 }
 
-// The booking of the slot is read before anything changes: one that cannot be read is
-// not taken up (nor taken for an empty slot), and what was being edited stays so.
+// The booking of the slot is read before anything changes, with its type and customer
+// (a copy of the type keeps its group, whose slot length is the spins' step): one that
+// cannot be read whole is not taken up (nor taken for an empty slot), and what was being
+// edited stays so; no save stores a type or customer that the lists could not show.
 void DlgAppt::takeUp(int row) {
     const int32_t id = LbTimeSlot->rowData(row);
     ClsBooking stored;
+    ClsTask type = SharedObjects::Task();
+    ClsCustomer customer;
     const Loaded loaded = id != 0 ? stored.Load(id) : Loaded(Loaded::NoRow);
-    if (loaded.Failed()) {
-        ModMain::NotRead();
+    const bool read = loaded == Loaded::Row ? !type.Load(stored.TaskId()).Failed() &&
+                                                  !customer.Load(stored.CustomerId()).Failed()
+                                            : !loaded.Failed();
+    if (!read) {
+        ModMain::NotRead("Unable to select the appointment!", "changed");
         selectBookingRow();
         return;
     }
@@ -62,23 +69,21 @@ void DlgAppt::takeUp(int row) {
     m_typedForGone = false;
     endEditing();  // the slot clicked is what is edited now
     if (loaded == Loaded::Row)
-        showStored(stored);
+        showStored(stored, type, customer);
     else
         prepareNew(row);
 }
 
-void DlgAppt::showStored(const ClsBooking& stored) {
-    ClsBooking& booking = SharedObjects::Booking();
-    booking = stored;
+void DlgAppt::showStored(const ClsBooking& stored, const ClsTask& type,
+                         const ClsCustomer& customer) {
+    SharedObjects::Booking() = stored;
     showTimes();
-    forms().SetComboData(*CbTask, booking.TaskId());
-    listCustomer(booking.CustomerId());
-    forms().SetComboData(*CbCustomer, booking.CustomerId());
-    // The booking's own references, not the customer's that choosing it put there.
-    TxtRef01->setText(booking.Ref01());
-    TxtRef02->setText(booking.Ref02());
-    TxtRef03->setText(booking.Ref03());
-    TxtComments->setText(booking.Comments());
+    showPicks(type, customer);
+    // The booking's own references, not its customer's.
+    TxtRef01->setText(stored.Ref01());
+    TxtRef02->setText(stored.Ref02());
+    TxtRef03->setText(stored.Ref03());
+    TxtComments->setText(stored.Comments());
 }
 
 // An empty slot (or a booking gone meanwhile): a new booking there, one initial duration
@@ -186,20 +191,6 @@ int DlgAppt::bookingRow(int32_t bookingId) const {
     for (int row = 0; bookingId != 0 && row < LbTimeSlot->rowCount(); ++row)
         if (LbTimeSlot->rowData(row) == bookingId) return row;
     return plat::Tabrix::kNoRow;
-}
-
-// A booking keeps its own customer even when that customer is not (or no longer) linked
-// to the editor's group: it is listed for it, so that a save does not store "no customer".
-void DlgAppt::listCustomer(int32_t customerId) {
-    if (customerId <= 0) return;
-    for (int i = 0; i < CbCustomer->count(); ++i)
-        if (CbCustomer->ItemData(i) == customerId) return;
-    ClsCustomer customer;
-    const Loaded loaded = customer.Load(customerId);
-    if (loaded == Loaded::Row)
-        forms().AddComboItem(*CbCustomer, customer.CustomerName(), customerId);
-    else if (loaded.Failed())
-        ModMain::NotRead();  // its entry is missing: a save would store no customer
 }
 
 void DlgAppt::placeBooking(int row) {

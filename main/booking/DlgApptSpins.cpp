@@ -18,19 +18,25 @@
 
 namespace {
 
-// The single value of an aggregate over the resource's bookings of the day: the start of
-// the next one or the end of the previous one, `none` when there is none. Unread, told and
-// logged as the spin `proc`'s, when the query could not run: the edge stays where it was.
-std::optional<int> neighbour(const char* aggregate, const char* edge, int minute, int none,
-                             int32_t day, int32_t resourceId, const char* proc) {
+// What stops an edge moved from `minute`: the end stops at the start of the resource's
+// next booking of the day (none: the close of the day), the start at the end of its
+// previous one (none: 0). Unread, logged and told as the spin's failure when the query
+// could not run: the edge stays where it was.
+[[nodiscard]] std::optional<int> neighbour(DlgAppt::Edge edge, int minute, int32_t day,
+                                           int32_t resourceId) {
+    const bool end = edge == DlgAppt::Edge::End;
+    const int none = end ? DlgAppt::kLastMinute : 0;
     auto rs = SharedObjects::DAO().SqlQuery(
         QString("select coalesce(%1, ?) from tblBookings where %2 ? and BookingDate = ? and "
                 "ResourceId = ?")
-            .arg(aggregate, edge),
+            .arg(end ? "min(BookingStart)" : "max(BookingEnd)",
+                 end ? "BookingStart >=" : "BookingEnd <="),
         {none, minute, day, resourceId});
     if (!rs) {
-        SharedObjects::Log().LogMsg(QString("Error in DlgBook.") + proc);
-        ModMain::NotRead();
+        SharedObjects::Log().LogMsg(end ? "Error in DlgBook.SpinEnd_Click"
+                                        : "Error in DlgBook.SpinStart_Click");
+        ModMain::NotRead(
+            end ? "Unable to change the end time!" : "Unable to change the start time!", "changed");
         return std::nullopt;
     }
     return rs->Eof() ? none : rs->Field(0).toInt();
@@ -41,57 +47,35 @@ void DlgAppt::SpinDate_Click(int16_t direction) {
     setApptDate(direction == 0 ? CurrentDate() - 1 : CurrentDate() + 1);
 }
 
-void DlgAppt::SpinEnd_Click(int16_t direction) {
+// The booking's length (minutes) changes by one slot at the edge, the other edge staying.
+void DlgAppt::spin(Edge edge, int16_t direction) {
     ClsBooking& booking = SharedObjects::Booking();
     ClsTask& task = SharedObjects::Task();
-    const int s = booking.BookingStart();
-    const int e0 = booking.BookingEnd();
+    const bool end = edge == Edge::End;
+    const int fixed = end ? booking.BookingStart() : booking.BookingEnd();
+    const int was = booking.BookingEnd() - booking.BookingStart();
     const int step = task.Interval() > 0 ? task.Interval() : ClsGroup::kDefaultInterval;
-    int e = e0;
-    // Lowering needs more than one slot between start and end, so the end stays after it.
-    if (direction == 0 || e > s + step) {
-        e = direction == 0 ? e + step : e - step;
-        if (e - s > task.MaxTime()) e = s + task.MaxTime();
-        if (e - s < task.MinTime()) e = s + task.MinTime();
-        if (e <= s) e = e0;  // a type whose lengths allow nothing leaves the end alone
-        e = qMin(e, kLastMinute);
+    const bool longer = (direction == 0) == end;  // a later end or an earlier start
+    int length = was;
+    // Shorter needs more than one slot, so that the edges stay apart.
+    if (longer || was > step) {
+        length = qMax(task.MinTime(), qMin(longer ? was + step : was - step, task.MaxTime()));
+        if (length <= 0) length = was;  // a type whose lengths allow nothing leaves it alone
+        length = qMin(length, end ? kLastMinute - fixed : fixed);  // within the day
     }
-    // Whatever made the end later (the step or the type's shortest length), the next
+    // Whatever made it longer (the step or the type's shortest length), the neighbouring
     // booking of the resource stops it.
-    if (e > e0) {
-        const std::optional<int> next =
-            neighbour("min(BookingStart)", "BookingStart >=", e0, kLastMinute, CurrentDate(),
-                      SharedObjects::Forms().GetComboData(*CbResource), "SpinEnd_Click");
-        if (!next) return;
-        e = qMin(e, *next);
+    if (length > was) {
+        const std::optional<int> near =
+            neighbour(edge, end ? booking.BookingEnd() : booking.BookingStart(), CurrentDate(),
+                      SharedObjects::Forms().GetComboData(*CbResource));
+        if (!near) return;
+        length = qMin(length, end ? *near - fixed : fixed - *near);
     }
-    booking.setBookingEnd(static_cast<int16_t>(e));
-    LblEnd->setText(SharedObjects::Date().ShowTime(booking.BookingEnd(), true));
-}
-
-void DlgAppt::SpinStart_Click(int16_t direction) {
-    ClsBooking& booking = SharedObjects::Booking();
-    ClsTask& task = SharedObjects::Task();
-    const int s0 = booking.BookingStart();
-    const int e = booking.BookingEnd();
-    const int step = task.Interval() > 0 ? task.Interval() : ClsGroup::kDefaultInterval;
-    int s = s0;
-    // Raising needs more than one slot between start and end, so the start stays before.
-    if (direction != 0 || s + step < e) {
-        s = direction == 0 ? s + step : s - step;
-        if (e - s > task.MaxTime()) s = e - task.MaxTime();
-        if (e - s < task.MinTime()) s = e - task.MinTime();
-        if (s >= e) s = s0;
-        s = qMax(s, 0);
-    }
-    // Whatever made the start earlier, the previous booking of the resource stops it.
-    if (s < s0) {
-        const std::optional<int> previous =
-            neighbour("max(BookingEnd)", "BookingEnd <=", s0, 0, CurrentDate(),
-                      SharedObjects::Forms().GetComboData(*CbResource), "SpinStart_Click");
-        if (!previous) return;
-        s = qMax(s, *previous);
-    }
-    booking.setBookingStart(static_cast<int16_t>(s));
-    LblStart->setText(SharedObjects::Date().ShowTime(booking.BookingStart(), true));
+    const auto moved = static_cast<int16_t>(end ? fixed + length : fixed - length);
+    if (end)
+        booking.setBookingEnd(moved);
+    else
+        booking.setBookingStart(moved);
+    (end ? LblEnd : LblStart)->setText(SharedObjects::Date().ShowTime(moved, true));
 }

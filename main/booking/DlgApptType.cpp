@@ -117,7 +117,7 @@ void DlgApptType::ColourPick_ColorClick(uint32_t clrColor, int16_t) {
 }
 
 void DlgApptType::SpinInit_Click(int16_t direction) {
-    if (!StepRead->Known()) return;
+    if (!StepRead->Known("Unable to change the initial time!", "changed")) return;
     int init = task().InitTime() + directionOf(direction) * task().Interval();
     if (init < task().MinTime()) init = task().MinTime();
     if (init > task().MaxTime()) init = task().MaxTime();
@@ -126,7 +126,7 @@ void DlgApptType::SpinInit_Click(int16_t direction) {
 }
 
 void DlgApptType::SpinMax_Click(int16_t direction) {
-    if (!StepRead->Known()) return;
+    if (!StepRead->Known("Unable to change the maximum time!", "changed")) return;
     int max = task().MaxTime() + directionOf(direction) * task().Interval();
     if (max > kDayMinutes) max = kDayMinutes;
     if (max < task().MinTime()) max = task().MinTime();
@@ -136,7 +136,7 @@ void DlgApptType::SpinMax_Click(int16_t direction) {
 }
 
 void DlgApptType::SpinMin_Click(int16_t direction) {
-    if (!StepRead->Known()) return;
+    if (!StepRead->Known("Unable to change the minimum time!", "changed")) return;
     const int step = task().Interval();
     int min = task().MinTime() + directionOf(direction) * step;
     if (min < step) min = step;  // never shorter than one slot

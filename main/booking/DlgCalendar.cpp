@@ -67,7 +67,7 @@ DlgCalendar::DlgCalendar(QWidget* parent) : QDialog(parent) {
     connect(Cal, &plat::Kalvo::PageChange, this, [this] { markShown(); });
     connect(Cal, &plat::Kalvo::DateDblClick, this, [this](int16_t n) { Cal_DateDblClick(n); });
     setFixedSize(520, 274);
-    Shown = new ReadAgain(this, [this] { return readAndShow(); });
+    MarksRead = new ReadAgain(this, [this] { return readAndShow(); });
 }
 
 int32_t DlgCalendar::CalDate() { return CalendarState::CalDate(); }
@@ -122,12 +122,12 @@ void DlgCalendar::Form_Activate() {
     ShowAppointments();
 }
 
-void DlgCalendar::ShowAppointments() { Shown->Note(readAndShow()); }
+void DlgCalendar::ShowAppointments() { MarksRead->Note(readAndShow()); }
 
 bool DlgCalendar::readAndShow() {
     std::optional<Read> found = read();
     if (!found) return false;
-    take(std::move(*found));
+    showBoxes(std::move(*found));
     Cal->setValue(m_shown->asked.value);
     Cal->setPage(m_shown->asked.page);
     markShown();
@@ -140,8 +140,8 @@ bool DlgCalendar::askPage(int32_t page, int32_t value) {
     m_asked.value = value;
     std::optional<Read> found = read();
     // Its marks are set once the page is turned (PageChange); unread, it stays unturned.
-    if (found) take(std::move(*found));
-    return Shown->Note(found.has_value());
+    if (found) showBoxes(std::move(*found));
+    return MarksRead->Note(found.has_value());
 }
 
 std::optional<DlgCalendar::Read> DlgCalendar::read() const {
@@ -178,7 +178,7 @@ std::optional<DlgCalendar::Read> DlgCalendar::read() const {
     return found;
 }
 
-void DlgCalendar::take(Read found) {
+void DlgCalendar::showBoxes(Read found) {
     const bool boxesNew = !m_shown;
     m_shown = std::move(found);
     for (int i = 0; i < static_cast<int>(m_shown->resources.size()); ++i) {

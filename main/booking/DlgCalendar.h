@@ -51,8 +51,8 @@ public:
     QGroupBox* Frame1 = nullptr;
     std::vector<QCheckBox*> ChkResource;  // element 0 is always there
     std::array<QPushButton*, 4> BtnCalendar{};
-    // The boxes and marks shown, read again shortly when a read of them failed.
-    ReadAgain* Shown = nullptr;
+    // The boxes and marks asked for, read again shortly when a read of them failed.
+    ReadAgain* MarksRead = nullptr;
 
     bool Activated = false;  // the first activation after the load has run
 
@@ -74,9 +74,10 @@ private:
     };
     QCheckBox* addResourceBox();
     // The request read whole (the resources until shown once); none when it could not be.
-    std::optional<Read> read() const;
-    // Shows a read's boxes and ticks; its marks follow on its page (markShown).
-    void take(Read found);
+    [[nodiscard]] std::optional<Read> read() const;
+    // Keeps a read as shown and shows its boxes and ticks; its marks follow on its page
+    // (markShown).
+    void showBoxes(Read found);
     void markShown();
     // Reads the request and shows it; false when it could not be read.
     bool readAndShow();

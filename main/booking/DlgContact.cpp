@@ -82,13 +82,9 @@ bool DlgContact::loadGroups() {
                     "order by GroupName")
                 .arg(customer().CustomerId())))
         return false;
-    if (customer().CustomerId() != 0) return true;
-    for (int i = 0; i < LbGroups->count(); ++i) {
-        if (LbGroups->ItemData(i) == GroupId) {
-            LbGroups->SetSelected(i, true);
-            break;
-        }
-    }
+    // A new customer starts in the editor's group.
+    for (int i = 0; customer().CustomerId() == 0 && i < LbGroups->count(); ++i)
+        if (LbGroups->ItemData(i) == GroupId) LbGroups->SetSelected(i, true);
     return true;
 }
 
@@ -115,23 +111,15 @@ bool DlgContact::saveGroupLinks(int32_t customerId) {
 }
 
 bool DlgContact::saveContact() {
-    const bool isNew = customer().CustomerId() == 0;
+    const ClsCustomer typed = customer();
     {
         // The customer and its links are written together or not at all.
         DbTransaction tx(SharedObjects::DAO());
         const int32_t id = tx.ok() ? customer().Save() : 0;
         if (id != 0 && saveGroupLinks(id) && tx.Commit()) return true;
     }
-    if (isNew) {
-        // The insert was undone: the record is a new customer again, with the texts typed.
-        const QString name = customer().CustomerName(), r1 = customer().Ref01(),
-                      r2 = customer().Ref02(), r3 = customer().Ref03();
-        customer().InitBfr();
-        customer().setCustomerName(name);
-        customer().setRef01(r1);
-        customer().setRef02(r2);
-        customer().setRef03(r3);
-    }
+    // Undone: a new customer's insert too, so the record is as typed again (id 0: new).
+    customer() = typed;
     return false;
 }
 

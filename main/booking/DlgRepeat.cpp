@@ -26,6 +26,11 @@
 
 namespace {
 ClsForms& forms() { return SharedObjects::Forms(); }
+// A series that could never be a booking: the user is told why, the dialog stays open.
+bool refuse(const QString& why) {
+    ModMain::Warning(why);
+    return false;
+}
 QString format(int32_t day, const char* pattern) {
     return QLocale(QLocale::English).toString(SharedObjects::Date().LongToDate(day), pattern);
 }
@@ -36,7 +41,7 @@ DlgRepeat::DlgRepeat(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Repeat Appointment");
     setModal(true);
     buildControls();
-    Shown = new ReadAgain(this, [this] { return readShown(); });
+    DatesRead = new ReadAgain(this, [this] { return readShown(); });
 }
 
 void DlgRepeat::buildControls() {
@@ -139,7 +144,7 @@ void DlgRepeat::Form_Load() {
     ShowDates();
 }
 
-void DlgRepeat::ShowDates() { Shown->Note(readShown()); }
+void DlgRepeat::ShowDates() { DatesRead->Note(readShown()); }
 
 bool DlgRepeat::readShown() {
     if (!m_labelsRead) m_labelsRead = showLabels();
@@ -176,13 +181,13 @@ bool DlgRepeat::showResources() {
 void DlgRepeat::Option1_Click(int index) {
     if (Loading) return;
     Asked.pattern = static_cast<int16_t>(index);
-    Shown->Note(readShown());
+    DatesRead->Note(readShown());
 }
 
 void DlgRepeat::CbResource_Click() {
     if (Loading) return;
     Asked.resourceId = forms().GetComboData(*CbResource);
-    Shown->Note(readShown());
+    DatesRead->Note(readShown());
 }
 
 bool DlgRepeat::showDates(const Listing& listing) {
@@ -249,26 +254,16 @@ bool DlgRepeat::SaveAppointments() {
     // The ticks are on the dates shown. Dates not yet read for the pattern or resource
     // chosen are read now, and the user ticks those: the ones they replace are not booked.
     if (!(Listed == Asked)) {
-        if (Shown->Known("Unable to save the repeated appointments!", "saved"))
+        if (DatesRead->Known("Unable to save the repeated appointments!", "saved"))
             ModMain::Warning(
                 "The dates were listed again for the pattern and resource chosen: tick the "
                 "dates to save.");
         return false;
     }
-    // A series that could never be a booking is refused before anything is written; the
-    // dialog stays open.
-    if (Listed.resourceId <= 0) {
-        ModMain::Warning("No resource selected!");
-        return false;
-    }
-    if (Appt.TaskId <= 0) {
-        ModMain::Warning("No task selected!");
-        return false;
-    }
-    if (Appt.StartTime >= Appt.EndTime) {
-        ModMain::Warning("The appointment must end after it starts!");
-        return false;
-    }
+    // A series that could never be a booking is refused before anything is written.
+    if (Listed.resourceId <= 0) return refuse("No resource selected!");
+    if (Appt.TaskId <= 0) return refuse("No task selected!");
+    if (Appt.StartTime >= Appt.EndTime) return refuse("The appointment must end after it starts!");
     // A record of its own: the editor's booking record keeps the booking it shows.
     ClsBooking booking;
     const int32_t repeatId = booking.NextRepeatId();

@@ -79,7 +79,7 @@ public:
     std::array<QPushButton*, 3> BtnRepeat{};
     // The labels, the resources and the dates asked for, read again shortly when a read of
     // them failed.
-    ReadAgain* Shown = nullptr;
+    ReadAgain* DatesRead = nullptr;
 
 private:
     void buildControls();

@@ -40,27 +40,17 @@ std::function<QDateTime()>& searchClock() {
 }
 QDateTime now() { return searchClock() ? searchClock()() : QDateTime::currentDateTime(); }
 
-// The column each kind compares, and the statement that lists its choices (name, id).
+// The column each kind compares, and the statement that lists its choices (name, id) in
+// a group (%1); any other kind lists the resources.
 const char* const kColumn[] = {"CustomerId", "TaskId", "ResourceId"};
+const char* const kChoices[] = {
+    "select CustomerName, CustomerId from tblCustomers where CustomerId in (select CustomerId "
+    "from tblCustomerGroups where GroupId = %1) order by CustomerName",
+    "select TaskName, TaskId from tblTasks where GroupId = %1 order by TaskName",
+    "select ResourceName, ResourceId from tblResources where GroupId = %1 order by ResourceName"};
 QString choicesOf(int kind, int32_t groupId) {
-    switch (kind) {
-        case DlgSearch::ByContact:
-            return QString(
-                       "select CustomerName, CustomerId from tblCustomers where CustomerId "
-                       "in (select CustomerId from tblCustomerGroups where GroupId = %1) "
-                       "order by CustomerName")
-                .arg(groupId);
-        case DlgSearch::ByType:
-            return QString(
-                       "select TaskName, TaskId from tblTasks where GroupId = %1 "
-                       "order by TaskName")
-                .arg(groupId);
-        default:
-            return QString(
-                       "select ResourceName, ResourceId from tblResources where "
-                       "GroupId = %1 order by ResourceName")
-                .arg(groupId);
-    }
+    const bool listed = kind == DlgSearch::ByContact || kind == DlgSearch::ByType;
+    return QString(kChoices[listed ? kind : DlgSearch::ByResource]).arg(groupId);
 }
 
 }  // namespace
@@ -122,7 +112,7 @@ DlgSearch::DlgSearch(QWidget* parent) : QDialog(parent) {
     ViewPro1->setObjectName("ViewPro1");
     ViewPro1->hide();
     resize(640, 480);
-    Shown = new ReadAgain(this, [this] { return work(true); });
+    ListsRead = new ReadAgain(this, [this] { return listAsked(Reading::Always); });
 }
 
 void DlgSearch::ShowModal(QWidget* owner) {
@@ -138,13 +128,13 @@ void DlgSearch::Form_Load() {
     int64_t kind = ini().GetNumber("Search", "SearchBy", 0);
     if (kind < ByContact || kind > ByResource) kind = ByContact;
     m_asked = {static_cast<int>(kind), -1, ini().GetNumber("Search", "Selection", 0) != 0};
-    Shown->Note(work(true));
+    ListsRead->Note(listAsked(Reading::Always));
 }
 
 void DlgSearch::BtnSearchBy_Click(int index) {
     m_asked.kind = index;
     m_asked.entry = -1;
-    Shown->Note(work(false));
+    ListsRead->Note(listAsked(Reading::IfChanged));
 }
 
 void DlgSearch::CbSearch_Click() {
@@ -154,22 +144,23 @@ void DlgSearch::CbSearch_Click() {
     m_asked.kind = m_shown->kind;
     m_asked.entry = SharedObjects::Forms().GetComboData(*CbSearch);
     SharedObjects::Forms().ShowComboData(*CbSearch, m_shown->entry);
-    Shown->Note(work(false));
+    ListsRead->Note(listAsked(Reading::IfChanged));
 }
 
 void DlgSearch::ChkSelection_Click() {
     m_asked.futureOnly = !ChkSelection->isChecked();
-    Shown->Note(work(false));
+    ListsRead->Note(listAsked(Reading::IfChanged));
 }
 
-void DlgSearch::DoSearch() { Shown->Note(work(true)); }
+void DlgSearch::DoSearch() { ListsRead->Note(listAsked(Reading::Always)); }
 
-bool DlgSearch::work(bool again) {
+bool DlgSearch::listAsked(Reading reading) {
     // The lists yield while they fill: a request meanwhile is read once they are done.
     if (m_working) return true;
     m_working = true;
     bool read = true;
-    for (; read && (again || m_shown != m_asked); again = false) read = showQuery(m_asked);
+    bool always = reading == Reading::Always;
+    for (; read && (always || m_shown != m_asked); always = false) read = showQuery(m_asked);
     m_working = false;
     if (m_deferredResult >= 0) QDialog::done(m_deferredResult);
     return read;
@@ -275,7 +266,7 @@ void DlgSearch::BtnSearch_Click(int index) {
                 loaded == Loaded::Row ? resource.Load(booking.ResourceId()) : Loaded::NoRow;
             if (loaded.Failed() || resourceLoaded.Failed()) {
                 // Not read: the chart stays where it is, and the list is read again.
-                Shown->Note(false);
+                ListsRead->Note(false);
                 return;
             }
             if (loaded == Loaded::NoRow) return;  // deleted meanwhile
@@ -311,9 +302,8 @@ void DlgSearch::BtnSearch_Click(int index) {
 void DlgSearch::LbResults_DblClick() { BtnSearch_Click(0); }
 
 void DlgSearch::EnableMe(bool enabled) {
-    for (QWidget* w : std::initializer_list<QWidget*>{ChkSelection, CbSearch, LbResults}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{ChkSelection, CbSearch, LbResults})
         w->setEnabled(enabled);
-    }
     for (QRadioButton* b : BtnSearchBy) b->setEnabled(enabled);
     for (QPushButton* b : BtnSearch) b->setEnabled(enabled);
 }

@@ -57,8 +57,8 @@ public:
     plat::Tabrix* LbResults = nullptr;  // row data: BookingId
     std::array<QPushButton*, 4> BtnSearch{};
     plat::ViewPro* ViewPro1 = nullptr;  // the printout's target, never shown
-    // What the window shows, read again shortly when a read of it failed.
-    ReadAgain* Shown = nullptr;
+    // The choices and results asked for, read again shortly when a read of them failed.
+    ReadAgain* ListsRead = nullptr;
 
 public slots:
     // While the lists fill, closing waits until they are done.
@@ -73,9 +73,11 @@ private:
         bool futureOnly = false;
         bool operator==(const Query&) const = default;
     };
-    // Reads what was asked for (once more when again) and any request that arrives while
-    // the lists yield, until the lists show the last one; false when one could not be read.
-    bool work(bool again);
+    // Lists what was asked for and any request that arrives while the lists yield, until
+    // the lists show the last one; false when one could not be read. IfChanged reads only a
+    // request the lists do not show yet; Always reads the first once more.
+    enum class Reading { IfChanged, Always };
+    bool listAsked(Reading reading);
     // The choices and the results of a query, all read before any is shown; false when
     // they could not be read.
     bool showQuery(Query query);

@@ -26,6 +26,8 @@ QString notWritten(const QString& heading, const QString& what) {
     return "Warning!: " + heading +
            "\r\n\r\nThe database is busy or cannot be written; nothing was " + what + ".";
 }
+// A command that could not read what it works on says what it did not do: nothing is read
+// again for it.
 QString notDone(const QString& heading, const QString& what) {
     return "Warning!: " + heading + "\r\n\r\nThe database is busy or cannot be read; nothing was " +
            what + ".";
@@ -149,14 +151,19 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
         {"editor: date spin", true, takeUp, [](DlgAppt* e) { e->SpinDate_Click(1); }, notRead},
         {"editor: another resource", true, takeUp,
          [](DlgAppt* e) { e->CbResource->SetListIndex(1); }, notRead},
-        {"editor: end spin", true, takeUp, [](DlgAppt* e) { e->SpinEnd_Click(0); }, notRead},
-        {"editor: start spin", true, takeUp, [](DlgAppt* e) { e->SpinStart_Click(1); }, notRead},
+        {"editor: end spin", true, takeUp, [](DlgAppt* e) { e->SpinEnd_Click(0); },
+         notDone("Unable to change the end time!", "changed")},
+        {"editor: start spin", true, takeUp, [](DlgAppt* e) { e->SpinStart_Click(1); },
+         notDone("Unable to change the start time!", "changed")},
         {"editor: another customer picked", true, takeUp,
-         [](DlgAppt* e) { forms().SetComboData(*e->CbCustomer, 2); }, notRead},
+         [](DlgAppt* e) { forms().SetComboData(*e->CbCustomer, 2); },
+         notDone("Unable to choose the customer!", "changed")},
         {"editor: another type picked", true, takeUp,
-         [](DlgAppt* e) { forms().SetComboData(*e->CbTask, 2); }, notRead},
+         [](DlgAppt* e) { forms().SetComboData(*e->CbTask, 2); },
+         notDone("Unable to choose the appointment type!", "changed")},
         {"editor: a booked slot clicked", true, nullptr,
-         [](DlgAppt* e) { e->LbTimeSlot->click(rowOf(540), 1); }, notRead},
+         [](DlgAppt* e) { e->LbTimeSlot->click(rowOf(540), 1); },
+         notDone("Unable to select the appointment!", "changed")},
         {"editor: delete type", true, [](DlgAppt* e) { forms().SetComboData(*e->CbTask, 2); },
          [](DlgAppt* e) { e->Toolbar1_ButtonMenuClick("DeleteTask"); },
          "Confirm: Confirm delete selected task?|" +
@@ -167,7 +174,17 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
              DlgApptHooks::Get().showApptType = [] { ADD_FAILURE() << "opened on nothing"; };
              forms().SetComboData(*e->CbTask, 2);
          },
-         [](DlgAppt* e) { e->Toolbar1_ButtonMenuClick("EditTask"); }, notRead},
+         [](DlgAppt* e) { e->Toolbar1_ButtonMenuClick("EditTask"); },
+         notDone("Unable to edit the appointment type!", "opened")},
+        {"editor: edit customer", true,
+         [](DlgAppt* e) {
+             DlgApptHooks::Get().showContact = [](std::optional<int32_t>) {
+                 ADD_FAILURE() << "opened on nothing";
+             };
+             forms().SetComboData(*e->CbCustomer, 2);
+         },
+         [](DlgAppt* e) { e->Toolbar1_ButtonMenuClick("EditCustomer"); },
+         notDone("Unable to edit the customer!", "opened")},
         {"editor: delete customer", true,
          [](DlgAppt* e) { forms().SetComboData(*e->CbCustomer, 2); },
          [](DlgAppt* e) { e->Toolbar1_ButtonMenuClick("DeleteCustomer"); },

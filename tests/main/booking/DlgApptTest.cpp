@@ -26,6 +26,24 @@
 
 namespace {
 ClsForms& forms() { return SharedObjects::Forms(); }
+// What a command that could not read what it works on tells.
+QString commandNotRead(const QString& heading, const QString& what) {
+    return "Warning!: " + heading + "\r\n\r\nThe database is busy or cannot be read; nothing was " +
+           what + ".";
+}
+
+// Whether any of the editor's lists is due to be read again; and the reads that are due,
+// run as the lists' own timers run them.
+bool listsDue(DlgAppt& e) {
+    for (const char* name : {"ResourcesRead", "TasksRead", "CustomersRead"})
+        if (e.findChild<ReadAgain*>(name)->Due()) return true;
+    return false;
+}
+void readListsAgain(DlgAppt& e) {
+    const ModMain::Unattended quiet;
+    for (const char* name : {"ResourcesRead", "TasksRead", "CustomersRead"})
+        if (auto* list = e.findChild<ReadAgain*>(name); list->Due()) list->RunDue();
+}
 }  // namespace
 
 // Another workstation: books Anna's 09:00 to 10:00 on the test day when told.
@@ -238,20 +256,16 @@ TEST_F(DlgApptTest, ListsUnreadAtTheFirstActivationAreReadAgainShortlyWithTheHel
     ASSERT_EQ(SharedObjects::Customer().Load(2), Loaded::Row);  // Jones
     plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
         auto& e = static_cast<DlgAppt&>(d);
-        auto* lists = e.findChild<ReadAgain*>("ListsRead");
         HeldByAnother held(folder);
         e.show();
         QCoreApplication::processEvents();  // the first activation
         EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead});
         EXPECT_EQ(e.CbResource->count(), 0);
-        EXPECT_TRUE(lists->Due());
+        EXPECT_TRUE(listsDue(e));
         e.TxtRef01->setText("typed");
         held.release();
         messages.clear();
-        {
-            const ModMain::Unattended quiet;  // as the editor's own timer runs it
-            lists->RunDue();
-        }
+        readListsAgain(e);
         EXPECT_EQ(e.CbResource->currentText(), "Ben");
         EXPECT_EQ(e.LbTimeSlot->cellText(rowOf(540), 2), "Call");
         EXPECT_EQ(e.CbTask->currentText(), "Call");
@@ -259,7 +273,7 @@ TEST_F(DlgApptTest, ListsUnreadAtTheFirstActivationAreReadAgainShortlyWithTheHel
         EXPECT_EQ(SharedObjects::Task().TaskId(), 2);
         EXPECT_EQ(SharedObjects::Customer().CustomerId(), 2);
         EXPECT_EQ(e.TxtRef01->text(), "typed");
-        EXPECT_FALSE(lists->Due());
+        EXPECT_FALSE(listsDue(e));
         EXPECT_TRUE(messages.isEmpty());
         return 0;
     });
@@ -284,10 +298,7 @@ TEST_F(DlgApptTest, ListsUnreadWhenReopenedForAnotherGroupAreReadAgainForThatGro
         QCoreApplication::processEvents();    // the first activation
         EXPECT_EQ(e.CbResource->count(), 2);  // Anna and Ben, kept
         held.release();
-        {
-            const ModMain::Unattended quiet;
-            e.findChild<ReadAgain*>("ListsRead")->RunDue();
-        }
+        readListsAgain(e);
         EXPECT_EQ(e.CbResource->count(), 1);
         EXPECT_EQ(e.CbResource->currentText(), "Cleo");
         EXPECT_EQ(e.CbTask->count(), 2);
@@ -311,7 +322,8 @@ TEST_F(DlgApptTest, DefaultsThatCannotBeReadKeepTheTypeAndCustomerShownAndAreTol
         messages.clear();
         const HeldByAnother held(folder);
         e.LbTimeSlot->click(rowOf(600), 1);
-        EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead});
+        EXPECT_EQ(messages,
+                  QStringList{commandNotRead("Unable to choose the appointment type!", "changed")});
         EXPECT_EQ(e.CbTask->currentText(), "Visit");
         EXPECT_EQ(SharedObjects::Task().TaskId(), 1);
         EXPECT_EQ(SharedObjects::Task().MaxTime(), 120);
@@ -319,6 +331,80 @@ TEST_F(DlgApptTest, DefaultsThatCannotBeReadKeepTheTypeAndCustomerShownAndAreTol
         EXPECT_EQ(e.TxtRef01->text(), "S1");
         EXPECT_EQ(e.LblEnd->text(), "10:45 am");  // the new booking, Visit's 45 minutes
     });
+}
+
+// A booking keeps its own customer, though not linked to the group, when another program
+// takes the database while the editor shows the booking's type or customer: as the booking
+// is taken up, or as the customer list is filled again after another customer's delete.
+// The editor shows its customer, and a save once the database is free stores it, never
+// "no customer".
+TEST_F(DlgApptTest, ABookingsOwnCustomerStaysForTheSaveWhenTheDatabaseIsTakenMeanwhile) {
+    sql(
+        {"insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) "
+         "values ('Brown', 'B1', 'B2', 'B3')"});
+    struct Case {
+        const char* what;
+        std::function<void(DlgAppt&)> before, command;
+    } cases[] = {
+        {"taken up", nullptr, [](DlgAppt& e) { e.LbTimeSlot->click(rowOf(540), 1); }},
+        {"the list filled again after another customer's delete",
+         [](DlgAppt& e) {
+             e.LbTimeSlot->click(rowOf(540), 1);
+             forms().SetComboData(*e.CbCustomer, 2);  // Jones, to delete
+         },
+         [](DlgAppt& e) { e.Toolbar1_ButtonMenuClick("DeleteCustomer"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sql({"delete from tblBookings"});
+        booking(1, 540, 600, 1, 3);  // Brown's
+        open([&](DlgAppt& e) {
+            if (c.before) c.before(e);
+            std::optional<HeldByAnother> held;
+            const auto take = [&] {
+                if (!held) held.emplace(folder);
+            };
+            const QMetaObject::Connection typeShown =
+                QObject::connect(e.CbTask, &plat::ComboBox::Click, take);
+            const QMetaObject::Connection customerListed =
+                QObject::connect(e.CbCustomer->model(), &QAbstractItemModel::rowsInserted, take);
+            c.command(e);
+            QObject::disconnect(typeShown);
+            QObject::disconnect(customerListed);
+            EXPECT_TRUE(held.has_value());
+            held.reset();
+            EXPECT_EQ(e.CbCustomer->currentText(), "Brown");
+            e.BtnTask_Click(1);
+        });
+        EXPECT_EQ(scalar("select CustomerId from tblBookings"), 3);
+    }
+}
+
+// A booking whose customer cannot be read is not taken up: the day and the boxes keep the
+// booking being edited, the user is told that nothing changed, and a save stores that.
+TEST_F(DlgApptTest, ABookingWhoseCustomerCannotBeReadIsNotTakenUp) {
+    sql(
+        {"insert into tblCustomers (CustomerName, Ref01, Ref02, Ref03) "
+         "values ('Brown', 'B1', 'B2', 'B3')"});
+    booking(1, 540, 600, 1, 3);  // Brown's
+    open([&](DlgAppt& e) {
+        forms().SetComboData(*e.CbTask, 2);
+        e.LbTimeSlot->click(rowOf(660), 1);  // a new Call
+        forms().SetComboData(*e.CbCustomer, 1);
+        messages.clear();
+        sql({"alter table tblCustomers rename to tblAway"});
+        e.LbTimeSlot->click(rowOf(540), 1);
+        sql({"alter table tblAway rename to tblCustomers"});
+        EXPECT_EQ(messages,
+                  QStringList{commandNotRead("Unable to select the appointment!", "changed")});
+        EXPECT_EQ(e.LbTimeSlot->selectedRow(), rowOf(660));
+        EXPECT_EQ(e.CbTask->currentText() + " " + e.CbCustomer->currentText() + " " +
+                      e.TxtRef01->text() + " " + e.LblStart->text(),
+                  "Call Smith S1 11:00 am");
+        e.BtnTask_Click(1);
+    });
+    EXPECT_EQ(scalar("select CustomerId from tblBookings where BookingStart = 540"), 3);
+    EXPECT_EQ(scalar("select CustomerId from tblBookings where BookingStart = 660"), 1);
 }
 
 // A type or customer editor cancelled while another program holds the database: the

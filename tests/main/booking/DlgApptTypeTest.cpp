@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "ClassFactory.h"
+#include "ClsDAO.h"
 #include "ClsDate.h"
 #include "ClsTask.h"
 #include "ColourPickerHost.h"
@@ -15,6 +16,7 @@
 #include "PaletteGeometry.h"
 #include "RecordsFixture.h"
 #include "SharedObjects.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -94,6 +96,35 @@ TEST_F(DlgApptTypeTest, TheStepIsTheSlotLengthOfTheTypesOwnGroup) {
     form.Form_Load();
     form.SpinInit->press(plat::Nudgel::Arrow::Forward);
     EXPECT_EQ(task.InitTime(), 90);
+}
+
+// Another program holds the database from the opening on: the step cannot be read, and
+// each spin the user presses says that the time was not changed (nothing is read again
+// for it), and changes none.
+TEST_F(DlgApptTypeTest, ASpinWhoseStepCannotBeReadSaysNothingWasChangedAndChangesNothing) {
+    const std::pair<const char*, plat::Nudgel * DlgApptType::*> spins[] = {
+        {"minimum", &DlgApptType::SpinMin},
+        {"maximum", &DlgApptType::SpinMax},
+        {"initial", &DlgApptType::SpinInit}};
+    dao().setBusyWaitMs(300);
+    for (const auto& [name, spin] : spins) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(task.Load(1), Loaded::Row);
+        HeldDatabase held(folder, dbPath());
+        ASSERT_TRUE(held.held());
+        dao().WaitAgain();
+        DlgApptType form;
+        form.Form_Load();
+        messages.clear();
+        dao().WaitAgain();  // the user's press is a command of its own
+        (form.*spin)->press(plat::Nudgel::Arrow::Forward);
+        EXPECT_EQ(messages, QStringList{QString("Warning!: Unable to change the %1 time!\r\n\r\n"
+                                                "The database is busy or cannot be read; nothing "
+                                                "was changed.")
+                                            .arg(name)});
+        EXPECT_EQ(times(form), "00:30 10:00 01:00");
+    }
+    dao().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }
 
 TEST_F(DlgApptTypeTest, TheColourIsPickedThroughTheRegisteredControlAndSaved) {

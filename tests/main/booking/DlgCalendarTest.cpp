@@ -110,7 +110,7 @@ TEST_F(DlgCalendarTest, ALockedDatabaseKeepsTheMarksAsShownUntilTheLastRequestIs
     const QString anna = "Anna+,Ben- March 2026: 46084,46099";
     const QString april = "Anna+,Ben- April 2026: " + QString::number(day(2026, 4, 14));
     auto nextPage = [](DlgCalendar& cal) { cal.Cal->turnPage(1); };
-    auto readAgain = [](DlgCalendar& cal) { cal.Shown->RunDue(); };
+    auto readAgain = [](DlgCalendar& cal) { cal.MarksRead->RunDue(); };
     const struct {
         const char* what;
         bool opening;                              // held from the opening
@@ -174,11 +174,11 @@ TEST_F(DlgCalendarTest, ALockedDatabaseKeepsTheMarksAsShownUntilTheLastRequestIs
             EXPECT_EQ(messages, QStringList{ModMain::kNotRead});
             EXPECT_EQ(whileTold, QStringList{c.told});
             EXPECT_EQ(view(), c.told);
-            EXPECT_TRUE(cal.Shown->Due());
+            EXPECT_TRUE(cal.MarksRead->Due());
             held.reset();
             (c.released ? c.released : readAgain)(cal);
             EXPECT_EQ(view(), c.after);
-            EXPECT_FALSE(cal.Shown->Due());
+            EXPECT_FALSE(cal.MarksRead->Due());
             cal.BtnCalendar[2]->click();
         });
     }
@@ -201,9 +201,9 @@ TEST_F(DlgCalendarTest, TheFirstActivationTheUserOpenedIsToldThoughItRunsInsideA
         EXPECT_TRUE(cal.Activated);
         EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead});
         EXPECT_EQ(boxes(cal), (QStringList{"Anna-", "Ben-"}));
-        EXPECT_TRUE(cal.Shown->Due());
+        EXPECT_TRUE(cal.MarksRead->Due());
         held.release();
-        cal.Shown->RunDue();
+        cal.MarksRead->RunDue();
         EXPECT_EQ(boxes(cal), (QStringList{"Anna+", "Ben-"}));
         EXPECT_EQ(marked(cal), (QList<int32_t>{day(2026, 3, 5), day(2026, 3, 20)}));
         cal.BtnCalendar[2]->click();

@@ -163,10 +163,10 @@ TEST_F(DlgRepeatTest, TheLastChoiceIsListedOnceALockedDatabaseLetsGo) {
         // Other workstations, meanwhile.
         booking(1, day(2026, 3, 31), 540, 600);
         booking(2, day(2026, 3, 11), 540, 600);
-        form.Shown->RunDue();
+        form.DatesRead->RunDue();
         EXPECT_EQ(shown(), c.listed);
         EXPECT_EQ(setting("Repeat", "Type"), c.listed.left(1));
-        EXPECT_FALSE(form.Shown->Due());
+        EXPECT_FALSE(form.DatesRead->Due());
     }
     SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
 }
@@ -207,12 +207,12 @@ TEST_F(DlgRepeatTest, WhatCannotBeReadOnOpeningIsToldOnceAndReadAgainShortly) {
         dialog.Form_Load();
         EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead});
         EXPECT_EQ(opened(dialog), c.kept);
-        EXPECT_TRUE(dialog.Shown->Due());
+        EXPECT_TRUE(dialog.DatesRead->Due());
         held.reset();
         if (!c.unlock.isEmpty()) sql(c.unlock);
-        dialog.Shown->RunDue();
+        dialog.DatesRead->RunDue();
         EXPECT_EQ(opened(dialog), "Visit|Smith|2 resources|50 dates");
-        EXPECT_FALSE(dialog.Shown->Due());
+        EXPECT_FALSE(dialog.DatesRead->Due());
         EXPECT_EQ(messages.size(), 1);
     }
     SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);

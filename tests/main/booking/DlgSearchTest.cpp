@@ -241,14 +241,14 @@ TEST_F(DlgSearchTest, ALockedDatabaseKeepsTheListsAsShownUntilTheLastRequestIsRe
         EXPECT_EQ(messages, QStringList{ModMain::kNotRead});
         EXPECT_EQ(whileTold, QStringList{anna});
         EXPECT_EQ(shown(), anna);
-        EXPECT_TRUE(form.isVisible() && form.Shown->Due());
+        EXPECT_TRUE(form.isVisible() && form.ListsRead->Due());
         EXPECT_EQ(setting("Search", "SearchBy"), "2");
         EXPECT_EQ(setting("Search", "Selection"), "0");
         held.release();
         booking(1, day(2026, 3, 12), 480, 510);  // another workstation, meanwhile
-        form.Shown->RunDue();
+        form.ListsRead->RunDue();
         EXPECT_EQ(shown(), c.after);
-        EXPECT_FALSE(form.Shown->Due());
+        EXPECT_FALSE(form.ListsRead->Due());
         EXPECT_EQ(dlg->CurrentDate(), day(2026, 3, 10));  // the chart did not move
     }
     SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
