@@ -15,6 +15,10 @@ bool ReadAgain::Note(bool ok) {
     return note(ok, [] { ModMain::NotRead(); });
 }
 
+bool ReadAgain::Note(bool ok, const QString& heading, const QString& what) {
+    return note(ok, [&] { ModMain::NotRead(heading, what); });
+}
+
 bool ReadAgain::Known(const QString& heading, const QString& what) {
     return !m_unread || note(m_read(), [&] { ModMain::NotRead(heading, what); });
 }

@@ -21,6 +21,9 @@ public:
     // The outcome of a read of the part made elsewhere; returns ok. A failure is told, and
     // the part is read again shortly.
     bool Note(bool ok);
+    // The same for a command's read of what the part shows: a failure is told as the
+    // command's (ModMain::NotRead with heading and what), and the part is read again.
+    bool Note(bool ok, const QString& heading, const QString& what);
     // Reads now only when the part is unread; true once it is read. For a command that
     // works on what the part shows; the second form tells the command's own failure
     // (ModMain::NotRead with heading and what).

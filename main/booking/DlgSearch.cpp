@@ -266,7 +266,7 @@ void DlgSearch::BtnSearch_Click(int index) {
                 loaded == Loaded::Row ? resource.Load(booking.ResourceId()) : Loaded::NoRow;
             if (loaded.Failed() || resourceLoaded.Failed()) {
                 // Not read: the chart stays where it is, and the list is read again.
-                ListsRead->Note(false);
+                ListsRead->Note(false, "Unable to go to the appointment!", "changed");
                 return;
             }
             if (loaded == Loaded::NoRow) return;  // deleted meanwhile
