@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
-#include <QTimer>
 #include <QWindow>
 
 #include "CalendarState.h"
@@ -88,13 +87,8 @@ bool DlgMain::Form_Load() {
 
 void DlgMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    // The first activation runs from the first show, once the window is up. The user
-    // started the program: what it cannot read is told, whatever runs around it then.
-    if (!FirstActivated)
-        QTimer::singleShot(0, this, [this] {
-            const ModMain::Attended user;
-            Form_Activate();
-        });
+    // The user started the program: what its first activation cannot read is told.
+    if (!FirstActivated) ModMain::ActivateLater(*this, [this] { Form_Activate(); });
 }
 
 void DlgMain::Form_Activate() {

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "AppInfo.h"
 #include "Application.h"
@@ -235,6 +236,13 @@ bool Unattended::Active() { return unattended > 0; }
 
 Attended::Attended() : m_suspended(unattended) { unattended = 0; }
 Attended::~Attended() { unattended = m_suspended; }
+
+void ActivateLater(QObject& window, std::function<void()> activate) {
+    QTimer::singleShot(0, &window, [activate = std::move(activate)] {
+        const Attended user;
+        activate();
+    });
+}
 
 UserCommand::UserCommand() : m_told(SharedObjects::DAO().FailureTold()) {
     ++commands;

@@ -1,7 +1,9 @@
 #pragma once
 #include <QDateTime>
+#include <QObject>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 #include "ClsBooking.h"
 
@@ -68,6 +70,11 @@ public:
 private:
     int m_suspended;  // the Unattended scopes open when this one began
 };
+// A window the user opened runs its first activation once it is up, from the event loop,
+// Attended: what the activation cannot read is told, also when the zero-delay timer fires
+// inside the yield of a tick.
+void ActivateLater(QObject& window, std::function<void()> activate);
+
 // A command of the user's, from where it begins to its end: the delivery of each click,
 // key, wheel turn, shortcut or close box the user makes runs inside one (see
 // plat::Application). It is Attended, waits for the database afresh, and its failure is

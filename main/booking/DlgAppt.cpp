@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 #include <algorithm>
 
 #include "ApptEditorState.h"
@@ -191,13 +190,7 @@ void DlgAppt::Form_Load() {
 
 void DlgAppt::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    // The user opened the window: what its first activation cannot read is told, also
-    // when the timer fires inside the yield of a tick.
-    if (!Activated)
-        QTimer::singleShot(0, this, [this] {
-            const ModMain::Attended user;
-            Form_Activate();
-        });
+    if (!Activated) ModMain::ActivateLater(*this, [this] { Form_Activate(); });
 }
 
 void DlgAppt::Form_Activate() {
@@ -297,7 +290,12 @@ bool DlgAppt::refreshDay(Asker asker, Keep keep, int32_t day, int32_t resourceId
     if (asker == Asker::Unattended) quiet.emplace();
     const std::optional<Day> read = readDay(day, resourceId);
     if (read) showDay(*read, keep, asker);
-    return m_day->Note(read.has_value());
+    // Another day or resource the user asked for is not shown, and not read again: that is
+    // what the user hears of. What is shown is read again shortly either way.
+    if (read || m_shownDay == 0 || (day == m_shownDay && resourceId == m_shownResource))
+        return m_day->Note(read.has_value());
+    const char* what = day != m_shownDay ? "date" : "resource";
+    return m_day->Note(false, QString("Unable to show the %1 chosen!").arg(what), "changed");
 }
 
 void DlgAppt::showDay(const Day& read, Keep keep, Asker asker) {

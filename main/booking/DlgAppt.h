@@ -69,7 +69,8 @@ public:
     // Shows the day of the selected resource and the current date afresh, keeping what the
     // user is editing (see keepEditing); false, with the list as it was, when the day could
     // not be read, which is read again shortly. A failure is told when the user's command
-    // asked; the tick and the editor's own delayed read tell nobody (and fill empty lists).
+    // asked (as not done, for another day or resource); the tick and the editor's own
+    // delayed read tell nobody (and fill empty lists).
     enum class Asker { User, Unattended };
     bool ShowBookings() { return refreshDay(Asker::User); }
     bool RefreshDay() { return refreshDay(Asker::Unattended); }

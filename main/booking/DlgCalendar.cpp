@@ -4,7 +4,6 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "AskingButton.h"
@@ -106,13 +105,7 @@ void DlgCalendar::Form_Load() {
 
 void DlgCalendar::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    // The user opened the calendar: what its first activation cannot read is told, also
-    // when the timer fires inside the yield of a tick.
-    if (!Activated)
-        QTimer::singleShot(0, this, [this] {
-            const ModMain::Attended user;
-            Form_Activate();
-        });
+    if (!Activated) ModMain::ActivateLater(*this, [this] { Form_Activate(); });
 }
 
 void DlgCalendar::Form_Activate() {

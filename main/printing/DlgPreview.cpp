@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QRadioButton>
-#include <QTimer>
 #include <QWindow>
 
 #include "ApptPreviewEditor.h"
@@ -182,13 +181,8 @@ void DlgPreview::Form_Load() {
 
 void DlgPreview::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    // The user asked for the preview: its first drawing is the user's step, also when the
-    // timer fires inside the yield of a tick, so a failure it meets would be told.
-    if (!m_activated)
-        QTimer::singleShot(0, this, [this] {
-            const ModMain::Attended user;
-            Form_Activate();
-        });
+    // The user asked for the preview: a failure its first drawing meets is told.
+    if (!m_activated) ModMain::ActivateLater(*this, [this] { Form_Activate(); });
 }
 
 void DlgPreview::Form_Activate() {
