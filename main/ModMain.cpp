@@ -29,7 +29,7 @@ namespace {
 // The program's own version record.
 constexpr int kMajor = 1, kMinor = 5, kRevision = 0;
 
-// Whether input is being taken off the queue before a message box (see takeOffInput).
+// Whether input is being taken off the queue before a message box (see TakenInput).
 bool takingOff = false;
 
 // Takes the user's input that is still queued off the queue, unrun: the events of mouse,
