@@ -142,41 +142,32 @@ void DlgMain::Sched_ListDblClick(int row) {
 
 void DlgMain::Sched_ItemMove(int row, int bar) {
     ToolTips->setPopupText("");
-    const int32_t id = Sched->barData(row, bar);
-    // All the panels show of the bar is read before any of it is shown: a failed read
-    // empties them, never leaving this bar's times beside the last bar's type and customer.
-    // Pointing is no command of the user's: a failure is logged, never told.
-    auto times = db().SqlQuery(
-        QString("select BookingStart, BookingEnd, Comments from tblBookings where BookingId = %1")
-            .arg(id));
-    auto task = times ? db().SqlQuery(QString("select TaskName from tblTasks where TaskId = "
-                                              "(select TaskId from tblBookings where "
-                                              "BookingId = %1)")
-                                          .arg(id))
-                      : nullptr;
-    auto customer = task ? db().SqlQuery(QString("select CustomerName from tblCustomers where "
-                                                 "CustomerId = (select CustomerId from "
-                                                 "tblBookings where BookingId = %1)")
-                                             .arg(id))
-                         : nullptr;
-    if (!customer) {
+    // One read of all the panels show, so they never mix this bar with the last one; a
+    // failed read empties them. Pointing is no command of the user's: logged, never told.
+    auto rs = db().SqlQuery(
+        QString("select b.BookingStart, b.BookingEnd, b.Comments, t.TaskName, c.CustomerName "
+                "from tblBookings b left join tblTasks t on t.TaskId = b.TaskId left join "
+                "tblCustomers c on c.CustomerId = b.CustomerId where b.BookingId = %1")
+            .arg(Sched->barData(row, bar)));
+    if (!rs) {
         log("Error in DlgMain.Sched_ItemMove");
         clearPanels();
         return;
     }
-    QString start, end, text;
-    if (!times->Eof()) {
+    QString start, end, text, task, person;
+    if (!rs->Eof()) {
         ClsDate& date = SharedObjects::Date();
-        start = date.ShowTime(static_cast<int16_t>(times->Field(0).toInt()), true);
-        end = date.ShowTime(static_cast<int16_t>(times->Field(1).toInt()), true);
+        start = date.ShowTime(static_cast<int16_t>(rs->Field(0).toInt()), true);
+        end = date.ShowTime(static_cast<int16_t>(rs->Field(1).toInt()), true);
         text = start + " to " + end;
-        const QString comment = times->Field(2).toString();
+        const QString comment = rs->Field(2).toString();
         if (!comment.trimmed().isEmpty()) text += "\r\n" + comment;
+        task = rs->Field(3).toString();
+        person = rs->Field(4).toString();
     }
-    const QString person = customer->Eof() ? QString() : customer->Field(0).toString();
     StatusBar1->setPanelText("Start", start);
     StatusBar1->setPanelText("End", end);
-    StatusBar1->setPanelText("Task", task->Eof() ? QString() : task->Field(0).toString());
+    StatusBar1->setPanelText("Task", task);
     StatusBar1->setPanelText("Person", person);
     if (!person.isEmpty()) text += "\r\n" + person;
     if (ini().GetNumber("Options", "PopupReminders", 0) != 0) ToolTips->setPopupText(text);

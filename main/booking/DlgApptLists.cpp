@@ -2,6 +2,7 @@
 // used.
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "ClsBooking.h"
 #include "ClsCustomer.h"
@@ -73,7 +74,12 @@ bool DlgAppt::ShowCustomers(int32_t customerId, Pick pick) {
     // though either may be linked to the group no longer (or never was). Both are read
     // before the list changes: an entry missing would be saved as no customer.
     ClsCustomer own, chosen;
-    auto load = [](ClsCustomer& c, int32_t id) { return id <= 0 || !c.Load(id).Failed(); };
+    auto load = [&read](ClsCustomer& c, int32_t id) {
+        const auto& rows = read->rows;
+        const bool listed = std::any_of(rows.begin(), rows.end(),
+                                        [id](const auto& row) { return row.second == id; });
+        return id <= 0 || listed || !c.Load(id).Failed();
+    };
     const bool shown = read && load(own, ownCustomer()) && load(chosen, customerId);
     if (shown) {
         read->rows.insert(read->rows.begin(), {"< No Customer >", 0});
