@@ -30,12 +30,8 @@ public:
         asked << message;
         return answer;
     }
-    int waiting = 0;  // waits shown and not yet ended
-    int waits = 0;    // waits shown in all
-    void ShowWaiting(bool on) override {
-        waiting += on ? 1 : -1;
-        if (on) ++waits;
-    }
+    int waits = 0;  // waits shown
+    void ShowWaiting(bool on) override { waits += on ? 1 : 0; }
 };
 
 // A temporary program folder holding a fresh database made from the schema.

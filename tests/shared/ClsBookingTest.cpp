@@ -278,35 +278,14 @@ TEST_F(ClsBookingTest, TheFingerprintFollowsEveryChangeTheChartShows) {
     EXPECT_NE(rec.BookingCheck(kDay, kDay + 5, 1), start);
 }
 
-// Another program holds the database ("sqlite3", then "BEGIN EXCLUSIVE"): the change check
-// and the fingerprint the refresh tick reads are unread, and each failure is one log line,
-// the query's with its statement once; once the lock is gone they read again.
-TEST_F(ClsBookingTest, TheChangeCheckAndTheFingerprintUnderALockEachLogTheirFailureOnce) {
-    book(1, kDay, 540, 600);
+// Under another program's lock the fingerprint is unread, and its failure logged once.
+TEST_F(ClsBookingTest, TheFingerprintUnderALockIsUnreadAndItsFailureLoggedOnce) {
     dao().setBusyWaitMs(200);
-    ClsBooking rec;
-    const std::optional<int32_t> before = rec.BookingCheck(kDay, kDay, 1);
-    ASSERT_TRUE(before.has_value());
     HeldDatabase holder(folder, dbPath());
-    ASSERT_TRUE(holder.held());
-    auto logged = [this, from = folder.logText().size()]() mutable {
-        const QString text = folder.logText();
-        const QStringList lines = text.mid(from).split('\n', Qt::SkipEmptyParts);
-        from = text.size();
-        return lines;
-    };
-    EXPECT_EQ(dao().DbUpdated(), std::nullopt);
-    QStringList lines = logged();
-    ASSERT_EQ(lines.size(), 1) << lines.join('\n').toStdString();
-    EXPECT_TRUE(lines[0].contains("in ClsDAO.DbUpdated (database is locked)"));
-    EXPECT_EQ(rec.BookingCheck(kDay, kDay, 1), std::nullopt);
-    lines = logged();
-    ASSERT_EQ(lines.size(), 2) << lines.join('\n').toStdString();
-    EXPECT_TRUE(lines[0].contains("in ClsDAO.SqlQuery (database is locked)"));
-    EXPECT_TRUE(lines[1].contains("SqlStr = select RowHash("));
-    holder.release();
-    EXPECT_EQ(dao().DbUpdated(), false);
-    EXPECT_EQ(rec.BookingCheck(kDay, kDay, 1), before);
+    const qsizetype from = folder.logText().size();
+    EXPECT_EQ(ClsBooking().BookingCheck(kDay, kDay, 1), std::nullopt);
+    const QString log = folder.logText().mid(from);
+    EXPECT_EQ(log.count('\n'), 2) << log.toStdString();  // the query's line, its statement's
 }
 
 // One workstation of several that act at the same moments: its own program name (so no

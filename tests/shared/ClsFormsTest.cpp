@@ -80,8 +80,7 @@ TEST_F(ClsFormsTest, FillComboAddsTheBlankAndKeepsRowsInQueryOrder) {
     EXPECT_EQ(
         forms().FillCombo(box, "select GroupName, GroupId from tblGroups where 0", true, true), 0);
     EXPECT_EQ(box.count(), 1);
-    // A failed query adds nothing, and says it was not read.
-    EXPECT_EQ(forms().FillCombo(box, "select nonsense", false, false), std::nullopt);
+    EXPECT_EQ(forms().FillCombo(box, "select nonsense", false, false), std::nullopt);  // unread
     EXPECT_EQ(box.count(), 1);
 }
 

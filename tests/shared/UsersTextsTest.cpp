@@ -99,10 +99,9 @@ TEST_F(UsersTexts, AreSavedFoundUpdatedAndRestoredExactlyByEveryRecordClass) {
         customer.setRef03(t + "3");
         const int32_t cid = customer.Save();
         ASSERT_NE(cid, 0);
-        ASSERT_TRUE(
-            dao().SqlAction("insert into tblCustomerGroups (CustomerId, GroupId) "
-                            "values (?, ?)",
-                            {cid, gid}));
+        ASSERT_TRUE(dao().SqlAction("insert into tblCustomerGroups (CustomerId, GroupId) "
+                                    "values (?, ?)",
+                                    {cid, gid}));
         ASSERT_EQ(customer.LoadByName(t, gid), Loaded::Row);
         EXPECT_EQ(customer.CustomerId(), cid);
         EXPECT_EQ(customer.Ref03(), t + "3");
