@@ -77,7 +77,8 @@ QString editorShown(const DlgAppt& e) {
 TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBackAfterIt) {
     constexpr int kWait = 1000;  // the busy wait, shortened for the table
     const QString notRead = QString("Warning!: ") + ModMain::kNotRead;
-    const QString notOpened = notDone("Unable to open the booking editor!", "opened");
+    auto opened = [](const char* heading) { return notDone(heading, "opened"); };
+    const QString notOpened = opened("Unable to open the booking editor!");
     const QString notScaled = notDone("Unable to change the time scale!");
     const QString notDate = notDone("Unable to show the date chosen!");
     const QString notPlaced = notWritten("Unable to move/copy appointment!", "saved");
@@ -91,7 +92,7 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
         groupEditor = std::make_unique<DlgGroup>(dlg);
         groupEditor->Form_Load();
     };
-    auto scale = [&](const char* entry) {
+    auto menu = [&](const char* entry) {
         return [this, entry](DlgAppt*) { dlg->Toolbar1_ButtonMenuClick(entry); };
     };
     // Another group, the first of the list; the chart shows the Clinic.
@@ -168,14 +169,14 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
              forms().SetComboData(*e->CbTask, 2);
          },
          [](DlgAppt* e) { e->Toolbar1_ButtonMenuClick("EditTask"); },
-         notDone("Unable to edit the appointment type!", "opened")},
+         opened("Unable to edit the appointment type!")},
         {"editor: edit customer", true,
          [](DlgAppt* e) {
              DlgApptHooks::Get().showContact = [](auto) { ADD_FAILURE() << "opened on nothing"; };
              forms().SetComboData(*e->CbCustomer, 2);
          },
          [](DlgAppt* e) { e->Toolbar1_ButtonMenuClick("EditCustomer"); },
-         notDone("Unable to edit the customer!", "opened")},
+         opened("Unable to edit the customer!")},
         {"editor: delete customer", true,
          [](DlgAppt* e) { forms().SetComboData(*e->CbCustomer, 2); },
          [](DlgAppt* e) { e->Toolbar1_ButtonMenuClick("DeleteCustomer"); },
@@ -194,8 +195,8 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
              BookingCommands::Calendar(*dlg);
          },
          notRead},
-        {"chart: days", false, nullptr, scale("Days"), notScaled},
-        {"chart: weeks", false, nullptr, scale("Weeks"), notScaled},
+        {"chart: days", false, nullptr, menu("Days"), notScaled},
+        {"chart: weeks", false, nullptr, menu("Weeks"), notScaled},
         {"chart: a new group cancelled, then another group", false, nullptr,
          [&](DlgAppt*) {
              plat::ModalHook::SetAnswererForTest([](QDialog& d) {
@@ -213,15 +214,11 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
          [&](DlgAppt*) { dlg->Sched_ListDblClick(1); }, notOpened},
         {"chart: write", false, nullptr, [&](DlgAppt*) { dlg->Toolbar1_ButtonClick("Write"); },
          notOpened},
-        {"chart: edit group", false, nullptr,
-         [&](DlgAppt*) { dlg->Toolbar1_ButtonMenuClick("EditGroup"); },
-         notDone("Unable to edit group!", "opened")},
-        {"chart: new resource", false, nullptr,
-         [&](DlgAppt*) { dlg->Toolbar1_ButtonMenuClick("AddRes"); },
-         notDone("Unable to add a resource!", "opened")},
+        {"chart: edit group", false, nullptr, menu("EditGroup"), opened("Unable to edit group!")},
+        {"chart: new resource", false, nullptr, menu("AddRes"),
+         opened("Unable to add a resource!")},
         {"chart: edit resource", false, [&](DlgAppt*) { dlg->Sched->setSelectedRow(2); },
-         [&](DlgAppt*) { dlg->Toolbar1_ButtonMenuClick("EditRes"); },
-         notDone("Unable to edit the resource!", "opened")},
+         menu("EditRes"), opened("Unable to edit the resource!")},
         {"chart: refresh tick", false, nullptr, [&](DlgAppt*) { dlg->Timer1_Timer(); }, ""},
         {"chart: date spin, then the tick that reads again", false, nullptr,
          [&](DlgAppt*) {
