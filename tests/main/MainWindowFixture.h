@@ -1,8 +1,6 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <optional>
-
 #include "CalendarState.h"
 #include "ClsDAO.h"
 #include "ClsIni.h"
@@ -60,35 +58,20 @@ protected:
         return ini.GetValue(section, key, "<none>");
     }
 
-    // Another program holds the database from now until release() or the end of the
-    // scope, with the busy wait shortened; the user's next command waits for it again.
-    class HeldByAnother {
-    public:
-        explicit HeldByAnother(const TempProgramFolder& folder, int waitMs = 300) {
-            SharedObjects::DAO().setBusyWaitMs(waitMs);
-            m_held.emplace(folder, folder.file("Rostima.mdb"));
+    struct HeldByAnother : HeldDatabase {  // until released; the next command waits 300 ms
+        explicit HeldByAnother(const TempProgramFolder& f)
+            : HeldDatabase(f, f.file("Rostima.mdb")) {
+            SharedObjects::DAO().setBusyWaitMs(300);
             SharedObjects::DAO().WaitAgain();
         }
-        ~HeldByAnother() {
-            release();
-            SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
-        }
-        HeldByAnother(const HeldByAnother&) = delete;
-        HeldByAnother& operator=(const HeldByAnother&) = delete;
-        void release() { m_held.reset(); }
-
-    private:
-        std::optional<HeldDatabase> m_held;
+        ~HeldByAnother() { SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs); }
     };
-    // Shows a window the user opened and lets its first activation run inside the yield of
-    // a tick that reads on its own; the tick's scope is back afterwards.
     static void showInsideATick(QWidget& window) {
         window.show();
         const ModMain::Unattended tick;
-        EventYield::Run();
-        EXPECT_TRUE(ModMain::Unattended::Active());
+        EventYield::Run();                           // the window's first activation
+        EXPECT_TRUE(ModMain::Unattended::Active());  // the tick's scope is back after it
     }
-
     TempProgramFolder folder;
     ClsIni ini;
     DlgMain* dlg = nullptr;

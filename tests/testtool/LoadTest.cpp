@@ -63,7 +63,7 @@ ROSTIMA_CHILD(main_poller) {
     int ticks = 0, updated = 0, reloads = 0;
     auto tick = [&] {
         ++ticks;
-        if (dao.DbUpdated() != true) return;  // unchanged, or unread: the next tick looks again
+        if (!dao.DbUpdated().value_or(false)) return;  // unread: the next tick looks again
         ++updated;
         for (int g = 0; g < groups.size(); ++g) {
             const int32_t now =
@@ -71,12 +71,10 @@ ROSTIMA_CHILD(main_poller) {
             if (now == kept[static_cast<size_t>(g)]) continue;
             kept[static_cast<size_t>(g)] = now;
             ++reloads;
-            // The reload's read, as a chart makes it; a failure shows in the counts checked.
-            static_cast<void>(dao.SqlQuery(
+            static_cast<void>(dao.SqlQuery(  // a failure shows in the counts checked
                 "select * from tblBookings where BookingDate >= " + QString::number(kFirst) +
                 " and BookingDate <= " + QString::number(kLast) +
-                " and ResourceId in (select ResourceId from "
-                "tblResources where GroupId = " +
+                " and ResourceId in (select ResourceId from tblResources where GroupId = " +
                 groups[g] + ")"));
         }
     };
