@@ -536,10 +536,9 @@ TEST_F(DlgApptCommands, TheSpinsKeepTheTypesLengthsAndStopAtTheNeighbours) {
         booking(1, c.start, c.end, c.task);
         for (auto [s, e] : c.others) booking(1, s, e);
         open([&](DlgAppt& e) {
-            ASSERT_EQ(record().Load(static_cast<int32_t>(scalar(
-                          QString("select BookingId from tblBookings where BookingStart = %1")
-                              .arg(c.start)))),
-                      Loaded::Row);
+            ASSERT_EQ(Loaded::Row, record().Load(static_cast<int32_t>(
+                scalar(QString("select BookingId from tblBookings where BookingStart = %1")
+                           .arg(c.start)))));
             forms().SetComboData(*e.CbTask, c.task);
             if (c.startSpin)
                 e.SpinStart_Click(c.direction);

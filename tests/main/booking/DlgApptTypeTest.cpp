@@ -6,7 +6,6 @@
 #include <QTest>
 
 #include "ClassFactory.h"
-#include "ClsDAO.h"
 #include "ClsDate.h"
 #include "ClsTask.h"
 #include "ColourPickerHost.h"
@@ -16,7 +15,6 @@
 #include "PaletteGeometry.h"
 #include "RecordsFixture.h"
 #include "SharedObjects.h"
-#include "TestSupport.h"
 
 namespace {
 
@@ -28,6 +26,7 @@ protected:
         ASSERT_TRUE(dao().SqlAction(
             "insert into tblTasks (GroupId, TaskName, Colour, MinTime, MaxTime, InitTime) "
             "values (1, 'Visit', 255, 30, 600, 60)"));
+        ASSERT_EQ(task.Load(1), Loaded::Row);
     }
     void TearDown() override {
         plat::ObjectCreator::FreeUnusedLibraries();
@@ -72,7 +71,6 @@ TEST_F(DlgApptTypeTest, SpinsStepBySlotsAndKeepTheDurationsBetweenOneSlotAndTheW
         {"maximum down pulls the initial down", 30, 120, 120, Max, 1, "00:30 01:30 01:30"},
     };
     for (const Case& c : cases) {
-        ASSERT_EQ(task.Load(1), Loaded::Row);
         task.setMinTime(c.min);
         task.setMaxTime(c.max);
         task.setInitTime(c.init);
@@ -89,47 +87,31 @@ TEST_F(DlgApptTypeTest, SpinsStepBySlotsAndKeepTheDurationsBetweenOneSlotAndTheW
 }
 
 TEST_F(DlgApptTypeTest, TheStepIsTheSlotLengthOfTheTypesOwnGroup) {
-    ASSERT_EQ(task.setGroupId(2),
-              Loaded::Row);  // the shared record last served the Lab (15-minute slots)
+    ASSERT_EQ(task.setGroupId(2), Loaded::Row);  // the record last served the Lab (15 min)
     ASSERT_EQ(task.Load(1), Loaded::Row);
     DlgApptType form;
     form.Form_Load();
     form.SpinInit->press(plat::Nudgel::Arrow::Forward);
     EXPECT_EQ(task.InitTime(), 90);
-}
-
-// Another program holds the database from the opening on: the step cannot be read, and
-// each spin the user presses says that the time was not changed (nothing is read again
-// for it), and changes none.
-TEST_F(DlgApptTypeTest, ASpinWhoseStepCannotBeReadSaysNothingWasChangedAndChangesNothing) {
-    const std::pair<const char*, plat::Nudgel * DlgApptType::*> spins[] = {
-        {"minimum", &DlgApptType::SpinMin},
-        {"maximum", &DlgApptType::SpinMax},
-        {"initial", &DlgApptType::SpinInit}};
-    dao().setBusyWaitMs(300);
-    for (const auto& [name, spin] : spins) {
-        SCOPED_TRACE(name);
-        ASSERT_EQ(task.Load(1), Loaded::Row);
-        HeldDatabase held(folder, dbPath());
-        ASSERT_TRUE(held.held());
-        dao().WaitAgain();
-        DlgApptType form;
-        form.Form_Load();
+    // A step that cannot be read: each press says that its time was not changed, and none is.
+    ASSERT_TRUE(dao().SqlAction("alter table tblGroups rename to tblAway"));
+    DlgApptType unread;
+    unread.Form_Load();
+    for (const auto& [name, spin] :
+         {std::pair{"minimum", unread.SpinMin}, std::pair{"maximum", unread.SpinMax},
+          std::pair{"initial", unread.SpinInit}}) {
         messages.clear();
-        dao().WaitAgain();  // the user's press is a command of its own
-        (form.*spin)->press(plat::Nudgel::Arrow::Forward);
-        EXPECT_EQ(messages, QStringList{QString("Warning!: Unable to change the %1 time!\r\n\r\n"
-                                                "The database is busy or cannot be read; nothing "
-                                                "was changed.")
-                                            .arg(name)});
-        EXPECT_EQ(times(form), "00:30 10:00 01:00");
+        dao().WaitAgain();  // each press is a command of its own
+        spin->press(plat::Nudgel::Arrow::Forward);
+        EXPECT_EQ(messages, QStringList{"Warning!: Unable to change the " + QString(name) +
+                                        " time!\r\n\r\nThe database is busy or cannot be "
+                                        "read; nothing was changed."});
     }
-    dao().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+    EXPECT_EQ(times(unread), "00:30 10:00 01:30");
 }
 
 TEST_F(DlgApptTypeTest, TheColourIsPickedThroughTheRegisteredControlAndSaved) {
     registerPicker();
-    ASSERT_EQ(task.Load(1), Loaded::Row);
     DlgApptType form;
     ASSERT_TRUE(form.ColourPick->Available());
     form.Form_Load();
@@ -153,7 +135,6 @@ TEST_F(DlgApptTypeTest, TheColourIsPickedThroughTheRegisteredControlAndSaved) {
 }
 
 TEST_F(DlgApptTypeTest, CancelEmptiesTheRecordAndAFailedSaveIsReportedWithTheDialogOpen) {
-    ASSERT_EQ(task.Load(1), Loaded::Row);
     {
         DlgApptType form;
         form.Form_Load();
@@ -179,7 +160,6 @@ TEST_F(DlgApptTypeTest, CancelEmptiesTheRecordAndAFailedSaveIsReportedWithTheDia
 }
 
 TEST_F(DlgApptTypeTest, WithoutTheRegisteredPickerTheColourButtonOnlyLogs) {
-    ASSERT_EQ(task.Load(1), Loaded::Row);
     DlgApptType form;
     form.Form_Load();
     form.BtnColour->click();

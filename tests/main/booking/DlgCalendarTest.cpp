@@ -8,7 +8,6 @@
 #include "BookingWindowFixture.h"
 #include "CalendarState.h"
 #include "DlgCalendar.h"
-#include "EventYield.h"
 #include "Kalvo.h"
 #include "KeyedToolbar.h"
 #include "Plexaro.h"
@@ -29,13 +28,15 @@ protected:
         booking(1, day(2026, 4, 14), 540, 600);
         booking(2, day(2026, 3, 10), 540, 600);
         booking(3, day(2026, 3, 12), 540, 600);
+        QApplication::processEvents();  // the main window's first activation, not the calendar's
     }
-    // Runs the main window's Calendar command; `work` operates the shown calendar.
+    // Runs the main window's Calendar command, the calendar's first activation inside a tick's
+    // yield (still the user's) after `loaded`; `work` operates the shown calendar.
     void command(const std::function<void(DlgCalendar&)>& work) {
         plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
             auto& cal = dynamic_cast<DlgCalendar&>(d);
-            cal.show();
-            QApplication::processEvents();  // the first activation
+            if (loaded) loaded();
+            showInsideATick(cal);
             EXPECT_FALSE(dlg->Toolbar1->isButtonEnabled("Calendar"));
             work(cal);
             return cal.result();
@@ -55,6 +56,7 @@ protected:
             if (box->isVisibleTo(&cal)) shown << box->text() + (box->isChecked() ? "+" : "-");
         return shown;
     }
+    std::function<void()> loaded;  // runs once the calendar was loaded, before it is shown
 };
 
 }  // namespace
@@ -117,8 +119,10 @@ TEST_F(DlgCalendarTest, ALockedDatabaseKeepsTheMarksAsShownUntilTheLastRequestIs
         std::function<void(DlgCalendar&)> locked;  // then this, still held
         QString told, after;
         std::function<void(DlgCalendar&)> released = nullptr;  // once it lets go; none: read again
+        bool activation = false;  // held from the first activation (after the load) instead
     } cases[] = {
         {"the opening", true, nullptr, " March 2026: ", anna},
+        {"the first activation", false, nullptr, "Anna-,Ben- March 2026: ", anna, nullptr, true},
         // Nothing was shown yet: the boxes are read first, with the page turned to.
         {"the opening, then the next page", true, nextPage, " March 2026: ", april},
         {"the opening, then the next page once it lets go", true, nullptr, " March 2026: ", april,
@@ -167,9 +171,10 @@ TEST_F(DlgCalendarTest, ALockedDatabaseKeepsTheMarksAsShownUntilTheLastRequestIs
             whileTold.clear();
         };
         if (c.opening) hold();
+        loaded = c.activation ? std::function<void()>(hold) : nullptr;
         command([&](DlgCalendar& cal) {
             shown = &cal;
-            if (!c.opening) hold();
+            if (!c.opening && !c.activation) hold();
             if (c.locked) c.locked(cal);
             EXPECT_EQ(messages, QStringList{ModMain::kNotRead});
             EXPECT_EQ(whileTold, QStringList{c.told});
@@ -183,31 +188,4 @@ TEST_F(DlgCalendarTest, ALockedDatabaseKeepsTheMarksAsShownUntilTheLastRequestIs
         });
     }
     SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
-}
-
-// The user opened the calendar: its first activation waits for a zero-delay timer, which
-// may fire inside the yield of a tick that reads on its own. What it cannot read is told
-// all the same, once; what was shown stays, and is read again shortly.
-TEST_F(DlgCalendarTest, TheFirstActivationTheUserOpenedIsToldThoughItRunsInsideATicksYield) {
-    // The main window's own first activation has run: its yield is no tick's.
-    QApplication::processEvents();
-    ASSERT_TRUE(dlg->FirstActivated);
-    dlg->setCurrentResource(1);
-    plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
-        auto& cal = dynamic_cast<DlgCalendar&>(d);
-        HeldByAnother held(folder);
-        messages.clear();
-        showInsideATick(cal);
-        EXPECT_TRUE(cal.Activated);
-        EXPECT_EQ(messages, QStringList{QString("Warning!: ") + ModMain::kNotRead});
-        EXPECT_EQ(boxes(cal), (QStringList{"Anna-", "Ben-"}));
-        EXPECT_TRUE(cal.MarksRead->Due());
-        held.release();
-        cal.MarksRead->RunDue();
-        EXPECT_EQ(boxes(cal), (QStringList{"Anna+", "Ben-"}));
-        EXPECT_EQ(marked(cal), (QList<int32_t>{day(2026, 3, 5), day(2026, 3, 20)}));
-        cal.BtnCalendar[2]->click();
-        return cal.result();
-    });
-    dlg->Toolbar1->press("Calendar");
 }

@@ -209,7 +209,6 @@ TEST_F(DlgSearchTest, ALockedDatabaseKeepsTheListsAsShownUntilTheLastRequestIsRe
         {"from now on", [&] { form.ChkSelection->click(); },
          "2 Anna 1 Anna,Ben: 10 Mar 26 10:30 am Anna | 11 Mar 26 08:00 am Anna | 12 Mar 26 "
          "08:00 am Anna"},
-        // The command was not done, which is what the user hears of.
         {"goto", [&] { form.LbResults->doubleClick(2, 1); }, anna + " | 12 Mar 26 08:00 am Anna",
          "Unable to go to the appointment!\r\n\r\nThe database is busy or cannot be read; "
          "nothing was changed."},
