@@ -17,6 +17,7 @@
 #include "ComboBox.h"
 #include "ContextIDs.h"
 #include "DlgSplash.h"
+#include "EventYield.h"
 #include "FormsTimer.h"
 #include "Glidex.h"
 #include "KeyedStatusBar.h"
@@ -106,7 +107,7 @@ void DlgMain::Form_Activate() {
         const int width = static_cast<int>(ini().GetNumber("DlgMain", "Width", g.width() * kTw));
         const int height = static_cast<int>(ini().GetNumber("DlgMain", "Height", g.height() * kTw));
         setGeometry(left / kTw, top / kTw, width / kTw, height / kTw);
-        QCoreApplication::processEvents();
+        EventYield::Run();
     }
     // The conditions of use, and the first start of a new version, come before the
     // schedule starts refreshing; refusing the terms ends the program.

@@ -114,7 +114,6 @@ public:
     bool Closing = false;
     int16_t AutoscrollCountdown = 0;  // ticks left before the chart returns to the present
     int32_t LastBookingCheck = 0;     // fingerprint of the bookings the last load showed
-    bool IsLoading() const { return m_loading; }
     int32_t DraggedTaskId = 0;  // TaskId of the legend entry dragged last
 
     static constexpr int kTwipsPerPixel = 15;
@@ -162,10 +161,7 @@ private:
     // Reads the view's rows and bars (with newGroup also the group and its legend), and
     // only then shows them; false, with everything as it was and the user told once, when
     // a read failed. The group list shows the group on the chart until the new one is read.
-    // A request made while a load runs is kept and carried out after it (see m_pending).
     bool loadChart(const ChartRequest& request);
-    // The date a new request starts from: the one asked for last, shown or not yet.
-    int32_t wantedDate() const;
     // NoRow: the group is not there (deleted elsewhere), and nothing is to be shown.
     Loaded readChart(const ChartView& view, bool newGroup, ChartRows& rows);
     void showChart(const ChartView& view, ChartRows& rows, int32_t resourceId);
@@ -182,7 +178,6 @@ private:
     void exitProgram();
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool editingDialogOpen() const;
-    void finishLoad();
     [[nodiscard]] std::optional<QString> SetupCheck(int32_t groupId);
     void clearPanels();
     // The set-up commands and their dialogs (DlgMainAdmin.cpp).
@@ -197,16 +192,6 @@ private:
     bool m_unloading = false;  // the program itself is closing the window
     bool m_unloaded = false;
     bool m_started = false;  // the load step completed: there is a state worth keeping
-    bool m_loading = false;  // ShowResources is adding rows and bars
-    // What was asked for while a load ran, merged so that the latest of each part (group,
-    // date, resource) wins; carried out once when the load ends.
-    struct PendingLoad {
-        std::optional<int32_t> group;
-        std::optional<int32_t> first;
-        std::optional<int> scale;
-        int32_t resourceId = 0;
-    };
-    std::optional<PendingLoad> m_pending;
     // A reload is owed: a changed schedule waits for a dialog to close, or a read of the
     // chart failed and the next tick tries again. The one read-again that is not a
     // ReadAgain: the chart's is the refresh tick itself, which runs unattended and already

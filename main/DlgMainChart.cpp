@@ -100,31 +100,19 @@ void DlgMain::CbGroup_Click() {
     }
     ChartView view = currentView();
     view.group = id;
-    loadChart({view, 0, true, false});
+    loadChart({.view = view, .newGroup = true});
 }
 
 bool DlgMain::ShowResources(int32_t resourceId) {
-    return loadChart({currentView(), resourceId, false, false});
+    return loadChart({.view = currentView(), .resourceId = resourceId});
 }
 
 bool DlgMain::loadChart(const ChartRequest& request) {
     const ChartView& view = request.view;
-    // A request that arrives while the events of a load run waits for its end; the latest
-    // group, date and resource asked for are then carried out once.
-    if (m_loading) {
-        PendingLoad& pending = m_pending ? *m_pending : m_pending.emplace();
-        if (request.newGroup) pending.group = view.group;
-        if (request.newDate) pending.first = view.first;
-        if (request.newScale) pending.scale = view.scale;
-        pending.resourceId = request.resourceId;
-        return true;
-    }
     // The list shows the group on the chart until the one chosen is read.
     if (request.newGroup && m_shownGroup != 0) forms().ShowComboData(*CbGroup, m_shownGroup);
-    m_loading = true;
     ChartRows rows;
     const Loaded read = readChart(view, request.newGroup, rows);
-    m_loading = false;
     if (read.Failed()) {
         // Everything stays as it was; the next tick reads again what is shown. A group or
         // a date the user chose instead is not shown: that is what the user hears of.
@@ -165,7 +153,6 @@ bool DlgMain::loadChart(const ChartRequest& request) {
             Sched->scrollTo(view.first, now.hour() * 60 + now.minute());
         }
     }
-    finishLoad();
     return !read.Failed();
 }
 
@@ -206,7 +193,6 @@ Loaded DlgMain::readChart(const ChartView& view, bool newGroup, ChartRows& rows)
 }
 
 void DlgMain::showChart(const ChartView& view, ChartRows& rows, int32_t resourceId) {
-    m_loading = true;
     CalendarState::setCalDate(view.first);
     showRange(view.scale, view.first);
     const bool customerText = ini().GetNumber("Options", "DispCustomer", 0) != 0;
@@ -257,26 +243,6 @@ void DlgMain::showChart(const ChartView& view, ChartRows& rows, int32_t resource
     AutoscrollCountdown = 20;
     LblUpdating->hide();
     Sched->show();
-    m_loading = false;
-}
-
-// Carries out, once, what was asked for while the load ran: on top of what is shown now,
-// the group and the date asked for last.
-void DlgMain::finishLoad() {
-    if (!m_pending) return;
-    const PendingLoad pending = *m_pending;
-    m_pending.reset();
-    ChartView view = currentView();
-    if (m_shownGroup != 0) view.group = m_shownGroup;
-    if (pending.group) view.group = *pending.group;
-    if (pending.first) view.first = *pending.first;
-    if (pending.scale) view.scale = *pending.scale;
-    loadChart({view, pending.resourceId, pending.group.has_value(), pending.first.has_value(),
-               pending.scale.has_value()});
-}
-
-int32_t DlgMain::wantedDate() const {
-    return m_pending && m_pending->first ? *m_pending->first : CalendarState::CalDate();
 }
 
 std::optional<std::vector<DlgMain::LegendEntry>> DlgMain::readLegend(int32_t groupId) {

@@ -108,9 +108,9 @@ void DlgMain::Toolbar1_ButtonClick(const QString& key) {
 void DlgMain::exitProgram() {
     buttonsOn(false);
     ini().WriteValue("Sched", "ListWidth", static_cast<int16_t>(Sched->listWidth()));
-    // A load or a dialog still running would use the shared objects after their release:
-    // then the next tick unloads, once they are done.
-    if (m_loading || QApplication::activeModalWidget()) {
+    // A dialog still open would use the shared objects after their release: then the next
+    // tick unloads, once it is closed.
+    if (QApplication::activeModalWidget()) {
         Closing = true;
         Timer1->setInterval(100);
         Timer1->setEnabled(true);
@@ -160,7 +160,7 @@ void DlgMain::Toolbar1_ButtonMenuClick(const QString& entryKey) {
         view.scale = entryKey == "Hours" ? 0 : entryKey == "Days" ? 1 : 2;
         // A range that cannot be read is not shown as empty: the chart keeps its scale,
         // and the scale is stored once it is shown.
-        loadChart({view, 0, false, false, true});  // told when it fails
+        loadChart({.view = view, .newScale = true});  // told when it fails
         tickScaleShown();
         buttonsOn(true);
     }

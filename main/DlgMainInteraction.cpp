@@ -186,6 +186,7 @@ void DlgMain::Scroll_Change() {
 }
 
 void DlgMain::SpinDate_Click(int16_t direction) {
-    // From the day asked for last: two steps during a load go two days.
-    setCurrentDate(direction == 0 ? wantedDate() - 1 : wantedDate() + 1);
+    // Two steps, each run after the other's load, go two days.
+    const int32_t shown = CalendarState::CalDate();
+    setCurrentDate(direction == 0 ? shown - 1 : shown + 1);
 }

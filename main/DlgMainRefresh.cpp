@@ -38,8 +38,8 @@ void DlgMain::Timer1_Timer() {
     Timer1->setEnabled(false);
     if (Closing) {
         // Never release the shared objects under code that still runs: close any open
-        // dialog and let a load finish, then unload on a later tick.
-        if (m_loading || QApplication::activeModalWidget()) {
+        // dialog, then unload on a later tick.
+        if (QApplication::activeModalWidget()) {
             if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
             Timer1->setInterval(100);
             Timer1->setEnabled(true);
@@ -51,8 +51,7 @@ void DlgMain::Timer1_Timer() {
     // Nobody asked for what the tick reads: a read that fails is told to no one and never
     // stops the tick. What is shown stays, and a later tick reads it again.
     const ModMain::Unattended quiet;
-    // A load that is adding rows (this tick runs from its yields) finishes first.
-    const bool dialogOpen = editingDialogOpen() || m_loading;
+    const bool dialogOpen = editingDialogOpen();
     // A change check that could not read (another program holds the database) ends the
     // tick's reading: its reads would fail the same way, each with a log line of its own.
     // What was due (a reload, the jump) stays due for a tick that can read.
@@ -165,7 +164,7 @@ bool DlgMain::setCurrentDate(int32_t day) {
     ChartView view = currentView();
     view.first = day;
     // Dates that cannot be read are not shown as empty: the chart stays on its own.
-    return loadChart({view, 0, false, true});
+    return loadChart({.view = view, .newDate = true});
 }
 
 void DlgMain::setCurrentTime(int32_t minute) {

@@ -7,6 +7,7 @@
 #include "ClsDAO.h"
 #include "ClsLogging.h"
 #include "ErrorText.h"
+#include "EventYield.h"
 #include "ModMain.h"
 #include "SharedObjects.h"
 
@@ -97,7 +98,7 @@ bool deleteOrphans(const OrphanSearch& search) {
     const auto rows = SharedObjects::DAO().SqlQuery(search.query);
     if (!rows) return false;
     for (; !rows->Eof(); rows->MoveNext()) {
-        QCoreApplication::processEvents();
+        EventYield::Run();
         if (rows->Field(search.countColumn).toLong() != 0) continue;
         const DbValue& key = rows->Field(search.keyColumn);
         // A booking without a customer (0, or Null) is no orphan.

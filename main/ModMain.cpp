@@ -1,6 +1,5 @@
 #include "ModMain.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -29,89 +28,18 @@ namespace {
 // The program's own version record.
 constexpr int kMajor = 1, kMinor = 5, kRevision = 0;
 
-// Whether input is being taken off the queue before a message box (see TakenInput).
-bool takingOff = false;
-
-// Takes the user's input that is still queued off the queue, unrun: the events of mouse,
-// wheel and keyboard (and the close box) that arrived while the program worked, typically
-// while it waited for the database. Counts what would have started something (a press, a
-// key, a turn of the wheel, a shortcut, the close box); a move or a release alone would
-// not.
-class TakenInput : public QObject {
-public:
-    TakenInput() {
-        QCoreApplication* app = QCoreApplication::instance();
-        if (!app) return;
-        takingOff = true;
-        app->installEventFilter(this);
-        // A windowing system may hand its queue over in steps (X11 first turns its events
-        // into Qt's own, then delivers those): run until a pass takes nothing more.
-        for (int before = 0, pass = 0; pass < 8; ++pass) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            if (pass > 0 && m_taken == before) break;
-            before = m_taken;
-        }
-        app->removeEventFilter(this);
-        takingOff = false;
-        // A press made before the wait whose release was taken: the button it holds down
-        // would stay down, and one that repeats would go on clicking.
-        if (m_releases > 0)
-            for (QWidget* widget : QApplication::allWidgets())
-                if (auto* button = qobject_cast<QAbstractButton*>(widget);
-                    button && button->isDown())
-                    button->setDown(false);
-    }
-    TakenInput(const TakenInput&) = delete;
-    TakenInput& operator=(const TakenInput&) = delete;
-    int Commands() const { return m_commands; }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        switch (event->type()) {
-            case QEvent::MouseButtonPress:
-            case QEvent::MouseButtonDblClick:
-            case QEvent::KeyPress:
-            case QEvent::Wheel:
-            case QEvent::Shortcut:
-                ++m_commands;
-                break;
-            case QEvent::Close:  // the close box; a window the program closes is let be
-                if (!event->spontaneous()) return false;
-                ++m_commands;
-                break;
-            case QEvent::MouseButtonRelease:
-                ++m_releases;
-                break;
-            case QEvent::MouseMove:
-            case QEvent::KeyRelease:
-            case QEvent::ContextMenu:
-                break;
-            default:
-                return false;
-        }
-        ++m_taken;
-        return true;
-    }
-
-private:
-    int m_taken = 0;     // events taken off
-    int m_commands = 0;  // of them, those that would have started something
-    int m_releases = 0;  // of them, mouse button releases
-};
-
-// Before a message box: its own loop would take what is still queued, drop a click on the
+// Before a message box: its own loop would run what is still queued, drop a click on the
 // windows it blocks and let a key answer it. Taken off instead, and said.
 QString beforeMessageBox() {
-    const TakenInput taken;
-    return taken.Commands() > 0 ? QString(ModMain::kNotCarriedOut) : QString();
+    return plat::Application::TakeOffQueuedInput() > 0 ? QString(ModMain::kNotCarriedOut)
+                                                       : QString();
 }
 
-// The delivery of each input of the user's runs as a command of the user's; the input a
-// message box takes (an OK) or takes off starts none, so the steps of the command it tells
-// of go on in their spell.
-bool aroundUserInput(QObject*, const plat::Application::Deliver& deliver) {
-    if (takingOff || qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-        return deliver();
+// The delivery of each input of the user's runs as a command of the user's; the answer to
+// a message box (its OK) is none, so the steps of the command the box tells of go on in
+// their spell.
+bool aroundUserInput(const plat::Application::Deliver& deliver) {
+    if (qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) return deliver();
     const ModMain::UserCommand command;
     return deliver();
 }
@@ -199,7 +127,6 @@ const char* const kNotRead =
 
 namespace {
 int unattended = 0;  // Unattended scopes open
-int commands = 0;    // UserCommand scopes open
 
 // Whether a failure of the database is to be told now; the caller tells it.
 bool tellFailure() {
@@ -224,33 +151,23 @@ void tellCommand(const QString& heading, const QString& why, bool always) {
 }
 }  // namespace
 
-Unattended::Unattended() {
-    ++unattended;
-    EventYield::HoldInput(true);
-}
-Unattended::~Unattended() {
-    EventYield::HoldInput(false);
-    --unattended;
-}
+Unattended::Unattended() { ++unattended; }
+Unattended::~Unattended() { --unattended; }
 bool Unattended::Active() { return unattended > 0; }
 
-Attended::Attended() : m_suspended(unattended) { unattended = 0; }
-Attended::~Attended() { unattended = m_suspended; }
-
 void ActivateLater(QObject& window, std::function<void()> activate) {
-    QTimer::singleShot(0, &window, [activate = std::move(activate)] {
-        const Attended user;
+    // A timer of its own, not a queued call: timers never run inside work under way (see
+    // EventYield), so the activation runs once that work has ended.
+    auto* timer = new QTimer(&window);
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, activate = std::move(activate)] {
+        timer->deleteLater();
         activate();
     });
+    timer->start(0);
 }
 
-UserCommand::UserCommand() : m_told(SharedObjects::DAO().FailureTold()) {
-    ++commands;
-    SharedObjects::DAO().WaitAgain();
-}
-UserCommand::~UserCommand() {
-    if (--commands > 0) SharedObjects::DAO().NoteFailureTold(m_told);
-}
+UserCommand::UserCommand() { SharedObjects::DAO().WaitAgain(); }
 
 void NotWritten(const QString& heading, const QString& what) {
     tellCommand(heading, err::NotWritten(what), true);
@@ -286,7 +203,7 @@ void RollErrorFiles(const QDateTime& now) {
     const qint64 cutOff = now.addDays(-7).toString("yyyyMMdd").toLongLong();
     const QDir folder(plat::AppPath());
     for (const QString& name : folder.entryList({"Error*.txt"}, QDir::Files)) {
-        QCoreApplication::processEvents();
+        EventYield::Run();
         // The leading number of the eight characters after "Error"; none reads as 0.
         const QString date = name.mid(5, 8);
         qsizetype digits = 0;

@@ -46,8 +46,7 @@ void NotRead(const QString& heading, const QString& what);
 // when that held a click or a key, ends with this paragraph.
 extern const char* const kNotCarriedOut;
 
-// While one lives, nothing is told: the work runs without the user (a tick, a timer), and
-// the user's clicks and keys wait in the queue for its end (EventYield::HoldInput).
+// While one lives, nothing is told: the work runs without the user (a tick, a timer).
 class Unattended {
 public:
     Unattended();
@@ -56,40 +55,18 @@ public:
     Unattended& operator=(const Unattended&) = delete;
     static bool Active();
 };
-// Work the user started that runs later (a step waiting for a zero-delay timer, such as a
-// window's first activation) is the user's whenever it runs: while one lives, also inside
-// the yield of unattended work, failures are told again. It goes on with the command that
-// started it: told once with it.
-class Attended {
-public:
-    Attended();
-    ~Attended();
-    Attended(const Attended&) = delete;
-    Attended& operator=(const Attended&) = delete;
-
-private:
-    int m_suspended;  // the Unattended scopes open when this one began
-};
-// A window the user opened runs its first activation once it is up, from the event loop,
-// Attended: what the activation cannot read is told, also when the zero-delay timer fires
-// inside the yield of a tick.
+// A window the user opened runs its first activation once it is up, from the event loop
+// after the work under way has ended: what the activation cannot read is told.
 void ActivateLater(QObject& window, std::function<void()> activate);
 
-// A command of the user's, from where it begins to its end: the delivery of each click,
-// key, wheel turn, shortcut or close box the user makes runs inside one (see
-// plat::Application). It is Attended, waits for the database afresh, and its failure is
-// told once, whatever failed before it; a command that runs inside another (from a yield
-// or a dialog of the other's) leaves the other's note of what was told as it was.
+// A command of the user's, from where it begins to its end: the delivery of each input
+// that starts or ends something runs inside one (see plat::Application). It waits for the
+// database afresh, and its failure is told once, whatever failed before it.
 class UserCommand {
 public:
     UserCommand();
-    ~UserCommand();
     UserCommand(const UserCommand&) = delete;
     UserCommand& operator=(const UserCommand&) = delete;
-
-private:
-    Attended m_attended;
-    bool m_told;  // whether the failure of the spell running when it began was told
 };
 
 // "1.05.00": major, minor and revision with at least two digits each after the first.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
-pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libsqlite3-dev
+pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-private-dev qt6-qpa-plugins libgl-dev libsqlite3-dev
       libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core sqlite3)
 missing=()
 for p in "${pkgs[@]}"; do

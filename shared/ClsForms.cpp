@@ -1,6 +1,7 @@
 #include "ClsForms.h"
 
 #include <QAction>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
@@ -166,6 +167,29 @@ int32_t ClsForms::GetListData(const plat::ListBox& list) {
 void ClsForms::SetListData(plat::ListBox& list, int32_t value) { selectByData(list, value); }
 
 void ClsForms::SelectAllText(QLineEdit& box) { box.selectAll(); }
+
+namespace {
+class SelectAllWatcher : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* box = static_cast<QLineEdit*>(watched);
+        if (event->type() == QEvent::FocusIn) {
+            SharedObjects::Forms().SelectAllText(*box);
+            m_byClick = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
+        } else if (event->type() == QEvent::MouseButtonRelease && m_byClick) {
+            m_byClick = false;
+            if (!box->hasSelectedText()) SharedObjects::Forms().SelectAllText(*box);
+        }
+        return false;
+    }
+
+private:
+    bool m_byClick = false;  // the focus came with a press whose release is still to come
+};
+}  // namespace
+
+void ClsForms::SelectAllOnFocus(QLineEdit& box) { box.installEventFilter(new SelectAllWatcher(&box)); }
 
 void ClsForms::EnableButtons(QToolBar& toolbar, bool on) {
     for (QAction* a : toolbar.actions()) a->setEnabled(on);

@@ -54,5 +54,9 @@ public:
     int32_t GetListData(const plat::ListBox& list);
     void SetListData(plat::ListBox& list, int32_t value);
     void SelectAllText(QLineEdit& box);
+    // From now on the box selects its whole text when it gets the focus, so typing replaces
+    // it: by the keyboard at once; by a click once the click is done (its press places the
+    // cursor), unless it dragged a selection of its own. Both before any key queued after.
+    void SelectAllOnFocus(QLineEdit& box);
     void EnableButtons(QToolBar& toolbar, bool on);
 };

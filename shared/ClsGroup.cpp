@@ -6,6 +6,7 @@
 #include "ClsCustomer.h"
 #include "ClsDAO.h"
 #include "ErrorText.h"
+#include "EventYield.h"
 #include "PlexaroTimeScale.h"
 #include "SharedObjects.h"
 
@@ -147,7 +148,7 @@ bool ClsGroup::Delete(int32_t groupId) {
         return true;  // the group is gone; customers left in no group stay this time
     }
     for (; !rs->Eof(); rs->MoveNext()) {
-        QCoreApplication::processEvents();
+        EventYield::Run();
         if (rs->Field(0).toLong() == 0) SharedObjects::Customer().Delete(rs->Field(1).toInt());
     }
     return true;

@@ -6,6 +6,7 @@
 #include "ClsIni.h"
 #include "ClsResource.h"
 #include "ErrorText.h"
+#include "EventYield.h"
 #include "MsgBox.h"
 #include "SharedObjects.h"
 
@@ -48,7 +49,7 @@ bool ClsGroup::SaveTemplate(int32_t groupId) {
                                                {"Interval", QString::number(m_interval)}};
     int count = 0;
     for (; !rs->Eof(); rs->MoveNext()) {
-        QCoreApplication::processEvents();
+        EventYield::Run();
         ClsResource& res = SharedObjects::Resource();
         // One deleted meanwhile is left out; one that cannot be read fails the save, rather
         // than say "Group saved!" over a template without it.

@@ -1,25 +1,16 @@
 #include "EventYield.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 
-namespace {
-int inputHeld = 0;
-EventYield::Watch& watch() {
-    static EventYield::Watch w;
-    return w;
-}
-}  // namespace
-
 void EventYield::Run() {
-    const QEventLoop::ProcessEventsFlags flags =
-        inputHeld > 0 ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents;
-    if (watch()) watch()(flags);
-    QCoreApplication::processEvents(flags);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                    QEventLoop::X11ExcludeTimers);
+    // Qt's glib dispatcher looks at the window system's queue again only once woken: the
+    // input held back here would wait for the next event from outside.
+    if (QAbstractEventDispatcher* dispatcher = QCoreApplication::eventDispatcher())
+        dispatcher->wakeUp();
 }
-
-void EventYield::WatchForTest(Watch w) { watch() = std::move(w); }
-
-void EventYield::HoldInput(bool hold) { inputHeld += hold ? 1 : -1; }
 
 void EventYield::Now() {
     Run();

@@ -19,6 +19,7 @@
 #include "ClsIni.h"
 #include "ClsLogging.h"
 #include "ErrorText.h"
+#include "EventYield.h"
 #include "FormsTimer.h"
 #include "Kalvo.h"
 #include "KeyedStatusBar.h"
@@ -158,7 +159,7 @@ void DlgMain::Form_Load() {
         return;
     }
     for (; !rs->Eof(); rs->MoveNext()) {
-        QCoreApplication::processEvents();
+        EventYield::Run();
         SharedObjects::Forms().AddListItem(*LbGroups, rs->Field("GroupName").toString(),
                                            rs->Field("GroupId").toInt());
     }

@@ -8,27 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include "ClsForms.h"
 #include "Nudgel.h"
 #include "SharedObjects.h"
-
-namespace {
-// Selects a text box's whole text when it gets the focus; after a click too, whose own
-// handling would place the cursor afterwards, hence the queued call.
-class SelectAllWatcher : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::FocusIn) {
-            auto* box = static_cast<QLineEdit*>(watched);
-            QTimer::singleShot(0, box, [box] { SharedObjects::Forms().SelectAllText(*box); });
-        }
-        return false;
-    }
-};
-}  // namespace
 
 QGroupBox* DialogParts::SpinFrame(QWidget* parent, const QString& title, const QString& name,
                                   plat::Nudgel*& spin, QLabel*& label) {
@@ -58,7 +41,7 @@ QGroupBox* DialogParts::TextFrame(QWidget* parent, const QString& title, const Q
 }
 
 void DialogParts::SelectAllOnFocus(QLineEdit* box) {
-    box->installEventFilter(new SelectAllWatcher(box));
+    SharedObjects::Forms().SelectAllOnFocus(*box);
 }
 
 QHBoxLayout* DialogParts::ButtonRow(QDialog* dialog, const QString& name,

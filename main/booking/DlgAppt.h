@@ -168,7 +168,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void done(int result) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     enum class Submitted { Saved, NoSlot, Refused, Nothing };

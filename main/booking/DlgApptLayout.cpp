@@ -8,7 +8,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStyle>
-#include <QTimer>
 
 #include "ClsForms.h"
 #include "ClsLogging.h"
@@ -75,7 +74,7 @@ void DlgAppt::buildControls() {
     TxtRef03 = line("TxtRef03", 128);
     label("Comments", 154);
     TxtComments = line("TxtComments", 154);
-    for (QLineEdit* box : {TxtRef01, TxtRef02, TxtRef03}) box->installEventFilter(this);
+    for (QLineEdit* box : {TxtRef01, TxtRef02, TxtRef03}) SharedObjects::Forms().SelectAllOnFocus(*box);
 
     label("Start", 184);
     LblStart = new QLabel(details);
@@ -172,13 +171,3 @@ void DlgAppt::Form_Resize() {
     m_inResize = false;
 }
 
-bool DlgAppt::eventFilter(QObject* watched, QEvent* event) {
-    // A reference box selects its whole text when it gets the focus, so typing replaces
-    // it; queued, because a mouse press that gave the focus places the cursor after.
-    if (event->type() == QEvent::FocusIn) {
-        if (auto* box = qobject_cast<QLineEdit*>(watched)) {
-            QTimer::singleShot(0, box, [box] { SharedObjects::Forms().SelectAllText(*box); });
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}

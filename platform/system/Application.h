@@ -3,25 +3,35 @@
 #include <functional>
 
 // Stand-in for the forms runtime's application object as the one that delivers the user's
-// input: a QApplication that runs the delivery of each input the user made (a press or
-// release of a button or key, the wheel, a shortcut, a context menu, a drop, the close box)
-// inside a step the program registers, so that the program knows what that input runs as
-// a command of its user's, while it runs and not from the events before it.
+// input. It holds the one list of what counts as the user's input, runs the delivery of
+// each input that starts or ends something inside a step the program registers (so that
+// the program knows what runs as a command of its user's, while it runs), and takes the
+// input still queued off the queue, unrun, when the program asks.
 namespace plat {
 
 class Application : public QApplication {
 public:
     Application(int& argc, char** argv);
 
-    // Wraps the delivery of one input of the user's: calls deliver once and returns its
-    // result. None registered: the input is delivered as it is.
+    // What an event is to the user. Starts: a press, a double-click, a key, a turn of the
+    // wheel, a shortcut, a context menu, a drop or the close box. Ends: the release of a
+    // mouse button or a key, which completes what a press started (a click). Moves: the
+    // mouse moved. None: anything else, also a close the program asks for itself.
+    enum class Input { None, Starts, Ends, Moves };
+    static Input KindOf(const QEvent& event);
+
+    // Wraps the delivery of each input that starts or ends something: calls deliver once
+    // and returns its result. None registered: the input is delivered as it is.
     using Deliver = std::function<bool()>;
-    using AroundInput = std::function<bool(QObject* receiver, const Deliver& deliver)>;
+    using AroundInput = std::function<bool(const Deliver& deliver)>;
     static void SetAroundInput(AroundInput around);
 
-    // Whether the event is one the user made with the mouse, the keyboard or the window's
-    // close box (not one the program sent itself).
-    static bool IsUserInput(const QEvent& event);
+    // Takes every input of the user's still queued off the queue, unrun, and lets nothing
+    // else run meanwhile but the window's own events (no timer, no input): the step before
+    // a message box, whose own loop would run them. Returns how many of the inputs taken
+    // would have started something. A button held down by a press whose release was taken
+    // is let up, so that one that repeats stops.
+    static int TakeOffQueuedInput();
 
     bool notify(QObject* receiver, QEvent* event) override;
 };

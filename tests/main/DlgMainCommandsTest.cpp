@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QMouseEvent>
@@ -156,6 +158,7 @@ TEST_F(DlgMainCommandsTest, ADropOrADoubleClickOnAGroupDeletedElsewhereIsRefused
 TEST_F(DlgMainCommandsTest, PointingAtABarFillsThePanelsAndThePopUpIn12And24HourForm) {
     booking(kDay, 540, 780, "  Bring notes  ", 1);
     ini.WriteValue("Options", "PopupReminders", 1);
+    QApplication::processEvents();  // the window's first activation starts the tick
     dlg->ShowResources(0);
     dlg->Sched_ItemMove(1, 1);
     EXPECT_EQ(dlg->StatusBar1->panelText("Start"), "09:00 am");

@@ -16,7 +16,6 @@
 #include "Plexaro.h"
 #include "SharedObjects.h"
 #include "TestSupport.h"
-#include "YieldWatch.h"
 
 // Another workstation on the same database: runs what the test tells it, a line each.
 // Statements separated by ";" are one change; "restore" backs the database up and
@@ -145,31 +144,6 @@ TEST_F(DlgMainFollowTest, AnotherWorkstationsSetUpChangesShowAfterOneTick) {
     }
     peer.say("quit");
     EXPECT_EQ(peer.finish(), 0);
-}
-
-TEST_F(DlgMainFollowTest, AChangeSeenByATickDuringALoadIsShownOnceTheLoadHasEnded) {
-    // Once the load has read its rows, the groups go elsewhere and a tick comes.
-    QTimer::singleShot(0, dlg, [this] {
-        sql({"delete from tblBookings", "delete from tblResources", "delete from tblGroups"});
-        dlg->Timer1_Timer();
-    });
-    dlg->ShowResources(0);
-    dlg->Timer1_Timer();
-    EXPECT_EQ(groups(), "");
-    EXPECT_EQ(dlg->Sched->rowCount(), 1);
-    EXPECT_EQ(dlg->Sched->title(), "");
-}
-
-// A tick's reload lets the window repaint, but the user's clicks and keys wait for its end;
-// the same reload the user asks for lets them through.
-TEST_F(DlgMainFollowTest, ATicksReloadHoldsTheUsersInputAndTheUsersOwnReloadLetsItThrough) {
-    YieldWatch yields;
-    sql({"delete from tblBookings"});
-    dlg->Timer1_Timer();
-    EXPECT_EQ(yields.seen, QStringList{"held"});
-    yields.seen.clear();
-    dlg->CbGroup_Click();
-    EXPECT_EQ(yields.seen, QStringList{"let through"});
 }
 
 // A tick that saw the change but could not read the chart (another program had a table

@@ -26,7 +26,9 @@
 #include "ModMain.h"
 #include "ModalHook.h"
 #include "MsgBox.h"
+#include "Nudgel.h"
 #include "Plexaro.h"
+#include "QueuedInput.h"
 #include "SharedObjects.h"
 #include "TestSupport.h"
 
@@ -242,28 +244,28 @@ TEST_F(DlgMainTest, ATickWaitsWithItsReloadUntilAnOpenDialogHasClosed) {
     EXPECT_EQ(dlg->Sched->model().barCount(2), 1);
 }
 
+// The Exit button or the close box pressed during a load ends the program after it, never
+// under it: the load shows its rows, then the program closes down once.
 TEST_F(DlgMainTest, AnUnloadAskedForDuringALoadWaitsForTheLoadToEnd) {
     clinic(today());
     struct Case {
         const char* what;
         std::function<void()> ask;
     } cases[] = {
-        {"the Exit command", [this] { dlg->Toolbar1_ButtonClick("Exit"); }},
-        {"the tick after the close box",
-         [this] {
-             dlg->Closing = true;
-             dlg->Timer1_Timer();
-         }},
+        {"the Exit button", [this] { QueuedInput::Click(toolButton("Exit")); }},
+        {"the close box", [this] { QueuedInput::CloseBox(*dlg); }},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(start()) << c.what;
+        QueuedInput::RunAll();  // the first activation
         const qsizetype endsBefore = folder.logText().count("Closing down");
-        QTimer::singleShot(0, dlg, c.ask);
-        dlg->ShowResources(0);  // it yields before every row: the request comes meanwhile
+        c.ask();
+        dlg->ShowResources(0);  // it lets the window repaint before every row
         EXPECT_EQ(folder.logText().count("Closing down"), endsBefore) << c.what;
         EXPECT_EQ(dlg->Sched->rowCount(), 3) << c.what;
-        EXPECT_TRUE(dlg->Closing) << c.what;
-        dlg->Timer1_Timer();
+        EXPECT_FALSE(dlg->Closing) << c.what;
+        QueuedInput::RunAll();
+        if (dlg->Closing) dlg->Timer1_Timer();  // the close box's, 100 ms later
         EXPECT_EQ(folder.logText().count("Closing down"), endsBefore + 1) << c.what;
         delete dlg;
         dlg = nullptr;
@@ -304,28 +306,28 @@ TEST_F(DlgMainTest, AutoscrollReturnsToTodayButNotUnderAnOpenDialog) {
     EXPECT_EQ(dlg->AutoscrollCountdown, 20);
 }
 
-TEST_F(DlgMainTest, TheGroupAndTheDaysAskedForLastDuringALoadAreLoadedOnceTheLoadEnds) {
+// Groups picked and days stepped while a load works are carried out after it, one after
+// the other: the last group picked ends on screen and in the settings, and each day step
+// counts from the one before it.
+TEST_F(DlgMainTest, TheGroupAndTheDaysAskedForDuringALoadAreLoadedAfterItAndTheLastWins) {
     clinic(today());
     sql({"insert into tblResources (GroupId, ResourceName) values (2, 'Annex room')"});
     ASSERT_TRUE(start());
-    // While the next load yields, the user picks the other group.
-    QTimer::singleShot(0, dlg, [this] { dlg->CbGroup->SetListIndex(0); });  // Annex
+    QueuedInput::RunAll();  // the first activation
+    const int32_t day = dlg->CurrentDate();
+    auto* forward = dlg->SpinDate->findChild<QWidget*>("forward");
+    QueuedInput::Wheel(*dlg->CbGroup, 1);   // Clinic to Annex
+    QueuedInput::Wheel(*dlg->CbGroup, -1);  // and back
+    QueuedInput::Wheel(*dlg->CbGroup, 1);   // Annex again, the last
+    QueuedInput::Click(*forward);
+    QueuedInput::Click(*forward);
     dlg->ShowResources(0);
-    EXPECT_EQ(dlg->CbGroup->currentText(), "Annex");
+    EXPECT_EQ(dlg->Sched->title(), "Clinic");  // nothing ran inside the load
+    QueuedInput::RunAll();
+    EXPECT_EQ(dlg->CbGroup->currentText() + " " + dlg->Sched->title(), "Annex Annex");
     ASSERT_EQ(dlg->Sched->rowCount(), 2);
     EXPECT_EQ(dlg->Sched->rowText(1), "Annex room");
-    EXPECT_EQ(dlg->Sched->title(), "Annex");
-    // While the load of another group yields, the user picks the group shown again.
-    QTimer::singleShot(0, dlg, [this] { dlg->CbGroup->SetListIndex(0); });
-    dlg->CbGroup->SetListIndex(1);  // Clinic
-    EXPECT_EQ(dlg->CbGroup->currentText() + " " + dlg->Sched->title(), "Annex Annex");
-    // Each day stepped meanwhile counts from the one asked for before it; the last is stored.
-    const int32_t day = dlg->CurrentDate();
-    QTimer::singleShot(0, dlg, [this] {
-        dlg->SpinDate_Click(1);
-        dlg->SpinDate_Click(1);
-    });
-    dlg->ShowResources(0);
+    EXPECT_EQ(setting("Group", "CbGroup"), "2");
     EXPECT_EQ(dlg->Sched->startDate(), day + 2);
     EXPECT_EQ(setting("Config", "LastDate"), QString::number(day + 2));
 }

@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,7 +15,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include "ComboBox.h"
 #include "KeyedToolbar.h"
+#include "QueuedInput.h"
 #include "Nudgel.h"
 #include "Plexaro.h"
 #include "booking/DlgApptFixture.h"
@@ -24,26 +27,6 @@ using InputDuringAWait = DlgApptTest;
 
 QString notDone(const QString& heading, const QString& what) {
     return heading + "\r\n\r\nThe database is busy or cannot be read; nothing was " + what + ".";
-}
-
-// Queues input for the window as the windowing system does while the program waits: it is
-// delivered only once the program lets events run.
-void post(QWidget& target, QEvent* event) {
-    QCoreApplication::postEvent(target.window()->windowHandle(), event);
-}
-QPointF at(QWidget& target) { return target.mapTo(target.window(), target.rect().center()); }
-void postMouse(QWidget& target, QEvent::Type type) {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-    post(target, new QMouseEvent(type, at(target), target.window()->mapToGlobal(at(target)),
-                                 Qt::LeftButton, held, Qt::NoModifier));
-}
-void postClick(QWidget& target) {
-    postMouse(target, QEvent::MouseButtonPress);
-    postMouse(target, QEvent::MouseButtonRelease);
-}
-void postKey(QWidget& window, Qt::Key key, const QString& text = QString()) {
-    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
-        post(window, new QKeyEvent(type, key, Qt::NoModifier, text));
 }
 
 // A window of plain controls the user works in while the program waits.
@@ -59,6 +42,7 @@ struct Desk {
         auto* row = new QHBoxLayout(&window);
         for (QWidget* w : std::initializer_list<QWidget*>{a, b, button, list}) row->addWidget(w);
         list->addItems({"one", "two", "three"});
+        action->setShortcut(QKeySequence("Ctrl+D"));
         window.addAction(action);
         QObject::connect(button, &QPushButton::clicked, [this] { ++clicked; });
         QObject::connect(action, &QAction::triggered, [this] { ++triggered; });
@@ -89,32 +73,26 @@ TEST_F(InputDuringAWait, RunsAfterAWaitThatEndsQuietlyAndIsTakenOffAndToldBefore
         QString done;  // what the desk shows once it ran
     } kinds[] = {
         {"nothing", [](Desk&) {}, untouched},
-        {"a click on the button", [](Desk& d) { postClick(*d.button); },
+        {"a click on the button", [](Desk& d) { QueuedInput::Click(*d.button); },
          "a= b= go=1 list=one do=0"},
         {"a click on the second box, then a key",
          [](Desk& d) {
-             postClick(*d.b);
-             postKey(d.window, Qt::Key_X, "x");
+             QueuedInput::Click(*d.b);
+             QueuedInput::Key(d.window, Qt::Key_X, "x");
          },
          "a= b=x go=0 list=one do=0"},
         {"Tab to the list, then Down twice",
          [](Desk& d) {
              for (const Qt::Key key :
                   {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Down, Qt::Key_Down})
-                 postKey(d.window, key);
+                 QueuedInput::Key(d.window, key);
          },
          "a= b= go=0 list=three do=0"},
         {"the wheel turned over the list",
-         [](Desk& d) {
-             post(*d.list, new QWheelEvent(at(*d.list), d.window.mapToGlobal(at(*d.list)),
-                                           QPoint(), QPoint(0, -120), Qt::NoButton,
-                                           Qt::NoModifier, Qt::NoScrollPhase, false));
-         },
+         [](Desk& d) { QueuedInput::Wheel(*d.list, -1); },
          "a= b= go=0 list=two do=0"},
         {"a shortcut",
-         [](Desk& d) {
-             QCoreApplication::postEvent(d.action, new QShortcutEvent(QKeySequence("Ctrl+D"), 0));
-         },
+         [](Desk& d) { QueuedInput::Key(d.window, Qt::Key_D, "", Qt::ControlModifier); },
          "a= b= go=0 list=one do=1"},
     };
     enum Outcome { Quiet, Failed, SavedAndSaid };
@@ -182,7 +160,7 @@ TEST_F(InputDuringAWait, ASearchClickedWhileTheDayStepWaitsIsTakenOffAndTheMessa
     ClsDAO::setWaitStepForTest([&] {
         const QCursor* cursor = QApplication::overrideCursor();
         pointer << (cursor && cursor->shape() == Qt::WaitCursor ? "wait" : "normal");
-        if (pointer.size() == 1) postClick(*search);
+        if (pointer.size() == 1) QueuedInput::Click(*search);
     });
     {
         const HeldByAnother held(folder);
@@ -244,7 +222,7 @@ TEST_F(InputDuringAWait, AnArrowLetGoDuringTheWaitIsUpAfterTheMessageAndStepsNoM
     QTest::mousePress(forward, Qt::LeftButton);
     ASSERT_TRUE(forward->isDown());
     ClsDAO::setWaitStepForTest([&, posted = false]() mutable {
-        if (!std::exchange(posted, true)) postMouse(*forward, QEvent::MouseButtonRelease);
+        if (!std::exchange(posted, true)) QueuedInput::Release(*forward);
     });
     {
         const HeldByAnother held(folder);
@@ -254,6 +232,180 @@ TEST_F(InputDuringAWait, AnArrowLetGoDuringTheWaitIsUpAfterTheMessageAndStepsNoM
     EXPECT_EQ(messages, QStringList{"Warning!: " +
                                     notDone("Unable to show the date chosen!", "changed")});
     EXPECT_FALSE(forward->isDown());
+    EXPECT_EQ(folder.logText().count("Error in DlgMain.ShowResources"), 1);  // one step tried
     QTest::qWait(800);  // the arrow's repeat would step a day every 100 ms
     EXPECT_EQ(dlg->CurrentDate(), kDay);
+}
+
+namespace {
+QWidget& forwardArrow(plat::Nudgel& spin) { return *spin.findChild<QWidget*>("forward"); }
+
+// Another program holds the database until the command under test has waited twice: the
+// input that `during` queues at the wait's first step runs only after that command.
+struct LetGoDuringTheWait {
+    LetGoDuringTheWait(const TempProgramFolder& folder, std::function<void()> during)
+        : held(std::in_place, folder, folder.file("Rostima.mdb")) {
+        SharedObjects::DAO().setBusyWaitMs(2000);
+        SharedObjects::DAO().WaitAgain();
+        ClsDAO::setWaitStepForTest([this, during = std::move(during)] {
+            if (++steps == 1) during();
+            if (steps == 3) held.reset();
+        });
+    }
+    ~LetGoDuringTheWait() {
+        ClsDAO::setWaitStepForTest(nullptr);
+        SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+    }
+    std::optional<HeldDatabase> held;
+    int steps = 0;
+};
+}  // namespace
+
+// What the user clicks while a command works (waiting for the database, loading a chart)
+// runs after it, on what the command left: the editor asked for during a day step or a
+// group pick opens on the new day and group. One asked for during a template save is taken
+// off by the message that the file is written, which says so: it never opens inside.
+TEST_F(InputDuringAWait, WriteClickedWhileACommandWorksOpensTheEditorOnceTheCommandHasEnded) {
+    sql({"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) "
+         "values ('Annex', 480, 1020, 15)"});
+    for (int r = 0; r < 40; ++r)
+        sql({QString("insert into tblResources (GroupId, ResourceName, MinTime, MaxTime, "
+                     "InitTime) values (2, 'Room %1', 15, 540, 15)")
+                 .arg(r, 2, 10, QChar('0'))});
+    ASSERT_TRUE(dlg->ShowGroups(1));
+    QString opened;  // the editor's day and first resource, and what was said before it
+    plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
+        auto& editor = static_cast<DlgAppt&>(d);
+        editor.show();
+        QCoreApplication::processEvents();  // the first activation fills its lists
+        opened = QString("%1 %2 after %3")
+                     .arg(editor.CurrentDate() - kDay)
+                     .arg(editor.CbResource->itemText(0))
+                     .arg(messages.join(", "));
+        return int(QDialog::Rejected);
+    });
+    const QString groupsFile = folder.file("Groups.ini");
+    const struct {
+        const char* what;
+        std::function<void()> command;
+        QString opened;
+    } cases[] = {
+        {"a day step waiting for the database",
+         [&] {
+             const LetGoDuringTheWait wait(folder, [&] { QueuedInput::Click(toolButton("Write")); });
+             QTest::mouseClick(&forwardArrow(*dlg->SpinDate), Qt::LeftButton);
+         },
+         "1 Anna after "},
+        {"a group pick loading its chart",
+         [&] {
+             QueuedInput::Click(toolButton("Write"));
+             dlg->CbGroup->SetListIndex(0);  // Annex
+         },
+         "1 Room 00 after "},
+        {"a template save waiting for the database",
+         [&] {
+             const LetGoDuringTheWait wait(folder, [&] { QueuedInput::Click(toolButton("Write")); });
+             dlg->mnuResourceSaveTemplate_Click();
+             EXPECT_TRUE(QFile(groupsFile).exists());
+             EXPECT_EQ(messages, QStringList{QString("Saved!: Group saved!\r\n\r\n") +
+                                             ModMain::kNotCarriedOut});
+         },
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        opened.clear();
+        messages.clear();
+        c.command();
+        EXPECT_EQ(opened, "");  // nothing ran inside it
+        QueuedInput::RunAll();
+        EXPECT_EQ(opened, c.opened);
+    }
+}
+
+// The close box pressed during a backup never ends the program inside it: the backup is
+// done, and the message that says so says that the close was not carried out.
+TEST_F(InputDuringAWait, TheCloseBoxPressedDuringABackupWaitsForItAndTheMessageSaysSo) {
+    QStringList rows;
+    for (int b = 0; b < 300; ++b)
+        rows << QString("insert into tblBookings (TaskId, BookingDate, BookingStart, BookingEnd, "
+                        "CustomerId, ResourceId, RepeatId) values (1, %1, 540, 600, 1, 1, 0)")
+                    .arg(kDay + b);
+    sql(rows);
+    messages.clear();
+    QueuedInput::CloseBox(*dlg);
+    dlg->mnuTransferBackup_Click();
+    QueuedInput::RunAll();
+    EXPECT_FALSE(dlg->Closing);
+    EXPECT_EQ(folder.logText().count("Closing down"), 0);
+    ASSERT_EQ(messages.size(), 1);
+    const QString note = QString("\r\n\r\n") + ModMain::kNotCarriedOut;
+    EXPECT_TRUE(messages[0].endsWith(note)) << messages[0].toStdString();
+    const QString file = messages[0].section("Database backed up to ", 1).chopped(note.size());
+    QFile backup(file);
+    ASSERT_TRUE(backup.open(QIODevice::ReadOnly)) << file.toStdString();
+    EXPECT_EQ(backup.readAll().count("\nA~"), 300);
+}
+
+// In the editor the user steps the day under a lock, clicks the second reference and types
+// while it waits: the click selects the box's text, as it does without a wait, and what was
+// typed replaces it.
+TEST_F(InputDuringAWait, TextTypedIntoABoxClickedDuringAWaitReplacesWhatItHeld) {
+    open([&](DlgAppt& e) {
+        e.TxtRef02->setText("abcdef");
+        e.TxtRef01->setFocus();
+        {
+            const LetGoDuringTheWait wait(folder, [&] {
+                QueuedInput::Click(*e.TxtRef02);
+                QueuedInput::Type(e, "xyz");
+            });
+            QTest::mouseClick(&forwardArrow(*e.SpinDate), Qt::LeftButton);
+        }
+        EXPECT_EQ(e.TxtRef02->text(), "abcdef");
+        QueuedInput::RunAll();
+        EXPECT_EQ(e.TxtRef02->text(), "xyz");
+        EXPECT_EQ(e.CurrentDate(), kDay + 1);
+    });
+}
+
+// Before the message of a failed wait only the queued input is taken off: no timer runs in
+// between, also not one that would read now that the other program has let go, so the
+// message is true when it shows. The timer runs after it.
+TEST_F(InputDuringAWait, NoTimerRunsBetweenAFailedWaitAndItsMessage) {
+    std::optional<HeldByAnother> held(std::in_place, folder);
+    QTimer stepper;  // due as the wait gives up: lets go and steps, as a repeating arrow would
+    stepper.setSingleShot(true);
+    QObject::connect(&stepper, &QTimer::timeout, [&] {
+        held.reset();
+        dlg->SpinDate_Click(1);
+    });
+    ClsDAO::setWaitStepForTest([&] { stepper.start(0); });
+    QStringList atTheBox;
+    plat::SetMsgBoxHook([&](const QString& text, int, const QString&) {
+        atTheBox << QString("%1 %2").arg(dlg->CurrentDate() - kDay).arg(text.section("\r\n", 0, 0));
+        return int(plat::vbOK);
+    });
+    dlg->SpinDate_Click(1);
+    ClsDAO::setWaitStepForTest(nullptr);
+    EXPECT_EQ(atTheBox, QStringList{"0 Unable to show the date chosen!"});
+    EXPECT_EQ(folder.logText().count("Error in DlgMain.ShowResources"), 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dlg->CurrentDate(), kDay + 1);
+}
+
+// Work under way lets the window repaint, and nothing else: a window's first activation and
+// a timer due meanwhile (the tick, a read again) run once the work has ended.
+TEST_F(InputDuringAWait, AFirstActivationAndADueTimerWaitForTheWorkUnderWay) {
+    QStringList ran;
+    QWidget window;
+    ModMain::ActivateLater(window, [&] { ran << "activation"; });
+    QTimer tick;
+    tick.setSingleShot(true);
+    QObject::connect(&tick, &QTimer::timeout, [&] { ran << "tick"; });
+    tick.start(0);
+    QTest::qSleep(5);
+    EventYield::Run();
+    EXPECT_TRUE(ran.isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ran, QStringList({"activation", "tick"}));
 }

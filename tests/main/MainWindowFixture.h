@@ -5,7 +5,11 @@
 #include "ClsDAO.h"
 #include "ClsIni.h"
 #include "DlgMain.h"
+#include <QAction>
+#include <QCoreApplication>
+
 #include "EventYield.h"
+#include "KeyedToolbar.h"
 #include "ModMain.h"
 #include "ModalHook.h"
 #include "MsgBox.h"
@@ -66,11 +70,16 @@ protected:
         }
         ~HeldByAnother() { SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs); }
     };
-    static void showInsideATick(QWidget& window) {
+    // The toolbar's button of that text.
+    QWidget& toolButton(const QString& text) {
+        for (QAction* action : dlg->Toolbar1->actions())
+            if (action->text() == text) return *dlg->Toolbar1->widgetForAction(action);
+        ADD_FAILURE() << "no button " << text.toStdString();
+        return *dlg->Toolbar1;
+    }
+    static void showAndActivate(QWidget& window) {
         window.show();
-        const ModMain::Unattended tick;
-        EventYield::Run();                           // the window's first activation
-        EXPECT_TRUE(ModMain::Unattended::Active());  // the tick's scope is back after it
+        QCoreApplication::processEvents();  // its first activation, from the event loop
     }
     TempProgramFolder folder;
     ClsIni ini;

@@ -481,7 +481,7 @@ TEST_F(DlgApptTest, ThePickListsFillFromTheGroupOrAreReadAgainForItAndACustomerG
         EXPECT_EQ(e.LbTimeSlot->rowCount(), 3);
     });
     ApptEditorState::Show(2, 0, 3, 0, kDay);
-    // Reopened for the first group, inside a tick's yield, while another program holds the
+    // Reopened for the first group while another program holds the
     // database: the lists keep the last group's entries and the user is told once; they are
     // read again shortly for this group, quietly, with the resource handed over and its
     // day, and the type and customer held shown without their Click (which would put the
@@ -492,7 +492,7 @@ TEST_F(DlgApptTest, ThePickListsFillFromTheGroupOrAreReadAgainForItAndACustomerG
     plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
         auto& e = static_cast<DlgAppt&>(d);
         HeldByAnother held(folder);
-        showInsideATick(e);
+        showAndActivate(e);
         EXPECT_EQ(e.CbResource->currentText(), "Solo");
         e.TxtRef01->setText("typed");
         held.release();

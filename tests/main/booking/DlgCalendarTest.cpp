@@ -30,13 +30,13 @@ protected:
         booking(3, day(2026, 3, 12), 540, 600);
         QApplication::processEvents();  // the main window's first activation, not the calendar's
     }
-    // Runs the main window's Calendar command, the calendar's first activation inside a tick's
-    // yield (still the user's) after `loaded`; `work` operates the shown calendar.
+    // Runs the main window's Calendar command, the calendar's first activation after
+    // `loaded`; `work` operates the shown calendar.
     void command(const std::function<void(DlgCalendar&)>& work) {
         plat::ModalHook::SetAnswererForTest([&](QDialog& d) {
             auto& cal = dynamic_cast<DlgCalendar&>(d);
             if (loaded) loaded();
-            showInsideATick(cal);
+            showAndActivate(cal);
             EXPECT_FALSE(dlg->Toolbar1->isButtonEnabled("Calendar"));
             work(cal);
             return cal.result();
