@@ -120,6 +120,23 @@ TEST_F(DlgResourceTest, AnEditedResourceStepsByTheSlotOfItsOwnGroup) {
     });
     dlg->Toolbar1->choose("Resource", "EditRes");
     EXPECT_EQ(scalar("select MinTime from tblResources where ResourceId = 1"), 30);
+    // A step that cannot be read: each press says that its duration was not changed, and
+    // none is.
+    sql({"alter table tblGroups rename to tblAway"});
+    DlgResource unread(dlg);
+    unread.Form_Load();
+    for (plat::Nudgel* spin : {unread.SpinMin, unread.SpinMax, unread.SpinInit}) {
+        messages.clear();
+        SharedObjects::DAO().WaitAgain();  // each press is a command of its own
+        spin->press(plat::Nudgel::Arrow::Forward);
+        EXPECT_EQ(messages, QStringList{"Warning!: Unable to change the duration!\r\n\r\nThe "
+                                        "database is busy or cannot be read; nothing was "
+                                        "changed."})
+            << spin->objectName().toStdString();
+    }
+    EXPECT_EQ(unread.LblMin->text() + " " + unread.LblMax->text() + " " + unread.LblInit->text(),
+              "00:30 09:00 00:30");
+    sql({"alter table tblAway rename to tblGroups"});
 }
 
 TEST_F(DlgResourceTest, CancelAfterStepsChangesNothing) {
