@@ -1,7 +1,10 @@
 #include "DlgResource.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,7 +42,7 @@ DlgResource::DlgResource(QWidget* parent) : QDialog(parent) {
     grid->addWidget(DialogParts::SpinFrame(this, "Minimum", "Min", SpinMin, LblMin), 0, 0);
     grid->addWidget(DialogParts::SpinFrame(this, "Maximum", "Max", SpinMax, LblMax), 0, 1);
     grid->addWidget(DialogParts::SpinFrame(this, "Initial", "Init", SpinInit, LblInit), 1, 0);
-    grid->addWidget(DialogParts::SpinFrame(this, "Copies", "Copies", SpinCopies, LblCopies), 1, 1);
+    grid->addWidget(copiesFrame(), 1, 1);
     layout->addLayout(grid);
     layout->addLayout(
         DialogParts::ButtonRow(this, "BtnGroup", BtnGroup, [this](int i) { BtnGroup_Click(i); }));
@@ -48,6 +51,28 @@ DlgResource::DlgResource(QWidget* parent) : QDialog(parent) {
     connect(SpinInit, &plat::Nudgel::Click, this, &DlgResource::SpinInit_Click);
     connect(SpinCopies, &plat::Nudgel::Click, this, &DlgResource::SpinCopies_Click);
     StepRead = new ReadAgain(this, [this] { return readStep(); });
+}
+
+// Built as the duration frames are, but the count is a field: a click or Tab puts the
+// focus there, so digits typed go to it, never to the name.
+QGroupBox* DlgResource::copiesFrame() {
+    auto* frame = new QGroupBox("Copies", this);
+    LblCopies = new QLineEdit(frame);
+    LblCopies->setObjectName("LblCopies");
+    LblCopies->setAlignment(Qt::AlignCenter);
+    LblCopies->setMinimumWidth(70);
+    LblCopies->setValidator(new QIntValidator(1, kMaxCopies, LblCopies));
+    DialogParts::SelectAllOnFocus(LblCopies);
+    LblCopies->installEventFilter(this);
+    connect(LblCopies, &QLineEdit::textEdited, this, &DlgResource::copiesTyped);
+    SpinCopies = new plat::Nudgel(Qt::Vertical, frame);
+    SpinCopies->setObjectName("SpinCopies");
+    SpinCopies->setZeroArrow(plat::Nudgel::Arrow::Forward);
+    SpinCopies->setFixedSize(18, 28);
+    auto* layout = new QHBoxLayout(frame);
+    layout->addWidget(LblCopies, 1);
+    layout->addWidget(SpinCopies);
+    return frame;
 }
 
 void DlgResource::ShowModal(QWidget* owner) {
@@ -63,6 +88,7 @@ void DlgResource::Form_Load() {
     StepRead->Read();
     const bool existing = record().ResourceId() != 0;
     LblCopies->setText(existing ? QString() : "1");
+    LblCopies->setEnabled(!existing);
     SpinCopies->setEnabled(!existing);
     TxtResourceName->setText(record().ResourceName());
     showDurations();
@@ -122,6 +148,19 @@ void DlgResource::SpinInit_Click(int16_t d) {
 void DlgResource::SpinCopies_Click(int16_t d) {
     m_copies = static_cast<int16_t>(std::clamp(m_copies + (d == 0 ? 1 : -1), 1, int{kMaxCopies}));
     LblCopies->setText(QString::number(m_copies));
+}
+
+// The validator lets through only 1 to 99 or the way to them: a field left empty or
+// holding 0 stands for 1, the plain save, until a count is typed.
+void DlgResource::copiesTyped(const QString& text) {
+    const int typed = text.toInt();
+    m_copies = static_cast<int16_t>(typed >= 1 && typed <= kMaxCopies ? typed : 1);
+}
+
+bool DlgResource::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == LblCopies && event->type() == QEvent::FocusOut && LblCopies->isEnabled())
+        LblCopies->setText(QString::number(m_copies));
+    return QDialog::eventFilter(watched, event);
 }
 
 // True when every row was written. Copies are "<name> #01" onwards, each a new row with

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -44,7 +45,9 @@ public:
     QLabel* LblMin = nullptr;
     QLabel* LblMax = nullptr;
     QLabel* LblInit = nullptr;
-    QLabel* LblCopies = nullptr;
+    // The number of copies, a field of its own: it takes the focus and a typed count
+    // (1 to 99) as well as the spin's steps. Disabled and empty for an existing resource.
+    QLineEdit* LblCopies = nullptr;
     plat::Nudgel* SpinMin = nullptr;
     plat::Nudgel* SpinMax = nullptr;
     plat::Nudgel* SpinInit = nullptr;
@@ -56,8 +59,12 @@ public:
 protected:
     // Escape and the close box cancel.
     void reject() override;
+    // Leaving the copies field shows the count it stands for.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QGroupBox* copiesFrame();
+    void copiesTyped(const QString& text);
     void showDurations();
     bool nameRefused();
     bool save();

@@ -200,6 +200,9 @@ void DlgAppt::placeBooking(int row) {
     leaveMode();
     switch (why) {
         case Refusal::None:
+            // Stored, as a save stores: the chart behind shows it at once, not only
+            // once the editor closes.
+            refreshMainChart();
             // What is edited now, with what the user typed still in the boxes: Save
             // stores that onto it.
             editAgain(ClsBooking(SharedObjects::Booking()));

@@ -10,6 +10,7 @@
 
 #include "OleColor.h"
 #include "PlexaroCalendar.h"
+#include "TextColourOn.h"
 
 namespace plat {
 namespace {
@@ -34,11 +35,6 @@ QColor backColour(const PlexaroView& v, uint32_t ole) {
 QColor barColour(const PlexaroView& v, uint32_t ole) {
     const QColor c = OleToQColor(ole, v.palette);
     return v.greyBars ? greyed(c) : c;
-}
-
-// Black or white, whichever reads better on the background.
-QColor textOn(const QColor& background) {
-    return qGray(background.rgb()) >= 128 ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 struct DayRange {
@@ -232,7 +228,7 @@ void PlexaroPainter::paintTimeArea(QPainter& p, const PlexaroView& v, const BarC
     }
     p.setBrush(Qt::NoBrush);
     for (const BarText& t : bars.texts) {
-        p.setPen(textOn(barColour(v, t.colour)));
+        p.setPen(TextColourOn(barColour(v, t.colour)));
         p.drawText(t.rect, Qt::AlignLeft | Qt::AlignVCenter, t.text);
     }
 }
@@ -283,7 +279,7 @@ void PlexaroPainter::paintList(QPainter& p, const PlexaroModel& model, const Ple
         const QRect cell(0, v.rows.rowTop(row), width, v.rows.height());
         const bool isSelected = row == v.selectedRow;
         if (isSelected) p.fillRect(cell, selected);
-        p.setPen(textOn(isSelected ? selected : back));
+        p.setPen(TextColourOn(isSelected ? selected : back));
         const QRect name = cell.adjusted(4, 0, -4, 0);
         drawFitted(p, name, name.left(), name.right(), Qt::AlignLeft | Qt::AlignVCenter,
                    model.rowText(row));
@@ -310,7 +306,7 @@ void PlexaroPainter::paintRuler(QPainter& p, const PlexaroView& v, const QRect& 
     const int half = v.rulerHeight / 2;
     const QRect upper(ruler.left(), ruler.top(), ruler.width(), half);
     const QRect lower(ruler.left(), ruler.top() + half, ruler.width(), v.rulerHeight - half);
-    const QColor ink = textOn(back);
+    const QColor ink = TextColourOn(back);
 
     // Upper line: a date label per day in the hour view, per month otherwise; each label
     // is kept within its own day or month, and shortened with "…" when it does not fit.
@@ -368,7 +364,7 @@ void PlexaroPainter::paintHourMarks(QPainter& p, const PlexaroView& v, const QRe
             break;
         }
     }
-    const QColor ink = textOn(backColour(v, v.colours.rulerBack));
+    const QColor ink = TextColourOn(backColour(v, v.colours.rulerBack));
     const int begin = v.scale.firstMinute();
     const int end = begin + v.scale.minutesPerDay();
     // Each label stands just right of its own hour's tick; an hour whose tick is off the
@@ -422,7 +418,7 @@ void PlexaroPainter::paintDayMarks(QPainter& p, const PlexaroView& v, const QRec
     // Otherwise Mondays are labelled, every n-th week when weeks are narrow too; counted
     // from day 0 so the labels stay put while scrolling.
     const int weekStep = std::max(1, int(std::ceil(labelWidth / std::max(dayWidth * 7, 0.1))));
-    const QColor ink = textOn(backColour(v, v.colours.rulerBack));
+    const QColor ink = TextColourOn(backColour(v, v.colours.rulerBack));
     p.setPen(kStrongGridColour);
     for (int32_t d = firstDay; d <= lastDay; ++d) {
         const bool monday = PlexaroCalendar::isMonday(d);
@@ -454,7 +450,7 @@ void PlexaroPainter::paintTitle(QPainter& p, const PlexaroView& v) {
     QFont bold = v.font;
     bold.setBold(true);
     p.setFont(bold);
-    p.setPen(textOn(back));
+    p.setPen(TextColourOn(back));
     drawFitted(p, band, band.left(), band.right(), Qt::AlignCenter, v.title);
     p.setFont(v.font);
 }

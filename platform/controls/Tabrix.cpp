@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "OleColor.h"
+#include "TextColourOn.h"
 
 namespace plat {
 
@@ -68,8 +69,7 @@ public:
             case Qt::ForegroundRole: {
                 if (picked) return QPalette().color(QPalette::HighlightedText);
                 // Readable on any row colour, whatever the desktop's text colour.
-                return OleToQColor(r.colour).lightness() < 128 ? QColor(Qt::white)
-                                                               : QColor(Qt::black);
+                return TextColourOn(OleToQColor(r.colour));
             }
             default:
                 return {};

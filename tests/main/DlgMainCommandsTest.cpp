@@ -155,6 +155,18 @@ TEST_F(DlgMainCommandsTest, ADropOrADoubleClickOnAGroupDeletedElsewhereIsRefused
     EXPECT_EQ(messages, QStringList({"Warning!: No group selected!", "Warning!: No group selected!"}));
 }
 
+// The group is read but its bookings are not: the slot cannot be checked, so no editor
+// opens, and the user hears what was not done.
+TEST_F(DlgMainCommandsTest, ADropWhoseSlotCannotBeCheckedOpensNoEditorAndSaysSo) {
+    ClsDAO& dao = SharedObjects::DAO();
+    ASSERT_TRUE(dao.SqlAction("alter table tblBookings rename to tblAway"));
+    dlg->Sched_DropItem(1, 605, kDay);
+    ASSERT_TRUE(dao.SqlAction("alter table tblAway rename to tblBookings"));
+    EXPECT_TRUE(editor.isEmpty());
+    EXPECT_EQ(messages, QStringList{"Warning!: Unable to open the booking editor!\r\n\r\nThe "
+                                    "database is busy or cannot be read; nothing was opened."});
+}
+
 TEST_F(DlgMainCommandsTest, PointingAtABarFillsThePanelsAndThePopUpIn12And24HourForm) {
     booking(kDay, 540, 780, "  Bring notes  ", 1);
     ini.WriteValue("Options", "PopupReminders", 1);

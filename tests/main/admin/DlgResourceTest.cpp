@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <optional>
 
 #include "AdminFixture.h"
@@ -81,6 +83,34 @@ TEST_F(DlgResourceTest, ANewResourceSavedAsThreeCopiesMakesThreeNumberedRows) {
     EXPECT_EQ(dlg->Sched->rowText(dlg->Sched->selectedRow()), "Room #03");
 }
 
+// As the user does it: a click into the name, the name typed, a click into the copies,
+// the count typed. The count takes the keys, never the name; the spin steps on from it,
+// and a field left empty stands for one plain save.
+TEST_F(DlgResourceTest, TheCopiesFieldTakesTheFocusAndTheCountTyped) {
+    when<DlgResource>([](DlgResource& d) {
+        d.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        QTest::mouseClick(d.TxtResourceName, Qt::LeftButton);
+        QTest::keyClicks(QApplication::focusWidget(), "Room");
+        QWidget* copies = d.findChild<QWidget*>("LblCopies");
+        QTest::mouseClick(copies, Qt::LeftButton);
+        QCoreApplication::processEvents();  // the whole count is selected
+        EXPECT_EQ(QApplication::focusWidget(), copies);
+        QTest::keyClicks(QApplication::focusWidget(), "2");
+        EXPECT_EQ(d.Copies(), 2);
+        d.SpinCopies->press(plat::Nudgel::Arrow::Forward);
+        EXPECT_EQ(d.Copies(), 3);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+        EXPECT_EQ(d.Copies(), 1);
+        QTest::keyClicks(QApplication::focusWidget(), "3");
+        EXPECT_EQ(d.TxtResourceName->text(), "Room");
+        d.BtnGroup[0]->click();
+    });
+    dlg->Toolbar1->choose("Resource", "AddRes");
+    EXPECT_EQ(column("select ResourceName from tblResources where ResourceId > 1"),
+              (QStringList{"Room #01", "Room #02", "Room #03"}));
+}
+
 TEST_F(DlgResourceTest, TheCopiesStopAt99AndAt1) {
     DlgResource dialog(dlg);
     dialog.Form_Load();
@@ -120,6 +150,23 @@ TEST_F(DlgResourceTest, AnEditedResourceStepsByTheSlotOfItsOwnGroup) {
     });
     dlg->Toolbar1->choose("Resource", "EditRes");
     EXPECT_EQ(scalar("select MinTime from tblResources where ResourceId = 1"), 30);
+    // A step that cannot be read: each press says that its duration was not changed, and
+    // none is.
+    sql({"alter table tblGroups rename to tblAway"});
+    DlgResource unread(dlg);
+    unread.Form_Load();
+    for (plat::Nudgel* spin : {unread.SpinMin, unread.SpinMax, unread.SpinInit}) {
+        messages.clear();
+        SharedObjects::DAO().WaitAgain();  // each press is a command of its own
+        spin->press(plat::Nudgel::Arrow::Forward);
+        EXPECT_EQ(messages, QStringList{"Warning!: Unable to change the duration!\r\n\r\nThe "
+                                        "database is busy or cannot be read; nothing was "
+                                        "changed."})
+            << spin->objectName().toStdString();
+    }
+    EXPECT_EQ(unread.LblMin->text() + " " + unread.LblMax->text() + " " + unread.LblInit->text(),
+              "00:30 09:00 00:30");
+    sql({"alter table tblAway rename to tblGroups"});
 }
 
 TEST_F(DlgResourceTest, CancelAfterStepsChangesNothing) {

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
-
 #include <QAction>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
+#include <vector>
 
 #include "CalendarState.h"
 #include "ClsBooking.h"
@@ -25,6 +26,22 @@ ClsBooking& record() { return SharedObjects::Booking(); }
 using DlgApptCommands = DlgApptTest;
 const QString kMoveConflict =
     "Warning!: Unable to move/copy appointment!\r\n\r\nConflict with another appointment!";
+// The bars of the main window's chart row, as stored() gives the bookings: "resource day
+// start-end" in booking id order.
+QStringList chartBars(const DlgMain& w, int row) {
+    const plat::PlexaroModel& chart = w.Sched->model();
+    std::vector<const plat::PlexaroBar*> bars;
+    for (int n = 1; n <= chart.barCount(row); ++n) bars.push_back(chart.bar(row, n));
+    std::sort(bars.begin(), bars.end(), [](auto* a, auto* b) { return a->data < b->data; });
+    QStringList out;
+    for (const plat::PlexaroBar* b : bars)
+        out << QString("%1 %2 %3-%4")
+                   .arg(w.Sched->rowData(row))
+                   .arg(b->startDay)
+                   .arg(b->startMinute)
+                   .arg(b->endMinute);
+    return out;
+}
 }  // namespace
 
 TEST_F(DlgApptCommands, SaveStoresTheSlotOrSaysWhatIsMissing) {
@@ -255,6 +272,7 @@ TEST_F(DlgApptCommands, MoveAndCopyAreShortenedBeforeTheNextBookingAndEndTheMode
         sql({"delete from tblBookings"});
         booking(1, 540, 600, 1, 1, kDay, 9);
         booking(1, 660, 690);
+        dlg->ShowResources(0);
         messages.clear();
         open([&](DlgAppt& e) {
             e.LbTimeSlot->click(rowOf(570), 1);
@@ -272,6 +290,8 @@ TEST_F(DlgApptCommands, MoveAndCopyAreShortenedBeforeTheNextBookingAndEndTheMode
                           date.ShowTime(record().BookingEnd(), true),
                       c.shown)
                 << c.what;
+            // The chart behind follows at once, as after a save.
+            EXPECT_EQ(chartBars(*dlg, 1), c.after) << c.what;
         });
         EXPECT_EQ(stored(), c.after) << c.what;
         EXPECT_EQ(messages.contains(kMoveConflict), c.warned) << c.what;

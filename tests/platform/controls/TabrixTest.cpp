@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 
 #include "Tabrix.h"
@@ -78,6 +79,27 @@ TEST_F(TabrixTest, EachRowKeepsItsNumberHiddenTextAndColour) {
     list.setRowText(-1, "x");
     EXPECT_EQ(list.rowData(5), 0);
     EXPECT_EQ(list.rowText(-1), "");
+}
+
+// As the chart's bars: by grey value, so pure blue, red and green are dark enough for white.
+TEST_F(TabrixTest, ARowsTextIsBlackOrWhiteWhicheverReadsOnItsColourAsOnTheChart) {
+    const struct {
+        const char* name;
+        uint32_t colour;  // 0x00BBGGRR
+        Qt::GlobalColor text;
+    } cases[] = {
+        {"pure blue", 0xFF0000, Qt::white},  {"pure red", 0x0000FF, Qt::white},
+        {"pure green", 0x00FF00, Qt::white}, {"black", 0x000000, Qt::white},
+        {"yellow", 0x00FFFF, Qt::black},     {"white", 0xFFFFFF, Qt::black},
+    };
+    const QAbstractItemModel* rows = list.findChild<QTableView*>()->model();
+    for (const auto& c : cases) {
+        const int row = list.addRow({c.name});
+        list.setRowColor(row, c.colour);
+        EXPECT_EQ(rows->index(row, 0).data(Qt::ForegroundRole).value<QColor>().name(),
+                  QColor(c.text).name())
+            << c.name;
+    }
 }
 
 TEST_F(TabrixTest, SelectingFromCodeRaisesNothingAndRemovingTheRowsClearsIt) {
