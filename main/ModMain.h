@@ -59,9 +59,10 @@ public:
 // after the work under way has ended: what the activation cannot read is told.
 void ActivateLater(QObject& window, std::function<void()> activate);
 
-// A command of the user's, from where it begins to its end: the delivery of each input
-// that starts or ends something runs inside one (see plat::Application). It waits for the
-// database afresh, and its failure is told once, whatever failed before it.
+// A command of the user's, from where it begins: the delivery of each input that starts
+// something runs inside one (see plat::Application), and what follows it (the release that
+// completes a click) goes on in its spell. It waits for the database afresh, and its
+// failure is told once, whatever failed before it.
 class UserCommand {
 public:
     UserCommand();

@@ -37,9 +37,8 @@ Application::Input Application::KindOf(const QEvent& event) {
             return Input::Starts;
         case QEvent::MouseButtonRelease:
         case QEvent::KeyRelease:
-            return event.spontaneous() ? Input::Ends : Input::None;
         case QEvent::MouseMove:
-            return event.spontaneous() ? Input::Moves : Input::None;
+            return event.spontaneous() ? Input::Follows : Input::None;
         default:
             return Input::None;
     }
@@ -73,7 +72,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
         if (event->type() == QEvent::MouseButtonRelease) ++taking.releases;
         return true;
     }
-    if (kind == Input::Moves || !around()) return QApplication::notify(receiver, event);
+    if (kind == Input::Follows || !around()) return QApplication::notify(receiver, event);
     return around()([&] { return QApplication::notify(receiver, event); });
 }
 

@@ -409,3 +409,37 @@ TEST_F(InputDuringAWait, AFirstActivationAndADueTimerWaitForTheWorkUnderWay) {
     QCoreApplication::processEvents();
     EXPECT_EQ(ran, QStringList({"activation", "tick"}));
 }
+
+// The key that answers a message box is no command of its own: the command the box told of
+// goes on in its spell, so its next read under the same lock neither waits nor tells again.
+TEST_F(InputDuringAWait, TheKeyThatAnswersAMessageBoxStartsNoCommandOfItsOwn) {
+    Desk desk;
+    const HeldByAnother held(folder);
+    plat::SetMsgBoxHook(nullptr);
+    QTimer answer;  // presses Return on each box once it is up, as the user would
+    int boxes = 0;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            if (box->property("answered").toBool()) return;
+            box->setProperty("answered", true);
+            ++boxes;
+            QueuedInput::Key(*box, Qt::Key_Return);
+        }
+    });
+    answer.start(20);
+    qint64 secondRead = -1;
+    QObject::connect(desk.button, &QPushButton::clicked, [&] {
+        ClsDAO& dao = SharedObjects::DAO();
+        if (!dao.SqlQuery("select count(*) from tblGroups"))
+            ModMain::NotRead("Unable to count the groups!", "counted");
+        QElapsedTimer clock;
+        clock.start();
+        if (!dao.SqlQuery("select count(*) from tblResources"))
+            ModMain::NotRead("Unable to count the resources!", "counted");
+        secondRead = clock.elapsed();
+    });
+    QTest::mouseClick(desk.button, Qt::LeftButton);
+    EXPECT_EQ(boxes, 1);
+    EXPECT_GE(secondRead, 0);
+    EXPECT_LT(secondRead, 150);  // the wait is 300 ms
+}
