@@ -32,12 +32,22 @@ public:
     // this record's day (they start before DayStart or end after DayEnd): those a Save
     // would take off the chart. 0 for a new group; none when they cannot be counted.
     [[nodiscard]] std::optional<int32_t> BookingsLeftOutside() const;
+    // What LoadTemplate came to.
+    struct [[nodiscard]] TemplateLoad {
+        enum Outcome {
+            Made,        // the group and every resource of the template are stored
+            Refused,     // the template cannot be read whole, or holds a value no editor
+                         // allows: why says which, naming the key and the value
+            NotWritten,  // the database did not take it
+        };
+        Outcome outcome;
+        QString why;  // for Refused, as the user reads it
+    };
     // A new group and its resources from the template file's section of that name, left
-    // in this record. A value of the file that is no number is logged and ends the load
-    // there, keeping what is stored so far. False when the database refused a write, or
-    // the group's slot length is not above 0: then nothing of the template is stored and
-    // the record is as it was.
-    bool LoadTemplate(const QString& templateName);
+    // in this record. The whole section is read and checked against the editors' limits
+    // first, and then written in one transaction: unless it is Made, nothing of the
+    // template is stored, and this record and the shared resource record are as they were.
+    TemplateLoad LoadTemplate(const QString& templateName);
     // The group and its resources as a section of the template file, named as the group,
     // replacing the whole section; "Group saved!" tells the user once it is written. False
     // when the group or its resources could not be read, or the file not written: the file

@@ -1,6 +1,7 @@
 #include "ClsIni.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include "ClsLogging.h"
@@ -12,6 +13,10 @@ namespace {
 constexpr int kBufferSize = ClsIni::kLongestValue + 1;  // and its terminator
 
 void log(const QString& line) { SharedObjects::Log().LogMsg(line); }
+
+QString cannotRead(const char* where, int line, const QString& path) {
+    return err::OnLine(where, err::PathFileAccess, line, "The file cannot be read: " + path);
+}
 
 // A read drops the blanks around a value and then one pair of like quotes around it. A
 // value that would lose its quotes so is stored inside one pair more, which that read
@@ -82,11 +87,17 @@ int64_t ClsIni::GetNumber(const QString& SectName, const QString& KeyName, int64
     return ok ? v : DefVal;
 }
 
-QStringList ClsIni::GetSectionNames() {
+std::optional<QStringList> ClsIni::GetSectionNames() {
     QStringList names;
     if (m_file.isEmpty()) return names;
     QStringList lines;
     if (!readLines(path(), lines)) {
+        // One that is there (a folder, a file of another user's) is not "not found": its
+        // templates are there, and the caller says they cannot be read.
+        if (QFileInfo::exists(path())) {
+            log(cannotRead("ClsIni.GetSectionNames", 2, path()));
+            return std::nullopt;
+        }
         log(err::OnLine("ClsIni.GetSectionNames", err::FileNotFound, 2,
                         "File not found: " + path()));
         return names;
@@ -99,6 +110,18 @@ QStringList ClsIni::GetSectionNames() {
         }
     }
     return names;
+}
+
+std::optional<QList<std::pair<QString, QString>>> ClsIni::GetSectionValues(
+    const QString& SectName) {
+    if (m_file.isEmpty()) return plat::ProfileEntries{};
+    std::optional<plat::ProfileEntries> entries = plat::GetPrivateProfileSection(SectName, m_file);
+    if (!entries) {
+        log(cannotRead("ClsIni.GetSectionValues", 1, path()));
+        return std::nullopt;
+    }
+    for (auto& entry : *entries) entry.second.truncate(kLongestValue);
+    return entries;
 }
 
 QStringList ClsIni::GetSection(const QString& SectName) {

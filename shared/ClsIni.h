@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 // One settings file in profile (INI) form. Every read names a default; nothing is cached,
@@ -33,10 +34,16 @@ public:
     // or its text is not a number.
     int64_t GetNumber(const QString& SectName, const QString& KeyName, int64_t DefVal);
 
-    // Names of all sections, in file order.
-    QStringList GetSectionNames();
+    // Names of all sections, in file order; none when the file is there but cannot be read
+    // (a missing file has none). Either is logged.
+    [[nodiscard]] std::optional<QStringList> GetSectionNames();
     // Key names of one section (letter case of the section counts), in file order.
     QStringList GetSection(const QString& SectName);
+    // The section's (key, value) pairs, in file order, each value as GetValue reads it,
+    // from one read of the file: empty when the file or the section is missing, none (and
+    // a log line) when the file is there but cannot be read.
+    [[nodiscard]] std::optional<QList<std::pair<QString, QString>>> GetSectionValues(
+        const QString& SectName);
 
 private:
     QString path() const;

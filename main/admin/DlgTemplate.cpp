@@ -17,6 +17,7 @@
 
 namespace {
 constexpr int kTw = DlgTemplate::kTwipsPerPixel;
+constexpr const char* kNotLoaded = "Unable to load the group template!";
 QRect twips(int left, int top, int width, int height) {
     return QRect(left / kTw, top / kTw, width / kTw, height / kTw);
 }
@@ -57,7 +58,12 @@ void DlgTemplate::Form_Load() {
     if (QFileInfo::exists(ClsGroup::TemplateFile())) {
         ClsIni templates;
         templates.setIniFile(ClsGroup::TemplateFile());
-        for (const QString& name : templates.GetSectionNames())
+        const std::optional<QStringList> names = templates.GetSectionNames();
+        // An empty list would say there are none: the user is told the file's state.
+        if (!names)
+            ModMain::Warning("Unable to list the group templates!\r\n\r\nThe template file " +
+                             ClsGroup::TemplateFile() + " cannot be read.");
+        for (const QString& name : names.value_or(QStringList()))
             SharedObjects::Forms().AddComboItem(*CbGroup, name, 0);
     }
     if (CbGroup->count() > 0) CbGroup->SetListIndex(0);
@@ -67,17 +73,26 @@ void DlgTemplate::Form_Load() {
 
 void DlgTemplate::BtnTemplate_Click(int index) {
     switch (index) {
-        case 0:
+        case 0: {
             // With nothing chosen there is no template: a nameless group of defaults must
             // not be made.
             if (CbGroup->ListIndex() < 0) return;
-            // Nothing was made: the dialog stays open to try again or cancel.
-            if (!SharedObjects::Group().LoadTemplate(CbGroup->currentText())) {
-                ModMain::NotWritten("Unable to load the group template!", "saved");
-                return;
+            // Unless it was made, nothing was: the dialog stays open to try again or cancel.
+            const auto load = SharedObjects::Group().LoadTemplate(CbGroup->currentText());
+            switch (load.outcome) {
+                case ClsGroup::TemplateLoad::Made:
+                    accept();
+                    break;
+                case ClsGroup::TemplateLoad::Refused:
+                    ModMain::Warning(QString(kNotLoaded) + "\r\n\r\n" + load.why +
+                                     "\r\n\r\nNo group was made.");
+                    break;
+                case ClsGroup::TemplateLoad::NotWritten:
+                    ModMain::NotWritten(kNotLoaded, "saved");
+                    break;
             }
-            accept();
             break;
+        }
         case 1:
             reject();
             break;

@@ -176,6 +176,25 @@ int GetPrivateProfileString(const QString& section, const QString& key,
     return static_cast<int>(out.size());
 }
 
+std::optional<ProfileEntries> GetPrivateProfileSection(const QString& section,
+                                                       const QString& file) {
+    const std::optional<Lines> l = readLines(ResolveProfilePath(file));
+    if (!l) return std::nullopt;
+    const QString s = oneLine(section).trimmed();
+    ProfileEntries entries;
+    bool inside = false;
+    for (const QString& line : l->lines) {
+        if (auto name = sectionOf(line)) {
+            if (inside) break;  // the first section of that name is the one, as find() reads
+            inside = same(*name, s);
+            continue;
+        }
+        if (!inside) continue;
+        if (auto k = keyOf(line)) entries.append({*k, valueOf(line)});
+    }
+    return entries;
+}
+
 bool WritePrivateProfileString(const QString& section, const QString& key,
                                const QString& value, const QString& file, QString* error) {
     const QString s = oneLine(section).trimmed(), k = oneLine(key).trimmed();

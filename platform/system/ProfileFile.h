@@ -1,10 +1,12 @@
 #pragma once
 #include <QList>
 #include <QString>
+#include <optional>
 #include <utility>
 
 // Stand-in for the Windows profile-file functions (GetPrivateProfileString,
-// WritePrivateProfileString, WritePrivateProfileSection) over UTF-8 text files:
+// GetPrivateProfileSection, WritePrivateProfileString, WritePrivateProfileSection) over
+// UTF-8 text files:
 // - section and key names match without regard to case, blanks around them ignored;
 // - blanks around a value are trimmed and one pair of surrounding quotes is stripped;
 // - a key that is present with an empty value reads as "", not as the default;
@@ -31,6 +33,13 @@ QString ResolveProfilePath(const QString& file);
 int GetPrivateProfileString(const QString& section, const QString& key,
                             const QString& defaultValue, QString& out, int size,
                             const QString& file);
+
+// Every key of the section (the first of that name) with its value, in file order, each
+// as GetPrivateProfileString reads it, from one read of the file: a large section costs
+// one parse, not one per key. A key written twice is there twice (a read takes the
+// first). Empty for a missing file or section; none when the file is there but cannot be
+// read.
+std::optional<ProfileEntries> GetPrivateProfileSection(const QString& section, const QString& file);
 
 // Returns false when the file could not be written; error then says why.
 bool WritePrivateProfileString(const QString& section, const QString& key,

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
 
@@ -13,6 +14,8 @@
 #include "MsgBox.h"
 
 namespace {
+constexpr auto Made = ClsGroup::TemplateLoad::Made;
+
 class ClsGroupTest : public DbFixture {
 protected:
     void SetUp() override {
@@ -70,6 +73,12 @@ protected:
         return b.Save();
     }
     int64_t count(const QString& where) { return scalar("select count(*) from " + where); }
+    QStringList column(const QString& sql) {
+        QStringList values;
+        for (auto rs = dao().SqlQuery(sql); rs && !rs->Eof(); rs->MoveNext())
+            values << rs->Field(0).toString();
+        return values;
+    }
     QStringList messages;
 };
 }  // namespace
@@ -226,17 +235,17 @@ TEST_F(ClsGroupTest, TemplatesAreWrittenAndLoadedBackAsNewGroups) {
     ini.setIniFile(ClsGroup::TemplateFile());
     EXPECT_EQ(ini.GetValue("Clinic", "Resources", 0), "12");
     EXPECT_EQ(ini.GetValue("Clinic", "ResMax012", 0), "600");
-    grp.LoadTemplate("Clinic");
+    EXPECT_EQ(grp.LoadTemplate("Clinic").outcome, Made);
     const int32_t first = grp.GroupId();
     EXPECT_EQ(grp.GroupName(), QString("Clinic [%1]").arg(first));
-    grp.LoadTemplate("Clinic");
+    EXPECT_EQ(grp.LoadTemplate("Clinic").outcome, Made);
     EXPECT_NE(grp.GroupId(), first);
     EXPECT_EQ(count("tblResources where GroupId = " + QString::number(first)), 12);
     ClsGroup loaded;
     ASSERT_EQ(loaded.Load(first), Loaded::Row);
     EXPECT_EQ(loaded.DayStart(), 480);
     EXPECT_EQ(loaded.Interval(), 15);
-    grp.LoadTemplate("No such template");
+    EXPECT_EQ(grp.LoadTemplate("No such template").outcome, Made);
     EXPECT_EQ(grp.DayEnd(), 1440);
     EXPECT_EQ(count("tblResources where GroupId = " + QString::number(grp.GroupId())), 0);
 }
@@ -247,7 +256,7 @@ TEST_F(ClsGroupTest, ResourceNamesInQuotesComeBackFromATemplateAsTheyWere) {
     resource(g, "'single'");
     ClsGroup grp;
     grp.SaveTemplate(g);
-    grp.LoadTemplate("Quotes");
+    EXPECT_EQ(grp.LoadTemplate("Quotes").outcome, Made);
     EXPECT_EQ(count(QString("tblResources where GroupId = %1 and ResourceName in "
                             "('\"Quoted\"', '''single''')")
                         .arg(grp.GroupId())),
@@ -259,21 +268,137 @@ TEST_F(ClsGroupTest, ATemplateEntryWithoutItsKeysTakesTheDefaults) {
     ini.setIniFile(ClsGroup::TemplateFile());
     ini.WriteValue("Sparse", "Resources", 1);
     ClsGroup grp;
-    grp.LoadTemplate("Sparse");
+    EXPECT_EQ(grp.LoadTemplate("Sparse").outcome, Made);
     ClsResource r;
     ASSERT_EQ(r.LoadByName("???", grp.GroupId()), Loaded::Row);
     EXPECT_EQ(r.MinTime(), 5);
     EXPECT_EQ(r.MaxTime(), 60);
 }
 
-// Nor does one whose second resource the database refuses: the group and its first
-// resource go with it.
-TEST_F(ClsGroupTest, ATemplateWhoseGroupCannotBeStoredCreatesNothing) {
+// A template that cannot be read whole, or that holds a value the group and resource
+// editors do not allow, makes nothing; the record stays as it was, and why names the key.
+TEST_F(ClsGroupTest, ATemplateWithAValueNoEditorAllowsMakesNothingAndNamesTheValue) {
+    const struct {
+        const char* section;
+        const char* why;
+        const char* logged;
+    } cases[] = {
+        {"Resources=99999",
+         "Resources=99999: the number of resources is a whole number from 0 to 32767.",
+         "Error 6 on line 7 (Overflow: "},
+        {"Resources=three",
+         "Resources=three: the number of resources is a whole number from 0 to 32767.",
+         "Error 13 on line 7 (Type mismatch: "},
+        {"Resources=5\nResMin003=x",
+         "ResMin003=x: a duration is a whole number of minutes from 5 to 1440.",
+         "Error 13 on line 8 (Type mismatch: "},
+        {"Resources=1\nResMax001=70000",
+         "ResMax001=70000: a duration is a whole number of minutes from 5 to 1440.",
+         "Error 6 on line 8 (Overflow: "},
+        {"Resources=1\nResMin001=-10\nResMax001=-20\nResInit001=-30",
+         "ResMin001=-10: a duration is a whole number of minutes from 5 to 1440.",
+         "Error 5 on line 8 ("},
+        {"DayStart=-100\nDayEnd=-50",
+         "DayStart=-100: a time of day is a whole number of minutes from 0 to 1440.",
+         "Error 5 on line 4 ("},
+        {"DayEnd=evening",
+         "DayEnd=evening: a time of day is a whole number of minutes from 0 to 1440.",
+         "Error 13 on line 5 (Type mismatch: "},
+        {"DayEnd=30000", "DayEnd=30000: a time of day is a whole number of minutes from 0 to 1440.",
+         "Error 5 on line 5 ("},
+        {"DayStart=1000\nDayEnd=500",
+         "DayEnd=500: the day must end after it starts (DayStart=1000).", "Error 5 on line 5 ("},
+        {"DayStart=600\nDayEnd=600", "DayEnd=600: the day must end after it starts (DayStart=600).",
+         "Error 5 on line 5 ("},
+        {"Interval=0", "Interval=0: a slot length is a whole number of minutes from 5 to 1440.",
+         "Error 5 on line 6 ("},
+        {"Resources=1\nResMin001=60\nResMax001=30",
+         "ResMax001=30: the longest duration must not be below the shortest (ResMin001=60).",
+         "Error 5 on line 8 ("},
+        {"Resources=1\nResMin001=90",
+         "ResMax001 (not in the file, so 60): the longest duration must not be below the "
+         "shortest (ResMin001=90).",
+         "Error 5 on line 8 ("},
+        {"Resources=2\nResInit002=90",
+         "ResInit002=90: the initial duration must lie from the shortest to the longest "
+         "(ResMin002 (not in the file, so 5), ResMax002 (not in the file, so 60)).",
+         "Error 5 on line 8 ("},
+    };
+    ClsGroup grp;
+    grp.setGroupName("As it was");
+    for (const auto& c : cases) {
+        WriteTestFile(ClsGroup::TemplateFile(), QByteArray("[T]\n") + c.section + "\n");
+        const ClsGroup::TemplateLoad load = grp.LoadTemplate("T");
+        EXPECT_EQ(load.outcome, ClsGroup::TemplateLoad::Refused) << c.section;
+        EXPECT_EQ(load.why, QString(c.why));
+        const QString log = folder.logText();
+        EXPECT_TRUE(log.contains(QString("ClsGroup.LoadTemplate: ") + c.logged)) << c.section;
+        EXPECT_TRUE(log.contains(QString(c.why) + ")\n")) << c.section;
+        EXPECT_EQ(count("tblGroups"), 0) << c.section;
+        EXPECT_EQ(count("tblResources"), 0) << c.section;
+        EXPECT_EQ(grp.GroupName(), "As it was");
+    }
+    ASSERT_TRUE(QFile::remove(ClsGroup::TemplateFile()));
+    ASSERT_TRUE(QDir().mkdir(ClsGroup::TemplateFile()));  // there, but no file to read
+    const ClsGroup::TemplateLoad load = grp.LoadTemplate("T");
+    EXPECT_EQ(load.outcome, ClsGroup::TemplateLoad::Refused);
+    EXPECT_EQ(load.why, "The template file " + ClsGroup::TemplateFile() + " cannot be read.");
+    EXPECT_EQ(count("tblGroups"), 0);
+}
+
+// The editors' limits themselves are allowed; keys are found without regard to case, the
+// first of a key written twice.
+TEST_F(ClsGroupTest, ATemplateAtTheEditorsLimitsLoadsAsWritten) {
+    const struct {
+        const char* section;
+        const char* made;  // "start-end interval", then "name min max init" per resource
+    } cases[] = {
+        {"DayStart=0\nDayEnd=1440\nInterval=1440\nResources=1\nResMin001=5\nResMax001=1440\n"
+         "ResInit001=1440",
+         "0-1440 1440|??? 5 1440 1440"},
+        {"DayStart=1439\nDayEnd=1440\nInterval=5\nResources=2\nResName002=B\nResMin002=1440\n"
+         "ResMax002=1440\nResInit002=1440",
+         "1439-1440 5|??? 5 60 5|B 1440 1440 1440"},
+        {"dayend=600\nINTERVAL=10\nInterval=20\nresources=1\nresname001=Desk\nRESMAX001=\"90\"",
+         "0-600 10|Desk 5 90 5"},
+    };
+    for (const auto& c : cases) {
+        WriteTestFile(ClsGroup::TemplateFile(), QByteArray("[T]\n") + c.section + "\n");
+        ClsGroup grp;
+        ASSERT_EQ(grp.LoadTemplate("T").outcome, Made) << c.section;
+        QStringList made{
+            QString("%1-%2 %3").arg(grp.DayStart()).arg(grp.DayEnd()).arg(grp.Interval())};
+        made += column(QString("select ResourceName || ' ' || MinTime || ' ' || MaxTime || ' ' "
+                               "|| InitTime from tblResources where GroupId = %1 order by "
+                               "ResourceId")
+                           .arg(grp.GroupId()));
+        EXPECT_EQ(made.join('|'), c.made);
+    }
+}
+
+// The section is read once, not once a value: thousands of resources load in moments.
+TEST_F(ClsGroupTest, ATemplateOfThousandsOfResourcesLoadsInMoments) {
+    QByteArray text = "[Big]\nDayStart=480\nDayEnd=1080\nInterval=15\n";
+    for (int i = 1; i <= 3000; ++i) {
+        const QByteArray n = QString("%1").arg(i, 3, 10, QChar('0')).toUtf8();
+        text += "ResName" + n + "=Room " + n + "\nResMin" + n + "=15\nResMax" + n +
+                "=120\nResInit" + n + "=30\n";
+    }
+    WriteTestFile(ClsGroup::TemplateFile(), text + "Resources=3000\n");
+    QElapsedTimer t;
+    t.start();
+    ClsGroup grp;
+    ASSERT_EQ(grp.LoadTemplate("Big").outcome, Made);
+    EXPECT_LT(t.elapsed(), 3000);
+    EXPECT_EQ(count("tblResources where MaxTime = 120"), 3000);
+    EXPECT_EQ(SharedObjects::Resource().ResourceName(), "Room 3000");
+}
+
+// The database refuses the second resource: the group and its first resource go with it,
+// and both records are as they were.
+TEST_F(ClsGroupTest, ATemplateTheDatabaseRefusesInPartStoresNothing) {
     ClsIni ini;
     ini.setIniFile(ClsGroup::TemplateFile());
-    ini.WriteValue("Broken", "Interval", 0);
-    ini.WriteValue("Broken", "Resources", 3);
-    ini.WriteValue("Worded", "DayEnd", "evening");
     ini.WriteValue("Refused", "Resources", 2);
     ini.WriteValue("Refused", "ResName001", "Bed 1");
     ini.WriteValue("Refused", "ResName002", "Bed 2");
@@ -281,12 +406,13 @@ TEST_F(ClsGroupTest, ATemplateWhoseGroupCannotBeStoredCreatesNothing) {
         dao().SqlAction("create trigger no2 before insert on tblResources when "
                         "new.ResourceName = 'Bed 2' begin select raise(abort, ''); end"));
     ClsGroup grp;
-    grp.LoadTemplate("Broken");
-    grp.LoadTemplate("Worded");
-    EXPECT_FALSE(grp.LoadTemplate("Refused"));
+    grp.setGroupName("As it was");
+    SharedObjects::Resource().setResourceName("Kept");
+    EXPECT_EQ(grp.LoadTemplate("Refused").outcome, ClsGroup::TemplateLoad::NotWritten);
     EXPECT_EQ(count("tblGroups"), 0);
     EXPECT_EQ(count("tblResources"), 0);
-    EXPECT_TRUE(folder.logText().contains("ClsGroup.LoadTemplate: Error 13 on line 5"));
+    EXPECT_EQ(grp.GroupName(), "As it was");
+    EXPECT_EQ(SharedObjects::Resource().ResourceName(), "Kept");
 }
 
 TEST_F(ClsGroupTest, ATemplateThatCannotBeWrittenIsReportedNotSaved) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 
 #include "ClsIni.h"
@@ -20,8 +21,9 @@ TEST(ClsIni, WithoutAFileReadsGiveTheDefaultAndWritesDoNothing) {
     ClsIni ini;
     ini.WriteValue("Options", "Zoom", 100);
     EXPECT_EQ(ini.GetValue("Options", "Zoom", 7), "7");
-    EXPECT_TRUE(ini.GetSectionNames().isEmpty());
+    EXPECT_EQ(ini.GetSectionNames(), QStringList());
     EXPECT_TRUE(ini.GetSection("Options").isEmpty());
+    EXPECT_EQ(ini.GetSectionValues("Options"), (QList<std::pair<QString, QString>>()));
     EXPECT_EQ(folder.logText(), "");
 }
 
@@ -94,7 +96,34 @@ TEST(ClsIni, ListingAMissingFileLogsAndGivesNothing) {
     ClsIni ini;
     ini.setIniFile("absent.ini");
     EXPECT_TRUE(ini.GetSection("A").isEmpty());
-    EXPECT_TRUE(ini.GetSectionNames().isEmpty());
+    EXPECT_EQ(ini.GetSectionNames(), QStringList());
     EXPECT_TRUE(folder.logText().contains("ClsIni.GetSection: Error 53 on line 3 ("));
     EXPECT_TRUE(folder.logText().contains("ClsIni.GetSectionNames: Error 53 on line 2 ("));
+}
+
+// A folder where the file should be: its templates are there, only not readable.
+TEST(ClsIni, AFileThatIsThereButCannotBeReadIsNoneAndNotLoggedAsMissing) {
+    TempProgramFolder folder;
+    ASSERT_TRUE(QDir().mkdir(folder.file("folder.ini")));
+    ClsIni ini;
+    ini.setIniFile("folder.ini");
+    EXPECT_EQ(ini.GetSectionNames(), std::nullopt);
+    EXPECT_EQ(ini.GetSectionValues("A"), std::nullopt);
+    EXPECT_TRUE(folder.logText().contains("ClsIni.GetSectionNames: Error 75 on line 2 ("));
+    EXPECT_TRUE(folder.logText().contains("ClsIni.GetSectionValues: Error 75 on line 1 ("));
+    EXPECT_FALSE(folder.logText().contains("Error 53"));
+}
+
+TEST(ClsIni, ASectionsValuesReadAsEachValueReadsAlone) {
+    TempProgramFolder folder;
+    ClsIni ini;
+    ini.setIniFile("long.ini");
+    const QString longer(300, u'x');
+    ini.WriteValue("S", "Long", longer);
+    ini.WriteValue("S", "Quoted", "\"q\"");
+    const auto values = ini.GetSectionValues("s");
+    ASSERT_TRUE(values.has_value());
+    EXPECT_EQ(*values, (QList<std::pair<QString, QString>>{{"Long", ini.GetValue("S", "Long", "")},
+                                                           {"Quoted", "\"q\""}}));
+    EXPECT_EQ(values->front().second.size(), ClsIni::kLongestValue);
 }

@@ -142,7 +142,7 @@ TEST_F(UsersTexts, AreSavedFoundUpdatedAndRestoredExactlyByEveryRecordClass) {
         EXPECT_EQ(dao().PropertyGet(t, "none"), "none");
 
         ClsGroup made;
-        made.LoadTemplate(t);
+        ASSERT_EQ(made.LoadTemplate(t).outcome, ClsGroup::TemplateLoad::Made);
         ASSERT_NE(made.GroupId(), 0);
         ASSERT_EQ(made.Load(made.GroupId()), Loaded::Row);
         EXPECT_EQ(made.GroupName(), t + " [" + QString::number(made.GroupId()) + "]");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
 #include <QMenu>
 #include <QPushButton>
 
@@ -101,4 +102,33 @@ TEST_F(DlgTemplateTest, ALockedDatabaseMakesNoGroupAndTheDialogStaysOpen) {
     dialog.BtnTemplate[0]->click();
     EXPECT_EQ(column("select GroupName from tblGroups"), (QStringList{"Clinic", "Surgery [2]"}));
     SharedObjects::DAO().setBusyWaitMs(ClsDAO::kBusyWaitMs);
+}
+
+// Not a word of the file's state would say there are no templates.
+TEST_F(DlgTemplateTest, ATemplateFileThatCannotBeReadIsSaidSo) {
+    ASSERT_TRUE(QDir().mkdir(folder.file("Groups.ini")));  // there, but no file to read
+    DlgTemplate dialog(dlg);
+    dialog.Form_Load();
+    EXPECT_EQ(messages, QStringList{"Warning!: Unable to list the group templates!\r\n\r\nThe "
+                                    "template file " +
+                                    folder.file("Groups.ini") + " cannot be read."});
+    EXPECT_EQ(dialog.CbGroup->count(), 0);
+    EXPECT_TRUE(folder.logText().contains("ClsIni.GetSectionNames: Error 75 on line 2"));
+    EXPECT_FALSE(folder.logText().contains("File not found"));
+}
+
+// One that cannot be loaded whole is refused, naming the key and its value: no group is
+// made, and the dialog stays open.
+TEST_F(DlgTemplateTest, ATemplateThatCannotBeLoadedWholeIsRefusedWithItsValue) {
+    templates("[Ward]\nResources=5\nResMin003=x\n");
+    DlgTemplate dialog(dlg);
+    dialog.Form_Load();
+    dialog.show();
+    dialog.BtnTemplate[0]->click();
+    EXPECT_EQ(messages, QStringList{"Warning!: Unable to load the group template!\r\n\r\n"
+                                    "ResMin003=x: a duration is a whole number of minutes from 5 "
+                                    "to 1440.\r\n\r\nNo group was made."});
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(scalar("select count(*) from tblGroups"), 1);
+    EXPECT_EQ(scalar("select count(*) from tblResources"), 1);
 }

@@ -32,6 +32,29 @@ const QByteArray kHandWritten =
 
 }  // namespace
 
+// In one read of the file, each value as a read of that key gives it.
+TEST(ProfileFile, ASectionIsReadWholeAsItsKeysReadOneByOne) {
+    TempProgramFolder folder;
+    WriteTestFile(folder.file("hand.ini"), kHandWritten + "[Config]\r\nLater=1\r\n");
+    using E = plat::ProfileEntries;
+    const struct {
+        const char* section;
+        E entries;
+    } cases[] = {
+        {"config", E{{"DbName", "/data/Rostima.mdb"}, {"UpdateCheck", "30"}, {"Empty", ""}}},
+        {" OPTIONS ", E{{"UseMilitaryTime", "1"}, {"Quoted", "single"}, {"Half", "\"open"}}},
+        {"Missing", E{}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(plat::GetPrivateProfileSection(c.section, "hand.ini"), c.entries) << c.section;
+        for (const auto& [key, value] : c.entries)
+            EXPECT_EQ(get(c.section, key, "hand.ini"), value);
+    }
+    EXPECT_EQ(plat::GetPrivateProfileSection("Config", "absent.ini"), E{});
+    ASSERT_TRUE(QDir().mkdir(folder.file("folder.ini")));
+    EXPECT_EQ(plat::GetPrivateProfileSection("Config", "folder.ini"), std::nullopt);
+}
+
 TEST(ProfileFile, ReadsAHandWrittenFileWithoutRegardToCaseBlanksOrQuotes) {
     TempProgramFolder folder;
     WriteTestFile(folder.file("hand.ini"), kHandWritten);
