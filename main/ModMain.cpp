@@ -264,6 +264,17 @@ void NotSaved(const QString& heading, ClsBooking::Refusal why) {
     if (unattended == 0) Warning(heading + "\r\n\r\n" + ClsBooking::RefusalText(why));
 }
 
+void NotStored(const QString& heading, const plat::WholeFile::Result& why, const QString& what) {
+    if (unattended == 0) Warning(heading + "\r\n\r\n" + why.Text() + "; nothing was " + what + ".");
+}
+
+void NotDone(const QString& heading, const Saved& saved, const QString& what) {
+    if (saved == Saved::NotWritten)
+        NotStored(heading, saved.File(), what);
+    else if (saved == Saved::NotRead)
+        NotRead(heading, what);
+}
+
 void NotRead() {
     if (tellFailure()) Warning(kNotRead);
 }

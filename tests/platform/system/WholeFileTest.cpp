@@ -7,6 +7,8 @@
 #include <QFile>
 #include <functional>
 
+#include "ProfileFile.h"
+#include "Registry.h"
 #include "TestSupport.h"
 #include "WholeFile.h"
 
@@ -113,4 +115,41 @@ TEST(WholeFile, AFullDiskIsToldAndLeavesTheOldFile) {
     EXPECT_EQ(r.Why(), Fault::DiskFull);
     EXPECT_EQ(ReadTestFile(file), kOld);
     EXPECT_EQ(entries(disk), QStringList{"Groups.ini"});
+}
+
+// The platform's writers of whole files, each over a file below the limit with a change
+// that takes it past: the change fails, says so, and the file keeps every byte.
+TEST(WholeFile, EveryPlatformWriterTellsAShortWriteAndKeepsTheOldFile) {
+    struct Case {
+        const char* name;
+        const char* file;
+        std::function<bool()> changed;  // the writer said it wrote
+    };
+    const Case cases[] = {
+        {"settings value", "Rostima.ini",
+         [] {
+             return !plat::WritePrivateProfileString("Options", "IsReadOnly", "1", "Rostima.ini")
+                         .Failed();
+         }},
+        {"settings section", "Groups.ini",
+         [] {
+             return !plat::WritePrivateProfileSection("Clinic", {{"Resources", "0"}}, "Groups.ini")
+                         .Failed();
+         }},
+        {"registry", "Registry.ini", [] { return plat::Registry().SetValue("K", "v", "1"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempProgramFolder folder;
+        const QByteArray old = "[Old]\nv=" + QByteArray(3000, 'x') + "\n";
+        WriteTestFile(folder.file(c.file), old);
+        bool changed = true;
+        {
+            const FileSizeLimit limit(old.size());
+            changed = c.changed();
+        }
+        EXPECT_FALSE(changed);
+        EXPECT_EQ(ReadTestFile(folder.file(c.file)), old);
+        EXPECT_EQ(entries(folder.path()).size(), 1);
+    }
 }
