@@ -257,11 +257,16 @@ TEST_F(DlgMainCommandsTest, AnExportIsWrittenWholeOrToldAndLeavesNoFile) {
 
 // A file a command writes, on a disk too full for it (a file-size limit; the pieces are
 // small, as Qt's own writer once took for written): the user is told which file and why,
-// never "Group saved!" or "Database backed up"; an old file keeps every byte, and no new
-// one is left.
+// never "Group saved!", "Database backed up" or a settings file emptied without a word;
+// an old file keeps every byte, and no new one is left.
 TEST_F(DlgMainCommandsTest, AFileACommandWritesIsWrittenWholeOrToldWithTheFileAndWhy) {
     booking(kDay, 540, 600);
+    sql(
+        {"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Annex', 480, "
+         "1080, 30)"});
+    dlg->ShowGroups(1);
     WriteTestFile(ClsGroup::TemplateFile(), "[Ward]\n" + QByteArray(100, ';') + "\n");
+    const QString settings = folder.file(folder.exeName() + ".ini");
     struct Case {
         const char* name;
         QString file;  // the file written over, or the folder a new one goes to
@@ -276,6 +281,9 @@ TEST_F(DlgMainCommandsTest, AFileACommandWritesIsWrittenWholeOrToldWithTheFileAn
         {"backup", ClsDAO::BackupFolder(), [&] { dlg->mnuTransferBackup_Click(); },
          "Warning!: Unable to back up the database!\r\n\r\n%1 cannot be written: the disk is "
          "full; nothing was backed up."},
+        {"change of group", settings, [&] { dlg->CbGroup->SetListIndex(0); },
+         "Warning!: The settings cannot be stored: %1 cannot be written: the disk is full."
+         "\r\n\r\nThe program goes on without storing them."},
     };
     QDir().mkpath(ClsDAO::BackupFolder());
     for (const Case& c : cases) {
@@ -300,6 +308,7 @@ TEST_F(DlgMainCommandsTest, AFileACommandWritesIsWrittenWholeOrToldWithTheFileAn
         }
         EXPECT_EQ(around.entryList(QDir::Files | QDir::Hidden), entries);
     }
+    EXPECT_EQ(dlg->CbGroup->currentText(), "Annex");  // the program goes on
 }
 
 TEST_F(DlgMainCommandsTest, ButtonCommandsReArmTheTimerWithTheUpdateCheckPeriod) {
