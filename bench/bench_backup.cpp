@@ -217,7 +217,10 @@ void BM_Backup(benchmark::State& state) {
     for (auto _ : state)
         bench::compare(
             state,
-            [&] { return bench::msOf([&] { ok = SharedObjects::DAO().Backup(file) && ok; }); },
+            [&] {
+                return bench::msOf(
+                    [&] { ok = SharedObjects::DAO().Backup(file) == Saved::Done && ok; });
+            },
             [&] { return bench::msOf([&] {
                       sqliteShell({w.db, ".dump"}, "", w.dump);
                   }); });
@@ -241,7 +244,7 @@ void BM_Restore(benchmark::State& state) {
     World w(static_cast<int>(state.range(0)));
     Host host(w.db);
     const QString file = ClsDAO::BackupFolder() + "/" + w.backupName;
-    SharedObjects::DAO().Backup(file);
+    static_cast<void>(SharedObjects::DAO().Backup(file));
     sqliteShell({w.db, ".dump"}, "", w.dump);
     chooseWithBookings(w.backupName);
     const QString fresh = w.dir.path() + "/fresh.mdb";
@@ -300,7 +303,7 @@ void BM_RestoreWhileAnotherSaves(benchmark::State& state) {
     World w(200);
     Host host(w.db);
     const QString file = ClsDAO::BackupFolder() + "/" + w.backupName;
-    SharedObjects::DAO().Backup(file);
+    static_cast<void>(SharedObjects::DAO().Backup(file));
     chooseWithBookings(w.backupName);
     const QString stop = w.dir.path() + "/stop";
     const Contents source = contentsOf(w.db);

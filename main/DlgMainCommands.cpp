@@ -4,8 +4,6 @@
 #include <QFile>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
-#include <QTextStream>
 
 #include "AppInfo.h"
 #include "BookingCommands.h"
@@ -28,6 +26,7 @@
 #include "MsgBox.h"
 #include "Plexaro.h"
 #include "SharedObjects.h"
+#include "WholeFile.h"
 
 namespace {
 ClsIni& ini() { return SharedObjects::Ini(); }
@@ -173,19 +172,20 @@ void DlgMain::mnuResourceSaveTemplate_Click() {
         return;
     }
     // Said when it could not: the user must not believe it saved.
-    if (!SharedObjects::Group().SaveTemplate(group))
-        ModMain::NotRead("Unable to save the group template!", "saved");
+    ModMain::NotDone("Unable to save the group template!",
+                     SharedObjects::Group().SaveTemplate(group), "saved");
 }
 
 void DlgMain::mnuTransferBackup_Click() {
     const QString folder = ClsDAO::BackupFolder();
     QDir().mkpath(folder);
     const QString file = folder + "/" + stampNow() + ".txt";
-    if (SharedObjects::DAO().Backup(file))
+    const Saved saved = SharedObjects::DAO().Backup(file);
+    if (saved == Saved::Done)
         plat::MsgBox("Database backed up to " + file, plat::vbOKOnly | plat::vbInformation,
                      "Backup");
     else
-        ModMain::NotRead("Unable to back up the database!", "backed up");
+        ModMain::NotDone("Unable to back up the database!", saved, "backed up");
 }
 
 void DlgMain::mnuTransferRestore_Click() {
@@ -247,21 +247,12 @@ void DlgMain::mnuTransferExport_Click() {
                 "left join tblCustomers c on c.CustomerId = b.CustomerId "
                 "where r.GroupId = %1 order by b.BookingDate, r.ResourceName, b.BookingStart")
             .arg(group));
-    const QString folder = plat::AppPath() + "/Export";
-    QDir().mkpath(folder);
-    // The file appears only whole: a write that fails (a full disk) leaves none.
-    QSaveFile out(folder + "/" + stampNow() + ".csv");
     if (!rs) {
         ModMain::NotRead("Unable to export the bookings!", "exported");
         return;
     }
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        ModMain::Warning("Unable to export the bookings!");
-        return;
-    }
     auto field = [](QString text) { return "\"" + text.replace("\"", "\"\"") + "\""; };
-    QTextStream ts(&out);
-    ts << "Resource,Date,Start,End,Type,Customer,Ref01,Ref02,Ref03,Comments\n";
+    QByteArray text = "Resource,Date,Start,End,Type,Customer,Ref01,Ref02,Ref03,Comments\n";
     ClsDate& date = SharedObjects::Date();
     for (; !rs->Eof(); rs->MoveNext()) {
         QStringList line{field(rs->Field(0).toString()),
@@ -269,17 +260,18 @@ void DlgMain::mnuTransferExport_Click() {
                          date.MilitaryTime(static_cast<int16_t>(rs->Field(2).toInt())),
                          date.MilitaryTime(static_cast<int16_t>(rs->Field(3).toInt()))};
         for (int c = 4; c < 10; ++c) line << field(rs->Field(c).toString());
-        ts << line.join(',') << "\n";
+        text += line.join(',').toUtf8() + '\n';
     }
-    ts.flush();
-    // The file's own buffer is flushed and checked first: commit() misses a write that
-    // fails there. Not committed, the partial file goes with `out`.
-    if (ts.status() != QTextStream::Ok || !out.flush() || !out.commit()) {
+    const QString folder = plat::AppPath() + "/Export";
+    QDir().mkpath(folder);
+    // The file appears only whole: a write that fails (a full disk) leaves none.
+    const QString file = folder + "/" + stampNow() + ".csv";
+    if (const plat::WholeFile::Result written = plat::WholeFile::Write(file, text);
+        written.Failed()) {
         SharedObjects::Log().LogMsg("Error in DlgMain.mnuTransferExport_Click (" +
-                                    out.errorString() + ")");
-        ModMain::Warning("Unable to export the bookings!");
+                                    written.LogText() + ")");
+        ModMain::NotStored("Unable to export the bookings!", written, "exported");
         return;
     }
-    plat::MsgBox("Bookings exported to " + out.fileName(), plat::vbOKOnly | plat::vbInformation,
-                 "Export");
+    plat::MsgBox("Bookings exported to " + file, plat::vbOKOnly | plat::vbInformation, "Export");
 }

@@ -47,6 +47,10 @@ bool aroundUserInput(const plat::Application::Deliver& deliver) {
 
 namespace ModMain {
 
+namespace {
+bool settingsTold = false;  // this run told that its settings cannot be stored
+}  // namespace
+
 bool Initialise() {
     // The program-wide objects, in this order; the release runs the other way round.
     SharedObjects::Log();
@@ -78,6 +82,8 @@ bool Initialise() {
     }
     ClsIni& ini = SharedObjects::Ini();
     ini.setIniFile(plat::AppExeName() + ".ini");
+    settingsTold = false;
+    ini.setOnFailure(SettingsNotStored);
     const QString fallback = plat::AppPath() + "/Rostima.mdb";
     const QString configured = ini.GetValue("Config", "DbName", "");
     SharedObjects::DAO().setAggressiveDebug(ini.GetValue("Options", "AggressiveDebug", "0") != "0");
@@ -179,6 +185,24 @@ void NotSaved(const QString& heading, ClsBooking::Refusal why) {
         return;
     }
     if (unattended == 0) Warning(heading + "\r\n\r\n" + ClsBooking::RefusalText(why));
+}
+
+void NotStored(const QString& heading, const plat::WholeFile::Result& why, const QString& what) {
+    if (unattended == 0) Warning(heading + "\r\n\r\n" + why.Text() + "; nothing was " + what + ".");
+}
+
+void NotDone(const QString& heading, const Saved& saved, const QString& what) {
+    if (saved == Saved::NotWritten)
+        NotStored(heading, saved.File(), what);
+    else if (saved == Saved::NotRead)
+        NotRead(heading, what);
+}
+
+void SettingsNotStored(const plat::WholeFile::Result& why) {
+    if (settingsTold || unattended > 0) return;
+    settingsTold = true;  // before the box: what runs while it is up is told no more
+    Warning("The settings cannot be stored: " + why.Text() +
+            ".\r\n\r\nThe program goes on without storing them.");
 }
 
 void NotRead() {

@@ -6,6 +6,8 @@
 #include <functional>
 
 #include "ClsBooking.h"
+#include "Saved.h"
+#include "WholeFile.h"
 
 // The main program's shared procedures: start-up and shut-down of the program-wide
 // objects, the three message boxes, the version text and the rolling of old logs.
@@ -33,6 +35,16 @@ void CriticalError(const QString& message);
 void NotWritten(const QString& heading, const QString& what);
 // A booking the database did not store: the heading, then why (ClsBooking::RefusalText).
 void NotSaved(const QString& heading, ClsBooking::Refusal why);
+// A file a command writes that was not written whole (the file is as it was): the
+// heading, then "<file> cannot be written: <reason>; nothing was <what>."
+void NotStored(const QString& heading, const plat::WholeFile::Result& why, const QString& what);
+// A command that writes a file from the database and did not: told as NotRead(heading,
+// what) when the database could not be read, as NotStored when the file was not written.
+void NotDone(const QString& heading, const Saved& saved, const QString& what);
+// The program's settings file refused a write (the settings class logged it): told once a
+// run, at the start or in a command the user started, never from a tick; the program goes
+// on without storing its settings. Initialise hands it to the settings object.
+void SettingsNotStored(const plat::WholeFile::Result& why);
 // A view whose read failed and that is read again shortly (ReadAgain, the main window's
 // chart): what is shown stays as it was read last, and is read again shortly. A command
 // that was not done says so with the form below instead.

@@ -96,27 +96,33 @@ void DlgSetOptions::Form_Load() {
 void DlgSetOptions::Check1_Click() {
     if (!OptionsIni || !MainIni) return;
     const bool ticked = Check1->isChecked();
-    if (!OptionsIni->WriteValue("Options", "IsReadOnly", ticked ? "1" : "0")) {
+    if (const ClsIni::Written own =
+            OptionsIni->WriteValue("Options", "IsReadOnly", ticked ? "1" : "0");
+        own.Failed()) {
         // At load the file already holds a number other than 0, which reads as read-only:
         // the box shows that, even when the file cannot take the plain "1".
-        if (!m_loading) refused(*OptionsIni);
+        if (!m_loading) refused(own);
         return;
     }
     // The main program of this folder reads the switch from its own settings file: the key
     // goes there too, so that its next start follows the box.
-    if (MainIni->WriteValue("Options", "IsReadOnly", ticked ? "1" : "0")) return;
+    const ClsIni::Written main = MainIni->WriteValue("Options", "IsReadOnly", ticked ? "1" : "0");
+    if (!main.Failed()) return;
     // At load the box keeps showing what this program's file holds; on a click both files
-    // go back to the value before, so they never tell different things.
-    if (!m_loading) OptionsIni->WriteValue("Options", "IsReadOnly", ticked ? "0" : "1");
-    refused(*MainIni);
+    // go back to the value before, so they never tell different things. That write was
+    // just taken: should it fail now, the settings class logs it, and the user is told of
+    // the main program's file below.
+    if (!m_loading)
+        static_cast<void>(OptionsIni->WriteValue("Options", "IsReadOnly", ticked ? "0" : "1"));
+    refused(main);
 }
 
-void DlgSetOptions::refused(const ClsIni& file) {
+void DlgSetOptions::refused(const ClsIni::Written& why) {
     if (!m_loading) {
         const QSignalBlocker quiet(Check1);
         Check1->setChecked(!Check1->isChecked());
     }
-    plat::MsgBox("Unable to save the setting: " + file.IniFile() + " cannot be written.",
+    plat::MsgBox("Unable to save the setting: " + why.Text() + ".",
                  plat::vbOKOnly | plat::vbExclamation, "Warning!");
 }
 

@@ -3,7 +3,8 @@
 #include <QWidget>
 #include <memory>
 
-class ClsIni;
+#include "ClsIni.h"
+
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -11,8 +12,9 @@ class QPushButton;
 // The workstation options window: one box that switches this workstation to read-only
 // use of the shared database, kept as [Options] IsReadOnly ("1" or "0") in Rostima.ini of
 // the program folder and, for the main program there, in RostimaShr.ini. Every click
-// writes at once; when a file refuses the write the user is told and the box goes back,
-// so it never shows what the files do not hold.
+// writes at once; when a file refuses the write (a full disk, a read-only file) the user
+// is told which file and why, the files stay as they were and the box goes back, so it
+// never shows what the files do not hold.
 class DlgSetOptions : public QWidget {
     Q_OBJECT
 
@@ -39,8 +41,9 @@ protected:
 
 private:
     void Form_Unload();
-    // Tells that the file refused the switch; after a click the box goes back.
-    void refused(const ClsIni& file);
+    // Tells that a file refused the switch, naming it and why; after a click the box goes
+    // back.
+    void refused(const ClsIni::Written& why);
 
     bool m_loading = false;  // the load step is setting the box from the file
 };

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "ClsRecordset.h"
+#include "Saved.h"
 #include "SqlValue.h"
 #include "UserSlots.h"
 
@@ -91,8 +92,10 @@ public:
     int32_t GetUserCount();
 
     // Writes every group with its resources, appointment types, customers and bookings
-    // to File as text; true when the whole file was written. File appears only complete.
-    bool Backup(const QString& File);
+    // to File as text; Done when the whole file was written. File appears only complete:
+    // NotRead (the database could not be read, or another backup or restore runs) and
+    // NotWritten (the file could not be written, and why) leave what was there before.
+    Saved Backup(const QString& File);
     // Replaces the scheduling tables with the content of a backup file, bookings only
     // when DlgRestore::AddAppointments() is set. The whole file is read and checked
     // first and the tables are replaced in one transaction: false leaves them as they

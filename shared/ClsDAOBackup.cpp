@@ -28,7 +28,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <charconv>
 #include <optional>
 
@@ -46,13 +45,14 @@
 #include "ErrorText.h"
 #include "EventYield.h"
 #include "SharedObjects.h"
+#include "WholeFile.h"
 
 namespace {
 
 // The backup's lines, gathered and handed to the file in large pieces.
 class LineWriter {
 public:
-    explicit LineWriter(QIODevice& out) : m_out(out) {}
+    explicit LineWriter(plat::WholeFile& out) : m_out(out) {}
     // A line: its letter, then each field after a "~"; then, when a text could not be
     // written as it is, the Q line that carries its texts whole.
     template <typename... Fields>
@@ -87,10 +87,10 @@ public:
         }
         m_bytes += '\n';
     }
-    bool flush() {
-        const bool ok = m_out.write(m_bytes) == m_bytes.size();
+    // A piece that is not written whole is told by the file's commit.
+    void flush() {
+        m_out.Append(m_bytes);
         m_bytes.clear();
-        return ok;
     }
 
 private:
@@ -115,7 +115,7 @@ private:
         m_bytes += '~';
         m_bytes.append(digits, end - digits);
     }
-    QIODevice& m_out;
+    plat::WholeFile& m_out;
     QByteArray m_bytes;
     int32_t m_lines[256] = {};  // by letter
     QStringList m_texts;        // of the line being written
@@ -165,12 +165,12 @@ private:
 // every line was written: a failed backup never leaves a partial file under that name.
 // Each table is read once a group; the values written are those the record classes load
 // from the rows, and the shared records end holding the last record of each kind.
-bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f) {
+Saved writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f) {
     QDir().mkpath(QFileInfo(file).absolutePath());
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly)) {
-        f = {err::PathFileAccess, 2, "Cannot write " + file + ": " + out.errorString()};
-        return false;
+    plat::WholeFile out(file);
+    if (const plat::WholeFile::Result opened = out.Open(); opened.Failed()) {
+        f = {err::PathFileAccess, 2, opened.LogText()};
+        return Saved(opened);
     }
     LineWriter lines(out);
     lines.putFirst();
@@ -352,11 +352,13 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
                        gid + ") order by BookingDate, BookingStart",
                    7, writeBooking);
     };
-    if (!eachRow("select * from tblGroups order by GroupName", 3, writeGroup)) return false;
+    if (!eachRow("select * from tblGroups order by GroupName", 3, writeGroup))
+        return Saved::NotRead;
     lines.putEnd();
-    if (!lines.flush() || !out.commit()) {
-        f = {err::DeviceIo, 8, "Cannot write " + file + ": " + out.errorString()};
-        return false;
+    lines.flush();
+    if (const plat::WholeFile::Result written = out.Commit(); written.Failed()) {
+        f = {err::DeviceIo, 8, written.LogText()};
+        return Saved(written);
     }
     // The backup is whole: the shared records are left as their Load leaves them, and one
     // that cannot be read now keeps what it held (a window reads what it shows itself).
@@ -364,7 +366,7 @@ bool writeBackup(ClsDAO& db, const QString& file, QString& sql, dao::Failure& f)
     if (lastTask) static_cast<void>(SharedObjects::Task().Load(lastTask));
     if (lastCustomer) static_cast<void>(SharedObjects::Customer().Load(lastCustomer));
     if (anyBooking) SharedObjects::Booking() = booking;
-    return true;
+    return Saved::Done;
 }
 
 }  // namespace
@@ -380,13 +382,13 @@ QString ClsDAO::GetSubStr(const QString& Line, int16_t Index) {
     return Index == 0 ? QString() : Line.split(u'~').value(Index - 1);
 }
 
-bool ClsDAO::Backup(const QString& File) {
+Saved ClsDAO::Backup(const QString& File) {
     dao::Guard guard;
-    if (BackupWork::Running() || !guard.Lock("_Backup")) return false;
+    if (BackupWork::Running() || !guard.Lock("_Backup")) return Saved::NotRead;
     BackupWork work;
     QString sql("");  // the last statement built, for the log
     dao::Failure f;
-    const bool ok = writeBackup(*this, File, sql, f);
-    if (!ok) logFailure("Backup", f, sql);
-    return ok;
+    const Saved saved = writeBackup(*this, File, sql, f);
+    if (saved.Failed()) logFailure("Backup", f, sql);
+    return saved;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "Loaded.h"
+#include "Saved.h"
 
 // One resource group (a row of tblGroups): its working day and slot length. Also writes
 // groups to and reads them from the template file "Groups.ini" in the program folder.
@@ -49,11 +50,11 @@ public:
     // template is stored, and this record and the shared resource record are as they were.
     TemplateLoad LoadTemplate(const QString& templateName);
     // The group and its resources as a section of the template file, named as the group,
-    // replacing the whole section; "Group saved!" tells the user once it is written. False
-    // when the group or its resources could not be read, or the file not written: the file
-    // is then as it was, and the caller tells why. A group that is not there saves nothing
-    // and is no failure.
-    bool SaveTemplate(int32_t groupId);
+    // replacing the whole section; "Group saved!" tells the user once it is written whole.
+    // NotRead when the group or its resources could not be read, NotWritten when the file
+    // could not be written: the file is then as it was, and the caller tells why. A group
+    // that is not there saves nothing and is no failure (Done).
+    Saved SaveTemplate(int32_t groupId);
 
     static QString TemplateFile();
     static constexpr int16_t kDefaultInterval = 5;  // minutes

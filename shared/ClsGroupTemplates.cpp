@@ -148,17 +148,17 @@ QString description(int number) {
 // Everything is read before the file is touched, and the section is then replaced in one
 // write: a read or a write that fails leaves the file as it was, never the new day beside
 // the old resources, nor old resources past the new count.
-bool ClsGroup::SaveTemplate(int32_t groupId) {
+Saved ClsGroup::SaveTemplate(int32_t groupId) {
     const Loaded loaded = Load(groupId);
-    if (loaded == Loaded::NoRow) return true;  // no such group: nothing to save
-    if (loaded.Failed()) return false;
+    if (loaded == Loaded::NoRow) return Saved::Done;  // no such group: nothing to save
+    if (loaded.Failed()) return Saved::NotRead;
     const QString sql = QString("select ResourceId from tblResources where GroupId = %1")
                             .arg(groupId);
     auto rs = SharedObjects::DAO().SqlQuery(sql);
     if (!rs) {
         err::LogRecordError("ClsGroup.SaveTemplate", err::ObjectNotSet, 4, "No record set",
                             sql);
-        return false;
+        return Saved::NotRead;
     }
     // Taken now: the events let run below may load another group into this record.
     const QString section = m_groupName;
@@ -173,7 +173,7 @@ bool ClsGroup::SaveTemplate(int32_t groupId) {
         // than say "Group saved!" over a template without it.
         const Loaded read = res.Load(rs->Field(0).toInt());
         if (read == Loaded::NoRow) continue;
-        if (read.Failed()) return false;
+        if (read.Failed()) return Saved::NotRead;
         ++count;
         keys += {{key("ResName", count), res.ResourceName()},
                  {key("ResMin", count), QString::number(res.MinTime())},
@@ -183,9 +183,10 @@ bool ClsGroup::SaveTemplate(int32_t groupId) {
     keys.append({"Resources", QString::number(count)});
     ClsIni ini;
     ini.setIniFile(TemplateFile());
-    if (!ini.WriteSection(section, keys)) return false;
-    plat::MsgBox("Group saved!", plat::vbOKOnly | plat::vbInformation, "Saved!");
-    return true;
+    const Saved saved(ini.WriteSection(section, keys));
+    if (saved == Saved::Done)
+        plat::MsgBox("Group saved!", plat::vbOKOnly | plat::vbInformation, "Saved!");
+    return saved;
 }
 
 ClsGroup::TemplateLoad ClsGroup::LoadTemplate(const QString& templateName) {

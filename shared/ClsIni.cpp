@@ -42,32 +42,51 @@ bool readLines(const QString& path, QStringList& lines) {
 
 void ClsIni::setIniFile(const QString& NewFile) {
     m_file = NewFile.contains('.') ? NewFile : NewFile + ".ini";
+    m_failing = false;  // another file: its first failure is logged
 }
 
 // The list operations read the same file the value operations use, so a name without a
 // folder is looked for in the program folder, and a full path is used as it is.
 QString ClsIni::path() const { return plat::ResolveProfilePath(m_file); }
 
-bool ClsIni::WriteValue(const QString& SectName, const QString& KeyName, const QString& NewVal) {
-    if (m_file.isEmpty()) return false;
-    if (plat::WritePrivateProfileString(SectName, KeyName, storedForm(NewVal), m_file)) return true;
-    log(QString("ERROR: ClsIni.WriteValue(\"%1\", \"%2\", \"%3\")").arg(SectName, KeyName, NewVal));
-    return false;
+namespace {
+// A write without a file named: nothing to write to, and nothing to log.
+ClsIni::Written unnamed() { return {QString(), plat::WholeFile::Fault::Failed, "no file named"}; }
+}  // namespace
+
+// A read-only file fails every write of a session: its log tells the first, not one line
+// each.
+ClsIni::Written ClsIni::noted(const Written& written, const QString& logLine) {
+    if (!written.Failed()) {
+        m_failing = false;
+        return written;
+    }
+    if (!m_failing) log(logLine + ": " + written.LogText());
+    m_failing = true;
+    if (m_onFailure) m_onFailure(written);
+    return written;
 }
 
-bool ClsIni::WriteValue(const QString& SectName, const QString& KeyName, int64_t NewVal) {
+ClsIni::Written ClsIni::WriteValue(const QString& SectName, const QString& KeyName,
+                                   const QString& NewVal) {
+    if (m_file.isEmpty()) return unnamed();
+    return noted(
+        plat::WritePrivateProfileString(SectName, KeyName, storedForm(NewVal), m_file),
+        QString("ERROR: ClsIni.WriteValue(\"%1\", \"%2\", \"%3\")").arg(SectName, KeyName, NewVal));
+}
+
+ClsIni::Written ClsIni::WriteValue(const QString& SectName, const QString& KeyName,
+                                   int64_t NewVal) {
     return WriteValue(SectName, KeyName, QString::number(NewVal));
 }
 
-bool ClsIni::WriteSection(const QString& SectName,
-                          const QList<std::pair<QString, QString>>& Keys) {
-    if (m_file.isEmpty()) return false;
+ClsIni::Written ClsIni::WriteSection(const QString& SectName,
+                                     const QList<std::pair<QString, QString>>& Keys) {
+    if (m_file.isEmpty()) return unnamed();
     plat::ProfileEntries stored;
     for (const auto& [key, value] : Keys) stored.append({key, storedForm(value)});
-    QString why;
-    if (plat::WritePrivateProfileSection(SectName, stored, m_file, &why)) return true;
-    log(QString("ERROR: ClsIni.WriteSection(\"%1\"): %2").arg(SectName, why));
-    return false;
+    return noted(plat::WritePrivateProfileSection(SectName, stored, m_file),
+                 QString("ERROR: ClsIni.WriteSection(\"%1\")").arg(SectName));
 }
 
 QString ClsIni::GetValue(const QString& SectName, const QString& KeyName, const QString& DefVal) {

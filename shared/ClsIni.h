@@ -2,8 +2,11 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <utility>
+
+#include "WholeFile.h"
 
 // One settings file in profile (INI) form. Every read names a default; nothing is cached,
 // each read goes to the file again. A name without a folder lives in the program folder.
@@ -16,16 +19,24 @@ public:
     // The longest value a read gives back whole; a longer one comes back cut.
     static constexpr int kLongestValue = 254;
 
-    // True when the value is in the file (false, and a log line, when it could not be
-    // written; false without a line when no file is named). A value in quotes is stored so
-    // that it reads back with them.
-    bool WriteValue(const QString& SectName, const QString& KeyName, const QString& NewVal);
-    bool WriteValue(const QString& SectName, const QString& KeyName, int64_t NewVal);
+    // What a write of the file came to; the file is as it was when it failed.
+    using Written = plat::WholeFile::Result;
+    // Called with a write of this object's file that failed (a full disk, a read-only file):
+    // the program decides whether and how it is told. None by default.
+    void setOnFailure(std::function<void(const Written&)> tell) { m_onFailure = std::move(tell); }
+
+    // The value stored in the file. A failure is logged (one line for a spell of failures:
+    // the first after a write that succeeded) and handed to the failure call, so a caller
+    // that leaves telling to that call may drop the result. A value in quotes is stored so
+    // that it reads back with them. Without a file named, nothing is written or logged,
+    // and the result is a failure all the same.
+    Written WriteValue(const QString& SectName, const QString& KeyName, const QString& NewVal);
+    Written WriteValue(const QString& SectName, const QString& KeyName, int64_t NewVal);
     // The section's keys replaced by these (key, value) pairs, in that order, in one write of
-    // the file: old keys not among them are gone. False (and a log line; none when no file
-    // is named) when the file could not be written: it is then as it was. Values in quotes
-    // are stored as by WriteValue.
-    bool WriteSection(const QString& SectName, const QList<std::pair<QString, QString>>& Keys);
+    // the file: old keys not among them are gone. Failures as for WriteValue. Values in
+    // quotes are stored as by WriteValue.
+    [[nodiscard]] Written WriteSection(const QString& SectName,
+                                       const QList<std::pair<QString, QString>>& Keys);
 
     // The stored value (at most kLongestValue characters), or the default's text.
     QString GetValue(const QString& SectName, const QString& KeyName, const QString& DefVal);
@@ -47,5 +58,9 @@ public:
 
 private:
     QString path() const;
+    // Logs the failure (the first of a spell) and hands it on; a success ends the spell.
+    Written noted(const Written& written, const QString& logLine);
     QString m_file;
+    std::function<void(const Written&)> m_onFailure;
+    bool m_failing = false;  // the last write of the file failed, and was logged
 };

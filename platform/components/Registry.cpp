@@ -1,13 +1,14 @@
 #include "Registry.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <vector>
 
 #include "AppInfo.h"
 #include "NamedObject.h"
+#include "WholeFile.h"
 
 namespace plat {
 namespace {
@@ -78,10 +79,11 @@ bool writeTree(const QString& file, const Tree& tree) {
             text += (v.name.isEmpty() ? QString("@") : v.name) + '=' + v.text + '\n';
         text += '\n';
     }
-    QSaveFile f(file);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    f.write(text.toUtf8());
-    return f.commit();
+    const WholeFile::Result written = WholeFile::Write(file, text.toUtf8());
+    if (!written.Failed()) return true;
+    // This layer keeps no log: the one line goes where the registering tool tells its user.
+    std::fprintf(stderr, "Registry: %s\n", qPrintable(written.LogText()));
+    return false;
 }
 
 Key* findKey(Tree& tree, const QString& path) {

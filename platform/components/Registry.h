@@ -8,9 +8,11 @@
 // name is the key's default value (written "@" in the file).
 //
 // File form: a "[key path]" line starts a key, "name=value" lines follow. Every change is
-// one locked read-modify-write that replaces the file atomically, so a registering tool
-// and a running program never see half a file; lines that are not understood are kept
-// out of the tree (a damaged file reads as what could be understood).
+// one locked read-modify-write that replaces the file whole (WholeFile), so a registering
+// tool and a running program never see half a file, and a change that cannot be written
+// (a full disk) leaves the file as it was and says why on the standard error; lines that
+// are not understood are kept out of the tree (a damaged file reads as what could be
+// understood).
 namespace plat {
 
 class Registry {

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 #include <optional>
 
@@ -133,28 +132,26 @@ Found find(const QStringList& lines, const QString& section, const QString& key)
 }
 
 // Under the file's lock (serialising read-modify-write across programs and within one):
-// the file's lines, changed by edit, written whole through a copy that then replaces the
-// file, so a failed write or a crash leaves the file as it was.
+// the file's lines, changed by edit, written whole in the file's place, so a failed write
+// or a crash leaves the file as it was.
 template <typename Edit>
-bool rewrite(const QString& file, QString* error, Edit edit) {
+WholeFile::Result rewrite(const QString& file, Edit edit) {
     const QString path = ResolveProfilePath(file);
     const int lock = LockNamedObjectBlocking("profile." + QFileInfo(path).absoluteFilePath());
-    std::optional<Lines> l = readLines(path);
-    bool ok = l.has_value();
-    QSaveFile out(path);
-    if (!ok) {
-        if (error) *error = "The file cannot be read: " + path;
-    } else {
+    WholeFile::Result written;
+    if (std::optional<Lines> l = readLines(path)) {
         edit(*l);
-        ok = out.open(QIODevice::WriteOnly);
-        if (ok) {
-            for (qsizetype i = 0; i < l->raw.size(); ++i) out.write(l->raw[i] + l->ends[i]);
-            ok = out.commit();
-        }
-        if (!ok && error) *error = out.errorString();
+        QByteArray bytes;
+        for (qsizetype i = 0; i < l->raw.size(); ++i) bytes += l->raw[i] + l->ends[i];
+        written = WholeFile::Write(path, bytes);
+    } else {
+        // A folder in the file's place cannot be read either: that is the reason to give.
+        const QFileInfo there(path);
+        written = WholeFile::Result(
+            path, there.isFile() ? WholeFile::Fault::Unreadable : WholeFile::Fault::NotAFile);
     }
     CloseNamedObject(lock);
-    return ok;
+    return written;
 }
 
 }  // namespace
@@ -195,11 +192,11 @@ std::optional<ProfileEntries> GetPrivateProfileSection(const QString& section,
     return entries;
 }
 
-bool WritePrivateProfileString(const QString& section, const QString& key,
-                               const QString& value, const QString& file, QString* error) {
+WholeFile::Result WritePrivateProfileString(const QString& section, const QString& key,
+                                            const QString& value, const QString& file) {
     const QString s = oneLine(section).trimmed(), k = oneLine(key).trimmed();
     const QString v = oneLine(value);
-    return rewrite(file, error, [&](Lines& l) {
+    return rewrite(file, [&](Lines& l) {
         const Found f = find(l.lines, s, k);
         if (f.keyLine >= 0) {
             l.raw[f.keyLine] = (keyOf(l.lines[f.keyLine]).value() + "=" + v).toUtf8();
@@ -212,10 +209,10 @@ bool WritePrivateProfileString(const QString& section, const QString& key,
     });
 }
 
-bool WritePrivateProfileSection(const QString& section, const ProfileEntries& entries,
-                                const QString& file, QString* error) {
+WholeFile::Result WritePrivateProfileSection(const QString& section, const ProfileEntries& entries,
+                                             const QString& file) {
     const QString s = oneLine(section).trimmed();
-    return rewrite(file, error, [&](Lines& l) {
+    return rewrite(file, [&](Lines& l) {
         const Found f = find(l.lines, s, {});
         qsizetype at = l.raw.size();  // where the keys go: in place of the first old one
         if (f.sectionLine < 0) {

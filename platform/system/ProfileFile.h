@@ -4,6 +4,8 @@
 #include <optional>
 #include <utility>
 
+#include "WholeFile.h"
+
 // Stand-in for the Windows profile-file functions (GetPrivateProfileString,
 // GetPrivateProfileSection, WritePrivateProfileString, WritePrivateProfileSection) over
 // UTF-8 text files:
@@ -13,8 +15,9 @@
 // - a write replaces the value in place and keeps every other line (comments too), adds
 //   a new key after the last line of its section, a new section at the end of the file,
 //   and creates a missing file;
-// - a write is one locked read-modify-write that replaces the file atomically, so readers
-//   never see half a file and two writers never lose each other's values.
+// - a write is one locked read-modify-write that replaces the file whole (WholeFile), so
+//   readers never see half a file, two writers never lose each other's values, and a
+//   write that fails (a full disk) leaves the file as it was.
 // - a write changes only the bytes of its own line (lines in another encoding or with
 //   another line end stay as they were; a new line ends as the lines before it), and a
 //   line break in a section, key or value is written as a blank, so a write never makes
@@ -41,17 +44,17 @@ int GetPrivateProfileString(const QString& section, const QString& key,
 // read.
 std::optional<ProfileEntries> GetPrivateProfileSection(const QString& section, const QString& file);
 
-// Returns false when the file could not be written; error then says why.
-bool WritePrivateProfileString(const QString& section, const QString& key,
-                               const QString& value, const QString& file,
-                               QString* error = nullptr);
+// What the write came to: when it failed, which file and why (the file is as it was).
+[[nodiscard]] WholeFile::Result WritePrivateProfileString(const QString& section,
+                                                          const QString& key, const QString& value,
+                                                          const QString& file);
 
 // Replaces every key of the section (the first of that name) with the entries, in one write
 // of the file: keys the entries do not name are gone, the section's comments and blank
 // lines stay, and the entries go where its first key was (after its last line when it had
-// none; a missing section is added at the end). False, with the file as it was, when it
-// could not be written; error then says why.
-bool WritePrivateProfileSection(const QString& section, const ProfileEntries& entries,
-                                const QString& file, QString* error = nullptr);
+// none; a missing section is added at the end). The result as for the string.
+[[nodiscard]] WholeFile::Result WritePrivateProfileSection(const QString& section,
+                                                           const ProfileEntries& entries,
+                                                           const QString& file);
 
 }  // namespace plat

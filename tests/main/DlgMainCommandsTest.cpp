@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <functional>
 #include <optional>
 
 #include "ApptEditorState.h"
@@ -260,8 +261,69 @@ TEST_F(DlgMainCommandsTest, AnExportIsWrittenWholeOrToldAndLeavesNoFile) {
         const FileSizeLimit limit(1024);
         dlg->mnuTransferExport_Click();
     }
-    EXPECT_EQ(messages, QStringList{"Warning!: Unable to export the bookings!"});
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith("Warning!: Unable to export the bookings!\r\n\r\n" +
+                                       exports.path() + "/"));
+    EXPECT_TRUE(
+        messages[0].endsWith(".csv cannot be written: the disk is full; nothing was "
+                             "exported."));
     EXPECT_TRUE(files().isEmpty());
+}
+
+// A file a command writes, on a disk too full for it (a file-size limit; the pieces are
+// small, as Qt's own writer once took for written): the user is told which file and why,
+// never "Group saved!", "Database backed up" or a settings file emptied without a word;
+// an old file keeps every byte, and no new one is left.
+TEST_F(DlgMainCommandsTest, AFileACommandWritesIsWrittenWholeOrToldWithTheFileAndWhy) {
+    booking(kDay, 540, 600);
+    sql(
+        {"insert into tblGroups (GroupName, DayStart, DayEnd, Interval) values ('Annex', 480, "
+         "1080, 30)"});
+    dlg->ShowGroups(1);
+    WriteTestFile(ClsGroup::TemplateFile(), "[Ward]\n" + QByteArray(100, ';') + "\n");
+    const QString settings = folder.file(folder.exeName() + ".ini");
+    struct Case {
+        const char* name;
+        QString file;  // the file written over, or the folder a new one goes to
+        std::function<void()> command;
+        QString told;  // "%1": the file
+    };
+    const Case cases[] = {
+        {"save group template", ClsGroup::TemplateFile(),
+         [&] { dlg->mnuResourceSaveTemplate_Click(); },
+         "Warning!: Unable to save the group template!\r\n\r\n%1 cannot be written: the disk "
+         "is full; nothing was saved."},
+        {"backup", ClsDAO::BackupFolder(), [&] { dlg->mnuTransferBackup_Click(); },
+         "Warning!: Unable to back up the database!\r\n\r\n%1 cannot be written: the disk is "
+         "full; nothing was backed up."},
+        {"change of group", settings, [&] { dlg->CbGroup->SetListIndex(0); },
+         "Warning!: The settings cannot be stored: %1 cannot be written: the disk is full."
+         "\r\n\r\nThe program goes on without storing them."},
+    };
+    QDir().mkpath(ClsDAO::BackupFolder());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool isNew = QFileInfo(c.file).isDir();
+        const QByteArray before = isNew ? QByteArray() : ReadTestFile(c.file);
+        const QDir around(isNew ? c.file : QFileInfo(c.file).absolutePath());
+        const QStringList entries = around.entryList(QDir::Files | QDir::Hidden);
+        messages.clear();
+        {
+            const FileSizeLimit limit(64);
+            c.command();
+        }
+        // A new file is named by the time it was made, in its folder.
+        const QStringList told = c.told.split("%1");
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].startsWith(told[0] + c.file + (isNew ? "/" : " ")))
+            << qPrintable(messages[0]);
+        EXPECT_TRUE(messages[0].endsWith(told[1])) << qPrintable(messages[0]);
+        if (!isNew) {
+            EXPECT_EQ(ReadTestFile(c.file), before);
+        }
+        EXPECT_EQ(around.entryList(QDir::Files | QDir::Hidden), entries);
+    }
+    EXPECT_EQ(dlg->CbGroup->currentText(), "Annex");  // the program goes on
 }
 
 TEST_F(DlgMainCommandsTest, ButtonCommandsReArmTheTimerWithTheUpdateCheckPeriod) {

@@ -29,7 +29,7 @@ ROSTIMA_CHILD(setup_peer) {
         if (cmd == "restore") {
             QDir().mkpath(ClsDAO::BackupFolder());
             const QString file = ClsDAO::BackupFolder() + "/1.txt";
-            ok = dao.Backup(file) && dao.Restore(file);
+            ok = dao.Backup(file) == Saved::Done && dao.Restore(file);
         } else {
             ok = dao.SqlActions(cmd.split(';'));
         }

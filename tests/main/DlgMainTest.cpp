@@ -86,6 +86,30 @@ TEST_F(DlgMainTest, AStoredPathThatIsGoneFallsBackToTheProgramFolderSayingSoAndK
     EXPECT_EQ(setting("Config", "DbName"), gone);
 }
 
+// A settings file that takes no write (here the disk is too full for it) fails every write
+// of the run, those of the start among them: the user hears of it once, with the file and
+// why, and the program goes on; the log has one line for them all, and the file keeps
+// every byte.
+TEST_F(DlgMainTest, SettingsThatCannotBeStoredAreToldOnceAtTheStartAndLoggedOnce) {
+    clinic(today());
+    const QString file = folder.file(folder.exeName() + ".ini");
+    setting("Notes", "Padding", QString(5000, '-'));
+    const QByteArray before = ReadTestFile(file);
+    {
+        const FileSizeLimit limit(before.size() - 100);
+        ASSERT_TRUE(start());
+        EventYield::Run();  // the first activation
+        dlg->Timer1_Timer();
+        dlg->Toolbar1_ButtonMenuClick("Days");  // a command of the user's that stores a setting
+    }
+    EXPECT_EQ(dlg->Sched->timeScale(), plat::Plexaro::Days);
+    EXPECT_EQ(messages, QStringList{"Warning!: The settings cannot be stored: " + file +
+                                    " cannot be written: the disk is full.\r\n\r\nThe program "
+                                    "goes on without storing them."});
+    EXPECT_EQ(folder.logText().count("ERROR: ClsIni."), 1);
+    EXPECT_EQ(ReadTestFile(file), before);
+}
+
 TEST_F(DlgMainTest, ADatabaseThatCannotBeOpenedWarnsAndEndsKeepingTheStoredState) {
     setting("Config", "LastDate", "45000");
     setting("DlgMain", "Left", "1500");

@@ -119,8 +119,10 @@ TEST_F(DlgSetOptionsTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheBoxGoe
         click(window);
         EXPECT_FALSE(window.Check1->isChecked());
         ASSERT_EQ(messages.size(), 1);
-        EXPECT_EQ(messages.takeFirst(), "Warning!: Unable to save the setting: " +
-                                            (own ? ini() : mainIni()) + " cannot be written.");
+        EXPECT_EQ(messages.takeFirst(),
+                  "Warning!: Unable to save the setting: " + (own ? ini() : mainIni()) +
+                      " cannot be written: a folder of that name is in "
+                      "its place.");
         // Both files go on telling the same: this workstation still books.
         if (!own) {
             EXPECT_EQ(fileText(), "[Options]\nIsReadOnly=0\n");
@@ -133,7 +135,37 @@ TEST_F(DlgSetOptionsTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheBoxGoe
     window.Form_Load();
     EXPECT_TRUE(window.Check1->isChecked());
     EXPECT_EQ(messages, QStringList{"Warning!: Unable to save the setting: " + mainIni() +
-                                    " cannot be written."});
+                                    " cannot be written: a folder of that name is in its "
+                                    "place."});
+}
+
+// A full disk, where the file that cannot grow is each program's in turn: unticking is
+// told with the file and why, the box goes back, and both files keep every byte (the one
+// written first goes back to what it held).
+TEST_F(DlgSetOptionsTest, AFullDiskIsToldWithTheFileAndBothFilesKeepEveryByte) {
+    const QByteArray big = "[Config]\nDbName=/srv/Rostima.mdb\n;" + QByteArray(3000, '-') +
+                           "\n[Options]\nIsReadOnly=1\n";
+    const QByteArray small = "[Options]\nIsReadOnly=1\n";
+    for (const bool own : {true, false}) {
+        SCOPED_TRACE(own ? "own file" : "main program's file");
+        WriteTestFile(ini(), own ? big : small);
+        WriteTestFile(mainIni(), own ? small : big);
+        DlgSetOptions window;
+        window.Form_Load();
+        window.show();
+        ASSERT_TRUE(window.Check1->isChecked());
+        {
+            const FileSizeLimit limit(big.size() - 10);
+            click(window);
+        }
+        EXPECT_TRUE(window.Check1->isChecked());
+        EXPECT_EQ(messages,
+                  QStringList{"Warning!: Unable to save the setting: " + (own ? ini() : mainIni()) +
+                              " cannot be written: the disk is full."});
+        EXPECT_EQ(ReadTestFile(ini()), own ? big : small);
+        EXPECT_EQ(ReadTestFile(mainIni()), own ? small : big);
+        messages.clear();
+    }
 }
 
 TEST_F(DlgSetOptionsTest, ExitClosesTheWindowAndReleasesTheSettings) {

@@ -36,7 +36,7 @@ TEST_F(ClsDAOBackup, WritesGroupsByNameEachWithItsRecordsNumberedAndTextsWholeBe
                 "'it''s' || char(13) || char(10) || 'fine ~ ok')")
             .arg(d),
     }));
-    ASSERT_TRUE(dao().Backup(backupFile()));
+    ASSERT_EQ(dao().Backup(backupFile()), Saved::Done);
     const QString D = QString::number(d);
     EXPECT_EQ(QString::fromUtf8(ReadTestFile(backupFile())),
               "V~Rostima backup~1\n"
@@ -67,7 +67,7 @@ TEST_F(ClsDAOBackup, ThenRestoreGivesTheSameRowsAsSingleBookingsWithEveryTextAsI
     // Bob comes back with his booking in the Annex, and so is of the Annex too.
     QStringList expected = content() << "C|Annex|Bob O'Neil|line\nbreak|a~b|";
     expected.sort();
-    ASSERT_TRUE(dao().Backup(backupFile()));
+    ASSERT_EQ(dao().Backup(backupFile()), Saved::Done);
     ASSERT_TRUE(dao().SqlAction("insert into tblGroups (GroupName) values ('Made later')"));
     choose("20260301.txt", true);
     ASSERT_TRUE(dao().Restore(backupFile()));
@@ -103,7 +103,7 @@ TEST_F(ClsDAOBackup, KeepsRowsWithNullColumnsWhichComeBackWithTheRecordsDefaults
                 "(1, %1, 540, 600, 1, 1, 0, '', '', '', 'kept')")
             .arg(d),
     }));
-    ASSERT_TRUE(dao().Backup(backupFile()));
+    ASSERT_EQ(dao().Backup(backupFile()), Saved::Done);
     choose("20260301.txt", true);
     ASSERT_TRUE(dao().Restore(backupFile()));
     EXPECT_EQ(content(), QStringList({
@@ -118,7 +118,7 @@ TEST_F(ClsDAOBackup, KeepsRowsWithNullColumnsWhichComeBackWithTheRecordsDefaults
 // Bob, written into the Annex only for his booking there, does not come back there.
 TEST_F(ClsDAOBackup, WithoutAppointmentsRestoresEverythingButTheBookings) {
     seed();
-    ASSERT_TRUE(dao().Backup(backupFile()));
+    ASSERT_EQ(dao().Backup(backupFile()), Saved::Done);
     const QStringList expected = content().filter(QRegularExpression("^[GRTC]\\|"));
     choose("20260301.txt", false);
     ASSERT_TRUE(dao().Restore(backupFile()));
@@ -150,7 +150,7 @@ TEST_F(ClsDAOBackup, NamesRecordsOfOtherGroupsWithoutANumberAndLeavesGoneOrNullN
                 "(1, %1, 720, 780, 1, 1, 0, '', '', '', '')")
             .arg(d),
     }));
-    ASSERT_TRUE(dao().Backup(backupFile()));
+    ASSERT_EQ(dao().Backup(backupFile()), Saved::Done);
     const QString D = QString::number(d);
     EXPECT_EQ(QString::fromUtf8(ReadTestFile(backupFile())),
               "V~Rostima backup~1\n"
@@ -187,7 +187,7 @@ TEST_F(ClsDAOBackup, AQueryWithoutRecordSetFailsTheBackupAndKeepsTheFileThatWasT
     seed();
     WriteTestFile(backupFile(), "the backup of last week\n");
     ASSERT_TRUE(dao().SqlAction("drop table tblTasks"));
-    EXPECT_FALSE(dao().Backup(backupFile()));
+    EXPECT_EQ(dao().Backup(backupFile()), Saved::NotRead);
     EXPECT_EQ(ReadTestFile(backupFile()), "the backup of last week\n");
     EXPECT_EQ(QDir(ClsDAO::BackupFolder()).entryList(QDir::Files), QStringList{"20260301.txt"});
     const QString log = folder.logText();
@@ -212,13 +212,13 @@ TEST_F(ClsDAOBackup, ABookingsNameThatCannotBeReadFailsTheBackupAndKeepsTheFileT
     host.onPanel = [&] {
         if (host.panels.last() == "Person=3 March 2026" && !held) held.emplace(folder, dbPath());
     };
-    EXPECT_FALSE(dao().Backup(backupFile()));
+    EXPECT_EQ(dao().Backup(backupFile()), Saved::NotRead);
     EXPECT_EQ(ReadTestFile(backupFile()), "the backup of last week\n");
 }
 
 TEST_F(ClsDAOBackup, ShowsProgressWithTheInputOffAndClearsItAfterwards) {
     seed();
-    ASSERT_TRUE(dao().Backup(backupFile()));
+    ASSERT_EQ(dao().Backup(backupFile()), Saved::Done);
     EXPECT_TRUE(host.panels.contains("Task=Annex"));
     EXPECT_TRUE(host.panels.contains("Person=Dr O'Hara"));
     EXPECT_TRUE(host.panels.contains("Person=3 March 2026"));
@@ -241,9 +241,9 @@ TEST_F(ClsDAOBackup, ABackupAskedForWhileOneRunsIsRefusedAtOnce) {
         if (asked) return;
         asked = true;
         clock.start();
-        inner = dao().Backup(backupFile("2.txt")) || dao().Restore(backupFile());
+        inner = dao().Backup(backupFile("2.txt")) == Saved::Done || dao().Restore(backupFile());
     };
-    ASSERT_TRUE(dao().Backup(backupFile()));
+    ASSERT_EQ(dao().Backup(backupFile()), Saved::Done);
     EXPECT_FALSE(inner);
     EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_FALSE(QFile::exists(backupFile("2.txt")));
@@ -253,7 +253,7 @@ TEST_F(ClsDAOBackup, AnotherInstanceHoldingTheBackupLockMakesBackupReturnFalseUn
     seed();
     ChildProcess peer(folder, "backup_holder");
     ASSERT_EQ(peer.readLine(), "held");
-    EXPECT_FALSE(dao().Backup(backupFile()));  // after its 10 s wait
+    EXPECT_EQ(dao().Backup(backupFile()), Saved::NotRead);  // after its 10 s wait
     EXPECT_FALSE(QFile::exists(backupFile()));
     EXPECT_TRUE(host.timer);
     EXPECT_TRUE(host.input);

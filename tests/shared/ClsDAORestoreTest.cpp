@@ -88,7 +88,7 @@ TEST_F(ClsDAORestore, PutsEveryBookingBackOnTheRecordsNamedAsWrittenCaseAndAll) 
             .arg(d),
     }));
     const QStringList before = content();
-    ASSERT_TRUE(dao().Backup(backupFile()));
+    ASSERT_EQ(dao().Backup(backupFile()), Saved::Done);
     choose("20260301.txt", true);
     ASSERT_TRUE(dao().Restore(backupFile()));
     EXPECT_EQ(content(), before);
@@ -153,7 +153,7 @@ TEST_F(ClsDAORestore, PutsEveryBookingBackOnItsOwnRecordsWhateverTheirNames) {
     const QStringList before = bookings();
     ASSERT_EQ(before.size(), n + 1);
     const QStringList all = content();
-    ASSERT_TRUE(dao().Backup(backupFile()));
+    ASSERT_EQ(dao().Backup(backupFile()), Saved::Done);
     choose("20260301.txt", true);
     ASSERT_TRUE(dao().Restore(backupFile()));
     EXPECT_EQ(bookings(), before);
@@ -226,7 +226,7 @@ TEST_F(ClsDAORestore, CountsBookingsOfAnOlderBackupWhoseRecordsAreNamedAlike) {
 // nothing: the backup restores without a question.
 TEST_F(ClsDAORestore, RestoresAWholeBackupFollowedByEmptyLinesWithoutAsking) {
     seed();
-    ASSERT_TRUE(dao().Backup(backupFile()));
+    ASSERT_EQ(dao().Backup(backupFile()), Saved::Done);
     const QByteArray good = ReadTestFile(backupFile());
     choose("20260301.txt", true);
     for (const QByteArray& file :
@@ -238,7 +238,7 @@ TEST_F(ClsDAORestore, RestoresAWholeBackupFollowedByEmptyLinesWithoutAsking) {
 }
 
 TEST_F(ClsDAORestore, ABackupOfAnEmptyDatabaseLeavesTheDatabaseEmpty) {
-    ASSERT_TRUE(dao().Backup(backupFile()));
+    ASSERT_EQ(dao().Backup(backupFile()), Saved::Done);
     seed();
     choose("20260301.txt", true);
     ASSERT_TRUE(dao().Restore(backupFile()));
@@ -307,7 +307,7 @@ class ClsDAORestoreRefuses : public BackupTest, public ::testing::WithParamInter
 TEST_P(ClsDAORestoreRefuses, AndLeavesTheDatabaseAsItWas) {
     host.answer = false;  // to whether a file that may be incomplete is to be restored
     seed();
-    ASSERT_TRUE(dao().Backup(backupFile("1.txt")));
+    ASSERT_EQ(dao().Backup(backupFile("1.txt")), Saved::Done);
     const QByteArray good = ReadTestFile(backupFile("1.txt"));
     WriteTestFile(backupFile(), GetParam().make(good));
     if (QByteArray(GetParam().what) == "a missing file") QFile::remove(backupFile());

@@ -229,7 +229,7 @@ TEST_F(ClsGroupTest, TemplatesAreWrittenAndLoadedBackAsNewGroups) {
     const int32_t g = group("Clinic", 480, 1080, 15);
     for (int i = 1; i <= 12; ++i) resource(g, QString("Room %1").arg(i));
     ClsGroup grp;
-    grp.SaveTemplate(g);
+    EXPECT_EQ(grp.SaveTemplate(g), Saved::Done);
     EXPECT_EQ(messages, QStringList{"Saved!: Group saved!"});
     ClsIni ini;
     ini.setIniFile(ClsGroup::TemplateFile());
@@ -255,7 +255,7 @@ TEST_F(ClsGroupTest, ResourceNamesInQuotesComeBackFromATemplateAsTheyWere) {
     resource(g, "\"Quoted\"");
     resource(g, "'single'");
     ClsGroup grp;
-    grp.SaveTemplate(g);
+    ASSERT_EQ(grp.SaveTemplate(g), Saved::Done);
     EXPECT_EQ(grp.LoadTemplate("Quotes").outcome, Made);
     EXPECT_EQ(count(QString("tblResources where GroupId = %1 and ResourceName in "
                             "('\"Quoted\"', '''single''')")
@@ -419,8 +419,8 @@ TEST_F(ClsGroupTest, ATemplateThatCannotBeWrittenIsReportedNotSaved) {
     const int32_t g = group("Clinic");
     ASSERT_TRUE(QDir().mkdir(folder.file("Groups.ini")));  // a folder where the file goes
     ClsGroup grp;
-    EXPECT_FALSE(grp.SaveTemplate(g));      // the caller says why
-    EXPECT_TRUE(grp.SaveTemplate(g + 99));  // no such group: nothing written, nothing to say
+    EXPECT_EQ(grp.SaveTemplate(g), Saved::NotWritten);  // the caller says why
+    EXPECT_EQ(grp.SaveTemplate(g + 99), Saved::Done);   // no such group: nothing to say
     EXPECT_TRUE(messages.isEmpty());
 }
 
@@ -439,10 +439,10 @@ TEST_F(ClsGroupTest, ATemplateIsSavedWholeOverTheOldOneOrNotAtAll) {
     std::optional<HeldDatabase> held;
     // The save lets events run before each resource: the lock comes with the first.
     QTimer::singleShot(0, [&] { held.emplace(folder, dbPath()); });
-    EXPECT_FALSE(ClsGroup().SaveTemplate(g));
+    EXPECT_EQ(ClsGroup().SaveTemplate(g), Saved::NotRead);
     held.reset();
     EXPECT_EQ(ReadTestFile(ClsGroup::TemplateFile()), before);
-    EXPECT_TRUE(ClsGroup().SaveTemplate(g));
+    EXPECT_EQ(ClsGroup().SaveTemplate(g), Saved::Done);
     EXPECT_EQ(ReadTestFile(ClsGroup::TemplateFile()),
               "[Ward]\r\nResources=0\r\n[Clinic]\r\nDayStart=540\r\nDayEnd=1020\r\nInterval=10\r\n"
               "ResName001=Room 1\r\nResMin001=10\r\nResMax001=480\r\nResInit001=10\r\n"

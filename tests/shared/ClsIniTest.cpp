@@ -57,15 +57,29 @@ TEST(ClsIni, ValuesInQuotesReadBackAsWrittenAndOlderFilesReadAsBefore) {
     EXPECT_EQ(ini.GetValue("S", "E", ""), "single");
 }
 
-TEST(ClsIni, AFailedWriteIsLoggedWithItsArguments) {
+// A file that refuses every write (read-only, or a full disk) logs the first failure of a
+// spell, with its arguments and why, not one line each; each failure goes to the program's
+// call all the same, and a write that succeeds ends the spell.
+TEST(ClsIni, AFailedWriteIsLoggedOnceASpellWithItsArgumentsAndWhyAndHandedOnEachTime) {
     TempProgramFolder folder;
     ClsIni ini;
-    ini.setIniFile(folder.file("missing/folder/x.ini"));
-    ini.WriteValue("Options", "Zoom", 100);
+    QStringList handed;
+    ini.setOnFailure([&](const ClsIni::Written& why) { handed << why.Reason(); });
+    const QString file = folder.file("missing/x.ini");
+    ini.setIniFile(file);
+    EXPECT_EQ(ini.WriteValue("Options", "Zoom", 100).Why(), plat::WholeFile::Fault::NoFolder);
+    EXPECT_TRUE(ini.WriteSection("Options", {{"Zoom", "100"}}).Failed());
+    EXPECT_EQ(handed, QStringList(2, "its folder does not exist"));
+    EXPECT_EQ(folder.logText().count("ERROR: ClsIni."), 1);
     EXPECT_TRUE(
-        folder.logText().contains("ERROR: ClsIni.WriteValue(\"Options\", \"Zoom\", \"100\")"));
-    EXPECT_FALSE(ini.WriteSection("Options", {{"Zoom", "100"}}));
-    EXPECT_TRUE(folder.logText().contains("ERROR: ClsIni.WriteSection(\"Options\"): "));
+        folder.logText().contains("ERROR: ClsIni.WriteValue(\"Options\", \"Zoom\", "
+                                  "\"100\"): " +
+                                  file + " cannot be written: its folder does not exist"));
+    ASSERT_TRUE(QDir().mkdir(folder.file("missing")));
+    EXPECT_FALSE(ini.WriteValue("Options", "Zoom", 100).Failed());
+    ASSERT_TRUE(QDir(folder.file("missing")).removeRecursively());
+    EXPECT_TRUE(ini.WriteSection("Options", {{"Zoom", "100"}}).Failed());
+    EXPECT_TRUE(folder.logText().contains("ERROR: ClsIni.WriteSection(\"Options\"): " + file));
 }
 
 TEST(ClsIni, SectionNamesAreTheBracketLinesAsTheyStandAndAreLogged) {

@@ -149,7 +149,7 @@ TEST_F(UsersTexts, AreSavedFoundUpdatedAndRestoredExactlyByEveryRecordClass) {
     }
 
     const QString file = ClsDAO::BackupFolder() + "/1.txt";
-    ASSERT_TRUE(dao().Backup(file));
+    ASSERT_EQ(dao().Backup(file), Saved::Done);
     DlgRestore dlg;
     dlg.CbFile->SetListIndex(dlg.CbFile->findText("1.txt"));
     dlg.Check1->setChecked(true);

@@ -17,6 +17,14 @@ QString get(const QString& s, const QString& k, const QString& file, const QStri
     return out;
 }
 
+// Whether a write went through.
+bool put(const QString& s, const QString& k, const QString& value, const QString& file) {
+    return !plat::WritePrivateProfileString(s, k, value, file).Failed();
+}
+bool putSection(const QString& s, const plat::ProfileEntries& entries, const QString& file) {
+    return !plat::WritePrivateProfileSection(s, entries, file).Failed();
+}
+
 const QByteArray kHandWritten =
     "; settings written by hand\r\n"
     "[Config]\r\n"
@@ -79,7 +87,7 @@ TEST(ProfileFile, PresentEmptyValueIsEmptyAndMissingOnesGiveTheDefault) {
 
 TEST(ProfileFile, ReadsAreCutToTheBufferLessItsTerminator) {
     TempProgramFolder folder;
-    ASSERT_TRUE(plat::WritePrivateProfileString("S", "Long", QString(300, 'x'), "long.ini"));
+    ASSERT_TRUE(put("S", "Long", QString(300, 'x'), "long.ini"));
     QString out;
     EXPECT_EQ(plat::GetPrivateProfileString("S", "Long", "", out, 255, "long.ini"), 254);
     EXPECT_EQ(out, QString(254, 'x'));
@@ -89,7 +97,7 @@ TEST(ProfileFile, ReadsAreCutToTheBufferLessItsTerminator) {
 TEST(ProfileFile, WriteReplacesInPlaceAndKeepsEveryOtherLine) {
     TempProgramFolder folder;
     WriteTestFile(folder.file("hand.ini"), kHandWritten);
-    ASSERT_TRUE(plat::WritePrivateProfileString("CONFIG", "updatecheck", "45", "hand.ini"));
+    ASSERT_TRUE(put("CONFIG", "updatecheck", "45", "hand.ini"));
     QByteArray expected = kHandWritten;
     expected.replace("UpdateCheck=30", "UpdateCheck=45");
     EXPECT_EQ(ReadTestFile(folder.file("hand.ini")), expected);
@@ -98,29 +106,27 @@ TEST(ProfileFile, WriteReplacesInPlaceAndKeepsEveryOtherLine) {
 TEST(ProfileFile, NewKeyGoesAfterItsSectionsLastLineAndNewSectionAtTheEnd) {
     TempProgramFolder folder;
     WriteTestFile(folder.file("t.ini"), "[A]\nx=1\n\n[B]\ny=2\n");
-    ASSERT_TRUE(plat::WritePrivateProfileString("a", "z", "3", "t.ini"));
-    ASSERT_TRUE(plat::WritePrivateProfileString("C", "w", "4", "t.ini"));
+    ASSERT_TRUE(put("a", "z", "3", "t.ini"));
+    ASSERT_TRUE(put("C", "w", "4", "t.ini"));
     EXPECT_EQ(ReadTestFile(folder.file("t.ini")), "[A]\nx=1\nz=3\n\n[B]\ny=2\n[C]\nw=4\n");
 }
 
 TEST(ProfileFile, WriteCreatesAMissingFileInTheProgramFolder) {
     TempProgramFolder folder;
-    ASSERT_TRUE(plat::WritePrivateProfileString("Config", "DbName", "x.mdb", "New.ini"));
+    ASSERT_TRUE(put("Config", "DbName", "x.mdb", "New.ini"));
     EXPECT_EQ(ReadTestFile(folder.file("New.ini")), "[Config]\nDbName=x.mdb\n");
     EXPECT_EQ(get("Config", "DbName", folder.file("New.ini")), "x.mdb");
 }
 
 TEST(ProfileFile, WriteIntoAFolderThatDoesNotExistReportsFailure) {
     TempProgramFolder folder;
-    QString why;
-    EXPECT_FALSE(plat::WritePrivateProfileString("S", "K", "V", folder.file("no/such/x.ini"),
-                                                  &why));
-    EXPECT_FALSE(why.isEmpty());
+    const auto written = plat::WritePrivateProfileString("S", "K", "V", folder.file("no/x.ini"));
+    EXPECT_EQ(written.Why(), plat::WholeFile::Fault::NoFolder);
 }
 
 ROSTIMA_CHILD(profile_writer) {
     for (int i = 0; i < 150; ++i)
-        plat::WritePrivateProfileString("S", args[0] + QString::number(i), "v", args[1]);
+        if (!put("S", args[0] + QString::number(i), "v", args[1])) return 1;
     return 0;
 }
 
@@ -154,21 +160,21 @@ INSTANTIATE_TEST_SUITE_P(Paths, ProfileFileShared, ::testing::Bool(), [](const a
 // not UTF-8 keeps the bytes of every line the write does not touch.
 TEST(ProfileFile, WritesOnlyItsOwnLineWhateverTheTextAndLeavesOtherBytesAlone) {
     TempProgramFolder folder;
-    ASSERT_TRUE(plat::WritePrivateProfileString("S", "K", "a\n[Evil]\r\nInjected=1", "b.ini"));
-    ASSERT_TRUE(plat::WritePrivateProfileString("T\n[U]", "L\nM=2", "v", "b.ini"));
+    ASSERT_TRUE(put("S", "K", "a\n[Evil]\r\nInjected=1", "b.ini"));
+    ASSERT_TRUE(put("T\n[U]", "L\nM=2", "v", "b.ini"));
     EXPECT_EQ(ReadTestFile(folder.file("b.ini")),
               "[S]\nK=a [Evil]  Injected=1\n[T [U]]\nL M=2=v\n");
     EXPECT_EQ(get("S", "K", "b.ini"), "a [Evil]  Injected=1");
     // A section whose name holds brackets is found again, not written anew.
-    ASSERT_TRUE(plat::WritePrivateProfileString("Clinic [17]", "K", "1", "c.ini"));
-    ASSERT_TRUE(plat::WritePrivateProfileString("Clinic [17]", "K", "2", "c.ini"));
+    ASSERT_TRUE(put("Clinic [17]", "K", "1", "c.ini"));
+    ASSERT_TRUE(put("Clinic [17]", "K", "2", "c.ini"));
     EXPECT_EQ(ReadTestFile(folder.file("c.ini")), "[Clinic [17]]\nK=2\n");
     EXPECT_EQ(get("Evil", "Injected", "b.ini"), "DEF");
 
     const QByteArray latin1 = "[S]\r\nName=Zo\xEB\r\n; caf\xE9 cr\xE8me\r\nOld=1\r\n";
     WriteTestFile(folder.file("l.ini"), latin1);
-    ASSERT_TRUE(plat::WritePrivateProfileString("S", "Old", "2", "l.ini"));
-    ASSERT_TRUE(plat::WritePrivateProfileString("S", "New", "\u00e9", "l.ini"));
+    ASSERT_TRUE(put("S", "Old", "2", "l.ini"));
+    ASSERT_TRUE(put("S", "New", "\u00e9", "l.ini"));
     EXPECT_EQ(ReadTestFile(folder.file("l.ini")),
               "[S]\r\nName=Zo\xEB\r\n; caf\xE9 cr\xE8me\r\nOld=2\r\nNew=\xC3\xA9\r\n");
 }
@@ -178,15 +184,15 @@ TEST(ProfileFile, WritesOnlyItsOwnLineWhateverTheTextAndLeavesOtherBytesAlone) {
 TEST(ProfileFile, AWriteKeepsTheLineEndOfEveryOtherLine) {
     TempProgramFolder folder;
     WriteTestFile(folder.file("m.ini"), "[A]\nx=1\r\ny=2\n[B]\r\nz=3");
-    ASSERT_TRUE(plat::WritePrivateProfileString("A", "x", "5", "m.ini"));
+    ASSERT_TRUE(put("A", "x", "5", "m.ini"));
     EXPECT_EQ(ReadTestFile(folder.file("m.ini")), "[A]\nx=5\r\ny=2\n[B]\r\nz=3");
-    ASSERT_TRUE(plat::WritePrivateProfileString("B", "w", "6", "m.ini"));
-    ASSERT_TRUE(plat::WritePrivateProfileString("A", "v", "7", "m.ini"));
+    ASSERT_TRUE(put("B", "w", "6", "m.ini"));
+    ASSERT_TRUE(put("A", "v", "7", "m.ini"));
     EXPECT_EQ(ReadTestFile(folder.file("m.ini")), "[A]\nx=5\r\ny=2\nv=7\n[B]\r\nz=3\r\nw=6\r\n");
     // A section written whole: its keys where its first was, its other lines as they were.
     WriteTestFile(folder.file("s.ini"), "[a]\r\nx = 1\r\n;c\r\ny=2\r\n[E]\r\n\r\n[B]\r\ny=3");
-    ASSERT_TRUE(plat::WritePrivateProfileSection(" A", {{"z", "4\n[B]"}, {"x", "5"}}, "s.ini"));
-    ASSERT_TRUE(plat::WritePrivateProfileSection("e", {{"k", "6"}}, "s.ini"));  // no keys yet
+    ASSERT_TRUE(putSection(" A", {{"z", "4\n[B]"}, {"x", "5"}}, "s.ini"));
+    ASSERT_TRUE(putSection("e", {{"k", "6"}}, "s.ini"));  // no keys yet
     EXPECT_EQ(ReadTestFile(folder.file("s.ini")),
               "[a]\r\nz=4 [B]\r\nx=5\r\n;c\r\n[E]\r\nk=6\r\n\r\n[B]\r\ny=3");
 }
@@ -194,7 +200,10 @@ TEST(ProfileFile, AWriteKeepsTheLineEndOfEveryOtherLine) {
 ROSTIMA_CHILD(profile_stranger) {
     // Root reads every file: the write is made as a user who may not.
     if (geteuid() == 0 && setuid(65534) != 0) return 2;
-    return plat::WritePrivateProfileSection("S", {{"K", "2"}}, args[0]) ? 1 : 0;
+    return plat::WritePrivateProfileSection("S", {{"K", "2"}}, args[0]).Why() ==
+                   plat::WholeFile::Fault::Unreadable
+               ? 0
+               : 1;
 }
 
 // Written as if empty, it would lose every value but the new one.
