@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 // One settings file in profile (INI) form. Every read names a default; nothing is cached,
@@ -25,6 +26,11 @@ public:
     // is named) when the file could not be written: it is then as it was. Values in quotes
     // are stored as by WriteValue.
     bool WriteSection(const QString& SectName, const QList<std::pair<QString, QString>>& Keys);
+
+    // When the file is there but cannot be read, so that every read would give only its
+    // default: a sentence for the user that names the file and why, and one log line. None
+    // when it reads, when it is missing (its reads give the defaults) or none is named.
+    [[nodiscard]] std::optional<QString> ReadFailure() const;
 
     // The stored value (at most kLongestValue characters), or the default's text.
     QString GetValue(const QString& SectName, const QString& KeyName, const QString& DefVal);

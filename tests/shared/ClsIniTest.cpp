@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 
 #include "ClsIni.h"
@@ -97,4 +98,20 @@ TEST(ClsIni, ListingAMissingFileLogsAndGivesNothing) {
     EXPECT_TRUE(ini.GetSectionNames().isEmpty());
     EXPECT_TRUE(folder.logText().contains("ClsIni.GetSection: Error 53 on line 3 ("));
     EXPECT_TRUE(folder.logText().contains("ClsIni.GetSectionNames: Error 53 on line 2 ("));
+}
+
+TEST(ClsIni, AFileThatCannotBeReadIsNamedWithWhyOnceInTheLogAndAMissingOneIsNot) {
+    TempProgramFolder folder;
+    ClsIni ini;
+    ini.setIniFile("absent.ini");
+    EXPECT_EQ(ini.ReadFailure(), std::nullopt);
+    EXPECT_EQ(folder.logText(), "");
+    ASSERT_TRUE(QDir().mkdir(folder.file("RostimaShr.ini")));
+    ini.setIniFile("RostimaShr");
+    EXPECT_EQ(ini.ReadFailure(), "The settings file " + folder.file("RostimaShr.ini") +
+                                     " cannot be read: it is a folder, not a file.");
+    EXPECT_EQ(folder.logText().count("ClsIni.ReadFailure: Error 75 on line 1 (The file cannot "
+                                     "be read: " +
+                                     folder.file("RostimaShr.ini") + ": it is a folder"),
+              1);
 }
