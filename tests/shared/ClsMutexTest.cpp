@@ -41,22 +41,22 @@ TEST(ClsMutex, AFreeNameIsHeldAtOnceAndFreedByDeleteMutex) {
     ClsMutex a;
     QElapsedTimer t;
     t.start();
-    EXPECT_TRUE(a.GetMutex("Free", true, 10000));
+    EXPECT_TRUE(a.GetMutex(folder.exeName() + "Free", true, 10000));
     EXPECT_LT(t.elapsed(), 95);  // no sleep of 100 ms
-    EXPECT_EQ(a.heldName(), "Free");
+    EXPECT_EQ(a.heldName(), folder.exeName() + "Free");
     a.DeleteMutex();
     EXPECT_EQ(a.heldName(), "");
     ClsMutex b;
-    EXPECT_TRUE(b.GetMutex("Free", true, 0));
+    EXPECT_TRUE(b.GetMutex(folder.exeName() + "Free", true, 0));
 }
 
 TEST(ClsMutex, IsNotReentrantWithinOneProcess) {
     TempProgramFolder folder;
     ClsMutex a, b;
-    ASSERT_TRUE(a.GetMutex("Same", true, 0));
+    ASSERT_TRUE(a.GetMutex(folder.exeName() + "Same", true, 0));
     QElapsedTimer t;
     t.start();
-    EXPECT_FALSE(b.GetMutex("Same", true, 150));
+    EXPECT_FALSE(b.GetMutex(folder.exeName() + "Same", true, 150));
     EXPECT_GE(t.elapsed(), 145);
     EXPECT_LT(t.elapsed(), 290);  // the wait ends at its limit
 }
@@ -64,50 +64,53 @@ TEST(ClsMutex, IsNotReentrantWithinOneProcess) {
 TEST(ClsMutex, WaitForZeroTriesOnceAndNegativeNotAtAll) {
     TempProgramFolder folder;
     ClsMutex holder, other, free;
-    ASSERT_TRUE(holder.GetMutex("Zero", true, 0));
+    ASSERT_TRUE(holder.GetMutex(folder.exeName() + "Zero", true, 0));
     QElapsedTimer t;
     t.start();
-    EXPECT_FALSE(other.GetMutex("Zero", true, 0));
+    EXPECT_FALSE(other.GetMutex(folder.exeName() + "Zero", true, 0));
     EXPECT_LT(t.elapsed(), 95);  // no sleep
-    EXPECT_FALSE(free.GetMutex("NeverTaken", true, -1));
+    EXPECT_FALSE(free.GetMutex(folder.exeName() + "NeverTaken", true, -1));
     // The failed attempts did not keep the name alive: once released it is free.
     holder.DeleteMutex();
-    EXPECT_TRUE(other.GetMutex("Zero", true, 0));
+    EXPECT_TRUE(other.GetMutex(folder.exeName() + "Zero", true, 0));
 }
 
 TEST(ClsMutex, DestructionReleasesOnlyWhenAskedTo) {
     TempProgramFolder folder;
-    { ClsMutex m; ASSERT_TRUE(m.GetMutex("Auto", true, 0)); }
+    {
+        ClsMutex m;
+        ASSERT_TRUE(m.GetMutex(folder.exeName() + "Auto", true, 0));
+    }
     ClsMutex after;
-    EXPECT_TRUE(after.GetMutex("Auto", true, 0));
+    EXPECT_TRUE(after.GetMutex(folder.exeName() + "Auto", true, 0));
 
     auto* kept = new ClsMutex;
-    ASSERT_TRUE(kept->GetMutex("Kept", false, 0));
+    ASSERT_TRUE(kept->GetMutex(folder.exeName() + "Kept", false, 0));
     delete kept;
     ClsMutex blocked;
-    EXPECT_FALSE(blocked.GetMutex("Kept", true, 0));
+    EXPECT_FALSE(blocked.GetMutex(folder.exeName() + "Kept", true, 0));
 }
 
 TEST(ClsMutex, DeleteMutexOnAFreeObjectLeavesOtherHoldersAlone) {
     TempProgramFolder folder;
     ClsMutex holder, idle;
-    ASSERT_TRUE(holder.GetMutex("Mine", true, 0));
+    ASSERT_TRUE(holder.GetMutex(folder.exeName() + "Mine", true, 0));
     idle.DeleteMutex();
     ClsMutex probe;
-    EXPECT_FALSE(probe.GetMutex("Mine", true, 0));
+    EXPECT_FALSE(probe.GetMutex(folder.exeName() + "Mine", true, 0));
 }
 
 TEST(ClsMutex, ASecondProcessWaitsForTheHolderAndGetsItOnRelease) {
     TempProgramFolder folder;
-    ChildProcess child(folder, "hold_lock", {"Shared"});
+    ChildProcess child(folder, "hold_lock", {folder.exeName() + "Shared"});
     ASSERT_EQ(child.readLine(), "held");
     ClsMutex m;
-    EXPECT_FALSE(m.GetMutex("Shared", true, 200));
+    EXPECT_FALSE(m.GetMutex(folder.exeName() + "Shared", true, 200));
     child.say("release");
     ASSERT_EQ(child.readLine(), "released");
-    EXPECT_TRUE(m.GetMutex("Shared", true, 1000));
+    EXPECT_TRUE(m.GetMutex(folder.exeName() + "Shared", true, 1000));
     // ...and now the lock is ours, so a new holder is refused.
-    ChildProcess second(folder, "hold_lock", {"Shared"});
+    ChildProcess second(folder, "hold_lock", {folder.exeName() + "Shared"});
     EXPECT_EQ(second.readLine(), "refused");
 }
 
@@ -115,11 +118,11 @@ TEST(ClsMutex, ASecondProcessWaitsForTheHolderAndGetsItOnRelease) {
 // queues instead, and the holder that asks again at once comes after it.
 TEST(ClsMutex, AWaiterHasItsTurnBeforeAHolderThatLetsGoAndAsksAgainAtOnce) {
     TempProgramFolder folder;
-    ChildProcess child(folder, "churn_lock", {"Busy"});
+    ChildProcess child(folder, "churn_lock", {folder.exeName() + "Busy"});
     ASSERT_EQ(child.readLine(), "held");
     for (int turn = 0; turn < 3; ++turn) {
         ClsMutex m;
-        EXPECT_TRUE(m.GetMutex("Busy", true, 3000)) << turn;
+        EXPECT_TRUE(m.GetMutex(folder.exeName() + "Busy", true, 3000)) << turn;
         m.DeleteMutex();
     }
     child.say("stop");
@@ -129,11 +132,11 @@ TEST(ClsMutex, AWaiterHasItsTurnBeforeAHolderThatLetsGoAndAsksAgainAtOnce) {
 
 TEST(ClsMutex, AKilledHolderDoesNotBlockTheNextOne) {
     TempProgramFolder folder;
-    ChildProcess child(folder, "hold_lock", {"Killed"});
+    ChildProcess child(folder, "hold_lock", {folder.exeName() + "Killed"});
     ASSERT_EQ(child.readLine(), "held");
     child.kill();
     ClsMutex m;
-    EXPECT_TRUE(m.GetMutex("Killed", true, 0));
+    EXPECT_TRUE(m.GetMutex(folder.exeName() + "Killed", true, 0));
 }
 
 TEST(ClsMutex, ALockThatCannotBeMadeCountsAsHeldAndIsLogged) {
@@ -143,7 +146,7 @@ TEST(ClsMutex, ALockThatCannotBeMadeCountsAsHeldAndIsLogged) {
     blocker.close();
     plat::SetLockFolderForTest(folder.file("not-a-folder"));
     ClsMutex m;
-    const bool held = m.GetMutex("Broken", true, 0);
+    const bool held = m.GetMutex(folder.exeName() + "Broken", true, 0);
     plat::SetLockFolderForTest(QString());
     EXPECT_TRUE(held);
     EXPECT_TRUE(folder.logText().contains("ClsMutex.GetMutex: Error "));
