@@ -157,17 +157,30 @@ QString LockFolder() {
 void SetLockFolderForTest(const QString& folder) { folderOverride() = folder; }
 
 NamedObjectResult CreateNamedObject(const QString& name, int waitMs) {
+    // A waiter that has not had the name within this long waits in turn from then on.
+    constexpr int kPatienceMs = 50;
     NamedObjectResult r;
     const QDeadlineTimer deadline(std::max(waitMs, 0));
-    // The queue before the name: a waiter holds it while it waits, so that whoever asks
-    // after it, also a holder that has just let the name go, waits behind it.
+    const QDeadlineTimer patience(std::min(std::max(waitMs, 0), kPatienceMs));
     const int queue = openLockFile(name, ".queue", r);
-    if (queue < 0) return r;
-    int e = lockBy(queue, deadline);
-    const int fd = e == 0 ? openLockFile(name, ".lock", r) : -1;
-    if (fd >= 0) e = lockBy(fd, deadline);
-    close(queue);
-    if (fd >= 0 && e == 0) {
+    const int fd = queue < 0 ? -1 : openLockFile(name, ".lock", r);
+    int e = fd < 0 ? -1 : 0;
+    while (e == 0) {
+        // The queue before the name: a waiter whose patience is over holds it while it
+        // waits, so that nobody else comes first, also not a holder that has just let the
+        // name go and asks again. Everyone else only passes it, and so comes after such
+        // a one. Until then the name goes to whoever asks first once it is let go, which
+        // spares the programs a hand-over for each statement.
+        e = lockBy(queue, deadline);
+        if (e != 0) break;
+        const bool inTurn = patience.hasExpired();
+        if (!inTurn) flock(queue, LOCK_UN);
+        e = lockBy(fd, inTurn ? deadline : patience);
+        if (inTurn || e != EWOULDBLOCK || deadline.hasExpired()) break;
+        e = 0;  // patience over: in turn now
+    }
+    if (queue >= 0) close(queue);
+    if (e == 0) {
         r.outcome = NamedObjectOutcome::Created;
         r.handle = fd + 1;  // 0 stays free to mean "no handle", also for fd 0
         return r;
@@ -175,7 +188,7 @@ NamedObjectResult CreateNamedObject(const QString& name, int waitMs) {
     if (fd >= 0) close(fd);
     if (e == EWOULDBLOCK) {
         r.outcome = NamedObjectOutcome::AlreadyExists;
-    } else if (e != 0) {
+    } else if (e > 0) {
         r.error = e;
         r.description = QString("cannot lock %1: %2").arg(name, strerror(e));
     }
