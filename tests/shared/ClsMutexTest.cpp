@@ -19,7 +19,7 @@ ROSTIMA_CHILD(hold_lock) {
     return 0;
 }
 
-// Holds the name nearly all the time: keeps it 20 ms, lets it go and asks for it again at
+// Holds the name nearly all the time: keeps it 50 ms, lets it go and asks for it again at
 // once, until told to stop; then says how often it had it again.
 ROSTIMA_CHILD(churn_lock) {
     ClsMutex m;
@@ -27,7 +27,7 @@ ROSTIMA_CHILD(churn_lock) {
     ChildSay("held");
     int again = 0;
     for (pollfd in{0, POLLIN, 0}; poll(&in, 1, 0) == 0; ++again) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
         m.DeleteMutex();
         if (!m.GetMutex(args[0], true, 10000)) return 1;
     }
@@ -115,15 +115,16 @@ TEST(ClsMutex, ASecondProcessWaitsForTheHolderAndGetsItOnRelease) {
 }
 
 // A waiter looking again now and then would find the name held nearly every time; it
-// queues instead, and the holder that asks again at once comes after it.
+// waits in turn instead, and the holder that asks again at once comes after it.
 TEST(ClsMutex, AWaiterHasItsTurnBeforeAHolderThatLetsGoAndAsksAgainAtOnce) {
     TempProgramFolder folder;
     ChildProcess child(folder, "churn_lock", {folder.exeName() + "Busy"});
     ASSERT_EQ(child.readLine(), "held");
-    for (int turn = 0; turn < 3; ++turn) {
+    for (int turn = 0; turn < 5; ++turn) {
         ClsMutex m;
-        EXPECT_TRUE(m.GetMutex(folder.exeName() + "Busy", true, 3000)) << turn;
+        EXPECT_TRUE(m.GetMutex(folder.exeName() + "Busy", true, 1000)) << turn;
         m.DeleteMutex();
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));  // the holder's again
     }
     child.say("stop");
     EXPECT_GT(child.readLine().toInt(), 0);  // and it had its turns meanwhile
