@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QTimer>
+#include <optional>
 
 #include "AppInfo.h"
 #include "Application.h"
@@ -82,6 +83,12 @@ bool Initialise() {
     }
     ClsIni& ini = SharedObjects::Ini();
     ini.setIniFile(plat::AppExeName() + ".ini");
+    // Read as defaults, such a file would send this workstation to another database without
+    // its options, and the first write would be refused: the program does not start.
+    if (const std::optional<QString> unread = ini.ReadFailure()) {
+        Warning(*unread + "\nThe program ends without opening a database.");
+        return false;
+    }
     settingsTold = false;
     ini.setOnFailure(SettingsNotStored);
     const QString fallback = plat::AppPath() + "/Rostima.mdb";
@@ -93,7 +100,7 @@ bool Initialise() {
     const QString path = configured.isEmpty() || missing ? fallback : configured;
     if (!missing) ini.WriteValue("Config", "DbName", path);
     if (SharedObjects::DAO().DbOpen(path) != 0) {
-        Warning("Unable to open database!\n" + path);
+        Warning("Unable to open database!\n" + path + "\n\n" + SharedObjects::DAO().OpenFailure());
         return false;
     }
     plat::SetBeforeShow(beforeMessageBox);

@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <optional>
 
 #include "AppInfo.h"
 #include "ClsIni.h"
@@ -73,10 +74,17 @@ DlgSetOptions::DlgSetOptions(QWidget* parent) : QWidget(parent) {
 
 DlgSetOptions::~DlgSetOptions() = default;
 
-void DlgSetOptions::Form_Load() {
+bool DlgSetOptions::Form_Load() {
     SharedObjects::Log().setHwnd(static_cast<int32_t>(winId() & 0xFFFFFFFF));
     OptionsIni = std::make_unique<ClsIni>();
     OptionsIni->setIniFile(plat::AppPath() + "/Rostima.ini");
+    // Read as the default, the switch would show off whatever the file holds.
+    if (const std::optional<QString> unread = OptionsIni->ReadFailure()) {
+        OptionsIni.reset();  // a click changes nothing either
+        plat::MsgBox(*unread + "\nThe program ends; nothing was changed.",
+                     plat::vbOKOnly | plat::vbExclamation, "Warning!");
+        return false;
+    }
     MainIni = std::make_unique<ClsIni>();
     MainIni->setIniFile(plat::AppPath() + kMainSettings);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -87,10 +95,11 @@ void DlgSetOptions::Form_Load() {
     // number but 0 ticks the box, which writes "1" back.
     double value = 0;
     if (!plainNumber(OptionsIni->GetValue("Options", "IsReadOnly", "0"), value) || value == 0)
-        return;
+        return true;
     m_loading = true;
     Check1->setChecked(true);
     m_loading = false;
+    return true;
 }
 
 void DlgSetOptions::Check1_Click() {

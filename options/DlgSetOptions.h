@@ -22,7 +22,9 @@ public:
     explicit DlgSetOptions(QWidget* parent = nullptr);
     ~DlgSetOptions() override;
 
-    void Form_Load();
+    // False, having told the user, when Rostima.ini is there but cannot be read: the
+    // program then ends.
+    bool Form_Load();
     void Check1_Click();
     void BtnMain_Click();
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <optional>
 
 #include "BackupFormat.h"
 #include "DaoInternals.h"
@@ -190,23 +191,54 @@ bool beginsBackup(const QString& line) {
     return line.startsWith(QString(BackupFormat::kFirst) + '~' + BackupFormat::kFirstMark + '~');
 }
 
-// The first line as this program writes it: the mark and a format's number.
-bool isFirstLine(const QString& line) {
-    const QString format = line.section(u'~', 2);
-    return beginsBackup(line) && isPlainNumber(format, 'l') && format.toInt() >= 1;
+// The format number a backup's first line names, without leading zeros, when its field is
+// digits alone, however many (a far newer format is still a newer one); "" otherwise.
+QString formatDigits(const QString& line) {
+    const QString field = line.section(u'~', 2, 2);
+    if (field.isEmpty() ||
+        !std::all_of(field.begin(), field.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return QString();
+    qsizetype zeros = 0;
+    while (zeros + 1 < field.size() && field[zeros] == u'0') ++zeros;
+    return field.mid(zeros);
 }
 
-// The format a file's first line names when it is newer than this program's (0: it names
-// none newer, or the file does not begin as a backup of this program). Only the number's
-// field is looked at: a later format may write more after it.
-int32_t newerFormat(const QString& content) {
+// Whether a format number (digits without leading zeros) is newer than this program's.
+bool newerThanOurs(const QString& digits) {
+    const QString ours = number(BackupFormat::kFormat);
+    return digits.size() > ours.size() || (digits.size() == ours.size() && digits > ours);
+}
+
+// The first line as this program writes it: the mark and the number of a format it reads.
+bool isFirstLine(const QString& line) {
+    const QString digits = formatDigits(line);
+    return beginsBackup(line) && line.count(u'~') == 2 && !digits.isEmpty() && digits != "0" &&
+           !newerThanOurs(digits);
+}
+
+// Why a file whose first line begins as a backup's is refused for the format it names: a
+// newer one (which may differ from this one in anything after that line), or a field that
+// names no format. None for a format this program reads, or a file that begins otherwise.
+std::optional<QString> formatRefusal(const QString& content) {
+    // Up to a carriage return too: lines that end so are refused for that, further on.
     QString first = content.section(u'\n', 0, 0);
-    if (first.endsWith(u'\r')) first.chop(1);
-    const QString format = first.section(u'~', 2, 2);
-    return beginsBackup(first) && isPlainNumber(format, 'l') &&
-                   format.toInt() > BackupFormat::kFormat
-               ? format.toInt()
-               : 0;
+    first = first.left(first.indexOf(u'\r'));
+    if (!beginsBackup(first)) return std::nullopt;
+    const QString digits = formatDigits(first);
+    const QString ours = number(BackupFormat::kFormat);
+    if (!digits.isEmpty() && newerThanOurs(digits))
+        return QString(
+                   "The file is a backup of format %1; this program reads format %2 and "
+                   "older.")
+            .arg(digits, ours);
+    if (!digits.isEmpty() && digits != "0") return std::nullopt;
+    constexpr qsizetype kShown = 40;  // characters of the field the message shows
+    QString field = first.section(u'~', 2, 2);
+    if (field.size() > kShown) field = field.left(kShown) + "...";
+    return QString(
+               "Line 1 names the format \"%1\", which is no format of a backup (they are "
+               "numbered from 1); this program reads format %2 and older.")
+        .arg(field, ours);
 }
 
 // The letters of the lines only backups that end with their mark hold, as a text for the
@@ -237,12 +269,8 @@ bool BackupReader::Read(const QString& file, std::vector<Record>& records, bool&
     in.close();
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString content = utf8(bytes);  // a leading BOM is skipped
-    // A newer format may differ from this one in anything after its first line.
-    if (const int32_t format = newerFormat(content)) {
-        f = {kBadFileFormat, 3,
-             QString("The file is a backup of format %1; this program reads format %2 and "
-                     "older.")
-                 .arg(number(format), number(BackupFormat::kFormat))};
+    if (const std::optional<QString> why = formatRefusal(content)) {
+        f = {kBadFileFormat, 3, *why};
         return false;
     }
     if (utf8.hasError()) {

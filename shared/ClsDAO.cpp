@@ -104,6 +104,7 @@ int16_t ClsDAO::DbOpen(const QString& Path) {
     if (m_openCount == 1) {
         const dao::Failure f = openFile(Path);
         m_openFailed = f.number != 0;
+        m_openFailure = f.description;
         if (m_openFailed) {
             logFailure("DbOpen", f);
             return 2;
@@ -121,7 +122,9 @@ dao::Failure ClsDAO::openFile(const QString& Path) {
     // Open only an existing file that holds our tables: never create one by accident (an
     // empty path would give a temporary database).
     if (Path.isEmpty()) return {err::FileNotFound, 4, "No database file named"};
-    if (!QFileInfo(Path).isFile()) return {err::FileNotFound, 4, "No database file " + Path};
+    const QFileInfo file(Path);
+    if (file.isDir()) return {err::PathFileAccess, 4, "A folder, not a database file: " + Path};
+    if (!file.isFile()) return {err::FileNotFound, 4, "No database file " + Path};
     if (!looksLikeDatabase(Path)) return {err::DbCorrupt, 4, "Not a Rostima database: " + Path};
     // The user slot comes first: it waits while a compaction replaces the file, and once
     // held it keeps any compaction off, so the file opened below is the one that stays.

@@ -40,6 +40,9 @@ public:
     // locked by another program for the whole busy wait, read-only, or whose user slot
     // cannot be had.
     int16_t DbOpen(const QString& Path);
+    // Why the last open that tried a file could not open it, as its log line says, for the
+    // user; "" when it opened the file.
+    QString OpenFailure() const { return m_openFailure; }
     void PropertyDelete(const QString& Name);
     QString PropertyGet(const QString& Name, const QString& Default);
     void PropertySet(const QString& Name, const QString& Value);
@@ -188,6 +191,7 @@ private:
     QString m_path;             // path of the most recent DbOpen
     QString m_keptStamp;        // change stamp as last seen
     bool m_openFailed = false;  // the open that raised the count to 1 failed
+    QString m_openFailure;      // and why
     bool m_aggressiveDebug = false;
     bool m_failing = false;  // a spell of failures runs: statements do not wait
     bool m_told = false;     // the spell's failure was told to the user

@@ -89,6 +89,16 @@ ClsIni::Written ClsIni::WriteSection(const QString& SectName,
                  QString("ERROR: ClsIni.WriteSection(\"%1\")").arg(SectName));
 }
 
+std::optional<QString> ClsIni::ReadFailure() const {
+    if (m_file.isEmpty()) return std::nullopt;
+    std::optional<QString> why = plat::ProfileReadFailure(m_file);
+    if (!why) return std::nullopt;
+    log(err::OnLine("ClsIni.ReadFailure", err::PathFileAccess, 1,
+                    "The file cannot be read: " + path() + ": " + *why));
+    if (!why->isEmpty()) (*why)[0] = why->at(0).toLower();  // it goes after a colon
+    return "The settings file " + path() + " cannot be read: " + *why + ".";
+}
+
 QString ClsIni::GetValue(const QString& SectName, const QString& KeyName, const QString& DefVal) {
     if (m_file.isEmpty()) return DefVal;
     QString out;

@@ -38,6 +38,11 @@ public:
     [[nodiscard]] Written WriteSection(const QString& SectName,
                                        const QList<std::pair<QString, QString>>& Keys);
 
+    // When the file is there but cannot be read, so that every read would give only its
+    // default: a sentence for the user that names the file and why, and one log line. None
+    // when it reads, when it is missing (its reads give the defaults) or none is named.
+    [[nodiscard]] std::optional<QString> ReadFailure() const;
+
     // The stored value (at most kLongestValue characters), or the default's text.
     QString GetValue(const QString& SectName, const QString& KeyName, const QString& DefVal);
     QString GetValue(const QString& SectName, const QString& KeyName, int64_t DefVal);

@@ -1,8 +1,5 @@
 #include "ClsMutex.h"
 
-#include <chrono>
-#include <thread>
-
 #include "ClsLogging.h"
 #include "ErrorText.h"
 #include "NamedObject.h"
@@ -18,28 +15,20 @@ ClsMutex::~ClsMutex() {
 }
 
 bool ClsMutex::GetMutex(const QString& MutexName, bool DestroyWithClass, int32_t WaitFor) {
-    bool result = false;
-    while (WaitFor >= 0) {
-        const plat::NamedObjectResult r = plat::CreateNamedObject(MutexName);
-        if (r.outcome != plat::NamedObjectOutcome::AlreadyExists) {
-            // A lock that could not be made at all still counts as held (the work goes
-            // on), but say so once: otherwise a broken lock folder stays invisible.
-            if (r.outcome == plat::NamedObjectOutcome::Failed && !t_reportingFailure) {
-                t_reportingFailure = true;
-                SharedObjects::Log().LogMsg(
-                    err::AtLine("ClsMutex.GetMutex", r.error, 1, r.description));
-                t_reportingFailure = false;
-            }
-            m_handle = r.handle;
-            m_name = MutexName;
-            m_destroyWithClass = DestroyWithClass;
-            result = true;
-            break;
-        }
-        WaitFor -= 100;
-        if (WaitFor >= 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (WaitFor < 0) return false;
+    const plat::NamedObjectResult r = plat::CreateNamedObject(MutexName, WaitFor);
+    if (r.outcome == plat::NamedObjectOutcome::AlreadyExists) return false;
+    // A lock that could not be made at all still counts as held (the work goes on), but
+    // say so once: otherwise a broken lock folder stays invisible.
+    if (r.outcome == plat::NamedObjectOutcome::Failed && !t_reportingFailure) {
+        t_reportingFailure = true;
+        SharedObjects::Log().LogMsg(err::AtLine("ClsMutex.GetMutex", r.error, 1, r.description));
+        t_reportingFailure = false;
     }
-    return result;
+    m_handle = r.handle;
+    m_name = MutexName;
+    m_destroyWithClass = DestroyWithClass;
+    return true;
 }
 
 void ClsMutex::DeleteMutex() {

@@ -12,8 +12,9 @@ public:
     ClsMutex(const ClsMutex&) = delete;
     ClsMutex& operator=(const ClsMutex&) = delete;
 
-    // Tries WaitFor / 100 + 1 times, 100 ms apart (none after the last); WaitFor below 0
-    // makes no attempt. True when this object now holds the lock.
+    // Waits up to WaitFor ms, in turn with the other waiters, and has the lock as soon as
+    // its holder lets it go; WaitFor 0 tries once, below 0 makes no attempt. True when this
+    // object now holds the lock.
     bool GetMutex(const QString& MutexName, bool DestroyWithClass, int32_t WaitFor);
     // Releases what this object holds; harmless on an object that holds nothing.
     void DeleteMutex();

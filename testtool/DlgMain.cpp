@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <algorithm>
+#include <optional>
 
 #include "AppInfo.h"
 #include "ClsDAO.h"
@@ -142,13 +143,19 @@ void DlgMain::buildControls() {
     setFixedSize(9540 / kTw, 6465 / kTw + grow);
 }
 
-void DlgMain::Form_Load() {
+bool DlgMain::Form_Load() {
     SharedObjects::Log().setHwnd(static_cast<int32_t>(winId() & 0xFFFFFFFF));
     SharedObjects::SetHost(this);
     SharedObjects::Forms().CentreForm(*this, nullptr);
     Running = CancelRequested = false;
     ClsIni& ini = SharedObjects::Ini();
     ini.setIniFile(plat::AppPath() + "/Rostima.ini");
+    // Read as the default, the database would be none or another one than the file names.
+    if (const std::optional<QString> unread = ini.ReadFailure()) {
+        plat::MsgBox(*unread + "\nThe program ends; nothing was changed.",
+                     plat::vbOKOnly | plat::vbExclamation, "Warning!");
+        return false;
+    }
     ClsDAO& dao = SharedObjects::DAO();
     dao.DbOpen(ini.GetValue("Config", "DbName", ""));  // held until the program ends
     LbGroups->Clear();
@@ -156,13 +163,14 @@ void DlgMain::Form_Load() {
     if (!rs) {
         SharedObjects::Log().LogMsg(
             err::AtLine("DlgMain.Form_Load", err::ObjectNotSet, 6, "No record set"));
-        return;
+        return true;
     }
     for (; !rs->Eof(); rs->MoveNext()) {
         EventYield::Run();
         SharedObjects::Forms().AddListItem(*LbGroups, rs->Field("GroupName").toString(),
                                            rs->Field("GroupId").toInt());
     }
+    return true;
 }
 
 void DlgMain::BtnTest_Click(int Index) {

@@ -35,8 +35,10 @@ public:
     ~DlgMain() override;
 
     // Registers the window with the log and the database layer, opens the database of
-    // [Config] DbName in the program folder's Rostima.ini and lists its groups.
-    void Form_Load();
+    // [Config] DbName in the program folder's Rostima.ini and lists its groups. False, having
+    // told the user and opened nothing, when that file is there but cannot be read: the
+    // program then ends.
+    bool Form_Load();
     // 0: Test (asks, then runs), or Cancel Test during a run; 1: Exit.
     void BtnTest_Click(int Index);
     // Keeps the end date from lying before the start date: the calendar the user did not

@@ -9,9 +9,12 @@ int main(int argc, char** argv) {
     int rc = 0;
     {
         DlgMain window;
-        window.Form_Load();
-        window.show();
-        rc = app.exec();
+        if (window.Form_Load()) {
+            window.show();
+            rc = app.exec();
+        } else {
+            rc = 1;
+        }
     }
     // The database stays open for the program's whole life; this closes it.
     SharedObjects::Release();

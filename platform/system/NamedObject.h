@@ -25,8 +25,12 @@ QString LockFolder();
 // Only tests call this: another lock folder (to simulate a broken one). Empty restores.
 void SetLockFolderForTest(const QString& folder);
 
-// One attempt, never blocking.
-NamedObjectResult CreateNamedObject(const QString& name);
+// One attempt, never blocking (waitMs 0), or a wait of up to waitMs for the name. The
+// waiter is woken as soon as the name is let go; one that has not had it within 50 ms then
+// waits in turn, before the name (in "<name>.queue" beside its lock file), so that a holder
+// that lets the name go and asks again at once comes after it. AlreadyExists when it was
+// not had. A wait ends at its limit by the signal SIGRTMIN + 4, sent to its thread only.
+NamedObjectResult CreateNamedObject(const QString& name, int waitMs = 0);
 // Frees the name. A handle of 0 or less is ignored.
 void CloseNamedObject(int handle);
 

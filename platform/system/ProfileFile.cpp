@@ -41,16 +41,21 @@ struct Lines {
 
 // The file's lines; none when it is there but cannot be read (a missing file has no
 // lines), so that a write never puts a file of its own lines in place of one it could
-// not read.
-std::optional<Lines> readLines(const QString& path) {
+// not read. why then says what stood in the way.
+std::optional<Lines> readLines(const QString& path, QString* why = nullptr) {
     Lines r;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        if (QFile::exists(path)) return std::nullopt;
-        return r;
+        if (!QFile::exists(path)) return r;
+        if (why) *why = QFileInfo(path).isDir() ? "it is a folder, not a file" : f.errorString();
+        return std::nullopt;
     }
     const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) return std::nullopt;
+    // The open can succeed and the read still fail (a disk error, a file of the system).
+    if (f.error() != QFileDevice::NoError) {
+        if (why) *why = f.errorString();
+        return std::nullopt;
+    }
     if (bytes.isEmpty()) return r;
     r.raw = bytes.split('\n');
     if (bytes.endsWith('\n')) r.raw.removeLast();
@@ -161,9 +166,14 @@ QString ResolveProfilePath(const QString& file) {
     return WindowsDirectory() + "/" + file;
 }
 
-int GetPrivateProfileString(const QString& section, const QString& key,
-                            const QString& defaultValue, QString& out, int size,
-                            const QString& file) {
+std::optional<QString> ProfileReadFailure(const QString& file) {
+    QString why;
+    if (readLines(ResolveProfilePath(file), &why)) return std::nullopt;
+    return why;
+}
+
+int GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
+                            QString& out, int size, const QString& file) {
     out.clear();
     if (size < 1) return 0;
     const Lines l = readLines(ResolveProfilePath(file)).value_or(Lines{});

@@ -31,6 +31,11 @@ using ProfileEntries = QList<std::pair<QString, QString>>;
 // A name without a folder lives in the Windows directory (the program folder).
 QString ResolveProfilePath(const QString& file);
 
+// Why the file is there but cannot be read (a folder in its place, no permission, a read
+// that fails): each read of it would give only the default. None when it reads, or is
+// missing, which reads as the defaults.
+[[nodiscard]] std::optional<QString> ProfileReadFailure(const QString& file);
+
 // Copies at most size - 1 characters of the value (or of the default) into out and
 // returns how many it copied. size below 1 copies nothing.
 int GetPrivateProfileString(const QString& section, const QString& key,

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -98,7 +99,7 @@ TEST_F(DlgMainTest, SettingsThatCannotBeStoredAreToldOnceAtTheStartAndLoggedOnce
     {
         const FileSizeLimit limit(before.size() - 100);
         ASSERT_TRUE(start());
-        EventYield::Run();  // the first activation
+        QCoreApplication::processEvents();  // the first activation
         dlg->Timer1_Timer();
         dlg->Toolbar1_ButtonMenuClick("Days");  // a command of the user's that stores a setting
     }
@@ -110,18 +111,55 @@ TEST_F(DlgMainTest, SettingsThatCannotBeStoredAreToldOnceAtTheStartAndLoggedOnce
     EXPECT_EQ(ReadTestFile(file), before);
 }
 
-TEST_F(DlgMainTest, ADatabaseThatCannotBeOpenedWarnsAndEndsKeepingTheStoredState) {
+// The warning says why, as the log does.
+TEST_F(DlgMainTest, ADatabaseThatCannotBeOpenedWarnsWhyAndEndsKeepingTheStoredState) {
+    const QString db = folder.file("Rostima.mdb");
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        QString why;
+    } cases[] = {
+        {"missing", [] {}, "No database file " + db},
+        {"a folder", [&] { QDir().mkdir(db); }, "A folder, not a database file: " + db},
+        {"not a database", [&] { WriteTestFile(db, "just some words\n"); },
+         "Not a Rostima database: " + db},
+    };
     setting("Config", "LastDate", "45000");
     setting("DlgMain", "Left", "1500");
-    QFile::remove(folder.file("Rostima.mdb"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(db);
+        QDir(db).removeRecursively();
+        c.make();
+        messages.clear();
+        EXPECT_FALSE(start());
+        EXPECT_EQ(messages,
+                  QStringList{"Warning!: Unable to open database!\n" + db + "\n\n" + c.why});
+        EXPECT_TRUE(folder.logText().contains("Closing down"));
+        EXPECT_FALSE(folder.logText().contains("ClsDAO.DbClose"));  // the open's line says it
+        EXPECT_EQ(setting("Config", "LastDate"), "45000");
+        EXPECT_EQ(setting("DlgMain", "Left"), "1500");
+        EXPECT_EQ(setting("DlgMain", "Width"), "<none>");
+        delete dlg;
+        dlg = nullptr;
+    }
+}
+
+// Read as defaults, it would open the program folder's database without this workstation's
+// options: the start ends instead, saying which file and why, and writes nothing.
+TEST_F(DlgMainTest, ASettingsFileThatCannotBeReadIsToldAndTheStartEndsWithoutADatabase) {
+    const QString settings = folder.file(folder.exeName() + ".ini");
+    ASSERT_TRUE(QFile::remove(settings));
+    ASSERT_TRUE(QDir().mkdir(settings));
     EXPECT_FALSE(start());
-    EXPECT_EQ(messages,
-              QStringList{"Warning!: Unable to open database!\n" + folder.file("Rostima.mdb")});
-    EXPECT_TRUE(folder.logText().contains("Closing down"));
-    EXPECT_FALSE(folder.logText().contains("ClsDAO.DbClose"));  // the open's line says it
-    EXPECT_EQ(setting("Config", "LastDate"), "45000");
-    EXPECT_EQ(setting("DlgMain", "Left"), "1500");
-    EXPECT_EQ(setting("DlgMain", "Width"), "<none>");
+    EXPECT_EQ(messages, QStringList{"Warning!: The settings file " + settings +
+                                    " cannot be read: it is a folder, not a file.\nThe "
+                                    "program ends without opening a database."});
+    EXPECT_FALSE(folder.logText().contains("ClsDAO.DbOpen"));
+    EXPECT_FALSE(folder.logText().contains("Open database ["));
+    EXPECT_FALSE(QFile::exists(folder.file("Rostima.mdb.users")));  // no open was tried
+    EXPECT_TRUE(QDir(settings).isEmpty());
+    EXPECT_FALSE(folder.logText().contains("ERROR: ClsIni.WriteValue"));
     delete dlg;
     dlg = nullptr;
 }

@@ -336,6 +336,11 @@ QByteArray cutInSecondGroup(const QByteArray& good, bool keepEnd) {
     return keepEnd ? cut + good.mid(good.lastIndexOf("\nE~") + 1) : cut;
 }
 
+// A good backup whose first line names the format by this field.
+QByteArray withFormat(const QByteArray& good, const QByteArray& field) {
+    return "V~Rostima backup~" + field + good.mid(good.indexOf('\n'));
+}
+
 // A good backup with lines of one kind added before the first line that begins with
 // before, its end mark counting them.
 QByteArray withLines(const QByteArray& good, const QByteArray& before, const QByteArray& added) {
@@ -394,8 +399,23 @@ INSTANTIATE_TEST_SUITE_P(
                 [](const QByteArray& g) { return "V~Rostima backup~1\n" + g; },
                 "Line 2 begins a backup but is not the file's first line"},
         BadFile{"a first line whose format is not a number",
-                [](const QByteArray& g) { return QByteArray(g).replace("backup~1", "backup~one"); },
-                "Line 1 is not a V line"},
+                [](const QByteArray& g) { return withFormat(g, "one"); },
+                "Line 1 names the format \"one\", which is no format of a backup"},
+        BadFile{"a first line of format 0", [](const QByteArray& g) { return withFormat(g, "0"); },
+                "Line 1 names the format \"0\", which is no format of a backup"},
+        BadFile{"a first line of format -1",
+                [](const QByteArray& g) { return withFormat(g, "-1"); }, "names the format \"-1\""},
+        BadFile{"a first line of format 1x",
+                [](const QByteArray& g) { return withFormat(g, "1x"); }, "names the format \"1x\""},
+        BadFile{"a first line with an empty format",
+                [](const QByteArray& g) { return withFormat(g, ""); }, "names the format \"\","},
+        BadFile{"a first line of a format beyond 32 bits",
+                [](const QByteArray& g) { return withFormat(g, "99999999999"); },
+                "The file is a backup of format 99999999999; this program reads format 1 and "
+                "older."},
+        BadFile{"a first line of format 1 with a field more",
+                [](const QByteArray& g) { return withFormat(g, "1~x"); },
+                "Line 1 is not a V line as a backup writes it."},
         BadFile{"a newer format with more fields and lines this format does not have",
                 [](const QByteArray&) { return QByteArray("V~Rostima backup~10~x\r\nZ\r\xC4\n"); },
                 "The file is a backup of format 10; this program reads format 1 and older."},

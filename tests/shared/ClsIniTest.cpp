@@ -141,3 +141,19 @@ TEST(ClsIni, ASectionsValuesReadAsEachValueReadsAlone) {
                                                            {"Quoted", "\"q\""}}));
     EXPECT_EQ(values->front().second.size(), ClsIni::kLongestValue);
 }
+
+TEST(ClsIni, AFileThatCannotBeReadIsNamedWithWhyOnceInTheLogAndAMissingOneIsNot) {
+    TempProgramFolder folder;
+    ClsIni ini;
+    ini.setIniFile("absent.ini");
+    EXPECT_EQ(ini.ReadFailure(), std::nullopt);
+    EXPECT_EQ(folder.logText(), "");
+    ASSERT_TRUE(QDir().mkdir(folder.file("RostimaShr.ini")));
+    ini.setIniFile("RostimaShr");
+    EXPECT_EQ(ini.ReadFailure(), "The settings file " + folder.file("RostimaShr.ini") +
+                                     " cannot be read: it is a folder, not a file.");
+    EXPECT_EQ(folder.logText().count("ClsIni.ReadFailure: Error 75 on line 1 (The file cannot "
+                                     "be read: " +
+                                     folder.file("RostimaShr.ini") + ": it is a folder"),
+              1);
+}

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QTest>
 #include <QTextCursor>
@@ -41,6 +43,22 @@ TEST_F(RosTestDlgMain, ADatabaseThatCannotBeOpenedLeavesTheListEmptyAndIsLogged)
     window.Form_Load();
     EXPECT_EQ(window.LbGroups->count(), 0);
     EXPECT_TRUE(folder.logText().contains("DlgMain.Form_Load: Error 91 at line 6 (No record set)"));
+}
+
+// Read as the default, it would name no database: the utility says which file and why,
+// and ends having opened and changed nothing.
+TEST_F(RosTestDlgMain, ASettingsFileThatCannotBeReadIsToldAndNothingIsOpened) {
+    const QString settings = folder.file("Rostima.ini");
+    ASSERT_TRUE(QFile::remove(settings));
+    ASSERT_TRUE(QDir().mkdir(settings));
+    DlgMain window;
+    EXPECT_FALSE(window.Form_Load());
+    EXPECT_EQ(boxes, QStringList{"Warning!: The settings file " + settings +
+                                 " cannot be read: it is a folder, not a file.\nThe program "
+                                 "ends; nothing was changed."});
+    EXPECT_EQ(dao().OpenCount(), 1);  // the fixture's own
+    EXPECT_EQ(window.LbGroups->count(), 0);
+    EXPECT_TRUE(QDir(settings).isEmpty());
 }
 
 TEST_F(RosTestDlgMain, TheCalendarTheUserDidNotChangeFollowsTheOne) {

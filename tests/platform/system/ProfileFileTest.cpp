@@ -217,3 +217,29 @@ TEST(ProfileFile, AFileThatIsThereButCannotBeReadIsNotWritten) {
     ASSERT_EQ(chmod(qPrintable(file), 0644), 0);
     EXPECT_EQ(ReadTestFile(file), kHandWritten);
 }
+
+// A missing file reads as the defaults; one that is there but cannot be read says why, also
+// when its open succeeds and only the read fails.
+TEST(ProfileFile, AFileThatIsThereButCannotBeReadIsToldFromAMissingOne) {
+    TempProgramFolder folder;
+    WriteTestFile(folder.file("hand.ini"), kHandWritten);
+    ASSERT_TRUE(QDir().mkdir(folder.file("folder.ini")));
+    const struct {
+        const char* name;
+        QString file;
+        const char* why;  // nullptr: it reads
+    } cases[] = {
+        {"a file that reads", "hand.ini", nullptr},
+        {"a missing file", "missing.ini", nullptr},
+        {"a folder in its place", "folder.ini", "it is a folder, not a file"},
+        // The process's own memory, read from address 0: the open succeeds, the read fails.
+        {"a read that fails after the open", "/proc/self/mem", "Input/output error"},
+    };
+    for (const auto& c : cases) {
+        const std::optional<QString> why = plat::ProfileReadFailure(c.file);
+        EXPECT_EQ(why.has_value(), c.why != nullptr) << c.name;
+        if (why && c.why) {
+            EXPECT_TRUE(why->contains(c.why)) << c.name << ": " << qPrintable(*why);
+        }
+    }
+}
