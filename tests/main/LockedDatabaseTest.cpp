@@ -195,6 +195,9 @@ TEST_F(LockedDatabase, EachCommandIsToldAfterOneWaitKeepsWhatIsShownAndComesBack
              BookingCommands::Calendar(*dlg);
          },
          notRead},
+        {"chart: another group", false, nullptr,
+         [&](DlgAppt*) { dlg->CbGroup->SetListIndex(0); },
+         notDone("Unable to show the group chosen!")},
         {"chart: days", false, nullptr, menu("Days"), notScaled},
         {"chart: weeks", false, nullptr, menu("Weeks"), notScaled},
         {"chart: a new group cancelled, then another group", false, nullptr,
