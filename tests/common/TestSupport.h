@@ -40,6 +40,10 @@ bool RegisterChild(const char* name, ChildMain fn);
 
 // Helpers for child code.
 void ChildSay(const QString& line);  // one line to the parent, flushed
+// In a child: from now on this process obeys the files' permission bits as their owner
+// would, also when it runs as root (which may otherwise read and write anything). False
+// when that could not be had.
+bool ObeyFilePermissions();
 QString ChildHear();                 // the next line from the parent ("" at end)
 
 class ChildProcess {
