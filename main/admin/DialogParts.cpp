@@ -15,17 +15,23 @@
 
 QGroupBox* DialogParts::SpinFrame(QWidget* parent, const QString& title, const QString& name,
                                   plat::Nudgel*& spin, QLabel*& label) {
-    auto* frame = new QGroupBox(title, parent);
-    label = new QLabel(frame);
+    label = new QLabel;
     label->setObjectName("Lbl" + name);
-    label->setAlignment(Qt::AlignCenter);
-    label->setMinimumWidth(70);
+    return SpinFrameOf(parent, title, name, spin, label);
+}
+
+QGroupBox* DialogParts::SpinFrameOf(QWidget* parent, const QString& title,
+                                    const QString& name, plat::Nudgel*& spin, QWidget* value) {
+    auto* frame = new QGroupBox(title, parent);
+    if (auto* label = qobject_cast<QLabel*>(value)) label->setAlignment(Qt::AlignCenter);
+    if (auto* field = qobject_cast<QLineEdit*>(value)) field->setAlignment(Qt::AlignCenter);
+    value->setMinimumWidth(70);
     spin = new plat::Nudgel(Qt::Vertical, frame);
     spin->setObjectName("Spin" + name);
     spin->setZeroArrow(plat::Nudgel::Arrow::Forward);
     spin->setFixedSize(18, 28);
     auto* layout = new QHBoxLayout(frame);
-    layout->addWidget(label, 1);
+    layout->addWidget(value, 1);
     layout->addWidget(spin);
     return frame;
 }

@@ -22,6 +22,10 @@ namespace DialogParts {
 // direction 0 raises the value.
 QGroupBox* SpinFrame(QWidget* parent, const QString& title, const QString& name,
                      plat::Nudgel*& spin, QLabel*& label);
+// The same frame around a value widget of the caller's (made with no parent; the frame
+// takes it), such as a field the value is typed into.
+QGroupBox* SpinFrameOf(QWidget* parent, const QString& title, const QString& name,
+                       plat::Nudgel*& spin, QWidget* value);
 // A frame captioned title holding a text box; the box selects its whole text whenever it
 // receives the focus.
 QGroupBox* TextFrame(QWidget* parent, const QString& title, const QString& name, QLineEdit*& box);

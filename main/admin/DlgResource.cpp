@@ -56,23 +56,13 @@ DlgResource::DlgResource(QWidget* parent) : QDialog(parent) {
 // Built as the duration frames are, but the count is a field: a click or Tab puts the
 // focus there, so digits typed go to it, never to the name.
 QGroupBox* DlgResource::copiesFrame() {
-    auto* frame = new QGroupBox("Copies", this);
-    LblCopies = new QLineEdit(frame);
+    LblCopies = new QLineEdit;
     LblCopies->setObjectName("LblCopies");
-    LblCopies->setAlignment(Qt::AlignCenter);
-    LblCopies->setMinimumWidth(70);
     LblCopies->setValidator(new QIntValidator(1, kMaxCopies, LblCopies));
     DialogParts::SelectAllOnFocus(LblCopies);
     LblCopies->installEventFilter(this);
     connect(LblCopies, &QLineEdit::textEdited, this, &DlgResource::copiesTyped);
-    SpinCopies = new plat::Nudgel(Qt::Vertical, frame);
-    SpinCopies->setObjectName("SpinCopies");
-    SpinCopies->setZeroArrow(plat::Nudgel::Arrow::Forward);
-    SpinCopies->setFixedSize(18, 28);
-    auto* layout = new QHBoxLayout(frame);
-    layout->addWidget(LblCopies, 1);
-    layout->addWidget(SpinCopies);
-    return frame;
+    return DialogParts::SpinFrameOf(this, "Copies", "Copies", SpinCopies, LblCopies);
 }
 
 void DlgResource::ShowModal(QWidget* owner) {

@@ -14,7 +14,7 @@ void Release(QWidget& target);
 void Click(QWidget& target);
 void Key(QWidget& window, Qt::Key key, const QString& text = QString(),
          Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-void Type(QWidget& window, const QString& text);
+void Type(QWidget& window, const QString& text);  // letters only
 void Wheel(QWidget& target, int steps);  // a step is one notch; below 0 turns down
 void CloseBox(QWidget& window);
 // Whether input is still queued, undelivered.
